@@ -1,0 +1,201 @@
+#include "app/file_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "app/failure.h"
+#include "app/text_file.h"
+
+namespace tavo {
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 20;
+
+ssize_t posix_write(int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+mode_t default_mode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writing through a symbolic link replaces the file it names, not the link.
+fs::path real_target(const fs::path& target) {
+    std::error_code ec;
+    if (fs::is_symlink(target, ec)) {
+        fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec) return resolved;
+    }
+    return target;
+}
+
+// Streams the bytes of from into writer.
+void append_file(const fs::path& from, AtomicWriter& writer) {
+    const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw failure_from_errno(errno);
+    std::vector<char> chunk(kBufferSize);
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw failure_from_errno(error);
+        }
+        if (got == 0) break;
+        try {
+            writer.write(std::string_view(chunk.data(), static_cast<std::size_t>(got)));
+        } catch (...) {
+            ::close(fd);
+            throw;
+        }
+    }
+    ::close(fd);
+}
+
+void sync_folder(const fs::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+AtomicWriter::AtomicWriter(const fs::path& target, WriteFn write)
+    : target_(real_target(target)), write_(std::move(write)) {
+    std::string pattern =
+        (target_.parent_path() / ("." + target_.filename().native() + ".XXXXXX")).native();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd_ < 0) throw failure_from_errno(errno);
+    temp_ = fs::path(name.data());
+    buffer_.reserve(kBufferSize);
+}
+
+AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
+    : target_(std::move(other.target_)),
+      temp_(std::move(other.temp_)),
+      write_(std::move(other.write_)),
+      fd_(other.fd_),
+      buffer_(std::move(other.buffer_)) {
+    other.fd_ = -1;
+    other.temp_.clear();
+}
+
+AtomicWriter::~AtomicWriter() {
+    discard();
+}
+
+void AtomicWriter::discard() noexcept {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+void AtomicWriter::write(std::string_view text) {
+    if (buffer_.size() + text.size() > kBufferSize) {
+        flush();
+        if (text.size() > kBufferSize) {
+            write_all(text.data(), text.size());
+            return;
+        }
+    }
+    buffer_.append(text);
+}
+
+void AtomicWriter::write_line(std::string_view line) {
+    write(line);
+    write("\r\n");
+}
+
+void AtomicWriter::flush() {
+    write_all(buffer_.data(), buffer_.size());
+    buffer_.clear();
+}
+
+void AtomicWriter::write_all(const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t done = write_(fd_, data, size);
+        if (done < 0 && errno == EINTR) continue;
+        if (done < 0) throw failure_from_errno(errno);
+        if (done == 0) throw Failure(err::kDiskFull);
+        data += done;
+        size -= static_cast<std::size_t>(done);
+    }
+}
+
+void AtomicWriter::commit(const fs::path& backup) {
+    flush();
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0) {
+        ::fchmod(fd_, old.st_mode & 07777);
+        [[maybe_unused]] const int ignored = ::fchown(fd_, old.st_uid, old.st_gid);
+    } else {
+        ::fchmod(fd_, default_mode());
+    }
+    if (::fsync(fd_) != 0) throw failure_from_errno(errno);
+    if (::close(fd_) != 0) {
+        fd_ = -1;
+        throw failure_from_errno(errno);
+    }
+    fd_ = -1;
+    if (!backup.empty() && file_exists(target_)) make_backup(backup);
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) throw failure_from_errno(errno);
+    temp_.clear();
+    sync_folder(target_.parent_path());
+}
+
+// The old file becomes the backup: a second name for it is made and moved over the backup
+// name, so the backup holds exactly the content before this rewrite without copying it.
+// Where the file system has no hard links, the file is copied instead.
+void AtomicWriter::make_backup(const fs::path& backup) {
+    const fs::path link_name = backup.parent_path() / ("." + backup.filename().native() + ".link" +
+                                                       std::to_string(::getpid()));
+    ::unlink(link_name.c_str());
+    if (::link(target_.c_str(), link_name.c_str()) == 0) {
+        if (::rename(link_name.c_str(), backup.c_str()) == 0) return;
+        const int error = errno;
+        ::unlink(link_name.c_str());
+        throw failure_from_errno(error);
+    }
+    FileWriter(write_).copy(target_, backup);
+}
+
+FileWriter::FileWriter() : write_(posix_write) {}
+
+FileWriter::FileWriter(WriteFn write) : write_(std::move(write)) {}
+
+AtomicWriter FileWriter::open(const fs::path& target) const {
+    return AtomicWriter(target, write_);
+}
+
+void FileWriter::rewrite(const fs::path& target, std::string_view content) const {
+    AtomicWriter writer = open(target);
+    writer.write(content);
+    writer.commit();
+}
+
+void FileWriter::rewrite_with_backup(const fs::path& target, const fs::path& backup,
+                                     std::string_view content) const {
+    AtomicWriter writer = open(target);
+    writer.write(content);
+    writer.commit(backup);
+}
+
+void FileWriter::copy(const fs::path& from, const fs::path& to) const {
+    AtomicWriter writer = open(to);
+    append_file(from, writer);
+    writer.commit();
+}
+
+}  // namespace tavo

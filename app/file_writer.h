@@ -1,0 +1,68 @@
+#pragma once
+// Every rewrite of a file goes through here and is atomic: the new content goes to a temporary
+// file in the same folder, is flushed and synced, takes the old file's permissions and is then
+// renamed over it. A failure at any point leaves the old file as it was and is reported as a
+// Failure. A backup copy, where one is made, is written just before the rename.
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tavo {
+
+namespace fs = std::filesystem;
+
+// The low-level write: at most `size` bytes to `fd`; the count written, or -1 with errno set.
+// Tests replace it to make a write fail part-way.
+using WriteFn = std::function<ssize_t(int fd, const char* data, std::size_t size)>;
+
+class AtomicWriter {
+public:
+    AtomicWriter(const fs::path& target, WriteFn write);
+    ~AtomicWriter();
+    AtomicWriter(AtomicWriter&& other) noexcept;
+    AtomicWriter& operator=(AtomicWriter&&) = delete;
+    AtomicWriter(const AtomicWriter&) = delete;
+
+    void write(std::string_view text);
+    // The line followed by CR LF.
+    void write_line(std::string_view line);
+    // Puts the new content in place. With a backup path, the old file (when there is one) is
+    // first copied there, replacing an older backup.
+    void commit(const fs::path& backup = {});
+
+private:
+    void flush();
+    void write_all(const char* data, std::size_t size);
+    void discard() noexcept;
+    void make_backup(const fs::path& backup);
+
+    fs::path target_;
+    fs::path temp_;
+    WriteFn write_;
+    int fd_ = -1;
+    std::string buffer_;
+};
+
+class FileWriter {
+public:
+    FileWriter();
+    explicit FileWriter(WriteFn write);
+
+    AtomicWriter open(const fs::path& target) const;
+    // The whole file replaced by content (the content already holds its CR LF breaks).
+    void rewrite(const fs::path& target, std::string_view content) const;
+    // As rewrite, with the old file copied to backup first.
+    void rewrite_with_backup(const fs::path& target, const fs::path& backup,
+                             std::string_view content) const;
+    // A copy of from at to, replacing to.
+    void copy(const fs::path& from, const fs::path& to) const;
+
+private:
+    WriteFn write_;
+};
+
+}  // namespace tavo

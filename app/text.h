@@ -1,0 +1,24 @@
+#pragma once
+// Small text helpers for the server's line formats. Texts are bytes; nothing is transcoded.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavo {
+
+// Every piece between separators, empty pieces included ("a,,b," gives a, "", b, "").
+std::vector<std::string_view> split(std::string_view text, char separator);
+void split_into(std::string_view text, char separator, std::vector<std::string_view>& pieces);
+
+// The piece at `index` of text split at separator, or an empty view when there are fewer.
+std::string_view piece(std::string_view text, char separator, std::size_t index);
+
+std::string to_lower(std::string_view text);  // ASCII letters only
+std::string_view trim_blanks(std::string_view text);
+bool contains(std::string_view text, std::string_view part);
+
+// The characters that break a line of a server file: TAB, CR and LF.
+bool has_line_breaker(std::string_view value);
+
+}  // namespace tavo

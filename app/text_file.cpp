@@ -1,0 +1,164 @@
+#include "app/text_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "app/failure.h"
+#include "app/text.h"
+
+namespace tavo {
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+
+bool exists_as_entry(const fs::path& path) {
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
+}
+
+// The one entry of folder whose name equals name without regard to case, or empty.
+fs::path match_ignoring_case(const fs::path& folder, std::string_view name) {
+    const std::string wanted = to_lower(name);
+    fs::path found;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (to_lower(it->path().filename().native()) != wanted) continue;
+        if (!found.empty()) return {};  // two candidates: neither is taken
+        found = it->path();
+    }
+    return found;
+}
+
+}  // namespace
+
+bool file_exists(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+std::uintmax_t file_length(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return 0;
+    const auto size = fs::file_size(path, ec);
+    return ec ? 0 : size;
+}
+
+bool folder_present(const fs::path& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().native();
+        if (name.empty() || name.front() == '.') continue;
+        if (it->is_regular_file(ec)) return true;
+    }
+    return false;
+}
+
+fs::path resolve_in(const fs::path& folder, std::string_view relative) {
+    std::string rel(relative);
+    for (char& c : rel) {
+        if (c == '\\') c = '/';
+    }
+    const std::vector<std::string_view> parts = split(rel, '/');
+    fs::path current = folder;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].empty()) continue;
+        fs::path exact = current / parts[i];
+        if (exists_as_entry(exact)) {
+            current = std::move(exact);
+            continue;
+        }
+        fs::path other = match_ignoring_case(current, parts[i]);
+        if (other.empty()) {
+            for (; i < parts.size(); ++i) {
+                if (!parts[i].empty()) current /= parts[i];
+            }
+            return current;
+        }
+        current = std::move(other);
+    }
+    return current;
+}
+
+LineReader::LineReader(const fs::path& path) : buffer_(kChunk) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw failure_from_errno(errno);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+LineReader::~LineReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool LineReader::fill() {
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than a chunk
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw failure_from_errno(errno);
+        if (got == 0) eof_ = true;
+        end_ += static_cast<std::size_t>(got);
+        return got > 0;
+    }
+}
+
+bool LineReader::next(std::string_view& line) {
+    for (;;) {
+        const char* start = buffer_.data() + begin_;
+        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+        if (lf != nullptr) {
+            std::size_t length = static_cast<std::size_t>(lf - start);
+            begin_ += length + 1;
+            if (length > 0 && start[length - 1] == '\r') --length;
+            line = std::string_view(start, length);
+            return true;
+        }
+        if (eof_ || !fill()) {
+            if (begin_ == end_) return false;
+            std::size_t length = end_ - begin_;
+            start = buffer_.data() + begin_;
+            begin_ = end_;
+            if (start[length - 1] == '\r') --length;
+            line = std::string_view(start, length);
+            return true;
+        }
+    }
+}
+
+std::vector<std::string> read_lines(const fs::path& path) {
+    std::vector<std::string> lines;
+    LineReader reader(path);
+    std::string_view line;
+    while (reader.next(line)) lines.emplace_back(line);
+    return lines;
+}
+
+std::string read_file(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw failure_from_errno(errno);
+    std::string content;
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw failure_from_errno(error);
+        }
+        if (got == 0) break;
+        content.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return content;
+}
+
+}  // namespace tavo

@@ -1,0 +1,182 @@
+#include "app/text_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "app/failure.h"
+#include "app/file_writer.h"
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+
+namespace tavo {
+namespace {
+
+using testing::slurp;
+using testing::TempDir;
+
+std::vector<std::string> lines_of(const TempDir& dir, std::string_view name,
+                                  std::string_view content) {
+    return read_lines(dir.write(name, content));
+}
+
+TEST(ReadLines, LineBreaksOfEitherKindAndNoneAtTheEnd) {
+    TempDir dir;
+    const std::vector<std::string> expected{"a", "b", "c"};
+    EXPECT_EQ(lines_of(dir, "lf", "a\nb\nc\n"), expected);
+    EXPECT_EQ(lines_of(dir, "crlf", "a\r\nb\r\nc\r\n"), expected);
+    EXPECT_EQ(lines_of(dir, "last", "a\r\nb\nc"), expected);
+    EXPECT_EQ(lines_of(dir, "blanks", " a\t\n\n b"), (std::vector<std::string>{" a\t", "", " b"}));
+    EXPECT_EQ(lines_of(dir, "one-cr", "a\r\r\n"), std::vector<std::string>{"a\r"});
+    EXPECT_TRUE(lines_of(dir, "empty", "").empty());
+    EXPECT_EQ(lines_of(dir, "one-break", "\n"), std::vector<std::string>{""});
+}
+
+TEST(ReadLines, LinesLongerThanTheReadBuffer) {
+    TempDir dir;
+    const std::string longest(3 << 20, 'x');
+    const auto lines = lines_of(dir, "long", "a\n" + longest + "\nb");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], longest);
+    EXPECT_EQ(lines[2], "b");
+}
+
+TEST(FileChecks, EmptyAndMissingDiffer) {
+    TempDir dir;
+    const fs::path empty = dir.write("empty.txt", "");
+    EXPECT_TRUE(file_exists(empty));
+    EXPECT_EQ(file_length(empty), 0u);
+    EXPECT_FALSE(file_exists(dir.path() / "missing.txt"));
+    EXPECT_EQ(file_length(dir.path() / "missing.txt"), 0u);
+    EXPECT_FALSE(file_exists(dir.path()));  // a folder is not a file
+    try {
+        LineReader reader(dir.path() / "missing.txt");
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_EQ(f.number(), 53);
+        EXPECT_EQ(error_report_text(f, "load_account"),
+                  "Error 53, File not found\r\nin load_account");
+    }
+}
+
+TEST(FolderPresent, NeedsAVisibleOrdinaryFile) {
+    TempDir dir;
+    fs::create_directories(dir.path() / "only-folders/sub");
+    dir.write("hidden/.keep", "");
+    dir.write("fresh/account.txt", "");  // a fresh save folder holds files of 0 bytes
+    EXPECT_FALSE(folder_present(dir.path() / "missing"));
+    EXPECT_FALSE(folder_present(dir.path() / "only-folders"));
+    EXPECT_FALSE(folder_present(dir.path() / "hidden"));
+    EXPECT_TRUE(folder_present(dir.path() / "fresh"));
+}
+
+TEST(ResolveIn, FindsTheOneEntryThatMatchesWithoutCase) {
+    TempDir dir;
+    dir.write("conf/GM_account.txt", "704554 99\n");
+    dir.write("Save/account.txt", "");
+    EXPECT_EQ(resolve_in(dir.path(), "conf\\gm_account.txt"), dir.path() / "conf/GM_account.txt");
+    EXPECT_EQ(resolve_in(dir.path(), "save/account.txt"), dir.path() / "Save/account.txt");
+    EXPECT_EQ(resolve_in(dir.path(), "save/athena.txt"), dir.path() / "Save/athena.txt");
+    dir.write("two/a.txt", "");
+    dir.write("two/A.TXT", "");
+    EXPECT_EQ(resolve_in(dir.path(), "two/a.Txt"), dir.path() / "two/a.Txt");  // ambiguous
+    EXPECT_EQ(resolve_in(dir.path(), "two/A.TXT"), dir.path() / "two/A.TXT");  // exact wins
+}
+
+TEST(Rewrite, ReplacesTheWholeFileKeepingItsPermissions) {
+    TempDir dir;
+    const fs::path file = dir.write("save/athena.txt", "old line\n");
+    ::chmod(file.c_str(), 0640);
+    FileWriter files;
+    files.rewrite(file, "new\r\n");
+    EXPECT_EQ(slurp(file), "new\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    files.rewrite(file, "");  // every line dropped
+    EXPECT_TRUE(file_exists(file));
+    EXPECT_EQ(file_length(file), 0u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "save"), {}), 1);  // no leftovers
+}
+
+TEST(Rewrite, TheBackupHoldsTheContentBeforeTheLastRewrite) {
+    TempDir dir;
+    const fs::path file = dir.write("save/athena.txt", "first\r\n");
+    const fs::path backup = dir.path() / "save/athena.bak.txt";
+    FileWriter files;
+    files.rewrite_with_backup(file, backup, "second\r\n");
+    files.rewrite_with_backup(file, backup, "third\r\n");
+    EXPECT_EQ(slurp(file), "third\r\n");
+    EXPECT_EQ(slurp(backup), "second\r\n");
+    files.rewrite_with_backup(dir.path() / "save/new.txt", dir.path() / "save/new.bak.txt", "x");
+    EXPECT_FALSE(file_exists(dir.path() / "save/new.bak.txt"));  // nothing to back up
+}
+
+TEST(Rewrite, AFailurePartWayLeavesTheOriginalByteIdentical) {
+    TempDir dir;
+    const std::string original = "line one\r\nline two\nno break at the end";
+    const fs::path file = dir.write("save/account.txt", original);
+    const fs::path backup = dir.path() / "save/account.bak.txt";
+    for (const int error : {ENOSPC, EIO}) {
+        std::size_t written = 0;
+        FileWriter failing([&](int fd, const char* data, std::size_t size) -> ssize_t {
+            if (written >= 5) {
+                errno = error;
+                return -1;
+            }
+            const std::size_t part = std::min<std::size_t>(size, 5 - written);
+            written += part;
+            return ::write(fd, data, part);
+        });
+        written = 0;
+        try {
+            AtomicWriter writer = failing.open(file);
+            for (int i = 0; i < 1000; ++i) writer.write_line("a much longer replacement line");
+            writer.commit(backup);
+            FAIL() << "the write should fail";
+        } catch (const Failure& f) {
+            EXPECT_EQ(f.number(), error == ENOSPC ? 61 : 57);
+        }
+        EXPECT_EQ(slurp(file), original);
+        EXPECT_FALSE(file_exists(backup));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "save"), {}), 1);
+    }
+}
+
+TEST(Copy, ReplacesTheTarget) {
+    TempDir dir;
+    const fs::path from = dir.write("a.txt", std::string(3 << 20, 'q'));
+    const fs::path to = dir.write("b.txt", "old");
+    FileWriter().copy(from, to);
+    EXPECT_EQ(slurp(to), slurp(from));
+}
+
+TEST(Guarded, ReportsTheFailureNamingTheProcedure) {
+    testing::ScriptedUi ui;
+    EXPECT_FALSE(guarded(ui, "read_gm_lvl", [] { throw Failure(err::kFileNotFound); }));
+    EXPECT_TRUE(guarded(ui, "read_gm_lvl", [] {}));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "Error 53, File not found\r\nin read_gm_lvl");
+    EXPECT_EQ(ui.shown[0].title, "Tavo");
+    EXPECT_EQ(ui.shown[0].icon, Icon::None);
+}
+
+TEST(Progress, ClosesOnEveryPathAndEndsOnTheLatestCount) {
+    struct Throttled : testing::ScriptedUi {
+        int calls = 0;
+        bool progress_due() override { return ++calls % 100 == 1; }
+    } ui;
+    guarded(ui, "load_account", [&] {
+        Progress progress(ui);
+        for (int n = 1; n <= 1000; ++n) progress.reading(n);
+        throw Failure(err::kTypeMismatch);
+    });
+    EXPECT_FALSE(ui.progress_open);
+    EXPECT_EQ(ui.progress_closes, 1);
+    EXPECT_EQ(ui.progress_texts.size(), 11u);
+    EXPECT_EQ(ui.progress_texts.back(), "Reading 1000 lines");
+}
+
+}  // namespace
+}  // namespace tavo

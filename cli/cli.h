@@ -1,0 +1,62 @@
+#pragma once
+// tavo-cli: the editor's capabilities without a desktop, for servers and scripts.
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "app/ui.h"
+#include "workspace/workspace.h"
+
+namespace tavo::cli {
+
+enum ExitCode { kDone = 0, kFailed = 1, kUsage = 2 };
+
+struct CliOptions {
+    std::optional<std::string> data;
+    bool yes = false;
+    bool json = false;
+};
+
+// Messages go to stderr; a question is answered Yes only with --yes and otherwise stops the
+// command with a clear word on what to add.
+class CliUi : public Ui {
+public:
+    explicit CliUi(const CliOptions& options) : options_(options) {}
+    void message(const std::string& text, const std::string& title, Icon icon) override;
+    bool ask_yes_no(const std::string& text, const std::string& title, Icon icon) override;
+    std::string browse_for_folder(const std::string& instruction) override;
+    void progress_show() override {}
+    void progress_set(const std::string&) override {}
+    void progress_close() override {}
+    bool progress_due() override { return false; }
+
+    bool declined() const { return declined_; }
+    bool reported() const { return reported_; }
+
+private:
+    const CliOptions& options_;
+    bool declined_ = false;
+    bool reported_ = false;
+};
+
+// One command's run: the workspace after start-up and the terminal Ui.
+class Session {
+public:
+    explicit Session(const CliOptions& options) : options(options), ui(options) {}
+    // Runs the start-up sequence; false (with a message) when no server folder was found.
+    bool start();
+
+    const CliOptions& options;
+    CliUi ui;
+    Workspace ws;
+};
+
+// Prints a JSON document or lines of text, as --json asks.
+void print_json(const nlohmann::json& document);
+
+// Each group of commands adds itself to the parser. A command stores its exit code in `result`.
+void add_info_command(CLI::App& app, const CliOptions& options, int& result);
+
+}  // namespace tavo::cli

@@ -1,0 +1,36 @@
+#include <iostream>
+
+#include "cli/cli.h"
+
+namespace tavo::cli {
+namespace {
+
+std::string one_text(std::string text) {
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+    return text;
+}
+
+}  // namespace
+
+void CliUi::message(const std::string& text, const std::string&, Icon) {
+    reported_ = true;
+    std::cerr << one_text(text) << '\n';
+}
+
+bool CliUi::ask_yes_no(const std::string& text, const std::string&, Icon) {
+    std::cerr << one_text(text) << '\n';
+    if (options_.yes) {
+        std::cerr << "(answered Yes: --yes)\n";
+        return true;
+    }
+    std::cerr << "(not answered: add --yes to answer Yes; nothing more was done)\n";
+    declined_ = true;
+    return false;
+}
+
+std::string CliUi::browse_for_folder(const std::string&) {
+    std::cerr << "(no folder picker here: name the server folder with --data DIR)\n";
+    return {};
+}
+
+}  // namespace tavo::cli

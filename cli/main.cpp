@@ -1,0 +1,22 @@
+#include "cli/cli.h"
+
+int main(int argc, char** argv) {
+    using namespace tavo::cli;
+    CLI::App app{"tavo-cli: edit the text save files of an eAthena server without a desktop"};
+    app.require_subcommand(1);
+    CliOptions options;
+    app.add_option("--data", options.data, "The server folder (overrides eafolder of tavo.ini)");
+    app.add_flag("--yes", options.yes, "Answer Yes to every question");
+    app.add_flag("--json", options.json, "Print listings as JSON");
+    app.fallthrough();
+
+    int result = kDone;
+    add_info_command(app, options, result);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? kDone : kUsage;
+    }
+    return result;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian package Tavo needs to build, test and run its demo. Safe to run again:
+# with everything present it does nothing.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  libgtest-dev googletest
+  qt6-base-dev qt6-qpa-plugins libgl-dev
+  libcli11-dev nlohmann-json3-dev
+  clang-format
+  xvfb xauth imagemagick fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+# A third-party source that cannot be reached must not stop the install from Debian's archive.
+"${as_root[@]}" apt-get update || true
+"${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

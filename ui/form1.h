@@ -1,0 +1,65 @@
+#pragma once
+// Form1: the main window. It composes the account list, the four tabs and the floating
+// panels, runs the start-up sequence and asks before unsaved work is thrown away.
+
+#include <QMainWindow>
+
+#include "app/settings.h"
+#include "workspace/startup.h"
+
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QTabWidget;
+
+namespace tavo {
+struct Workspace;
+class Ui;
+}  // namespace tavo
+
+namespace tavo::ui {
+
+class CharProfileTab;
+class OptionsAboutTab;
+class StorageTab;
+class UserInfoTab;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1(Workspace& ws, Ui& ui, QWidget* parent = nullptr);
+
+    // Form_Load: the start-up sequence, widgets refreshed after each step.
+    void form_load(const StartOptions& options = {});
+
+    QTabWidget* tabs() const { return sstab1_; }
+    UserInfoTab* user_info() const { return user_info_; }
+    CharProfileTab* char_profile() const { return char_profile_; }
+    StorageTab* storage() const { return storage_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void after_step(StartupStep step);
+    // Form_Unload: true when the user keeps the window open.
+    bool keep_open();
+    void on_tab_changed();
+    void press_visible_save();
+    void refresh_status();
+    static void click_if_captioned(QPushButton* button, const char* caption);
+
+    Workspace& ws_;
+    Ui& ui_;
+    QLineEdit* find_box_;
+    QListView* list1_;
+    QTabWidget* sstab1_;
+    UserInfoTab* user_info_;
+    CharProfileTab* char_profile_;
+    StorageTab* storage_;
+    OptionsAboutTab* about_;
+    QLabel* status_;
+};
+
+}  // namespace tavo::ui

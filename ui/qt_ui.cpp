@@ -1,0 +1,82 @@
+#include "ui/qt_ui.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ui/latin1.h"
+
+namespace tavo::ui {
+namespace {
+
+// About 30 repaints a second, however many lines go by.
+constexpr qint64 kRepaintMs = 33;
+
+QMessageBox::Icon box_icon(Icon icon) {
+    switch (icon) {
+        case Icon::Critical: return QMessageBox::Critical;
+        case Icon::Warning: return QMessageBox::Warning;
+        case Icon::Information: return QMessageBox::Information;
+        case Icon::Question: return QMessageBox::Question;
+        case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtUi::QtUi() = default;
+
+QtUi::~QtUi() {
+    delete form2_;
+}
+
+void QtUi::set_owner(QWidget* owner) {
+    owner_ = owner;
+}
+
+void QtUi::message(const std::string& text, const std::string& title, Icon icon) {
+    QMessageBox box(box_icon(icon), qs(title), qs(text), QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+bool QtUi::ask_yes_no(const std::string& text, const std::string& title, Icon icon) {
+    QMessageBox box(box_icon(icon), qs(title), qs(text), QMessageBox::Yes | QMessageBox::No,
+                    owner_);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::string QtUi::browse_for_folder(const std::string& instruction) {
+    const QString folder = QFileDialog::getExistingDirectory(
+        owner_, QFile::decodeName(instruction.c_str()), QString(), QFileDialog::ShowDirsOnly);
+    return QFile::encodeName(folder).toStdString();
+}
+
+void QtUi::progress_show() {
+    if (form2_ == nullptr) form2_ = new Form2(owner_);
+    form2_->set_counter(QString());
+    form2_->show();
+    form2_->raise();
+    since_paint_.start();
+    QApplication::processEvents();
+}
+
+void QtUi::progress_set(const std::string& text) {
+    if (form2_ == nullptr) return;
+    form2_->set_counter(qs(text));
+    form2_->raise();
+    form2_->repaint();
+    QApplication::processEvents();
+    since_paint_.restart();
+}
+
+bool QtUi::progress_due() {
+    return form2_ == nullptr || !since_paint_.isValid() || since_paint_.elapsed() >= kRepaintMs;
+}
+
+void QtUi::progress_close() {
+    if (form2_ != nullptr) form2_->hide();
+}
+
+}  // namespace tavo::ui

@@ -1,0 +1,75 @@
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "ui/tests/widget_fixture.h"
+
+using tavo::testing::WidgetFixture;
+
+class Form1Test : public QObject {
+    Q_OBJECT
+private slots:
+    void starts_on_user_info_with_the_four_tabs() {
+        WidgetFixture f;
+        tavo::ui::Form1& form = f.open_window();
+        QCOMPARE(form.windowTitle(), QString("Tavo v1.0.0 [Final] for eA817 - eA1.0.0SVN"));
+        QTabWidget* tabs = form.findChild<QTabWidget*>("SSTab1");
+        QVERIFY(tabs != nullptr);
+        QCOMPARE(tabs->count(), 4);
+        QCOMPARE(tabs->tabText(0), QString("User Info"));
+        QCOMPARE(tabs->tabText(1), QString("Char Profile"));
+        QCOMPARE(tabs->tabText(2), QString("Storage"));
+        QCOMPARE(tabs->tabText(3), QString("Options/About"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(form.findChild<QWidget*>("List1") != nullptr);
+        for (const char* name : {"Command2_4", "Command4_4", "Command3_4"}) {
+            auto* button = form.findChild<QPushButton*>(name);
+            QVERIFY2(button != nullptr, name);
+            QVERIFY(!button->isEnabled());
+        }
+        QVERIFY(f.ui.unexpected.empty());
+    }
+
+    void closes_without_a_question_when_nothing_is_unsaved() {
+        WidgetFixture f;
+        tavo::ui::Form1& form = f.open_window();
+        form.show();
+        QVERIFY(form.close());
+        QVERIFY(f.ui.questions().empty());
+    }
+
+    void asks_before_discarding_unsaved_work() {
+        for (const char* name : {"Command2_4", "Command4_4", "Command3_4"}) {
+            WidgetFixture f;
+            tavo::ui::Form1& form = f.open_window();
+            form.show();
+            form.findChild<QPushButton*>(name)->setEnabled(true);
+            f.ui.answer({false});
+            QVERIFY2(!form.close(), name);  // No keeps the window open
+            QVERIFY(form.isVisible());
+            f.ui.answer({true});
+            QVERIFY2(form.close(), name);  // Yes closes without saving
+            QCOMPARE(f.ui.questions(),
+                     std::vector<std::string>(2,
+                                              "You have not save the modified items, Do you "
+                                              "want to discard changes"));
+            QVERIFY(f.ui.unexpected.empty());
+        }
+    }
+
+    void about_page_shows_the_settings_in_force() {
+        WidgetFixture f("[option]\nmaxblvl\t255\n");
+        tavo::ui::Form1& form = f.open_window();
+        auto* text = form.findChild<QPlainTextEdit*>("Textabout");
+        QVERIFY(text != nullptr);
+        QVERIFY(text->isReadOnly());
+        const QStringList lines = text->toPlainText().split('\n');
+        QVERIFY(lines.contains("Max Base Level : 255"));
+        QVERIFY(lines.contains("eAthena folder : " + QString::fromStdString(f.server().string()) +
+                               "/"));
+    }
+};
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"

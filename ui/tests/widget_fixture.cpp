@@ -1,0 +1,22 @@
+#include "ui/tests/widget_fixture.h"
+
+namespace tavo::testing {
+
+WidgetFixture::WidgetFixture(const std::string& extra_ini) {
+    dir.make_server("server");
+    fs::create_directories(program());
+    if (!extra_ini.empty()) {
+        dir.write("program/tavo.ini", extra_ini + "eafolder\t" + server().string() + "\n");
+    }
+    ws.app.program_folder = program();
+}
+
+WidgetFixture::~WidgetFixture() = default;
+
+ui::Form1& WidgetFixture::open_window() {
+    form = std::make_unique<ui::Form1>(ws, ui);
+    form->form_load();
+    return *form;
+}
+
+}  // namespace tavo::testing

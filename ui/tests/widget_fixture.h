@@ -1,0 +1,30 @@
+#pragma once
+// A program folder and a server folder in a scratch folder, and a main window over them.
+
+#include <memory>
+#include <string>
+
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+#include "ui/form1.h"
+#include "workspace/workspace.h"
+
+namespace tavo::testing {
+
+class WidgetFixture {
+public:
+    // tavo.ini names the scratch server folder; pass an empty text for no tavo.ini.
+    explicit WidgetFixture(const std::string& extra_ini = "[option]\n");
+    ~WidgetFixture();
+
+    ui::Form1& open_window();  // builds Form1 and runs the start-up
+    fs::path program() const { return dir.path() / "program"; }
+    fs::path server() const { return dir.path() / "server"; }
+
+    TempDir dir;
+    ScriptedUi ui;
+    Workspace ws;
+    std::unique_ptr<ui::Form1> form;
+};
+
+}  // namespace tavo::testing

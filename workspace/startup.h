@@ -1,0 +1,35 @@
+#pragma once
+// The start-up sequence without widgets. Each step reports its own failure and the next step
+// runs regardless; the editor refreshes its widgets after each step through the observer.
+
+#include <functional>
+
+#include "app/settings.h"
+
+namespace tavo {
+
+struct Workspace;
+class Ui;
+
+enum class StartupStep {
+    Caption = 1,
+    AppOption,
+    Maps,
+    Skills,
+    JobClass,
+    BattleVar,
+    About,
+    Account,
+    ItemDb,
+    CardDb,
+    Forger,
+    ItemPanel,
+    FirstTab,
+};
+
+using StartupObserver = std::function<void(StartupStep)>;
+
+void run_startup(Workspace& ws, Ui& ui, const StartOptions& options = {},
+                 const StartupObserver& after_step = {});
+
+}  // namespace tavo

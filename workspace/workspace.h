@@ -1,0 +1,18 @@
+#pragma once
+// The state of one run of the editor (or of one tavo-cli command): settings, reference
+// tables and the records being edited. The editor owns one; tests make their own.
+
+#include <string>
+
+#include "app/settings.h"
+#include "refdata/refdata.h"
+
+namespace tavo {
+
+struct Workspace {
+    AppContext app;
+    RefData ref;
+    std::string about;  // the Options/About text, built once at start-up
+};
+
+}  // namespace tavo
