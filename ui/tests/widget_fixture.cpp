@@ -2,11 +2,11 @@
 
 namespace tavo::testing {
 
-WidgetFixture::WidgetFixture(const std::string& extra_ini) {
+WidgetFixture::WidgetFixture(const std::string& ini) {
     dir.make_server("server");
     fs::create_directories(program());
-    if (!extra_ini.empty()) {
-        dir.write("program/tavo.ini", extra_ini + "eafolder\t" + server().string() + "\n");
+    if (!ini.empty()) {
+        dir.write("program/tavo.ini", ini + "eafolder\t" + server().string() + "\n");
     }
     ws.app.program_folder = program();
 }

@@ -13,8 +13,10 @@ namespace tavo::testing {
 
 class WidgetFixture {
 public:
-    // tavo.ini names the scratch server folder; pass an empty text for no tavo.ini.
-    explicit WidgetFixture(const std::string& extra_ini = "[option]\n");
+    // tavo.ini is `ini` followed by the eafolder line naming the scratch server folder; an
+    // empty text leaves tavo.ini out. Write further server or program files through `dir`
+    // ("server/save/account.txt", "program/class-skill.txt") before open_window().
+    explicit WidgetFixture(const std::string& ini = "[option]\n");
     ~WidgetFixture();
 
     ui::Form1& open_window();  // builds Form1 and runs the start-up
