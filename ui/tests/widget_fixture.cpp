@@ -5,9 +5,7 @@ namespace tavo::testing {
 WidgetFixture::WidgetFixture(const std::string& ini) {
     dir.make_server("server");
     fs::create_directories(program());
-    if (!ini.empty()) {
-        dir.write("program/tavo.ini", ini + "eafolder\t" + server().string() + "\n");
-    }
+    dir.write("program/tavo.ini", "[option]\neafolder\t" + server().string() + "\n" + ini);
     ws.app.program_folder = program();
 }
 

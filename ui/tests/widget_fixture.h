@@ -13,10 +13,10 @@ namespace tavo::testing {
 
 class WidgetFixture {
 public:
-    // tavo.ini is `ini` followed by the eafolder line naming the scratch server folder; an
-    // empty text leaves tavo.ini out. Write further server or program files through `dir`
+    // tavo.ini is an [option] section naming the scratch server folder, followed by `ini`
+    // (more keys or sections). Write further server or program files through `dir`
     // ("server/save/account.txt", "program/class-skill.txt") before open_window().
-    explicit WidgetFixture(const std::string& ini = "[option]\n");
+    explicit WidgetFixture(const std::string& ini = "");
     ~WidgetFixture();
 
     ui::Form1& open_window();  // builds Form1 and runs the start-up
