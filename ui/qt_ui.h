@@ -29,8 +29,10 @@ public:
 
 private:
     QPointer<QWidget> owner_;
-    Form2* form2_ = nullptr;
+    QPointer<Form2> form2_;
+    bool can_raise_ = true;
     QElapsedTimer since_paint_;
+    unsigned calls_ = 0;
 };
 
 }  // namespace tavo::ui
