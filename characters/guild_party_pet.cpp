@@ -1,0 +1,294 @@
+#include "characters/guild_party_pet.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "app/failure.h"
+#include "app/numbers.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+
+namespace tavo {
+namespace {
+
+constexpr int kGuildPositions = 20;
+constexpr std::string_view kEmptyGuildMember = "0,0,0,0,0,0,0,0,0,0";
+
+using Pieces = std::vector<std::string>;
+
+// Comments and empty lines are never a record.
+bool is_record(std::string_view line) {
+    return !line.empty() && line.front() != '/';
+}
+
+// The number a record line starts with: the party or guild id, or the pet id of pet.txt.
+double record_id(std::string_view line) {
+    return leading_number(piece(line, '\t', 0));
+}
+
+bool has_content(const fs::path& path) {
+    return file_exists(path) && file_length(path) > 0;
+}
+
+Pieces split_line(std::string_view line) {
+    Pieces pieces;
+    for (std::string_view p : split(line, '\t')) pieces.emplace_back(p);
+    return pieces;
+}
+
+// The pieces joined again; a line that ended with a TAB still does, one that did not keeps
+// its last field.
+std::string join_line(const Pieces& pieces) {
+    std::string line;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) line += '\t';
+        line += pieces[i];
+    }
+    return line;
+}
+
+// Field `field` of the first record whose id is `id`, or nothing.
+std::optional<std::string> lookup(const fs::path& path, double id, std::size_t field,
+                                  char separator) {
+    if (!has_content(path)) return std::nullopt;
+    LineReader reader(path);
+    std::string_view line;
+    while (reader.next(line)) {
+        if (is_record(line) && record_id(line) == id) {
+            const std::string_view head = separator == '\t' ? line : piece(line, '\t', 0);
+            return std::string(piece(head, separator, field));
+        }
+    }
+    return std::nullopt;
+}
+
+// Every line of a save file through `edit`, which changes it in place or returns false to
+// leave it out; the file is rewritten only when it was read completely.
+template <class Edit>
+void rewrite_lines(const AppContext& app, const fs::path& path, Edit edit) {
+    if (!has_content(path)) return;
+    std::string content;
+    LineReader reader(path);
+    std::string_view read;
+    std::string line;
+    while (reader.next(read)) {
+        line.assign(read);
+        if (!edit(line)) continue;
+        content += line;
+        content += "\r\n";
+    }
+    app.files.rewrite(path, content);
+}
+
+bool refuse_breaking_name(Ui& ui, std::string_view name) {
+    if (!has_line_breaker(name)) return false;
+    ui.message("A name may not hold a TAB or a line break: the server would misread the line.");
+    return true;
+}
+
+bool rename_records(const AppContext& app, Ui& ui, std::string_view procedure,
+                    std::string_view file, std::string_view id, std::string_view new_name) {
+    if (refuse_breaking_name(ui, new_name)) return false;
+    return guarded(ui, procedure, [&] {
+        const double wanted = leading_number(id);
+        rewrite_lines(app, app.server_file(file), [&](std::string& line) {
+            if (is_record(line) && record_id(line) == wanted) {
+                Pieces pieces = split_line(line);
+                if (pieces.size() > 1) pieces[1] = std::string(new_name);
+                line = join_line(pieces);
+            }
+            return true;
+        });
+    });
+}
+
+// The character leaves its party; the party goes with its last member. A line that does not
+// list the character stays as it is.
+bool release_party_line(Pieces& t, std::int32_t account_id) {
+    int members = 0;
+    std::size_t own = 0;
+    for (std::size_t j = 3; j + 1 < t.size(); j += 2) {
+        const double account = leading_number(piece(t[j], ',', 0));
+        if (account != 0) ++members;
+        if (own == 0 && account == account_id) own = j;
+    }
+    if (own == 0) return true;
+    if (members <= 1) return false;
+    const bool was_leader = piece(t[own], ',', 1) == "1";
+    t[own] = "0,0";
+    t[own + 1] = "NoMember";
+    if (was_leader) {
+        for (std::size_t j = 3; j + 1 < t.size(); j += 2) {
+            if (leading_number(piece(t[j], ',', 0)) == 0) continue;
+            t[j] = std::string(piece(t[j], ',', 0)) + ",1";
+            break;
+        }
+    }
+    return true;
+}
+
+// The k-th of the 20 positions becomes the master's; the old master's position is cleared.
+// The walk never reaches the emblem, alliances and the rest that follow the positions.
+void move_master_position(Pieces& t, std::size_t first_position, std::size_t k) {
+    for (int p = 0; p < kGuildPositions; ++p) {
+        const std::size_t j = first_position + 2 * static_cast<std::size_t>(p);
+        if (j + 1 >= t.size()) break;
+        if (leading_number(piece(t[j], ',', 0)) == 17) {
+            t[j] = "0,0";
+            t[j + 1] = "Deleted#";
+        }
+        if (static_cast<std::size_t>(p) + 1 == k) {
+            t[j] = "17,0";
+            t[j + 1] = "Guild Master#";
+        }
+    }
+}
+
+// The character leaves its guild; false when the guild goes with its last member.
+bool release_guild_line(Pieces& t, std::int32_t char_id) {
+    if (t.size() < 4) return true;
+    const auto capacity =
+        static_cast<std::size_t>(std::max(0.0, leading_number(piece(t[3], ',', 1))));
+    const std::size_t first_position = 6 + 2 * capacity;
+    int members = 0;
+    std::size_t own = 0;
+    for (std::size_t j = 6; j < first_position && j + 1 < t.size(); j += 2) {
+        if (leading_number(piece(t[j], ',', 0)) != 0) ++members;
+        if (own == 0 && leading_number(piece(t[j], ',', 1)) == char_id) own = j;
+    }
+    if (own == 0) return true;
+    if (members <= 1) return false;
+    const bool was_master = t[own + 1] == t[2];
+    t[own] = std::string(kEmptyGuildMember);
+    t[own + 1] = "-";
+    if (!was_master) return true;
+    for (std::size_t j = 6, k = 1; j < first_position && j + 1 < t.size(); j += 2, ++k) {
+        if (leading_number(piece(t[j], ',', 0)) == 0) continue;
+        t[2] = t[j + 1];
+        move_master_position(t, first_position, k);
+        break;
+    }
+    return true;
+}
+
+void release_party(const AppContext& app, double party_id, std::int32_t account_id) {
+    rewrite_lines(app, app.server_file("save/party.txt"), [&](std::string& line) {
+        if (!is_record(line) || record_id(line) != party_id) return true;
+        Pieces pieces = split_line(line);
+        if (!release_party_line(pieces, account_id)) return false;
+        line = join_line(pieces);
+        return true;
+    });
+}
+
+bool release_guild(const AppContext& app, double guild_id, std::int32_t char_id) {
+    bool deleted = false;
+    rewrite_lines(app, app.server_file("save/guild.txt"), [&](std::string& line) {
+        if (!is_record(line) || record_id(line) != guild_id) return true;
+        Pieces pieces = split_line(line);
+        if (!release_guild_line(pieces, char_id)) {
+            deleted = true;
+            return false;
+        }
+        line = join_line(pieces);
+        return true;
+    });
+    return deleted;
+}
+
+void delete_pet(const AppContext& app, double pet_id) {
+    rewrite_lines(app, app.server_file("save/pet.txt"),
+                  [&](std::string& line) { return !is_record(line) || record_id(line) != pet_id; });
+}
+
+}  // namespace
+
+std::string find_guild(const AppContext& app, Ui& ui, std::int32_t guild_id) {
+    if (guild_id == 0) return "No Guild";
+    std::string name = "Guild [" + std::to_string(guild_id) + "]";
+    guarded(ui, "find_guild", [&] {
+        if (auto found = lookup(app.server_file("save/guild.txt"), guild_id, 1, '\t')) {
+            name = *found;
+        }
+    });
+    return name;
+}
+
+std::string find_party(const AppContext& app, Ui& ui, std::string_view party_id) {
+    if (party_id == "0") return "No Party";
+    std::string name = "Party [" + std::string(party_id) + "]";
+    guarded(ui, "find_party", [&] {
+        const double id = leading_number(party_id);
+        if (auto found = lookup(app.server_file("save/party.txt"), id, 1, '\t')) name = *found;
+    });
+    return name;
+}
+
+std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int32_t pet_id) {
+    if (pet_id == 0) return "No Pet";
+    std::string result = "No Name [" + std::to_string(pet_id) + "]";
+    guarded(ui, "find_pet", [&] {
+        const std::size_t value = mode == 1 ? 2 : 1;
+        if (auto found = lookup(app.server_file("save/pet.txt"), pet_id, value, ',')) {
+            result = *found;
+        }
+    });
+    return result;
+}
+
+bool save_guild(const AppContext& app, Ui& ui, std::string_view guild_id,
+                std::string_view new_name) {
+    return rename_records(app, ui, "save_guild", "save/guild.txt", guild_id, new_name);
+}
+
+bool save_party(const AppContext& app, Ui& ui, std::string_view party_id,
+                std::string_view new_name) {
+    return rename_records(app, ui, "save_party", "save/party.txt", party_id, new_name);
+}
+
+bool save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id, std::string_view new_name) {
+    if (refuse_breaking_name(ui, new_name)) return false;
+    return guarded(ui, "save_pet", [&] {
+        rewrite_lines(app, app.server_file("save/pet.txt"), [&](std::string& line) {
+            if (is_record(line) && record_id(line) == pet_id) {
+                const std::string_view head = piece(line, '\t', 0);
+                line = std::string(piece(head, ',', 0)) + "," + std::string(piece(head, ',', 1)) +
+                       "," + std::string(new_name) + "\t" + std::string(piece(line, '\t', 1));
+            }
+            return true;
+        });
+    });
+}
+
+void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,
+                            std::int32_t account_id, std::int32_t char_id) {
+    guarded(ui, "delete_party_guild_pet", [&] {
+        const double party_id = leading_number(piece(party_guild_pet, ',', 0));
+        const double guild_id = leading_number(piece(party_guild_pet, ',', 1));
+        const double pet_id = leading_number(piece(party_guild_pet, ',', 2));
+        if (party_id > 0) release_party(app, party_id, account_id);
+        if (guild_id > 0 && release_guild(app, guild_id, char_id)) {
+            clear_guild_castles(app, ui, to_i32(guild_id));
+        }
+        if (pet_id > 0) delete_pet(app, pet_id);
+    });
+}
+
+void clear_guild_castles(const AppContext& app, Ui& ui, std::int32_t guild_id) {
+    guarded(ui, "clear_guild_castles", [&] {
+        rewrite_lines(app, app.server_file("save/castle.txt"), [&](std::string& line) {
+            if (!is_record(line) || leading_number(piece(line, ',', 1)) != guild_id) return true;
+            // The castle keeps its id and the number of values its line had.
+            const std::size_t values = split(line, ',').size();
+            std::string cleared(piece(line, ',', 0));
+            for (std::size_t i = 1; i < values; ++i) cleared += ",0";
+            line = std::move(cleared);
+            return true;
+        });
+    });
+}
+
+}  // namespace tavo

@@ -1,0 +1,41 @@
+#pragma once
+// The guild, party, pet and castle records a character refers to (save/guild.txt,
+// save/party.txt, save/pet.txt, save/castle.txt): names looked up and changed, and a deleted
+// character's ties released. Every change rewrites its whole file at once, without a backup.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavo {
+
+struct AppContext;
+class Ui;
+
+// The guild's name: "No Guild" for id 0, "Guild [id]" when guild.txt has no such guild.
+std::string find_guild(const AppContext& app, Ui& ui, std::int32_t guild_id);
+// The party's name: "No Party" for "0", "Party [id]" when party.txt has no such party.
+std::string find_party(const AppContext& app, Ui& ui, std::string_view party_id);
+// Mode 1: the pet's name; any other mode: its class (monster id). "No Pet" for id 0,
+// "No Name [id]" when pet.txt has no such pet.
+std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int32_t pet_id);
+
+// Renames every line of that id. A name that would break the line (TAB, CR or LF) is refused
+// with a message and nothing is written; false then, or when the file could not be written.
+bool save_guild(const AppContext& app, Ui& ui, std::string_view guild_id,
+                std::string_view new_name);
+bool save_party(const AppContext& app, Ui& ui, std::string_view party_id,
+                std::string_view new_name);
+bool save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id, std::string_view new_name);
+
+// Releases a character about to be deleted: it leaves its party and guild (the last member
+// takes the party or guild with it, a guild's castles are given up; a leader or master hands
+// over to the first remaining member) and its pet is deleted. `party_guild_pet` is field 9 of
+// the character line.
+void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,
+                            std::int32_t account_id, std::int32_t char_id);
+
+// Gives up the castles of a guild: every castle it holds keeps its id, all else becomes 0.
+void clear_guild_castles(const AppContext& app, Ui& ui, std::int32_t guild_id);
+
+}  // namespace tavo

@@ -1,0 +1,173 @@
+#include "characters/guild_party_pet.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+
+namespace tavo {
+namespace {
+
+using testing::ScriptedUi;
+using testing::TempDir;
+
+std::string party_line(const std::string& id, const std::vector<std::string>& members) {
+    std::string line = id + "\tPoring Hunters\t0,1\t";
+    for (std::size_t i = 0; i < 12; ++i) {
+        line += i < members.size() ? members[i] : "0,0\tNoMember";
+        line += "\t";
+    }
+    return line;
+}
+
+// A guild of capacity 4; each member is "account,char,name".
+std::string guild_line(const std::string& master, const std::vector<std::string>& members) {
+    std::string line = "10001\tIron Wolves\t" + master + "\t3,4,1200,0,0\tWelcome#\tBe kind#\t";
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (i < members.size()) {
+            const std::string& m = members[i];
+            const auto a = m.find(','), b = m.find(',', a + 1);
+            line += m.substr(0, b) + ",5,2,0,7,55,1000,0," + std::to_string(i) + "\t" +
+                    m.substr(b + 1) + "\t";
+        } else {
+            line += "0,0,0,0,0,0,0,0,0,0\t-\t";
+        }
+    }
+    line += "17,0\tGuild Master#\t";
+    for (int p = 1; p < 20; ++p) line += "0,0\tPosition " + std::to_string(p + 1) + "#\t";
+    line += "0,0,$\t1\t10002,0\tRivals\t0\t";
+    for (int s = 0; s < 20; ++s) line += std::to_string(10000 + s) + ",0 ";
+    return line + "\t";
+}
+
+class GuildPartyPet : public ::testing::Test {
+protected:
+    GuildPartyPet() { app.settings.data_folder = dir.make_server("server").string() + "/"; }
+    void TearDown() override { EXPECT_TRUE(ui.unexpected.empty()); }
+    void write(const std::string& name, const std::string& content) {
+        dir.write("server/save/" + name, content);
+    }
+    std::string read(const std::string& name) { return dir.read("server/save/" + name); }
+
+    TempDir dir;
+    ScriptedUi ui;
+    AppContext app;
+};
+
+TEST_F(GuildPartyPet, LookupsAndTheirDefaults) {
+    write("guild.txt", "// guilds\n\n" + guild_line("Ayla", {"2000001,150000,Ayla"}) + "\n");
+    write("party.txt", party_line("7", {"2000001,1\tAyla"}) + "\n");
+    write("pet.txt", "// pets\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n");
+    EXPECT_EQ(find_guild(app, ui, 0), "No Guild");
+    EXPECT_EQ(find_guild(app, ui, 10001), "Iron Wolves");
+    EXPECT_EQ(find_guild(app, ui, 10002), "Guild [10002]");
+    EXPECT_EQ(find_party(app, ui, "0"), "No Party");
+    EXPECT_EQ(find_party(app, ui, "7"), "Poring Hunters");
+    EXPECT_EQ(find_party(app, ui, "8"), "Party [8]");
+    EXPECT_EQ(find_pet(app, ui, 1, 0), "No Pet");
+    EXPECT_EQ(find_pet(app, ui, 1, 300), "Poring");
+    EXPECT_EQ(find_pet(app, ui, 0, 300), "1002");
+    EXPECT_EQ(find_pet(app, ui, 1, 301), "No Name [301]");
+    write("pet.txt", "");
+    EXPECT_EQ(find_pet(app, ui, 1, 300), "No Name [300]");
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(GuildPartyPet, RenamesKeepTheLineShape) {
+    const std::string guild = guild_line("Ayla", {"2000001,150000,Ayla"});
+    write("guild.txt", guild + "\n");
+    write("party.txt", "// parties\r\n" + party_line("7", {"2000001,1\tAyla"}) + "\n");
+    write("pet.txt", "// pets\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n");
+    ASSERT_TRUE(save_guild(app, ui, "10001", "Steel Wolves"));
+    std::string renamed = guild;
+    renamed.replace(renamed.find("Iron Wolves"), 11, "Steel Wolves");
+    EXPECT_EQ(read("guild.txt"), renamed + "\r\n");
+
+    ASSERT_TRUE(save_party(app, ui, "7", "Drops"));
+    const std::string once = read("party.txt");
+    ASSERT_TRUE(save_party(app, ui, "7", "Drops"));
+    EXPECT_EQ(read("party.txt"), once);  // renaming twice adds nothing
+    std::string party = party_line("7", {"2000001,1\tAyla"});
+    party.replace(party.find("Poring Hunters"), 14, "Drops");
+    EXPECT_EQ(once, "// parties\r\n" + party + "\r\n");
+
+    ASSERT_TRUE(save_pet(app, ui, 300, "Sir Poring, the Second"));
+    EXPECT_EQ(read("pet.txt"),
+              "// pets\r\n300,1002,Sir Poring, the Second\t"
+              "2000001,150000,5,9001,0,250,50,0,0\r\n");
+
+    EXPECT_FALSE(save_pet(app, ui, 300, "Two\tfields"));
+    EXPECT_FALSE(save_guild(app, ui, "10001", "Line\nbreak"));
+    EXPECT_EQ(ui.messages().size(), 2u);
+    EXPECT_EQ(read("guild.txt"), renamed + "\r\n");
+}
+
+TEST_F(GuildPartyPet, LeavingAPartyHandsOverTheLeaderOrDeletesTheParty) {
+    const std::string alone = party_line("5", {"2000009,1\tSolo"});
+    const std::string three =
+        party_line("7", {"2000001,1\tAyla", "2000002,0\tBram", "2000003,0\tCora"});
+    write("party.txt", alone + "\n" + three + "\n");
+    delete_party_guild_pet(app, ui, "7,0,0", 2000001, 150000);
+    const std::string handed =
+        party_line("7", {"0,0\tNoMember", "2000002,1\tBram", "2000003,0\tCora"});
+    EXPECT_EQ(read("party.txt"), alone + "\r\n" + handed + "\r\n");
+
+    delete_party_guild_pet(app, ui, "5,0,0", 2000009, 150009);
+    EXPECT_EQ(read("party.txt"), handed + "\r\n");
+
+    // A party that does not list the character stays as it is.
+    delete_party_guild_pet(app, ui, "7,0,0", 2000077, 150077);
+    EXPECT_EQ(read("party.txt"), handed + "\r\n");
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(GuildPartyPet, LeavingAGuildMovesTheMasterWithinThePositionsOnly) {
+    const std::string guild =
+        guild_line("Ayla", {"2000001,150000,Ayla", "0,0,-", "2000002,150001,Bram"});
+    write("guild.txt", guild + "\n");
+    write("castle.txt", "0,10001,1,2,3,4,5,6,7,1,0,0,0,0,0,0,0,0\n");
+    delete_party_guild_pet(app, ui, "0,10001,0", 2000001, 150000);
+    const std::string result = read("guild.txt");
+
+    std::string expected = guild;
+    expected.replace(expected.find("\tAyla\t") + 1, 4, "Bram");  // the master's name
+    expected.replace(expected.find("2000001,150000,5,2,0,7,55,1000,0,0\tAyla"), 39,
+                     "0,0,0,0,0,0,0,0,0,0\t-");
+    expected.replace(expected.find("17,0\tGuild Master#"), 18, "0,0\tDeleted#");
+    // Bram is the third member entry, so the third position becomes the master's.
+    expected.replace(expected.find("0,0\tPosition 3#"), 15, "17,0\tGuild Master#");
+    EXPECT_EQ(result, expected + "\r\n");
+    EXPECT_NE(result.find("0,0,$\t1\t10002,0\tRivals\t0\t10000,0 "), std::string::npos);
+    EXPECT_EQ(read("castle.txt"), "0,10001,1,2,3,4,5,6,7,1,0,0,0,0,0,0,0,0\n");  // untouched
+}
+
+TEST_F(GuildPartyPet, TheLastMemberTakesTheGuildAndItsCastles) {
+    const std::string other = guild_line("Zed", {"2000005,150005,Zed"});
+    std::string mine = guild_line("Ayla", {"2000001,150000,Ayla"});
+    mine.replace(0, 5, "10003");
+    write("guild.txt", other + "\n" + mine + "\n");
+    write("castle.txt",
+          "0,10003,1,2,3,4,5,6,7,1,0,0,0,0,0,0,0,0\n"
+          "1,10001,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5\n"
+          "2,10003,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9\n");
+    delete_party_guild_pet(app, ui, "0,10003,0", 2000001, 150000);
+    EXPECT_EQ(read("guild.txt"), other + "\r\n");
+    EXPECT_EQ(read("castle.txt"),
+              "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
+              "1,10001,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5\r\n"
+              "2,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
+}
+
+TEST_F(GuildPartyPet, ADeletedCharactersPetGoesAndCommentsStay) {
+    write("pet.txt",
+          "// pets of the test server\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n"
+          "301,1063,Lunatic\t2000002,150001,5,9007,0,250,50,0,0\n");
+    delete_party_guild_pet(app, ui, "0,0,300", 2000001, 150000);
+    EXPECT_EQ(
+        read("pet.txt"),
+        "// pets of the test server\r\n301,1063,Lunatic\t2000002,150001,5,9007,0,250,50,0,0\r\n");
+}
+
+}  // namespace
+}  // namespace tavo
