@@ -96,6 +96,7 @@ LineReader::~LineReader() {
 bool LineReader::fill() {
     if (begin_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        consumed_ += begin_;
         end_ -= begin_;
         begin_ = 0;
     }
@@ -115,6 +116,7 @@ bool LineReader::next(std::string_view& line) {
         const char* start = buffer_.data() + begin_;
         const auto* lf = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
         if (lf != nullptr) {
+            line_offset_ = consumed_ + begin_;
             std::size_t length = static_cast<std::size_t>(lf - start);
             begin_ += length + 1;
             if (length > 0 && start[length - 1] == '\r') --length;
@@ -124,6 +126,7 @@ bool LineReader::next(std::string_view& line) {
         if (eof_ || !fill()) {
             if (begin_ == end_) return false;
             std::size_t length = end_ - begin_;
+            line_offset_ = consumed_ + begin_;
             start = buffer_.data() + begin_;
             begin_ = end_;
             if (start[length - 1] == '\r') --length;

@@ -36,6 +36,8 @@ public:
 
     // The next line without its break; the view stays valid until the next call.
     bool next(std::string_view& line);
+    // Where the line last returned by next() starts in the file.
+    std::uint64_t line_offset() const { return line_offset_; }
 
 private:
     bool fill();
@@ -45,6 +47,8 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
+    std::uint64_t consumed_ = 0;  // file bytes before buffer_[0]
+    std::uint64_t line_offset_ = 0;
 };
 
 std::vector<std::string> read_lines(const fs::path& path);

@@ -33,13 +33,17 @@ TEST(ReadLines, LineBreaksOfEitherKindAndNoneAtTheEnd) {
     EXPECT_EQ(lines_of(dir, "one-break", "\n"), std::vector<std::string>{""});
 }
 
-TEST(ReadLines, LinesLongerThanTheReadBuffer) {
+TEST(ReadLines, LinesLongerThanTheReadBufferAndWhereEachStarts) {
     TempDir dir;
     const std::string longest(3 << 20, 'x');
-    const auto lines = lines_of(dir, "long", "a\n" + longest + "\nb");
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], longest);
-    EXPECT_EQ(lines[2], "b");
+    LineReader reader(dir.write("long", "a\r\n" + longest + "\nb"));
+    std::string_view line;
+    std::vector<std::pair<std::string, std::uint64_t>> read;
+    while (reader.next(line)) read.emplace_back(line, reader.line_offset());
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[0], std::make_pair(std::string("a"), std::uint64_t{0}));
+    EXPECT_EQ(read[1], std::make_pair(longest, std::uint64_t{3}));
+    EXPECT_EQ(read[2], std::make_pair(std::string("b"), std::uint64_t{4 + longest.size()}));
 }
 
 TEST(FileChecks, EmptyAndMissingDiffer) {

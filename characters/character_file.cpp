@@ -1,0 +1,207 @@
+#include "characters/character_file.h"
+
+#include <algorithm>
+
+#include "app/failure.h"
+#include "app/numbers.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+#include "refdata/pending_lookups.h"
+#include "refdata/refdata.h"
+
+namespace tavo {
+namespace {
+
+constexpr std::size_t kCharacterFields = 19;
+constexpr std::size_t kMaxListItems = 255;
+
+fs::path athena_of(const AppContext& app) {
+    return app.server_file("save/athena.txt");
+}
+
+bool has_content(const fs::path& path) {
+    return file_exists(path) && file_length(path) > 0;
+}
+
+const CharacterIndex& index_of(const AppContext& app, CharacterState& state) {
+    return state.index.get(athena_of(app), CharacterIndex::build);
+}
+
+std::vector<std::string> texts_of(const std::vector<std::string_view>& entries) {
+    return {entries.begin(), entries.end()};
+}
+
+// An inventory or cart field; more items than maxinventory are cut with a word to the user.
+ItemList parse_item_list(std::string_view field, std::int32_t max_weight, const RefData& ref,
+                         const AppSettings& settings, Ui& ui, const std::string& which) {
+    ItemList list;
+    list.max_weight = max_weight;
+    const std::vector<std::string_view> entries = list_entries(field);
+    if (entries.size() > kMaxListItems) throw Failure(err::kOverflow);
+    std::size_t count = entries.size();
+    if (static_cast<long long>(count) > settings.maxinventory) {
+        ui.message(which + " count will be set to " + std::to_string(settings.maxinventory) +
+                   " only.");
+        count = to_u8(settings.maxinventory);
+    }
+    long long weight = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        list.items.push_back(parse_item(entries[i]));
+        weight += static_cast<long long>(list.items.back().amount) *
+                  item_weight(ref, list.items.back().nameid);
+    }
+    list.weight = to_i32(static_cast<double>(weight));
+    return list;
+}
+
+CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
+                                     const AppSettings& settings, Ui& ui) {
+    const std::vector<std::string_view> f = split(line, '\t');
+    if (f.size() < kCharacterFields) throw Failure(err::kSubscript);
+    CharacterRecord r;
+    r.account_id = leading_i32(piece(f[1], ',', 0));  // the account it was listed for
+    r.char_id = leading_i32(f[0]);
+    r.char_num = leading_u8(piece(f[1], ',', 1));
+    r.name = f[2];
+    std::string* texts[] = {&r.class_levels, &r.exp_zeny,   &r.hp_sp,           &r.stats,
+                            &r.points,       &r.field8,     &r.party_guild_pet, &r.looks,
+                            &r.field11,      &r.last_point, &r.save_point};
+    for (std::size_t i = 0; i < std::size(texts); ++i) *texts[i] = f[3 + i];
+    const std::string memo = splitmemo(f[14]);
+    r.memo = texts_of(list_entries(memo));
+    r.skills = texts_of(list_entries(f[17]));
+    r.regs = texts_of(list_entries(f[18]));
+    const std::int32_t max_weight = compute_max_weight(ui, ref, r.class_levels, r.stats, f[17]);
+    r.inventory = parse_item_list(f[15], max_weight, ref, settings, ui, "Inventory");
+    r.cart = parse_item_list(f[16], ref.limits.max_cart_weight, ref, settings, ui, "Cart item");
+    return r;
+}
+
+// Field 0 of a line with at least three fields; nothing for a shorter line.
+std::optional<std::string_view> character_id_field(std::string_view line) {
+    const std::size_t first = line.find('\t');
+    if (first == std::string_view::npos || line.find('\t', first + 1) == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return line.substr(0, first);
+}
+
+}  // namespace
+
+std::string chooser_entry(std::string_view id_text, std::string_view slot_text,
+                          std::string_view name, std::string_view job_name) {
+    std::string entry = "ID: ";
+    entry.append(id_text).append(", Slot: ").append(slot_text).append(", ").append(name);
+    entry.append(", <").append(job_name).append(">");
+    return entry;
+}
+
+std::string char_id_of_entry(std::string_view entry) {
+    if (entry.size() < 4) return {};
+    const std::string_view rest = entry.substr(4);
+    return std::string(rest.substr(0, rest.find(", Slot")));
+}
+
+bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
+                    std::int32_t account_id) {
+    if (account_id == 0 || !has_content(athena_of(app))) return false;
+    state.loaded_cleanly = false;  // until one of this account's characters is loaded
+    return guarded(ui, "load_char_list", [&] {
+        const CharacterIndex& index = index_of(app, state);
+        state.chooser.clear();
+        for (const CharacterEntry* entry : index.of_account(account_id)) {
+            state.current.account_id = account_id;
+            const std::int16_t job = leading_i16(entry->class_text);
+            state.chooser.push_back(chooser_entry(entry->id_text, entry->slot_text, entry->name,
+                                                  job_name_of(ref, job)));
+        }
+    });
+}
+
+bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
+                    std::string_view id_text) {
+    state.loaded_cleanly = false;
+    const fs::path athena = athena_of(app);
+    if (!has_content(athena)) return false;
+    return guarded(ui, "load_char_info",
+                   [&] {
+                       const CharacterEntry* entry =
+                           index_of(app, state).first_with_id_text(id_text);
+                       if (entry == nullptr)
+                           throw Failure(err::kFileNotFound,
+                                         "Character " + std::string(id_text) + " not found");
+                       const std::string line = read_line_at(athena, entry->offset, entry->length);
+                       state.current = parse_character_line(line, state.current.account_id, ref,
+                                                            app.settings, ui);
+                       state.loaded_cleanly = true;
+                   }) &&
+           state.loaded_cleanly;
+}
+
+bool save_char(const AppContext& app, Ui& ui, std::string_view server_generation,
+               CharacterState& state, std::string_view id_text) {
+    if (!state.loaded_cleanly || leading_number(id_text) != state.current.char_id) {
+        ui.message(
+            "This character was not read completely, so it is not written back.\r\n"
+            "Choose it again to reload it.");
+        return false;
+    }
+    return guarded(ui, "save_char", [&] {
+        const fs::path athena = athena_of(app);
+        LineReader in(athena);
+        Progress progress(ui);
+        AtomicWriter out = app.files.open(athena);
+        const std::string rebuilt = character_line(state.current);
+        bool replaced = false;
+        double highest = 0;
+        long long lines = 0;
+        std::string_view line;
+        while (in.next(line)) {
+            progress.reading(++lines);
+            const std::optional<std::string_view> id = character_id_field(line);
+            if (!id) continue;  // blank lines and the old %newid% line
+            std::string_view kept = line;
+            if (!replaced && *id == id_text) {
+                kept = rebuilt;
+                replaced = true;
+            }
+            highest = std::max(highest, leading_number(*character_id_field(kept)));
+            out.write(kept);
+            out.write("\r\n");
+        }
+        if (!replaced) {
+            throw Failure(err::kFileNotFound,
+                          "Character " + std::string(id_text) + " is no longer in athena.txt");
+        }
+        if (server_generation == ".52" || server_generation == "1.0.0") {
+            out.write_line(std::to_string(static_cast<long long>(highest) + 1) + "\t%newid%");
+        }
+        out.commit(app.server_file("save/athena.bak.txt"));
+    });
+}
+
+std::int32_t hi_char_id(const AppContext& app, Ui& ui, CharacterState& state) {
+    std::int32_t highest = 0;
+    guarded(ui, "hi_char_id", [&] { highest = to_i32(index_of(app, state).highest_char_id()); });
+    return highest;
+}
+
+bool is_alpha_code(int code) {
+    return (code >= 65 && code <= 91) || (code >= 97 && code <= 123);
+}
+
+std::string splitmemo(std::string_view memo) {
+    std::string result;
+    result.reserve(memo.size() + 8);
+    for (std::size_t i = 0; i < memo.size(); ++i) {
+        const char c = memo[i];
+        const bool after_digit = i > 0 && memo[i - 1] >= '0' && memo[i - 1] <= '9';
+        if (after_digit && is_alpha_code(static_cast<unsigned char>(c))) result += ' ';
+        result += c;
+    }
+    return result;
+}
+
+}  // namespace tavo

@@ -1,0 +1,60 @@
+#pragma once
+// save/athena.txt: the characters of the chosen account, the one current character loaded for
+// editing, and writing it back.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/file_stamp.h"
+#include "characters/character_index.h"
+#include "characters/character_record.h"
+
+namespace tavo {
+
+struct AppContext;
+struct RefData;
+class Ui;
+
+// What the character page holds: the chooser's entries for the chosen account and the one
+// current character.
+struct CharacterState {
+    std::vector<std::string> chooser;  // "ID: 150000, Slot: 0, Hero, <Swordman>"
+    CharacterRecord current;
+    // False while the current record is not one whole character (nothing loaded yet, or the
+    // last load failed part-way): such a record must not be written back.
+    bool loaded_cleanly = false;
+    CachedIndex<CharacterIndex> index;
+};
+
+// "ID: " + id + ", Slot: " + slot + ", " + name + ", <" + job name + ">"
+std::string chooser_entry(std::string_view id_text, std::string_view slot_text,
+                          std::string_view name, std::string_view job_name);
+// The character id of a chooser entry: from after "ID: " up to ", Slot".
+std::string char_id_of_entry(std::string_view entry);
+
+// Lists the account's characters in the chooser (file order). False, with nothing changed,
+// for account 0, a missing or empty athena.txt, or a failure (reported).
+bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
+                    std::int32_t account_id);
+
+// Loads the first character whose field 0 is exactly id_text into the current record. False
+// when none was loaded; after a failure part-way loaded_cleanly is false.
+bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
+                    std::string_view id_text);
+
+// Writes the current record over the line of id_text (backup in save/athena.bak.txt); for the
+// ".52" and "1.0.0" generations the file ends with a fresh %newid% line. True when written.
+bool save_char(const AppContext& app, Ui& ui, std::string_view server_generation,
+               CharacterState& state, std::string_view id_text);
+
+// The highest character id in athena.txt (0 when there is none).
+std::int32_t hi_char_id(const AppContext& app, Ui& ui, CharacterState& state);
+
+// A memo field with its points separated: "alpha,150,180beta,120,60" gives
+// "alpha,150,180 beta,120,60".
+std::string splitmemo(std::string_view memo);
+bool is_alpha_code(int code);
+
+}  // namespace tavo

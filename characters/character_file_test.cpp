@@ -1,0 +1,188 @@
+#include "characters/character_file.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "refdata/refdata.h"
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+
+namespace tavo {
+namespace {
+
+using testing::ScriptedUi;
+using testing::TempDir;
+
+struct Line {
+    std::string id = "150000";
+    std::string account = "2000001";
+    std::string slot = "0";
+    std::string name = "Ayla";
+    std::string job = "5";
+    std::string memo = "prontera.gat,150,150geffen.gat,119,59";
+    std::string inventory = "1,1201,1,2,1,0,0,0,0,0,0 2,501,30,0,1,0,0,0,0,0,0 ";
+    std::string cart;
+    std::string skills = "1,9 36,5 ";
+    std::string vars = "QUEST_A,1 ";
+    std::string after;  // fields after the last one
+
+    std::string text() const {
+        return id + "\t" + account + "," + slot + "\t" + name + "\t" + job + ",50,30\t" +
+               "1200,300,45000\t500,500,100,100\t30,10,20,5,10,5\t0,0\t0,0,0\t0,0,0\t1,2,3\t" +
+               "1201,0,0,0,0\tprontera.gat,150,150\tprontera.gat,150,150,0\t" + memo + "\t" +
+               inventory + "\t" + cart + "\t" + skills + "\t" + vars + "\t" + after;
+    }
+};
+
+std::string items(int count) {
+    std::string field;
+    for (int i = 0; i < count; ++i) field += std::to_string(i + 1) + ",909,1,0,1,0,0,0,0,0,0 ";
+    return field;
+}
+
+class CharacterFile : public ::testing::Test {
+protected:
+    CharacterFile() { app.settings.data_folder = dir.make_server("server").string() + "/"; }
+    void TearDown() override { EXPECT_TRUE(ui.unexpected.empty()); }
+    void write(const std::string& content) { dir.write("server/save/athena.txt", content); }
+    std::string athena() const { return dir.read("server/save/athena.txt"); }
+    bool load(const std::string& id) { return load_char_info(app, ui, ref, state, id); }
+
+    TempDir dir;
+    ScriptedUi ui;
+    AppContext app;
+    RefData ref;
+    CharacterState state;
+};
+
+TEST(Memo, PointsWrittenBackToBackAreSeparated) {
+    EXPECT_EQ(splitmemo("alpha,150,180beta,120,60"), "alpha,150,180 beta,120,60");
+    EXPECT_EQ(splitmemo("alpha,150,180 beta,120,60"), "alpha,150,180 beta,120,60");
+    EXPECT_EQ(splitmemo("a,1,2[x,3,4{y,5,6"), "a,1,2 [x,3,4 {y,5,6");
+    EXPECT_EQ(splitmemo("a,1,2@b,3,4"), "a,1,2@b,3,4");  // '@' (64) is not a letter code
+    EXPECT_EQ(splitmemo(""), "");
+    EXPECT_TRUE(is_alpha_code('Z') && is_alpha_code('[') && is_alpha_code('{'));
+    EXPECT_FALSE(is_alpha_code('@') || is_alpha_code('`') || is_alpha_code('|'));
+}
+
+TEST(Chooser, TheIdIsReadBackFromTheEntry) {
+    const std::string entry = chooser_entry("150000", "2", "Hero", "unknown:4001");
+    EXPECT_EQ(entry, "ID: 150000, Slot: 2, Hero, <unknown:4001>");
+    EXPECT_EQ(char_id_of_entry(entry), "150000");
+    EXPECT_EQ(char_id_of_entry("ID: 7, Slot: 0, A, Slot, <x>"), "7");
+}
+
+TEST_F(CharacterFile, ListsTheAccountsCharactersInFileOrder) {
+    Line a, b, c, other;
+    b.id = "150002", b.slot = "1", b.name = "Bram", b.job = "4011";
+    c.id = "150001", c.slot = "2", c.name = "Cora", c.job = "4001";
+    other.id = "150003", other.account = "2000002";
+    write(a.text() + "\r\n150010\t%newid%\r\n" + other.text() + "\n\n" + b.text() + "\n" +
+          c.text());
+    ASSERT_TRUE(load_char_list(app, ui, ref, state, 2000001));
+    EXPECT_EQ(state.chooser,
+              (std::vector<std::string>{"ID: 150000, Slot: 0, Ayla, <unknown:5>",
+                                        "ID: 150002, Slot: 1, Bram, <unknown:4011>",
+                                        "ID: 150001, Slot: 2, Cora, <unknown:4001>"}));
+    EXPECT_EQ(state.current.account_id, 2000001);
+    EXPECT_FALSE(load_char_list(app, ui, ref, state, 0));
+    ASSERT_TRUE(load_char_list(app, ui, ref, state, 2000099));
+    EXPECT_TRUE(state.chooser.empty());
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(CharacterFile, LoadsEveryPartOfALine) {
+    Line line;
+    line.memo = "alpha,150,180beta,120,60";
+    line.skills = "1,9  36,5 ";         // a doubled blank makes no entry
+    line.vars = "QUEST_A,1 QUEST_B,7";  // the last entry without its blank is kept
+    write(line.text() + "\n");
+    state.current.account_id = 2000001;
+    ASSERT_TRUE(load("150000"));
+    const CharacterRecord& r = state.current;
+    EXPECT_EQ(r.char_id, 150000);
+    EXPECT_EQ(r.char_num, 0);
+    EXPECT_EQ(r.name, "Ayla");
+    EXPECT_EQ(r.class_levels, "5,50,30");
+    EXPECT_EQ(r.save_point, "prontera.gat,150,150,0");
+    EXPECT_EQ(r.memo, (std::vector<std::string>{"alpha,150,180", "beta,120,60"}));
+    EXPECT_EQ(r.skills, (std::vector<std::string>{"1,9", "36,5"}));
+    EXPECT_EQ(r.regs, (std::vector<std::string>{"QUEST_A,1", "QUEST_B,7"}));
+    ASSERT_EQ(r.inventory.count(), 2);
+    EXPECT_EQ(r.inventory.items[0], (ItemSlot{1, 1201, 1, 2, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(r.inventory.items[1].amount, 30);
+    EXPECT_EQ(r.cart.count(), 0);
+    EXPECT_EQ(r.cart.max_weight, 8000);
+    EXPECT_TRUE(state.loaded_cleanly);
+}
+
+TEST_F(CharacterFile, TheInventoryIsCutAtMaxinventoryWithAWord) {
+    Line full, empty;
+    full.inventory = items(120);
+    full.cart = items(3);
+    empty.id = "150001", empty.inventory = "";
+    write(full.text() + "\n" + empty.text() + "\n");
+    ASSERT_TRUE(load("150000"));
+    EXPECT_EQ(state.current.inventory.count(), 100);
+    EXPECT_EQ(state.current.cart.count(), 3);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Inventory count will be set to 100 only."});
+    ASSERT_TRUE(load("150001"));
+    EXPECT_EQ(state.current.inventory.count(), 0);  // nothing left from the character before
+}
+
+TEST_F(CharacterFile, ALineThatCannotBeReadLeavesACharacterThatCannotBeSaved) {
+    Line good, too_many, bad_card, short_item;
+    too_many.id = "150001", too_many.inventory = items(256);
+    bad_card.id = "150002", bad_card.inventory = "1,1201,1,2,1,0,0,40000,0,0,0 ";
+    short_item.id = "150003", short_item.cart = "1,1201,1 ";
+    write(good.text() + "\n" + too_many.text() + "\n" + bad_card.text() + "\n" + short_item.text() +
+          "\n");
+    ASSERT_TRUE(load("150000"));
+    for (const char* id : {"150001", "150002", "150003", "150099"}) {
+        ui.clear();
+        EXPECT_FALSE(load(id)) << id;
+        EXPECT_FALSE(state.loaded_cleanly);
+        ASSERT_EQ(ui.messages().size(), 1u) << id;
+        EXPECT_TRUE(ui.messages()[0].ends_with("\r\nin load_char_info")) << ui.messages()[0];
+    }
+    const std::string before = athena();
+    ui.clear();
+    EXPECT_FALSE(save_char(app, ui, "1.0.0", state, "150002"));
+    EXPECT_EQ(athena(), before);
+    EXPECT_EQ(ui.messages().size(), 1u);
+}
+
+TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
+    Line a, b, c;
+    b.id = "150002", b.name = "Bram", b.after = "extra\tfields";
+    c.id = "150001", c.name = "Cora";
+    const std::string original = a.text() + "\n\n" + b.text() + "\r\n150003\t%newid%\n" + c.text();
+    write(original);
+    ASSERT_TRUE(load("150002"));
+    state.current.name = "Brand";
+    ASSERT_TRUE(save_char(app, ui, "1.0.0", state, "150002"));
+    Line saved = b;
+    saved.name = "Brand", saved.after = "";
+    EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n" + c.text() + "\r\n" +
+                            "150003\t%newid%\r\n");
+    EXPECT_EQ(dir.read("server/save/athena.bak.txt"), original);
+    EXPECT_EQ(ui.progress_texts.back(), "Reading 5 lines");
+    EXPECT_FALSE(ui.progress_open);
+
+    const std::string second = athena();
+    ASSERT_TRUE(save_char(app, ui, "817", state, "150002"));
+    EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n" + c.text() + "\r\n");
+    EXPECT_EQ(dir.read("server/save/athena.bak.txt"), second);
+    EXPECT_EQ(hi_char_id(app, ui, state), 150002);
+}
+
+TEST_F(CharacterFile, TheHighestIdOfAFileWithoutCharactersIsZero) {
+    write("150000\t%newid%\n\n");
+    EXPECT_EQ(hi_char_id(app, ui, state), 0);
+    Line a;
+    write(a.text() + "\n");  // the index follows the file
+    EXPECT_EQ(hi_char_id(app, ui, state), 150000);
+}
+
+}  // namespace
+}  // namespace tavo

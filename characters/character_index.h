@@ -1,0 +1,53 @@
+#pragma once
+// An index of save/athena.txt: where each character line starts, and what the chooser, the
+// forger lookup and the highest id need of it. Built in one pass and kept until the file
+// changes, so choosing another account of a large server does not read the file again.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tavo {
+
+namespace fs = std::filesystem;
+
+// A line with at least three TAB-separated fields, as the index keeps it.
+struct CharacterEntry {
+    std::string id_text;     // field 0 as written
+    std::string slot_text;   // the second value of field 1
+    std::string name;        // field 2
+    std::string class_text;  // the first value of field 3
+    double account_id = 0;   // the number in the first value of field 1
+    double char_id = 0;      // the number in field 0 (0 when it holds none)
+    std::uint64_t offset = 0;
+    std::uint32_t length = 0;  // without the line break
+};
+
+class CharacterIndex {
+public:
+    static CharacterIndex build(const fs::path& athena);
+
+    const std::vector<CharacterEntry>& entries() const { return entries_; }
+    // The account's characters in file order.
+    std::vector<const CharacterEntry*> of_account(double account_id) const;
+    // The first line whose field 0 is exactly id_text.
+    const CharacterEntry* first_with_id_text(std::string_view id_text) const;
+    // The first line whose field 0 holds the number char_id.
+    const CharacterEntry* first_with_char_id(double char_id) const;
+    double highest_char_id() const { return highest_; }
+
+private:
+    std::vector<CharacterEntry> entries_;
+    std::vector<std::pair<double, std::uint32_t>> by_account_;  // sorted (account, entry)
+    std::vector<std::pair<double, std::uint32_t>> by_char_id_;  // sorted (char id, entry)
+    double highest_ = 0;
+};
+
+// The text of one line at a known place of a file.
+std::string read_line_at(const fs::path& path, std::uint64_t offset, std::uint32_t length);
+
+}  // namespace tavo
