@@ -125,19 +125,16 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
     state.loaded_cleanly = false;
     const fs::path athena = athena_of(app);
     if (!has_content(athena)) return false;
-    return guarded(ui, "load_char_info",
-                   [&] {
-                       const CharacterEntry* entry =
-                           index_of(app, state).first_with_id_text(id_text);
-                       if (entry == nullptr)
-                           throw Failure(err::kFileNotFound,
-                                         "Character " + std::string(id_text) + " not found");
-                       const std::string line = read_line_at(athena, entry->offset, entry->length);
-                       state.current = parse_character_line(line, state.current.account_id, ref,
-                                                            app.settings, ui);
-                       state.loaded_cleanly = true;
-                   }) &&
-           state.loaded_cleanly;
+    guarded(ui, "load_char_info", [&] {
+        const CharacterEntry* entry = index_of(app, state).first_with_id_text(id_text);
+        if (entry == nullptr) {
+            throw Failure(err::kFileNotFound, "Character " + std::string(id_text) + " not found");
+        }
+        const std::string line = read_line_at(athena, entry->offset, entry->length);
+        state.current = parse_character_line(line, ref, app.settings, ui);
+        state.loaded_cleanly = true;
+    });
+    return state.loaded_cleanly;
 }
 
 bool save_char(const AppContext& app, Ui& ui, std::string_view server_generation,
