@@ -1,21 +1,51 @@
 #pragma once
-// The "Char Profile" tab: the character chooser, the view selector and the three views.
+// The "Char Profile" tab: the character chooser, the view selector and the three views of
+// the current character (profile text, inventory, cart).
 
 #include <QWidget>
 
+class QComboBox;
+class QGroupBox;
+class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
+
+namespace tavo {
+struct Workspace;
+class Ui;
+}  // namespace tavo
 
 namespace tavo::ui {
 
 class CharProfileTab : public QWidget {
     Q_OBJECT
 public:
-    explicit CharProfileTab(QWidget* parent = nullptr);
+    CharProfileTab(Workspace& ws, Ui& ui, QWidget* parent = nullptr);
+
     // "Save to File" (Command4_4): enabled while the current character has unsaved changes.
     QPushButton* save_button() const { return save_to_file_; }
 
+    // Lists the characters of the account and shows the first (load_char_list).
+    void load_char_list(std::int32_t account_id);
+    // Rebuilds the profile, both item lists and their captions from the current character.
+    void show_char_profile();
+
 private:
+    void combo5_click();
+    void combo6_click();
+    void clear_views();
+    void fill_item_list(QListWidget* list, bool inventory);
+
+    Workspace& ws_;
+    Ui& ui_;
+    QComboBox* combo5_;
+    QComboBox* combo6_;
+    QGroupBox* frames_[3];
+    QPlainTextEdit* text6_;
+    QListWidget* list3_;
+    QListWidget* list4_;
     QPushButton* save_to_file_;
+    int shown_entry_ = -1;  // the chooser entry whose character the record holds
 };
 
 }  // namespace tavo::ui
