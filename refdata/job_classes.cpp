@@ -111,11 +111,10 @@ std::vector<std::string> class_chooser_entries(const JobClassTable& jobs) {
 std::string class_number_of(std::string_view entry) {
     const std::size_t open = entry.find('[');
     const std::size_t close = entry.find(']');
+    if (close == std::string_view::npos || close == 0) return {};
     const std::size_t start = open == std::string_view::npos ? 0 : open + 1;
-    const long long length = (close == std::string_view::npos ? 0 : close + 1) - 2LL;
-    if (length < 0) throw Failure(err::kInvalidCall);
     if (start >= entry.size()) return {};
-    return std::string(entry.substr(start, static_cast<std::size_t>(length)));
+    return std::string(entry.substr(start, close - 1));
 }
 
 }  // namespace tavo

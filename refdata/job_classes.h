@@ -49,8 +49,8 @@ std::int16_t get_base_weight(const JobClassTable& jobs, std::int16_t class_id);
 // The class chooser: "[9999] All Job Class", then the job class list.
 std::vector<std::string> class_chooser_entries(const JobClassTable& jobs);
 
-// The class number of a class chooser entry: the text after the first "[" up to the first
-// "]" ("4001" of "[4001] Novice High").
+// The class number of a class chooser entry: the text after the first "[", as long as the
+// position of the first "]" less one ("4001" of "[4001] Novice High"); empty without a "]".
 std::string class_number_of(std::string_view entry);
 
 }  // namespace tavo

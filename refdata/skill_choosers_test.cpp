@@ -44,6 +44,7 @@ TEST_F(SkillChoosers, ClassNumberOfAChooserEntry) {
     EXPECT_EQ(class_number_of("[4001] Novice High"), "4001");
     EXPECT_EQ(class_number_of("[0] Novice"), "0");
     EXPECT_EQ(class_number_of("[-1] Odd"), "-1");
+    EXPECT_EQ(class_number_of("no class"), "");
 }
 
 TEST_F(SkillChoosers, SkillsOfOneClassInFileOrder) {
