@@ -68,7 +68,10 @@ TEST_F(SkillChoosers, SkillsOfOneClassInFileOrder) {
                                        "[005] Bash", "[036] Enlarge Weight Limit"}));
     EXPECT_EQ(merchant.table_index, (std::vector<int>{3, 0, 1, 3}));
 
-    // A class without lines leaves the chooser empty; selecting its entry 0 then fails.
+    // A listing of a class without lines is just empty...
+    EXPECT_TRUE(skills_of_class(f.app, f.ui, skills, "22").entries.empty());
+    EXPECT_TRUE(f.ui.shown.empty());
+    // ...while the chooser, left empty, fails to select its entry 0.
     const ClassSkills none = pick("22");
     EXPECT_TRUE(none.available);
     EXPECT_TRUE(none.entries.empty());

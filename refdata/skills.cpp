@@ -92,8 +92,10 @@ std::vector<std::string> all_skill_entries(const SkillTable& skills) {
     return entries;
 }
 
-ClassSkills load_skills_by_class(const AppContext& app, Ui& ui, const SkillTable& skills,
-                                 std::string_view class_number) {
+namespace {
+
+ClassSkills read_class_skills(const AppContext& app, Ui& ui, const SkillTable& skills,
+                              std::string_view class_number, bool select_first) {
     ClassSkills result;
     guarded(ui, "load_skills_by_class", [&] {
         const fs::path path = app.program_file("class-skill.txt");
@@ -115,11 +117,24 @@ ClassSkills load_skills_by_class(const AppContext& app, Ui& ui, const SkillTable
                 return;
             }
         }
-        // Entry 0 is selected next; a class without skills has none.
+        if (!select_first) return;
+        // The chooser selects its entry 0 next; a class without skills has none.
         if (result.entries.empty()) throw Failure(err::kSubscript);
         result.select_first = true;
     });
     return result;
+}
+
+}  // namespace
+
+ClassSkills load_skills_by_class(const AppContext& app, Ui& ui, const SkillTable& skills,
+                                 std::string_view class_number) {
+    return read_class_skills(app, ui, skills, class_number, true);
+}
+
+ClassSkills skills_of_class(const AppContext& app, Ui& ui, const SkillTable& skills,
+                            std::string_view class_number) {
+    return read_class_skills(app, ui, skills, class_number, false);
 }
 
 std::vector<std::string> level_entries(const SkillTable& skills, std::string_view skill_text) {

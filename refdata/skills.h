@@ -49,8 +49,12 @@ struct ClassSkills {
 };
 
 // class_number is compared as text with the first field of each line of class-skill.txt.
+// The chooser then selects entry 0, so a class without skills is reported.
 ClassSkills load_skills_by_class(const AppContext& app, Ui& ui, const SkillTable& skills,
                                  std::string_view class_number);
+// The same list for a listing, where an empty one is no failure.
+ClassSkills skills_of_class(const AppContext& app, Ui& ui, const SkillTable& skills,
+                            std::string_view class_number);
 
 // The level chooser of a skill chooser text: "0" .. the skill's max level, or nothing when
 // the text names no skill of the table ("[000] Skill not in list").
