@@ -58,5 +58,6 @@ void print_json(const nlohmann::json& document);
 
 // Each group of commands adds itself to the parser. A command stores its exit code in `result`.
 void add_info_command(CLI::App& app, const CliOptions& options, int& result);
+void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

@@ -14,8 +14,12 @@
 
 #include "app/about.h"
 #include "app/ui.h"
+#include "ui/basic_info_panel.h"
 #include "ui/char_profile_tab.h"
+#include "ui/item_panel.h"
 #include "ui/latin1.h"
+#include "ui/maps_panel.h"
+#include "ui/memo_quest_panel.h"
 #include "ui/options_about_tab.h"
 #include "ui/storage_tab.h"
 #include "ui/user_info_tab.h"
@@ -59,6 +63,12 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
     splitter->setSizes({260, 840});
     setCentralWidget(splitter);
 
+    // The floating panels, hidden until opened over the tab area.
+    item_panel_ = new ItemPanel(ws_.ref.items, this);
+    basic_info_ = new BasicInfoPanel(this);
+    maps_ = new MapsPanel(this);
+    memo_quest_ = new MemoQuestPanel(ws_, ui_, this);
+
     status_ = new QLabel;
     statusBar()->addWidget(status_, 1);
 
@@ -75,7 +85,13 @@ void Form1::form_load(const StartOptions& options) {
 void Form1::after_step(StartupStep step) {
     switch (step) {
         case StartupStep::Caption: setWindowTitle(kProgramCaption); break;
+        case StartupStep::Maps: maps_->set_maps(ws_.ref.maps); break;
+        case StartupStep::JobClass:
+            if (ws_.ref.jobs.listed) basic_info_->set_job_classes(ws_.ref.jobs.list_entries);
+            memo_quest_->set_job_classes();
+            break;
         case StartupStep::About: about_->set_text(qs(ws_.about)); break;
+        case StartupStep::ItemPanel: item_panel_->prepare(); break;
         case StartupStep::FirstTab: sstab1_->setCurrentIndex(0); break;
         default: break;
     }

@@ -20,7 +20,11 @@ class Ui;
 
 namespace tavo::ui {
 
+class BasicInfoPanel;
 class CharProfileTab;
+class ItemPanel;
+class MapsPanel;
+class MemoQuestPanel;
 class OptionsAboutTab;
 class StorageTab;
 class UserInfoTab;
@@ -37,6 +41,10 @@ public:
     UserInfoTab* user_info() const { return user_info_; }
     CharProfileTab* char_profile() const { return char_profile_; }
     StorageTab* storage() const { return storage_; }
+    ItemPanel* item_panel() const { return item_panel_; }
+    BasicInfoPanel* basic_info_panel() const { return basic_info_; }
+    MapsPanel* maps_panel() const { return maps_; }
+    MemoQuestPanel* memo_quest_panel() const { return memo_quest_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +67,10 @@ private:
     CharProfileTab* char_profile_;
     StorageTab* storage_;
     OptionsAboutTab* about_;
+    ItemPanel* item_panel_;
+    BasicInfoPanel* basic_info_;
+    MapsPanel* maps_;
+    MemoQuestPanel* memo_quest_;
     QLabel* status_;
 };
 

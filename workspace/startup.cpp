@@ -2,6 +2,8 @@
 
 #include "app/about.h"
 #include "refdata/battle_config.h"
+#include "refdata/item_panel.h"
+#include "refdata/program_ini.h"
 #include "workspace/workspace.h"
 
 namespace tavo {
@@ -14,22 +16,29 @@ void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
     done(StartupStep::Caption);
     load_app_option(ws.app, ui, options);
     done(StartupStep::AppOption);
-    // The map, skill and job class lists of tavo.ini.
-    done(StartupStep::Maps);
-    done(StartupStep::Skills);
-    done(StartupStep::JobClass);
+    {
+        // One read of tavo.ini serves the map, skill and job class lists.
+        const ProgramIni ini = read_program_ini(ws.app);
+        load_maps(ws.app, ui, ini, ws.ref.maps);
+        done(StartupStep::Maps);
+        load_skills(ws.app, ui, ini, ws.ref.skills);
+        done(StartupStep::Skills);
+        load_jobclass(ws.app, ui, ini, ws.ref.jobs);
+        done(StartupStep::JobClass);
+    }
     load_some_battle_var(ws.app, ui, ws.ref.limits);
     done(StartupStep::BattleVar);
     ws.about = about_text(ws.app.settings, ws.ref.limits.max_parameter);
     done(StartupStep::About);
     // The account file, with the GM level of every account in the GM id range.
     done(StartupStep::Account);
-    // The item database, then the card-name tables of the client.
+    load_itemdb(ws.app, ui, ws.ref.items);
     done(StartupStep::ItemDb);
+    load_carddb(ws.app, ui, ws.ref.cards);
     done(StartupStep::CardDb);
     // The forger list of the item panel.
     done(StartupStep::Forger);
-    // The item table sorted by name and the item panel reset.
+    prepare_item_panel(ws.ref.items);
     done(StartupStep::ItemPanel);
     done(StartupStep::FirstTab);
 }

@@ -1,0 +1,89 @@
+#include "refdata/card_names.h"
+
+#include "app/failure.h"
+#include "app/numbers.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+#include "refdata/server_db.h"
+
+namespace tavo {
+namespace {
+
+constexpr const char* kClientHint = "You can get at the data folder of client.";
+
+bool skipped_card_line(std::string_view line, std::vector<std::string_view>& fields) {
+    if (line.empty()) return true;
+    split_into(line, '#', fields);
+    return fields[0].empty() || fields[0].front() == '/';
+}
+
+}  // namespace
+
+const CardNameEntry* CardTable::find(std::int32_t id) const {
+    const std::int32_t index = index_.find(id);
+    return index < 0 ? nullptr : &entries_[static_cast<std::size_t>(index)];
+}
+
+CardNameEntry* CardTable::find(std::int32_t id) {
+    const std::int32_t index = index_.find(id);
+    return index < 0 ? nullptr : &entries_[static_cast<std::size_t>(index)];
+}
+
+void CardTable::clear() {
+    entries_.clear();
+    index_.clear();
+}
+
+void CardTable::add(CardNameEntry entry) {
+    if (static_cast<std::int32_t>(entries_.size()) >= kLimit) throw Failure(err::kOverflow);
+    index_.note(entry.id, static_cast<std::int32_t>(entries_.size()));
+    entries_.push_back(std::move(entry));
+}
+
+void load_carddb(const AppContext& app, Ui& ui, CardTable& cards) {
+    cards.clear();
+    bool read = false;
+    guarded(ui, "load_carddb", [&] {
+        const fs::path path = app.program_file("cardprefixnametable.txt");
+        if (!check_table_file(path, ui,
+                              std::string("Card name will not be shown...\r\n") + kClientHint)) {
+            return;
+        }
+        LineReader reader(path);
+        std::vector<std::string_view> fields;
+        std::string_view line;
+        while (reader.next(line)) {
+            if (skipped_card_line(line, fields)) continue;
+            // A line without any "#" has no name field.
+            if (fields.size() < 2) throw Failure(err::kSubscript);
+            cards.add({leading_i32(fields[0]), std::string(fields[1]), 0});
+        }
+        read = true;
+    });
+    if (read) load_carddb2(app, ui, cards);
+}
+
+void load_carddb2(const AppContext& app, Ui& ui, CardTable& cards) {
+    guarded(ui, "load_carddb2", [&] {
+        const fs::path path = app.program_file("cardpostfixnametable.txt");
+        if (!check_table_file(path, ui,
+                              std::string("Card Postfix name list not found.\r\n") + kClientHint)) {
+            return;
+        }
+        LineReader reader(path);
+        std::vector<std::string_view> fields;
+        std::string_view line;
+        while (reader.next(line)) {
+            if (skipped_card_line(line, fields)) continue;
+            const double id = numeric_value(fields[0]);
+            if (!(id >= INT32_MIN && id <= INT32_MAX) || id != static_cast<std::int32_t>(id)) {
+                continue;  // matches no card number
+            }
+            if (CardNameEntry* card = cards.find(static_cast<std::int32_t>(id))) card->postfix = 1;
+        }
+    });
+}
+
+}  // namespace tavo

@@ -1,0 +1,84 @@
+#include "refdata/card_names.h"
+
+#include <gtest/gtest.h>
+
+#include "testsupport/server_folders.h"
+
+namespace tavo {
+namespace {
+
+using testing::ServerFolders;
+using Texts = std::vector<std::string>;
+
+class CardNames : public ::testing::Test {
+protected:
+    void TearDown() override { EXPECT_TRUE(f.ui.unexpected.empty()); }
+    void load(const std::string& prefix, const std::string& postfix) {
+        f.program("cardprefixnametable.txt", prefix);
+        f.program("cardpostfixnametable.txt", postfix);
+        load_carddb(f.app, f.ui, cards);
+    }
+
+    ServerFolders f;
+    CardTable cards;
+};
+
+TEST_F(CardNames, PrefixAndPostfixTables) {
+    load(
+        "// client table\r\n\r\n#No number#\r\n/4000#Commented#\r\n4001#Lucky#\r\n"
+        "4002#Vital \r\n4047#of Ghost#extra#\r\n4001#Second Lucky#\r\n",
+        "// postfix cards\r\n4047#\r\n 4001 #\r\n9999#\r\n\r\n");
+    ASSERT_EQ(cards.count(), 4);
+    EXPECT_EQ(cards.find(4002)->name, "Vital ");  // no closing "#": the rest of the line
+    EXPECT_EQ(cards.find(4047)->name, "of Ghost");
+    EXPECT_EQ(cards.find(4047)->postfix, 1);
+    EXPECT_EQ(cards.find(4001)->name, "Lucky");  // the first of a number given twice
+    EXPECT_EQ(cards.find(4001)->postfix, 1);
+    EXPECT_EQ(cards.entries()[3].postfix, 0);  // only that first one is marked
+    EXPECT_EQ(cards.find(4002)->postfix, 0);
+    EXPECT_EQ(cards.find(9999), nullptr);  // an unknown postfix number changes nothing
+    EXPECT_TRUE(f.ui.shown.empty());
+}
+
+TEST_F(CardNames, LinesThatStopTheReading) {
+    // A number without any "#": the prefix table stops and the postfix table is not read.
+    load("4001#Lucky#\r\n4002\r\n4003#Hard#\r\n", "4001#\r\n");
+    EXPECT_EQ(cards.count(), 1);
+    EXPECT_EQ(cards.find(4001)->postfix, 0);
+    EXPECT_EQ(f.ui.messages(), Texts{"Error 9, Subscript out of range\r\nin load_carddb"});
+
+    f.ui.clear();
+    load("4001#Lucky#\r\n4002#Vital#\r\n", "4001#\r\nx4002#\r\n");
+    EXPECT_EQ(cards.find(4001)->postfix, 1);
+    EXPECT_EQ(f.ui.messages(), Texts{"Error 13, Type mismatch\r\nin load_carddb2"});
+}
+
+TEST_F(CardNames, MissingOrEmptyTables) {
+    load_carddb(f.app, f.ui, cards);
+    const std::string prefix = (f.app.program_folder / "cardprefixnametable.txt").string();
+    EXPECT_EQ(f.ui.messages(), Texts{"File " + prefix +
+                                     " not found...\r\nCard name will not be shown...\r\nYou can "
+                                     "get at the data folder of client."});
+
+    f.ui.clear();
+    load("", "");
+    EXPECT_EQ(f.ui.messages(), Texts{"File is empty...\r\nCard name will not be shown...\r\nYou "
+                                     "can get at the data folder of client."});
+
+    f.ui.clear();
+    load("4001#Lucky#\r\n", "");
+    EXPECT_EQ(cards.count(), 1);
+    EXPECT_EQ(f.ui.messages(), Texts{"File is empty...\r\nCard Postfix name list not found.\r\nYou "
+                                     "can get at the data folder of client."});
+
+    f.ui.clear();
+    fs::remove(f.app.program_folder / "cardpostfixnametable.txt");
+    load_carddb(f.app, f.ui, cards);
+    const std::string postfix = (f.app.program_folder / "cardpostfixnametable.txt").string();
+    EXPECT_EQ(f.ui.messages(), Texts{"File " + postfix +
+                                     " not found...\r\nCard Postfix name list not found.\r\nYou "
+                                     "can get at the data folder of client."});
+}
+
+}  // namespace
+}  // namespace tavo

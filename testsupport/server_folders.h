@@ -1,0 +1,33 @@
+#pragma once
+// A program folder and a server folder (db, save, conf) in a scratch folder, with the context
+// the loaders work in. db/item_db.txt starts out empty.
+
+#include <string>
+#include <string_view>
+
+#include "app/settings.h"
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+
+namespace tavo::testing {
+
+struct ServerFolders {
+    ServerFolders() {
+        app.program_folder = dir.path() / "program";
+        fs::create_directories(app.program_folder);
+        app.settings.data_folder = dir.make_server("server").string() + "/";
+    }
+
+    fs::path program(std::string_view name, std::string_view content) const {
+        return dir.write("program/" + std::string(name), content);
+    }
+    fs::path server(std::string_view relative, std::string_view content) const {
+        return dir.write("server/" + std::string(relative), content);
+    }
+
+    TempDir dir;
+    ScriptedUi ui;
+    AppContext app;
+};
+
+}  // namespace tavo::testing
