@@ -8,8 +8,9 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
-#include "refdata/pending_lookups.h"
+#include "characters/profile.h"
 #include "refdata/refdata.h"
+#include "refdata/weight.h"
 
 namespace tavo {
 namespace {
@@ -50,7 +51,7 @@ ItemList parse_item_list(std::string_view field, std::int32_t max_weight, const 
     for (std::size_t i = 0; i < count; ++i) {
         list.items.push_back(parse_item(entries[i]));
         weight += static_cast<long long>(list.items.back().amount) *
-                  item_weight(ref, list.items.back().nameid);
+                  item_weight(ref.items, list.items.back().nameid);
     }
     list.weight = to_i32(static_cast<double>(weight));
     return list;
@@ -73,7 +74,8 @@ CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
     r.memo = texts_of(list_entries(memo));
     r.skills = texts_of(list_entries(f[17]));
     r.regs = texts_of(list_entries(f[18]));
-    const std::int32_t max_weight = compute_max_weight(ui, ref, r.class_levels, r.stats, f[17]);
+    const std::int32_t max_weight =
+        compute_max_weight(ui, ref.jobs, r.class_levels, r.stats, f[17]);
     r.inventory = parse_item_list(f[15], max_weight, ref, settings, ui, "Inventory");
     r.cart = parse_item_list(f[16], ref.limits.max_cart_weight, ref, settings, ui, "Cart item");
     return r;
@@ -115,7 +117,7 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
             state.current.account_id = account_id;
             const std::int16_t job = leading_i16(entry->class_text);
             state.chooser.push_back(chooser_entry(entry->id_text, entry->slot_text, entry->name,
-                                                  job_name_of(ref, job)));
+                                                  get_job_name(ref.jobs, job)));
         }
     });
 }

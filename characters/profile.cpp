@@ -53,11 +53,11 @@ std::string show_char_profile(const AppContext& app, Ui& ui, const RefData& ref,
     std::string text;
     // A value that does not fit ends the text there, with the common report.
     guarded(ui, "show_char_profile", [&] {
-        text += "Character ID: " + std::to_string(r.char_id) + "\tChar Slot #: " +
-                std::to_string(r.char_num) + crlf;
+        text += "Character ID: " + std::to_string(r.char_id) +
+                "\tChar Slot #: " + std::to_string(r.char_num) + crlf;
         text += "Name: " + r.name + crlf;
-        text += "Class: " + get_job_name(ref.jobs, leading_i16(piece(r.class_levels, ',', 0))) +
-                crlf;
+        text +=
+            "Class: " + get_job_name(ref.jobs, leading_i16(piece(r.class_levels, ',', 0))) + crlf;
         text += "Base Lvl: " + value(r.class_levels, 1) + crlf;
         text += "Job Lvl: " + value(r.class_levels, 2) + crlf;
         text += "HP: " + value(r.hp_sp, 0) + "/" + value(r.hp_sp, 1) + crlf;

@@ -36,7 +36,8 @@ int show_character(Session& s, const std::string& id) {
     const CharacterRecord& r = state.current;
     const ItemNaming naming = item_naming(s.ws, s.ui);
     std::vector<std::string> inventory, cart;
-    for (const ItemSlot& item : r.inventory.items) inventory.push_back(equipped_item_line(naming, item));
+    for (const ItemSlot& item : r.inventory.items)
+        inventory.push_back(equipped_item_line(naming, item));
     for (const ItemSlot& item : r.cart.items) cart.push_back(addlistitem(naming, item));
     const std::int32_t limit = s.ws.app.settings.maxinventory;
     const std::string inventory_caption = inventory_weight_caption(
@@ -73,11 +74,13 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
     static std::string id;
     CLI::App* chars = app.add_subcommand("chars", "The characters of an account (the chooser)");
     chars->add_option("ACCOUNT", account_id, "Account id")->required();
-    chars->callback([&] { result = run(options, [](Session& s) { return list_characters(s, account_id); }); });
+    chars->callback(
+        [&] { result = run(options, [](Session& s) { return list_characters(s, account_id); }); });
 
     CLI::App* character = app.add_subcommand("char", "A character's profile, inventory and cart");
     character->add_option("ID", id, "Character id")->required();
-    character->callback([&] { result = run(options, [](Session& s) { return show_character(s, id); }); });
+    character->callback(
+        [&] { result = run(options, [](Session& s) { return show_character(s, id); }); });
 
     for (const char* kind : {"guild", "party", "pet"}) {
         CLI::App* sub = app.add_subcommand(kind, std::string("The name of a ") + kind);

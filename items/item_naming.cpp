@@ -42,7 +42,7 @@ std::string element_word(std::int32_t card1) {
 
 std::string without_leading_blanks(std::string text) {
     text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size()
-                                                                  : text.find_first_not_of(' '));
+                                                                   : text.find_first_not_of(' '));
     return text;
 }
 
@@ -108,7 +108,8 @@ std::string name_part(const ItemNaming& n, const ItemSlot& item) {
             return item_name(n.ref.items, item.nameid) + " '" +
                    find_pet(n.app, n.ui, 1, egg_pet_id(item)) + "'";
         case kMadeItem:
-            return find_forger(n, item.card2, item.card3) + "'s " + item_name(n.ref.items, item.nameid);
+            return find_forger(n, item.card2, item.card3) + "'s " +
+                   item_name(n.ref.items, item.nameid);
         case kForgedWeapon:
             return strength_word(item.card1) + find_forger(n, item.card2, item.card3) + "'s " +
                    element_word(item.card1) + item_name(n.ref.items, item.nameid);
@@ -137,8 +138,8 @@ bool is_postfix_card(const CardTable& cards, std::int32_t card_id) {
     return card != nullptr && card->postfix == 1;
 }
 
-std::string itemcardname(const CardTable& cards, std::string name, std::int32_t a,
-                         std::int32_t b, std::int32_t c, std::int32_t d) {
+std::string itemcardname(const CardTable& cards, std::string name, std::int32_t a, std::int32_t b,
+                         std::int32_t c, std::int32_t d) {
     if (a < 0) return {};
     Repeat repeat;
     std::string cs;
@@ -169,14 +170,20 @@ std::string itemcardname(const CardTable& cards, std::string name, std::int32_t 
     if (d != -1) {
         end_with_blank(cs);
         if (cs.find(name) != std::string::npos) name.clear();
-        if (postfix) result = name + " " + cs + repeat.mult;
-        else if (cid == 0) result = name;
-        else result = repeat.mult + cs + name;
+        if (postfix)
+            result = name + " " + cs + repeat.mult;
+        else if (cid == 0)
+            result = name;
+        else
+            result = repeat.mult + cs + name;
     } else if (!cs.empty()) {
         end_with_blank(cs);
-        if (postfix) result = cs + repeat.mult;
-        else if (cid == 0) result = name;
-        else result = repeat.mult + cs;
+        if (postfix)
+            result = cs + repeat.mult;
+        else if (cid == 0)
+            result = name;
+        else
+            result = repeat.mult + cs;
     }
     return without_leading_blanks(std::move(result));
 }
@@ -202,7 +209,9 @@ std::string equip_location_name(std::int32_t location) {
     }
 }
 
-std::int32_t egg_pet_id(const ItemSlot& egg) { return composed_id(egg.card1, egg.card2); }
+std::int32_t egg_pet_id(const ItemSlot& egg) {
+    return composed_id(egg.card1, egg.card2);
+}
 
 std::string addlistitem(const ItemNaming& n, const ItemSlot& item) {
     std::string line;
@@ -238,7 +247,8 @@ std::string find_pet_type(const ItemNaming& n, std::int32_t pet_class) {
     std::string name = "Monster ID not found";
     if (pet_class == 0) return name;
     guarded(n.ui, "find_pet_type", [&] {
-        const PetTypeIndex& index = n.pet_types.get(locate_db_file(n.app, "pet_db.txt"), read_pet_types);
+        const PetTypeIndex& index =
+            n.pet_types.get(locate_db_file(n.app, "pet_db.txt"), read_pet_types);
         if (const auto it = index.find(pet_class); it != index.end()) name = it->second;
     });
     return name;

@@ -100,8 +100,7 @@ TEST_F(ItemNamingTest, PetEggsNameTheirPet) {
               "300,1002,Sir Poring\t2000001,150000,5,9001,0,250,50,0,0\n"
               "70000,1002,Big Id\t2000001,150000,5,9001,0,250,50,0,0\n");
     EXPECT_EQ(line({1, 9001, 1, 0, 1, 0, 0, -256, 300, 0, 0}), "1 pc Poring Egg 'Sir Poring'");
-    EXPECT_EQ(line({1, 9001, 1, 0, 1, 0, 0, -256, 301, 0, 0}),
-              "1 pc Poring Egg 'No Name [301]'");
+    EXPECT_EQ(line({1, 9001, 1, 0, 1, 0, 0, -256, 301, 0, 0}), "1 pc Poring Egg 'No Name [301]'");
     // A pet id above 65535 keeps its high bits in card2.
     EXPECT_EQ(line({1, 9001, 1, 0, 1, 0, 0, -256, 4464, 1, 0}), "1 pc Poring Egg 'Big Id'");
 }

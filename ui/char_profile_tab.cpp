@@ -154,7 +154,8 @@ void CharProfileTab::show_char_profile() {
 
 void CharProfileTab::fill_item_list(QListWidget* list, bool inventory) {
     const ItemNaming naming = item_naming(ws_, ui_);
-    const ItemList& items = inventory ? ws_.characters.current.inventory : ws_.characters.current.cart;
+    const ItemList& items =
+        inventory ? ws_.characters.current.inventory : ws_.characters.current.cart;
     list->clear();
     for (const ItemSlot& item : items.items) {
         list->addItem(qs(inventory ? equipped_item_line(naming, item) : addlistitem(naming, item)));

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/settings.h"
+#include "characters/character_file.h"
+#include "items/item_naming.h"
 #include "refdata/refdata.h"
 
 namespace tavo {
@@ -13,6 +15,8 @@ struct Workspace {
     AppContext app;
     RefData ref;
     std::string about;  // the Options/About text, built once at start-up
+    CharacterState characters;
+    CachedIndex<PetTypeIndex> pet_types;  // monster names of pet_db.txt
 };
 
 }  // namespace tavo

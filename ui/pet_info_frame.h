@@ -1,0 +1,37 @@
+#pragma once
+// "Pet Info" (Frame3_2) of the item panel: the pet inside an egg, whose name can be changed
+// in save/pet.txt at once.
+
+#include <QGroupBox>
+
+class QLineEdit;
+class QPushButton;
+
+namespace tavo {
+struct Workspace;
+class Ui;
+}  // namespace tavo
+
+namespace tavo::ui {
+
+class PetInfoFrame : public QGroupBox {
+    Q_OBJECT
+public:
+    PetInfoFrame(Workspace& ws, Ui& ui, QWidget* parent = nullptr);
+
+    // Shows the pet of an egg (pet id, monster name, pet name), the name locked.
+    void show_pet(std::int32_t pet_id, const QString& type, const QString& name);
+    // Empties the three fields.
+    void clear();
+
+private:
+    void command7_click(int index);
+    void lock_name(bool locked);
+
+    Workspace& ws_;
+    Ui& ui_;
+    QLineEdit* text5_[3];
+    QPushButton* command7_[2];
+};
+
+}  // namespace tavo::ui
