@@ -107,6 +107,12 @@ double round_half_even(double value) {
 std::int32_t to_i32(double value) {
     return narrow<std::int32_t>(value);
 }
+std::optional<std::int32_t> as_i32(double value) {
+    const double rounded = round_half_even(value);
+    if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) return std::nullopt;
+    return static_cast<std::int32_t>(rounded);
+}
+
 std::int16_t to_i16(double value) {
     return narrow<std::int16_t>(value);
 }

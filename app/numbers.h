@@ -3,6 +3,7 @@
 // numeric test, rounding half to even, and narrowing that fails with Overflow.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,9 @@ std::int32_t to_i32(double value);
 std::int16_t to_i16(double value);
 std::uint8_t to_u8(double value);
 std::uint16_t to_u16(double value);
+
+// As to_i32, but nothing instead of a failure: for values typed into the window.
+std::optional<std::int32_t> as_i32(double value);
 
 inline std::int32_t leading_i32(std::string_view text) {
     return to_i32(leading_number(text));

@@ -56,7 +56,7 @@ void PetInfoFrame::lock_name(bool locked) {
 }
 
 void PetInfoFrame::command7_click(int index) {
-    const std::int32_t pet_id = to_i32(leading_number(bytes(text5_[0]->text())));
+    const std::int32_t pet_id = as_i32(leading_number(bytes(text5_[0]->text()))).value_or(0);
     if (index == 1) {
         lock_name(true);
         text5_[2]->setText(qs(find_pet(ws_.app, ui_, 1, pet_id)));
