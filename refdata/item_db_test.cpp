@@ -107,6 +107,16 @@ TEST_F(ItemDb, AFailureNamesTheLineAndKeepsWhatWasRead) {
                     row(1, "Odd", 256, "10").substr(0, row(1, "Odd", 256, "10").size() - 2)});
 }
 
+TEST_F(ItemDb, TheTableHoldsAtMost32767Rows) {
+    std::string rows;
+    for (int id = 1; id <= 32768; ++id) rows += std::to_string(id) + ",a,a,3,,,10,,,,,,,0\n";
+    load(rows);
+    EXPECT_EQ(items.count(), 32767);
+    EXPECT_EQ(f.ui.messages(),
+              Texts{"Error 6, Overflow\r\nin load_itemdb32768,a,a,3,,,10,,,,,,,0"});
+    EXPECT_EQ(f.ui.progress_texts.back(), "Reading 32767 lines");
+}
+
 TEST_F(ItemDb, SortByNameAndFirstByNameWins) {
     load(row(10, "apple", 3, "10") + row(11, "Zebra", 3, "20") + row(12, "Mango", 3, "30") +
          row(11, "Aardvark", 3, "50") + row(13, "mango", 3, "10") + row(14, "Mango", 6, "10"));

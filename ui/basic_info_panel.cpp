@@ -9,8 +9,7 @@ namespace tavo::ui {
 
 BasicInfoPanel::BasicInfoPanel(QWidget* parent)
     : OverlayPanel("Edit Basic Character Info", "Frame6", parent) {
-    combo7_ = new QComboBox;
-    combo7_->setObjectName("Combo7");
+    combo7_ = new_chooser("Combo7");
     combo7_->setMinimumContentsLength(24);
     auto* layout = new QFormLayout(this);
     layout->addRow("Class", combo7_);

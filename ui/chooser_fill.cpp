@@ -16,7 +16,18 @@ QStringList shown(const std::vector<std::string>& texts) {
     return list;
 }
 
+constexpr int kVisibleEntries = 20;
+
 }  // namespace
+
+QComboBox* new_chooser(const QString& name) {
+    auto* combo = new QComboBox;
+    combo->setObjectName(name);
+    combo->setMaxVisibleItems(kVisibleEntries);
+    // Some styles show every entry at once unless told to use a list popup.
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    return combo;
+}
 
 void fill_combo(QComboBox* combo, const std::vector<std::string>& texts) {
     const QSignalBlocker quiet(combo);

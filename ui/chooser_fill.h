@@ -7,8 +7,13 @@
 
 class QComboBox;
 class QListWidget;
+class QString;
 
 namespace tavo::ui {
+
+// A drop-down chooser named `name` whose list shows a screenful at a time, however many
+// classes or skills it holds.
+QComboBox* new_chooser(const QString& name);
 
 // Clears the combo box, adds the texts and leaves nothing selected.
 void fill_combo(QComboBox* combo, const std::vector<std::string>& texts);

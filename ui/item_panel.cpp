@@ -62,8 +62,7 @@ QWidget* ItemPanel::build_cards() {
     frame->setObjectName("Frame3_1");
     auto* form = new QFormLayout(frame);
     for (int index = 0; index < 4; ++index) {
-        combo2_[index] = new QComboBox;
-        combo2_[index]->setObjectName(QString("Combo2_%1").arg(index));
+        combo2_[index] = new_chooser(QString("Combo2_%1").arg(index));
         combo2_[index]->setMinimumContentsLength(24);
         form->addRow(QString("Card %1").arg(index + 1), combo2_[index]);
     }

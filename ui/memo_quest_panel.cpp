@@ -14,8 +14,7 @@ namespace tavo::ui {
 MemoQuestPanel::MemoQuestPanel(Workspace& ws, Ui& ui, QWidget* parent)
     : OverlayPanel("Add / Edit Memo Point / Quest", "Frame9", parent), ws_(ws), ui_(ui) {
     for (int index = 0; index < 3; ++index) {
-        combo10_[index] = new QComboBox;
-        combo10_[index]->setObjectName(QString("Combo10_%1").arg(index));
+        combo10_[index] = new_chooser(QString("Combo10_%1").arg(index));
         connect(combo10_[index], &QComboBox::currentIndexChanged, this,
                 [this, index] { combo10_click(index); });
     }

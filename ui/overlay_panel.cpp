@@ -9,20 +9,21 @@ OverlayPanel::OverlayPanel(const QString& caption, const QString& object_name, Q
     : QGroupBox(caption, parent) {
     setObjectName(object_name);
     setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral(
-        "QGroupBox#%1 { border: 1px solid palette(dark); border-radius: 4px; margin-top: 1.4em;"
-        " background: palette(window); }"
-        "QGroupBox#%1::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }")
-                      .arg(object_name));
+    setStyleSheet(
+        QStringLiteral(
+            "QGroupBox#%1 { border: 1px solid palette(dark); border-radius: 4px; margin-top: 1.4em;"
+            " background: palette(window); }"
+            "QGroupBox#%1::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }")
+            .arg(object_name));
     hide();
 }
 
 void OverlayPanel::show_over(QWidget* area, QPoint offset) {
     QWidget* host = parentWidget();
-    const QPoint corner = area != nullptr && host != nullptr
-                              ? area->mapTo(host->window(), QPoint(0, 0)) -
-                                    host->mapTo(host->window(), QPoint(0, 0))
-                              : QPoint(0, 0);
+    const QPoint corner =
+        area != nullptr && host != nullptr
+            ? area->mapTo(host->window(), QPoint(0, 0)) - host->mapTo(host->window(), QPoint(0, 0))
+            : QPoint(0, 0);
     adjustSize();
     move(corner + offset);
     show();
