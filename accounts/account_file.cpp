@@ -1,6 +1,7 @@
 #include "accounts/account_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "accounts/gm_levels.h"
@@ -14,10 +15,8 @@ namespace {
 
 // The most register items a record may hold; more means a line the server did not write.
 constexpr std::size_t kMaxRegisters = 19;
-// Enough TABs to tell every form apart: 7 or 8 fields (old), 14 or more (1.0.0).
-constexpr std::size_t kFieldsOfLongForm = 14;
 
-const char* const kHeader[] = {
+const std::vector<std::string_view> kHeader = {
     "// Accounts file: here are saved all information about the accounts.",
     "// Structure: ID, account name, password, last login time, sex, login count, state, email, "
     "error message for state 7, validity time, last (accepted) login ip, memo field, ban "
@@ -39,18 +38,22 @@ const char* const kHeader[] = {
     "addition of 1/1/1970 + value (number of seconds since the 1/1/1970)",
 };
 
-// The number of TAB-separated fields of a line, counted up to `limit`.
-std::size_t count_fields(std::string_view line, std::size_t limit) {
-    std::size_t fields = 1;
-    const char* at = line.data();
-    const char* const end = line.data() + line.size();
-    while (fields < limit) {
-        const auto* tab = static_cast<const char*>(std::memchr(at, '\t', end - at));
-        if (tab == nullptr) break;
-        ++fields;
-        at = tab + 1;
+// The LF bytes of the file, counted eight at a time (the table is sized once from it).
+std::size_t count_line_breaks(std::string_view text) {
+    constexpr std::uint64_t kBreaks = 0x0A0A0A0A0A0A0A0AULL;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    std::size_t count = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, text.data() + at, 8);
+        const std::uint64_t x = chunk ^ kBreaks;
+        const std::uint64_t breaks = ~(((x & kLow7) + kLow7) | x | kLow7);  // 0x80 per LF
+        // The flags summed by one multiplication: no popcount instruction is assumed.
+        count += static_cast<std::size_t>(((breaks >> 7) * 0x0101010101010101ULL) >> 56);
     }
-    return fields;
+    for (; at < text.size(); ++at) count += text[at] == '\n' ? 1 : 0;
+    return count;
 }
 
 class Loader {
@@ -87,36 +90,31 @@ public:
 private:
     void take(std::string_view line) {
         if (line.empty() || line.starts_with("//")) return;
-        const std::size_t fields = count_fields(line, kFieldsOfLongForm);
-        if (fields >= 2 && is_newid_line(line)) {
+        const LineFields fields(line);
+        if (fields.count >= 2 && fields.field(1) == "%newid%") {
             if (store_.server_generation != "1.0.0") store_.server_generation = ".52";
-            if (fields < 7) return;  // written anew from the highest player id
+            if (fields.count < 7) return;  // written anew from the highest player id
         }
-        const bool record_shape = fields == 7 || fields == 8 || fields >= kFieldsOfLongForm;
+        const bool record_shape =
+            fields.count == 7 || fields.count == 8 || fields.count >= LineFields::kMost;
         if (!record_shape || line.front() == '\t') {
             keep(line);
             return;
         }
         AccountRecord record;
         try {
-            record = AccountRecord::from_line(line, fields);
+            record = AccountRecord::from_line(fields);
         } catch (const Failure&) {
             keep(line);  // a number the server does not write (a state above 255, ...)
             return;
         }
-        if (record.long_form() && record.reg_count() > kMaxRegisters) {
+        if (record.long_form() && register_item_count(fields.field(13)) > kMaxRegisters) {
             keep(line);
             return;
         }
         if (record.long_form()) store_.server_generation = "1.0.0";
         note_id(record);
         store_.records.push_back(std::move(record));
-    }
-
-    static bool is_newid_line(std::string_view line) {
-        const std::size_t tab = line.find('\t');
-        const std::string_view second = line.substr(tab + 1);
-        return second.substr(0, second.find('\t')) == "%newid%";
     }
 
     void keep(std::string_view line) {
@@ -171,8 +169,7 @@ bool load_account(const AppContext& app, Ui& ui, AccountStore& store) {
         store.image = image;
         store.server_generation = "817";
         // One record per line at most: the table is sized once.
-        store.records.reserve(
-            static_cast<std::size_t>(std::count(image->begin(), image->end(), '\n')) + 1);
+        store.records.reserve(count_line_breaks(*image) + 1);
         Loader loader(app, ui, store);
         loader.read(*image);
         loader.report_kept_lines();
@@ -218,7 +215,7 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
         AtomicWriter out = app.files.open(app.server_file(kAccountFile));
         {
             Progress progress(ui);
-            for (const char* line : kHeader) out.write_line(line);
+            for (std::string_view line : kHeader) out.write_line(line);
             const std::vector<KeptLine>& kept = store.kept_lines;
             std::size_t next_kept = 0;
             std::string line;
@@ -258,6 +255,10 @@ void recompute_highest_ids(AccountStore& store) {
             store.highest_gm_id = std::max(store.highest_gm_id, id);
         }
     }
+}
+
+const std::vector<std::string_view>& account_file_header() {
+    return kHeader;
 }
 
 std::string generation_caption(std::string_view generation) {

@@ -62,6 +62,9 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store);
 // The highest player and GM ids over the table, starting from 2000000 and 704553.
 void recompute_highest_ids(AccountStore& store);
 
+// The 13 comment lines at the top of the file, as the server writes them too.
+const std::vector<std::string_view>& account_file_header();
+
 // "1.0.0 Text", "0.52 Text", "817 Text", or a word that no file was read yet.
 std::string generation_caption(std::string_view generation);
 

@@ -17,6 +17,19 @@ namespace tavo {
 // The server's own e-mail value for "no e-mail".
 inline constexpr std::string_view kNoEmail = "a@a.com";
 
+// The TAB-separated fields of a record line, found in one pass. Fields are counted up to 14,
+// enough to tell the old form (7 or 8 fields) from the 1.0.0 form (14 or more); the 14th field
+// then runs to the end of the line, TABs included.
+struct LineFields {
+    static constexpr std::size_t kMost = 14;
+    explicit LineFields(std::string_view line);
+    std::string_view field(std::size_t index) const;  // empty beyond count
+
+    std::string_view line;
+    std::size_t count = 0;
+    std::size_t start[kMost + 1] = {};
+};
+
 // Every field of an account as plain values: what the editor and tavo-cli change.
 struct AccountFields {
     std::int32_t account_id = 0;
@@ -49,10 +62,10 @@ public:
     AccountRecord(AccountRecord&&) noexcept = default;
     AccountRecord& operator=(AccountRecord&&) noexcept = default;
 
-    // A record line of the file, split at TAB into 7 or 8 fields (the old form) or at least 14
-    // (the 1.0.0 form). The line must outlive the record. Fails with Overflow when a number
-    // does not fit its field (a state above 255 included).
-    static AccountRecord from_line(std::string_view line, std::size_t field_count);
+    // A record line of the file with 7 or 8 fields (the old form) or at least 14 (the 1.0.0
+    // form). The line must outlive the record. Fails with Overflow when a number does not fit
+    // its field (a state above 255 included).
+    static AccountRecord from_line(const LineFields& fields);
 
     std::int32_t account_id() const { return account_id_; }
     std::int32_t logincount() const { return logincount_; }
@@ -104,6 +117,9 @@ private:
     std::string_view line_;
     std::unique_ptr<AccountFields> fields_;
 };
+
+// The items of a register field, separated by blanks; empty items do not count.
+std::size_t register_item_count(std::string_view text);
 
 // "M", "F" or "S".
 char sex_letter(std::uint8_t sex);
