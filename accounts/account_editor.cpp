@@ -252,20 +252,37 @@ std::size_t remove_account(AccountStore& store, std::size_t index) {
     return std::min(index, store.records.size() - 1);
 }
 
+namespace {
+
+// A search text prepared once for a pass over the whole table.
+struct AccountSearch {
+    explicit AccountSearch(std::string_view text)
+        : wanted(to_lower(trim_blanks(text))),
+          id(all_digits(wanted) ? std::optional<double>(leading_number(wanted)) : std::nullopt) {}
+    bool matches(const AccountRecord& record) const {
+        if (id && record.account_id() == *id) return true;
+        return holds_ignoring_case(record.userid(), wanted);
+    }
+    std::string wanted;
+    std::optional<double> id;
+};
+
+}  // namespace
+
+bool account_matches(const AccountRecord& record, std::string_view text) {
+    const AccountSearch search(text);
+    return !search.wanted.empty() && search.matches(record);
+}
+
 std::optional<std::size_t> find_account(const AccountStore& store, std::string_view text,
                                         std::optional<std::size_t> current) {
-    text = trim_blanks(text);
+    const AccountSearch search(text);
     const std::size_t count = store.records.size();
-    if (text.empty() || count == 0) return std::nullopt;
-    const std::string wanted = to_lower(text);
-    const std::optional<double> wanted_id =
-        all_digits(text) ? std::optional<double>(leading_number(text)) : std::nullopt;
+    if (search.wanted.empty() || count == 0) return std::nullopt;
     const std::size_t start = current && *current < count ? *current + 1 : 0;
     for (std::size_t n = 0; n < count; ++n) {
         const std::size_t i = (start + n) % count;
-        const AccountRecord& record = store.records[i];
-        if (wanted_id && record.account_id() == *wanted_id) return i;
-        if (holds_ignoring_case(record.userid(), wanted)) return i;
+        if (search.matches(store.records[i])) return i;
     }
     return std::nullopt;
 }

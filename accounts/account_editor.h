@@ -103,6 +103,9 @@ bool confirm_account_deletion(Ui& ui, const AccountRecord& record);
 // next: the same place, or the last entry when the removed one was the last.
 std::size_t remove_account(AccountStore& store, std::size_t index);
 
+// Whether the account's name holds `text` (letter case ignored) or its id is `text`.
+bool account_matches(const AccountRecord& record, std::string_view text);
+
 // The next account after `current` whose name holds `text` (letter case ignored) or whose id is
 // `text`, going round to the start; `current` itself comes last.
 std::optional<std::size_t> find_account(const AccountStore& store, std::string_view text,
