@@ -11,6 +11,7 @@ WidgetFixture::WidgetFixture(const std::string& ini) {
               "2000001\tanna\tpw\t-\tF\t3\t0\tanna@example.org\t-\t0\t-\t-\t0\t\r\n"
               "2000002\tben\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\r\n"
               "2000003\t%newid%\r\n");
+    dir.write("server/conf/GM_account.txt", "// GM accounts\r\n");
     fs::create_directories(program());
     dir.write("program/tavo.ini", "[option]\neafolder\t" + server().string() + "\n" + ini);
     ws.app.program_folder = program();
