@@ -133,18 +133,18 @@ void write_gm_file(const ServerOptions& options, const World& world) {
     const std::size_t singles = std::min<std::size_t>(3, gms.size());
     const int single_levels[] = {99, 80, 60};
     for (std::size_t i = 0; i < singles; ++i) out << gms[i] << ' ' << single_levels[i] << '\n';
+    // A range holds at least two ids (the server wants low below high); one id is a single line.
+    const auto write_ids = [&out](std::int32_t low, std::int32_t high, char separator, int level) {
+        out << low;
+        if (high > low) out << separator << high;
+        out << ' ' << level << '\n';
+    };
     const std::size_t rest = gms.size() - singles;
-    if (rest >= 2) {
-        const std::size_t half = singles + rest / 2;
-        out << "// helpers\n" << gms[singles] << '-' << gms[half - 1] << " 40\n";
-        if (gms.size() - half >= 2) {
-            out << gms[half] << '~' << gms.back() << " 20\n";
-        } else {
-            out << gms[half] << " 20\n";
-        }
-    } else if (rest == 1) {
-        out << gms[singles] << " 40\n";
-    }
+    if (rest == 0) return;
+    const std::size_t half = singles + (rest + 1) / 2;
+    out << "// helpers\n";
+    write_ids(gms[singles], gms[half - 1], '-', 40);
+    if (half < gms.size()) write_ids(gms[half], gms.back(), '~', 20);
 }
 
 }  // namespace tavo::gen
