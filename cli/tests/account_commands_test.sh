@@ -68,7 +68,7 @@ run 1 account new newplayer other
 run 0 gm 704555
 check "level read" test "$out" = 80
 run 0 gm 704557 99
-check "range split" grep -qx '704558-704559 40' "$server/conf/GM_account.txt"
+check "range split" grep -q $'^704558-704559 40\r$' "$server/conf/GM_account.txt"
 run 0 gm 704557 --json
 check "level as JSON" grep -q '"gm_level": 99' <<<"$out"
 run 2 gm 704557 150
