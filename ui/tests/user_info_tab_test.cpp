@@ -37,7 +37,8 @@ struct Tab {
     }
     std::vector<std::string> account_lines() const {
         std::vector<std::string> lines;
-        for (std::string_view line : tavo::split(f.dir.read("server/save/account.txt"), '\n')) {
+        const std::string file = f.dir.read("server/save/account.txt");
+        for (std::string_view line : tavo::split(file, '\n')) {
             if (!line.empty() && !line.starts_with("//")) lines.emplace_back(line);
         }
         return lines;
