@@ -235,8 +235,12 @@ void UserInfoTab::save_new(bool gm) {
     emit accountAdded(static_cast<int>(ws_.accounts.records.size()) - 1);
 }
 
+bool UserInfoTab::chosen_editable() const {
+    return selected_ && *selected_ < ws_.accounts.records.size() && can_edit_account(*selected_);
+}
+
 void UserInfoTab::begin_edit() {
-    if (!selected_ || !can_edit_account(*selected_)) return;
+    if (!chosen_editable()) return;
     for (int i : {0, 1, 5}) command2_[i]->setEnabled(false);
     mode_ = Mode::Edit;
     command2_[2]->setText("Save Record");
@@ -247,7 +251,7 @@ void UserInfoTab::begin_edit() {
 }
 
 void UserInfoTab::save_edit() {
-    if (!selected_ || !can_edit_account(*selected_)) return;
+    if (!chosen_editable()) return;
     const std::size_t index = *selected_;
     switch (
         save_edited_account(ws_.app, ui_, ws_.accounts, index, read_form(), userid_before_edit_)) {

@@ -64,6 +64,8 @@ private:
     void save_file();
     void delete_account();
 
+    // An account is chosen, still in the table, and not the first entry.
+    bool chosen_editable() const;
     void end_mode();
     void set_editable(bool editable);
     void set_lists_enabled(bool enabled);
