@@ -23,7 +23,7 @@ namespace {
 
 enum class Lock { Never, InEditMode };
 
-struct FieldSpec {
+struct FieldLayout {
     const char* label;
     int typing_limit;
     Lock lock;
@@ -32,7 +32,7 @@ struct FieldSpec {
 
 // Text2 0 to 11. The typing limits of name and password follow the server, which cuts both to
 // 23 characters; e-mail, error message and memo take what the server keeps (39, 19, 254).
-const FieldSpec kFields[12] = {
+const FieldLayout kFields[12] = {
     {"User ID", 20, Lock::Never, false},       {"Username", 23, Lock::InEditMode, false},
     {"Password", 23, Lock::InEditMode, false}, {"Last Login", 50, Lock::Never, false},
     {"Login Count", 5, Lock::Never, false},    {"Bank", 12, Lock::Never, false},
