@@ -34,11 +34,14 @@ public:
 
     bool declined() const { return declined_; }
     bool reported() const { return reported_; }
+    // How many messages were shown, so that a command can tell whether a step reported one.
+    int message_count() const { return message_count_; }
 
 private:
     const CliOptions& options_;
     bool declined_ = false;
     bool reported_ = false;
+    int message_count_ = 0;
 };
 
 // One command's run: the workspace after start-up and the terminal Ui.
@@ -59,5 +62,6 @@ void print_json(const nlohmann::json& document);
 // Each group of commands adds itself to the parser. A command stores its exit code in `result`.
 void add_info_command(CLI::App& app, const CliOptions& options, int& result);
 void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result);
+void add_account_commands(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "accounts/account_file.h"
 #include "app/settings.h"
 #include "refdata/refdata.h"
 
@@ -13,6 +14,7 @@ struct Workspace {
     AppContext app;
     RefData ref;
     std::string about;  // the Options/About text, built once at start-up
+    AccountStore accounts;
 };
 
 }  // namespace tavo
