@@ -1,6 +1,7 @@
 #include "app/text_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -147,10 +148,20 @@ std::vector<std::string> read_lines(const fs::path& path) {
 std::string read_file(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw failure_from_errno(errno);
+    // Sized once from the file's length, so that a large file is not copied while it grows.
+    struct stat info {};
     std::string content;
-    char chunk[1 << 16];
+    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
+        content.resize(static_cast<std::size_t>(info.st_size));
+    }
+    std::size_t used = 0;
+    char probe[1 << 12];
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        // At the expected end a small read tells whether the file grew meanwhile.
+        const bool full = used == content.size();
+        char* into = full ? probe : content.data() + used;
+        const std::size_t room = full ? sizeof probe : content.size() - used;
+        const ssize_t got = ::read(fd, into, room);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             const int error = errno;
@@ -158,9 +169,11 @@ std::string read_file(const fs::path& path) {
             throw failure_from_errno(error);
         }
         if (got == 0) break;
-        content.append(chunk, static_cast<std::size_t>(got));
+        if (full) content.append(probe, static_cast<std::size_t>(got));
+        used += static_cast<std::size_t>(got);
     }
     ::close(fd);
+    content.resize(used);
     return content;
 }
 

@@ -1,4 +1,8 @@
+// The character commands of tavo-cli: an account's characters, one character as the "Char
+// Profile" tab shows it, and the names of guilds, parties and pets.
+
 #include <iostream>
+#include <memory>
 
 #include "app/numbers.h"
 #include "characters/character_file.h"
@@ -16,85 +20,102 @@ std::string lf_lines(std::string text) {
     return text;
 }
 
+nlohmann::json utf8_lines(const std::vector<std::string>& lines) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const std::string& line : lines) list.push_back(utf8(line));
+    return list;
+}
+
 int list_characters(Session& s, std::int32_t account_id) {
     if (!load_char_list(s.ws.app, s.ui, s.ws.ref, s.ws.characters, account_id)) return kFailed;
     if (s.options.json) {
-        print_json(s.ws.characters.chooser);
+        print_json(utf8_lines(s.ws.characters.chooser));
     } else {
         for (const std::string& entry : s.ws.characters.chooser) std::cout << entry << '\n';
     }
     return kDone;
 }
 
-nlohmann::json item_list_json(const std::string& caption, const std::vector<std::string>& lines) {
-    return {{"caption", caption}, {"items", lines}};
-}
+struct ItemLines {
+    std::string caption;
+    std::vector<std::string> lines;
+};
 
 int show_character(Session& s, const std::string& id) {
-    CharacterState& state = s.ws.characters;
-    if (!load_char_info(s.ws.app, s.ui, s.ws.ref, state, id)) return kFailed;
-    const CharacterRecord& r = state.current;
+    if (!load_char_info(s.ws.app, s.ui, s.ws.ref, s.ws.characters, id)) {
+        if (s.ui.message_count() == 0) std::cerr << "No character with the id " << id << "\n";
+        return kFailed;
+    }
+    const CharacterRecord& r = s.ws.characters.current;
     const ItemNaming naming = item_naming(s.ws, s.ui);
-    std::vector<std::string> inventory, cart;
-    for (const ItemSlot& item : r.inventory.items)
-        inventory.push_back(equipped_item_line(naming, item));
-    for (const ItemSlot& item : r.cart.items) cart.push_back(addlistitem(naming, item));
     const std::int32_t limit = s.ws.app.settings.maxinventory;
-    const std::string inventory_caption = inventory_weight_caption(
-        r.inventory.weight, r.inventory.max_weight, r.inventory.count(), limit);
-    const std::string cart_caption =
-        cart_weight_caption(r.cart.weight, r.cart.max_weight, r.cart.count(), limit);
+    ItemLines inventory{inventory_weight_caption(r.inventory.weight, r.inventory.max_weight,
+                                                 r.inventory.count(), limit),
+                        {}};
+    ItemLines cart{cart_weight_caption(r.cart.weight, r.cart.max_weight, r.cart.count(), limit),
+                   {}};
+    for (const ItemSlot& item : r.inventory.items) {
+        inventory.lines.push_back(equipped_item_line(naming, item));
+    }
+    for (const ItemSlot& item : r.cart.items) cart.lines.push_back(addlistitem(naming, item));
     const std::string profile = lf_lines(show_char_profile(s.ws.app, s.ui, s.ws.ref, r));
     if (s.options.json) {
-        print_json({{"profile", profile},
-                    {"inventory", item_list_json(inventory_caption, inventory)},
-                    {"cart", item_list_json(cart_caption, cart)}});
+        print_json({{"profile", utf8(profile)},
+                    {"inventory",
+                     {{"caption", inventory.caption}, {"items", utf8_lines(inventory.lines)}}},
+                    {"cart", {{"caption", cart.caption}, {"items", utf8_lines(cart.lines)}}}});
         return kDone;
     }
-    std::cout << profile << inventory_caption << '\n';
-    for (const std::string& line : inventory) std::cout << "  " << line << '\n';
-    std::cout << cart_caption << '\n';
-    for (const std::string& line : cart) std::cout << "  " << line << '\n';
+    std::cout << profile;
+    for (const ItemLines* list : {&inventory, &cart}) {
+        std::cout << list->caption << '\n';
+        for (const std::string& line : list->lines) std::cout << "  " << line << '\n';
+    }
     return kDone;
 }
 
-void print_name(const CliOptions& options, const char* kind, const std::string& id,
-                const std::string& name) {
-    if (options.json) {
-        print_json({{kind, id}, {"name", name}});
+// The guild, party or pet name as the profile shows it.
+int show_name(Session& s, const std::string& kind, const std::string& id) {
+    const std::int32_t number = as_i32(leading_number(id)).value_or(0);
+    std::string name;
+    if (kind == "guild") name = find_guild(s.ws.app, s.ui, number);
+    if (kind == "party") name = find_party(s.ws.app, s.ui, id);
+    if (kind == "pet") name = find_pet(s.ws.app, s.ui, 1, number);
+    if (s.options.json) {
+        print_json({{"id", utf8(id)}, {"name", utf8(name)}});
     } else {
         std::cout << name << '\n';
     }
+    return kDone;
 }
 
 }  // namespace
 
 void add_character_commands(CLI::App& app, const CliOptions& options, int& result) {
-    static std::int32_t account_id = 0;
-    static std::string id;
-    CLI::App* chars = app.add_subcommand("chars", "The characters of an account (the chooser)");
-    chars->add_option("ACCOUNT", account_id, "Account id")->required();
-    chars->callback(
-        [&] { result = run(options, [](Session& s) { return list_characters(s, account_id); }); });
+    auto account = std::make_shared<std::int32_t>(0);
+    CLI::App* chars =
+        app.add_subcommand("chars", "The characters of an account, as the chooser lists them");
+    chars->add_option("ACCOUNT", *account, "The account id")->required();
+    chars->callback([&options, &result, account] {
+        run_command(options, result,
+                    [account](Session& s) { return list_characters(s, *account); });
+    });
 
-    CLI::App* character = app.add_subcommand("char", "A character's profile, inventory and cart");
-    character->add_option("ID", id, "Character id")->required();
-    character->callback(
-        [&] { result = run(options, [](Session& s) { return show_character(s, id); }); });
+    auto id = std::make_shared<std::string>();
+    CLI::App* character =
+        app.add_subcommand("char", "A character's profile, inventory and cart lines");
+    character->add_option("ID", *id, "The character id")->required();
+    character->callback([&options, &result, id] {
+        run_command(options, result, [id](Session& s) { return show_character(s, *id); });
+    });
 
-    for (const char* kind : {"guild", "party", "pet"}) {
-        CLI::App* sub = app.add_subcommand(kind, std::string("The name of a ") + kind);
-        sub->add_option("ID", id, std::string("The ") + kind + " id")->required();
-        sub->callback([&, kind] {
-            result = run(options, [kind](Session& s) {
-                const std::string k = kind;
-                std::string name;
-                if (k == "guild") name = find_guild(s.ws.app, s.ui, leading_i32(id));
-                if (k == "party") name = find_party(s.ws.app, s.ui, id);
-                if (k == "pet") name = find_pet(s.ws.app, s.ui, 1, leading_i32(id));
-                print_name(s.options, kind, id, name);
-                return kDone;
-            });
+    for (const std::string kind : {"guild", "party", "pet"}) {
+        auto name_id = std::make_shared<std::string>();
+        CLI::App* sub = app.add_subcommand(kind, "The name of a " + kind);
+        sub->add_option("ID", *name_id, "The " + kind + " id")->required();
+        sub->callback([&options, &result, kind, name_id] {
+            run_command(options, result,
+                        [&kind, name_id](Session& s) { return show_name(s, kind, *name_id); });
         });
     }
 }

@@ -34,11 +34,14 @@ public:
 
     bool declined() const { return declined_; }
     bool reported() const { return reported_; }
+    // How many messages were shown, so that a command can tell whether a step reported one.
+    int message_count() const { return message_count_; }
 
 private:
     const CliOptions& options_;
     bool declined_ = false;
     bool reported_ = false;
+    int message_count_ = 0;
 };
 
 // One command's run: the workspace after start-up and the terminal Ui.
@@ -56,8 +59,26 @@ public:
 // Prints a JSON document or lines of text, as --json asks.
 void print_json(const nlohmann::json& document);
 
+// File texts are bytes of the client's code page; JSON wants UTF-8, so they are taken as
+// Latin-1, the way the editor shows them.
+std::string utf8(std::string_view bytes);
+
+// Runs one command on a started session; the command returns the exit code. A failed
+// start-up (no server folder, an unanswered question) fails the command.
+template <class Command>
+void run_command(const CliOptions& options, int& result, Command&& command) {
+    Session session(options);
+    if (!session.start() || session.ui.declined()) {
+        result = kFailed;
+        return;
+    }
+    result = command(session);
+}
+
 // Each group of commands adds itself to the parser. A command stores its exit code in `result`.
 void add_info_command(CLI::App& app, const CliOptions& options, int& result);
 void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result);
+void add_account_commands(CLI::App& app, const CliOptions& options, int& result);
+void add_character_commands(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

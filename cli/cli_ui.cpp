@@ -14,6 +14,7 @@ std::string one_text(std::string text) {
 
 void CliUi::message(const std::string& text, const std::string&, Icon) {
     reported_ = true;
+    ++message_count_;
     std::cerr << one_text(text) << '\n';
 }
 

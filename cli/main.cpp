@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     int result = kDone;
     add_info_command(app, options, result);
     add_refdata_commands(app, options, result);
+    add_account_commands(app, options, result);
+    add_character_commands(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

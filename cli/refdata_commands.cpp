@@ -10,23 +10,6 @@
 namespace tavo::cli {
 namespace {
 
-// Table texts are bytes in the client's code page; JSON wants UTF-8, so they are taken as
-// Latin-1 like the editor's window shows them.
-std::string utf8(const std::string& bytes) {
-    std::string text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            text += c;
-        } else {
-            text += static_cast<char>(0xC0 | (byte >> 6));
-            text += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return text;
-}
-
 struct ItemFilter {
     std::string find;
     int type = -1;

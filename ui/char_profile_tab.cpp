@@ -16,6 +16,7 @@
 #include "items/item_naming.h"
 #include "refdata/weight.h"
 #include "ui/latin1.h"
+#include "workspace/naming.h"
 #include "workspace/workspace.h"
 
 namespace tavo::ui {
@@ -161,6 +162,14 @@ void CharProfileTab::fill_item_list(QListWidget* list, bool inventory) {
         list->addItem(qs(inventory ? equipped_item_line(naming, item) : addlistitem(naming, item)));
     }
     if (list->count() > 0) list->setCurrentRow(0);
+}
+
+void CharProfileTab::clear_inventory_caption() {
+    frames_[1]->setTitle(QString());
+}
+
+int CharProfileTab::char_count() const {
+    return combo5_->count();
 }
 
 void CharProfileTab::clear_views() {

@@ -29,6 +29,10 @@ public:
     void load_char_list(std::int32_t account_id);
     // Rebuilds the profile, both item lists and their captions from the current character.
     void show_char_profile();
+    // Choosing another account empties the inventory frame's caption first.
+    void clear_inventory_caption();
+    // How many characters the chosen account has.
+    int char_count() const;
 
 private:
     void combo5_click();

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
@@ -12,8 +13,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "accounts/account_editor.h"
 #include "app/about.h"
 #include "app/ui.h"
+#include "ui/account_list.h"
 #include "ui/basic_info_panel.h"
 #include "ui/char_profile_tab.h"
 #include "ui/item_panel.h"
@@ -37,6 +40,19 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
     list1_ = new QListView;
     list1_->setObjectName("List1");
     list1_->setUniformItemSizes(true);
+    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    model_ = new AccountListModel(ws_.accounts, this);
+    list1_->setModel(model_);
+    QItemSelectionModel* plain = list1_->selectionModel();
+    selection_ = new AccountSelectionModel(
+        model_, [this] { return may_leave_account(); }, this);
+    list1_->setSelectionModel(selection_);
+    delete plain;
+    connect(selection_, &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (!quiet_selection_) list1_click();
+    });
+    connect(find_box_, &QLineEdit::returnPressed, this, [this] { find_next(); });
     auto* left = new QWidget;
     auto* left_layout = new QVBoxLayout(left);
     left_layout->setContentsMargins(0, 0, 0, 0);
@@ -45,8 +61,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
 
     sstab1_ = new QTabWidget;
     sstab1_->setObjectName("SSTab1");
-    user_info_ = new UserInfoTab;
-    char_profile_ = new CharProfileTab;
+    user_info_ = new UserInfoTab(ws_, ui_);
+    char_profile_ = new CharProfileTab(ws_, ui_);
     storage_ = new StorageTab;
     about_ = new OptionsAboutTab;
     sstab1_->addTab(user_info_, "User Info");
@@ -54,6 +70,7 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
     sstab1_->addTab(storage_, "Storage");
     sstab1_->addTab(about_, "Options/About");
     connect(sstab1_, &QTabWidget::currentChanged, this, [this] { on_tab_changed(); });
+    connect_user_info();
 
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(left);
@@ -92,6 +109,11 @@ void Form1::after_step(StartupStep step) {
             break;
         case StartupStep::About: about_->set_text(qs(ws_.about)); break;
         case StartupStep::ItemPanel: item_panel_->prepare(); break;
+        case StartupStep::Account:
+            model_->reload();
+            user_info_->refresh_save_button();
+            select_account(0);
+            break;
         case StartupStep::FirstTab: sstab1_->setCurrentIndex(0); break;
         default: break;
     }
@@ -99,7 +121,88 @@ void Form1::after_step(StartupStep step) {
 }
 
 void Form1::refresh_status() {
-    status_->setText("Server folder: " + qs(ws_.app.settings.data_folder));
+    const AccountStore& accounts = ws_.accounts;
+    status_->setText("Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
+                     qs(generation_caption(accounts.server_generation)) + "    " +
+                     QLocale().toString(static_cast<qlonglong>(accounts.records.size())) +
+                     " accounts");
+}
+
+void Form1::connect_user_info() {
+    user_info_->has_characters = [this] { return char_profile_->char_count() > 0; };
+    connect(user_info_, &UserInfoTab::accountAdded, this, [this](int row) {
+        model_->appended();
+        select_account(row);
+    });
+    connect(user_info_, &UserInfoTab::accountChanged, this,
+            [this](int row) { model_->changed(row); });
+    connect(user_info_, &UserInfoTab::accountRemoved, this, [this](int row, int select) {
+        quiet_selection_ = true;
+        model_->removed(row);
+        quiet_selection_ = false;
+        select_account(select);
+    });
+    connect(user_info_, &UserInfoTab::reshowRequested, this, [this] { list1_click(); });
+    connect(user_info_, &UserInfoTab::tableChanged, this, [this] { refresh_status(); });
+}
+
+void Form1::select_account(int row) {
+    if (row >= 0 && row < model_->rowCount()) {
+        quiet_selection_ = true;
+        selection_->select_ungated(row);
+        quiet_selection_ = false;
+        list1_->scrollTo(model_->index(row));
+    }
+    list1_click();
+}
+
+void Form1::list1_click() {
+    const QModelIndex current = selection_->currentIndex();
+    if (!current.isValid() && model_->rowCount() > 0) {
+        select_account(0);
+        return;
+    }
+    storage_->clear_storage();
+    char_profile_->clear_inventory_caption();
+    hide_editing_panels();
+    const auto row = static_cast<std::size_t>(current.row());
+    if (!current.isValid() || row >= ws_.accounts.records.size()) {
+        user_info_->show_account(std::nullopt);
+        return;
+    }
+    user_info_->show_account(row);
+    const AccountRecord& account = ws_.accounts.records[row];
+    storage_->load_storage(account);
+    char_profile_->load_char_list(account.account_id());
+}
+
+bool Form1::may_leave_account() {
+    QPushButton* character = char_profile_->save_button();
+    QPushButton* store = storage_->save_button();
+    if (!character->isEnabled() && !store->isEnabled()) return true;
+    if (!ui_.ask_yes_no("You have not save the modified items, Do you want to discard changes",
+                        "Tavo")) {
+        return false;
+    }
+    character->setEnabled(false);
+    store->setEnabled(false);
+    return true;
+}
+
+// Enter in the find box: the next account whose name holds the text or whose id it is.
+void Form1::find_next() {
+    const QString text = find_box_->text();
+    const QModelIndex current = selection_->currentIndex();
+    const std::optional<std::size_t> found =
+        find_account(ws_.accounts, bytes(text),
+                     current.isValid() ? std::optional<std::size_t>(current.row()) : std::nullopt);
+    if (!found) {
+        statusBar()->showMessage("No account name or id matches \"" + text + "\"", 4000);
+        return;
+    }
+    const QModelIndex at = model_->index(static_cast<int>(*found));
+    selection_->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    list1_->scrollTo(selection_->currentIndex());
 }
 
 bool Form1::keep_open() {
@@ -124,10 +227,14 @@ void Form1::click_if_captioned(QPushButton* button, const char* caption) {
 }
 
 // The editing panels float over the tabs; a change of tab closes them.
-void Form1::on_tab_changed() {
+void Form1::hide_editing_panels() {
     for (const char* panel : {"Frame2", "Frame6", "Frame8"}) {
         if (auto* frame = findChild<QWidget*>(panel)) frame->hide();
     }
+}
+
+void Form1::on_tab_changed() {
+    hide_editing_panels();
     click_if_captioned(findChild<QPushButton*>("Command11_3"), "Hide Maps");
     click_if_captioned(findChild<QPushButton*>("Command9_2"), "Hide List");
 }

@@ -21,6 +21,8 @@ class Ui;
 namespace tavo::ui {
 
 class BasicInfoPanel;
+class AccountListModel;
+class AccountSelectionModel;
 class CharProfileTab;
 class ItemPanel;
 class MapsPanel;
@@ -46,6 +48,12 @@ public:
     MapsPanel* maps_panel() const { return maps_; }
     MemoQuestPanel* memo_quest_panel() const { return memo_quest_; }
 
+    // List1_Click: shows the selected account and reads its store and characters; with nothing
+    // selected, the first entry is selected.
+    void list1_click();
+    // Selects an entry as the program does (no question) and shows it.
+    void select_account(int row);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -56,12 +64,20 @@ private:
     void on_tab_changed();
     void press_visible_save();
     void refresh_status();
+    // List1_MouseDown's question: true when the selection may move to another account.
+    bool may_leave_account();
+    void find_next();
+    void hide_editing_panels();
+    void connect_user_info();
     static void click_if_captioned(QPushButton* button, const char* caption);
 
     Workspace& ws_;
     Ui& ui_;
     QLineEdit* find_box_;
     QListView* list1_;
+    AccountListModel* model_;
+    AccountSelectionModel* selection_;
+    bool quiet_selection_ = false;  // the program moves the selection and shows it itself
     QTabWidget* sstab1_;
     UserInfoTab* user_info_;
     CharProfileTab* char_profile_;

@@ -61,7 +61,7 @@ void QtUi::progress_show() {
     form2_->show();
     if (can_raise_) form2_->raise();
     since_paint_.start();
-    QApplication::processEvents();
+    pump();
 }
 
 void QtUi::progress_set(const std::string& text) {
@@ -69,8 +69,15 @@ void QtUi::progress_set(const std::string& text) {
     form2_->set_counter(qs(text));
     if (can_raise_) form2_->raise();
     form2_->repaint();
-    QApplication::processEvents();
+    pump();
     since_paint_.restart();
+}
+
+// The window keeps painting during a long read or write, but clicks and keys wait until it is
+// done: a click on "Delete" or another account in the middle of a save would change the table
+// the save is walking through.
+void QtUi::pump() {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 // Asked once a line: the clock is read only every 256th time, which is still far more often

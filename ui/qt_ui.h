@@ -28,6 +28,8 @@ public:
     Form2* progress_window() const { return form2_; }
 
 private:
+    void pump();
+
     QPointer<QWidget> owner_;
     QPointer<Form2> form2_;
     bool can_raise_ = true;

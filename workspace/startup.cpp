@@ -1,5 +1,6 @@
 #include "workspace/startup.h"
 
+#include "accounts/account_file.h"
 #include "app/about.h"
 #include "refdata/battle_config.h"
 #include "refdata/item_panel.h"
@@ -30,7 +31,7 @@ void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
     done(StartupStep::BattleVar);
     ws.about = about_text(ws.app.settings, ws.ref.limits.max_parameter);
     done(StartupStep::About);
-    // The account file, with the GM level of every account in the GM id range.
+    load_account(ws.app, ui, ws.accounts);
     done(StartupStep::Account);
     load_itemdb(ws.app, ui, ws.ref.items);
     done(StartupStep::ItemDb);

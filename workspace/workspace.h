@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "accounts/account_file.h"
 #include "app/settings.h"
 #include "characters/character_file.h"
 #include "items/item_naming.h"
@@ -15,6 +16,7 @@ struct Workspace {
     AppContext app;
     RefData ref;
     std::string about;  // the Options/About text, built once at start-up
+    AccountStore accounts;
     CharacterState characters;
     CachedIndex<PetTypeIndex> pet_types;  // monster names of pet_db.txt
 };

@@ -4,6 +4,21 @@ namespace tavo::testing {
 
 WidgetFixture::WidgetFixture(const std::string& ini) {
     dir.make_server("server");
+    // A small account file, so that start-up asks no version question; tests that need other
+    // accounts write their own before open_window().
+    dir.write("server/save/account.txt",
+              "0\tserver\tpw\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\r\n"
+              "2000001\tanna\tpw\t-\tF\t3\t0\tanna@example.org\t-\t0\t-\t-\t0\t\r\n"
+              "2000002\tben\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\r\n"
+              "2000003\t%newid%\r\n");
+    dir.write("server/conf/GM_account.txt", "// GM accounts\r\n");
+    // The databases and card tables start-up reads, so that it shows no message.
+    dir.write("server/db/item_db.txt",
+              "501,Red_Potion,Red Potion,0,50,25,70,,,,,0xFFFFFFFF,7,2,,,,{},{}\r\n"
+              "1201,Knife,Knife,4,50,25,400,17,,1,3,0x02A,2,2,1,1,1,{},{}\r\n");
+    dir.write("server/db/job_db1.txt", "20000,500,0,0,0,0\r\n");
+    dir.write("program/cardprefixnametable.txt", "4001#Lucky#\r\n");
+    dir.write("program/cardpostfixnametable.txt", "// none\r\n");
     fs::create_directories(program());
     dir.write("program/tavo.ini", "[option]\neafolder\t" + server().string() + "\n" + ini);
     ws.app.program_folder = program();

@@ -15,7 +15,9 @@ class WidgetFixture {
 public:
     // tavo.ini is an [option] section naming the scratch server folder, followed by `ini`
     // (more keys or sections). Write further server or program files through `dir`
-    // ("server/save/account.txt", "program/class-skill.txt") before open_window().
+    // ("server/save/account.txt", "program/class-skill.txt") before open_window(). By default
+    // the server has three accounts, a tiny item and job database and the program folder the
+    // card tables, so that start-up shows no message.
     explicit WidgetFixture(const std::string& ini = "");
     ~WidgetFixture();
 

@@ -1,0 +1,297 @@
+#include "accounts/account_editor.h"
+
+#include <algorithm>
+
+#include "accounts/gm_levels.h"
+#include "app/failure.h"
+#include "app/numbers.h"
+#include "app/text.h"
+#include "app/ui.h"
+
+namespace tavo {
+namespace {
+
+constexpr std::uint8_t kGmLevels[] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 99};
+
+std::int32_t form_number(const std::string& text) {
+    return to_i32(numeric_value(text));
+}
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether name holds text, ASCII letter case ignored; text is already in lower case.
+bool holds_ignoring_case(std::string_view name, std::string_view text) {
+    if (text.size() > name.size()) return false;
+    for (std::size_t at = 0; at + text.size() <= name.size(); ++at) {
+        std::size_t i = 0;
+        while (i < text.size() && lower(name[at + i]) == text[i]) ++i;
+        if (i == text.size()) return true;
+    }
+    return false;
+}
+
+bool all_digits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+EditResult check_names(Ui& ui, const AccountStore& store, const AccountForm& form,
+                       bool name_must_be_free) {
+    if (form.username.empty() || form.password.empty()) {
+        ui.message("Please enter username & password.", "Error");
+        return EditResult::Refused;
+    }
+    if (name_must_be_free && !is_username_free(store, form.username)) {
+        ui.message("username is already inuse.", "Error");
+        return EditResult::Refused;
+    }
+    return EditResult::Saved;
+}
+
+}  // namespace
+
+AccountForm account_to_form(const AccountRecord& record) {
+    AccountForm form;
+    form.user_id = std::to_string(record.account_id());
+    form.username = record.userid();
+    form.password = record.pass();
+    form.last_login = record.lastlogin();
+    form.login_count = std::to_string(record.logincount());
+    form.validity = std::to_string(record.connect_until());
+    form.ban = std::to_string(record.ban_until());
+    form.email = record.email();
+    form.error_msg = record.error_message();
+    form.memo = record.memo();
+    form.ip = record.last_ip();
+    form.sex = record.sex();
+    form.state = record.state();
+    form.gm_level = record.gm_level();
+    return form;
+}
+
+AccountForm new_account_form(std::int32_t id, std::uint8_t gm_level) {
+    AccountForm form;
+    form.user_id = std::to_string(id);
+    form.last_login = "-";
+    form.login_count = "0";
+    form.validity = "0";
+    form.ban = "0";
+    form.email = kNoEmail;
+    form.error_msg = "-";
+    form.memo = "-";
+    form.ip = "-";
+    form.gm_level = gm_level;
+    return form;
+}
+
+std::int32_t next_player_id(const AccountStore& store) {
+    return store.highest_player_id + 1;
+}
+
+std::optional<std::int32_t> next_gm_id(Ui& ui, const AccountStore& store) {
+    if (store.highest_gm_id > kLastGmIdBeforeLimit) {
+        ui.message("Hey! Have'nt you have enough already.", "Tavo");
+        return std::nullopt;
+    }
+    return store.highest_gm_id + 1;
+}
+
+bool is_username_free(const AccountStore& store, std::string_view name) {
+    return std::none_of(store.records.begin(), store.records.end(),
+                        [name](const AccountRecord& r) { return r.userid() == name; });
+}
+
+std::vector<ListEntry> sex_entries() {
+    return {{"Male", 0}, {"Female", 1}, {"System", 2}};
+}
+
+std::vector<ListEntry> status_entries(std::uint8_t state) {
+    std::vector<ListEntry> entries = {
+        {"ACTIVE", 0}, {"EXPIRED", 1}, {"REJECTED", 2}, {"BANNED", 3}};
+    if (state > 3) entries.push_back({"STATE " + std::to_string(state), state});
+    return entries;
+}
+
+std::vector<ListEntry> gm_level_entries(std::uint8_t level) {
+    std::vector<ListEntry> entries;
+    bool listed = false;
+    for (std::uint8_t standard : kGmLevels) {
+        if (!listed && level < standard) {
+            entries.push_back({"Access " + std::to_string(level), level});
+            listed = true;
+        }
+        listed = listed || level == standard;
+        entries.push_back({"Access " + std::to_string(standard), standard});
+    }
+    if (!listed) entries.push_back({"Access " + std::to_string(level), level});
+    return entries;
+}
+
+int entry_position(const std::vector<ListEntry>& entries, std::uint8_t value) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].value == value) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::optional<std::string> account_fields_problem(const AccountFields& f) {
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"Username", &f.userid}, {"Password", &f.pass},           {"Last Login", &f.lastlogin},
+        {"E-mail", &f.email},    {"Error Msg", &f.error_message}, {"IP", &f.last_ip},
+        {"Memo", &f.memo},
+    };
+    for (const auto& [label, text] : texts) {
+        if (has_line_breaker(*text)) {
+            return std::string(label) +
+                   " holds a TAB or a line break, which would break the account file. Please "
+                   "remove it.";
+        }
+    }
+    for (const std::string& reg : f.regs) {
+        if (has_line_breaker(reg) || contains(reg, " ")) {
+            return "The account register \"" + reg +
+                   "\" holds a blank, a TAB or a line break, which would break the account "
+                   "file.";
+        }
+    }
+    return std::nullopt;
+}
+
+bool form_to_account(Ui& ui, AccountStore& store, const AccountForm& form,
+                     std::optional<std::size_t> index) {
+    AccountFields fields;
+    if (index) fields = store.records.at(*index).fields();
+    const bool copied = guarded(ui, "do2-set user accounts", [&] {
+        fields.account_id = form_number(form.user_id);
+        fields.userid = form.username;
+        fields.pass = form.password;
+        fields.lastlogin = form.last_login;
+        fields.logincount = form_number(form.login_count);
+        fields.sex = form.sex;
+        fields.state = form.state;
+        fields.gm_level = form.gm_level;
+        fields.connect_until = form_number(form.validity);
+        fields.ban_until = form_number(form.ban);
+        fields.email = form.email;
+        fields.error_message = form.error_msg;
+        fields.memo = form.memo;
+        fields.last_ip = form.ip;
+    });
+    if (!copied) return false;
+    if (const auto problem = account_fields_problem(fields)) {
+        ui.message(*problem, "Error");
+        return false;
+    }
+    if (index) {
+        store.records[*index].assign(std::move(fields));
+    } else {
+        store.records.emplace_back(std::move(fields));
+    }
+    store.modified = true;
+    return true;
+}
+
+EditResult save_new_account(const AppContext& app, Ui& ui, AccountStore& store,
+                            const AccountForm& form, bool gm) {
+    const EditResult names = check_names(ui, store, form, true);
+    if (names != EditResult::Saved) return names;
+    AccountForm stored = form;
+    // A player is no GM, whatever the disabled GM level list still shows.
+    if (!gm) stored.gm_level = 0;
+    if (!form_to_account(ui, store, stored, std::nullopt)) return EditResult::Failed;
+    if (!gm) {
+        store.highest_player_id += 1;
+        return EditResult::Saved;
+    }
+    store.highest_gm_id += 1;
+    check_gm_id(app, ui, store.records.back().account_id(), stored.gm_level);
+    return EditResult::Saved;
+}
+
+EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& store,
+                               std::size_t index, const AccountForm& form,
+                               std::string_view userid_before_edit) {
+    if (!can_edit_account(index) || index >= store.records.size()) return EditResult::Failed;
+    const EditResult names = check_names(ui, store, form, form.username != userid_before_edit);
+    if (names != EditResult::Saved) return names;
+    if (!form_to_account(ui, store, form, index)) return EditResult::Failed;
+    // "Access 0" writes nothing: the account keeps its line in the GM file.
+    if (form.gm_level != 0) {
+        check_gm_id(app, ui, store.records[index].account_id(), form.gm_level);
+    }
+    return EditResult::Saved;
+}
+
+bool confirm_account_deletion(Ui& ui, const AccountRecord& record) {
+    const std::string id = std::to_string(record.account_id());
+    if (contains("0,1,2,3,4", id)) {
+        ui.message(
+            "WARNING!!! This is a SERVER account... Please make sure that you REALLY WANTED to "
+            "delete this.",
+            "Tavo", Icon::Critical);
+    }
+    if (id.starts_with("70")) {
+        ui.message(
+            "WARNING!!! This is a GM account... Please make sure that you REALLY WANTED to delete "
+            "this.",
+            "Tavo", Icon::Critical);
+    }
+    return ui.ask_yes_no("Are you sure?", "Tavo");
+}
+
+std::size_t remove_account(AccountStore& store, std::size_t index) {
+    store.records.erase(store.records.begin() + static_cast<std::ptrdiff_t>(index));
+    for (KeptLine& kept : store.kept_lines) {
+        if (kept.before > index) --kept.before;
+    }
+    recompute_highest_ids(store);
+    store.modified = true;
+    if (store.records.empty()) return 0;
+    return std::min(index, store.records.size() - 1);
+}
+
+namespace {
+
+// A search text prepared once for a pass over the whole table.
+struct AccountSearch {
+    explicit AccountSearch(std::string_view text)
+        : wanted(to_lower(trim_blanks(text))),
+          id(all_digits(wanted) ? std::optional<double>(leading_number(wanted)) : std::nullopt) {}
+    bool matches(const AccountRecord& record) const {
+        if (id && record.account_id() == *id) return true;
+        return holds_ignoring_case(record.userid(), wanted);
+    }
+    std::string wanted;
+    std::optional<double> id;
+};
+
+}  // namespace
+
+bool account_matches(const AccountRecord& record, std::string_view text) {
+    const AccountSearch search(text);
+    return !search.wanted.empty() && search.matches(record);
+}
+
+std::optional<std::size_t> find_account(const AccountStore& store, std::string_view text,
+                                        std::optional<std::size_t> current) {
+    const AccountSearch search(text);
+    const std::size_t count = store.records.size();
+    if (search.wanted.empty() || count == 0) return std::nullopt;
+    const std::size_t start = current && *current < count ? *current + 1 : 0;
+    for (std::size_t n = 0; n < count; ++n) {
+        const std::size_t i = (start + n) % count;
+        if (search.matches(store.records[i])) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> index_of_account(const AccountStore& store, std::int32_t account_id) {
+    for (std::size_t i = 0; i < store.records.size(); ++i) {
+        if (store.records[i].account_id() == account_id) return i;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tavo

@@ -1,0 +1,116 @@
+#pragma once
+// The account editor without its widgets: the values of the "User Info" fields and lists, the
+// ids of new accounts, the checks of "Save Player", "Save GM" and "Save Record", the copy of the
+// fields into the table, deletion and the account search. The tab and tavo-cli both go through
+// here, so both apply the same checks.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "accounts/account_file.h"
+
+namespace tavo {
+
+class Ui;
+
+// "New GM" proposes ids up to 704584; a highest GM id above 704583 leaves none.
+inline constexpr std::int32_t kLastGmIdBeforeLimit = 704583;
+inline constexpr std::uint8_t kNewGmLevel = 10;
+
+// The texts of the "User Info" fields and the values chosen in its lists.
+struct AccountForm {
+    std::string user_id;      // "User ID"
+    std::string username;     // "Username"
+    std::string password;     // "Password"
+    std::string last_login;   // "Last Login"
+    std::string login_count;  // "Login Count"
+    std::string validity;     // "Validity"
+    std::string ban;          // "Ban"
+    std::string email;        // "E-mail"
+    std::string error_msg;    // "Error Msg"
+    std::string memo;         // "Memo"
+    std::string ip;           // "IP"
+    std::uint8_t sex = 0;
+    std::uint8_t state = 0;
+    std::uint8_t gm_level = 0;
+};
+
+AccountForm account_to_form(const AccountRecord& record);
+// What "New Player" and "New GM" fill in for the id.
+AccountForm new_account_form(std::int32_t id, std::uint8_t gm_level);
+
+std::int32_t next_player_id(const AccountStore& store);
+// The id "New GM" proposes; without one, the message is shown and nothing is returned.
+std::optional<std::int32_t> next_gm_id(Ui& ui, const AccountStore& store);
+
+// True when no account has exactly this name (letter case counts).
+bool is_username_free(const AccountStore& store, std::string_view name);
+
+// An entry of the sex, status or GM level list and the value it stands for.
+struct ListEntry {
+    std::string text;
+    std::uint8_t value = 0;
+};
+std::vector<ListEntry> sex_entries();
+// "ACTIVE" ... "BANNED" for 0 to 3, and an entry for a stored state above 3 so that saving the
+// record keeps it.
+std::vector<ListEntry> status_entries(std::uint8_t state);
+// "Access 0", "Access 10" ... "Access 90", "Access 99"; a level that matches none of them (45)
+// gets its own entry ("Access 45") in number order, so that saving the record keeps it.
+std::vector<ListEntry> gm_level_entries(std::uint8_t level);
+// The position of the entry standing for value, or -1.
+int entry_position(const std::vector<ListEntry>& entries, std::uint8_t value);
+
+// Why these values cannot go into the account file (a TAB or line break in a text, a blank
+// inside a register entry), or nothing when they can.
+std::optional<std::string> account_fields_problem(const AccountFields& fields);
+
+// form_to_account: copies the form into the record at `index`, or into a new record at the end
+// of the table when there is no index. Numbers that are empty or not numeric stop it with the
+// error report ("in do2-set user accounts"); a text that would break the line is refused with a
+// message titled "Error". Either way the table is left as it was. True when stored.
+bool form_to_account(Ui& ui, AccountStore& store, const AccountForm& form,
+                     std::optional<std::size_t> index);
+
+enum class EditResult {
+    Saved,
+    Refused,  // a missing or used name: the message is shown, the cursor goes to "Username"
+    Failed,   // the values could not be stored: the message or error report is shown
+};
+
+// "Save Player" / "Save GM": the name checks, the new record, the next id; for a GM the level
+// is written into the GM file at once.
+EditResult save_new_account(const AppContext& app, Ui& ui, AccountStore& store,
+                            const AccountForm& form, bool gm);
+
+// "Edit Record" works on every entry but the first of the list.
+inline bool can_edit_account(std::size_t index) {
+    return index > 0;
+}
+
+// "Save Record": the name checks (a name kept as it was passes), the record, and a GM level
+// other than 0 written into the GM file.
+EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& store,
+                               std::size_t index, const AccountForm& form,
+                               std::string_view userid_before_edit);
+
+// The warnings for a server or GM account, then "Are you sure?". True on Yes.
+bool confirm_account_deletion(Ui& ui, const AccountRecord& record);
+// Takes the record out of the table and recomputes the highest ids. Returns the index to select
+// next: the same place, or the last entry when the removed one was the last.
+std::size_t remove_account(AccountStore& store, std::size_t index);
+
+// Whether the account's name holds `text` (letter case ignored) or its id is `text`.
+bool account_matches(const AccountRecord& record, std::string_view text);
+
+// The next account after `current` whose name holds `text` (letter case ignored) or whose id is
+// `text`, going round to the start; `current` itself comes last.
+std::optional<std::size_t> find_account(const AccountStore& store, std::string_view text,
+                                        std::optional<std::size_t> current);
+// The table index of the first account with this id.
+std::optional<std::size_t> index_of_account(const AccountStore& store, std::int32_t account_id);
+
+}  // namespace tavo

@@ -1,0 +1,242 @@
+#include "accounts/account_editor.h"
+
+#include <gtest/gtest.h>
+
+#include "accounts/gm_levels.h"
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+
+namespace tavo {
+namespace {
+
+using testing::ScriptedUi;
+using testing::TempDir;
+
+struct AccountEditorTest : ::testing::Test {
+    AccountEditorTest() {
+        dir.make_server("server");
+        app.settings.data_folder = (dir.path() / "server").string() + "/";
+        dir.write("server/conf/GM_account.txt", "// GMs\n704554 99\n");
+    }
+    void load(std::string_view accounts) {
+        dir.write("server/save/account.txt", accounts);
+        ASSERT_TRUE(load_account(app, ui, store));
+    }
+    void load_defaults() {
+        dir.write("server/save/account.txt", "");
+        ui.answer({false});
+        ASSERT_TRUE(load_account(app, ui, store));
+        ui.clear();
+    }
+    AccountForm player(std::string name, std::string password = "pw") const {
+        AccountForm form = new_account_form(next_player_id(store), 0);
+        form.username = std::move(name);
+        form.password = std::move(password);
+        return form;
+    }
+
+    TempDir dir;
+    ScriptedUi ui;
+    AppContext app;
+    AccountStore store;
+};
+
+TEST_F(AccountEditorTest, NewPlayersTakeTheNextPlayerId) {
+    load_defaults();
+    EXPECT_EQ(next_player_id(store), 2000001);
+    ASSERT_EQ(save_new_account(app, ui, store, player("anna"), false), EditResult::Saved);
+    EXPECT_EQ(next_player_id(store), 2000002);
+    const AccountRecord& anna = store.records.back();
+    EXPECT_EQ(anna.account_id(), 2000001);
+    EXPECT_EQ(anna.email(), "a@a.com");
+    EXPECT_EQ(anna.lastlogin(), "-");
+    EXPECT_TRUE(store.modified);
+    // A player is no GM even when the disabled GM list still shows a level.
+    AccountForm ben = player("ben");
+    ben.gm_level = 99;
+    ASSERT_EQ(save_new_account(app, ui, store, ben, false), EditResult::Saved);
+    EXPECT_EQ(store.records.back().gm_level(), 0);
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\n704554 99\n");
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(AccountEditorTest, NewGmsStopAt704584) {
+    load("704583\tgm\tp\t-\tM\t0\t0\t\n");
+    const std::optional<std::int32_t> id = next_gm_id(ui, store);
+    ASSERT_EQ(id, 704584);
+    AccountForm form = new_account_form(*id, kNewGmLevel);
+    form.username = "last";
+    form.password = "pw";
+    form.gm_level = 50;  // "Access 50" means level 50
+    ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
+    EXPECT_EQ(store.records.back().gm_level(), 50);
+    EXPECT_EQ(read_gm_lvl(app, ui, 704584), 50);
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\r\n704554 99\r\n704584 50\r\n");
+    EXPECT_EQ(next_gm_id(ui, store), std::nullopt);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Hey! Have'nt you have enough already."});
+
+    // With the defaults the first GM is 704554; a level of 0 is written too.
+    load_defaults();
+    form = new_account_form(*next_gm_id(ui, store), 0);
+    form.username = "first";
+    form.password = "pw";
+    ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
+    EXPECT_EQ(store.records.back().account_id(), 704554);
+    EXPECT_EQ(read_gm_lvl(app, ui, 704554), 0);
+}
+
+TEST_F(AccountEditorTest, NameChecksAreCaseSensitive) {
+    load_defaults();
+    EXPECT_EQ(save_new_account(app, ui, store, player(""), false), EditResult::Refused);
+    EXPECT_EQ(save_new_account(app, ui, store, player("x", ""), false), EditResult::Refused);
+    EXPECT_EQ(save_new_account(app, ui, store, player("q2"), false), EditResult::Refused);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Please enter username & password.",
+                                                       "Please enter username & password.",
+                                                       "username is already inuse."}));
+    for (const auto& shown : ui.shown) EXPECT_EQ(shown.title, "Error");
+    EXPECT_EQ(store.records.size(), 5u);
+    EXPECT_EQ(save_new_account(app, ui, store, player("Q2"), false), EditResult::Saved);
+
+    // Editing: keeping the name passes, taking another account's name does not.
+    AccountForm q3 = account_to_form(store.records[2]);
+    q3.memo = "kept name";
+    EXPECT_EQ(save_edited_account(app, ui, store, 2, q3, "q3"), EditResult::Saved);
+    EXPECT_EQ(store.records[2].memo(), "kept name");
+    q3.username = "q4";
+    EXPECT_EQ(save_edited_account(app, ui, store, 2, q3, "q3"), EditResult::Refused);
+    EXPECT_EQ(store.records[2].userid(), "q3");
+    // The first entry of the list is not edited.
+    EXPECT_EQ(save_edited_account(app, ui, store, 0, account_to_form(store.records[0]), "q1"),
+              EditResult::Failed);
+}
+
+TEST_F(AccountEditorTest, FieldsThatCannotBeStoredLeaveTheRecordAlone) {
+    load(
+        "1\ts\tp\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+        "2000001\tanna\tpw\t-\tF\t4\t0\tanna@ex.org\t-\t0\t-\tnote\t0\treg,1 \n");
+    AccountForm form = account_to_form(store.records[1]);
+    const AccountForm good = form;
+    form.validity = "soon";
+    form.memo = "changed";
+    EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
+    form = good;
+    form.ban = "";
+    EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
+    form = good;
+    form.login_count = "99999999999";
+    EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
+    for (std::string* text : {&form.memo, &form.email, &form.username, &form.error_msg}) {
+        form = good;
+        *text = std::string("two\tfields");
+        EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
+    }
+    form = good;
+    form.password = "line\r\nbreak";
+    EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
+
+    const std::vector<std::string> messages = ui.messages();
+    ASSERT_EQ(messages.size(), 8u);
+    EXPECT_EQ(messages[0], "Error 13, Type mismatch\r\nin do2-set user accounts");
+    EXPECT_EQ(messages[1], "Error 13, Type mismatch\r\nin do2-set user accounts");
+    EXPECT_EQ(messages[2], "Error 6, Overflow\r\nin do2-set user accounts");
+    EXPECT_EQ(messages[3].rfind("Memo holds a TAB or a line break", 0), 0u) << messages[3];
+    EXPECT_EQ(ui.shown[7].title, "Error");
+    EXPECT_FALSE(store.records[1].edited());
+    EXPECT_EQ(store.records[1].memo(), "note");
+    EXPECT_FALSE(store.modified);
+
+    // A register entry with a blank in it would split into two.
+    AccountFields fields = store.records[1].fields();
+    fields.regs.push_back("two words,1");
+    EXPECT_TRUE(account_fields_problem(fields).has_value());
+}
+
+TEST_F(AccountEditorTest, GmLevelListKeepsLevelsAsNumbers) {
+    const auto texts = [](const std::vector<ListEntry>& entries) {
+        std::vector<std::string> t;
+        for (const ListEntry& e : entries) t.push_back(e.text);
+        return t;
+    };
+    const std::vector<ListEntry> standard = gm_level_entries(99);
+    EXPECT_EQ(texts(standard),
+              (std::vector<std::string>{"Access 0", "Access 10", "Access 20", "Access 30",
+                                        "Access 40", "Access 50", "Access 60", "Access 70",
+                                        "Access 80", "Access 90", "Access 99"}));
+    EXPECT_EQ(entry_position(standard, 99), 10);
+    EXPECT_EQ(entry_position(standard, 50), 5);
+    const std::vector<ListEntry> odd = gm_level_entries(45);
+    EXPECT_EQ(odd.size(), 12u);
+    EXPECT_EQ(entry_position(odd, 45), 5);
+    EXPECT_EQ(odd[5].text, "Access 45");
+    EXPECT_EQ(gm_level_entries(150).back().text, "Access 150");
+    EXPECT_EQ(status_entries(2).size(), 4u);
+    EXPECT_EQ(status_entries(7).back().text, "STATE 7");
+
+    // Saving a GM shown at a level the list does not hold keeps that level; "Access 0" on a
+    // saved record writes nothing.
+    dir.write("server/conf/GM_account.txt", "704554-704556 45\n");
+    load("704554\ta\tp\t-\tM\t0\t0\t\n704555\tb\tp\t-\tM\t0\t0\t\n");
+    AccountForm b = account_to_form(store.records[1]);
+    EXPECT_EQ(b.gm_level, 45);
+    EXPECT_EQ(save_edited_account(app, ui, store, 1, b, "b"), EditResult::Saved);
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554-704556 45\r\n");
+    b.gm_level = 0;
+    EXPECT_EQ(save_edited_account(app, ui, store, 1, b, "b"), EditResult::Saved);
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554-704556 45\r\n");
+    EXPECT_EQ(store.records[1].gm_level(), 0);
+}
+
+TEST_F(AccountEditorTest, DeletionWarnsSelectsAndRecomputesIds) {
+    load(
+        "0\ts\tp\t-\tS\t0\t0\t\n"
+        "704554\tgm\tp\t-\tM\t0\t0\t\n"
+        "2000001\tanna\tp\t-\tF\t0\t0\t\n"
+        "2000002\tben\tp\t-\tM\t0\t0\t\n");
+    ui.answer({false});
+    EXPECT_FALSE(confirm_account_deletion(ui, store.records[0]));
+    ui.answer({true});
+    EXPECT_TRUE(confirm_account_deletion(ui, store.records[1]));
+    ui.answer({true});
+    EXPECT_TRUE(confirm_account_deletion(ui, store.records[3]));
+    ASSERT_EQ(ui.shown.size(), 5u);
+    EXPECT_EQ(ui.shown[0].text,
+              "WARNING!!! This is a SERVER account... Please make sure that you REALLY WANTED to "
+              "delete this.");
+    EXPECT_EQ(ui.shown[0].icon, Icon::Critical);
+    EXPECT_EQ(ui.shown[1].text, "Are you sure?");
+    EXPECT_EQ(ui.shown[2].text,
+              "WARNING!!! This is a GM account... Please make sure that you REALLY WANTED to "
+              "delete this.");
+    EXPECT_EQ(ui.shown[4].text, "Are you sure?");  // a player: no warning
+
+    // The last entry: the new last one is selected; the highest ids follow.
+    EXPECT_EQ(remove_account(store, 3), 2u);
+    EXPECT_EQ(store.highest_player_id, 2000001);
+    EXPECT_EQ(remove_account(store, 1), 1u);
+    EXPECT_EQ(store.records[1].userid(), "anna");
+    EXPECT_EQ(store.highest_gm_id, 704553);
+    EXPECT_EQ(remove_account(store, 1), 0u);
+    EXPECT_EQ(next_player_id(store), 2000001);
+    EXPECT_TRUE(store.modified);
+    EXPECT_TRUE(ui.unexpected.empty());
+}
+
+TEST_F(AccountEditorTest, FindGoesToTheNextMatchAndRoundAgain) {
+    load(
+        "0\tserver\tp\t-\tS\t0\t0\t\n"
+        "2000001\tAnna\tp\t-\tF\t0\t0\t\n"
+        "2000002\tben\tp\t-\tM\t0\t0\t\n"
+        "2000003\tjoanna\tp\t-\tF\t0\t0\t\n");
+    EXPECT_EQ(find_account(store, "anna", std::nullopt), 1u);
+    EXPECT_EQ(find_account(store, "ANNA", 1), 3u);
+    EXPECT_EQ(find_account(store, "anna", 3), 1u);
+    EXPECT_EQ(find_account(store, " 2000002 ", 0), 2u);
+    EXPECT_EQ(find_account(store, "0", 3), 0u);  // id 0 (and no name holds a 0)
+    EXPECT_EQ(find_account(store, "zed", 0), std::nullopt);
+    EXPECT_EQ(find_account(store, "", 0), std::nullopt);
+    EXPECT_EQ(index_of_account(store, 2000003), 3u);
+    EXPECT_EQ(index_of_account(store, 5), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tavo

@@ -1,0 +1,271 @@
+#include "accounts/account_file.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "accounts/gm_levels.h"
+#include "app/failure.h"
+#include "app/file_writer.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+
+namespace tavo {
+namespace {
+
+// The most register items a record may hold; more means a line the server did not write.
+constexpr std::size_t kMaxRegisters = 19;
+
+const std::vector<std::string_view> kHeader = {
+    "// Accounts file: here are saved all information about the accounts.",
+    "// Structure: ID, account name, password, last login time, sex, login count, state, email, "
+    "error message for state 7, validity time, last (accepted) login ip, memo field, ban "
+    "timestamp, repeated(register text, register value)",
+    "// Some explanations:",
+    "//   account id      : number",
+    "//   account name    : between 4 to 23 char for a normal account (standard client can't "
+    "send less than 4 char).",
+    "//   account password: between 4 to 23 char",
+    "//   sex             : M or F for normal accounts, S for server accounts",
+    "//   state           : 0: account is ok, 1 to 256: error code of packet 0x006a + 1",
+    "//   email           : between 3 to 39 char (a@a.com is like no email)",
+    "//   error message   : text for the state 7: 'Your are Prohibited to login until <text>'. "
+    "Max 19 char",
+    "//   valitidy time   : 0: unlimited account, <other value>: date calculated by addition of "
+    "1/1/1970 + value (number of seconds since the 1/1/1970)",
+    "//   memo field      : max 254 char",
+    "//   ban time        : 0: no ban, <other value>: banned until the date: date calculated by "
+    "addition of 1/1/1970 + value (number of seconds since the 1/1/1970)",
+};
+
+// The LF bytes of the file, counted eight at a time (the table is sized once from it).
+std::size_t count_line_breaks(std::string_view text) {
+    constexpr std::uint64_t kBreaks = 0x0A0A0A0A0A0A0A0AULL;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    std::size_t count = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, text.data() + at, 8);
+        const std::uint64_t x = chunk ^ kBreaks;
+        const std::uint64_t breaks = ~(((x & kLow7) + kLow7) | x | kLow7);  // 0x80 per LF
+        // The flags summed by one multiplication: no popcount instruction is assumed.
+        count += static_cast<std::size_t>(((breaks >> 7) * 0x0101010101010101ULL) >> 56);
+    }
+    for (; at < text.size(); ++at) count += text[at] == '\n' ? 1 : 0;
+    return count;
+}
+
+class Loader {
+public:
+    Loader(const AppContext& app, Ui& ui, AccountStore& store)
+        : app_(app), ui_(ui), store_(store), progress_(ui) {}
+
+    void read(std::string_view image) {
+        const char* at = image.data();
+        const char* const end = image.data() + image.size();
+        while (at < end) {
+            const auto* lf = static_cast<const char*>(std::memchr(at, '\n', end - at));
+            const char* line_end = lf != nullptr ? lf : end;
+            std::string_view line(at, static_cast<std::size_t>(line_end - at));
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            ++line_number_;
+            take(line);
+            progress_.reading(static_cast<long long>(store_.records.size()));
+            at = lf != nullptr ? lf + 1 : end;
+        }
+    }
+
+    void report_kept_lines() const {
+        const std::vector<KeptLine>& kept = store_.kept_lines;
+        if (kept.empty()) return;
+        ui_.message(std::to_string(kept.size()) + " line(s) of " + std::string(kAccountFile) +
+                        " could not be read as accounts, the first at line " +
+                        std::to_string(kept.front().line_number) +
+                        ". They are not listed, and they are written back unchanged when the "
+                        "file is saved.",
+                    "Tavo", Icon::Warning);
+    }
+
+private:
+    void take(std::string_view line) {
+        if (line.empty() || line.starts_with("//")) return;
+        const LineFields fields(line);
+        if (fields.count >= 2 && fields.field(1) == "%newid%") {
+            if (store_.server_generation != "1.0.0") store_.server_generation = ".52";
+            if (fields.count < 7) return;  // written anew from the highest player id
+        }
+        const bool record_shape =
+            fields.count == 7 || fields.count == 8 || fields.count >= LineFields::kMost;
+        if (!record_shape || line.front() == '\t') {
+            keep(line);
+            return;
+        }
+        AccountRecord record;
+        try {
+            record = AccountRecord::from_line(fields);
+        } catch (const Failure&) {
+            keep(line);  // a number the server does not write (a state above 255, ...)
+            return;
+        }
+        if (record.long_form() && register_item_count(fields.field(13)) > kMaxRegisters) {
+            keep(line);
+            return;
+        }
+        if (record.long_form()) store_.server_generation = "1.0.0";
+        note_id(record);
+        store_.records.push_back(std::move(record));
+    }
+
+    void keep(std::string_view line) {
+        store_.kept_lines.push_back({store_.records.size(), line, line_number_});
+    }
+
+    void note_id(AccountRecord& record) {
+        const std::int32_t id = record.account_id();
+        if (id >= kFirstPlayerId) {
+            if (id > store_.highest_player_id) store_.highest_player_id = id;
+        } else if (id > kLastServerId) {
+            if (id > store_.highest_gm_id) store_.highest_gm_id = id;
+            record.set_gm_level(gm_level(id));
+        }
+    }
+
+    // The GM file is read at the first account of the GM id range; a failure is reported once.
+    std::uint8_t gm_level(std::int32_t id) {
+        if (!gm_) gm_ = GmLevels::read(app_);
+        try {
+            return gm_->level_of(id);
+        } catch (const Failure& failure) {
+            if (!gm_reported_) show_error_report(ui_, failure, "read_gm_lvl");
+            gm_reported_ = true;
+            return 0;
+        }
+    }
+
+    const AppContext& app_;
+    Ui& ui_;
+    AccountStore& store_;
+    Progress progress_;
+    std::optional<GmLevels> gm_;
+    bool gm_reported_ = false;
+    std::size_t line_number_ = 0;
+};
+
+}  // namespace
+
+bool load_account(const AppContext& app, Ui& ui, AccountStore& store) {
+    const std::string generation = store.server_generation;
+    store = AccountStore{};
+    store.server_generation = generation;
+    return guarded(ui, "load_account", [&] {
+        const fs::path path = app.server_file(kAccountFile);
+        if (!file_exists(path) || file_length(path) == 0) {
+            set_def(ui, store);
+            store.modified = true;
+            return;
+        }
+        auto image = std::make_shared<const std::string>(read_file(path));
+        store.image = image;
+        store.server_generation = "817";
+        // One record per line at most: the table is sized once.
+        store.records.reserve(count_line_breaks(*image) + 1);
+        Loader loader(app, ui, store);
+        loader.read(*image);
+        loader.report_kept_lines();
+        if (store.records.empty()) {
+            set_def(ui, store);
+            store.modified = true;
+        }
+    });
+}
+
+void set_def(Ui& ui, AccountStore& store) {
+    const bool eA817 = ui.ask_yes_no(
+        "What version are you using? Is it eA817Text?\r\n  Yes= eA817 Text,\r\n  No=eA.50 above.",
+        "Tavo");
+    if (eA817) {
+        make_default_account(store, 0, "vokl1", "wemk1");
+    } else {
+        make_default_account(store, 0, "q1", "j1");
+    }
+    make_default_account(store, 1, "q2", "j2");
+    make_default_account(store, 2, "q3", "j3");
+    make_default_account(store, 3, "q4", "j4");
+    make_default_account(store, 4, "q5", "j5");
+}
+
+void make_default_account(AccountStore& store, std::size_t slot, std::string_view name,
+                          std::string_view password) {
+    if (store.records.size() <= slot) store.records.resize(slot + 1);
+    AccountRecord& record = store.records[slot];
+    AccountFields fields = record.fields();
+    fields.account_id = static_cast<std::int32_t>(slot);
+    fields.userid = name;
+    fields.pass = password;
+    fields.lastlogin = "-";
+    fields.sex = 2;
+    fields.logincount = 0;
+    fields.state = 0;
+    record.assign(std::move(fields));
+}
+
+bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
+    return guarded(ui, "save_account", [&] {
+        AtomicWriter out = app.files.open(app.server_file(kAccountFile));
+        {
+            Progress progress(ui);
+            for (std::string_view line : kHeader) out.write_line(line);
+            const std::vector<KeptLine>& kept = store.kept_lines;
+            std::size_t next_kept = 0;
+            std::string line;
+            for (std::size_t i = 0; i < store.records.size(); ++i) {
+                while (next_kept < kept.size() && kept[next_kept].before <= i) {
+                    out.write_line(kept[next_kept++].text);
+                }
+                const AccountRecord& record = store.records[i];
+                if (record.edited()) {
+                    line.clear();
+                    append_account_line(line, record, store.server_generation);
+                    out.write_line(line);
+                } else {
+                    out.write_line(record.line());
+                }
+                progress.writing(static_cast<long long>(i));
+            }
+            while (next_kept < kept.size()) out.write_line(kept[next_kept++].text);
+        }
+        if (store.server_generation == ".52" || store.server_generation == "1.0.0") {
+            out.write_line(std::to_string(static_cast<long long>(store.highest_player_id) + 1) +
+                           "\t%newid%");
+        }
+        out.commit();
+        store.modified = false;
+    });
+}
+
+void recompute_highest_ids(AccountStore& store) {
+    store.highest_player_id = kFirstPlayerId;
+    store.highest_gm_id = kGmIdBase;
+    for (const AccountRecord& record : store.records) {
+        const std::int32_t id = record.account_id();
+        if (id >= kFirstPlayerId) {
+            store.highest_player_id = std::max(store.highest_player_id, id);
+        } else if (id > kLastServerId) {
+            store.highest_gm_id = std::max(store.highest_gm_id, id);
+        }
+    }
+}
+
+const std::vector<std::string_view>& account_file_header() {
+    return kHeader;
+}
+
+std::string generation_caption(std::string_view generation) {
+    if (generation == "1.0.0") return "1.0.0 Text";
+    if (generation == ".52") return "0.52 Text";
+    if (generation == "817") return "817 Text";
+    return "no account file read yet";
+}
+
+}  // namespace tavo

@@ -1,0 +1,71 @@
+#pragma once
+// save/account.txt in its three generations: "817" (7 fields), ".52" (7 fields and a %newid%
+// line) and "1.0.0" (13 fields and the account registers). The whole file is held as the
+// account table; the account list shows it in file order (list index = table index).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "accounts/account_record.h"
+#include "app/settings.h"
+
+namespace tavo {
+
+class Ui;
+
+inline constexpr std::string_view kAccountFile = "save/account.txt";
+inline constexpr std::int32_t kFirstPlayerId = 2000000;  // player ids are above
+inline constexpr std::int32_t kGmIdBase = 704553;        // GM ids are above
+inline constexpr std::int32_t kLastServerId = 704500;    // server ids are up to here
+
+// A line of the file that is not an account the editor understands (a field count or a number
+// the server does not write). It goes back to the file as it was read, in its place: before the
+// account at table index `before`.
+struct KeptLine {
+    std::size_t before = 0;
+    std::string_view text;
+    std::size_t line_number = 0;
+};
+
+struct AccountStore {
+    std::vector<AccountRecord> records;
+    // "817", ".52" or "1.0.0" as detected by the last load; empty before the first file read.
+    std::string server_generation;
+    std::int32_t highest_player_id = kFirstPlayerId;
+    std::int32_t highest_gm_id = kGmIdBase;
+    // The table differs from the file ("Save File" is enabled).
+    bool modified = false;
+    std::vector<KeptLine> kept_lines;
+    // The file as read: untouched records and kept lines are views of it.
+    std::shared_ptr<const std::string> image;
+};
+
+// Reads the file into a fresh table, with the GM level of every account in the GM id range.
+// A missing or empty file, or one without accounts, gives the five default accounts (set_def).
+// Lines that are not understood are kept and reported once. Returns false when the load ended
+// through the error report ("in load_account").
+bool load_account(const AppContext& app, Ui& ui, AccountStore& store);
+
+// The five default accounts, after the version question.
+void set_def(Ui& ui, AccountStore& store);
+void make_default_account(AccountStore& store, std::size_t slot, std::string_view name,
+                          std::string_view password);
+
+// Writes the whole table: the header, every account in the file's generation, and for .52 and
+// 1.0.0 the %newid% line. Untouched accounts go back as they were read. Returns false when the
+// write failed and was reported ("in save_account"); the old file is then left as it was.
+bool save_account(const AppContext& app, Ui& ui, AccountStore& store);
+
+// The highest player and GM ids over the table, starting from 2000000 and 704553.
+void recompute_highest_ids(AccountStore& store);
+
+// The 13 comment lines at the top of the file, as the server writes them too.
+const std::vector<std::string_view>& account_file_header();
+
+// "1.0.0 Text", "0.52 Text", "817 Text", or a word that no file was read yet.
+std::string generation_caption(std::string_view generation);
+
+}  // namespace tavo

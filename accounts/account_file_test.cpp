@@ -1,0 +1,344 @@
+#include "accounts/account_file.h"
+
+#include <gtest/gtest.h>
+
+#include "accounts/account_editor.h"
+#include "app/text.h"
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+
+namespace tavo {
+namespace {
+
+using testing::ScriptedUi;
+using testing::TempDir;
+
+constexpr std::size_t kHeaderLines = 13;
+
+struct AccountFileTest : ::testing::Test {
+    AccountFileTest() {
+        dir.make_server("server");
+        app.settings.data_folder = (dir.path() / "server").string() + "/";
+    }
+    void write_accounts(std::string_view content) const {
+        dir.write("server/save/account.txt", content);
+    }
+    std::vector<std::string> saved_lines() const {
+        const std::string text = dir.read("server/save/account.txt");
+        EXPECT_TRUE(text.ends_with("\r\n"));
+        std::vector<std::string> lines;
+        for (std::string_view line : split(text, '\n')) {
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            lines.emplace_back(line);
+        }
+        lines.pop_back();  // after the last break
+        return lines;
+    }
+    // The saved lines without the header.
+    std::vector<std::string> saved_records() const {
+        std::vector<std::string> lines = saved_lines();
+        EXPECT_GE(lines.size(), kHeaderLines);
+        for (std::size_t i = 0; i < kHeaderLines && i < lines.size(); ++i) {
+            EXPECT_TRUE(lines[i].starts_with("// ")) << lines[i];
+        }
+        lines.erase(lines.begin(), lines.begin() + std::min(kHeaderLines, lines.size()));
+        return lines;
+    }
+    void load() { ASSERT_TRUE(load_account(app, ui, store)); }
+    void save() { ASSERT_TRUE(save_account(app, ui, store)); }
+
+    TempDir dir;
+    ScriptedUi ui;
+    AppContext app;
+    AccountStore store;
+};
+
+TEST_F(AccountFileTest, UntouchedFilesOfEachGenerationComeBackLineForLine) {
+    const std::vector<std::string> old_form = {
+        "0\ts1\tp1\t-\tS\t0\t0\t",
+        "1\tq2\tj2\t-\tS\t0\t0",
+        "2000001\tanna\tpw\t2004-03-01 10:00:00.123\tF\t12\t0\tcounter,5 ",
+        "2000002\tben\tpw\t-\tX\t0\t5\t",
+    };
+    const std::vector<std::string> long_form = {
+        "0\ts1\tp1\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t",
+        "704554\tgm\tpw\t2004-03-01 10:00:00.123\tM\t3\t0\tgm@ex.org\t-\t0\t10.0.0.1\tlead\t0\t"
+        "#bank,100 quest,2 ",
+        "2000001\tanna\tpw\t-\tF\t012\t7\ta@a.com\tsoon\t1100000000\t-\t-\t1090000000\t",
+        "2000003\tcarl\tpw\t-\tM\t0\t0\t",  // an old-form line inside a 1.0.0 file
+    };
+    struct Case {
+        std::string generation;
+        std::vector<std::string> records;
+        std::string newid_line;
+    };
+    const Case cases[] = {
+        {"817", old_form, ""},
+        {".52", old_form, "2000003\t%newid%"},
+        {"1.0.0", long_form, "2000004\t%newid%"},
+    };
+    dir.write("server/conf/GM_account.txt", "704554 99\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.generation);
+        std::string file = "// Accounts file: an old header\r\n\r\n";
+        for (const std::string& record : c.records) file += record + "\n";
+        if (!c.newid_line.empty()) file += "1999\t%newid%\n";
+        write_accounts(file);
+        load();
+        EXPECT_EQ(store.server_generation, c.generation);
+        EXPECT_EQ(store.records.size(), c.records.size());
+        EXPECT_FALSE(store.modified);
+        save();
+        std::vector<std::string> expected = c.records;
+        if (!c.newid_line.empty()) expected.push_back(c.newid_line);
+        EXPECT_EQ(saved_records(), expected);
+        EXPECT_TRUE(ui.messages().empty());
+    }
+}
+
+TEST_F(AccountFileTest, FieldsAreReadAsTheServerWroteThem) {
+    write_accounts(
+        "704554\tgm\tsecret\t2004-03-01 10:00:00.123\tM\t3\t6\tgm@ex.org\tfor a week\t1100000000"
+        "\t10.0.0.1\tguild lead\t1090000000\t#bank,100 quest,2 \r\n"
+        "2000000\tf\tp\t-\tF\t\tx\t\n"
+        "2000001\ts\tp\t-\tS\t1\t0\t\n"
+        "2000002\tmf\tp\t-\tMF\t1\t0\t\n"
+        "2000003\tnone\tp\t-\t\t1\t0\t\n");
+    load();
+    ASSERT_EQ(store.records.size(), 5u);
+    const AccountRecord& gm = store.records[0];
+    EXPECT_EQ(gm.account_id(), 704554);
+    EXPECT_EQ(gm.userid(), "gm");
+    EXPECT_EQ(gm.pass(), "secret");
+    EXPECT_EQ(gm.lastlogin(), "2004-03-01 10:00:00.123");
+    EXPECT_EQ(gm.logincount(), 3);
+    EXPECT_EQ(gm.state(), 6);
+    EXPECT_EQ(gm.email(), "gm@ex.org");
+    EXPECT_EQ(gm.error_message(), "for a week");
+    EXPECT_EQ(gm.connect_until(), 1100000000);
+    EXPECT_EQ(gm.last_ip(), "10.0.0.1");
+    EXPECT_EQ(gm.memo(), "guild lead");
+    EXPECT_EQ(gm.ban_until(), 1090000000);
+    EXPECT_EQ(gm.regs(), (std::vector<std::string_view>{"#bank,100", "quest,2"}));
+    // Sex letters; a login count or state that is empty or not a number stays 0.
+    EXPECT_EQ(store.records[1].sex(), 1);
+    EXPECT_EQ(store.records[1].logincount(), 0);
+    EXPECT_EQ(store.records[1].state(), 0);
+    EXPECT_EQ(store.records[2].sex(), 2);
+    EXPECT_EQ(store.records[3].sex(), 0);
+    EXPECT_EQ(store.records[4].sex(), 0);
+    // An old-form line has no e-mail, validity or ban.
+    EXPECT_EQ(store.records[1].email(), "");
+    EXPECT_EQ(store.records[1].connect_until(), 0);
+    EXPECT_EQ(store.server_generation, "1.0.0");
+}
+
+TEST_F(AccountFileTest, RegistersKeepTheLastItemWithoutItsBlank) {
+    write_accounts(
+        "2000001\ta\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1 b,2 \n"
+        "2000002\tb\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1 b,2\n"
+        "2000003\tc\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1  b,2 \n");
+    load();
+    for (const AccountRecord& record : store.records) {
+        EXPECT_EQ(record.reg_count(), 2u) << record.userid();
+        EXPECT_EQ(record.regs(), (std::vector<std::string_view>{"a,1", "b,2"}));
+    }
+    // An edited record is rebuilt with one blank after each register.
+    for (std::size_t i : {1, 2}) store.records[i].assign(store.records[i].fields());
+    save();
+    const std::vector<std::string> lines = saved_records();
+    EXPECT_EQ(lines[0], "2000001\ta\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1 b,2 ");
+    EXPECT_EQ(lines[1], "2000002\tb\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1 b,2 ");
+    EXPECT_EQ(lines[2], "2000003\tc\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1 b,2 ");
+}
+
+TEST_F(AccountFileTest, EditedRecordsAreRebuiltInTheFilesGeneration) {
+    write_accounts(
+        "2000001\tanna\tpw\t-\tX\t1\t0\tcounter,5 \n"
+        "2000002\tben\tpw\t-\tX\t1\t0\n"
+        "2000\t%newid%\n");
+    load();
+    ASSERT_EQ(store.server_generation, ".52");
+    for (AccountRecord& record : store.records) {
+        AccountFields f = record.fields();
+        f.email = "ignored@in.old.files";
+        record.assign(f);
+    }
+    save();
+    // A sex the server does not know becomes M once the record is edited; what followed the
+    // seventh TAB stays.
+    EXPECT_EQ(saved_records(),
+              (std::vector<std::string>{"2000001\tanna\tpw\t-\tM\t1\t0\tcounter,5 ",
+                                        "2000002\tben\tpw\t-\tM\t1\t0", "2000003\t%newid%"}));
+
+    // The same records in a 1.0.0 file: the old registers move to the register field, and an
+    // empty text is written so that the server still reads the line as a 1.0.0 line.
+    write_accounts(
+        "2000001\tanna\tpw\t\tF\t1\t0\tcounter,5 \n"
+        "2000002\tben\tpw\t-\tM\t1\t0\tben@ex.org\tmsg\t0\t1.2.3.4\tmemo\t0\t\n");
+    load();
+    ASSERT_EQ(store.server_generation, "1.0.0");
+    store.records[0].assign(store.records[0].fields());
+    AccountFields ben = store.records[1].fields();
+    ben.email.clear();
+    ben.error_message.clear();
+    ben.last_ip.clear();
+    ben.memo.clear();
+    store.records[1].assign(ben);
+    save();
+    EXPECT_EQ(saved_records(),
+              (std::vector<std::string>{
+                  "2000001\tanna\tpw\t-\tF\t1\t0\ta@a.com\t-\t0\t-\t-\t0\tcounter,5 ",
+                  "2000002\tben\tpw\t-\tM\t1\t0\ta@a.com\t-\t0\t-\t-\t0\t", "2000003\t%newid%"}));
+}
+
+TEST_F(AccountFileTest, HighestIdsAndGmLevelsFollowTheIdRanges) {
+    dir.write("server/conf/GM_account.txt", "704500 40\n704501 20\n2000000 60\n704600 99\n");
+    write_accounts(
+        "704500\tserver\tp\t-\tS\t0\t0\t\n"
+        "704501\tgm1\tp\t-\tM\t0\t0\t\n"
+        "704600\tgm2\tp\t-\tM\t0\t0\t\n"
+        "2000000\tplayer\tp\t-\tM\t0\t0\t\n"
+        "2000000\t%newid%\n");
+    load();
+    EXPECT_EQ(store.highest_player_id, 2000000);
+    EXPECT_EQ(store.highest_gm_id, 704600);
+    // Only the GM id range is looked up: a server id or a player id keeps level 0.
+    EXPECT_EQ(store.records[0].gm_level(), 0);
+    EXPECT_EQ(store.records[1].gm_level(), 20);
+    EXPECT_EQ(store.records[2].gm_level(), 99);
+    EXPECT_EQ(store.records[3].gm_level(), 0);
+    save();
+    EXPECT_EQ(saved_records().back(), "2000001\t%newid%");
+
+    // Without any player the next id is 2000001 too.
+    write_accounts("1\ts\tp\t-\tS\t0\t0\t\n9\t%newid%\n");
+    load();
+    save();
+    EXPECT_EQ(saved_records().back(), "2000001\t%newid%");
+}
+
+TEST_F(AccountFileTest, MissingGmFileIsReportedOncePerLoad) {
+    write_accounts(
+        "704554\ta\tp\t-\tM\t0\t0\t\n"
+        "704555\tb\tp\t-\tM\t0\t0\t\n"
+        "704556\tc\tp\t-\tM\t0\t0\t\n");
+    load();
+    EXPECT_EQ(store.records.size(), 3u);
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"Error 53, File not found\r\nin read_gm_lvl"});
+    for (const AccountRecord& record : store.records) EXPECT_EQ(record.gm_level(), 0);
+}
+
+TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {
+    // No file at all: the generation stays unknown, the defaults are saved as 7-field lines
+    // without a %newid% line, whatever the answer.
+    std::filesystem::remove(dir.path() / "server/save/account.txt");
+    ui.answer({false});
+    load();
+    EXPECT_EQ(ui.questions(), std::vector<std::string>{
+                                  "What version are you using? Is it eA817Text?\r\n  Yes= eA817 "
+                                  "Text,\r\n  No=eA.50 above."});
+    EXPECT_EQ(store.server_generation, "");
+    EXPECT_TRUE(store.modified);
+    save();
+    EXPECT_FALSE(store.modified);
+    EXPECT_EQ(saved_records(),
+              (std::vector<std::string>{"0\tq1\tj1\t-\tS\t0\t0", "1\tq2\tj2\t-\tS\t0\t0",
+                                        "2\tq3\tj3\t-\tS\t0\t0", "3\tq4\tj4\t-\tS\t0\t0",
+                                        "4\tq5\tj5\t-\tS\t0\t0"}));
+
+    // Only comments: the file is an 817 file; Yes names the first account vokl1.
+    write_accounts("// nothing here\r\n//\r\n");
+    ui.answer({true});
+    load();
+    EXPECT_EQ(store.server_generation, "817");
+    ASSERT_EQ(store.records.size(), 5u);
+    EXPECT_EQ(store.records[0].userid(), "vokl1");
+    EXPECT_EQ(store.records[0].pass(), "wemk1");
+    save();
+    EXPECT_EQ(saved_records().size(), 5u);
+
+    // An empty 1.0.0 file read before keeps its generation: defaults in the 1.0.0 form.
+    write_accounts("5\ts\tp\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n");
+    load();
+    write_accounts("");
+    ui.answer({false});
+    load();
+    EXPECT_EQ(store.server_generation, "1.0.0");
+    save();
+    EXPECT_EQ(saved_records().front(), "0\tq1\tj1\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t");
+    EXPECT_EQ(saved_records().back(), "2000001\t%newid%");
+    EXPECT_TRUE(ui.unexpected.empty());
+}
+
+TEST_F(AccountFileTest, LinesThatAreNotAccountsGoBackWhereTheyWere) {
+    const std::string bad[] = {
+        "no tab at all",
+        "2000002\tthree\tfields",
+        "2000003\ttwelve\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t",  // no ban time
+        "2000004\tstate\tp\t-\tM\t0\t300\t",
+        "99999999999\tbig\tp\t-\tM\t0\t0\t",
+        "\tnoid\tp\t-\tM\t0\t0\t",
+        "2000005\ttwo",
+    };
+    std::string file = "2000001\tfirst\tp\t-\tM\t0\t0\t\n";
+    for (const std::string& line : bad) file += line + "\n";
+    file += "2000009\tlast\tp\t-\tM\t0\t0\t\n";
+    write_accounts(file);
+    load();
+    ASSERT_EQ(store.records.size(), 2u);
+    EXPECT_EQ(store.records[1].userid(), "last");
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_TRUE(contains(ui.messages()[0], "7 line(s)")) << ui.messages()[0];
+    EXPECT_TRUE(contains(ui.messages()[0], "at line 2")) << ui.messages()[0];
+    save();
+    std::vector<std::string> expected = {"2000001\tfirst\tp\t-\tM\t0\t0\t"};
+    expected.insert(expected.end(), std::begin(bad), std::end(bad));
+    expected.push_back("2000009\tlast\tp\t-\tM\t0\t0\t");
+    EXPECT_EQ(saved_records(), expected);
+
+    // Removing the account before them keeps them in their place.
+    remove_account(store, 0);
+    save();
+    expected.erase(expected.begin());
+    EXPECT_EQ(saved_records(), expected);
+}
+
+TEST_F(AccountFileTest, ProgressCountsAccountsAndTheTableHasNoSmallLimit) {
+    std::string file = "// header\n";
+    const int count = 40000;  // beyond a 16-bit count
+    for (int i = 0; i < count; ++i) {
+        file += std::to_string(2000001 + i) + "\tp" + std::to_string(i) + "\tpw\t-\tM\t0\t0\t\n";
+    }
+    write_accounts(file);
+    load();
+    ASSERT_EQ(store.records.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(store.records[count - 1].userid(), "p39999");
+    EXPECT_EQ(store.highest_player_id, 2000000 + count);
+    EXPECT_EQ(ui.progress_texts.back(), "Reading 40000 lines");
+    EXPECT_EQ(ui.progress_shows, ui.progress_closes);
+    ui.clear();
+    save();
+    EXPECT_EQ(ui.progress_texts.back(), "Writing 39999 lines");
+    EXPECT_EQ(saved_records().size(), static_cast<std::size_t>(count));
+}
+
+TEST_F(AccountFileTest, FailedSaveLeavesTheFileAndReportsIt) {
+    const std::string file = "2000001\ta\tp\t-\tM\t0\t0\t\n";
+    write_accounts(file);
+    load();
+    store.modified = true;
+    app.files = FileWriter([](int, const char*, std::size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+    });
+    EXPECT_FALSE(save_account(app, ui, store));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Error 61, Disk full\r\nin save_account"});
+    EXPECT_EQ(dir.read("server/save/account.txt"), file);
+    EXPECT_TRUE(store.modified);
+    EXPECT_FALSE(ui.progress_open);
+}
+
+}  // namespace
+}  // namespace tavo

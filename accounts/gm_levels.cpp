@@ -1,0 +1,178 @@
+#include "accounts/gm_levels.h"
+
+#include "app/numbers.h"
+#include "app/text.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+
+namespace tavo {
+namespace {
+
+bool is_entry_line(std::string_view line) {
+    return !line.empty() && !line.starts_with("//");
+}
+
+// Field 0 of an entry line: a single id, or a range written low-high or low~high.
+struct IdField {
+    std::string_view low;
+    std::string_view high;  // empty for a single id
+    char separator = 0;
+    bool range() const { return !high.empty(); }
+};
+
+IdField split_id_field(std::string_view field) {
+    for (char separator : {'-', '~'}) {
+        if (field.find(separator) == std::string_view::npos) continue;
+        IdField id{piece(field, separator, 0), piece(field, separator, 1), separator};
+        if (!id.range()) id.low = field;  // "2000000-" is a single id
+        return id;
+    }
+    return IdField{field, {}, 0};
+}
+
+bool id_matches(const IdField& id, double account_id) {
+    if (id.range()) {
+        return leading_number(id.low) <= account_id && leading_number(id.high) >= account_id;
+    }
+    return leading_number(id.low) == account_id;
+}
+
+// The level field of an entry line; fails when it is missing or outside 0 to 255.
+std::uint8_t level_field(const std::vector<std::string_view>& fields) {
+    if (fields.size() < 2) throw Failure(err::kSubscript);
+    return to_u8(leading_number(fields[1]));
+}
+
+// What follows the level on its line (its leading blank included), kept on a split range.
+std::string_view after_level(std::string_view line) {
+    const std::size_t first = line.find(' ');
+    if (first == std::string_view::npos) return {};
+    const std::size_t second = line.find(' ', first + 1);
+    return second == std::string_view::npos ? std::string_view{} : line.substr(second);
+}
+
+std::string entry_line(long long low, long long high, char separator, std::uint8_t level,
+                       std::string_view rest = {}) {
+    std::string line = std::to_string(low);
+    if (high != low) {
+        line += separator;
+        line += std::to_string(high);
+    }
+    line += ' ';
+    line += std::to_string(level);
+    line += rest;
+    return line;
+}
+
+}  // namespace
+
+GmLevels GmLevels::read(const AppContext& app) {
+    try {
+        return parse(read_lines(app.server_file(kGmFile)));
+    } catch (const Failure& failure) {
+        GmLevels levels;
+        levels.unreadable_ = failure;
+        return levels;
+    }
+}
+
+GmLevels GmLevels::parse(const std::vector<std::string>& lines) {
+    GmLevels levels;
+    std::vector<std::string_view> fields;
+    for (const std::string& line : lines) {
+        if (!is_entry_line(line)) continue;
+        split_into(line, ' ', fields);
+        const IdField id = split_id_field(fields[0]);
+        Entry entry;
+        entry.range = id.range();
+        entry.low = leading_number(id.low);
+        entry.high = id.range() ? leading_number(id.high) : entry.low;
+        try {
+            entry.level = level_field(fields);
+        } catch (const Failure& failure) {
+            entry.level_error = failure.number();
+        }
+        levels.entries_.push_back(entry);
+    }
+    return levels;
+}
+
+std::uint8_t GmLevels::level_of(std::int32_t account_id) const {
+    if (unreadable_) throw *unreadable_;
+    const double id = account_id;
+    for (const Entry& entry : entries_) {
+        const bool match = entry.range ? entry.low <= id && entry.high >= id : entry.low == id;
+        if (!match) continue;
+        if (entry.level_error != 0) throw Failure(entry.level_error);
+        return entry.level;
+    }
+    return 0;
+}
+
+std::uint8_t read_gm_lvl(const AppContext& app, Ui& ui, std::int32_t account_id) {
+    std::uint8_t level = 0;
+    guarded(ui, "read_gm_lvl", [&] {
+        level = GmLevels::parse(read_lines(app.server_file(kGmFile))).level_of(account_id);
+    });
+    return level;
+}
+
+std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,
+                                            std::int32_t account_id, std::uint8_t level) {
+    std::vector<std::string> out;
+    out.reserve(lines.size() + 2);
+    bool found = false;
+    std::vector<std::string_view> fields;
+    for (const std::string& line : lines) {
+        if (!is_entry_line(line)) {
+            out.push_back(line);
+            continue;
+        }
+        split_into(line, ' ', fields);
+        const IdField id = split_id_field(fields[0]);
+        if (!id_matches(id, account_id)) {
+            out.push_back(line);
+            continue;
+        }
+        found = true;
+        if (!id.range()) {
+            out.push_back(std::string(fields[0]) + ' ' + std::to_string(level) +
+                          std::string(after_level(line)));
+            continue;
+        }
+        const std::uint8_t old_level = level_field(fields);
+        if (old_level == level) {
+            out.push_back(line);
+            continue;
+        }
+        // The range keeps its level for every other account: only this id leaves it.
+        const auto low = static_cast<long long>(leading_number(id.low));
+        const auto high = static_cast<long long>(leading_number(id.high));
+        const std::string_view rest = after_level(line);
+        if (low <= account_id - 1LL) {
+            out.push_back(entry_line(low, account_id - 1LL, id.separator, old_level, rest));
+        }
+        out.push_back(entry_line(account_id, account_id, id.separator, level));
+        if (account_id + 1LL <= high) {
+            out.push_back(entry_line(account_id + 1LL, high, id.separator, old_level, rest));
+        }
+    }
+    if (!found) out.push_back(std::to_string(account_id) + ' ' + std::to_string(level));
+    return out;
+}
+
+bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::uint8_t level) {
+    return guarded(ui, "check_gm_id", [&] {
+        const fs::path path = app.server_file(kGmFile);
+        const std::vector<std::string> lines =
+            set_gm_level_lines(read_lines(path), account_id, level);
+        std::string content;
+        for (const std::string& line : lines) {
+            content += line;
+            content += "\r\n";
+        }
+        app.files.rewrite(path, content);
+    });
+}
+
+}  // namespace tavo

@@ -1,0 +1,129 @@
+#include "accounts/gm_levels.h"
+
+#include <gtest/gtest.h>
+
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+
+namespace tavo {
+namespace {
+
+using testing::ScriptedUi;
+using testing::TempDir;
+
+struct GmLevelsTest : ::testing::Test {
+    GmLevelsTest() {
+        dir.make_server("server");
+        app.settings.data_folder = (dir.path() / "server").string() + "/";
+    }
+    void write_gm(std::string_view content) const {
+        dir.write("server/conf/GM_account.txt", content);
+    }
+    std::string gm_file() const { return dir.read("server/conf/GM_account.txt"); }
+    std::uint8_t level(std::int32_t id) { return read_gm_lvl(app, ui, id); }
+
+    TempDir dir;
+    ScriptedUi ui;
+    AppContext app;
+};
+
+TEST_F(GmLevelsTest, LookupTakesTheFirstMatchingLine) {
+    write_gm(
+        "// GM accounts\r\n"
+        "\r\n"
+        "704554 99\r\n"
+        "2000000-2000010 10\r\n"
+        "2000020~2000030 40\r\n"
+        "2000005 80\r\n"
+        "2000040-2000050\r\n");
+    EXPECT_EQ(level(704554), 99);
+    EXPECT_EQ(level(2000000), 10);
+    EXPECT_EQ(level(2000005), 10);  // the range comes first
+    EXPECT_EQ(level(2000010), 10);
+    EXPECT_EQ(level(2000011), 0);
+    EXPECT_EQ(level(2000025), 40);
+    EXPECT_TRUE(ui.messages().empty());
+    // A matching line without a level is an error; the lookup gives 0.
+    EXPECT_EQ(level(2000045), 0);
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"Error 9, Subscript out of range\r\nin read_gm_lvl"});
+}
+
+TEST_F(GmLevelsTest, LookupFailuresAreReportedAndGiveZero) {
+    write_gm("704554 300\n");
+    EXPECT_EQ(level(704554), 0);
+    std::filesystem::remove(dir.path() / "server/conf/GM_account.txt");
+    EXPECT_EQ(level(704554), 0);
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"Error 6, Overflow\r\nin read_gm_lvl",
+                                        "Error 53, File not found\r\nin read_gm_lvl"}));
+    // The file is found in the server's own spelling of its name, whatever the case.
+    dir.write("server/conf/gm_ACCOUNT.TXT", "704554 60\n");
+    EXPECT_EQ(level(704554), 60);
+}
+
+TEST_F(GmLevelsTest, WritingALevelAppendsOrRewritesAndKeepsTheRest) {
+    write_gm("// GM accounts\n\n704554 99\n2000000-2000010 10\n");
+    ASSERT_TRUE(check_gm_id(app, ui, 704560, 5));
+    EXPECT_EQ(gm_file(), "// GM accounts\r\n\r\n704554 99\r\n2000000-2000010 10\r\n704560 5\r\n");
+    ASSERT_TRUE(check_gm_id(app, ui, 704554, 0));  // 0 is written like any other level
+    ASSERT_TRUE(check_gm_id(app, ui, 704560, 60));
+    EXPECT_EQ(gm_file(), "// GM accounts\r\n\r\n704554 0\r\n2000000-2000010 10\r\n704560 60\r\n");
+    EXPECT_EQ(level(704560), 60);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(GmLevelsTest, WritingInsideARangeSplitsItSoNoOtherAccountChanges) {
+    write_gm("2000000-2000010 10 // testers\n704554~704584 20\n");
+    ASSERT_TRUE(check_gm_id(app, ui, 2000005, 50));
+    ASSERT_TRUE(check_gm_id(app, ui, 704554, 99));  // at the low end
+    ASSERT_TRUE(check_gm_id(app, ui, 704584, 40));  // at the high end
+    EXPECT_EQ(gm_file(),
+              "2000000-2000004 10 // testers\r\n"
+              "2000005 50\r\n"
+              "2000006-2000010 10 // testers\r\n"
+              "704554 99\r\n"
+              "704555~704583 20\r\n"
+              "704584 40\r\n");
+    for (std::int32_t id = 2000000; id <= 2000010; ++id) {
+        EXPECT_EQ(level(id), id == 2000005 ? 50 : 10) << id;
+    }
+    EXPECT_EQ(level(704554), 99);
+    EXPECT_EQ(level(704570), 20);
+    EXPECT_EQ(level(704584), 40);
+
+    // Pieces of a single id are written as single ids; the same level changes nothing.
+    write_gm("2000000-2000002 10\n2000000-2000002 10\n");
+    ASSERT_TRUE(check_gm_id(app, ui, 2000001, 10));
+    EXPECT_EQ(gm_file(), "2000000-2000002 10\r\n2000000-2000002 10\r\n");
+    // Every matching line is written, so that the lookup agrees whichever comes first.
+    ASSERT_TRUE(check_gm_id(app, ui, 2000001, 99));
+    EXPECT_EQ(
+        gm_file(),
+        "2000000 10\r\n2000001 99\r\n2000002 10\r\n2000000 10\r\n2000001 99\r\n2000002 10\r\n");
+}
+
+TEST_F(GmLevelsTest, RangesCompareAsNumbers) {
+    // As text, 2000005 sorts before 704554; as numbers it lies inside the range.
+    write_gm("704554-2000100 20\n");
+    ASSERT_TRUE(check_gm_id(app, ui, 2000005, 60));
+    EXPECT_EQ(gm_file(), "704554-2000004 20\r\n2000005 60\r\n2000006-2000100 20\r\n");
+    EXPECT_EQ(level(2000005), 60);
+    EXPECT_EQ(level(1000000), 20);
+}
+
+TEST_F(GmLevelsTest, AFileThatCannotBeWrittenIsLeftAsItWas) {
+    std::filesystem::remove(dir.path() / "server/conf/GM_account.txt");
+    EXPECT_FALSE(check_gm_id(app, ui, 704554, 99));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "server/conf/GM_account.txt"));
+    // A matching range without a level cannot be split.
+    write_gm("704554-704560\n");
+    EXPECT_FALSE(check_gm_id(app, ui, 704555, 99));
+    EXPECT_EQ(gm_file(), "704554-704560\n");
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"Error 53, File not found\r\nin check_gm_id",
+                                        "Error 9, Subscript out of range\r\nin check_gm_id"}));
+}
+
+}  // namespace
+}  // namespace tavo

@@ -1,0 +1,322 @@
+// The account commands of tavo-cli: list, show, change and create accounts, read and write GM
+// levels. Changes go through the same checks as the "User Info" tab and are written the way its
+// "Save File" writes them.
+
+#include <iostream>
+#include <memory>
+
+#include "accounts/account_editor.h"
+#include "accounts/gm_levels.h"
+#include "app/numbers.h"
+#include "cli/cli.h"
+
+namespace tavo::cli {
+namespace {
+
+constexpr int kHighestLevel = 99;
+
+std::string sex_text(std::uint8_t sex) {
+    return std::string(1, sex_letter(sex));
+}
+
+nlohmann::json summary_json(const AccountRecord& r) {
+    return {{"account_id", r.account_id()}, {"userid", utf8(r.userid())},
+            {"sex", sex_text(r.sex())},     {"gm_level", r.gm_level()},
+            {"state", r.state()},           {"lastlogin", utf8(r.lastlogin())}};
+}
+
+nlohmann::json full_json(const AccountRecord& r) {
+    nlohmann::json regs = nlohmann::json::array();
+    for (std::string_view reg : r.regs()) regs.push_back(utf8(reg));
+    return {{"account_id", r.account_id()},
+            {"userid", utf8(r.userid())},
+            {"pass", utf8(r.pass())},
+            {"lastlogin", utf8(r.lastlogin())},
+            {"sex", sex_text(r.sex())},
+            {"gm_level", r.gm_level()},
+            {"logincount", r.logincount()},
+            {"state", r.state()},
+            {"email", utf8(r.email())},
+            {"error_message", utf8(r.error_message())},
+            {"connect_until", r.connect_until()},
+            {"last_ip", utf8(r.last_ip())},
+            {"memo", utf8(r.memo())},
+            {"ban_until", r.ban_until()},
+            {"regs", regs}};
+}
+
+void print_summary(const AccountRecord& r) {
+    std::cout << r.account_id() << '\t' << r.userid() << '\t' << sex_letter(r.sex()) << '\t'
+              << int{r.gm_level()} << '\t' << int{r.state()} << '\t' << r.lastlogin() << '\n';
+}
+
+void print_full(const AccountRecord& r) {
+    std::cout << "account_id\t" << r.account_id() << "\nuserid\t" << r.userid() << "\npass\t"
+              << r.pass() << "\nlastlogin\t" << r.lastlogin() << "\nsex\t" << sex_letter(r.sex())
+              << "\ngm_level\t" << int{r.gm_level()} << "\nlogincount\t" << r.logincount()
+              << "\nstate\t" << int{r.state()} << "\nemail\t" << r.email() << "\nerror_message\t"
+              << r.error_message() << "\nconnect_until\t" << r.connect_until() << "\nlast_ip\t"
+              << r.last_ip() << "\nmemo\t" << r.memo() << "\nban_until\t" << r.ban_until()
+              << "\nregs\t";
+    for (std::string_view reg : r.regs()) std::cout << reg << ' ';
+    std::cout << '\n';
+}
+
+// The start-up; false (with the exit code set) when there is no server folder or a question
+// of the account load was not answered.
+bool start(Session& session, int& result) {
+    if (!session.start() || session.ui.declined()) {
+        result = kFailed;
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::size_t> account_index(Session& session, std::int32_t id, int& result) {
+    const std::optional<std::size_t> index = index_of_account(session.ws.accounts, id);
+    if (!index) {
+        std::cerr << "No account with the id " << id << " in " << kAccountFile << "\n";
+        result = kFailed;
+    }
+    return index;
+}
+
+bool usage(const std::string& text, int& result) {
+    std::cerr << text << "\n";
+    result = kUsage;
+    return false;
+}
+
+// One FIELD=VALUE of "account set" put into the form of the "User Info" tab.
+bool apply(AccountForm& form, const std::string& assignment, int& result) {
+    const std::size_t equals = assignment.find('=');
+    if (equals == std::string::npos) return usage("Expected FIELD=VALUE: " + assignment, result);
+    const std::string field = assignment.substr(0, equals);
+    const std::string value = assignment.substr(equals + 1);
+    if (field == "userid") {
+        form.username = value;
+    } else if (field == "pass") {
+        form.password = value;
+    } else if (field == "sex") {
+        if (value != "M" && value != "F" && value != "S") return usage("sex is M, F or S", result);
+        form.sex = sex_from_field(value);
+    } else if (field == "state") {
+        if (!is_numeric(value) || numeric_value(value) < 0 || numeric_value(value) > 255) {
+            return usage("state is a number from 0 to 255", result);
+        }
+        form.state = to_u8(numeric_value(value));
+    } else if (field == "email") {
+        form.email = value;
+    } else if (field == "error_message") {
+        form.error_msg = value;
+    } else if (field == "connect_until") {
+        form.validity = value;
+    } else if (field == "memo") {
+        form.memo = value;
+    } else if (field == "ban_until") {
+        form.ban = value;
+    } else {
+        return usage("Unknown field " + field +
+                         " (userid, pass, sex, state, email, error_message, connect_until, "
+                         "memo, ban_until)",
+                     result);
+    }
+    return true;
+}
+
+// The account file written as "Save File" writes it; the exit code follows.
+void save_file(Session& session, int& result, const std::string& done) {
+    if (!save_account(session.ws.app, session.ui, session.ws.accounts)) {
+        result = kFailed;
+        return;
+    }
+    std::cout << done << "\n";
+    result = kDone;
+}
+
+void list_accounts(const CliOptions& options, const std::string& find, int& result) {
+    Session session(options);
+    if (!start(session, result)) return;
+    nlohmann::json list = nlohmann::json::array();
+    for (const AccountRecord& record : session.ws.accounts.records) {
+        if (!find.empty() && !account_matches(record, find)) continue;
+        if (options.json) {
+            list.push_back(summary_json(record));
+        } else {
+            print_summary(record);
+        }
+    }
+    if (options.json) print_json(list);
+    result = kDone;
+}
+
+void show_account(const CliOptions& options, std::int32_t id, int& result) {
+    Session session(options);
+    if (!start(session, result)) return;
+    const auto index = account_index(session, id, result);
+    if (!index) return;
+    const AccountRecord& record = session.ws.accounts.records[*index];
+    if (options.json) {
+        print_json(full_json(record));
+    } else {
+        print_full(record);
+    }
+    result = kDone;
+}
+
+void set_account(const CliOptions& options, std::int32_t id,
+                 const std::vector<std::string>& assignments, int& result) {
+    AccountForm changes;  // checked before anything is read
+    for (const std::string& assignment : assignments) {
+        if (!apply(changes, assignment, result)) return;
+    }
+    Session session(options);
+    if (!start(session, result)) return;
+    const auto index = account_index(session, id, result);
+    if (!index) return;
+    if (!can_edit_account(*index)) {
+        std::cerr << "The first account of the file is not edited here, as on the \"User Info\" "
+                     "tab.\n";
+        result = kFailed;
+        return;
+    }
+    const AccountRecord& record = session.ws.accounts.records[*index];
+    const std::string before(record.userid());
+    AccountForm form = account_to_form(record);
+    for (const std::string& assignment : assignments) apply(form, assignment, result);
+    const EditResult edit =
+        save_edited_account(session.ws.app, session.ui, session.ws.accounts, *index, form, before);
+    if (edit != EditResult::Saved) {
+        result = kFailed;
+        return;
+    }
+    save_file(session, result, "Account " + std::to_string(id) + " changed.");
+}
+
+void new_account(const CliOptions& options, const std::string& name, const std::string& password,
+                 bool gm, int level, int& result) {
+    if (level < 0 || level > kHighestLevel) {
+        usage("The GM level is a number from 0 to 99", result);
+        return;
+    }
+    Session session(options);
+    if (!start(session, result)) return;
+    AccountStore& store = session.ws.accounts;
+    std::optional<std::int32_t> id = gm ? next_gm_id(session.ui, store) : next_player_id(store);
+    if (!id) {
+        result = kFailed;
+        return;
+    }
+    AccountForm form = new_account_form(*id, gm ? static_cast<std::uint8_t>(level) : 0);
+    form.username = name;
+    form.password = password;
+    const int messages = session.ui.message_count();
+    if (save_new_account(session.ws.app, session.ui, store, form, gm) != EditResult::Saved) {
+        result = kFailed;
+        return;
+    }
+    const bool gm_file_failed = session.ui.message_count() != messages;
+    save_file(session, result, "Account " + std::to_string(*id) + " made.");
+    if (gm_file_failed) result = kFailed;
+}
+
+void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> level, int& result) {
+    if (level && (*level < 0 || *level > kHighestLevel)) {
+        usage("The GM level is a number from 0 to 99", result);
+        return;
+    }
+    Session session(options);
+    if (!start(session, result)) return;
+    if (!account_index(session, id, result)) return;
+    const int messages = session.ui.message_count();
+    if (!level) {
+        const int found = read_gm_lvl(session.ws.app, session.ui, id);
+        if (session.ui.message_count() != messages) {
+            result = kFailed;
+            return;
+        }
+        if (options.json) {
+            print_json({{"account_id", id}, {"gm_level", found}});
+        } else {
+            std::cout << found << "\n";
+        }
+        result = kDone;
+        return;
+    }
+    if (!check_gm_id(session.ws.app, session.ui, id, static_cast<std::uint8_t>(*level))) {
+        result = kFailed;
+        return;
+    }
+    std::cout << "GM level of " << id << " set to " << *level << ".\n";
+    result = kDone;
+}
+
+}  // namespace
+
+void add_account_commands(CLI::App& app, const CliOptions& options, int& result) {
+    CLI::App* accounts =
+        app.add_subcommand("accounts",
+                           "List the accounts: id, name, sex, GM level, state, last "
+                           "login (TAB-separated, or --json)");
+    auto find = std::make_shared<std::string>();
+    accounts->add_option("--find", *find, "Only accounts whose name holds TEXT or whose id is it");
+    accounts->callback([&options, &result, find] { list_accounts(options, *find, result); });
+
+    CLI::App* account = app.add_subcommand("account",
+                                           "Show every field of one account ("
+                                           "account ID), or change or make one");
+    auto id = std::make_shared<std::int32_t>(0);
+    CLI::Option* id_option = account->add_option("ID", *id, "The account id");
+    account->require_subcommand(0, 1);
+
+    CLI::App* set = account->add_subcommand(
+        "set",
+        "Change fields: userid, pass, sex (M/F/S), state, email, error_message, "
+        "connect_until, memo, ban_until; then the account file is saved");
+    auto set_id = std::make_shared<std::int32_t>(0);
+    auto assignments = std::make_shared<std::vector<std::string>>();
+    set->add_option("ID", *set_id, "The account id")->required();
+    set->add_option("FIELD=VALUE", *assignments, "The fields to change")->required();
+    set->callback([&options, &result, set_id, assignments] {
+        set_account(options, *set_id, *assignments, result);
+    });
+
+    CLI::App* create = account->add_subcommand(
+        "new", "Make an account with the next player id (or GM id with --gm) and save the file");
+    auto name = std::make_shared<std::string>();
+    auto password = std::make_shared<std::string>();
+    auto gm = std::make_shared<bool>(false);
+    auto level = std::make_shared<int>(kNewGmLevel);
+    create->add_option("NAME", *name, "The account name")->required();
+    create->add_option("PASSWORD", *password, "The password")->required();
+    create->add_flag("--gm", *gm, "A GM account (ids 704554 to 704584), written to the GM file");
+    create->add_option("--level", *level, "The GM level of a GM account (default 10)");
+    create->callback([&options, &result, name, password, gm, level] {
+        new_account(options, *name, *password, *gm, *level, result);
+    });
+
+    account->callback([&options, &result, id, id_option, set, create] {
+        if (set->parsed() || create->parsed()) return;
+        if (id_option->count() == 0) {
+            usage("account: give an ID, or use \"account set\" or \"account new\"", result);
+            return;
+        }
+        show_account(options, *id, result);
+    });
+
+    CLI::App* gm_command =
+        app.add_subcommand("gm",
+                           "Show the GM level of an account, or write it (0 to 99) into "
+                           "the GM file");
+    auto gm_id = std::make_shared<std::int32_t>(0);
+    auto gm_value = std::make_shared<int>(0);
+    gm_command->add_option("ID", *gm_id, "The account id")->required();
+    CLI::Option* gm_level_option = gm_command->add_option("LEVEL", *gm_value, "The new level");
+    gm_command->callback([&options, &result, gm_id, gm_value, gm_level_option] {
+        gm_level(options, *gm_id,
+                 gm_level_option->count() > 0 ? std::optional<int>(*gm_value) : std::nullopt,
+                 result);
+    });
+}
+
+}  // namespace tavo::cli

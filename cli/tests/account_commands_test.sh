@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# tavo-cli's account commands on a generated server: what they print, what they write and the
+# exit codes (0 done, 1 failed, 2 usage).
+#   account_commands_test.sh TAVO_CLI GEN_SERVER
+set -uo pipefail
+cli=$1
+gen=$2
+work=$(mktemp -d /tmp/tavo-cli-test-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+server=$work/server
+"$gen" --out "$server" --accounts 20 --gm-accounts 8 --seed 7 >/dev/null || exit 1
+accounts=$server/save/account.txt
+failures=0
+
+run() {  # run EXPECTED_CODE ARGS...: runs tavo-cli, keeps its output in $out
+    local expected=$1
+    shift
+    out=$("$cli" --data "$server" "$@" 2>"$work/err")
+    local code=$?
+    if [ "$code" -ne "$expected" ]; then
+        echo "FAIL: tavo-cli $* gave $code, expected $expected"
+        cat "$work/err"
+        failures=$((failures + 1))
+    fi
+}
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if ! "$@"; then
+        echo "FAIL: $what"
+        failures=$((failures + 1))
+    fi
+}
+
+# Listing: every account, or those the find text matches; JSON on request.
+run 0 accounts
+check "20 accounts listed" test "$(printf '%s\n' "$out" | wc -l)" -eq 20
+check "GM level shown" grep -q $'^704554\t[^\t]*\t[MF]\t99\t' <<<"$out"
+run 0 accounts --find 2000003 --json
+check "find by id" grep -q '"account_id": 2000003' <<<"$out"
+run 0 account 704555
+check "every field" grep -q $'^gm_level\t80$' <<<"$out"
+run 1 account 12345
+run 2 account
+
+# Changing fields: the editor's checks, then the file written as Save File writes it.
+run 0 account set 2000002 memo=moved sex=F
+check "memo written" grep -q $'^2000002\t[^\t]*\t[^\t]*\t[^\t]*\tF\t.*\tmoved\t' "$accounts"
+check "CR LF lines" grep -q $'\r$' "$accounts"
+first=$(sed -n 's/^2000001\t\([^\t]*\)\t.*/\1/p' "$accounts")
+run 1 account set 2000002 "userid=$first"
+run 1 account set 2000002 $'memo=two\tfields'
+run 1 account set 2000002 ban_until=soon
+run 2 account set 2000002 colour=red
+run 2 account set 2000002 sex=X
+run 1 account set 0 memo=server
+check "refused changes leave the file" grep -q $'\tmoved\t' "$accounts"
+
+# New accounts take the next ids; a GM's level goes into the GM file at once.
+run 0 account new newplayer secret
+check "next player id" grep -q $'^2000008\tnewplayer\tsecret\t' "$accounts"
+check "new id line" grep -q $'^2000009\t%newid%' "$accounts"
+run 0 account new newgm secret --gm --level 50
+check "GM level written" grep -q '^704562 50' "$server/conf/GM_account.txt"
+run 1 account new newplayer other
+
+# GM levels: read, and written inside a range without touching the others.
+run 0 gm 704555
+check "level read" test "$out" = 80
+run 0 gm 704557 99
+check "range split" grep -q $'^704558-704559 40\r$' "$server/conf/GM_account.txt"
+run 0 gm 704557 --json
+check "level as JSON" grep -q '"gm_level": 99' <<<"$out"
+run 2 gm 704557 150
+
+# Without an account file, the version question needs --yes; nothing is written either way.
+rm "$accounts"
+run 1 accounts
+run 0 --yes accounts
+check "the five defaults" test "$(printf '%s\n' "$out" | wc -l)" -eq 5
+check "no file written" test ! -e "$accounts"
+
+[ "$failures" -eq 0 ] && echo "all account command checks passed"
+exit "$failures"

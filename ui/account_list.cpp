@@ -1,0 +1,84 @@
+#include "ui/account_list.h"
+
+#include "accounts/account_file.h"
+#include "ui/latin1.h"
+
+namespace tavo::ui {
+
+AccountListModel::AccountListModel(const AccountStore& store, QObject* parent)
+    : QAbstractListModel(parent), store_(store) {}
+
+int AccountListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+QVariant AccountListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    if (row >= store_.records.size()) return {};
+    return qs(std::string(store_.records[row].userid()));
+}
+
+void AccountListModel::reload() {
+    beginResetModel();
+    rows_ = static_cast<int>(store_.records.size());
+    endResetModel();
+}
+
+void AccountListModel::appended() {
+    beginInsertRows(QModelIndex(), rows_, rows_);
+    ++rows_;
+    endInsertRows();
+}
+
+void AccountListModel::changed(int row) {
+    const QModelIndex at = index(row);
+    emit dataChanged(at, at, {Qt::DisplayRole});
+}
+
+void AccountListModel::removed(int row) {
+    beginRemoveRows(QModelIndex(), row, row);
+    --rows_;
+    endRemoveRows();
+}
+
+AccountSelectionModel::AccountSelectionModel(QAbstractItemModel* model, std::function<bool()> gate,
+                                             QObject* parent)
+    : QItemSelectionModel(model, parent), gate_(std::move(gate)) {}
+
+// A view moves the current index first and selects afterwards: the question is asked once, at
+// the move, and a refused move also refuses the selection that follows it.
+bool AccountSelectionModel::may_move_to(const QModelIndex& index) {
+    if (ungated_ || !index.isValid() || index.row() == currentIndex().row()) return true;
+    if (!gate_ || gate_()) return true;
+    refused_ = index;
+    return false;
+}
+
+void AccountSelectionModel::setCurrentIndex(const QModelIndex& index, SelectionFlags command) {
+    refused_ = QPersistentModelIndex();
+    if (!may_move_to(index)) return;
+    QItemSelectionModel::setCurrentIndex(index, command);
+}
+
+void AccountSelectionModel::select(const QModelIndex& index, SelectionFlags command) {
+    QItemSelectionModel::select(QItemSelection(index, index), command);
+}
+
+void AccountSelectionModel::select(const QItemSelection& selection, SelectionFlags command) {
+    if (!ungated_ && !selection.isEmpty()) {
+        const QModelIndex target = selection.indexes().constFirst();
+        if (refused_.isValid() && target == refused_) return;
+        if (target.row() != currentIndex().row()) return;  // only the current row is selected
+    }
+    QItemSelectionModel::select(selection, command);
+}
+
+void AccountSelectionModel::select_ungated(int row) {
+    ungated_ = true;
+    const QModelIndex at = model()->index(row, 0);
+    QItemSelectionModel::setCurrentIndex(at, ClearAndSelect);
+    ungated_ = false;
+}
+
+}  // namespace tavo::ui

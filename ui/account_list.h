@@ -1,0 +1,59 @@
+#pragma once
+// List1: a list view over the account table (list index = table index), so that a busy server's
+// hundreds of thousands of accounts need no widget item each.
+
+#include <QAbstractListModel>
+#include <QItemSelectionModel>
+#include <functional>
+
+namespace tavo {
+struct AccountStore;
+}
+
+namespace tavo::ui {
+
+// The account names of the table. The model keeps its own row count and is told of every change
+// right after the table changed, so that the view never asks for a row that is not there.
+class AccountListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit AccountListModel(const AccountStore& store, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    void reload();    // the table was read anew
+    void appended();  // one account was added at the end
+    void changed(int row);
+    void removed(int row);
+
+private:
+    const AccountStore& store_;
+    int rows_ = 0;
+};
+
+// Every change of the selected account, by mouse, keys or the find box, first asks the gate
+// (List1_MouseDown's question about unsaved character or storage changes); on No the selection
+// stays where it was. Changes made by the program itself pass through `ungated`.
+class AccountSelectionModel : public QItemSelectionModel {
+    Q_OBJECT
+public:
+    AccountSelectionModel(QAbstractItemModel* model, std::function<bool()> gate,
+                          QObject* parent = nullptr);
+
+    void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override;
+    void select(const QModelIndex& index, SelectionFlags command) override;
+    void select(const QItemSelection& selection, SelectionFlags command) override;
+
+    // Selects the row without asking.
+    void select_ungated(int row);
+
+private:
+    bool may_move_to(const QModelIndex& index);
+
+    std::function<bool()> gate_;
+    QPersistentModelIndex refused_;
+    bool ungated_ = false;
+};
+
+}  // namespace tavo::ui

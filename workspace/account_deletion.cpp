@@ -1,0 +1,29 @@
+#include "workspace/account_deletion.h"
+
+#include "accounts/account_editor.h"
+#include "characters/character_deletion.h"
+#include "storage/storage_file.h"
+#include "workspace/workspace.h"
+
+namespace tavo {
+
+void delete_user_char(Workspace& ws, Ui& ui, std::int32_t account_id) {
+    tavo::delete_user_char(ws.app, ui, ws.accounts.server_generation, account_id);
+}
+
+void delete_user_storage(Workspace& ws, Ui& ui, std::int32_t account_id) {
+    tavo::delete_user_storage(ws.app, ui, account_id);
+}
+
+std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t index,
+                                          bool has_characters) {
+    AccountStore& store = ws.accounts;
+    if (index >= store.records.size()) return std::nullopt;
+    if (!confirm_account_deletion(ui, store.records[index])) return std::nullopt;
+    const std::int32_t id = store.records[index].account_id();
+    if (has_characters) delete_user_char(ws, ui, id);
+    delete_user_storage(ws, ui, id);
+    return remove_account(store, index);
+}
+
+}  // namespace tavo
