@@ -108,8 +108,11 @@ std::string char_id_of_entry(std::string_view entry) {
 
 bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
                     std::int32_t account_id) {
-    if (account_id == 0 || !has_content(athena_of(app))) return false;
+    state.chooser.clear();
     state.loaded_cleanly = false;  // until one of this account's characters is loaded
+    // A server account, or a server without characters: nothing to list, and nothing of the
+    // account chosen before may stay in the chooser.
+    if (account_id == 0 || !has_content(athena_of(app))) return true;
     return guarded(ui, "load_char_list", [&] {
         const CharacterIndex& index = index_of(app, state);
         state.chooser.clear();

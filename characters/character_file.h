@@ -34,8 +34,8 @@ std::string chooser_entry(std::string_view id_text, std::string_view slot_text,
 // The character id of a chooser entry: from after "ID: " up to ", Slot".
 std::string char_id_of_entry(std::string_view entry);
 
-// Lists the account's characters in the chooser (file order). False, with nothing changed,
-// for account 0, a missing or empty athena.txt, or a failure (reported).
+// Lists the account's characters in the chooser (file order); the chooser is empty for a
+// server account (id 0) or a missing or empty athena.txt. False after a failure (reported).
 bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
                     std::int32_t account_id);
 

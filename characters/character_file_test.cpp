@@ -85,7 +85,9 @@ TEST_F(CharacterFile, ListsTheAccountsCharactersInFileOrder) {
                                         "ID: 150002, Slot: 1, Bram, <unknown:4011>",
                                         "ID: 150001, Slot: 2, Cora, <unknown:4001>"}));
     EXPECT_EQ(state.current.account_id, 2000001);
-    EXPECT_FALSE(load_char_list(app, ui, ref, state, 0));
+    ASSERT_TRUE(load_char_list(app, ui, ref, state, 0));  // nothing left of the last account
+    EXPECT_TRUE(state.chooser.empty());
+    ASSERT_TRUE(load_char_list(app, ui, ref, state, 2000001));
     ASSERT_TRUE(load_char_list(app, ui, ref, state, 2000099));
     EXPECT_TRUE(state.chooser.empty());
     EXPECT_TRUE(ui.shown.empty());

@@ -125,7 +125,8 @@ void Form1::refresh_status() {
     status_->setText("Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
                      qs(generation_caption(accounts.server_generation)) + "    " +
                      QLocale().toString(static_cast<qlonglong>(accounts.records.size())) +
-                     " accounts");
+                     " accounts    " + QString::number(char_profile_->char_count()) +
+                     " characters on this account");
 }
 
 void Form1::connect_user_info() {
@@ -174,6 +175,7 @@ void Form1::list1_click() {
     const AccountRecord& account = ws_.accounts.records[row];
     storage_->load_storage(account);
     char_profile_->load_char_list(account.account_id());
+    refresh_status();
 }
 
 bool Form1::may_leave_account() {

@@ -1,5 +1,7 @@
 #include "ui/tests/widget_fixture.h"
 
+#include <cstdlib>
+
 namespace tavo::testing {
 
 WidgetFixture::WidgetFixture(const std::string& ini) {
@@ -25,6 +27,14 @@ WidgetFixture::WidgetFixture(const std::string& ini) {
 }
 
 WidgetFixture::~WidgetFixture() = default;
+
+void WidgetFixture::use_demo() {
+    const char* source = std::getenv("TAVO_SOURCE_DIR");
+    const fs::path demo = fs::path(source != nullptr ? source : ".") / "demo";
+    const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
+    fs::copy(demo / "server", server(), options);
+    fs::copy(demo / "program", program(), options);
+}
 
 ui::Form1& WidgetFixture::open_window() {
     form = std::make_unique<ui::Form1>(ws, ui);

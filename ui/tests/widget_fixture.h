@@ -22,6 +22,8 @@ public:
     ~WidgetFixture();
 
     ui::Form1& open_window();  // builds Form1 and runs the start-up
+    // Copies the bundled demo server and program files over the scratch folders.
+    void use_demo();
     fs::path program() const { return dir.path() / "program"; }
     fs::path server() const { return dir.path() / "server"; }
 
