@@ -14,6 +14,7 @@ namespace tavo {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
+constexpr std::uint64_t kWritebackChunk = 8 << 20;
 
 ssize_t posix_write(int fd, const char* data, std::size_t size) {
     return ::write(fd, data, size);
@@ -86,7 +87,9 @@ AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
       temp_(std::move(other.temp_)),
       write_(std::move(other.write_)),
       fd_(other.fd_),
-      buffer_(std::move(other.buffer_)) {
+      buffer_(std::move(other.buffer_)),
+      written_(other.written_),
+      started_(other.started_) {
     other.fd_ = -1;
     other.temp_.clear();
 }
@@ -131,6 +134,14 @@ void AtomicWriter::write_all(const char* data, std::size_t size) {
         if (done == 0) throw Failure(err::kDiskFull);
         data += done;
         size -= static_cast<std::size_t>(done);
+        written_ += static_cast<std::uint64_t>(done);
+    }
+    // Large files: start writing what is done to disk while the rest is still being made, so
+    // that the sync at the end has little left to wait for.
+    if (written_ - started_ >= kWritebackChunk) {
+        ::sync_file_range(fd_, static_cast<off_t>(started_),
+                          static_cast<off_t>(written_ - started_), SYNC_FILE_RANGE_WRITE);
+        started_ = written_;
     }
 }
 

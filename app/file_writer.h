@@ -45,6 +45,8 @@ private:
     WriteFn write_;
     int fd_ = -1;
     std::string buffer_;
+    std::uint64_t written_ = 0;
+    std::uint64_t started_ = 0;  // written up to here and handed to the disk
 };
 
 class FileWriter {

@@ -19,50 +19,16 @@
 #include "accounts/account_file.h"
 #include "app/settings.h"
 #include "app/ui.h"
+#include "bench/bench_support.h"
 #include "tools/gen/server_gen.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace tavo::bench;
 
 constexpr long long kAccounts = 1000000;
 constexpr int kRounds = 5;
-
-struct SilentUi : tavo::Ui {
-    int messages = 0;
-    void message(const std::string& text, const std::string&, tavo::Icon) override {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-    }
-    bool ask_yes_no(const std::string&, const std::string&, tavo::Icon) override { return false; }
-    std::string browse_for_folder(const std::string&) override { return {}; }
-    void progress_show() override {}
-    void progress_set(const std::string&) override {}
-    void progress_close() override {}
-    bool progress_due() override { return false; }
-};
-
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double cpu_seconds(const rusage& usage) {
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double own_cpu_seconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return cpu_seconds(usage);
-}
-
-long peak_kb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 // Child: one load and one save of the server's account file; prints the figures on one line.
 int measure(const fs::path& server) {
@@ -88,28 +54,8 @@ int measure(const fs::path& server) {
     return 0;
 }
 
-struct Timing {
-    double wall = 1e9;
-    double cpu = 1e9;
-    void take(double w, double c) {
-        wall = std::min(wall, w);
-        cpu = std::min(cpu, c);
-    }
-};
-
 void awk_pass(const fs::path& file, Timing& best) {
-    std::fflush(stdout);
-    const auto start = Clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        execlp("awk", "awk", "-F\t", "{n+=NF} END{print n}", file.c_str(), nullptr);
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    best.take(seconds_since(start), cpu_seconds(usage));
+    time_command({"awk", "-F\t", "{n+=NF} END{print n}", file.string()}, best);
 }
 
 struct Figures {

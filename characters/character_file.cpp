@@ -118,9 +118,9 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
         state.chooser.clear();
         for (const CharacterEntry* entry : index.of_account(account_id)) {
             state.current.account_id = account_id;
-            const std::int16_t job = leading_i16(entry->class_text);
-            state.chooser.push_back(chooser_entry(entry->id_text, entry->slot_text, entry->name,
-                                                  get_job_name(ref.jobs, job)));
+            const std::int16_t job = leading_i16(index.class_text(*entry));
+            state.chooser.push_back(chooser_entry(index.id_text(*entry), index.slot_text(*entry),
+                                                  index.name(*entry), get_job_name(ref.jobs, job)));
         }
     });
 }

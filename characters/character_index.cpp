@@ -35,7 +35,35 @@ std::vector<Key>::const_iterator first_of(const std::vector<Key>& keys, double v
     return std::lower_bound(keys.begin(), keys.end(), Key{value, 0});
 }
 
+// Texts longer than an entry can say (a 65,535-byte name) are cut in the index only; the
+// line itself is read whole when the character is loaded.
+std::uint16_t text_length(std::string_view text) {
+    return static_cast<std::uint16_t>(std::min<std::size_t>(text.size(), UINT16_MAX));
+}
+
 }  // namespace
+
+void CharacterIndex::add(std::string_view line, std::uint64_t offset,
+                         std::string_view (&fields)[4]) {
+    CharacterEntry entry;
+    const std::string_view slot = piece(fields[1], ',', 1);
+    const std::string_view job = piece(fields[3], ',', 0);
+    entry.account_id = leading_number(piece(fields[1], ',', 0));
+    entry.char_id = leading_number(fields[0]);
+    entry.offset = offset;
+    entry.length = static_cast<std::uint32_t>(line.size());
+    entry.texts = static_cast<std::uint32_t>(texts_.size());
+    entry.id_length = text_length(fields[0]);
+    entry.slot_length = text_length(slot);
+    entry.name_length = text_length(fields[2]);
+    entry.class_length = text_length(job);
+    texts_.append(fields[0].substr(0, entry.id_length));
+    texts_.append(slot.substr(0, entry.slot_length));
+    texts_.append(fields[2].substr(0, entry.name_length));
+    texts_.append(job.substr(0, entry.class_length));
+    highest_ = std::max(highest_, entry.char_id);
+    entries_.push_back(entry);
+}
 
 CharacterIndex CharacterIndex::build(const fs::path& athena) {
     CharacterIndex index;
@@ -44,18 +72,7 @@ CharacterIndex CharacterIndex::build(const fs::path& athena) {
     std::string_view line;
     std::string_view fields[4];
     while (reader.next(line)) {
-        if (!leading_fields(line, fields)) continue;
-        CharacterEntry entry;
-        entry.id_text = fields[0];
-        entry.slot_text = piece(fields[1], ',', 1);
-        entry.name = fields[2];
-        entry.class_text = piece(fields[3], ',', 0);
-        entry.account_id = leading_number(piece(fields[1], ',', 0));
-        entry.char_id = leading_number(fields[0]);
-        entry.offset = reader.line_offset();
-        entry.length = static_cast<std::uint32_t>(line.size());
-        index.highest_ = std::max(index.highest_, entry.char_id);
-        index.entries_.push_back(std::move(entry));
+        if (leading_fields(line, fields)) index.add(line, reader.line_offset(), fields);
     }
     const auto count = static_cast<std::uint32_t>(index.entries_.size());
     index.by_account_.reserve(count);
@@ -64,9 +81,28 @@ CharacterIndex CharacterIndex::build(const fs::path& athena) {
         index.by_account_.emplace_back(index.entries_[i].account_id, i);
         index.by_char_id_.emplace_back(index.entries_[i].char_id, i);
     }
-    std::sort(index.by_account_.begin(), index.by_account_.end());
-    std::sort(index.by_char_id_.begin(), index.by_char_id_.end());
+    // The server writes its characters sorted by account; only another order needs a sort.
+    for (auto* keys : {&index.by_account_, &index.by_char_id_}) {
+        if (!std::is_sorted(keys->begin(), keys->end())) std::sort(keys->begin(), keys->end());
+    }
     return index;
+}
+
+std::string_view CharacterIndex::id_text(const CharacterEntry& e) const {
+    return std::string_view(texts_).substr(e.texts, e.id_length);
+}
+
+std::string_view CharacterIndex::slot_text(const CharacterEntry& e) const {
+    return std::string_view(texts_).substr(e.texts + e.id_length, e.slot_length);
+}
+
+std::string_view CharacterIndex::name(const CharacterEntry& e) const {
+    return std::string_view(texts_).substr(e.texts + e.id_length + e.slot_length, e.name_length);
+}
+
+std::string_view CharacterIndex::class_text(const CharacterEntry& e) const {
+    return std::string_view(texts_).substr(e.texts + e.id_length + e.slot_length + e.name_length,
+                                           e.class_length);
 }
 
 std::vector<const CharacterEntry*> CharacterIndex::of_account(double account_id) const {
@@ -83,7 +119,7 @@ const CharacterEntry* CharacterIndex::first_with_id_text(std::string_view id_tex
     const double number = leading_number(id_text);
     for (auto it = first_of(by_char_id_, number); it != by_char_id_.end() && it->first == number;
          ++it) {
-        if (entries_[it->second].id_text == id_text) return &entries_[it->second];
+        if (this->id_text(entries_[it->second]) == id_text) return &entries_[it->second];
     }
     return nullptr;
 }

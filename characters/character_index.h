@@ -15,16 +15,15 @@ namespace tavo {
 
 namespace fs = std::filesystem;
 
-// A line with at least three TAB-separated fields, as the index keeps it.
+// A line with at least three TAB-separated fields, as the index keeps it. Its texts live in
+// the index (see CharacterIndex::id_text and the rest), which keeps an entry small.
 struct CharacterEntry {
-    std::string id_text;     // field 0 as written
-    std::string slot_text;   // the second value of field 1
-    std::string name;        // field 2
-    std::string class_text;  // the first value of field 3
-    double account_id = 0;   // the number in the first value of field 1
-    double char_id = 0;      // the number in field 0 (0 when it holds none)
+    double account_id = 0;  // the number in the first value of field 1
+    double char_id = 0;     // the number in field 0 (0 when it holds none)
     std::uint64_t offset = 0;
     std::uint32_t length = 0;  // without the line break
+    std::uint32_t texts = 0;   // where its texts start in the index
+    std::uint16_t id_length = 0, slot_length = 0, name_length = 0, class_length = 0;
 };
 
 class CharacterIndex {
@@ -40,8 +39,16 @@ public:
     const CharacterEntry* first_with_char_id(double char_id) const;
     double highest_char_id() const { return highest_; }
 
+    std::string_view id_text(const CharacterEntry& e) const;     // field 0 as written
+    std::string_view slot_text(const CharacterEntry& e) const;   // the second value of field 1
+    std::string_view name(const CharacterEntry& e) const;        // field 2
+    std::string_view class_text(const CharacterEntry& e) const;  // the first value of field 3
+
 private:
+    void add(std::string_view line, std::uint64_t offset, std::string_view (&fields)[4]);
+
     std::vector<CharacterEntry> entries_;
+    std::string texts_;
     std::vector<std::pair<double, std::uint32_t>> by_account_;  // sorted (account, entry)
     std::vector<std::pair<double, std::uint32_t>> by_char_id_;  // sorted (char id, entry)
     double highest_ = 0;

@@ -238,7 +238,9 @@ std::string find_forger(const ItemNaming& n, std::int16_t card2, std::int16_t ca
     guarded(n.ui, "find_forger", [&] {
         const CharacterIndex& index =
             n.characters.get(n.app.server_file("save/athena.txt"), CharacterIndex::build);
-        if (const CharacterEntry* entry = index.first_with_char_id(char_id)) name = entry->name;
+        if (const CharacterEntry* entry = index.first_with_char_id(char_id)) {
+            name = index.name(*entry);
+        }
     });
     return name;
 }
