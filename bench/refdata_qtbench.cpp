@@ -13,6 +13,7 @@
 #include "refdata/weight.h"
 #include "ui/item_panel.h"
 #include "ui/qt_ui.h"
+#include "workspace/workspace.h"
 
 namespace {
 
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
     owner.show();
     ui.set_owner(&owner);
 
-    tavo::ItemTable items;
+    tavo::Workspace ws;
+    tavo::ItemTable& items = ws.ref.items;
     Timing best{1e9, 1e9};
     for (int round = 0; round < 3; ++round) {
         const Timing timing = load_and_sort(app, ui, items);
@@ -93,7 +95,7 @@ int main(int argc, char** argv) {
     std::printf("  sort by name + index  %8.1f ms\n", best.sort * 1000);
     std::printf("  together              %8.1f ms\n", (best.load + best.sort) * 1000);
     {
-        tavo::ui::ItemPanel panel(items, &owner);
+        tavo::ui::ItemPanel panel(ws, ui, &owner);
         const auto start = Clock::now();
         panel.prepare();
         std::printf("  item chooser refilled %8.1f ms  (List5 of %d lines)\n",

@@ -81,7 +81,7 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
     setCentralWidget(splitter);
 
     // The floating panels, hidden until opened over the tab area.
-    item_panel_ = new ItemPanel(ws_.ref.items, this);
+    item_panel_ = new ItemPanel(ws_, ui_, this);
     basic_info_ = new BasicInfoPanel(this);
     maps_ = new MapsPanel(this);
     memo_quest_ = new MemoQuestPanel(ws_, ui_, this);

@@ -11,6 +11,8 @@
 #include "refdata/item_db.h"
 #include "refdata/item_panel.h"
 #include "ui/chooser_fill.h"
+#include "ui/pet_info_frame.h"
+#include "workspace/workspace.h"
 
 namespace tavo::ui {
 namespace {
@@ -25,8 +27,8 @@ QComboBox* fixed_combo(const QString& name, const std::array<const char*, N>& te
 
 }  // namespace
 
-ItemPanel::ItemPanel(const ItemTable& items, QWidget* parent)
-    : OverlayPanel("Add / Edit Item", "Frame2", parent), items_(items) {
+ItemPanel::ItemPanel(Workspace& ws, Ui& ui, QWidget* parent)
+    : OverlayPanel("Add / Edit Item", "Frame2", parent), items_(ws.ref.items) {
     combo11_ = fixed_combo("Combo11", kItemTypeFilters);
     connect(combo11_, &QComboBox::currentIndexChanged, this, [this] { combo11_click(); });
     list5_ = new QListWidget;
@@ -40,6 +42,9 @@ ItemPanel::ItemPanel(const ItemTable& items, QWidget* parent)
     auto* details = new QVBoxLayout;
     details->addWidget(build_forging());
     details->addWidget(build_cards());
+    pet_info_ = new PetInfoFrame(ws, ui);
+    pet_info_->hide();  // shown for a pet egg
+    details->addWidget(pet_info_);
     details->addStretch(1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(chooser);
