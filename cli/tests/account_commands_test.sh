@@ -10,27 +10,8 @@ trap 'rm -rf "$work"' EXIT
 server=$work/server
 "$gen" --out "$server" --accounts 20 --gm-accounts 8 --seed 7 >/dev/null || exit 1
 accounts=$server/save/account.txt
-failures=0
-
-run() {  # run EXPECTED_CODE ARGS...: runs tavo-cli, keeps its output in $out
-    local expected=$1
-    shift
-    out=$("$cli" --data "$server" "$@" 2>"$work/err")
-    local code=$?
-    if [ "$code" -ne "$expected" ]; then
-        echo "FAIL: tavo-cli $* gave $code, expected $expected"
-        cat "$work/err"
-        failures=$((failures + 1))
-    fi
-}
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if ! "$@"; then
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
+cli_args=(--data "$server")
+source "$(dirname "$0")/checks.sh"
 
 # Listing: every account, or those the find text matches; JSON on request.
 run 0 accounts

@@ -9,27 +9,8 @@ cp -r "$2/server" "$work/server"
 cp -r "$2/program" "$work/program"
 cp "$1" "$work/program/tavo-cli"
 cli=$work/program/tavo-cli
-failures=0
-
-run() {  # run EXPECTED_CODE ARGS...: runs tavo-cli, keeps its output in $out
-    local expected=$1
-    shift
-    out=$("$cli" "$@" 2>"$work/err")
-    local code=$?
-    if [ "$code" -ne "$expected" ]; then
-        echo "FAIL: tavo-cli $* gave $code, expected $expected"
-        cat "$work/err"
-        failures=$((failures + 1))
-    fi
-}
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if ! "$@"; then
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
+cli_args=()
+source "$(dirname "$0")/checks.sh"
 
 run 0 chars 2000001
 check "the chooser entries" test "$out" = "ID: 150000, Slot: 0, Kaelen, <Knight>
