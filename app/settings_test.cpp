@@ -86,6 +86,12 @@ TEST_F(LoadAppOption, AValueThatIsNotANumberStopsReadingWithTheReport) {
 
 TEST_F(LoadAppOption, MissingOrEmptySettingsKeepTheDefaults) {
     load_app_option(app, ui);
+    const std::string about = about_text(app.settings, 99);
+    EXPECT_NE(about.find("\r\neAthena folder : " + program_text() +
+                         "\r\nMax Base Level : 99\r\n"
+                         "Max Job Level : 50\r\nMax Char Stat. : 99 [battle_athena.conf]\r\n"
+                         "Max item count : 30000\r\nMax Inventory : 100\r\nMax Storage : 100\r\n"),
+              std::string::npos);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"File " + program_text() +
                                                       "tavo.ini not found...\r\n"
                                                       "Job Class Name will not shown..."});
