@@ -88,22 +88,23 @@ CharProfileTab::CharProfileTab(Workspace& ws, Ui& ui, QWidget* parent)
 }
 
 void CharProfileTab::load_char_list(std::int32_t account_id) {
-    if (tavo::load_char_list(ws_.app, ui_, ws_.ref, ws_.characters, account_id)) {
-        {
-            const QSignalBlocker block(combo5_);
-            combo5_->clear();
-            for (const std::string& entry : ws_.characters.chooser) combo5_->addItem(qs(entry));
-        }
-        shown_entry_ = -1;
-        if (combo5_->count() > 0) {
-            combo5_->setCurrentIndex(0);
-            combo5_click();
-            if (combo6_->currentIndex() < 0) combo6_->setCurrentIndex(0);
-        } else {
-            clear_views();
-        }
+    // The chooser shows what the listing gave, also after a failure part-way: nothing of the
+    // account chosen before may stay in it.
+    tavo::load_char_list(ws_.app, ui_, ws_.ref, ws_.characters, account_id);
+    {
+        const QSignalBlocker block(combo5_);
+        combo5_->clear();
+        for (const std::string& entry : ws_.characters.chooser) combo5_->addItem(qs(entry));
     }
+    shown_entry_ = -1;
     save_to_file_->setEnabled(false);
+    if (combo5_->count() > 0) {
+        combo5_->setCurrentIndex(0);
+        combo5_click();
+        if (combo6_->currentIndex() < 0) combo6_->setCurrentIndex(0);
+    } else {
+        clear_views();
+    }
     combo5_->setEnabled(combo5_->count() > 0);
     combo6_->setEnabled(combo5_->count() > 0);
 }

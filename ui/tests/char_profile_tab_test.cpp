@@ -148,7 +148,8 @@ private slots:
             "server/save/athena.txt",
             "150000\t2000001,0\tAnnie\t0,1,1\t0,0,0\t40,40,10,10\t1,1,1,1,1,1\t0,0\t0,0,0\t"
             "0,0,0\t1,1,1\t0,0,0,0,0\tnew_1-1.gat,53,111\tnew_1-1.gat,53,111,0\t\t\t\t\t\t\n"
-            "150001\t2000001,1\tBroken\t0,1,1\t0,0,0\n");
+            "150001\t2000001,1\tBroken\t0,1,1\t0,0,0\n"
+            "150002\t2000002,0\tOdd\t99999,1,1\t0,0,0\n");
         tavo::ui::Form1& form = f.open_window();
         form.select_account(1);  // anna, 2000001
         auto* chooser = child<QComboBox>(form, "Combo5");
@@ -164,6 +165,14 @@ private slots:
         QVERIFY(child<QPlainTextEdit>(form, "Text6")->toPlainText().isEmpty());
         QVERIFY(!child<QPushButton>(form, "Command4_4")->isEnabled());
         QVERIFY(!f.ws.characters.loaded_cleanly);
+
+        // A listing that fails part-way leaves nothing of the account chosen before.
+        f.ui.clear();
+        form.select_account(2);  // ben, 2000002, whose only character has a class out of range
+        QCOMPARE(f.ui.messages(),
+                 std::vector<std::string>{"Error 6, Overflow\r\nin load_char_list"});
+        QCOMPARE(chooser->count(), 0);
+        QVERIFY(!chooser->isEnabled());
     }
 };
 
