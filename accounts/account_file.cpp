@@ -160,7 +160,7 @@ bool load_account(const AppContext& app, Ui& ui, AccountStore& store) {
     store.server_generation = generation;
     return guarded(ui, "load_account", [&] {
         const fs::path path = app.server_file(kAccountFile);
-        if (!file_exists(path) || file_length(path) == 0) {
+        if (!has_content(path)) {
             set_def(ui, store);
             store.modified = true;
             return;

@@ -169,7 +169,7 @@ void load_app_option(AppContext& app, Ui& ui, const StartOptions& options) {
 void save_eafolder_location(AppContext& app, Ui& ui) {
     guarded(ui, "save_eafolder_location", [&] {
         const fs::path path = app.program_file(kSettingsFile);
-        if (!file_exists(path) || file_length(path) == 0) return;
+        if (!has_content(path)) return;
         std::string content;
         for (const std::string& line : read_lines(path)) {
             if (!line.empty() && line.front() != '/' && piece(line, '\t', 0) == "eafolder") {

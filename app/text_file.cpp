@@ -48,6 +48,10 @@ std::uintmax_t file_length(const fs::path& path) {
     return ec ? 0 : size;
 }
 
+bool has_content(const fs::path& path) {
+    return file_length(path) > 0;
+}
+
 bool folder_present(const fs::path& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {

@@ -17,6 +17,8 @@ namespace fs = std::filesystem;
 bool file_exists(const fs::path& path);
 // The length in bytes; 0 for a missing file.
 std::uintmax_t file_length(const fs::path& path);
+// An existing file of at least one byte: what most loaders need before they read.
+bool has_content(const fs::path& path);
 // A folder counts as present when it holds at least one ordinary, visible file.
 bool folder_present(const fs::path& folder);
 

@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/text.h"
 #include "app/text_file.h"
+#include "characters/character_index.h"
 
 namespace tavo {
 
@@ -20,14 +21,11 @@ bool delete_user_char(const AppContext& app, Ui& ui, std::string_view server_gen
         double highest = 0;
         std::string_view line;
         while (in.next(line)) {
-            const std::size_t first = line.find('\t');
-            if (first == std::string_view::npos ||
-                line.find('\t', first + 1) == std::string_view::npos) {
-                continue;
-            }
-            const std::string_view account = piece(line.substr(first + 1), ',', 0);
+            const std::optional<std::string_view> id = character_id_field(line);
+            if (!id) continue;  // blank lines and the old %newid% line
+            const std::string_view account = piece(piece(line, '\t', 1), ',', 0);
             if (leading_number(account) == account_id) continue;
-            highest = std::max(highest, leading_number(line.substr(0, first)));
+            highest = std::max(highest, leading_number(*id));
             out.write_line(line);
         }
         if (server_generation == ".52" || server_generation == "1.0.0") {

@@ -22,10 +22,6 @@ fs::path athena_of(const AppContext& app) {
     return app.server_file("save/athena.txt");
 }
 
-bool has_content(const fs::path& path) {
-    return file_exists(path) && file_length(path) > 0;
-}
-
 const CharacterIndex& index_of(const AppContext& app, CharacterState& state) {
     return state.index.get(athena_of(app), CharacterIndex::build);
 }
@@ -79,15 +75,6 @@ CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
     r.inventory = parse_item_list(f[15], max_weight, ref, settings, ui, "Inventory");
     r.cart = parse_item_list(f[16], ref.limits.max_cart_weight, ref, settings, ui, "Cart item");
     return r;
-}
-
-// Field 0 of a line with at least three fields; nothing for a shorter line.
-std::optional<std::string_view> character_id_field(std::string_view line) {
-    const std::size_t first = line.find('\t');
-    if (first == std::string_view::npos || line.find('\t', first + 1) == std::string_view::npos) {
-        return std::nullopt;
-    }
-    return line.substr(0, first);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ void CharacterIndex::add(std::string_view line, std::uint64_t offset,
 
 CharacterIndex CharacterIndex::build(const fs::path& athena) {
     CharacterIndex index;
-    if (!file_exists(athena) || file_length(athena) == 0) return index;
+    if (!has_content(athena)) return index;
     LineReader reader(athena);
     std::string_view line;
     std::string_view fields[4];
@@ -127,6 +127,14 @@ const CharacterEntry* CharacterIndex::first_with_id_text(std::string_view id_tex
 const CharacterEntry* CharacterIndex::first_with_char_id(double char_id) const {
     const auto it = first_of(by_char_id_, char_id);
     return it != by_char_id_.end() && it->first == char_id ? &entries_[it->second] : nullptr;
+}
+
+std::optional<std::string_view> character_id_field(std::string_view line) {
+    const std::size_t first = line.find('\t');
+    if (first == std::string_view::npos || line.find('\t', first + 1) == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return line.substr(0, first);
 }
 
 std::string read_line_at(const fs::path& path, std::uint64_t offset, std::uint32_t length) {

@@ -54,6 +54,10 @@ private:
     double highest_ = 0;
 };
 
+// Field 0 of a character line; nothing for a line of fewer than three TAB-separated fields
+// (a blank line, the %newid% line), which is never a character.
+std::optional<std::string_view> character_id_field(std::string_view line);
+
 // The text of one line at a known place of a file.
 std::string read_line_at(const fs::path& path, std::uint64_t offset, std::uint32_t length);
 

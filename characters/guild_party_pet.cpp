@@ -29,10 +29,6 @@ double record_id(std::string_view line) {
     return leading_number(piece(line, '\t', 0));
 }
 
-bool has_content(const fs::path& path) {
-    return file_exists(path) && file_length(path) > 0;
-}
-
 Pieces split_line(std::string_view line) {
     Pieces pieces;
     for (std::string_view p : split(line, '\t')) pieces.emplace_back(p);

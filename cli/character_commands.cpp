@@ -15,11 +15,6 @@
 namespace tavo::cli {
 namespace {
 
-std::string lf_lines(std::string text) {
-    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
-    return text;
-}
-
 nlohmann::json utf8_lines(const std::vector<std::string>& lines) {
     nlohmann::json list = nlohmann::json::array();
     for (const std::string& line : lines) list.push_back(utf8(line));

@@ -63,6 +63,9 @@ void print_json(const nlohmann::json& document);
 // Latin-1, the way the editor shows them.
 std::string utf8(std::string_view bytes);
 
+// A text of CR LF lines (messages, the About text, the profile) as the terminal wants it.
+std::string lf_lines(std::string_view text);
+
 // Runs one command on a started session; the command returns the exit code. A failed
 // start-up (no server folder, an unanswered question) fails the command.
 template <class Command>

@@ -3,23 +3,14 @@
 #include "cli/cli.h"
 
 namespace tavo::cli {
-namespace {
-
-std::string one_text(std::string text) {
-    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
-    return text;
-}
-
-}  // namespace
-
 void CliUi::message(const std::string& text, const std::string&, Icon) {
     reported_ = true;
     ++message_count_;
-    std::cerr << one_text(text) << '\n';
+    std::cerr << lf_lines(text) << '\n';
 }
 
 bool CliUi::ask_yes_no(const std::string& text, const std::string&, Icon) {
-    std::cerr << one_text(text) << '\n';
+    std::cerr << lf_lines(text) << '\n';
     if (options_.yes) {
         std::cerr << "(answered Yes: --yes)\n";
         return true;

@@ -43,11 +43,7 @@ void add_info_command(CLI::App& app, const CliOptions& options, int& result) {
                           {"skills", ref.skills.count},
                           {"maps", ref.maps.size()}}}});
         } else {
-            std::string text = session.ws.about;
-            for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
-                text.replace(at, 2, "\n");
-            }
-            std::cout << text;
+            std::cout << lf_lines(session.ws.about);
             std::cout << "\nTables loaded:\n"
                       << "Items : " << ref.items.count() << "\n"
                       << "Card names : " << ref.cards.count() << " (" << postfix_cards(ref.cards)

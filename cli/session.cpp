@@ -24,6 +24,16 @@ void print_json(const nlohmann::json& document) {
     std::cout << document.dump(2) << '\n';
 }
 
+std::string lf_lines(std::string_view text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        lines += text[i];
+    }
+    return lines;
+}
+
 std::string utf8(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size());

@@ -1,5 +1,7 @@
 #include "items/item_naming.h"
 
+#include <algorithm>
+
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/settings.h"
@@ -41,8 +43,7 @@ std::string element_word(std::int32_t card1) {
 }
 
 std::string without_leading_blanks(std::string text) {
-    text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size()
-                                                                   : text.find_first_not_of(' '));
+    text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
     return text;
 }
 
@@ -89,7 +90,7 @@ bool find_double(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
 
 PetTypeIndex read_pet_types(const fs::path& pet_db) {
     PetTypeIndex index;
-    if (!file_exists(pet_db) || file_length(pet_db) == 0) return index;
+    if (!has_content(pet_db)) return index;
     LineReader reader(pet_db);
     std::string_view line;
     while (reader.next(line)) {

@@ -44,8 +44,8 @@ std::string item_name(const ItemTable& items, std::int32_t nameid);
 std::string card_name(const CardTable& cards, std::int32_t card_id);
 bool is_postfix_card(const CardTable& cards, std::int32_t card_id);
 // The item name with the words of the cards a, b, c, d before and after it.
-std::string itemcardname(const CardTable& cards, std::string name, std::int32_t a,
-                         std::int32_t b, std::int32_t c, std::int32_t d);
+std::string itemcardname(const CardTable& cards, std::string name, std::int32_t a, std::int32_t b,
+                         std::int32_t c, std::int32_t d);
 std::string equip_location_name(std::int32_t location);
 
 // The character that forged or brewed an item: card2 holds the low 16 bits of its id and

@@ -21,7 +21,7 @@ void load_some_battle_var(const AppContext& app, Ui& ui, BattleLimits& limits) {
     limits = BattleLimits{};
     guarded(ui, "load_some_battle_var", [&] {
         const fs::path path = app.server_file("conf/battle_athena.conf");
-        if (!file_exists(path) || file_length(path) == 0) return;
+        if (!has_content(path)) return;
         LineReader reader(path);
         std::string_view line;
         while (reader.next(line)) {

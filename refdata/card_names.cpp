@@ -19,6 +19,22 @@ bool skipped_card_line(std::string_view line, std::vector<std::string_view>& fie
     return fields[0].empty() || fields[0].front() == '/';
 }
 
+// The "#"-separated fields of every card line of a table of the program folder; false (with
+// the table's message) when the file is missing or empty.
+template <class Visit>
+bool read_card_table(const AppContext& app, Ui& ui, std::string_view name,
+                     const std::string& consequence, Visit&& visit) {
+    const fs::path path = app.program_file(name);
+    if (!check_table_file(path, ui, consequence + "\r\n" + kClientHint)) return false;
+    LineReader reader(path);
+    std::vector<std::string_view> fields;
+    std::string_view line;
+    while (reader.next(line)) {
+        if (!skipped_card_line(line, fields)) visit(fields);
+    }
+    return true;
+}
+
 }  // namespace
 
 const CardNameEntry* CardTable::find(std::int32_t id) const {
@@ -46,43 +62,29 @@ void load_carddb(const AppContext& app, Ui& ui, CardTable& cards) {
     cards.clear();
     bool read = false;
     guarded(ui, "load_carddb", [&] {
-        const fs::path path = app.program_file("cardprefixnametable.txt");
-        if (!check_table_file(path, ui,
-                              std::string("Card name will not be shown...\r\n") + kClientHint)) {
-            return;
-        }
-        LineReader reader(path);
-        std::vector<std::string_view> fields;
-        std::string_view line;
-        while (reader.next(line)) {
-            if (skipped_card_line(line, fields)) continue;
-            // A line without any "#" has no name field.
-            if (fields.size() < 2) throw Failure(err::kSubscript);
-            cards.add({leading_i32(fields[0]), std::string(fields[1]), 0});
-        }
-        read = true;
+        read = read_card_table(app, ui, "cardprefixnametable.txt", "Card name will not be shown...",
+                               [&](const std::vector<std::string_view>& fields) {
+                                   // A line without any "#" has no name field.
+                                   if (fields.size() < 2) throw Failure(err::kSubscript);
+                                   cards.add({leading_i32(fields[0]), std::string(fields[1]), 0});
+                               });
     });
     if (read) load_carddb2(app, ui, cards);
 }
 
 void load_carddb2(const AppContext& app, Ui& ui, CardTable& cards) {
     guarded(ui, "load_carddb2", [&] {
-        const fs::path path = app.program_file("cardpostfixnametable.txt");
-        if (!check_table_file(path, ui,
-                              std::string("Card Postfix name list not found.\r\n") + kClientHint)) {
-            return;
-        }
-        LineReader reader(path);
-        std::vector<std::string_view> fields;
-        std::string_view line;
-        while (reader.next(line)) {
-            if (skipped_card_line(line, fields)) continue;
-            const double id = numeric_value(fields[0]);
-            if (!(id >= INT32_MIN && id <= INT32_MAX) || id != static_cast<std::int32_t>(id)) {
-                continue;  // matches no card number
-            }
-            if (CardNameEntry* card = cards.find(static_cast<std::int32_t>(id))) card->postfix = 1;
-        }
+        read_card_table(
+            app, ui, "cardpostfixnametable.txt", "Card Postfix name list not found.",
+            [&](const std::vector<std::string_view>& fields) {
+                const double id = numeric_value(fields[0]);
+                if (!(id >= INT32_MIN && id <= INT32_MAX) || id != static_cast<std::int32_t>(id)) {
+                    return;  // matches no card number
+                }
+                if (CardNameEntry* card = cards.find(static_cast<std::int32_t>(id))) {
+                    card->postfix = 1;
+                }
+            });
     });
 }
 

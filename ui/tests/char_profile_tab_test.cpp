@@ -7,31 +7,14 @@
 
 #include "ui/tests/widget_fixture.h"
 
+using tavo::testing::child;
+using tavo::testing::texts;
 using tavo::testing::WidgetFixture;
 
 namespace {
 
 constexpr int kKaelen = 13;   // account 2000001 in the demo's account list
 constexpr int kMirabel = 14;  // account 2000002
-
-template <class T>
-T* child(tavo::ui::Form1& form, const QString& name) {
-    T* found = form.findChild<T*>(name);
-    if (found == nullptr) qFatal("no control %s", qPrintable(name));
-    return found;
-}
-
-QStringList texts(QComboBox* combo) {
-    QStringList all;
-    for (int i = 0; i < combo->count(); ++i) all << combo->itemText(i);
-    return all;
-}
-
-QStringList texts(QListWidget* list) {
-    QStringList all;
-    for (int i = 0; i < list->count(); ++i) all << list->item(i)->text();
-    return all;
-}
 
 // Which of the three view frames is shown.
 int shown_view(tavo::ui::Form1& form) {

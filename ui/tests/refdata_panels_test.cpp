@@ -7,6 +7,8 @@
 #include "ui/memo_quest_panel.h"
 #include "ui/tests/widget_fixture.h"
 
+using tavo::testing::child;
+using tavo::testing::texts;
 using tavo::testing::WidgetFixture;
 
 namespace {
@@ -16,25 +18,6 @@ const char* const kLists =
     "[maps]\nprontera.gat,156,191\ngeffen.gat,119,59\n"
     "[skills]\n1,9,0,Basic Skill\n2,10,0,Sword Mastery\n5,10,1,Bash\n36,10,0,Enlarge Weight "
     "Limit\n41,1,1,Vending\n";
-
-QStringList texts(const QComboBox* combo) {
-    QStringList all;
-    for (int i = 0; i < combo->count(); ++i) all << combo->itemText(i);
-    return all;
-}
-
-QStringList texts(const QListWidget* list) {
-    QStringList all;
-    for (int i = 0; i < list->count(); ++i) all << list->item(i)->text();
-    return all;
-}
-
-template <class T>
-T* child(tavo::ui::Form1& form, const char* name) {
-    T* found = form.findChild<T*>(name);
-    if (found == nullptr) qFatal("no control %s", name);
-    return found;
-}
 
 }  // namespace
 

@@ -1,8 +1,22 @@
 #include "ui/tests/widget_fixture.h"
 
+#include <QComboBox>
+#include <QListWidget>
 #include <cstdlib>
 
 namespace tavo::testing {
+
+QStringList texts(const QComboBox* combo) {
+    QStringList all;
+    for (int i = 0; i < combo->count(); ++i) all << combo->itemText(i);
+    return all;
+}
+
+QStringList texts(const QListWidget* list) {
+    QStringList all;
+    for (int i = 0; i < list->count(); ++i) all << list->item(i)->text();
+    return all;
+}
 
 WidgetFixture::WidgetFixture(const std::string& ini) {
     dir.make_server("server");

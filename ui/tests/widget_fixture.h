@@ -1,6 +1,8 @@
 #pragma once
 // A program folder and a server folder in a scratch folder, and a main window over them.
 
+#include <QStringList>
+#include <QtGlobal>
 #include <memory>
 #include <string>
 
@@ -9,7 +11,22 @@
 #include "ui/form1.h"
 #include "workspace/workspace.h"
 
+class QComboBox;
+class QListWidget;
+
 namespace tavo::testing {
+
+// A control of the window by its name; the test stops when there is none.
+template <class T>
+T* child(ui::Form1& form, const QString& name) {
+    T* found = form.findChild<T*>(name);
+    if (found == nullptr) qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+// The entries of a chooser or a list, in order.
+QStringList texts(const QComboBox* combo);
+QStringList texts(const QListWidget* list);
 
 class WidgetFixture {
 public:
