@@ -50,8 +50,13 @@ TEST_F(GmLevelsTest, LookupTakesTheFirstMatchingLine) {
 }
 
 TEST_F(GmLevelsTest, LookupFailuresAreReportedAndGiveZero) {
-    write_gm("704554 300\n");
-    EXPECT_EQ(level(704554), 0);
+    // The server clamps levels above 99, so does every lookup; a negative one is an error.
+    write_gm("704554 150\n704555 300\n704556 -1\n");
+    EXPECT_EQ(level(704554), 99);
+    EXPECT_EQ(level(704555), 99);
+    EXPECT_EQ(GmLevels::parse({"704555 300"}).level_of(704555), 99);
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(level(704556), 0);
     std::filesystem::remove(dir.path() / "server/conf/GM_account.txt");
     EXPECT_EQ(level(704554), 0);
     EXPECT_EQ(ui.messages(),
@@ -63,9 +68,11 @@ TEST_F(GmLevelsTest, LookupFailuresAreReportedAndGiveZero) {
 }
 
 TEST_F(GmLevelsTest, WritingALevelAppendsOrRewritesAndKeepsTheRest) {
+    // An LF file stays LF; a CR LF file stays CR LF.
     write_gm("// GM accounts\n\n704554 99\n2000000-2000010 10\n");
     ASSERT_TRUE(check_gm_id(app, ui, 704560, 5));
-    EXPECT_EQ(gm_file(), "// GM accounts\r\n\r\n704554 99\r\n2000000-2000010 10\r\n704560 5\r\n");
+    EXPECT_EQ(gm_file(), "// GM accounts\n\n704554 99\n2000000-2000010 10\n704560 5\n");
+    write_gm("// GM accounts\r\n\r\n704554 99\r\n2000000-2000010 10\r\n704560 5\r\n");
     ASSERT_TRUE(check_gm_id(app, ui, 704554, 0));  // 0 is written like any other level
     ASSERT_TRUE(check_gm_id(app, ui, 704560, 60));
     EXPECT_EQ(gm_file(), "// GM accounts\r\n\r\n704554 0\r\n2000000-2000010 10\r\n704560 60\r\n");
