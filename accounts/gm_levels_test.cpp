@@ -86,12 +86,12 @@ TEST_F(GmLevelsTest, WritingInsideARangeSplitsItSoNoOtherAccountChanges) {
     ASSERT_TRUE(check_gm_id(app, ui, 704554, 99));  // at the low end
     ASSERT_TRUE(check_gm_id(app, ui, 704584, 40));  // at the high end
     EXPECT_EQ(gm_file(),
-              "2000000-2000004 10 // testers\r\n"
-              "2000005 50\r\n"
-              "2000006-2000010 10 // testers\r\n"
-              "704554 99\r\n"
-              "704555~704583 20\r\n"
-              "704584 40\r\n");
+              "2000000-2000004 10 // testers\n"
+              "2000005 50\n"
+              "2000006-2000010 10 // testers\n"
+              "704554 99\n"
+              "704555~704583 20\n"
+              "704584 40\n");
     for (std::int32_t id = 2000000; id <= 2000010; ++id) {
         EXPECT_EQ(level(id), id == 2000005 ? 50 : 10) << id;
     }
@@ -102,19 +102,19 @@ TEST_F(GmLevelsTest, WritingInsideARangeSplitsItSoNoOtherAccountChanges) {
     // Pieces of a single id are written as single ids; the same level changes nothing.
     write_gm("2000000-2000002 10\n2000000-2000002 10\n");
     ASSERT_TRUE(check_gm_id(app, ui, 2000001, 10));
-    EXPECT_EQ(gm_file(), "2000000-2000002 10\r\n2000000-2000002 10\r\n");
+    EXPECT_EQ(gm_file(), "2000000-2000002 10\n2000000-2000002 10\n");
     // Every matching line is written, so that the lookup agrees whichever comes first.
     ASSERT_TRUE(check_gm_id(app, ui, 2000001, 99));
     EXPECT_EQ(
         gm_file(),
-        "2000000 10\r\n2000001 99\r\n2000002 10\r\n2000000 10\r\n2000001 99\r\n2000002 10\r\n");
+        "2000000 10\n2000001 99\n2000002 10\n2000000 10\n2000001 99\n2000002 10\n");
 }
 
 TEST_F(GmLevelsTest, RangesCompareAsNumbers) {
     // As text, 2000005 sorts before 704554; as numbers it lies inside the range.
     write_gm("704554-2000100 20\n");
     ASSERT_TRUE(check_gm_id(app, ui, 2000005, 60));
-    EXPECT_EQ(gm_file(), "704554-2000004 20\r\n2000005 60\r\n2000006-2000100 20\r\n");
+    EXPECT_EQ(gm_file(), "704554-2000004 20\n2000005 60\n2000006-2000100 20\n");
     EXPECT_EQ(level(2000005), 60);
     EXPECT_EQ(level(1000000), 20);
 }

@@ -2,7 +2,6 @@
 
 #include "app/failure.h"
 #include "app/numbers.h"
-#include "app/skipped_rows.h"
 #include "app/text.h"
 #include "refdata/program_ini.h"
 
@@ -13,14 +12,10 @@ void load_maps(const AppContext&, Ui& ui, const ProgramIni& ini, MapList& maps) 
     guarded(ui, "load_maps", [&] {
         if (!program_ini_usable(ini, ui, "Maps will not shown...")) return;
         std::vector<std::string_view> fields;
-        SkippedRows skipped("tavo.ini [maps]");
-        for_each_section_line(ini, "maps", [&](std::string_view line, std::size_t number) {
+        for_each_section_line(ini, "maps", [&](std::string_view line) {
             split_into(line, ',', fields);
-            if (fields[0].empty() || fields[0].front() == '/') return true;
-            if (fields.size() != 3 || !is_numeric(fields[1]) || !is_numeric(fields[2])) {
-                skipped.add(number, line);
-                return true;
-            }
+            if (fields.size() != 3 || fields[0].empty() || fields[0].front() == '/') return true;
+            if (!is_numeric(fields[1]) || !is_numeric(fields[2])) return true;
             std::string text(fields[0]);
             text += " (";
             text += fields[1];
@@ -30,7 +25,6 @@ void load_maps(const AppContext&, Ui& ui, const ProgramIni& ini, MapList& maps) 
             maps.push_back(std::move(text));
             return true;
         });
-        skipped.report(ui);
     });
 }
 
