@@ -328,7 +328,6 @@ TEST_F(AccountFileTest, FailedSaveLeavesTheFileAndReportsIt) {
     EXPECT_FALSE(ui.progress_open);
 }
 
-
 // A table whose read failed holds nothing of the file: no write may replace the file with it.
 TEST_F(AccountFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
     const std::string file = "2000001\ta\tp\t-\tM\t0\t0\t\n2000002\tb\tp\t-\tF\t0\t0\t\n";
@@ -369,8 +368,8 @@ TEST_F(AccountFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
         ui.clear();
         EXPECT_FALSE(save_account(app, ui, store));
         ASSERT_EQ(ui.messages().size(), 1u);
-        EXPECT_TRUE(ui.messages()[0].starts_with("save/account.txt could not be read (" +
-                                                 c.reason + ")"))
+        EXPECT_TRUE(
+            ui.messages()[0].starts_with("save/account.txt could not be read (" + c.reason + ")"))
             << ui.messages()[0];
         c.repair();
         EXPECT_EQ(dir.read("server/save/account.txt"), file);

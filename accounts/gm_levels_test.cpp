@@ -105,9 +105,8 @@ TEST_F(GmLevelsTest, WritingInsideARangeSplitsItSoNoOtherAccountChanges) {
     EXPECT_EQ(gm_file(), "2000000-2000002 10\n2000000-2000002 10\n");
     // Every matching line is written, so that the lookup agrees whichever comes first.
     ASSERT_TRUE(check_gm_id(app, ui, 2000001, 99));
-    EXPECT_EQ(
-        gm_file(),
-        "2000000 10\n2000001 99\n2000002 10\n2000000 10\n2000001 99\n2000002 10\n");
+    EXPECT_EQ(gm_file(),
+              "2000000 10\n2000001 99\n2000002 10\n2000000 10\n2000001 99\n2000002 10\n");
 }
 
 TEST_F(GmLevelsTest, RangesCompareAsNumbers) {

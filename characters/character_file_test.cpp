@@ -160,8 +160,8 @@ TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     Line a, b, c;
     b.id = "150002", b.name = "Bram", b.after = "extra\tfields";
     c.id = "150001", c.name = "Cora";
-    const std::string original = a.text() + "\n\n// a note\n" + b.text() +
-                                 "\nnot a character\n900000\t%newid%\n" + c.text();
+    const std::string original =
+        a.text() + "\n\n// a note\n" + b.text() + "\nnot a character\n900000\t%newid%\n" + c.text();
     write(original);
     ASSERT_TRUE(load("150002"));
     state.current.name = "Brand";

@@ -164,9 +164,8 @@ TEST_F(GuildPartyPet, ADeletedCharactersPetGoesAndCommentsStay) {
           "// pets of the test server\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n"
           "301,1063,Lunatic\t2000002,150001,5,9007,0,250,50,0,0\n");
     delete_party_guild_pet(app, ui, "0,0,300", 2000001, 150000);
-    EXPECT_EQ(
-        read("pet.txt"),
-        "// pets of the test server\n301,1063,Lunatic\t2000002,150001,5,9007,0,250,50,0,0\n");
+    EXPECT_EQ(read("pet.txt"),
+              "// pets of the test server\n301,1063,Lunatic\t2000002,150001,5,9007,0,250,50,0,0\n");
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ TEST_F(CardNames, PrefixAndPostfixTables) {
 
 // A line that is no card costs that line only, and is named in one message per table.
 TEST_F(CardNames, BadLinesAreSkippedAndReported) {
-    load("4001#Lucky#\r\n4002\r\n99999999999#Huge#\r\n4003#Hard#\r\n", "4001#\r\nx4002#\r\n4003#\r\n");
+    load("4001#Lucky#\r\n4002\r\n99999999999#Huge#\r\n4003#Hard#\r\n",
+         "4001#\r\nx4002#\r\n4003#\r\n");
     EXPECT_EQ(cards.count(), 2);
     EXPECT_EQ(cards.find(4001)->postfix, 1);
     EXPECT_EQ(cards.find(4003)->postfix, 1);

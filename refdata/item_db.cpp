@@ -4,8 +4,8 @@
 
 #include "app/failure.h"
 #include "app/numbers.h"
-#include "app/text.h"
 #include "app/skipped_rows.h"
+#include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
 #include "refdata/server_db.h"
