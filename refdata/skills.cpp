@@ -71,7 +71,7 @@ bool read_class_skill_line(Ui& ui, const SkillTable& skills, std::string_view cl
     if (fields.size() < 4 || skipped_field(fields[0])) return true;
     if (!is_numeric(fields[0]) || !is_numeric(fields[1]) || !is_numeric(fields[2])) {
         ui.message("Invalid syntax in class-skill.txt\r\nline number: " + std::to_string(counter) +
-                   ": " + std::string(line));
+                   ": " + row_excerpt(line));
         return false;
     }
     if (fields[0] != class_number) return true;
