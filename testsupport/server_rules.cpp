@@ -100,19 +100,24 @@ void each_record(const fs::path& file, Check check) {
     }
 }
 
+// The last line "<next free id> TAB %newid%": true when this is it. Nothing may follow it, and
+// its id is above every record's.
+bool is_newid_line(std::string_view line, double highest, double& next_free, Report& report) {
+    report.check(next_free < 0, "a record after the %newid% line");
+    if (!contains(line, "%newid%")) return false;
+    next_free = number(line);
+    report.check(next_free > highest, "%newid% not above every id");
+    return true;
+}
+
 void check_accounts(const fs::path& file, Report& report) {
     double last_id = -1;
     double next_free = -1;
     std::set<std::string, std::less<>> names;
     each_record(file, [&](std::size_t n, std::string_view line) {
         report.at(n);
-        report.check(next_free < 0, "a record after the %newid% line");
+        if (is_newid_line(line, last_id, next_free, report)) return;
         const Fields f = split(line, '\t');
-        if (contains(line, "%newid%")) {
-            next_free = number(f[0]);
-            report.check(next_free > last_id, "%newid% not above every account id");
-            return;
-        }
         const std::size_t fields = f.size() - 1;  // the account registers follow the last TAB
         report.check(fields == 7 || fields == 12 || fields == 13, "not an account line");
         for (std::size_t i = 0; i < fields; ++i) {
@@ -156,13 +161,8 @@ void check_characters(const fs::path& file, Report& report) {
     double next_free = -1;
     each_record(file, [&](std::size_t n, std::string_view line) {
         report.at(n);
-        report.check(next_free < 0, "a record after the %newid% line");
+        if (is_newid_line(line, ids.empty() ? -1 : *ids.rbegin(), next_free, report)) return;
         const Fields f = split(line, '\t');
-        if (contains(line, "%newid%")) {
-            next_free = number(f[0]);
-            report.check(ids.empty() || next_free > *ids.rbegin(), "%newid% not above every id");
-            return;
-        }
         report.check(f.size() == 20 && f.back().empty(), "not 19 fields and the final TAB");
         if (f.size() != 20) return;
         report.check(ids.insert(number(f[0])).second, "char id repeated");
@@ -278,6 +278,12 @@ std::vector<std::string> guild_line_breaks(std::string_view line) {
     report.check(max_member == slots, "max_member " + std::to_string(max_member) +
                                           " where Guild Extension gives " + std::to_string(slots));
     return breaks;
+}
+
+std::string listed(const std::vector<std::string>& breaks) {
+    std::string text;
+    for (const std::string& fault : breaks) text += fault + "\n";
+    return text;
 }
 
 std::vector<std::string> server_rule_breaks(const fs::path& server, const ServerLimits& limits) {

@@ -25,4 +25,7 @@ std::vector<std::string> server_rule_breaks(const fs::path& server,
 // The rules one line of save/guild.txt breaks; empty when it is sound.
 std::vector<std::string> guild_line_breaks(std::string_view line);
 
+// The breaks one to a line, for a test's failure message; "" when there are none.
+std::string listed(const std::vector<std::string>& breaks);
+
 }  // namespace tavo::testing

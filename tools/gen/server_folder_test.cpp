@@ -13,15 +13,10 @@ namespace tavo::gen {
 namespace {
 
 using testing::guild_line_breaks;
+using testing::listed;
 using testing::server_rule_breaks;
 using testing::TempDir;
 namespace fs = std::filesystem;
-
-std::string listed(const std::vector<std::string>& breaks) {
-    std::string text;
-    for (const std::string& fault : breaks) text += fault + "\n";
-    return text;
-}
 
 // A guild of `slots` member pairs, the first `members` of them filled, with the given skill
 // list; the rest as the server writes it.
@@ -50,13 +45,17 @@ TEST(ServerRules, AGuildLineMustAgreeWithItsOwnGuildExtension) {
     EXPECT_EQ(listed(guild_line_breaks(guild(16, 3, skills_with_extension(0)))), "");
     EXPECT_EQ(listed(guild_line_breaks(guild(36, 30, skills_with_extension(10)))), "");
     // Free sizes the server would cut back to 16 slots, or past its 36-member array.
-    EXPECT_NE(listed(guild_line_breaks(guild(22, 20, skills_with_extension(0)))), "");
-    EXPECT_NE(listed(guild_line_breaks(guild(40, 38, skills_with_extension(12)))), "");
+    EXPECT_EQ(listed(guild_line_breaks(guild(22, 20, skills_with_extension(0)))),
+              "max_member 22 where Guild Extension gives 16\n");
+    EXPECT_EQ(listed(guild_line_breaks(guild(40, 38, skills_with_extension(12)))),
+              "max_member 40 where Guild Extension gives 36\n");
     // What crashes the char server at load.
-    EXPECT_NE(listed(guild_line_breaks(guild(16, 0, skills_with_extension(0)))), "");
+    EXPECT_EQ(listed(guild_line_breaks(guild(16, 0, skills_with_extension(0)))),
+              "a guild without members\n");
     std::string skills = skills_with_extension(0);
     skills.pop_back();  // the last skill without its blank
-    EXPECT_NE(listed(guild_line_breaks(guild(16, 3, skills))), "");
+    EXPECT_EQ(listed(guild_line_breaks(guild(16, 3, skills))),
+              "guild skills without the last blank\n");
     skills = skills_with_extension(0);
     skills.erase(skills.find(' '), 1);  // two skills run together
     EXPECT_NE(listed(guild_line_breaks(guild(16, 3, skills))), "");

@@ -20,6 +20,7 @@
 namespace tavo::gen {
 namespace {
 
+using testing::listed;
 using testing::ScriptedUi;
 using testing::server_rule_breaks;
 using testing::ServerLimits;
@@ -27,12 +28,6 @@ using testing::TempDir;
 
 std::vector<std::string> lines_of(const fs::path& file) {
     return read_lines(file);
-}
-
-std::string listed(const std::vector<std::string>& breaks) {
-    std::string text;
-    for (const std::string& fault : breaks) text += fault + "\n";
-    return text;
 }
 
 int number(std::string_view text) {
@@ -59,6 +54,12 @@ struct GeneratedServer : ::testing::Test {
         generate_server(options);
     }
     fs::path save(const char* name) const { return dir.path() / "server/save" / name; }
+    ServerOptions options_of(long long accounts) const {
+        ServerOptions options;
+        options.out = dir.path() / "server";
+        options.accounts = accounts;
+        return options;
+    }
     // The sizes of the guilds, from the member pairs of guild.txt.
     std::vector<int> guild_sizes() const {
         std::vector<int> sizes;
@@ -75,9 +76,7 @@ struct GeneratedServer : ::testing::Test {
 };
 
 TEST_F(GeneratedServer, TwoThousandAccountsKeepEveryServerRule) {
-    ServerOptions options;
-    options.out = dir.path() / "server";
-    options.accounts = 2000;
+    ServerOptions options = options_of(2000);
     const ServerSummary summary = generate_server(options);
     EXPECT_EQ(listed(server_rule_breaks(options.out)), "");
     // Large guilds are there, so Guild Extension had to be raised for them.
@@ -89,18 +88,14 @@ TEST_F(GeneratedServer, TwoThousandAccountsKeepEveryServerRule) {
 }
 
 TEST_F(GeneratedServer, AHundredThousandAccountsKeepEveryServerRule) {
-    ServerOptions options;
-    options.out = dir.path() / "server";
-    options.accounts = 100000;
+    ServerOptions options = options_of(100000);
     const ServerSummary summary = generate_server(options);
     EXPECT_GT(summary.characters, 140000);
     EXPECT_EQ(listed(server_rule_breaks(options.out)), "");
 }
 
 TEST_F(GeneratedServer, ItemCountsStayWithinTheServersArrays) {
-    ServerOptions options;
-    options.out = dir.path() / "server";
-    options.accounts = 60;
+    ServerOptions options = options_of(60);
     options.inventory_items = 150;
     options.cart_items = 150;
     options.storage_items = 700;
@@ -119,9 +114,7 @@ TEST_F(GeneratedServer, ItemCountsStayWithinTheServersArrays) {
 }
 
 TEST_F(GeneratedServer, AnAccountsOnlyFolderStillHoldsEverySaveFile) {
-    ServerOptions options;
-    options.out = dir.path() / "server";
-    options.accounts = 50;
+    ServerOptions options = options_of(50);
     options.accounts_only = true;
     const ServerSummary summary = generate_server(options);
     EXPECT_EQ(summary.characters, 0);
