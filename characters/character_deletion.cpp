@@ -11,7 +11,7 @@
 
 namespace tavo {
 
-bool delete_user_char(const AppContext& app, Ui& ui, std::string_view server_generation,
+bool delete_user_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                       std::int32_t account_id) {
     const fs::path athena = app.server_file("save/athena.txt");
     if (!file_exists(athena)) return true;
@@ -28,7 +28,7 @@ bool delete_user_char(const AppContext& app, Ui& ui, std::string_view server_gen
             highest = std::max(highest, leading_number(*id));
             out.write_line(line);
         }
-        if (server_generation == ".52" || server_generation == "1.0.0") {
+        if (writes_newid_line(server_generation)) {
             out.write_line(std::to_string(static_cast<long long>(highest) + 1) + "\t%newid%");
         }
         out.commit(app.server_file("save/athena.bak.txt"));

@@ -71,7 +71,7 @@ TEST_F(GuildPartyPet, LookupsAndTheirDefaults) {
     EXPECT_EQ(find_pet(app, ui, 1, 301), "No Name [301]");
     write("pet.txt", "");
     EXPECT_EQ(find_pet(app, ui, 1, 300), "No Name [300]");
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 TEST_F(GuildPartyPet, RenamesKeepTheLineShape) {
@@ -119,7 +119,7 @@ TEST_F(GuildPartyPet, LeavingAPartyHandsOverTheLeaderOrDeletesTheParty) {
     // A party that does not list the character stays as it is.
     delete_party_guild_pet(app, ui, "7,0,0", 2000077, 150077);
     EXPECT_EQ(read("party.txt"), handed + "\r\n");
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 TEST_F(GuildPartyPet, LeavingAGuildMovesTheMasterWithinThePositionsOnly) {

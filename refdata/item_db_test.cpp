@@ -57,7 +57,7 @@ TEST_F(ItemDb, RowsCommentsAndColumns) {
     EXPECT_EQ(f.ui.progress_shows, 1);
     EXPECT_EQ(f.ui.progress_closes, 1);
     EXPECT_EQ(f.ui.progress_texts.back(), "Reading 4 lines");
-    EXPECT_TRUE(f.ui.shown.empty());
+    EXPECT_TRUE(f.ui.shown().empty());
 }
 
 TEST_F(ItemDb, WeightsRoundHalfToEven) {
