@@ -24,7 +24,7 @@ bool CliUi::ask_yes_no(const std::string& text, const std::string&, Icon) {
 void CliUi::program_file_missing(const std::string& file, const std::string& text) {
     if (options_.quiet) return;
     if (!holding_) {
-        message(text);
+        message(text, "Tavo", Icon::None);
         return;
     }
     if (std::find(missing_files_.begin(), missing_files_.end(), file) == missing_files_.end()) {
