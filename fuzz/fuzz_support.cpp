@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/text_file.h"
+
 namespace tavo::fuzz {
 namespace {
 
@@ -74,13 +76,12 @@ void remove(const fs::path& path) {
 
 std::vector<std::string_view> lines_of(std::string_view text) {
     std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t lf = text.find('\n');
-        std::string_view line = text.substr(0, lf);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (lf == std::string_view::npos) break;
-        text.remove_prefix(lf + 1);
+    BreakScanner breaks(text);
+    for (std::size_t begin = 0; begin < text.size();) {
+        const BreakScanner::Break found = breaks.find(begin);
+        const std::size_t end = found.at == std::string_view::npos ? text.size() : found.at;
+        lines.push_back(text.substr(begin, end - begin));
+        begin = end + found.length;
     }
     return lines;
 }

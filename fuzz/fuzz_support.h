@@ -40,8 +40,7 @@ void put(const fs::path& path, std::string_view bytes);
 std::string get(const fs::path& path);
 void remove(const fs::path& path);
 
-// The lines of a text the way LineReader gives them: split at LF, one CR at the end of each
-// dropped, no last empty line after a final break.
+// The lines of a text the way LineReader gives them, without their breaks.
 std::vector<std::string_view> lines_of(std::string_view text);
 
 // The fuzzer's bytes as text.
