@@ -9,11 +9,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/ui.h"
 #include "characters/character_file.h"
 #include "characters/profile.h"
 #include "items/item_naming.h"
+#include "ui/item_panel.h"
+#include "workspace/item_editors.h"
 #include "refdata/weight.h"
 #include "ui/latin1.h"
 #include "workspace/naming.h"
@@ -33,8 +36,9 @@ QGroupBox* make_frame(int index, const QString& caption, QWidget* content) {
 
 }  // namespace
 
-CharProfileTab::CharProfileTab(Workspace& ws, Ui& ui, QWidget* parent)
-    : QWidget(parent), ws_(ws), ui_(ui) {
+CharProfileTab::CharProfileTab(Workspace& ws, Ui& ui, ItemEditors& items, UnsavedFlag& unsaved,
+                               QWidget* parent)
+    : QWidget(parent), ws_(ws), ui_(ui), items_(items), unsaved_(unsaved) {
     setObjectName("CharProfileTab");
     combo5_ = new QComboBox;
     combo5_->setObjectName("Combo5");
@@ -56,8 +60,9 @@ CharProfileTab::CharProfileTab(Workspace& ws, Ui& ui, QWidget* parent)
     list4_ = new QListWidget;
     list4_->setObjectName("List4");
     frames_[0] = make_frame(0, "Status/Stats", text6_);
-    frames_[1] = make_frame(1, "Inventory", list3_);
-    frames_[2] = make_frame(2, "Cart [Merchant/BlackSmith/Alchemist]", list4_);
+    frames_[1] = make_frame(1, "Inventory", item_frame_content(list3_, command4_, "Command4_%1"));
+    frames_[2] = make_frame(2, "Cart [Merchant/BlackSmith/Alchemist]",
+                            item_frame_content(list4_, command5_, "Command5_%1"));
 
     save_to_file_ = new QPushButton("Save to File");
     save_to_file_->setObjectName("Command4_4");
@@ -83,8 +88,55 @@ CharProfileTab::CharProfileTab(Workspace& ws, Ui& ui, QWidget* parent)
     connect(save_to_file_, &QPushButton::clicked, this, [this] {
         const std::string id = char_id_of_entry(bytes(combo5_->currentText()));
         save_char(ws_.app, ui_, ws_.accounts.server_generation, ws_.characters, id);
-        save_to_file_->setEnabled(false);
+        unsaved_.set(false);
     });
+    unsaved_.observe([this](bool on) { save_to_file_->setEnabled(on); });
+    for (auto [editor, list, buttons] : {std::tuple{&items_.inventory, list3_, command4_},
+                                         std::tuple{&items_.cart, list4_, command5_}}) {
+        for (int i = 0; i < 4; ++i) {
+            connect(buttons[i], &QPushButton::clicked, this,
+                    [this, editor, i] { item_button(*editor, i); });
+        }
+        connect(list, &QListWidget::currentRowChanged, this, [this, editor](int row) {
+            if (rendering_) return;
+            editor->select(row);
+            render_items();
+        });
+        connect(list, &QListWidget::itemDoubleClicked, this,
+                [this, editor] { item_button(*editor, 1); });
+    }
+}
+
+QWidget* CharProfileTab::item_frame_content(QListWidget* list, QPushButton** buttons,
+                                            const char* name) {
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list);
+    auto* row = new QHBoxLayout;
+    const char* captions[] = {"New", "Edit", "Delete", "Delete All"};
+    for (int i = 0; i < 4; ++i) {
+        buttons[i] = new QPushButton(captions[i]);
+        buttons[i]->setObjectName(QString(name).arg(i));
+        buttons[i]->setEnabled(false);
+        row->addWidget(buttons[i]);
+    }
+    row->addStretch();
+    layout->addLayout(row);
+    return content;
+}
+
+void CharProfileTab::item_button(ItemListEditor& editor, int index) {
+    bool open = false;
+    switch (index) {
+        case 0: open = editor.new_item(ui_, items_.panel); break;
+        case 1: open = editor.edit_item(items_.panel); break;
+        case 2: editor.delete_selected(ui_); break;
+        case 3: editor.delete_all(ui_); break;
+        default: break;
+    }
+    if (open && panel_ != nullptr) panel_->open_over(this);
+    render_items();
 }
 
 void CharProfileTab::load_char_list(std::int32_t account_id) {
@@ -97,7 +149,7 @@ void CharProfileTab::load_char_list(std::int32_t account_id) {
         for (const std::string& entry : ws_.characters.chooser) combo5_->addItem(qs(entry));
     }
     shown_entry_ = -1;
-    save_to_file_->setEnabled(false);
+    unsaved_.set(false);
     if (combo5_->count() > 0) {
         combo5_->setCurrentIndex(0);
         combo5_click();
@@ -110,7 +162,7 @@ void CharProfileTab::load_char_list(std::int32_t account_id) {
 }
 
 void CharProfileTab::combo5_click() {
-    if (save_to_file_->isEnabled()) {
+    if (unsaved_.get()) {
         if (!ui_.ask_yes_no("You have not save the modified character info, Do you want to "
                             "discard changes",
                             "Tavo")) {
@@ -120,7 +172,7 @@ void CharProfileTab::combo5_click() {
             combo5_->setCurrentIndex(shown_entry_);
             return;
         }
-        save_to_file_->setEnabled(false);
+        unsaved_.set(false);
     }
     if (combo5_->count() == 0) return;
     shown_entry_ = combo5_->currentIndex();
@@ -144,25 +196,30 @@ void CharProfileTab::show_char_profile() {
     const std::string separator = bytes(QLocale().groupSeparator());
     const CharacterRecord& record = ws_.characters.current;
     text6_->setPlainText(qs(tavo::show_char_profile(ws_.app, ui_, ws_.ref, record, separator)));
-    fill_item_list(list3_, true);
-    fill_item_list(list4_, false);
-    const std::int32_t limit = ws_.app.settings.maxinventory;
-    frames_[1]->setTitle(qs(inventory_weight_caption(
-        record.inventory.weight, record.inventory.max_weight, record.inventory.count(), limit)));
-    frames_[2]->setTitle(qs(cart_weight_caption(record.cart.weight, record.cart.max_weight,
-                                                record.cart.count(), limit)));
+    items_.inventory.reset();
+    items_.cart.reset();
+    render_items();
     frames_[2]->setEnabled(true);
 }
 
-void CharProfileTab::fill_item_list(QListWidget* list, bool inventory) {
-    const ItemNaming naming = item_naming(ws_, ui_);
-    const ItemList& items =
-        inventory ? ws_.characters.current.inventory : ws_.characters.current.cart;
+void CharProfileTab::render_items() {
+    rendering_ = true;
+    render_list(items_.inventory, list3_, command4_);
+    render_list(items_.cart, list4_, command5_);
+    frames_[1]->setTitle(qs(items_.inventory.caption()));
+    frames_[2]->setTitle(qs(items_.cart.caption()));
+    rendering_ = false;
+}
+
+void CharProfileTab::render_list(ItemListEditor& editor, QListWidget* list,
+                                 QPushButton** buttons) {
+    const std::vector<std::string> lines = editor.lines(items_.naming);
     list->clear();
-    for (const ItemSlot& item : items.items) {
-        list->addItem(qs(inventory ? equipped_item_line(naming, item) : addlistitem(naming, item)));
-    }
-    if (list->count() > 0) list->setCurrentRow(0);
+    for (const std::string& line : lines) list->addItem(qs(line));
+    list->setCurrentRow(editor.selected());
+    const bool loaded = ws_.characters.loaded_cleanly;
+    buttons[0]->setEnabled(loaded);
+    for (int i : {1, 2, 3}) buttons[i]->setEnabled(loaded && editor.has_lines());
 }
 
 void CharProfileTab::clear_inventory_caption() {
@@ -177,6 +234,8 @@ void CharProfileTab::clear_views() {
     text6_->clear();
     list3_->clear();
     list4_->clear();
+    for (QPushButton* button : command4_) button->setEnabled(false);
+    for (QPushButton* button : command5_) button->setEnabled(false);
 }
 
 }  // namespace tavo::ui

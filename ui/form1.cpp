@@ -26,11 +26,16 @@
 #include "ui/options_about_tab.h"
 #include "ui/storage_tab.h"
 #include "ui/user_info_tab.h"
+#include "workspace/item_editors.h"
 #include "workspace/workspace.h"
 
 namespace tavo::ui {
 
-Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(ws), ui_(ui) {
+Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
+    : QMainWindow(parent),
+      ws_(ws),
+      ui_(ui),
+      items_(std::make_unique<ItemEditors>(ws, ui, character_unsaved_)) {
     setObjectName("Form1");
 
     find_box_ = new QLineEdit;
@@ -62,8 +67,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
     sstab1_ = new QTabWidget;
     sstab1_->setObjectName("SSTab1");
     user_info_ = new UserInfoTab(ws_, ui_);
-    char_profile_ = new CharProfileTab(ws_, ui_);
-    storage_ = new StorageTab;
+    char_profile_ = new CharProfileTab(ws_, ui_, *items_, character_unsaved_);
+    storage_ = new StorageTab(*items_, ui_);
     about_ = new OptionsAboutTab;
     sstab1_->addTab(user_info_, "User Info");
     sstab1_->addTab(char_profile_, "Char Profile");
@@ -81,7 +86,13 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
     setCentralWidget(splitter);
 
     // The floating panels, hidden until opened over the tab area.
-    item_panel_ = new ItemPanel(ws_, ui_, this);
+    item_panel_ = new ItemPanel(ws_, ui_, *items_, this);
+    char_profile_->set_item_panel(item_panel_);
+    storage_->set_item_panel(item_panel_);
+    connect(item_panel_, &ItemPanel::itemStored, this, [this] {
+        char_profile_->render_items();
+        storage_->render();
+    });
     basic_info_ = new BasicInfoPanel(this);
     maps_ = new MapsPanel(this);
     memo_quest_ = new MemoQuestPanel(ws_, ui_, this);
@@ -94,6 +105,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
 
     resize(1100, 720);
 }
+
+Form1::~Form1() = default;
 
 void Form1::form_load(const StartOptions& options) {
     run_startup(ws_, ui_, options, [this](StartupStep step) { after_step(step); });
@@ -169,25 +182,24 @@ void Form1::list1_click() {
     const auto row = static_cast<std::size_t>(current.row());
     if (!current.isValid() || row >= ws_.accounts.records.size()) {
         user_info_->show_account(std::nullopt);
+        storage_->load_storage(std::nullopt);
         return;
     }
     user_info_->show_account(row);
     const AccountRecord& account = ws_.accounts.records[row];
-    storage_->load_storage(account);
+    storage_->load_storage(account.account_id());
     char_profile_->load_char_list(account.account_id());
     refresh_status();
 }
 
 bool Form1::may_leave_account() {
-    QPushButton* character = char_profile_->save_button();
-    QPushButton* store = storage_->save_button();
-    if (!character->isEnabled() && !store->isEnabled()) return true;
+    if (!character_unsaved_.get() && !ws_.store.unsaved.get()) return true;
     if (!ui_.ask_yes_no("You have not save the modified items, Do you want to discard changes",
                         "Tavo")) {
         return false;
     }
-    character->setEnabled(false);
-    store->setEnabled(false);
+    character_unsaved_.set(false);
+    ws_.store.unsaved.set(false);
     return true;
 }
 
@@ -208,8 +220,7 @@ void Form1::find_next() {
 }
 
 bool Form1::keep_open() {
-    const bool unsaved = char_profile_->save_button()->isEnabled() ||
-                         storage_->save_button()->isEnabled() ||
+    const bool unsaved = character_unsaved_.get() || ws_.store.unsaved.get() ||
                          user_info_->save_button()->isEnabled();
     if (!unsaved) return false;
     return !ui_.ask_yes_no("You have not save the modified items, Do you want to discard changes",

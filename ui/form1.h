@@ -3,8 +3,10 @@
 // panels, runs the start-up sequence and asks before unsaved work is thrown away.
 
 #include <QMainWindow>
+#include <memory>
 
 #include "app/settings.h"
+#include "app/unsaved_flag.h"
 #include "workspace/startup.h"
 
 class QLabel;
@@ -14,6 +16,7 @@ class QPushButton;
 class QTabWidget;
 
 namespace tavo {
+struct ItemEditors;
 struct Workspace;
 class Ui;
 }  // namespace tavo
@@ -35,6 +38,7 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 public:
     Form1(Workspace& ws, Ui& ui, QWidget* parent = nullptr);
+    ~Form1() override;
 
     // Form_Load: the start-up sequence, widgets refreshed after each step.
     void form_load(const StartOptions& options = {});
@@ -47,6 +51,9 @@ public:
     BasicInfoPanel* basic_info_panel() const { return basic_info_; }
     MapsPanel* maps_panel() const { return maps_; }
     MemoQuestPanel* memo_quest_panel() const { return memo_quest_; }
+    ItemEditors& item_editors() const { return *items_; }
+    // The current character's unsaved flag ("Save to File").
+    UnsavedFlag& character_unsaved() { return character_unsaved_; }
 
     // List1_Click: shows the selected account and reads its store and characters; with nothing
     // selected, the first entry is selected.
@@ -73,6 +80,8 @@ private:
 
     Workspace& ws_;
     Ui& ui_;
+    UnsavedFlag character_unsaved_;
+    std::unique_ptr<ItemEditors> items_;
     QLineEdit* find_box_;
     QListView* list1_;
     AccountListModel* model_;

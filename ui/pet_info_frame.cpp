@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "app/numbers.h"
@@ -21,9 +22,11 @@ PetInfoFrame::PetInfoFrame(Workspace& ws, Ui& ui, QWidget* parent)
     for (int i = 0; i < 3; ++i) {
         text5_[i] = new QLineEdit;
         text5_[i]->setObjectName(QString("Text5_%1").arg(i));
-        text5_[i]->setReadOnly(true);
+        text5_[i]->setReadOnly(i != 0);
         form->addRow(labels[i], text5_[i]);
     }
+    text5_[0]->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this));
+    connect(text5_[0], &QLineEdit::textEdited, this, &PetInfoFrame::idEdited);
     auto* buttons = new QHBoxLayout;
     const char* captions[] = {"Edit Name", "Cancel"};
     for (int i = 0; i < 2; ++i) {
@@ -43,6 +46,14 @@ void PetInfoFrame::show_pet(std::int32_t pet_id, const QString& type, const QStr
     text5_[2]->setText(name);
     lock_name(true);
     command7_[0]->setEnabled(true);
+}
+
+void PetInfoFrame::show_fields(const QString& id, const QString& type, const QString& name,
+                               bool can_rename) {
+    if (text5_[0]->text() != id) text5_[0]->setText(id);
+    text5_[1]->setText(type);
+    if (text5_[2]->isReadOnly()) text5_[2]->setText(name);
+    command7_[0]->setEnabled(can_rename);
 }
 
 void PetInfoFrame::clear() {

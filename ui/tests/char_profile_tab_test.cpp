@@ -103,7 +103,7 @@ private slots:
         form.select_account(kKaelen);
         auto* chooser = child<QComboBox>(form, "Combo5");
         auto* save = child<QPushButton>(form, "Command4_4");
-        save->setEnabled(true);  // as an edit of Kaelen would
+        form.character_unsaved().set(true);  // as an edit of Kaelen would
         const QString kaelen_profile = child<QPlainTextEdit>(form, "Text6")->toPlainText();
 
         f.ui.answer({false});

@@ -44,7 +44,10 @@ private slots:
             WidgetFixture f;
             tavo::ui::Form1& form = f.open_window();
             form.show();
-            form.findChild<QPushButton*>(name)->setEnabled(true);
+            const QString which(name);
+            if (which == "Command2_4") form.findChild<QPushButton*>(name)->setEnabled(true);
+            if (which == "Command4_4") form.character_unsaved().set(true);
+            if (which == "Command3_4") f.ws.store.unsaved.set(true);
             f.ui.answer({false});
             QVERIFY2(!form.close(), name);  // No keeps the window open
             QVERIFY(form.isVisible());

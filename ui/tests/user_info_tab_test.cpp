@@ -245,7 +245,7 @@ private slots:
         f.dir.write("server/save/account.txt", kAccounts);
         Tab tab(f);
         auto* character_save = tab.form.findChild<QPushButton*>("Command4_4");
-        character_save->setEnabled(true);
+        tab.form.character_unsaved().set(true);
         f.ui.answer({false, false});
         tab.click_row(3);
         QCOMPARE(tab.selected(), 0);
