@@ -234,7 +234,9 @@ TEST_F(ItemPanelTest, WeightLimitIsNineTenthsAndAnEditCountsTheDifference) {
 
     // The store has no weight limit.
     std::vector<ItemSlot> stored;
+    panel.open(ItemDestination::Storage, ItemAction::Add);
     pick(kBlade);
+    panel.fields().refine = "3";
     ASSERT_TRUE(store(stored, nullptr, 0));
 }
 
