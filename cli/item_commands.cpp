@@ -100,14 +100,16 @@ bool ItemCommand::apply_smith(std::int32_t char_id, bool forging) {
     ItemPanelEditor& panel = eds_.panel;
     const ItemKind kind = item_kind(static_cast<std::uint8_t>(leading_number(panel.fields().type)));
     if (forging ? kind != ItemKind::Equipment : kind != ItemKind::Usable) {
-        return refuse(std::string(forging ? "Only a weapon is forged" : "Only a usable item is made") +
-                      "; " + item_name() + " is not one.");
+        return refuse(
+            std::string(forging ? "Only a weapon is forged" : "Only a usable item is made") + "; " +
+            item_name() + " is not one.");
     }
     if (!panel.open_state().forger) return refuse(item_name() + " cannot be forged.");
     const int line = s_.ws.forgers.line_of(char_id);
     if (line < 1) {
-        return refuse("Character " + std::to_string(char_id) +
-                      " is not in the forger list (a blacksmith, an alchemist or a GM's character).");
+        return refuse(
+            "Character " + std::to_string(char_id) +
+            " is not in the forger list (a blacksmith, an alchemist or a GM's character).");
     }
     panel.choose_forger(line);
     return true;
@@ -140,7 +142,8 @@ bool ItemCommand::apply_options() {
     ItemPanelEditor& panel = eds_.panel;
     const PanelOpen& is = panel.open_state();
     for (const std::optional<std::string>* field : {&o_.qty, &o_.refine, &o_.pet}) {
-        if (*field && has_line_breaker(**field)) return refuse("A value holds a TAB or line break.");
+        if (*field && has_line_breaker(**field))
+            return refuse("A value holds a TAB or line break.");
     }
     if (o_.qty) {
         if (!is.qty && leading_number(*o_.qty) != 1) {
@@ -160,7 +163,8 @@ bool ItemCommand::apply_options() {
         if (o_.strength && (*o_.strength < 0 || *o_.strength > 3)) {
             return refuse("--strength is 0 to 3.");
         }
-        if (o_.element && (*o_.element < 0 || *o_.element > 4)) return refuse("--element is 0 to 4.");
+        if (o_.element && (*o_.element < 0 || *o_.element > 4))
+            return refuse("--element is 0 to 4.");
         if (o_.strength) panel.choose_strength(*o_.strength);
         if (o_.element) panel.choose_element(*o_.element);
     }
@@ -172,8 +176,8 @@ bool ItemCommand::apply_options() {
 }
 
 bool ItemCommand::select_line() {
-    const int lines = on_store() ? static_cast<int>(eds_.store.record().items.size())
-                                 : list().list().count();
+    const int lines =
+        on_store() ? static_cast<int>(eds_.store.record().items.size()) : list().list().count();
     if (o_.index < 0 || o_.index >= lines) {
         return refuse("No item at line " + std::to_string(o_.index) + " (the first line is 0).");
     }
@@ -195,15 +199,16 @@ int ItemCommand::write() {
 
 int ItemCommand::add() {
     if (!open_list()) return kFailed;
-    const bool opened = on_store() ? eds_.store.new_item(s_.ui, eds_.panel)
-                                   : list().new_item(s_.ui, eds_.panel);
+    const bool opened =
+        on_store() ? eds_.store.new_item(s_.ui, eds_.panel) : list().new_item(s_.ui, eds_.panel);
     if (!opened || !choose_item() || !apply_options() || !eds_.confirm()) return kFailed;
     return write();
 }
 
 int ItemCommand::edit() {
     if (!open_list() || !select_line()) return kFailed;
-    const bool opened = on_store() ? eds_.store.edit_item(eds_.panel) : list().edit_item(eds_.panel);
+    const bool opened =
+        on_store() ? eds_.store.edit_item(eds_.panel) : list().edit_item(eds_.panel);
     if (!opened || !apply_options() || !eds_.confirm()) return kFailed;
     return write();
 }
@@ -235,7 +240,8 @@ int list_storage(Session& s, std::int32_t account) {
     if (s.options.json) {
         nlohmann::json items = nlohmann::json::array();
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            items.push_back({{"line", utf8(lines[i])}, {"item", item_text(store.record().items[i])}});
+            items.push_back(
+                {{"line", utf8(lines[i])}, {"item", item_text(store.record().items[i])}});
         }
         print_json({{"account", account},
                     {"label", store.label()},
@@ -289,7 +295,8 @@ void on_run(CLI::App* sub, const CliOptions& options, int& result, std::shared_p
 
 void add_item_commands(CLI::App& app, const CliOptions& options, int& result) {
     auto account = std::make_shared<std::int32_t>(0);
-    CLI::App* storage = app.add_subcommand("storage", "An account's store as the Storage tab lists it");
+    CLI::App* storage =
+        app.add_subcommand("storage", "An account's store as the Storage tab lists it");
     storage->add_option("ACCOUNT", *account, "The account id")->required();
     storage->callback([&options, &result, account] {
         run_command(options, result, [account](Session& s) { return list_storage(s, *account); });

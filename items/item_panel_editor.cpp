@@ -131,7 +131,7 @@ void ItemPanelEditor::choose(int index) {
     if (entry == nullptr) return;
     if (fields_.qty == "0" || fields_.qty.empty()) fields_.qty = "1";
     fields_.type = std::to_string(entry->type);
-    fields_.slots = std::to_string(entry->slot_count);
+    fields_.slot_count = std::to_string(entry->slot_count);
     fields_.item_id = std::to_string(entry->id);
     fields_.name = entry->name;
     if (fields_.refine.empty()) fields_.refine = "0";
@@ -204,7 +204,7 @@ std::uint8_t ItemPanelEditor::shown_type() const {
 }
 
 std::int32_t ItemPanelEditor::shown_slots() const {
-    return static_cast<std::int32_t>(std::clamp(leading_number(fields_.slots), 0.0, 255.0));
+    return static_cast<std::int32_t>(std::clamp(leading_number(fields_.slot_count), 0.0, 255.0));
 }
 
 void ItemPanelEditor::choose_card(int slot, int index) {
@@ -278,7 +278,7 @@ void ItemPanelEditor::preset(const ItemSlot& item) {
         // An item the table does not hold keeps its number.
         fields_.item_id = std::to_string(item.nameid);
         fields_.name = item_name(naming_.ref.items, item.nameid);
-        fields_.type = fields_.slots = "0";
+        fields_.type = fields_.slot_count = "0";
     }
     const std::int32_t marker = static_cast<std::uint16_t>(item.card0);
     if (marker == kForgedWeapon) {

@@ -54,12 +54,12 @@ bool is_unstackable_type(std::uint8_t type);
 
 // The field texts of the panel (Text4 0..5).
 struct ItemFields {
-    std::string qty;      // "Qty"
-    std::string type;     // "Type"
-    std::string slots;    // "Slots"
-    std::string refine;   // "Refine"
-    std::string item_id;  // "Item ID"
-    std::string name;     // "Item Name"
+    std::string qty;         // "Qty"
+    std::string type;        // "Type"
+    std::string slot_count;  // "Slots" ("slots" is a keyword macro under Qt)
+    std::string refine;      // "Refine"
+    std::string item_id;     // "Item ID"
+    std::string name;        // "Item Name"
 };
 
 // Which controls are open (enabled) and which frames are shown.
@@ -134,6 +134,7 @@ public:
     ItemFields& fields() { return fields_; }
     const ItemFields& fields() const { return fields_; }
     PetFields& pet() { return pet_; }
+    const PetFields& pet() const { return pet_; }
     const PanelOpen& open_state() const { return is_; }
 
     // do3-view storage items: the panel preset from an item of the store, inventory or cart.

@@ -100,7 +100,7 @@ TEST_F(ItemPanelTest, TypeAheadWidensWithBackspaceAndEscapeHidesIt) {
     EXPECT_TRUE(panel.type_key('Y'));  // letter case does not matter
     EXPECT_EQ(panel.choices()[static_cast<std::size_t>(panel.chosen())].text, "Hydra_Card");
     EXPECT_EQ(panel.fields().item_id, "4003");  // choosing filled the panel
-    EXPECT_FALSE(panel.type_key('q'));         // "hyq" matches nothing: no line chosen
+    EXPECT_FALSE(panel.type_key('q'));          // "hyq" matches nothing: no line chosen
     EXPECT_EQ(panel.chosen(), -1);
     EXPECT_TRUE(panel.type_key(8));
     EXPECT_TRUE(panel.type_key(8));
@@ -131,7 +131,7 @@ TEST_F(ItemPanelTest, WhatEachKindOfItemOpens) {
     EXPECT_TRUE(panel.open_state().cards[1]);
     panel.choose_card(1, panel.line_of_card(4002));
     EXPECT_FALSE(panel.open_state().cards[2]);  // never a third card in two slots
-    panel.choose_card(0, 0);  // no card: a weapon may be forged instead
+    panel.choose_card(0, 0);                    // no card: a weapon may be forged instead
     EXPECT_TRUE(panel.open_state().forger);
     EXPECT_EQ(panel.card(1), 0);
 
@@ -204,10 +204,9 @@ TEST_F(ItemPanelTest, QuantityAndRefineLimits) {
     panel.fields().qty = "2";
     panel.fields().refine = "x";
     EXPECT_FALSE(store(items));
-    EXPECT_EQ(f.ui.messages(),
-              (std::vector<std::string>{"Please enter item quantity.",
-                                        "Please enter item quantity.",
-                                        "Error 13, Type mismatch\r\nin do1-view inventory/cart item"}));
+    EXPECT_EQ(f.ui.messages(), (std::vector<std::string>{
+                                   "Please enter item quantity.", "Please enter item quantity.",
+                                   "Error 13, Type mismatch\r\nin do1-view inventory/cart item"}));
     EXPECT_EQ(items.size(), 3u);
 }
 
@@ -310,12 +309,12 @@ TEST_F(ItemPanelTest, EggsCarryTheirPetOnlyWithAnId) {
 TEST_F(ItemPanelTest, PresetAndSaveKeepsEveryKindOfItem) {
     f.server("save/pet.txt", "7,1002,Pudding,2000001,0,0,0,0,0,0,0,0\n");
     std::vector<ItemSlot> items = {
-        {5, kSword, 1, 2, 1, 4, 0, 4002, 4002, 0, 0},     // carded and refined, worn
-        {6, kKnife, 1, 0, 1, 0, 0, 255, 3843, 3392, 3},   // forged by the smith of id 200000
-        {7, kPotion, 20, 0, 1, 0, 0, 254, 0, 18932, 2},   // brewed
-        {8, kEgg, 1, 0, 1, 0, 0, -256, 7, 0, 1},          // with its pet
-        {9, kArmor, 1, 0, 1, 0, 0, 4009, 0, 0, 0},        // a card the armor is not offered
-        {10, kKnife, 1, 0, 1, 0, 0, 255, 1, 5000, 2},     // a smith no longer in the file
+        {5, kSword, 1, 2, 1, 4, 0, 4002, 4002, 0, 0},    // carded and refined, worn
+        {6, kKnife, 1, 0, 1, 0, 0, 255, 3843, 3392, 3},  // forged by the smith of id 200000
+        {7, kPotion, 20, 0, 1, 0, 0, 254, 0, 18932, 2},  // brewed
+        {8, kEgg, 1, 0, 1, 0, 0, -256, 7, 0, 1},         // with its pet
+        {9, kArmor, 1, 0, 1, 0, 0, 4009, 0, 0, 0},       // a card the armor is not offered
+        {10, kKnife, 1, 0, 1, 0, 0, 255, 1, 5000, 2},    // a smith no longer in the file
     };
     const std::vector<ItemSlot> before = items;
     for (std::size_t i = 0; i < items.size(); ++i) {

@@ -16,8 +16,8 @@ using testing::slurp;
 std::string items_text(int count, int first_id = 1) {
     std::string text;
     for (int i = 0; i < count; ++i) {
-        text += std::to_string(first_id + i) + ",501," + std::to_string(i + 1) +
-                ",0,1,0,0,0,0,0,0 ";
+        text +=
+            std::to_string(first_id + i) + ",501," + std::to_string(i + 1) + ",0,1,0,0,0,0,0,0 ";
     }
     return text;
 }
@@ -52,7 +52,8 @@ TEST_F(StorageTest, ReadsTheAccountsLineOnly) {
 // An empty line is no reason to stop: the account's line after it is still its store, and a
 // last item without its blank is kept.
 TEST_F(StorageTest, EmptyLinesAndAMissingLastBlank) {
-    f.server("save/storage.txt", "\n2000001,2\t1,501,3,0,1,0,0,0,0,0,0 2,909,1,0,1,0,0,0,0,0,0\t\n");
+    f.server("save/storage.txt",
+             "\n2000001,2\t1,501,3,0,1,0,0,0,0,0,0 2,909,1,0,1,0,0,0,0,0,0\t\n");
     ASSERT_TRUE(load(2000001));
     EXPECT_EQ(store.record().items.size(), 2u);
 }

@@ -15,10 +15,10 @@
 #include "characters/character_file.h"
 #include "characters/profile.h"
 #include "items/item_naming.h"
-#include "ui/item_panel.h"
-#include "workspace/item_editors.h"
 #include "refdata/weight.h"
+#include "ui/item_panel.h"
 #include "ui/latin1.h"
+#include "workspace/item_editors.h"
 #include "workspace/naming.h"
 #include "workspace/workspace.h"
 
@@ -211,8 +211,7 @@ void CharProfileTab::render_items() {
     rendering_ = false;
 }
 
-void CharProfileTab::render_list(ItemListEditor& editor, QListWidget* list,
-                                 QPushButton** buttons) {
+void CharProfileTab::render_list(ItemListEditor& editor, QListWidget* list, QPushButton** buttons) {
     const std::vector<std::string> lines = editor.lines(items_.naming);
     list->clear();
     for (const std::string& line : lines) list->addItem(qs(line));

@@ -158,8 +158,9 @@ void ItemPanel::connect_controls() {
     connect(combo4_[2], &QComboBox::currentIndexChanged, this,
             user([this, &panel] { panel.choose_forger(combo4_[2]->currentIndex()); }));
     for (int slot = 0; slot < 4; ++slot) {
-        connect(combo2_[slot], &QComboBox::currentIndexChanged, this,
-                user([this, &panel, slot] { panel.choose_card(slot, combo2_[slot]->currentIndex()); }));
+        connect(combo2_[slot], &QComboBox::currentIndexChanged, this, user([this, &panel, slot] {
+                    panel.choose_card(slot, combo2_[slot]->currentIndex());
+                }));
     }
     connect(pet_info_, &PetInfoFrame::idEdited, this,
             [&panel](const QString& id) { panel.pet().id = bytes(id); });
@@ -195,7 +196,7 @@ void ItemPanel::render() {
     text7_->setText(qs(panel.shown_prefix()));
     text7_->setVisible(panel.prefix_visible());
     const ItemFields& f = panel.fields();
-    const std::string* texts[] = {&f.qty, &f.type, &f.slots, &f.refine, &f.item_id, &f.name};
+    const std::string* texts[] = {&f.qty, &f.type, &f.slot_count, &f.refine, &f.item_id, &f.name};
     for (int i = 0; i < 6; ++i) set_text(text4_[i], *texts[i]);
     text4_[0]->setEnabled(is.qty);
     text4_[3]->setEnabled(is.refine);

@@ -72,7 +72,8 @@ void StorageTab::render() {
 
 void StorageTab::open_panel(bool edit) {
     if (panel_ == nullptr) return;
-    const bool opened = edit ? store_.edit_item(editors_.panel) : store_.new_item(ui_, editors_.panel);
+    const bool opened =
+        edit ? store_.edit_item(editors_.panel) : store_.new_item(ui_, editors_.panel);
     if (opened) panel_->open_over(this);
 }
 
