@@ -44,7 +44,7 @@ TEST_F(Deletion, AnAccountsStoreLineGoes) {
         "2000002,1\t2,502,5,0,1,0,0,0,0,0,0 \t\n";
     dir.write("server/save/storage.txt", before);
     ASSERT_TRUE(delete_user_storage(app, ui, 2000001));
-    EXPECT_EQ(read("storage.txt"), "\r\n2000002,1\t2,502,5,0,1,0,0,0,0,0,0 \t\r\n");
+    EXPECT_EQ(read("storage.txt"), "\n2000002,1\t2,502,5,0,1,0,0,0,0,0,0 \t\n");  // its own line ends
     EXPECT_EQ(read("storage.bak.txt"), before);
     fs::remove(dir.path() / "server/save/storage.txt");
     EXPECT_TRUE(delete_user_storage(app, ui, 2000002));  // no storage file: nothing to remove
