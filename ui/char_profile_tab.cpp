@@ -87,8 +87,10 @@ CharProfileTab::CharProfileTab(Workspace& ws, Ui& ui, ItemEditors& items, Unsave
     connect(combo6_, &QComboBox::currentIndexChanged, this, [this] { combo6_click(); });
     connect(save_to_file_, &QPushButton::clicked, this, [this] {
         const std::string id = char_id_of_entry(bytes(combo5_->currentText()));
-        save_char(ws_.app, ui_, ws_.accounts.server_generation, ws_.characters, id);
-        unsaved_.set(false);
+        // A save that failed keeps the changes marked, so that nothing drops them unasked.
+        if (save_char(ws_.app, ui_, ws_.accounts.server_generation, ws_.characters, id)) {
+            unsaved_.set(false);
+        }
     });
     unsaved_.observe([this](bool on) { save_to_file_->setEnabled(on); });
     for (auto [editor, list, buttons] : {std::tuple{&items_.inventory, list3_, command4_},
