@@ -8,7 +8,6 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
-#include "characters/character_index.h"
 
 namespace tavo {
 namespace {
@@ -32,15 +31,6 @@ bool is_account_line(const std::optional<StoreLine>& store, std::int32_t account
     return store && leading_number(store->head) == account_id;
 }
 
-// The line end the file uses: LF when its first line ends with a bare LF, else CR LF.
-std::string_view line_break_of(const fs::path& path) {
-    LineReader reader(path);
-    std::string_view line;
-    if (!reader.next(line)) return "\r\n";
-    const std::string head = read_line_at(path, reader.line_offset() + line.size(), 1);
-    return head == "\n" ? "\n" : "\r\n";
-}
-
 }  // namespace
 
 std::int32_t stored_count(const StorageRecord& record, std::int32_t maxstorage) {
@@ -62,8 +52,11 @@ std::string storage_line(std::string_view head, const std::vector<ItemSlot>& ite
 bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record) {
     record = StorageRecord{};
     const fs::path path = app.server_file(kStorageFile);
-    if (!has_content(path)) return true;
-    const bool done = guarded(ui, "load_storage", [&] {
+    if (is_new_file(path)) {
+        record.load_state.set_whole();
+        return true;
+    }
+    try {
         LineReader in(path);
         std::string_view line;
         while (in.next(line)) {
@@ -80,36 +73,35 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
                                " only. Some items WILL be lost if you SAVE.",
                            "Tavo");
             }
-            return;
+            break;
         }
-    });
-    record.loaded = done;
-    return done;
+        record.load_state.set_whole();
+        return true;
+    } catch (...) {
+        const Failure failure = failure_from_current_exception();
+        record.load_state.set_failed(kStorageFile, failure);
+        show_error_report(ui, failure, "load_storage");
+        return false;
+    }
 }
 
 bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
                   const StorageRecord& record, std::int32_t maxstorage) {
-    if (!record.loaded) {
-        ui.message(
-            "The store of this account was not read completely, so it is not written "
-            "back.\r\nChoose the account again to reload it.",
-            "Tavo");
-        return false;
-    }
+    if (!record.load_state.allow_write(ui)) return false;
     const std::size_t count = static_cast<std::size_t>(stored_count(record, maxstorage));
     return guarded(ui, "save_storage", [&] {
         const fs::path path = app.server_file(kStorageFile);
         AtomicWriter out = app.files.open(path);
         bool found = false;
-        std::string_view line_break = "\r\n";
+        std::string_view last_break = "\n";
         if (file_exists(path)) {
-            line_break = line_break_of(path);
             LineReader in(path);
             Progress progress(ui);
             long long lines = 0;
             std::string_view line;
             while (in.next(line)) {
                 progress.reading(++lines);
+                last_break = in.line_break();
                 const std::optional<StoreLine> store = store_line(line);
                 if (!found && is_account_line(store, account_id)) {
                     found = true;
@@ -119,12 +111,12 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
                 } else {
                     out.write(line);
                 }
-                out.write(line_break);
+                out.write(last_break);
             }
         }
         if (!found && count > 0) {
-            out.write(storage_line(std::to_string(account_id), record.items, count));
-            out.write(line_break);
+            if (last_break.empty()) out.write(out.line_end());  // the old last line had none
+            out.write_line(storage_line(std::to_string(account_id), record.items, count));
         }
         out.commit(app.server_file(kStorageBackup));
     });
@@ -134,7 +126,6 @@ bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id)
     const fs::path storage = app.server_file(kStorageFile);
     if (!file_exists(storage)) return true;
     return guarded(ui, "delete_user_storage", [&] {
-        const std::string_view line_break = line_break_of(storage);
         LineReader in(storage);
         AtomicWriter out = app.files.open(storage);
         std::string_view line;
@@ -142,7 +133,7 @@ bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id)
             const std::string_view head = piece(piece(line, '\t', 0), ',', 0);
             if (leading_number(head) == account_id) continue;
             out.write(line);
-            out.write(line_break);
+            out.write(in.line_break());
         }
         out.commit(app.server_file(kStorageBackup));
     });

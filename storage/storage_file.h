@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/load_state.h"
 #include "characters/item_slot.h"
 
 namespace tavo {
@@ -23,8 +24,8 @@ struct StorageRecord {
     // The head of the account's line up to its first comma, exactly as the file has it, so a
     // rewritten line keeps it ("000123" stays "000123").
     std::string head;
-    // False after a read that failed part-way: such a store is never written back.
-    bool loaded = true;
+    // Whether the store was read whole; one read part-way is never written back.
+    LoadState load_state{kStorageFile};
 };
 
 // The items a save writes: all of them, but at most maxstorage.
@@ -33,14 +34,13 @@ std::int32_t stored_count(const StorageRecord& record, std::int32_t maxstorage);
 // load_storage: the store of the account (the first line with its id; empty lines and lines
 // without a TAB are passed over). A missing or empty file gives an empty store. A line with
 // more items than maxstorage keeps them all listed after a warning. False after a reported
-// failure ("in load_storage"); the record is then marked not loaded.
+// failure ("in load_storage"); the record is then marked as not read whole.
 bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record);
 
 // "Save File": the account's line replaced by the store (left out when it is empty), or a new
 // line at the end; every other line goes back as it was read, with the file's own line ends.
 // The old file is kept in save/storage.bak.txt. Without a storage file, the file is made with
-// the one line. A store that was not read completely is refused with a message. True when
-// written.
+// the one line. A store that was not read whole is refused with a message. True when written.
 bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
                   const StorageRecord& record, std::int32_t maxstorage);
 

@@ -62,6 +62,7 @@ TEST_F(StorageTest, NewStoreIsAppendedAndAnEmptiedOneRemoved) {
     f.server("save/storage.txt", kTwoStores);
     ASSERT_TRUE(load(2000002));
     StorageRecord record;
+    record.load_state.set_whole();
     record.items = {{0, 501, 2, 0, 1, 0, 0, 0, 0, 0, 0}};
     ASSERT_TRUE(save_storage(f.app, f.ui, 2000002, record, 100));
     EXPECT_EQ(saved(), std::string(kTwoStores) + "2000002,1\t0,501,2,0,1,0,0,0,0,0,0 \t\r\n");
@@ -124,9 +125,20 @@ TEST_F(StorageTest, MissingFileIsMadeWithTheOneLine) {
     fs::remove(file());
     ASSERT_TRUE(load(2000005));
     StorageRecord record;
+    record.load_state.set_whole();
     record.items = {{0, 909, 1, 0, 1, 0, 0, 0, 0, 0, 0}};
     ASSERT_TRUE(save_storage(f.app, f.ui, 2000005, record, 100));
     EXPECT_EQ(saved(), "2000005,1\t0,909,1,0,1,0,0,0,0,0,0 \t\r\n");
+}
+
+TEST_F(StorageTest, LastLineWithoutItsBreakGetsOneBeforeANewLine) {
+    f.server("save/storage.txt", "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t");
+    StorageRecord record;
+    record.load_state.set_whole();
+    record.items = {{0, 909, 1, 0, 1, 0, 0, 0, 0, 0, 0}};
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000005, record, 100));
+    EXPECT_EQ(saved(),
+              "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\r\n2000005,1\t0,909,1,0,1,0,0,0,0,0,0 \t\r\n");
 }
 
 // A store that could not be read whole is never written back over the file.
