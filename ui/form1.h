@@ -6,7 +6,8 @@
 #include <memory>
 
 #include "app/settings.h"
-#include "app/unsaved_flag.h"
+#include "editors/account_editor.h"
+#include "editors/character_editor.h"
 #include "workspace/startup.h"
 
 class QLabel;
@@ -43,7 +44,10 @@ public:
     // Form_Load: the start-up sequence, widgets refreshed after each step.
     void form_load(const StartOptions& options = {});
 
-    QTabWidget* tabs() const { return sstab1_; }
+    QTabWidget* tabs() const { return tabs_; }
+    AccountEditor& account_editor() { return account_editor_; }
+    CharacterEditor& character_editor() { return character_editor_; }
+    ItemEditors& item_editors() const { return *items_; }
     UserInfoTab* user_info() const { return user_info_; }
     CharProfileTab* char_profile() const { return char_profile_; }
     StorageTab* storage() const { return storage_; }
@@ -51,9 +55,6 @@ public:
     BasicInfoPanel* basic_info_panel() const { return basic_info_; }
     MapsPanel* maps_panel() const { return maps_; }
     MemoQuestPanel* memo_quest_panel() const { return memo_quest_; }
-    ItemEditors& item_editors() const { return *items_; }
-    // The current character's unsaved flag ("Save to File").
-    UnsavedFlag& character_unsaved() { return character_unsaved_; }
 
     // List1_Click: shows the selected account and reads its store and characters; with nothing
     // selected, the first entry is selected.
@@ -80,14 +81,15 @@ private:
 
     Workspace& ws_;
     Ui& ui_;
-    UnsavedFlag character_unsaved_;
+    AccountEditor account_editor_;
+    CharacterEditor character_editor_;
     std::unique_ptr<ItemEditors> items_;
     QLineEdit* find_box_;
-    QListView* list1_;
+    QListView* account_list_;
     AccountListModel* model_;
     AccountSelectionModel* selection_;
     bool quiet_selection_ = false;  // the program moves the selection and shows it itself
-    QTabWidget* sstab1_;
+    QTabWidget* tabs_;
     UserInfoTab* user_info_;
     CharProfileTab* char_profile_;
     StorageTab* storage_;
