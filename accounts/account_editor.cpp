@@ -216,9 +216,10 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
     if (!can_edit_account(index) || index >= store.records.size()) return EditResult::Failed;
     const EditResult names = check_names(ui, store, form, form.username != userid_before_edit);
     if (names != EditResult::Saved) return names;
+    const std::uint8_t level_before = store.records[index].gm_level();
     if (!form_to_account(ui, store, form, index)) return EditResult::Failed;
-    // "Access 0" writes nothing: the account keeps its line in the GM file.
-    if (form.gm_level != 0) {
+    // "Access 0" takes the account out of the GM file, or the server would keep its rights.
+    if (form.gm_level != 0 || level_before != 0) {
         check_gm_id(app, ui, store.records[index].account_id(), form.gm_level);
     }
     return EditResult::Saved;

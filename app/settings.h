@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/file_writer.h"
+#include "app/running_server.h"
 
 namespace tavo {
 
@@ -46,6 +47,10 @@ struct AppContext {
 // How the program was started; tavo-cli names the server folder on its command line.
 struct StartOptions {
     std::optional<std::string> data_folder;
+    // What a write does while the server answers on its port; the editor asks.
+    WhileRunning while_running = WhileRunning::Ask;
+    // The start-up warning about a running server goes through the Ui.
+    bool warn_running_server = true;
 };
 
 // Fills the settings from tavo.ini and settles the DataFolder, asking for a folder until a

@@ -17,6 +17,7 @@ struct CliOptions {
     std::optional<std::string> data;
     bool yes = false;
     bool json = false;
+    bool force = false;  // write even while the server runs
 };
 
 // Messages go to stderr; a question is answered Yes only with --yes and otherwise stops the
@@ -48,8 +49,9 @@ private:
 class Session {
 public:
     explicit Session(const CliOptions& options) : options(options), ui(options) {}
-    // Runs the start-up sequence; false (with a message) when no server folder was found.
-    bool start();
+    // Runs the start-up sequence (only the settings and the server folder without `tables`);
+    // false (with a message) when no server folder was found.
+    bool start(bool tables = true);
 
     const CliOptions& options;
     CliUi ui;
@@ -83,5 +85,6 @@ void add_info_command(CLI::App& app, const CliOptions& options, int& result);
 void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_account_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_character_commands(CLI::App& app, const CliOptions& options, int& result);
+void add_check_command(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

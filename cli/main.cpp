@@ -8,6 +8,9 @@ int main(int argc, char** argv) {
     app.add_option("--data", options.data, "The server folder (overrides eafolder of tavo.ini)");
     app.add_flag("--yes", options.yes, "Answer Yes to every question");
     app.add_flag("--json", options.json, "Print listings as JSON");
+    app.add_flag("--force", options.force,
+                 "Write even while the server answers on its port (it overwrites its files at "
+                 "every save)");
     app.fallthrough();
 
     int result = kDone;
@@ -15,6 +18,7 @@ int main(int argc, char** argv) {
     add_refdata_commands(app, options, result);
     add_account_commands(app, options, result);
     add_character_commands(app, options, result);
+    add_check_command(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

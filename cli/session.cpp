@@ -1,17 +1,32 @@
 #include <iostream>
 
+#include "app/running_server.h"
 #include "app/settings.h"
 #include "cli/cli.h"
 #include "workspace/startup.h"
 
 namespace tavo::cli {
 
-bool Session::start() {
+bool Session::start(bool tables) {
     ws.app.program_folder = running_program_folder();
     StartOptions start_options;
     // A folder named on the command line is taken from where the command runs.
     if (options.data) start_options.data_folder = std::filesystem::absolute(*options.data).string();
-    run_startup(ws, ui, start_options);
+    // Writes are refused while the server runs, unless --force; reading only warns.
+    start_options.while_running = options.force ? WhileRunning::Write : WhileRunning::Refuse;
+    start_options.warn_running_server = false;
+    if (tables) {
+        run_startup(ws, ui, start_options);
+    } else {
+        load_app_option(ws.app, ui, start_options);
+        guard_writes(ws.app, ui, start_options.while_running);
+    }
+    if (const auto server = running_server(ws.app.settings.data_folder)) {
+        std::cerr << "Warning: " << lf_lines(running_server_warning(*server))
+                  << (options.force ? "\n(--force: files are written all the same)\n"
+                                    : "\nNothing is written while it runs (add --force to "
+                                      "write all the same).\n");
+    }
     if (!is_server_folder(ws.app.settings.data_folder)) {
         std::cerr << "No eAthena server folder (with db, save and conf) at "
                   << ws.app.settings.data_folder << "\n";
