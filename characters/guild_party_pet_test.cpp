@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
+#include "app/text_file.h"
 #include "testsupport/scripted_ui.h"
+#include "testsupport/server_rules.h"
 #include "testsupport/temp_dir.h"
 
 namespace tavo {
 namespace {
 
+using testing::guild_line_breaks;
 using testing::ScriptedUi;
 using testing::TempDir;
 
@@ -21,10 +24,10 @@ std::string party_line(const std::string& id, const std::vector<std::string>& me
     return line;
 }
 
-// A guild of capacity 4; each member is "account,char,name".
+// A guild of the 16 slots Guild Extension 0 gives; each member is "account,char,name".
 std::string guild_line(const std::string& master, const std::vector<std::string>& members) {
-    std::string line = "10001\tIron Wolves\t" + master + "\t3,4,1200,0,0\tWelcome#\tBe kind#\t";
-    for (std::size_t i = 0; i < 4; ++i) {
+    std::string line = "10001\tIron Wolves\t" + master + "\t3,16,1200,0,0\tWelcome#\tBe kind#\t";
+    for (std::size_t i = 0; i < 16; ++i) {
         if (i < members.size()) {
             const std::string& m = members[i];
             const auto a = m.find(','), b = m.find(',', a + 1);
@@ -157,6 +160,34 @@ TEST_F(GuildPartyPet, TheLastMemberTakesTheGuildAndItsCastles) {
               "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
               "1,10001,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5\r\n"
               "2,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
+}
+
+// The char server crashes on a guild without members or a guild skill without its blank.
+TEST_F(GuildPartyPet, EveryGuildRewriteLeavesLinesTheServerLoads) {
+    std::string alone = guild_line("Zed", {"0,0,-", "0,0,-", "2000005,150005,Zed"});
+    alone.replace(0, 5, "10003");
+    write("guild.txt", guild_line("Ayla", {"2000001,150000,Ayla", "2000002,150001,Bram",
+                                           "2000003,150002,Cora"}) +
+                           "\n" + alone + "\n");
+    const auto sound = [&] {
+        for (const std::string& line : read_lines(dir.path() / "server/save/guild.txt")) {
+            EXPECT_EQ(guild_line_breaks(line), std::vector<std::string>{}) << line;
+            EXPECT_TRUE(line.ends_with(" 10019,0 \t")) << line;
+        }
+    };
+    sound();
+    ASSERT_TRUE(save_guild(app, ui, "10001", "Steel Wolves"));
+    sound();
+    delete_party_guild_pet(app, ui, "0,10001,0", 2000002, 150001);  // a member
+    sound();
+    delete_party_guild_pet(app, ui, "0,10001,0", 2000001, 150000);  // the master
+    sound();
+    delete_party_guild_pet(app, ui, "0,10003,0", 2000005, 150005);  // the last, in slot 3
+    sound();
+    EXPECT_EQ(read_lines(dir.path() / "server/save/guild.txt").size(), 1u);
+    delete_party_guild_pet(app, ui, "0,10001,0", 2000003, 150002);
+    EXPECT_EQ(read("guild.txt"), "");  // emptied, never removed
+    EXPECT_TRUE(ui.shown.empty());
 }
 
 TEST_F(GuildPartyPet, ADeletedCharactersPetGoesAndCommentsStay) {

@@ -1,6 +1,7 @@
 // gen_server: writes a consistent synthetic eAthena server folder of any size.
 //   gen_server --out DIR [--accounts N] [--generation 1.0.0|.52|817] [--chars-per-account X]
-//              [--items N] [--cart-items N] [--storage-items N] [--forged-share X] [--seed S]
+//              [--items N] [--cart-items N] [--storage-items N] [--storage-limit 300|600]
+//              [--forged-share X] [--seed S]
 
 #include <CLI/CLI.hpp>
 #include <chrono>
@@ -24,9 +25,14 @@ int main(int argc, char** argv) {
     app.add_option("--items", options.inventory_items, "Items per inventory (0-100)");
     app.add_option("--cart-items", options.cart_items, "Items per merchant's cart (0-100)");
     app.add_option("--storage-share", options.storage_share, "Share of accounts with a store");
-    app.add_option("--storage-items", options.storage_items, "Most items per store (1-600)");
+    app.add_option("--storage-items", options.storage_items,
+                   "Most items per store (1 to the store size)");
+    app.add_option("--storage-limit", options.storage_limit,
+                   "The server's store size: 300, or 600 in later releases")
+        ->check(CLI::IsMember({300, 600}));
     app.add_option("--forged-share", options.forged_share, "Share of forged weapons");
-    app.add_flag("--accounts-only", options.accounts_only, "Only account.txt and the GM file");
+    app.add_flag("--accounts-only", options.accounts_only,
+                 "Accounts only: no characters, stores or groups");
     app.add_option("--seed", options.seed, "Random seed");
     CLI11_PARSE(app, argc, argv);
     if (!db.empty()) options.db = db;

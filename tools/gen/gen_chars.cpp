@@ -209,18 +209,22 @@ int view_of(const std::vector<Item>& items, int where) {
     return 0;
 }
 
+// Sorted by id, as the server writes them back.
 void write_skills(Out& out, const PlannedChar& c, Rng& rng) {
+    std::vector<std::pair<int, int>> skills;  // id, level
     const bool novice = c.job == 0 || c.job == 4001 || c.job == 4023;
     const int basic = novice ? std::min(9, c.job_level - 1) : 9;
-    if (basic > 0) out << "1," << basic << ' ';
+    if (basic > 0) skills.emplace_back(1, basic);
     static const int kFirstSkills[7][4] = {{0, 0, 0, 0},     {2, 3, 5, 7},     {9, 10, 11, 13},
                                            {43, 44, 45, 46}, {22, 23, 28, 29}, {37, 38, 39, 41},
                                            {48, 49, 50, 51}};
     const int first = first_job_of(c.job);
     if (first != 0) {
-        for (int skill : kFirstSkills[first]) out << skill << ',' << rng.between(1, 10) << ' ';
+        for (int skill : kFirstSkills[first]) skills.emplace_back(skill, rng.between(1, 10));
     }
-    if (c.enlarge_weight > 0) out << "36," << c.enlarge_weight << ' ';
+    if (c.enlarge_weight > 0) skills.emplace_back(36, c.enlarge_weight);
+    std::sort(skills.begin(), skills.end());
+    for (const auto& [id, level] : skills) out << id << ',' << level << ' ';
 }
 
 void write_variables(Out& out, const PlannedChar& c, Rng& rng) {
@@ -322,7 +326,8 @@ void plan_characters(const ServerOptions& options, World& world, Rng& rng) {
             world.pets.push_back(pet);
         }
     }
-    // Parties of up to 12 and guilds of up to 30, one character of an account in each.
+    // Parties of up to 12 and guilds of up to 36 (the server's limits), one character of an
+    // account in each.
     const auto group = [&](std::vector<PlannedGroup>& groups, double share, int most, int first_id,
                            const char* prefix, auto member_of) {
         PlannedGroup open;
@@ -347,11 +352,13 @@ void plan_characters(const ServerOptions& options, World& world, Rng& rng) {
         }
         if (!open.members.empty()) groups.push_back(std::move(open));
     };
-    group(world.parties, 0.3, 12, 1, "Party", [](PlannedChar& c, int id, int) { c.party = id; });
-    group(world.guilds, 0.35, 30, 10000, "Guild", [&rng](PlannedChar& c, int id, int index) {
-        c.guild = id;
-        c.guild_position = index == 0 ? 0 : rng.between(1, 19);
-    });
+    group(world.parties, 0.3, kPartySize, 1, "Party",
+          [](PlannedChar& c, int id, int) { c.party = id; });
+    group(world.guilds, 0.35, kMostGuildMembers, 10000, "Guild",
+          [&rng](PlannedChar& c, int id, int index) {
+              c.guild = id;
+              c.guild_position = index == 0 ? 0 : rng.between(1, 19);
+          });
     for (std::size_t g = 0; g < world.guilds.size() && g < 6; ++g) {
         world.guilds[g].castle = static_cast<int>(g) + 1;
     }
@@ -360,8 +367,8 @@ void plan_characters(const ServerOptions& options, World& world, Rng& rng) {
 void write_characters(const ServerOptions& options, const World& world, Rng& rng) {
     Out out(options.out / "save" / "athena.txt");
     ItemMaker maker(options, world, rng);
-    const int inventory = std::clamp(options.inventory_items, 0, 100);
-    const int cart = std::clamp(options.cart_items, 0, 100);
+    const int inventory = std::clamp(options.inventory_items, 0, kMostItems);
+    const int cart = std::clamp(options.cart_items, 0, kMostItems);
     for (const PlannedChar& c : world.chars) {
         const int limit = base_weight(job_row(c.job)) + c.str * 300 + c.enlarge_weight * 1000;
         std::vector<Item> items =
@@ -380,7 +387,7 @@ void write_characters(const ServerOptions& options, const World& world, Rng& rng
 void write_storage(const ServerOptions& options, const World& world, Rng& rng, long long& stores) {
     Out out(options.out / "save" / "storage.txt");
     ItemMaker maker(options, world, rng);
-    const int count = std::clamp(options.storage_items, 1, 600);
+    const int count = std::clamp(options.storage_items, 1, options.storage_limit);
     for (const PlannedAccount& account : world.accounts) {
         if (account.sex == 'S' || !rng.chance(options.storage_share)) continue;
         const std::vector<Item> items = maker.make(rng.between(1, count), 0, false);

@@ -1,6 +1,7 @@
 // save/party.txt, guild.txt, pet.txt and castle.txt of a generated server.
 
 #include <algorithm>
+#include <vector>
 
 #include "tools/gen/gen_db.h"
 #include "tools/gen/gen_world.h"
@@ -8,7 +9,6 @@
 namespace tavo::gen {
 namespace {
 
-constexpr int kPartySize = 12;
 constexpr int kGuildPositions = 20;
 constexpr int kGuildSkills = 20;
 constexpr int kFirstGuildSkill = 10000;
@@ -33,14 +33,39 @@ void write_parties(const ServerOptions& options, const World& world) {
     }
 }
 
+// The server gives a guild 16 member slots and 2 more for each level of Guild Extension, up to
+// 36 in this era; a guild line whose size disagrees loses its last members at the next save.
+constexpr int kGuildExtension = 10004;
+constexpr int kBaseGuildSlots = 16;
+
+int guild_slots(int extension) {
+    return std::min(kMostGuildMembers, kBaseGuildSlots + 2 * extension);
+}
+
+// The guild's level of each of its 20 skills: Approval and Kafra Contract at random, Guild
+// Extension at least as high as its members need.
+std::vector<int> guild_skill_levels(int members, Rng& rng) {
+    std::vector<int> levels(kGuildSkills, 0);
+    levels[0] = rng.below(2);
+    levels[1] = rng.below(2);
+    const int needed = std::max(0, (members - kBaseGuildSlots + 1) / 2);
+    const int most = (kMostGuildMembers - kBaseGuildSlots) / 2;
+    levels[kGuildExtension - kFirstGuildSkill] =
+        rng.chance(0.3) ? rng.between(needed, most) : needed;
+    return levels;
+}
+
 void write_guild(Out& out, const World& world, std::size_t index, Rng& rng) {
     const PlannedGroup& guild = world.guilds[index];
     const PlannedChar& master = world.chars[guild.members.front()];
     const int size = static_cast<int>(guild.members.size());
-    const int level = std::clamp(1 + size / 4, 1, 10);
-    const int max_member = std::clamp(16 + (level - 1) * 6, size, 76);
+    const std::vector<int> skills = guild_skill_levels(size, rng);
+    const int max_member = guild_slots(skills[kGuildExtension - kFirstGuildSkill]);
+    int spent = 0;
+    for (int level : skills) spent += level;
+    const int level = 1 + spent + rng.below(5);
     out << guild.id << '\t' << guild.name << '\t' << master.name << '\t' << level << ','
-        << max_member << ',' << rng.below(100000) << ',' << rng.below(level) << ','
+        << max_member << ',' << rng.below(100000) << ',' << level - 1 - spent << ','
         << std::max(guild.castle, 0) << '\t';
     out << (rng.chance(0.5) ? "Siege at eight, bring potions#" : "#") << '\t'
         << (rng.chance(0.3) ? "Welcome to " + guild.name + "#" : std::string("#")) << '\t';
@@ -82,7 +107,7 @@ void write_guild(Out& out, const World& world, std::size_t index, Rng& rng) {
         out << "0\t";
     }
     for (int skill = 0; skill < kGuildSkills; ++skill) {
-        out << kFirstGuildSkill + skill << ',' << (skill < 2 ? rng.below(2) : 0) << ' ';
+        out << kFirstGuildSkill + skill << ',' << skills[static_cast<std::size_t>(skill)] << ' ';
     }
     out << "\t\n";
 }

@@ -12,6 +12,11 @@
 
 namespace tavo::gen {
 
+// The server's limits of this era; a line holding more makes it write past its arrays.
+constexpr int kPartySize = 12;
+constexpr int kMostGuildMembers = 36;
+constexpr int kMostItems = 100;  // inventory and cart
+
 struct PlannedAccount {
     std::int32_t id = 0;
     char sex = 'M';

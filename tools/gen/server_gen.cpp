@@ -24,6 +24,9 @@ void write_empty(const fs::path& file) {
 }  // namespace
 
 ServerSummary generate_server(const ServerOptions& options) {
+    if (options.storage_limit != 300 && options.storage_limit != 600) {
+        throw std::runtime_error("the store size is 300 or 600 items");
+    }
     for (const char* folder : {"db", "save", "conf"}) fs::create_directories(options.out / folder);
     Rng rng(options.seed);
     ServerSummary summary;
@@ -31,18 +34,21 @@ ServerSummary generate_server(const ServerOptions& options) {
     summary.accounts = static_cast<long long>(world.accounts.size());
     write_accounts(options, world, rng);
     write_gm_file(options, world);
-    if (options.accounts_only) return summary;
 
     copy_or_write_db(options);
     {
         Out conf(options.out / "conf" / "battle_athena.conf");
         conf << "// battle configuration\nmax_parameter: 99\nmax_cart_weight: 8000\n";
     }
-    plan_characters(options, world, rng);
+    // Without characters every other save file is still written: the server wants them all.
+    if (!options.accounts_only) plan_characters(options, world, rng);
     write_characters(options, world, rng);
-    write_storage(options, world, rng, summary.stores);
+    ServerOptions stores = options;
+    if (options.accounts_only) stores.storage_share = 0;
+    write_storage(stores, world, rng, summary.stores);
     write_groups_pets_castles(options, world, rng);
-    for (const char* name : {"g_storage.txt", "accreg.txt"})
+    // The char server opens friends.txt without checking and crashes when it is missing.
+    for (const char* name : {"friends.txt", "g_storage.txt", "accreg.txt", "mapreg.txt"})
         write_empty(options.out / "save" / name);
     summary.characters = static_cast<long long>(world.chars.size());
     summary.parties = static_cast<long long>(world.parties.size());

@@ -21,9 +21,10 @@ struct ServerOptions {
     int inventory_items = 12;                 // items per inventory (at most 100)
     int cart_items = 8;                       // items per cart of a merchant (at most 100)
     double storage_share = 0.4;               // accounts with a store
-    int storage_items = 20;                   // items per store (at most 600)
+    int storage_items = 20;                   // most items per store (at most storage_limit)
+    int storage_limit = 300;                  // the server's store size: 300, later releases 600
     double forged_share = 0.05;               // forged weapons among the weapons
-    bool accounts_only = false;               // only account.txt and the GM file
+    bool accounts_only = false;               // no characters, stores or groups
     std::uint64_t seed = 1;
 };
 
@@ -36,7 +37,8 @@ struct ServerSummary {
     long long pets = 0;
 };
 
-// Writes the folder; fails with std::runtime_error when a file cannot be written.
+// Writes the folder with every file a server folder has, empty where there is nothing; fails
+// with std::runtime_error when a file cannot be written or the store size is not 300 or 600.
 ServerSummary generate_server(const ServerOptions& options);
 
 }  // namespace tavo::gen

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -13,12 +14,16 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "testsupport/scripted_ui.h"
+#include "testsupport/server_rules.h"
 #include "testsupport/temp_dir.h"
 
 namespace tavo::gen {
 namespace {
 
+using testing::listed;
 using testing::ScriptedUi;
+using testing::server_rule_breaks;
+using testing::ServerLimits;
 using testing::TempDir;
 
 std::vector<std::string> lines_of(const fs::path& file) {
@@ -49,13 +54,82 @@ struct GeneratedServer : ::testing::Test {
         generate_server(options);
     }
     fs::path save(const char* name) const { return dir.path() / "server/save" / name; }
+    ServerOptions options_of(long long accounts) const {
+        ServerOptions options;
+        options.out = dir.path() / "server";
+        options.accounts = accounts;
+        return options;
+    }
+    // The sizes of the guilds, from the member pairs of guild.txt.
+    std::vector<int> guild_sizes() const {
+        std::vector<int> sizes;
+        for (const std::string& line : lines_of(save("guild.txt"))) {
+            const std::vector<std::string_view> f = split(line, '\t');
+            const int max_member = number(piece(f[3], ',', 1));
+            int members = 0;
+            for (int m = 0; m < max_member; ++m) members += number(f[6 + 2 * m]) != 0;
+            sizes.push_back(members);
+        }
+        return sizes;
+    }
     TempDir dir;
 };
+
+TEST_F(GeneratedServer, TwoThousandAccountsKeepEveryServerRule) {
+    ServerOptions options = options_of(2000);
+    const ServerSummary summary = generate_server(options);
+    EXPECT_EQ(listed(server_rule_breaks(options.out)), "");
+    // Large guilds are there, so Guild Extension had to be raised for them.
+    const std::vector<int> sizes = guild_sizes();
+    ASSERT_EQ(static_cast<long long>(sizes.size()), summary.guilds);
+    EXPECT_GT(*std::max_element(sizes.begin(), sizes.end()), 16);
+    EXPECT_LE(*std::max_element(sizes.begin(), sizes.end()), 36);
+    EXPECT_EQ(fs::file_size(save("friends.txt")), 0u);
+}
+
+TEST_F(GeneratedServer, AHundredThousandAccountsKeepEveryServerRule) {
+    ServerOptions options = options_of(100000);
+    const ServerSummary summary = generate_server(options);
+    EXPECT_GT(summary.characters, 140000);
+    EXPECT_EQ(listed(server_rule_breaks(options.out)), "");
+}
+
+TEST_F(GeneratedServer, ItemCountsStayWithinTheServersArrays) {
+    ServerOptions options = options_of(60);
+    options.inventory_items = 150;
+    options.cart_items = 150;
+    options.storage_items = 700;
+    options.storage_share = 1;
+    generate_server(options);
+    EXPECT_EQ(listed(server_rule_breaks(options.out)), "");
+
+    options.storage_limit = 600;
+    generate_server(options);
+    EXPECT_EQ(listed(server_rule_breaks(options.out, ServerLimits{600})), "");
+    // Stores past 300 are there, and a server of this era would overrun on them.
+    EXPECT_NE(listed(server_rule_breaks(options.out)), "");
+
+    options.storage_limit = 400;
+    EXPECT_THROW(generate_server(options), std::runtime_error);
+}
+
+TEST_F(GeneratedServer, AnAccountsOnlyFolderStillHoldsEverySaveFile) {
+    ServerOptions options = options_of(50);
+    options.accounts_only = true;
+    const ServerSummary summary = generate_server(options);
+    EXPECT_EQ(summary.characters, 0);
+    EXPECT_EQ(listed(server_rule_breaks(options.out)), "");
+    EXPECT_EQ(lines_of(save("athena.txt")), std::vector<std::string>{"150000\t%newid%"});
+    for (const char* empty : {"storage.txt", "guild.txt", "party.txt", "pet.txt"}) {
+        EXPECT_EQ(fs::file_size(save(empty)), 0u) << empty;
+    }
+}
 
 TEST_F(GeneratedServer, AccountFilesOfEveryGenerationLoadCleanly) {
     for (const std::string generation : {"817", ".52", "1.0.0"}) {
         SCOPED_TRACE(generation);
         generate(generation);
+        EXPECT_EQ(listed(server_rule_breaks(dir.path() / "server")), "");
         AppContext app;
         app.settings.data_folder = (dir.path() / "server").string() + "/";
         ScriptedUi ui;

@@ -1,0 +1,94 @@
+// The rules a server folder must keep, checked on the demo server, and the checker itself
+// catching what would crash the server or change it silently.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "testsupport/server_rules.h"
+#include "testsupport/temp_dir.h"
+#include "tools/gen/server_gen.h"
+
+namespace tavo::gen {
+namespace {
+
+using testing::guild_line_breaks;
+using testing::listed;
+using testing::server_rule_breaks;
+using testing::TempDir;
+namespace fs = std::filesystem;
+
+// A guild of `slots` member pairs, the first `members` of them filled, with the given skill
+// list; the rest as the server writes it.
+std::string guild(int slots, int members, const std::string& skills) {
+    std::string line = "10001\tIron Wolves\tKaelen\t2,";
+    line += std::to_string(slots) + ",120400,1,0\tSiege at eight#\t#\t";
+    for (int i = 0; i < slots; ++i) {
+        line += i < members ? "2000001," + std::to_string(150000 + i) + ",5,2,1,7,82,1000,0,0\tK" +
+                                  std::to_string(i) + "\t"
+                            : "0,0,0,0,0,0,0,0,0,0\t-\t";
+    }
+    line += "17,0\tGuild Master#\t";
+    for (int p = 1; p < 20; ++p) line += "0,0\tPosition " + std::to_string(p + 1) + "#\t";
+    return line + "0,0,$\t0\t0\t" + skills + "\t";
+}
+
+std::string skills_with_extension(int level) {
+    std::string skills;
+    for (int s = 0; s < 20; ++s) {
+        skills += std::to_string(10000 + s) + "," + (s == 4 ? std::to_string(level) : "0") + " ";
+    }
+    return skills;
+}
+
+TEST(ServerRules, AGuildLineMustAgreeWithItsOwnGuildExtension) {
+    EXPECT_EQ(listed(guild_line_breaks(guild(16, 3, skills_with_extension(0)))), "");
+    EXPECT_EQ(listed(guild_line_breaks(guild(36, 30, skills_with_extension(10)))), "");
+    // Free sizes the server would cut back to 16 slots, or past its 36-member array.
+    EXPECT_EQ(listed(guild_line_breaks(guild(22, 20, skills_with_extension(0)))),
+              "max_member 22 where Guild Extension gives 16\n");
+    EXPECT_EQ(listed(guild_line_breaks(guild(40, 38, skills_with_extension(12)))),
+              "max_member 40 where Guild Extension gives 36\n");
+    // What crashes the char server at load.
+    EXPECT_EQ(listed(guild_line_breaks(guild(16, 0, skills_with_extension(0)))),
+              "a guild without members\n");
+    std::string skills = skills_with_extension(0);
+    skills.pop_back();  // the last skill without its blank
+    EXPECT_EQ(listed(guild_line_breaks(guild(16, 3, skills))),
+              "guild skills without the last blank\n");
+    skills = skills_with_extension(0);
+    skills.erase(skills.find(' '), 1);  // two skills run together
+    EXPECT_NE(listed(guild_line_breaks(guild(16, 3, skills))), "");
+}
+
+TEST(ServerRules, AFolderMissingASaveFileOrOverfillingAnArrayIsCaught) {
+    TempDir dir;
+    ServerOptions options;
+    options.out = dir.path() / "server";
+    options.accounts = 40;
+    options.storage_share = 1;
+    options.storage_items = 5;
+    generate_server(options);
+    ASSERT_EQ(listed(server_rule_breaks(options.out)), "");
+
+    fs::remove(options.out / "save/friends.txt");
+    EXPECT_EQ(listed(server_rule_breaks(options.out)), "save/friends.txt missing\n");
+    dir.write("server/save/friends.txt", "");
+
+    std::string items;
+    for (int i = 1; i <= 301; ++i) items += std::to_string(i) + ",501,1,0,1,0,0,0,0,0,0 ";
+    dir.write("server/save/storage.txt", "2000001,301\t" + items + "\t\n");
+    EXPECT_NE(listed(server_rule_breaks(options.out)), "");
+    EXPECT_EQ(listed(server_rule_breaks(options.out, testing::ServerLimits{600})), "");
+    dir.write("server/save/storage.txt", "2000001,2\t1,501,1,0,1,0,0,0,0,0,0 \t\n");
+    EXPECT_NE(listed(server_rule_breaks(options.out)), "");  // the count says 2
+}
+
+TEST(ServerRules, TheDemoServerKeepsEveryRule) {
+    const char* source = std::getenv("TAVO_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(listed(server_rule_breaks(fs::path(source) / "demo/server")), "");
+}
+
+}  // namespace
+}  // namespace tavo::gen
