@@ -143,8 +143,8 @@ void check_guild_line(World& world, std::string_view line, std::size_t number,
 // stays.
 bool member_found(const World& world, const MemberRef& m) {
     if (m.guild) return world.char_ids.contains(m.char_id);
-    const NameTable::Entry* entry = world.char_names.find(m.name);
-    return entry != nullptr && entry->value == m.account_id;
+    const std::optional<long long> account = world.char_names.find(m.name);
+    return account && *account == m.account_id;
 }
 
 void report_member(World& world, const MemberRef& m, bool others_stay) {
@@ -241,13 +241,10 @@ void check_castle_line(World& world, std::string_view line, std::size_t number) 
 // Every record line of a file through check(world, line, number, pieces).
 template <class Check>
 bool each_record(World& world, std::string_view file, Check check) {
-    const std::unique_ptr<MappedFile> mapped = open_save_file(world, file);
-    if (!mapped) return false;
     std::vector<std::string_view> pieces;
-    for_each_line(mapped->text(), [&](std::string_view line, std::size_t number) {
+    return each_line(world, file, [&](std::string_view line, std::size_t number) {
         if (is_record(line)) check(world, line, number, pieces);
     });
-    return true;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "workspace/check_support.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -41,39 +42,75 @@ bool IdSet::contains(long long id) const {
     return other_.count(id) > 0;
 }
 
-std::size_t NameTable::slot_of(std::uint64_t hash, std::string_view name) const {
+std::size_t NameTable::slot_of(std::uint32_t hash, std::string_view name) const {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t at = static_cast<std::size_t>(hash) & mask;
-    while (slots_[at].name.data() != nullptr &&
-           (slots_[at].hash != hash || slots_[at].name != name)) {
-        at = (at + 1) & mask;
+    std::size_t at = hash & mask;
+    for (;; at = (at + 1) & mask) {
+        const Entry& e = slots_[at];
+        if (e.record == nullptr) return at;
+        if (e.hash == hash && e.length == name.size() &&
+            std::memcmp(e.record + sizeof(long long), name.data(), name.size()) == 0) {
+            return at;
+        }
     }
-    return at;
 }
 
-void NameTable::grow() {
+void NameTable::reserve(std::size_t names) {
+    std::size_t slots = 1024;
+    while (slots < names * 2) slots *= 2;
+    if (slots > slots_.size()) grow(slots);
+}
+
+void NameTable::grow(std::size_t slots) {
     std::vector<Entry> old = std::move(slots_);
-    slots_.assign(old.empty() ? 1024 : old.size() * 2, Entry{});
+    slots_.assign(slots, Entry{});
+    const std::size_t mask = slots - 1;
     for (const Entry& entry : old) {
-        if (entry.name.data() != nullptr) slots_[slot_of(entry.hash, entry.name)] = entry;
+        if (entry.record == nullptr) continue;
+        std::size_t at = entry.hash & mask;
+        while (slots_[at].record != nullptr) at = (at + 1) & mask;
+        slots_[at] = entry;
     }
 }
 
-const NameTable::Entry* NameTable::insert(std::string_view name, long long value) {
-    if ((used_ + 1) * 2 > slots_.size()) grow();
-    const std::uint64_t hash = hash_of(name);
-    Entry& slot = slots_[slot_of(hash, name)];
-    if (slot.name.data() != nullptr) return &slot;
-    // An empty name still needs a place to point at.
-    slot = Entry{hash, name.data() != nullptr ? name : std::string_view(""), value};
-    ++used_;
-    return nullptr;
+const char* NameTable::keep(std::string_view name, long long value) {
+    constexpr std::size_t kBlock = 1 << 20;
+    const std::size_t need = (sizeof value + name.size() + 7) & ~std::size_t{7};
+    if (need > block_left_) {
+        const std::size_t size = std::max(kBlock, need);
+        blocks_.push_back(std::make_unique<char[]>(size));
+        block_at_ = blocks_.back().get();
+        block_left_ = size;
+    }
+    char* record = block_at_;
+    std::memcpy(record, &value, sizeof value);
+    std::memcpy(record + sizeof value, name.data(), name.size());
+    block_at_ += need;
+    block_left_ -= need;
+    return record;
 }
 
-const NameTable::Entry* NameTable::find(std::string_view name) const {
-    if (slots_.empty()) return nullptr;
-    const Entry& slot = slots_[slot_of(hash_of(name), name)];
-    return slot.name.data() != nullptr ? &slot : nullptr;
+std::optional<long long> NameTable::insert(std::string_view name, long long value) {
+    if ((used_ + 1) * 2 > slots_.size()) grow(slots_.empty() ? 1024 : slots_.size() * 2);
+    const auto hash = static_cast<std::uint32_t>(hash_of(name));
+    Entry& slot = slots_[slot_of(hash, name)];
+    if (slot.record != nullptr) {
+        long long held = 0;
+        std::memcpy(&held, slot.record, sizeof held);
+        return held;
+    }
+    slot = Entry{keep(name, value), hash, static_cast<std::uint32_t>(name.size())};
+    ++used_;
+    return std::nullopt;
+}
+
+std::optional<long long> NameTable::find(std::string_view name) const {
+    if (slots_.empty()) return std::nullopt;
+    const Entry& slot = slots_[slot_of(static_cast<std::uint32_t>(hash_of(name)), name)];
+    if (slot.record == nullptr) return std::nullopt;
+    long long held = 0;
+    std::memcpy(&held, slot.record, sizeof held);
+    return held;
 }
 
 void split_tabs(std::string_view line, std::vector<std::string_view>& pieces) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -28,23 +30,30 @@ private:
     std::size_t count_ = 0;
 };
 
-// Names (views into a mapped file) with a number each, in one open-addressed table.
+// Names with a number each (a character's name and its account), copied into blocks of their
+// own, in one open-addressed table of small entries: two million names stay compact.
 class NameTable {
 public:
-    struct Entry {
-        std::uint64_t hash = 0;
-        std::string_view name;
-        long long value = 0;
-    };
-    // The entry already holding the name, or nothing after adding it.
-    const Entry* insert(std::string_view name, long long value);
-    const Entry* find(std::string_view name) const;
+    // Room for about `names` names without growing.
+    void reserve(std::size_t names);
+    // The number held with the name when it was there already, or nothing after adding it.
+    std::optional<long long> insert(std::string_view name, long long value);
+    std::optional<long long> find(std::string_view name) const;
 
 private:
-    std::size_t slot_of(std::uint64_t hash, std::string_view name) const;
-    void grow();
+    struct Entry {
+        const char* record = nullptr;  // the value, then the name
+        std::uint32_t hash = 0;
+        std::uint32_t length = 0;
+    };
+    std::size_t slot_of(std::uint32_t hash, std::string_view name) const;
+    const char* keep(std::string_view name, long long value);
+    void grow(std::size_t slots);
     std::vector<Entry> slots_;
     std::size_t used_ = 0;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t block_left_ = 0;
+    char* block_at_ = nullptr;
 };
 
 // The TAB-separated pieces of a line; a final TAB gives an empty last piece.

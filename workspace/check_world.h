@@ -9,7 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/mapped_file.h"
+#include "app/failure.h"
+#include "app/file_stamp.h"
+#include "app/settings.h"
+#include "app/text_file.h"
 #include "workspace/check_support.h"
 
 namespace tavo {
@@ -43,8 +46,7 @@ struct World {
     IdSet account_ids;
     bool chars_read = false;
     IdSet char_ids;
-    NameTable char_names;                // name -> account id
-    std::unique_ptr<MappedFile> athena;  // the names above point into it
+    NameTable char_names;  // name -> account id
     bool parties_read = false;
     IdSet party_ids;
     bool guilds_read = false;
@@ -52,9 +54,33 @@ struct World {
     std::vector<MemberRef> members;
 };
 
-// The text of a save file, or nothing when it is missing or cannot be read as lines (which is
-// reported). Its stamp is noted for the repairs.
-std::unique_ptr<MappedFile> open_save_file(World& world, std::string_view file);
+// Whether the server would read the file as one line: its first line ends in a lone CR.
+bool ends_lines_in_cr(const fs::path& path);
+void note_unreadable_file(World& world, std::string_view file, const Failure& failure);
+void note_cr_lines(World& world, std::string_view file);
+
+// Calls each(line, number) for every line of a save file, read once in large pieces. False when
+// the file is missing; a file that cannot be read, or only as one line, is reported instead.
+// Its stamp is noted for the repairs.
+template <class Each>
+bool each_line(World& world, std::string_view file, Each&& each) {
+    const fs::path path = world.app.server_file(file);
+    world.report.stamps.emplace_back(std::string(file), stamp_of(path));
+    if (!file_exists(path)) return false;
+    try {
+        if (ends_lines_in_cr(path)) {
+            note_cr_lines(world, file);
+            return true;
+        }
+        LineReader reader(path);
+        std::string_view line;
+        std::size_t number = 0;
+        while (reader.next(line)) each(line, ++number);
+    } catch (const Failure& failure) {
+        note_unreadable_file(world, file, failure);
+    }
+    return true;
+}
 
 // The readers, in the order the check runs them.
 void check_accounts(World& world);

@@ -1,6 +1,7 @@
 #include "workspace/server_check.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "app/failure.h"
 #include "app/settings.h"
@@ -10,29 +11,26 @@
 namespace tavo {
 namespace check {
 
-std::unique_ptr<MappedFile> open_save_file(World& world, std::string_view file) {
-    const fs::path path = world.app.server_file(file);
-    world.report.stamps.emplace_back(std::string(file), stamp_of(path));
-    if (!file_exists(path)) return nullptr;
-    std::unique_ptr<MappedFile> mapped;
-    try {
-        mapped = std::make_unique<MappedFile>(path);
-    } catch (const Failure& failure) {
-        world.found.add(Problem::UnreadableLine, file, 0,
-                        "The file cannot be read: " + failure.description() + ".");
-        return nullptr;
-    }
-    // The server splits lines at LF only: a file of CR-ended lines is one line to it.
-    const std::string_view text = mapped->text();
+bool ends_lines_in_cr(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    char head[1 << 16];
+    in.read(head, sizeof head);
+    const std::string_view text(head, static_cast<std::size_t>(in.gcount()));
     const std::string_view first = text.substr(0, text.find('\n'));
     const std::size_t cr = first.find('\r');
-    if (cr != std::string_view::npos && cr + 1 < first.size()) {
-        world.found.add(Problem::UnreadableLine, file, 1,
-                        "The lines of this file end in CR alone: the server reads the whole "
-                        "file as one line.");
-        return nullptr;
-    }
-    return mapped;
+    return cr != std::string_view::npos && cr + 1 < first.size();
+}
+
+void note_unreadable_file(World& world, std::string_view file, const Failure& failure) {
+    world.found.add(Problem::UnreadableLine, file, 0,
+                    "The file cannot be read: " + failure.description() + ".");
+}
+
+// The server splits lines at LF only: a file of CR-ended lines is one line to it.
+void note_cr_lines(World& world, std::string_view file) {
+    world.found.add(Problem::UnreadableLine, file, 1,
+                    "The lines of this file end in CR alone: the server reads the whole file as "
+                    "one line.");
 }
 
 }  // namespace check
