@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "accounts/account_merge.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
 #include "app/file_writer.h"
@@ -165,6 +166,7 @@ bool load_account(const AppContext& app, Ui& ui, AccountStore& store) {
             store.modified = true;
             return;
         }
+        store.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
         auto image = std::make_shared<const std::string>(read_file(path));
         store.image = image;
         store.server_generation = "817";
@@ -212,6 +214,7 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
 
 bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
     return guarded(ui, "save_account", [&] {
+        rebase_accounts(app, ui, store);
         AtomicWriter out = app.files.open(app.server_file(kAccountFile));
         {
             Progress progress(ui);
@@ -240,6 +243,7 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
                            "\t%newid%");
         }
         out.commit();
+        note_accounts_written(app, store);
         store.modified = false;
     });
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/disk_guard.h"
 #include "app/file_writer.h"
 #include "app/running_server.h"
 
@@ -34,6 +35,8 @@ struct AppContext {
     fs::path program_folder;
     AppSettings settings;
     FileWriter files;
+    // What a save does with a record that another writer changed too (app/disk_guard.h).
+    OnConflict on_conflict = OnConflict::Ask;
 
     // DataFolder + a relative name such as "save/account.txt" (either separator), found
     // without regard to letter case where the exact name does not exist.

@@ -17,7 +17,9 @@ struct CliOptions {
     std::optional<std::string> data;
     bool yes = false;
     bool json = false;
-    bool force = false;  // write even while the server runs
+    bool force = false;   // write even while the server runs
+    bool mine = false;    // a record changed here and on disk: write this version
+    bool theirs = false;  // ... keep the one on disk
 };
 
 // Messages go to stderr; a question is answered Yes only with --yes and otherwise stops the

@@ -8,6 +8,12 @@ int main(int argc, char** argv) {
     app.add_option("--data", options.data, "The server folder (overrides eafolder of tavo.ini)");
     app.add_flag("--yes", options.yes, "Answer Yes to every question");
     app.add_flag("--json", options.json, "Print listings as JSON");
+    auto* mine = app.add_flag("--mine", options.mine,
+                              "A record changed both here and on disk since it was read: write "
+                              "this version");
+    app.add_flag("--theirs", options.theirs,
+                 "A record changed both here and on disk since it was read: keep the one on disk")
+        ->excludes(mine);
     app.add_flag("--force", options.force,
                  "Write even while the server answers on its port (it overwrites its files at "
                  "every save)");

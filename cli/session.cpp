@@ -15,6 +15,10 @@ bool Session::start(bool tables) {
     // Writes are refused while the server runs, unless --force; reading only warns.
     start_options.while_running = options.force ? WhileRunning::Write : WhileRunning::Refuse;
     start_options.warn_running_server = false;
+    // A record changed here and on disk is refused unless the command line chose a side.
+    ws.app.on_conflict = options.mine     ? OnConflict::Mine
+                         : options.theirs ? OnConflict::Theirs
+                                          : OnConflict::Refuse;
     if (tables) {
         run_startup(ws, ui, start_options);
     } else {

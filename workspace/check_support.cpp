@@ -78,7 +78,7 @@ const char* NameTable::keep(std::string_view name, long long value) {
     const std::size_t need = (sizeof value + name.size() + 7) & ~std::size_t{7};
     if (need > block_left_) {
         const std::size_t size = std::max(kBlock, need);
-        blocks_.push_back(std::make_unique<char[]>(size));
+        blocks_.push_back(std::unique_ptr<char[]>(new char[size]));  // left unfilled
         block_at_ = blocks_.back().get();
         block_left_ = size;
     }
