@@ -195,6 +195,8 @@ bool form_to_account(Ui& ui, AccountStore& store, const AccountForm& form,
 
 EditResult save_new_account(const AppContext& app, Ui& ui, AccountStore& store,
                             const AccountForm& form, bool gm) {
+    // Nothing goes into a table that may not be saved (nor a GM level into the GM file).
+    if (!store.load_state.allow_write(ui)) return EditResult::Failed;
     const EditResult names = check_names(ui, store, form, true);
     if (names != EditResult::Saved) return names;
     AccountForm stored = form;
@@ -214,6 +216,7 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
                                std::size_t index, const AccountForm& form,
                                std::string_view userid_before_edit) {
     if (!can_edit_account(index) || index >= store.records.size()) return EditResult::Failed;
+    if (!store.load_state.allow_write(ui)) return EditResult::Failed;
     const EditResult names = check_names(ui, store, form, form.username != userid_before_edit);
     if (names != EditResult::Saved) return names;
     const std::uint8_t level_before = store.records[index].gm_level();

@@ -71,7 +71,7 @@ TEST_F(AccountEditorTest, NewGmsStopAt704584) {
     ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
     EXPECT_EQ(store.records.back().gm_level(), 50);
     EXPECT_EQ(read_gm_lvl(app, ui, 704584), 50);
-    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\r\n704554 99\r\n704584 50\r\n");
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\n704554 99\n704584 50\n");
     EXPECT_EQ(next_gm_id(ui, store), std::nullopt);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Hey! Have'nt you have enough already."});
 
@@ -182,7 +182,7 @@ TEST_F(AccountEditorTest, GmLevelListKeepsLevelsAsNumbers) {
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554-704556 45\n");
     b.gm_level = 0;
     EXPECT_EQ(save_edited_account(app, ui, store, 1, b, "b"), EditResult::Saved);
-    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554 45\r\n704556 45\r\n");
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554 45\n704556 45\n");
     EXPECT_EQ(store.records[1].gm_level(), 0);
     EXPECT_EQ(read_gm_lvl(app, ui, 704555), 0);
 }

@@ -63,26 +63,29 @@ public:
         : app_(app), ui_(ui), store_(store), progress_(ui) {}
 
     void read(std::string_view image) {
-        const char* at = image.data();
-        const char* const end = image.data() + image.size();
-        while (at < end) {
-            const auto* lf = static_cast<const char*>(std::memchr(at, '\n', end - at));
-            const char* line_end = lf != nullptr ? lf : end;
-            std::string_view line(at, static_cast<std::size_t>(line_end - at));
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        BreakScanner breaks(image);
+        std::size_t at = 0;
+        while (at < image.size()) {
+            const BreakScanner::Break found = breaks.find(at);
+            const std::size_t line_end = std::min(found.at, image.size());
             ++line_number_;
-            take(line);
+            take(image.substr(at, line_end - at));
             progress_.reading(static_cast<long long>(store_.records.size()));
-            at = lf != nullptr ? lf + 1 : end;
+            at = line_end + found.length;
         }
     }
 
     void report_kept_lines() const {
-        const std::vector<KeptLine>& kept = store_.kept_lines;
-        if (kept.empty()) return;
-        ui_.message(std::to_string(kept.size()) + " line(s) of " + std::string(kAccountFile) +
+        std::size_t count = 0;
+        std::size_t first = 0;
+        for (const KeptLine& line : store_.kept_lines) {
+            if (line.comment) continue;
+            if (count++ == 0) first = line.line_number;
+        }
+        if (count == 0) return;
+        ui_.message(std::to_string(count) + " line(s) of " + std::string(kAccountFile) +
                         " could not be read as accounts, the first at line " +
-                        std::to_string(kept.front().line_number) +
+                        std::to_string(first) +
                         ". They are not listed, and they are written back unchanged when the "
                         "file is saved.",
                     "Tavo", Icon::Warning);
@@ -90,11 +93,16 @@ public:
 
 private:
     void take(std::string_view line) {
-        if (line.empty() || line.starts_with("//")) return;
+        if (line.empty() || line.starts_with("//")) {
+            store_.has_header = store_.has_header || !line.empty();
+            keep(line, true);
+            return;
+        }
         const LineFields fields(line);
         if (fields.count >= 2 && fields.field(1) == "%newid%") {
             if (store_.server_generation != "1.0.0") store_.server_generation = ".52";
-            if (fields.count < 7) return;  // written anew from the highest player id
+            // Written anew at the end, never below the file's counter.
+            if (fields.count < 7 && store_.newid.take(line)) return;
         }
         const bool record_shape =
             fields.count == 7 || fields.count == 8 || fields.count >= LineFields::kMost;
@@ -118,8 +126,8 @@ private:
         store_.records.push_back(std::move(record));
     }
 
-    void keep(std::string_view line) {
-        store_.kept_lines.push_back({store_.records.size(), line, line_number_});
+    void keep(std::string_view line, bool comment = false) {
+        store_.kept_lines.push_back({store_.records.size(), line, line_number_, comment});
     }
 
     void note_id(AccountRecord& record) {
@@ -153,33 +161,42 @@ private:
     std::size_t line_number_ = 0;
 };
 
+// Only a file that is missing or of 0 bytes is a new one: anything else that cannot be read is
+// a failure, never a reason to start from the default accounts.
+void read_account_file(const AppContext& app, Ui& ui, AccountStore& store) {
+    const fs::path path = app.server_file(kAccountFile);
+    if (is_new_file(path)) {
+        set_def(ui, store);
+        store.modified = true;
+        return;
+    }
+    store.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
+    auto image = std::make_shared<const std::string>(read_file(path));
+    store.image = image;
+    store.server_generation = "817";
+    // One record per line at most: the table is sized once.
+    store.records.reserve(count_line_breaks(*image) + 1);
+    Loader loader(app, ui, store);
+    loader.read(*image);
+    loader.report_kept_lines();
+}
+
 }  // namespace
 
 bool load_account(const AppContext& app, Ui& ui, AccountStore& store) {
     const std::string generation = store.server_generation;
     store = AccountStore{};
     store.server_generation = generation;
-    return guarded(ui, "load_account", [&] {
-        const fs::path path = app.server_file(kAccountFile);
-        if (!has_content(path)) {
-            set_def(ui, store);
-            store.modified = true;
-            return;
-        }
-        store.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
-        auto image = std::make_shared<const std::string>(read_file(path));
-        store.image = image;
-        store.server_generation = "817";
-        // One record per line at most: the table is sized once.
-        store.records.reserve(count_line_breaks(*image) + 1);
-        Loader loader(app, ui, store);
-        loader.read(*image);
-        loader.report_kept_lines();
-        if (store.records.empty()) {
-            set_def(ui, store);
-            store.modified = true;
-        }
-    });
+    try {
+        read_account_file(app, ui, store);
+        store.load_state.set_whole();
+        return true;
+    } catch (...) {
+        const Failure failure = failure_from_current_exception();
+        store.load_state.set_failed(kAccountFile, failure);
+        show_error_report(ui, failure, "load_account");
+        return false;
+    }
 }
 
 void set_def(Ui& ui, AccountStore& store) {
@@ -213,12 +230,15 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
 }
 
 bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
+    if (!store.load_state.allow_write(ui)) return false;
     return guarded(ui, "save_account", [&] {
         rebase_accounts(app, ui, store);
         AtomicWriter out = app.files.open(app.server_file(kAccountFile));
         {
             Progress progress(ui);
-            for (std::string_view line : kHeader) out.write_line(line);
+            if (!store.has_header) {
+                for (std::string_view line : kHeader) out.write_line(line);
+            }
             const std::vector<KeptLine>& kept = store.kept_lines;
             std::size_t next_kept = 0;
             std::string line;
@@ -239,8 +259,7 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
             while (next_kept < kept.size()) out.write_line(kept[next_kept++].text);
         }
         if (store.server_generation == ".52" || store.server_generation == "1.0.0") {
-            out.write_line(std::to_string(static_cast<long long>(store.highest_player_id) + 1) +
-                           "\t%newid%");
+            out.write_line(store.newid.line_after(store.highest_player_id));
         }
         out.commit();
         note_accounts_written(app, store);

@@ -12,6 +12,8 @@
 
 #include "accounts/account_record.h"
 #include "app/file_stamp.h"
+#include "app/load_state.h"
+#include "app/newid.h"
 #include "app/settings.h"
 
 namespace tavo {
@@ -30,6 +32,7 @@ struct KeptLine {
     std::size_t before = 0;
     std::string_view text;
     std::size_t line_number = 0;
+    bool comment = false;  // a "//" line or an empty one: kept without a word to the user
 };
 
 struct AccountStore {
@@ -48,12 +51,20 @@ struct AccountStore {
     std::optional<FileStamp> read_stamp;
     // Accounts changed here and written since the file was read, by id, with their text.
     std::unordered_map<std::int32_t, std::optional<std::string>> written;
+    // The file has comment lines of its own: the standard header is not added on saving.
+    bool has_header = false;
+    // The %newid% counter of the file; a save never writes a lower one.
+    NewIdCounter newid;
+    // Whether the table holds the whole file; save_account refuses to write it otherwise, and
+    // so does every command that would end in that save (new account, deletion, wipes).
+    LoadState load_state{kAccountFile};
 };
 
 // Reads the file into a fresh table, with the GM level of every account in the GM id range.
-// A missing or empty file, or one without accounts, gives the five default accounts (set_def).
-// Lines that are not understood are kept and reported once. Returns false when the load ended
-// through the error report ("in load_account").
+// Only a missing file or one of 0 bytes gives the five default accounts (set_def). Lines that
+// are not understood are kept and reported once; comment lines are kept too. Returns false when
+// the load ended through the error report ("in load_account"); the table is then marked as not
+// loaded, and nothing is ever written from it.
 bool load_account(const AppContext& app, Ui& ui, AccountStore& store);
 
 // The five default accounts, after the version question.
@@ -61,9 +72,11 @@ void set_def(Ui& ui, AccountStore& store);
 void make_default_account(AccountStore& store, std::size_t slot, std::string_view name,
                           std::string_view password);
 
-// Writes the whole table: the header, every account in the file's generation, and for .52 and
-// 1.0.0 the %newid% line. Untouched accounts go back as they were read. Returns false when the
-// write failed and was reported ("in save_account"); the old file is then left as it was.
+// Writes the whole table: the header (when the file had none), every account in the file's
+// generation with the kept lines in their places, and for .52 and 1.0.0 the %newid% line.
+// Untouched accounts and kept lines go back as they were read, with the file's own line ends.
+// Refuses (with a message naming the file and the failure) a table that is not loaded whole.
+// Returns false when nothing was written; the old file is then left as it was.
 bool save_account(const AppContext& app, Ui& ui, AccountStore& store);
 
 // The highest player and GM ids over the table, starting from 2000000 and 704553.

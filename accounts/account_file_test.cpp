@@ -1,9 +1,13 @@
 #include "accounts/account_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include "accounts/account_editor.h"
 #include "app/text.h"
+#include "app/text_file.h"
 #include "testsupport/scripted_ui.h"
 #include "testsupport/temp_dir.h"
 
@@ -12,8 +16,6 @@ namespace {
 
 using testing::ScriptedUi;
 using testing::TempDir;
-
-constexpr std::size_t kHeaderLines = 13;
 
 struct AccountFileTest : ::testing::Test {
     AccountFileTest() {
@@ -24,24 +26,14 @@ struct AccountFileTest : ::testing::Test {
         dir.write("server/save/account.txt", content);
     }
     std::vector<std::string> saved_lines() const {
-        const std::string text = dir.read("server/save/account.txt");
-        EXPECT_TRUE(text.ends_with("\r\n"));
-        std::vector<std::string> lines;
-        for (std::string_view line : split(text, '\n')) {
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            lines.emplace_back(line);
-        }
-        lines.pop_back();  // after the last break
-        return lines;
+        return read_lines(dir.path() / "server/save/account.txt");
     }
-    // The saved lines without the header.
+    // The saved lines without comments and empty lines (the header among them).
     std::vector<std::string> saved_records() const {
-        std::vector<std::string> lines = saved_lines();
-        EXPECT_GE(lines.size(), kHeaderLines);
-        for (std::size_t i = 0; i < kHeaderLines && i < lines.size(); ++i) {
-            EXPECT_TRUE(lines[i].starts_with("// ")) << lines[i];
+        std::vector<std::string> lines;
+        for (std::string& line : saved_lines()) {
+            if (!line.empty() && !line.starts_with("//")) lines.push_back(std::move(line));
         }
-        lines.erase(lines.begin(), lines.begin() + std::min(kHeaderLines, lines.size()));
         return lines;
     }
     void load() { ASSERT_TRUE(load_account(app, ui, store)); }
@@ -248,16 +240,12 @@ TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {
                                         "2\tq3\tj3\t-\tS\t0\t0", "3\tq4\tj4\t-\tS\t0\t0",
                                         "4\tq5\tj5\t-\tS\t0\t0"}));
 
-    // Only comments: the file is an 817 file; Yes names the first account vokl1.
+    // Only comments: an 817 file without accounts, not a new file; no defaults, no question.
     write_accounts("// nothing here\r\n//\r\n");
-    ui.answer({true});
     load();
     EXPECT_EQ(store.server_generation, "817");
-    ASSERT_EQ(store.records.size(), 5u);
-    EXPECT_EQ(store.records[0].userid(), "vokl1");
-    EXPECT_EQ(store.records[0].pass(), "wemk1");
-    save();
-    EXPECT_EQ(saved_records().size(), 5u);
+    EXPECT_TRUE(store.records.empty());
+    EXPECT_EQ(ui.questions().size(), 1u);
 
     // An empty 1.0.0 file read before keeps its generation: defaults in the 1.0.0 form.
     write_accounts("5\ts\tp\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n");
@@ -338,6 +326,108 @@ TEST_F(AccountFileTest, FailedSaveLeavesTheFileAndReportsIt) {
     EXPECT_EQ(dir.read("server/save/account.txt"), file);
     EXPECT_TRUE(store.modified);
     EXPECT_FALSE(ui.progress_open);
+}
+
+// A table whose read failed holds nothing of the file: no write may replace the file with it.
+TEST_F(AccountFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
+    const std::string file = "2000001\ta\tp\t-\tM\t0\t0\t\n2000002\tb\tp\t-\tF\t0\t0\t\n";
+    const fs::path path = dir.write("server/save/account.txt", file);
+    struct Case {
+        const char* what;
+        std::function<void()> damage;
+        std::function<void()> repair;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"mode 000", [&] { fs::permissions(path, fs::perms::none); },
+         [&] { fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write); },
+         "Error 70, Permission denied"},
+        {"a folder in its place",
+         [&] {
+             fs::rename(path, path.string() + ".aside");
+             fs::create_directory(path);
+         },
+         [&] {
+             fs::remove(path);
+             fs::rename(path.string() + ".aside", path);
+         },
+         "Error 75, Path/File access error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (std::string(c.what) == "mode 000" && ::geteuid() == 0) continue;  // root reads it
+        c.damage();
+        ui.clear();
+        EXPECT_FALSE(load_account(app, ui, store));
+        EXPECT_FALSE(store.load_state.whole());
+        EXPECT_TRUE(ui.questions().empty());  // not taken for a new file
+        // The editor's new-account path ends in the same save.
+        AccountForm form = new_account_form(next_player_id(store), 0);
+        form.username = "newbie", form.password = "secret1";
+        save_new_account(app, ui, store, form, false);
+        ui.clear();
+        EXPECT_FALSE(save_account(app, ui, store));
+        ASSERT_EQ(ui.messages().size(), 1u);
+        EXPECT_TRUE(
+            ui.messages()[0].starts_with("save/account.txt could not be read (" + c.reason + ")"))
+            << ui.messages()[0];
+        c.repair();
+        EXPECT_EQ(dir.read("server/save/account.txt"), file);
+    }
+}
+
+TEST_F(AccountFileTest, LineEndsOfEveryKindReadAsLinesAndStay) {
+    const std::string records[] = {"2000001\ta\tp\t-\tM\t0\t0\t", "2000002\tb\tp\t-\tF\t0\t0\t"};
+    for (const std::string end : {"\r", "\n", "\r\n"}) {
+        SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CR LF");
+        write_accounts(std::string("// mine") + end + records[0] + end + records[1] + end);
+        ui.clear();
+        load();
+        EXPECT_TRUE(ui.questions().empty());
+        ASSERT_EQ(store.records.size(), 2u);
+        EXPECT_EQ(store.records[1].userid(), "b");
+        store.modified = true;
+        save();
+        EXPECT_EQ(dir.read("server/save/account.txt"),
+                  std::string("// mine") + end + records[0] + end + records[1] + end);
+    }
+}
+
+// An administrator's LF file with comments and lines no server wrote: a save changes the
+// edited line and nothing else, and never lowers the %newid% counter.
+TEST_F(AccountFileTest, ASaveChangesOnlyTheEditedLine) {
+    const std::string before =
+        "// Accounts of our server\n"
+        "garbage in the header\n"
+        "\n"
+        "0\ts1\tp1\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+        "// the next one is our admin\n"
+        "2000001\tadmin\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+        "not an account\n"
+        "2000002\tplayer\tpw\t-\tF\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+        "100000000\t%newid%\n";
+    write_accounts(before);
+    load();
+    const std::size_t index = *index_of_account(store, 2000002);
+    AccountForm form = account_to_form(store.records[index]);
+    form.email = "new@ex.org";
+    ASSERT_EQ(save_edited_account(app, ui, store, index, form, "player"), EditResult::Saved);
+    save();
+    std::string expected = before;
+    const std::string old_line = "2000002\tplayer\tpw\t-\tF\t0\t0\ta@a.com\t";
+    expected.replace(expected.find(old_line), old_line.size(),
+                     "2000002\tplayer\tpw\t-\tF\t0\t0\tnew@ex.org\t");
+    EXPECT_EQ(dir.read("server/save/account.txt"), expected);
+
+    // A new account takes the next id above the highest, yet the counter stays.
+    form = new_account_form(next_player_id(store), 0);
+    form.username = "newbie", form.password = "secret1";
+    ASSERT_EQ(save_new_account(app, ui, store, form, false), EditResult::Saved);
+    save();
+    const std::vector<std::string> lines = saved_lines();
+    EXPECT_EQ(lines.back(), "100000000\t%newid%");
+    EXPECT_TRUE(lines[lines.size() - 2].starts_with("2000003\tnewbie\t"));
+    EXPECT_EQ(lines[1], "garbage in the header");
 }
 
 }  // namespace

@@ -37,10 +37,13 @@ bool id_matches(const IdField& id, double account_id) {
     return leading_number(id.low) == account_id;
 }
 
-// The level field of an entry line; fails when it is missing or outside 0 to 255.
+constexpr double kHighestLevel = 99;  // the server clamps higher levels to this
+
+// The level field of an entry line; fails when it is missing or below 0.
 std::uint8_t level_field(const std::vector<std::string_view>& fields) {
     if (fields.size() < 2) throw Failure(err::kSubscript);
-    return to_u8(leading_number(fields[1]));
+    const double level = leading_number(fields[1]);
+    return to_u8(level > kHighestLevel ? kHighestLevel : level);
 }
 
 // What follows the level on its line (its leading blank included), kept on a split range.
@@ -172,12 +175,7 @@ bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::ui
         const std::vector<std::string> before = read_lines(path);
         const std::vector<std::string> lines = set_gm_level_lines(before, account_id, level);
         if (lines == before && file_exists(path)) return;  // nothing to change
-        std::string content;
-        for (const std::string& line : lines) {
-            content += line;
-            content += "\r\n";
-        }
-        app.files.rewrite(path, content);
+        app.files.rewrite_lines(path, lines);
     });
 }
 

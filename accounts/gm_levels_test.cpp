@@ -50,8 +50,13 @@ TEST_F(GmLevelsTest, LookupTakesTheFirstMatchingLine) {
 }
 
 TEST_F(GmLevelsTest, LookupFailuresAreReportedAndGiveZero) {
-    write_gm("704554 300\n");
-    EXPECT_EQ(level(704554), 0);
+    // The server clamps levels above 99, so does every lookup; a negative one is an error.
+    write_gm("704554 150\n704555 300\n704556 -1\n");
+    EXPECT_EQ(level(704554), 99);
+    EXPECT_EQ(level(704555), 99);
+    EXPECT_EQ(GmLevels::parse({"704555 300"}).level_of(704555), 99);
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(level(704556), 0);
     std::filesystem::remove(dir.path() / "server/conf/GM_account.txt");
     EXPECT_EQ(level(704554), 0);
     EXPECT_EQ(ui.messages(),
@@ -63,9 +68,11 @@ TEST_F(GmLevelsTest, LookupFailuresAreReportedAndGiveZero) {
 }
 
 TEST_F(GmLevelsTest, WritingALevelAppendsOrRewritesAndKeepsTheRest) {
+    // An LF file stays LF; a CR LF file stays CR LF.
     write_gm("// GM accounts\n\n704554 99\n2000000-2000010 10\n");
     ASSERT_TRUE(check_gm_id(app, ui, 704560, 5));
-    EXPECT_EQ(gm_file(), "// GM accounts\r\n\r\n704554 99\r\n2000000-2000010 10\r\n704560 5\r\n");
+    EXPECT_EQ(gm_file(), "// GM accounts\n\n704554 99\n2000000-2000010 10\n704560 5\n");
+    write_gm("// GM accounts\r\n\r\n704554 99\r\n2000000-2000010 10\r\n704560 5\r\n");
     ASSERT_TRUE(check_gm_id(app, ui, 704560, 60));
     EXPECT_EQ(gm_file(), "// GM accounts\r\n\r\n704554 99\r\n2000000-2000010 10\r\n704560 60\r\n");
     EXPECT_EQ(level(704560), 60);
@@ -78,8 +85,7 @@ TEST_F(GmLevelsTest, LevelZeroTakesTheIdOutOfTheFile) {
     ASSERT_TRUE(check_gm_id(app, ui, 704554, 0));
     ASSERT_TRUE(check_gm_id(app, ui, 2000005, 0));
     ASSERT_TRUE(check_gm_id(app, ui, 704561, 0));
-    EXPECT_EQ(gm_file(),
-              "// GM accounts\r\n2000000-2000004 10\r\n2000006-2000010 10\r\n704560 20\r\n");
+    EXPECT_EQ(gm_file(), "// GM accounts\n2000000-2000004 10\n2000006-2000010 10\n704560 20\n");
     for (std::int32_t id : {704554, 2000005, 704561}) EXPECT_EQ(level(id), 0) << id;
     EXPECT_EQ(level(2000004), 10);
     EXPECT_EQ(level(704560), 20);
@@ -96,12 +102,12 @@ TEST_F(GmLevelsTest, WritingInsideARangeSplitsItSoNoOtherAccountChanges) {
     ASSERT_TRUE(check_gm_id(app, ui, 704554, 99));  // at the low end
     ASSERT_TRUE(check_gm_id(app, ui, 704584, 40));  // at the high end
     EXPECT_EQ(gm_file(),
-              "2000000-2000004 10 // testers\r\n"
-              "2000005 50\r\n"
-              "2000006-2000010 10 // testers\r\n"
-              "704554 99\r\n"
-              "704555~704583 20\r\n"
-              "704584 40\r\n");
+              "2000000-2000004 10 // testers\n"
+              "2000005 50\n"
+              "2000006-2000010 10 // testers\n"
+              "704554 99\n"
+              "704555~704583 20\n"
+              "704584 40\n");
     for (std::int32_t id = 2000000; id <= 2000010; ++id) {
         EXPECT_EQ(level(id), id == 2000005 ? 50 : 10) << id;
     }
@@ -115,16 +121,15 @@ TEST_F(GmLevelsTest, WritingInsideARangeSplitsItSoNoOtherAccountChanges) {
     EXPECT_EQ(gm_file(), "2000000-2000002 10\n2000000-2000002 10\n");
     // Every matching line is written, so that the lookup agrees whichever comes first.
     ASSERT_TRUE(check_gm_id(app, ui, 2000001, 99));
-    EXPECT_EQ(
-        gm_file(),
-        "2000000 10\r\n2000001 99\r\n2000002 10\r\n2000000 10\r\n2000001 99\r\n2000002 10\r\n");
+    EXPECT_EQ(gm_file(),
+              "2000000 10\n2000001 99\n2000002 10\n2000000 10\n2000001 99\n2000002 10\n");
 }
 
 TEST_F(GmLevelsTest, RangesCompareAsNumbers) {
     // As text, 2000005 sorts before 704554; as numbers it lies inside the range.
     write_gm("704554-2000100 20\n");
     ASSERT_TRUE(check_gm_id(app, ui, 2000005, 60));
-    EXPECT_EQ(gm_file(), "704554-2000004 20\r\n2000005 60\r\n2000006-2000100 20\r\n");
+    EXPECT_EQ(gm_file(), "704554-2000004 20\n2000005 60\n2000006-2000100 20\n");
     EXPECT_EQ(level(2000005), 60);
     EXPECT_EQ(level(1000000), 20);
 }

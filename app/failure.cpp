@@ -54,7 +54,7 @@ std::string error_report_text(const Failure& failure, std::string_view procedure
 }
 
 void show_error_report(Ui& ui, const Failure& failure, std::string_view procedure) {
-    ui.message(error_report_text(failure, procedure), "Tavo", Icon::None);
+    ui.error_report(error_report_text(failure, procedure));
 }
 
 Failure failure_from_current_exception() {

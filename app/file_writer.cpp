@@ -71,7 +71,7 @@ void sync_folder(const fs::path& folder) {
 }  // namespace
 
 AtomicWriter::AtomicWriter(const fs::path& target, WriteFn write)
-    : target_(real_target(target)), write_(std::move(write)) {
+    : target_(real_target(target)), line_end_(line_end_of_file(target_)), write_(std::move(write)) {
     std::string pattern =
         (target_.parent_path() / ("." + target_.filename().native() + ".XXXXXX")).native();
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -85,6 +85,7 @@ AtomicWriter::AtomicWriter(const fs::path& target, WriteFn write)
 AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
     : target_(std::move(other.target_)),
       temp_(std::move(other.temp_)),
+      line_end_(other.line_end_),
       write_(std::move(other.write_)),
       fd_(other.fd_),
       buffer_(std::move(other.buffer_)),
@@ -118,7 +119,7 @@ void AtomicWriter::write(std::string_view text) {
 
 void AtomicWriter::write_line(std::string_view line) {
     write(line);
-    write("\r\n");
+    write(line_end_);
 }
 
 void AtomicWriter::flush() {
@@ -194,6 +195,13 @@ AtomicWriter FileWriter::open(const fs::path& target) const {
 void FileWriter::rewrite(const fs::path& target, std::string_view content) const {
     AtomicWriter writer = open(target);
     writer.write(content);
+    writer.commit();
+}
+
+void FileWriter::rewrite_lines(const fs::path& target,
+                               const std::vector<std::string>& lines) const {
+    AtomicWriter writer = open(target);
+    for (const std::string& line : lines) writer.write_line(line);
     writer.commit();
 }
 

@@ -2,7 +2,8 @@
 // Every rewrite of a file goes through here and is atomic: the new content goes to a temporary
 // file in the same folder, is flushed and synced, takes the old file's permissions and is then
 // renamed over it. A failure at any point leaves the old file as it was and is reported as a
-// Failure. A backup copy, where one is made, is written just before the rename.
+// Failure. A backup copy, where one is made, is written just before the rename. Lines end the
+// way the old file's lines end (an administrator's LF file stays LF); a new file gets CR LF.
 
 #include <sys/types.h>
 
@@ -10,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavo {
 
@@ -28,8 +30,9 @@ public:
     AtomicWriter(const AtomicWriter&) = delete;
 
     void write(std::string_view text);
-    // The line followed by CR LF.
+    // The line followed by the file's line end.
     void write_line(std::string_view line);
+    std::string_view line_end() const { return line_end_; }
     // Puts the new content in place. With a backup path, the old file (when there is one) is
     // first copied there, replacing an older backup.
     void commit(const fs::path& backup = {});
@@ -42,6 +45,7 @@ private:
 
     fs::path target_;
     fs::path temp_;
+    std::string_view line_end_;
     WriteFn write_;
     int fd_ = -1;
     std::string buffer_;
@@ -61,8 +65,10 @@ public:
     void before_write(BeforeWrite hook) { before_write_ = std::move(hook); }
 
     AtomicWriter open(const fs::path& target) const;
-    // The whole file replaced by content (the content already holds its CR LF breaks).
+    // The whole file replaced by content (the content already holds its line breaks).
     void rewrite(const fs::path& target, std::string_view content) const;
+    // The whole file replaced by lines, each ending the way the old file's lines end.
+    void rewrite_lines(const fs::path& target, const std::vector<std::string>& lines) const;
     // As rewrite, with the old file copied to backup first.
     void rewrite_with_backup(const fs::path& target, const fs::path& backup,
                              std::string_view content) const;

@@ -52,6 +52,12 @@ bool has_content(const fs::path& path) {
     return file_length(path) > 0;
 }
 
+bool is_new_file(const fs::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return errno == ENOENT;
+    return S_ISREG(info.st_mode) && info.st_size == 0;
+}
+
 bool folder_present(const fs::path& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -117,28 +123,73 @@ bool LineReader::fill() {
 }
 
 bool LineReader::next(std::string_view& line) {
-    for (;;) {
-        const char* start = buffer_.data() + begin_;
-        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
-        if (lf != nullptr) {
-            line_offset_ = consumed_ + begin_;
-            std::size_t length = static_cast<std::size_t>(lf - start);
-            begin_ += length + 1;
-            if (length > 0 && start[length - 1] == '\r') --length;
-            line = std::string_view(start, length);
-            return true;
-        }
-        if (eof_ || !fill()) {
-            if (begin_ == end_) return false;
-            std::size_t length = end_ - begin_;
-            line_offset_ = consumed_ + begin_;
-            start = buffer_.data() + begin_;
-            begin_ = end_;
-            if (start[length - 1] == '\r') --length;
-            line = std::string_view(start, length);
-            return true;
-        }
+    BreakScanner::Break found = scanner_.find(begin_);
+    while ((found.at == std::string_view::npos || found.undecided) && !eof_) {
+        fill();
+        scanner_ = BreakScanner(std::string_view(buffer_.data(), end_));
+        found = scanner_.find(begin_);
     }
+    if (found.at == std::string_view::npos && begin_ == end_) return false;
+    const std::size_t line_end = found.at == std::string_view::npos ? end_ : found.at;
+    line_offset_ = consumed_ + begin_;
+    line = std::string_view(buffer_.data() + begin_, line_end - begin_);
+    break_length_ = found.length;
+    break_first_ = found.length > 0 ? buffer_[line_end] : 0;
+    begin_ = line_end + found.length;
+    return true;
+}
+
+std::string_view LineReader::line_break() const {
+    if (break_length_ == 2) return "\r\n";
+    if (break_length_ == 0) return {};
+    return break_first_ == '\r' ? "\r" : "\n";
+}
+
+std::size_t BreakScanner::next(char byte, std::size_t from, std::size_t& cached) const {
+    if (cached == std::string_view::npos) return cached;  // none in the rest of the text
+    if (cached != kUnknown && cached >= from) return cached;
+    const auto* hit = static_cast<const char*>(
+        from < text_.size() ? std::memchr(text_.data() + from, byte, text_.size() - from)
+                            : nullptr);
+    cached = hit == nullptr ? std::string_view::npos : static_cast<std::size_t>(hit - text_.data());
+    return cached;
+}
+
+BreakScanner::Break BreakScanner::find(std::size_t from) {
+    const std::size_t lf = next('\n', from, lf_);
+    for (std::size_t search = from;;) {
+        const std::size_t cr = next('\r', search, cr_);
+        if (cr == std::string_view::npos || cr > lf) {
+            return lf == std::string_view::npos ? Break{} : Break{lf, 1, false};
+        }
+        if (cr + 1 == lf) return {cr, 2, false};
+        if (cr + 1 >= text_.size()) return {cr, 1, true};
+        if (text_[cr + 1] == '\r') {
+            if (cr + 2 >= text_.size()) return {cr, 1, true};
+            if (text_[cr + 2] == '\n') {  // "\r\r\n": the first CR is part of the line
+                search = cr + 1;
+                continue;
+            }
+        }
+        return {cr, 1, false};
+    }
+}
+
+std::string_view line_end_of(std::string_view text) {
+    const BreakScanner::Break found = BreakScanner(text).find(0);
+    if (found.at == std::string_view::npos) return "\r\n";
+    if (found.length == 2) return "\r\n";
+    return text[found.at] == '\r' ? "\r" : "\n";
+}
+
+std::string_view line_end_of_file(const fs::path& path) {
+    try {
+        LineReader reader(path);
+        std::string_view line;
+        if (reader.next(line) && !reader.line_break().empty()) return reader.line_break();
+    } catch (const Failure&) {
+    }
+    return "\r\n";
 }
 
 std::vector<std::string> read_lines(const fs::path& path) {

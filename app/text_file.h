@@ -1,7 +1,8 @@
 #pragma once
 // Reading the plain text files of the server and of the program folder. A file is a
-// sequence of lines split at LF with one CR before it dropped; a last line without a break
-// reads like any other. Nothing else is trimmed.
+// sequence of lines ending in LF, CR LF or a lone CR (files that passed through an old Mac
+// editor); a last line without a break reads like any other. A CR right before a CR LF belongs
+// to its line, so such a line goes back as it was read. Nothing else is trimmed.
 
 #include <cstdint>
 #include <filesystem>
@@ -19,6 +20,9 @@ bool file_exists(const fs::path& path);
 std::uintmax_t file_length(const fs::path& path);
 // An existing file of at least one byte: what most loaders need before they read.
 bool has_content(const fs::path& path);
+// A file that does not exist or has 0 bytes: one a loader may start anew. A file whose state
+// cannot be learnt (a folder without access) is not new.
+bool is_new_file(const fs::path& path);
 // A folder counts as present when it holds at least one ordinary, visible file.
 bool folder_present(const fs::path& folder);
 
@@ -27,6 +31,33 @@ bool folder_present(const fs::path& folder);
 // whose name matches without regard to case is taken. When nothing matches, the path is
 // returned as written, which is where a new file would be created.
 fs::path resolve_in(const fs::path& folder, std::string_view relative);
+
+// Finds the line breaks of a text read front to back. Each kind of break byte is searched for
+// once over the text, so that a file of one kind of line end is not rescanned for the other
+// at every line.
+class BreakScanner {
+public:
+    struct Break {
+        std::size_t at = std::string_view::npos;  // npos: no break up to the end of the text
+        std::size_t length = 0;                   // 1 (LF or CR) or 2 (CR LF)
+        bool undecided = false;  // a CR at the end: the bytes after it may change the answer
+    };
+    explicit BreakScanner(std::string_view text = {}) : text_(text) {}
+    Break find(std::size_t from);
+
+private:
+    std::size_t next(char byte, std::size_t from, std::size_t& cached) const;
+
+    std::string_view text_;
+    std::size_t lf_ = kUnknown;
+    std::size_t cr_ = kUnknown;
+    static constexpr std::size_t kUnknown = std::string_view::npos - 1;
+};
+
+// The break the text's first line ends with ("\n", "\r\n" or "\r"); "\r\n" when it has none.
+std::string_view line_end_of(std::string_view text);
+// The same for the file at path; "\r\n" for a missing or unreadable file or one without breaks.
+std::string_view line_end_of_file(const fs::path& path);
 
 class LineReader {
 public:
@@ -40,6 +71,8 @@ public:
     bool next(std::string_view& line);
     // Where the line last returned by next() starts in the file.
     std::uint64_t line_offset() const { return line_offset_; }
+    // The break the line last returned by next() ended with; empty for a last line without one.
+    std::string_view line_break() const;
 
 private:
     bool fill();
@@ -51,6 +84,9 @@ private:
     bool eof_ = false;
     std::uint64_t consumed_ = 0;  // file bytes before buffer_[0]
     std::uint64_t line_offset_ = 0;
+    std::size_t break_length_ = 0;
+    char break_first_ = 0;
+    BreakScanner scanner_;
 };
 
 std::vector<std::string> read_lines(const fs::path& path);

@@ -29,6 +29,9 @@ TEST(ReadLines, LineBreaksOfEitherKindAndNoneAtTheEnd) {
     EXPECT_EQ(lines_of(dir, "last", "a\r\nb\nc"), expected);
     EXPECT_EQ(lines_of(dir, "blanks", " a\t\n\n b"), (std::vector<std::string>{" a\t", "", " b"}));
     EXPECT_EQ(lines_of(dir, "one-cr", "a\r\r\n"), std::vector<std::string>{"a\r"});
+    EXPECT_EQ(lines_of(dir, "old-mac", "a\rb\rc\r"), expected);
+    EXPECT_EQ(lines_of(dir, "mixed", "a\rb\r\nc"), expected);
+    EXPECT_EQ(lines_of(dir, "cr-blank", "a\r\rb"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_TRUE(lines_of(dir, "empty", "").empty());
     EXPECT_EQ(lines_of(dir, "one-break", "\n"), std::vector<std::string>{""});
 }
@@ -46,6 +49,37 @@ TEST(ReadLines, LinesLongerThanTheReadBufferAndWhereEachStarts) {
     EXPECT_EQ(read[2], std::make_pair(std::string("b"), std::uint64_t{4 + longest.size()}));
 }
 
+// A CR at the end of one read chunk may be half of a CR LF whose LF comes with the next.
+TEST(ReadLines, BreaksAcrossTheReadChunkAndTheBreakOfEachLine) {
+    TempDir dir;
+    const std::string first((1 << 20) - 1, 'a');
+    for (const std::string end : {"\r\n", "\r", "\n"}) {
+        LineReader reader(dir.write("chunk", first + end + "b" + end + "c"));
+        std::string_view line;
+        ASSERT_TRUE(reader.next(line));
+        EXPECT_EQ(line.size(), first.size());
+        EXPECT_EQ(reader.line_break(), end);
+        ASSERT_TRUE(reader.next(line));
+        EXPECT_EQ(line, "b");
+        EXPECT_EQ(reader.line_offset(), first.size() + end.size());
+        ASSERT_TRUE(reader.next(line));
+        EXPECT_EQ(line, "c");
+        EXPECT_EQ(reader.line_break(), "");
+        EXPECT_FALSE(reader.next(line));
+    }
+}
+
+TEST(Rewrite, LinesEndTheWayTheOldFileEndsThem) {
+    TempDir dir;
+    for (const std::string end : {"\n", "\r", "\r\n"}) {
+        const fs::path path = dir.write("file.txt", "one" + end + "two" + end);
+        FileWriter().rewrite_lines(path, {"three", "four"});
+        EXPECT_EQ(slurp(path), "three" + end + "four" + end);
+    }
+    FileWriter().rewrite_lines(dir.path() / "new.txt", {"new"});
+    EXPECT_EQ(slurp(dir.path() / "new.txt"), "new\r\n");
+}
+
 TEST(FileChecks, EmptyAndMissingDiffer) {
     TempDir dir;
     const fs::path empty = dir.write("empty.txt", "");
@@ -54,6 +88,10 @@ TEST(FileChecks, EmptyAndMissingDiffer) {
     EXPECT_FALSE(file_exists(dir.path() / "missing.txt"));
     EXPECT_EQ(file_length(dir.path() / "missing.txt"), 0u);
     EXPECT_FALSE(file_exists(dir.path()));  // a folder is not a file
+    EXPECT_TRUE(is_new_file(empty));
+    EXPECT_TRUE(is_new_file(dir.path() / "missing.txt"));
+    EXPECT_FALSE(is_new_file(dir.path()));
+    EXPECT_FALSE(is_new_file(dir.write("one.txt", "x")));
     try {
         LineReader reader(dir.path() / "missing.txt");
         FAIL();

@@ -15,6 +15,12 @@ public:
 
     virtual void message(const std::string& text, const std::string& title = "Tavo",
                          Icon icon = Icon::None) = 0;
+    // A message that reports an error: the common error report of a failed file procedure, or
+    // a write refused for the sake of the data. A plain message unless the Ui keeps count of
+    // errors (tavo-cli's exit code).
+    virtual void error_report(const std::string& text, Icon icon = Icon::None) {
+        message(text, "Tavo", icon);
+    }
     // True only for Yes.
     virtual bool ask_yes_no(const std::string& text, const std::string& title = "Tavo",
                             Icon icon = Icon::None) = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/failure.h"
+#include "app/newid.h"
 #include "app/numbers.h"
 #include "app/settings.h"
 #include "app/text.h"
@@ -19,17 +20,20 @@ bool delete_user_char(const AppContext& app, Ui& ui, std::string_view server_gen
         LineReader in(athena);
         AtomicWriter out = app.files.open(athena);
         double highest = 0;
+        NewIdCounter counter;
         std::string_view line;
         while (in.next(line)) {
+            if (counter.take(line)) continue;  // written anew at the end
             const std::optional<std::string_view> id = character_id_field(line);
-            if (!id) continue;  // blank lines and the old %newid% line
-            const std::string_view account = piece(piece(line, '\t', 1), ',', 0);
-            if (leading_number(account) == account_id) continue;
-            highest = std::max(highest, leading_number(*id));
-            out.write_line(line);
+            if (id) {
+                const std::string_view account = piece(piece(line, '\t', 1), ',', 0);
+                if (leading_number(account) == account_id) continue;
+                highest = std::max(highest, leading_number(*id));
+            }
+            out.write_line(line);  // lines that are not characters stay in their place
         }
-        if (server_generation == ".52" || server_generation == "1.0.0") {
-            out.write_line(std::to_string(static_cast<long long>(highest) + 1) + "\t%newid%");
+        if (server_generation == ".52" || server_generation == "1.0.0" || counter.seen()) {
+            out.write_line(counter.line_after(static_cast<long long>(highest)));
         }
         out.commit(app.server_file("save/athena.bak.txt"));
     });

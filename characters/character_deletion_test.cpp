@@ -30,11 +30,13 @@ TEST_F(Deletion, AnAccountsCharactersGoWithAFreshNewIdLine) {
         "150005\t2000001,1\tCora\t1,1,1\t\n150006\t%newid%\n";
     dir.write("server/save/athena.txt", before);
     ASSERT_TRUE(delete_user_char(app, ui, "1.0.0", 2000001));
-    EXPECT_EQ(read("athena.txt"), "150001\t2000002,0\tBram\t1,1,1\t\r\n150002\t%newid%\r\n");
+    // Lines that are not characters stay; the counter is never lowered.
+    const std::string after = "\n150001\t2000002,0\tBram\t1,1,1\t\n150006\t%newid%\n";
+    EXPECT_EQ(read("athena.txt"), after);
     EXPECT_EQ(read("athena.bak.txt"), before);
 
-    ASSERT_TRUE(delete_user_char(app, ui, "817", 2000009));  // no characters: short lines go
-    EXPECT_EQ(read("athena.txt"), "150001\t2000002,0\tBram\t1,1,1\t\r\n");
+    ASSERT_TRUE(delete_user_char(app, ui, "817", 2000009));
+    EXPECT_EQ(read("athena.txt"), after);
     EXPECT_TRUE(ui.shown.empty());
 }
 
@@ -44,7 +46,7 @@ TEST_F(Deletion, AnAccountsStoreLineGoes) {
         "2000002,1\t2,502,5,0,1,0,0,0,0,0,0 \t\n";
     dir.write("server/save/storage.txt", before);
     ASSERT_TRUE(delete_user_storage(app, ui, 2000001));
-    EXPECT_EQ(read("storage.txt"), "\r\n2000002,1\t2,502,5,0,1,0,0,0,0,0,0 \t\r\n");
+    EXPECT_EQ(read("storage.txt"), "\n2000002,1\t2,502,5,0,1,0,0,0,0,0,0 \t\n");
     EXPECT_EQ(read("storage.bak.txt"), before);
     fs::remove(dir.path() / "server/save/storage.txt");
     EXPECT_TRUE(delete_user_storage(app, ui, 2000002));  // no storage file: nothing to remove

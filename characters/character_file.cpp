@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/failure.h"
+#include "app/newid.h"
 #include "app/numbers.h"
 #include "app/settings.h"
 #include "app/text.h"
@@ -145,27 +146,27 @@ bool save_char(const AppContext& app, Ui& ui, std::string_view server_generation
         const std::string rebuilt = character_line(state.current);
         bool replaced = false;
         double highest = 0;
+        NewIdCounter counter;
         long long lines = 0;
         std::string_view line;
         while (in.next(line)) {
             progress.reading(++lines);
+            if (counter.take(line)) continue;  // written anew at the end
             const std::optional<std::string_view> id = character_id_field(line);
-            if (!id) continue;  // blank lines and the old %newid% line
-            std::string_view kept = line;
-            if (!replaced && *id == id_text) {
+            std::string_view kept = line;  // lines that are not characters stay in their place
+            if (id && !replaced && *id == id_text) {
                 kept = rebuilt;
                 replaced = true;
             }
-            highest = std::max(highest, leading_number(*character_id_field(kept)));
-            out.write(kept);
-            out.write("\r\n");
+            if (id) highest = std::max(highest, leading_number(*character_id_field(kept)));
+            out.write_line(kept);
         }
         if (!replaced) {
             throw Failure(err::kFileNotFound,
                           "Character " + std::string(id_text) + " is no longer in athena.txt");
         }
-        if (server_generation == ".52" || server_generation == "1.0.0") {
-            out.write_line(std::to_string(static_cast<long long>(highest) + 1) + "\t%newid%");
+        if (server_generation == ".52" || server_generation == "1.0.0" || counter.seen()) {
+            out.write_line(counter.line_after(static_cast<long long>(highest)));
         }
         out.commit(app.server_file("save/athena.bak.txt"));
     });

@@ -154,27 +154,37 @@ TEST_F(CharacterFile, ALineThatCannotBeReadLeavesACharacterThatCannotBeSaved) {
     EXPECT_EQ(ui.messages().size(), 1u);
 }
 
+// Only the character's line changes: blank lines, comments and lines no server wrote stay in
+// their places, the file keeps its line ends, and the %newid% counter never goes down.
 TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     Line a, b, c;
     b.id = "150002", b.name = "Bram", b.after = "extra\tfields";
     c.id = "150001", c.name = "Cora";
-    const std::string original = a.text() + "\n\n" + b.text() + "\r\n150003\t%newid%\n" + c.text();
+    const std::string original =
+        a.text() + "\n\n// a note\n" + b.text() + "\nnot a character\n900000\t%newid%\n" + c.text();
     write(original);
     ASSERT_TRUE(load("150002"));
     state.current.name = "Brand";
     ASSERT_TRUE(save_char(app, ui, "1.0.0", state, "150002"));
     Line saved = b;
     saved.name = "Brand", saved.after = "";
-    EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n" + c.text() + "\r\n" +
-                            "150003\t%newid%\r\n");
+    const std::string expected = a.text() + "\n\n// a note\n" + saved.text() +
+                                 "\nnot a character\n" + c.text() + "\n900000\t%newid%\n";
+    EXPECT_EQ(athena(), expected);
     EXPECT_EQ(dir.read("server/save/athena.bak.txt"), original);
-    EXPECT_EQ(ui.progress_texts.back(), "Reading 5 lines");
+    EXPECT_EQ(ui.progress_texts.back(), "Reading 7 lines");
     EXPECT_FALSE(ui.progress_open);
 
-    const std::string second = athena();
+    // Without a counter of its own, an 817 file gets none; one it has is kept.
     ASSERT_TRUE(save_char(app, ui, "817", state, "150002"));
-    EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n" + c.text() + "\r\n");
-    EXPECT_EQ(dir.read("server/save/athena.bak.txt"), second);
+    EXPECT_EQ(athena(), expected);
+    EXPECT_EQ(dir.read("server/save/athena.bak.txt"), expected);
+    write(a.text() + "\r\n" + b.text() + "\r\n150001\t%newid%\r\n");
+    ASSERT_TRUE(save_char(app, ui, "817", state, "150002"));
+    EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n150003\t%newid%\r\n");
+    write(a.text() + "\r\n" + b.text() + "\r\n");
+    ASSERT_TRUE(save_char(app, ui, "817", state, "150002"));
+    EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n");
     EXPECT_EQ(hi_char_id(app, ui, state), 150002);
 }
 

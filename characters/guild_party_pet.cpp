@@ -66,17 +66,15 @@ std::optional<std::string> lookup(const fs::path& path, double id, std::size_t f
 template <class Edit>
 void rewrite_lines(const AppContext& app, const fs::path& path, Edit edit) {
     if (!has_content(path)) return;
-    std::string content;
+    AtomicWriter out = app.files.open(path);
     LineReader reader(path);
     std::string_view read;
     std::string line;
     while (reader.next(read)) {
         line.assign(read);
-        if (!edit(line)) continue;
-        content += line;
-        content += "\r\n";
+        if (edit(line)) out.write_line(line);
     }
-    app.files.rewrite(path, content);
+    out.commit();
 }
 
 bool refuse_breaking_name(Ui& ui, std::string_view name) {

@@ -80,12 +80,12 @@ TEST_F(GuildPartyPet, LookupsAndTheirDefaults) {
 TEST_F(GuildPartyPet, RenamesKeepTheLineShape) {
     const std::string guild = guild_line("Ayla", {"2000001,150000,Ayla"});
     write("guild.txt", guild + "\n");
-    write("party.txt", "// parties\r\n" + party_line("7", {"2000001,1\tAyla"}) + "\n");
+    write("party.txt", "// parties\n" + party_line("7", {"2000001,1\tAyla"}) + "\n");
     write("pet.txt", "// pets\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n");
     ASSERT_TRUE(save_guild(app, ui, "10001", "Steel Wolves"));
     std::string renamed = guild;
     renamed.replace(renamed.find("Iron Wolves"), 11, "Steel Wolves");
-    EXPECT_EQ(read("guild.txt"), renamed + "\r\n");
+    EXPECT_EQ(read("guild.txt"), renamed + "\n");
 
     ASSERT_TRUE(save_party(app, ui, "7", "Drops"));
     const std::string once = read("party.txt");
@@ -93,17 +93,17 @@ TEST_F(GuildPartyPet, RenamesKeepTheLineShape) {
     EXPECT_EQ(read("party.txt"), once);  // renaming twice adds nothing
     std::string party = party_line("7", {"2000001,1\tAyla"});
     party.replace(party.find("Poring Hunters"), 14, "Drops");
-    EXPECT_EQ(once, "// parties\r\n" + party + "\r\n");
+    EXPECT_EQ(once, "// parties\n" + party + "\n");
 
     ASSERT_TRUE(save_pet(app, ui, 300, "Sir Poring, the Second"));
     EXPECT_EQ(read("pet.txt"),
-              "// pets\r\n300,1002,Sir Poring, the Second\t"
-              "2000001,150000,5,9001,0,250,50,0,0\r\n");
+              "// pets\n300,1002,Sir Poring, the Second\t"
+              "2000001,150000,5,9001,0,250,50,0,0\n");
 
     EXPECT_FALSE(save_pet(app, ui, 300, "Two\tfields"));
     EXPECT_FALSE(save_guild(app, ui, "10001", "Line\nbreak"));
     EXPECT_EQ(ui.messages().size(), 2u);
-    EXPECT_EQ(read("guild.txt"), renamed + "\r\n");
+    EXPECT_EQ(read("guild.txt"), renamed + "\n");
 }
 
 TEST_F(GuildPartyPet, LeavingAPartyHandsOverTheLeaderOrDeletesTheParty) {
@@ -114,14 +114,14 @@ TEST_F(GuildPartyPet, LeavingAPartyHandsOverTheLeaderOrDeletesTheParty) {
     delete_party_guild_pet(app, ui, "7,0,0", 2000001, 150000);
     const std::string handed =
         party_line("7", {"0,0\tNoMember", "2000002,1\tBram", "2000003,0\tCora"});
-    EXPECT_EQ(read("party.txt"), alone + "\r\n" + handed + "\r\n");
+    EXPECT_EQ(read("party.txt"), alone + "\n" + handed + "\n");
 
     delete_party_guild_pet(app, ui, "5,0,0", 2000009, 150009);
-    EXPECT_EQ(read("party.txt"), handed + "\r\n");
+    EXPECT_EQ(read("party.txt"), handed + "\n");
 
     // A party that does not list the character stays as it is.
     delete_party_guild_pet(app, ui, "7,0,0", 2000077, 150077);
-    EXPECT_EQ(read("party.txt"), handed + "\r\n");
+    EXPECT_EQ(read("party.txt"), handed + "\n");
     EXPECT_TRUE(ui.shown.empty());
 }
 
@@ -140,7 +140,7 @@ TEST_F(GuildPartyPet, LeavingAGuildMovesTheMasterWithinThePositionsOnly) {
     expected.replace(expected.find("17,0\tGuild Master#"), 18, "0,0\tDeleted#");
     // Bram is the third member entry, so the third position becomes the master's.
     expected.replace(expected.find("0,0\tPosition 3#"), 15, "17,0\tGuild Master#");
-    EXPECT_EQ(result, expected + "\r\n");
+    EXPECT_EQ(result, expected + "\n");
     EXPECT_NE(result.find("0,0,$\t1\t10002,0\tRivals\t0\t10000,0 "), std::string::npos);
     EXPECT_EQ(read("castle.txt"), "0,10001,1,2,3,4,5,6,7,1,0,0,0,0,0,0,0,0\n");  // untouched
 }
@@ -155,11 +155,11 @@ TEST_F(GuildPartyPet, TheLastMemberTakesTheGuildAndItsCastles) {
           "1,10001,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5\n"
           "2,10003,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9\n");
     delete_party_guild_pet(app, ui, "0,10003,0", 2000001, 150000);
-    EXPECT_EQ(read("guild.txt"), other + "\r\n");
+    EXPECT_EQ(read("guild.txt"), other + "\n");
     EXPECT_EQ(read("castle.txt"),
-              "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
-              "1,10001,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5\r\n"
-              "2,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
+              "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\n"
+              "1,10001,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5,5\n"
+              "2,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\n");
 }
 
 // The char server crashes on a guild without members or a guild skill without its blank.
@@ -195,9 +195,8 @@ TEST_F(GuildPartyPet, ADeletedCharactersPetGoesAndCommentsStay) {
           "// pets of the test server\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n"
           "301,1063,Lunatic\t2000002,150001,5,9007,0,250,50,0,0\n");
     delete_party_guild_pet(app, ui, "0,0,300", 2000001, 150000);
-    EXPECT_EQ(
-        read("pet.txt"),
-        "// pets of the test server\r\n301,1063,Lunatic\t2000002,150001,5,9007,0,250,50,0,0\r\n");
+    EXPECT_EQ(read("pet.txt"),
+              "// pets of the test server\n301,1063,Lunatic\t2000002,150001,5,9007,0,250,50,0,0\n");
 }
 
 }  // namespace

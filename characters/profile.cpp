@@ -37,6 +37,8 @@ std::string zeny_text(std::string_view zeny, std::string_view group_separator) {
     if (!is_numeric(zeny)) return std::string(zeny);
     const double rounded = round_half_even(numeric_value(zeny));
     if (rounded == 0) return {};
+    // The server holds zeny in 32 bits; a bigger number is shown as written, never wrapped.
+    if (!as_i32(rounded)) return std::string(trim_blanks(zeny)) + " (too big for a zeny amount)";
     const std::string digits = std::to_string(static_cast<long long>(std::fabs(rounded)));
     std::string grouped = rounded < 0 ? "-" : "";
     for (std::size_t i = 0; i < digits.size(); ++i) {

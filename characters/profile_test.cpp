@@ -22,6 +22,10 @@ TEST(ZenyText, GroupsThousandsAndHidesZero) {
     EXPECT_EQ(zeny_text("1000000000", "."), "1.000.000.000");
     EXPECT_EQ(zeny_text("-45000", ","), "-45,000");
     EXPECT_EQ(zeny_text("lots", ","), "lots");
+    // Beyond the server's 32 bits: shown as written and called too big, never wrapped.
+    EXPECT_EQ(zeny_text("99999999999999999999", ","),
+              "99999999999999999999 (too big for a zeny amount)");
+    EXPECT_EQ(zeny_text("2147483647", ","), "2,147,483,647");
 }
 
 TEST(Profile, TwentyTwoLinesOfTheCharacter) {

@@ -72,6 +72,15 @@ bool start(Session& session, int& result) {
     return true;
 }
 
+// The start-up for a command that ends by saving the account file: refused before any change
+// (the GM file of a new GM account included) when the file was not read whole.
+bool start_for_writing(Session& session, int& result) {
+    if (!start(session, result)) return false;
+    if (session.ws.accounts.load_state.allow_write(session.ui)) return true;
+    result = kFailed;
+    return false;
+}
+
 std::optional<std::size_t> account_index(Session& session, std::int32_t id, int& result) {
     const std::optional<std::size_t> index = index_of_account(session.ws.accounts, id);
     if (!index) {
@@ -171,7 +180,7 @@ void set_account(const CliOptions& options, std::int32_t id,
         if (!apply(changes, assignment, result)) return;
     }
     Session session(options);
-    if (!start(session, result)) return;
+    if (!start_for_writing(session, result)) return;
     const auto index = account_index(session, id, result);
     if (!index) return;
     if (!can_edit_account(*index)) {
@@ -200,7 +209,7 @@ void new_account(const CliOptions& options, const std::string& name, const std::
         return;
     }
     Session session(options);
-    if (!start(session, result)) return;
+    if (!start_for_writing(session, result)) return;
     AccountStore& store = session.ws.accounts;
     std::optional<std::int32_t> id = gm ? next_gm_id(session.ui, store) : next_player_id(store);
     if (!id) {
@@ -266,7 +275,7 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
                                            "Show every field of one account ("
                                            "account ID), or change or make one");
     auto id = std::make_shared<std::int32_t>(0);
-    CLI::Option* id_option = account->add_option("ID", *id, "The account id");
+    CLI::Option* id_option = add_id_option(account, "ID", *id, "The account id");
     account->require_subcommand(0, 1);
 
     CLI::App* set = account->add_subcommand(
@@ -275,7 +284,7 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
         "connect_until, memo, ban_until; then the account file is saved");
     auto set_id = std::make_shared<std::int32_t>(0);
     auto assignments = std::make_shared<std::vector<std::string>>();
-    set->add_option("ID", *set_id, "The account id")->required();
+    add_id_option(set, "ID", *set_id, "The account id")->required();
     set->add_option("FIELD=VALUE", *assignments, "The fields to change")->required();
     set->callback([&options, &result, set_id, assignments] {
         set_account(options, *set_id, *assignments, result);
@@ -310,7 +319,7 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
                            "the GM file");
     auto gm_id = std::make_shared<std::int32_t>(0);
     auto gm_value = std::make_shared<int>(0);
-    gm_command->add_option("ID", *gm_id, "The account id")->required();
+    add_id_option(gm_command, "ID", *gm_id, "The account id")->required();
     CLI::Option* gm_level_option = gm_command->add_option("LEVEL", *gm_value, "The new level");
     gm_command->callback([&options, &result, gm_id, gm_value, gm_level_option] {
         gm_level(options, *gm_id,

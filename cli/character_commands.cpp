@@ -90,7 +90,7 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
     auto account = std::make_shared<std::int32_t>(0);
     CLI::App* chars =
         app.add_subcommand("chars", "The characters of an account, as the chooser lists them");
-    chars->add_option("ACCOUNT", *account, "The account id")->required();
+    add_id_option(chars, "ACCOUNT", *account, "The account id")->required();
     chars->callback([&options, &result, account] {
         run_command(options, result,
                     [account](Session& s) { return list_characters(s, *account); });

@@ -28,6 +28,7 @@ class CliUi : public Ui {
 public:
     explicit CliUi(const CliOptions& options) : options_(options) {}
     void message(const std::string& text, const std::string& title, Icon icon) override;
+    void error_report(const std::string& text, Icon icon) override;
     bool ask_yes_no(const std::string& text, const std::string& title, Icon icon) override;
     std::string browse_for_folder(const std::string& instruction) override;
     void progress_show() override {}
@@ -46,6 +47,15 @@ private:
     bool reported_ = false;
     int message_count_ = 0;
 };
+
+// Whether this run reported an error (an error report or a refused write): the run then exits
+// with 1 even where the command itself went on.
+bool error_reported();
+
+// An account or character id option: decimal digits only, as the files hold them ("0x1E8487"
+// or "1e6" are refused as usage errors instead of naming another record).
+CLI::Option* add_id_option(CLI::App* command, const std::string& name, std::int32_t& id,
+                           const std::string& description);
 
 // One command's run: the workspace after start-up and the terminal Ui.
 class Session {

@@ -3,6 +3,19 @@
 #include "cli/cli.h"
 
 namespace tavo::cli {
+namespace {
+bool errors = false;
+}  // namespace
+
+bool error_reported() {
+    return errors;
+}
+
+void CliUi::error_report(const std::string& text, Icon icon) {
+    errors = true;
+    message(text, "Tavo", icon);
+}
+
 void CliUi::message(const std::string& text, const std::string&, Icon) {
     reported_ = true;
     ++message_count_;
@@ -23,6 +36,22 @@ bool CliUi::ask_yes_no(const std::string& text, const std::string&, Icon) {
 std::string CliUi::browse_for_folder(const std::string&) {
     std::cerr << "(no folder picker here: name the server folder with --data DIR)\n";
     return {};
+}
+
+}  // namespace tavo::cli
+
+namespace tavo::cli {
+
+CLI::Option* add_id_option(CLI::App* command, const std::string& name, std::int32_t& id,
+                           const std::string& description) {
+    const CLI::Validator decimal(
+        [](std::string& text) -> std::string {
+            const bool digits = !text.empty() && text.size() <= 10 &&
+                                text.find_first_not_of("0123456789") == std::string::npos;
+            return digits ? std::string() : "an id is written in decimal digits: " + text;
+        },
+        "DECIMAL");
+    return command->add_option(name, id, description)->check(decimal);
 }
 
 }  // namespace tavo::cli

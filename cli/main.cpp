@@ -31,5 +31,7 @@ int main(int argc, char** argv) {
         const int code = app.exit(e);
         return code == 0 ? kDone : kUsage;
     }
+    // A step that reported an error fails the run even when the command carried on.
+    if (result == kDone && error_reported()) return kFailed;
     return result;
 }

@@ -1,8 +1,11 @@
 #include "refdata/card_names.h"
 
+#include <optional>
+
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/settings.h"
+#include "app/skipped_rows.h"
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
@@ -20,19 +23,33 @@ bool skipped_card_line(std::string_view line, std::vector<std::string_view>& fie
 }
 
 // The "#"-separated fields of every card line of a table of the program folder; false (with
-// the table's message) when the file is missing or empty.
+// the table's message) when the file is missing or empty. A line visit() refuses is skipped and
+// reported with the others once the table is read.
 template <class Visit>
 bool read_card_table(const AppContext& app, Ui& ui, std::string_view name,
                      const std::string& consequence, Visit&& visit) {
     const fs::path path = app.program_file(name);
     if (!check_table_file(path, ui, consequence + "\r\n" + kClientHint)) return false;
-    LineReader reader(path);
-    std::vector<std::string_view> fields;
-    std::string_view line;
-    while (reader.next(line)) {
-        if (!skipped_card_line(line, fields)) visit(fields);
+    SkippedRows skipped(name);
+    {
+        LineReader reader(path);
+        std::vector<std::string_view> fields;
+        std::string_view line;
+        for (std::size_t number = 1; reader.next(line); ++number) {
+            if (!skipped_card_line(line, fields) && !visit(fields)) skipped.add(number, line);
+        }
     }
+    skipped.report(ui);
     return true;
+}
+
+// The card number of a line; nothing when it does not fit a card number.
+std::optional<std::int32_t> card_number(std::string_view field) {
+    try {
+        return leading_i32(field);
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -65,8 +82,10 @@ void load_carddb(const AppContext& app, Ui& ui, CardTable& cards) {
         read = read_card_table(app, ui, "cardprefixnametable.txt", "Card name will not be shown...",
                                [&](const std::vector<std::string_view>& fields) {
                                    // A line without any "#" has no name field.
-                                   if (fields.size() < 2) throw Failure(err::kSubscript);
-                                   cards.add({leading_i32(fields[0]), std::string(fields[1]), 0});
+                                   const std::optional<std::int32_t> id = card_number(fields[0]);
+                                   if (fields.size() < 2 || !id) return false;
+                                   cards.add({*id, std::string(fields[1]), 0});
+                                   return true;
                                });
     });
     if (read) load_carddb2(app, ui, cards);
@@ -77,13 +96,15 @@ void load_carddb2(const AppContext& app, Ui& ui, CardTable& cards) {
         read_card_table(
             app, ui, "cardpostfixnametable.txt", "Card Postfix name list not found.",
             [&](const std::vector<std::string_view>& fields) {
+                if (!is_numeric(fields[0])) return false;
                 const double id = numeric_value(fields[0]);
                 if (!(id >= INT32_MIN && id <= INT32_MAX) || id != static_cast<std::int32_t>(id)) {
-                    return;  // matches no card number
+                    return true;  // matches no card number
                 }
                 if (CardNameEntry* card = cards.find(static_cast<std::int32_t>(id))) {
                     card->postfix = 1;
                 }
+                return true;
             });
     });
 }

@@ -40,17 +40,18 @@ TEST_F(CardNames, PrefixAndPostfixTables) {
     EXPECT_TRUE(f.ui.shown.empty());
 }
 
-TEST_F(CardNames, LinesThatStopTheReading) {
-    // A number without any "#": the prefix table stops and the postfix table is not read.
-    load("4001#Lucky#\r\n4002\r\n4003#Hard#\r\n", "4001#\r\n");
-    EXPECT_EQ(cards.count(), 1);
-    EXPECT_EQ(cards.find(4001)->postfix, 0);
-    EXPECT_EQ(f.ui.messages(), Texts{"Error 9, Subscript out of range\r\nin load_carddb"});
-
-    f.ui.clear();
-    load("4001#Lucky#\r\n4002#Vital#\r\n", "4001#\r\nx4002#\r\n");
+// A line that is no card costs that line only, and is named in one message per table.
+TEST_F(CardNames, BadLinesAreSkippedAndReported) {
+    load("4001#Lucky#\r\n4002\r\n99999999999#Huge#\r\n4003#Hard#\r\n",
+         "4001#\r\nx4002#\r\n4003#\r\n");
+    EXPECT_EQ(cards.count(), 2);
     EXPECT_EQ(cards.find(4001)->postfix, 1);
-    EXPECT_EQ(f.ui.messages(), Texts{"Error 13, Type mismatch\r\nin load_carddb2"});
+    EXPECT_EQ(cards.find(4003)->postfix, 1);
+    EXPECT_EQ(f.ui.messages(),
+              (Texts{"2 row(s) of cardprefixnametable.txt could not be read and were skipped; the "
+                     "other rows are loaded.\r\nline 2: 4002\r\nline 3: 99999999999#Huge#",
+                     "1 row(s) of cardpostfixnametable.txt could not be read and were skipped; "
+                     "the other rows are loaded.\r\nline 2: x4002#"}));
 }
 
 TEST_F(CardNames, MissingOrEmptyTables) {

@@ -4,6 +4,7 @@
 
 #include "app/failure.h"
 #include "app/numbers.h"
+#include "app/skipped_rows.h"
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
@@ -15,7 +16,6 @@ namespace {
 constexpr std::size_t kUsedColumns = 14;  // columns 0..13 must be there
 
 ItemDbEntry entry_from_columns(const std::vector<std::string_view>& columns) {
-    if (columns.size() < kUsedColumns) throw Failure(err::kSubscript);
     ItemDbEntry entry;
     entry.id = leading_i32(columns[0]);
     entry.list_name = std::string(columns[1]);
@@ -25,6 +25,17 @@ ItemDbEntry entry_from_columns(const std::vector<std::string_view>& columns) {
     entry.slot_count = leading_u8(columns[10]);
     entry.equip_locations = leading_i32(columns[13]);
     return entry;
+}
+
+// False for a row that cannot be an item: too few columns, or a number too big for its field.
+bool read_item_row(const std::vector<std::string_view>& columns, ItemDbEntry& entry) {
+    if (columns.size() < kUsedColumns) return false;
+    try {
+        entry = entry_from_columns(columns);
+        return true;
+    } catch (const Failure&) {
+        return false;
+    }
 }
 
 // The quicksort of the item chooser. Entries with equal names end where these exact steps put
@@ -78,32 +89,32 @@ void sort_items_by_name(ItemTable& items, std::int32_t lo, std::int32_t hi) {
 
 void load_itemdb(const AppContext& app, Ui& ui, ItemTable& items) {
     items.clear();
-    std::string failed_line;
-    try {
+    guarded(ui, "load_itemdb", [&] {
         const fs::path path = locate_db_file(app, "item_db.txt");
         if (!check_table_file(path, ui, "Item name will not be shown...")) return;
-        LineReader reader(path);
-        Progress progress(ui);
-        std::vector<std::string_view> columns;
-        std::string_view line;
-        while (reader.next(line)) {
-            if (!line.empty()) {
-                split_into(line, ',', columns);
-                if (columns[0].empty() || columns[0].front() != '/') {
-                    try {
-                        items.add(entry_from_columns(columns));
-                    } catch (...) {
-                        failed_line = std::string(line);
-                        throw;
+        SkippedRows skipped("db/item_db.txt");
+        {
+            LineReader reader(path);
+            Progress progress(ui);
+            std::vector<std::string_view> columns;
+            std::string_view line;
+            for (std::size_t number = 1; reader.next(line); ++number) {
+                if (!line.empty()) {
+                    split_into(line, ',', columns);
+                    if (columns[0].empty() || columns[0].front() != '/') {
+                        ItemDbEntry entry;
+                        if (read_item_row(columns, entry)) {
+                            items.add(std::move(entry));
+                        } else {
+                            skipped.add(number, line);
+                        }
                     }
                 }
+                progress.reading(items.count());
             }
-            progress.reading(items.count());
         }
-    } catch (...) {
-        // The report names the line being read right after the procedure.
-        show_error_report(ui, failure_from_current_exception(), "load_itemdb" + failed_line);
-    }
+        skipped.report(ui);
+    });
 }
 
 std::uint8_t item_type(const ItemTable& items, std::int32_t nameid) {

@@ -1,8 +1,11 @@
 #include "refdata/job_classes.h"
 
+#include <optional>
+
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/settings.h"
+#include "app/skipped_rows.h"
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
@@ -41,20 +44,27 @@ void read_class_section(Ui& ui, const ProgramIni& ini, JobClassTable& jobs) {
     jobs.count = 0;
     jobs.list_entries.clear();
     jobs.listed = true;
-    for_each_section_line(ini, "class", [&](std::string_view line) {
+    SkippedRows skipped("tavo.ini [jobclass]");
+    for_each_section_line(ini, "class", [&](std::string_view line, std::size_t number) {
         std::string_view id_text, name;
         if (!accepted_class_line(line, id_text, name)) return true;
         if (jobs.count >= JobClassTable::kListLimit) {
             ui.message("This version of Tavo can only support up to 100 job class.");
             return false;
         }
+        const std::optional<std::int32_t> id = as_i32(numeric_value(id_text));
+        if (!id) {
+            skipped.add(number, line);
+            return true;
+        }
         JobClassEntry& entry = jobs.entries[jobs.count];
-        entry.id = to_i32(numeric_value(id_text));
+        entry.id = *id;
         entry.name = std::string(trim_blanks(name));
         jobs.list_entries.push_back("[" + std::to_string(entry.id) + "] " + std::string(name));
         ++jobs.count;
         return true;
     });
+    skipped.report(ui);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "app/failure.h"
@@ -28,8 +29,9 @@ struct ProgramIni {
 
 ProgramIni read_program_ini(const AppContext& app);
 
-// Calls visit(line) for every non-empty line inside the sections whose header, lower-cased,
-// contains keyword. A header is any line holding both "[" and "]"; visit returns false to stop.
+// Calls visit(line) or visit(line, line_number) for every non-empty line inside the sections
+// whose header, lower-cased, contains keyword. A header is any line holding both "[" and "]";
+// visit returns false to stop.
 template <class Visit>
 void for_each_section_line(const ProgramIni& ini, std::string_view keyword, Visit&& visit);
 
@@ -43,13 +45,21 @@ bool opens_section(std::string_view header, std::string_view keyword);
 template <class Visit>
 void for_each_section_line(const ProgramIni& ini, std::string_view keyword, Visit&& visit) {
     bool inside = false;
-    for (const std::string& line : ini.lines) {
+    for (std::size_t i = 0; i < ini.lines.size(); ++i) {
+        const std::string& line = ini.lines[i];
         if (line.empty()) continue;
         if (is_ini_section_header(line)) {
             inside = opens_section(line, keyword);
             continue;
         }
-        if (inside && !visit(std::string_view(line))) return;
+        if (!inside) continue;
+        bool go_on = true;
+        if constexpr (std::is_invocable_v<Visit, std::string_view, std::size_t>) {
+            go_on = visit(std::string_view(line), i + 1);  // with the line number
+        } else {
+            go_on = visit(std::string_view(line));
+        }
+        if (!go_on) return;
     }
 }
 

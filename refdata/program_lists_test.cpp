@@ -146,25 +146,23 @@ TEST_F(ProgramLists, HundredJobClassesAndSixHundredSkills) {
                                         "class."}));
 }
 
-TEST_F(ProgramLists, SkillLinesThatStopTheReading) {
-    load_all("[skills]\n1,9,0,Basic Skill\nBash,10,0,Bash\n2,10,0,Sword Mastery\n");
-    EXPECT_EQ(skills.count, 1);
+// A skill or job class row that cannot be read costs that row only; the rows are named once.
+TEST_F(ProgramLists, BadRowsAreSkippedAndReportedOnce) {
+    load_all(
+        "[skills]\n1,9,0,Basic Skill\nBash,10,0,Bash\n2,x,0,Sword Mastery\n3,256,0,Too High\n"
+        "32768,1,0,Too far\n4,10,0,Two-Handed\n[jobclass]\n0\tNovice\n99999999999\tToo Big\n"
+        "1\tSwordman\n");
+    ASSERT_EQ(skills.count, 2);
+    EXPECT_EQ(skills.entries[1].name, "Two-Handed");
+    EXPECT_EQ(jobs.count, 2);
+    EXPECT_EQ(jobs.entries[1].name, "Swordman");
     EXPECT_EQ(f.ui.messages(),
-              std::vector<std::string>{"Invalid syntax in tavo.ini skills section ."});
-
-    f.ui.clear();
-    load_all("[skills]\n1,9,0,Basic Skill\n2,x,0,Sword Mastery\n");
-    EXPECT_EQ(f.ui.messages(),
-              std::vector<std::string>{"Invalid syntax in tavo.ini skills section ."});
-
-    // A max level above 255 or an id beyond 16 bits is a conversion failure.
-    f.ui.clear();
-    load_all("[skills]\n1,9,0,Basic Skill\n2,256,0,Sword Mastery\n3,10,0,Two-Handed\n");
-    EXPECT_EQ(skills.count, 1);
-    EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Error 6, Overflow\r\nin load_skills"});
-    f.ui.clear();
-    load_all("[skills]\n32768,1,0,Too far\n");
-    EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Error 6, Overflow\r\nin load_skills"});
+              (std::vector<std::string>{
+                  "4 row(s) of tavo.ini [skills] could not be read and were skipped; the other "
+                  "rows are loaded.\r\nline 3: Bash,10,0,Bash\r\nline 4: 2,x,0,Sword Mastery\r\n"
+                  "line 5: 3,256,0,Too High\r\nline 6: 32768,1,0,Too far",
+                  "1 row(s) of tavo.ini [jobclass] could not be read and were skipped; the other "
+                  "rows are loaded.\r\nline 10: 99999999999\tToo Big"}));
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "refdata/skills.h"
 
+#include <optional>
+
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/settings.h"
+#include "app/skipped_rows.h"
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
@@ -15,26 +18,40 @@ bool skipped_field(std::string_view field) {
     return field.empty() || field.front() == '/';
 }
 
+// A skill row: numeric id and level that fit their fields; nothing for a row that is not one.
+std::optional<SkillEntry> skill_row(const std::vector<std::string_view>& fields) {
+    if (!is_numeric(fields[0]) || !is_numeric(fields[1])) return std::nullopt;
+    const std::optional<std::int32_t> id = as_i32(numeric_value(fields[0]));
+    const double level = round_half_even(numeric_value(fields[1]));
+    if (!id || *id < INT16_MIN || *id > INT16_MAX || !(level >= 0 && level <= 255)) {
+        return std::nullopt;
+    }
+    SkillEntry entry;
+    entry.id = static_cast<std::int16_t>(*id);
+    entry.max_level = static_cast<std::uint8_t>(level);
+    entry.name = std::string(fields[3]);
+    return entry;
+}
+
 void read_skill_section(Ui& ui, const ProgramIni& ini, SkillTable& skills) {
     std::vector<std::string_view> fields;
-    for_each_section_line(ini, "skills", [&](std::string_view line) {
+    SkippedRows skipped("tavo.ini [skills]");
+    for_each_section_line(ini, "skills", [&](std::string_view line, std::size_t number) {
         split_into(line, ',', fields);
         if (fields.size() < 4 || skipped_field(fields[0])) return true;
         if (skills.count >= SkillTable::kListLimit) {
             ui.message("This version of Tavo can only support up to 600 skills.");
             return false;
         }
-        if (!is_numeric(fields[0]) || !is_numeric(fields[1])) {
-            ui.message("Invalid syntax in tavo.ini skills section .");
-            return false;
+        std::optional<SkillEntry> entry = skill_row(fields);
+        if (!entry) {
+            skipped.add(number, line);
+            return true;
         }
-        SkillEntry entry;
-        entry.id = to_i16(numeric_value(fields[0]));
-        entry.max_level = to_u8(numeric_value(fields[1]));
-        entry.name = std::string(fields[3]);
-        skills.entries[skills.count++] = std::move(entry);
+        skills.entries[skills.count++] = std::move(*entry);
         return true;
     });
+    skipped.report(ui);
 }
 
 int find_skill(const SkillTable& skills, double id) {
@@ -54,7 +71,7 @@ bool read_class_skill_line(Ui& ui, const SkillTable& skills, std::string_view cl
     if (fields.size() < 4 || skipped_field(fields[0])) return true;
     if (!is_numeric(fields[0]) || !is_numeric(fields[1]) || !is_numeric(fields[2])) {
         ui.message("Invalid syntax in class-skill.txt\r\nline number: " + std::to_string(counter) +
-                   ": " + std::string(line));
+                   ": " + row_excerpt(line));
         return false;
     }
     if (fields[0] != class_number) return true;

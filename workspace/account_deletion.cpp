@@ -19,6 +19,8 @@ std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t ind
                                           bool has_characters) {
     AccountStore& store = ws.accounts;
     if (index >= store.records.size()) return std::nullopt;
+    // The account table will be saved without the account: refused before anything else goes.
+    if (!store.load_state.allow_write(ui)) return std::nullopt;
     if (!confirm_account_deletion(ui, store.records[index])) return std::nullopt;
     const std::int32_t id = store.records[index].account_id();
     if (has_characters) delete_user_char(ws, ui, id);

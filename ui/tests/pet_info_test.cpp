@@ -35,7 +35,7 @@ private slots:
         QCOMPARE(edit->text(), QString("Edit Name"));
         QVERIFY(name->isReadOnly());
         QCOMPARE(f.dir.read("server/save/pet.txt"),
-                 std::string("// pets\r\n1,1002,Jelly\t2000002,150002,12,9001,0,450,60,1,1\r\n"));
+                 std::string("// pets\n1,1002,Jelly\t2000002,150002,12,9001,0,450,60,1,1\n"));
 
         edit->click();
         name->setText("Wobbly");

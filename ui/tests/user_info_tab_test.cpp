@@ -131,7 +131,7 @@ private slots:
         tab.combo(2)->setCurrentIndex(tab.combo(2)->findText("Access 50"));
         tab.button(1)->click();
         QCOMPARE(f.dir.read("server/conf/GM_account.txt"),
-                 std::string("// GMs\r\n704554 99\r\n704555 20\r\n704556 50\r\n"));
+                 std::string("// GMs\n704554 99\n704555 20\n704556 50\n"));
         QCOMPARE(tab.entry(tab.selected()), QString("warden"));
         QCOMPARE(tab.combo(2)->currentText(), QString("Access 50"));
 
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(tab.selected(), 1);
         QCOMPARE(tab.text(1)->text(), QString("helper"));
 
-        // With the players gone, the next player id starts over.
+        // With the players gone, the next player id starts over; the file's counter stays.
         tab.click_row(2);
         f.ui.answer({true});
         tab.button(5)->click();
@@ -236,7 +236,7 @@ private slots:
                  (std::vector<std::string>{"0\tserver\tpw\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\r",
                                            "704555\thelper\tpw\t-\tF\t0\t0\ta@a.com\t-\t0\t-\t-\t"
                                            "0\t\r",
-                                           "2000001\t%newid%\r"}));
+                                           "2000003\t%newid%\r"}));
         QVERIFY(f.ui.unexpected.empty());
     }
 
