@@ -23,6 +23,7 @@ CheckFilesDialog::CheckFilesDialog(QWidget* parent) : QDialog(parent) {
     lines_ = new QPlainTextEdit(this);
     lines_->setObjectName("CheckList");
     lines_->setReadOnly(true);
+    lines_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
     lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

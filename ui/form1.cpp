@@ -145,6 +145,13 @@ void Form1::connect_user_info() {
     });
     connect(user_info_, &UserInfoTab::reshowRequested, this, [this] { list1_click(); });
     connect(user_info_, &UserInfoTab::tableChanged, this, [this] { refresh_status(); });
+    connect(user_info_, &UserInfoTab::tableReplaced, this, [this](int row) {
+        quiet_selection_ = true;
+        model_->reload();
+        quiet_selection_ = false;
+        select_account(row);
+        refresh_status();
+    });
 }
 
 void Form1::select_account(int row) {

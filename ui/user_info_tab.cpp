@@ -14,6 +14,7 @@
 #include <QValidator>
 
 #include "accounts/account_file.h"
+#include "ui/check_files_dialog.h"
 #include "ui/latin1.h"
 #include "workspace/account_deletion.h"
 #include "workspace/workspace.h"
@@ -171,17 +172,25 @@ QGroupBox* UserInfoTab::build_frame4() {
     return frame;
 }
 
-// The server wipes come with their own dialog; until then the tools are shown but not offered.
+// The server wipes come with their own dialog; until then they are shown but not offered.
+// "Check Files" lists what is wrong in the server's files.
 QGroupBox* UserInfoTab::build_frame5() {
     auto* frame = new QGroupBox("Server Tools", this);
     frame->setObjectName("Frame5");
     auto* row = new QHBoxLayout(frame);
     for (int i = 0; i < 4; ++i) {
-        command8_[i] = new QPushButton(i == 0 ? "Server Wipes" : "...", frame);
+        const char* caption = i == 0 ? "Server Wipes" : i == 1 ? "Check Files" : "...";
+        command8_[i] = new QPushButton(caption, frame);
         command8_[i]->setObjectName(QString("Command8_%1").arg(i));
-        command8_[i]->setEnabled(false);
+        command8_[i]->setEnabled(i == 1);
         row->addWidget(command8_[i]);
     }
+    connect(command8_[1], &QPushButton::clicked, this, [this] {
+        if (check_files_ == nullptr) check_files_ = new CheckFilesDialog(this);
+        check_files_->check(ws_.app);
+        check_files_->show();
+        check_files_->raise();
+    });
     row->addStretch();
     return frame;
 }
@@ -270,7 +279,17 @@ void UserInfoTab::cancel() {
 }
 
 void UserInfoTab::save_file() {
-    save_account(ws_.app, ui_, ws_.accounts);
+    AccountStore& store = ws_.accounts;
+    const auto image = store.image;
+    std::optional<std::int32_t> chosen;
+    if (selected_ && *selected_ < store.records.size()) {
+        chosen = store.records[*selected_].account_id();
+    }
+    save_account(ws_.app, ui_, store);
+    // Put onto a file another writer changed: the list shows the table anew.
+    if (store.image == image) return;
+    const std::optional<std::size_t> row = chosen ? index_of_account(store, *chosen) : std::nullopt;
+    emit tableReplaced(row ? static_cast<int>(*row) : -1);
 }
 
 void UserInfoTab::delete_account() {

@@ -21,6 +21,8 @@ class Ui;
 
 namespace tavo::ui {
 
+class CheckFilesDialog;
+
 class UserInfoTab : public QWidget {
     Q_OBJECT
 public:
@@ -48,6 +50,9 @@ signals:
     void reshowRequested();
     // The number of accounts or the unsaved state changed.
     void tableChanged();
+    // The table was put onto a file another writer had changed: `row` is the account chosen
+    // before (-1: gone).
+    void tableReplaced(int row);
 
 private:
     enum class Mode { None, NewPlayer, NewGm, Edit };
@@ -84,6 +89,7 @@ private:
     QComboBox* combo1_[3] = {};
     QPushButton* command2_[6] = {};
     QPushButton* command8_[4] = {};
+    CheckFilesDialog* check_files_ = nullptr;
 };
 
 }  // namespace tavo::ui
