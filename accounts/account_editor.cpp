@@ -13,6 +13,22 @@ namespace {
 
 constexpr std::uint8_t kGmLevels[] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 99};
 
+constexpr AccountFieldRule kFieldRules[kAccountFieldCount] = {
+    {"User ID", 20, false, false, false},    {"Username", 23, true, false, false},
+    {"Password", 23, true, false, false},    {"Last Login", 50, false, false, false},
+    {"Login Count", 5, false, false, false}, {"Bank", 12, false, false, false},
+    {"Validity", 12, true, true, true},      {"Ban", 12, true, true, true},
+    {"E-mail", 39, true, false, true},       {"Error Msg", 19, true, false, true},
+    {"Memo", 254, true, false, true},        {"IP", 12, false, false, true},
+};
+
+// The checks of a new account compare with what "New Player" fills in.
+AccountForm blank_like(const AccountForm& form) {
+    AccountForm blank = new_account_form(0, 0);
+    blank.user_id = form.user_id;
+    return blank;
+}
+
 std::int32_t form_number(const std::string& text) {
     return to_i32(numeric_value(text));
 }
@@ -50,7 +66,61 @@ EditResult check_names(Ui& ui, const AccountStore& store, const AccountForm& for
     return EditResult::Saved;
 }
 
+bool refused(Ui& ui, const AccountForm& form, const AccountForm& before,
+             ServerGeneration generation) {
+    const std::optional<std::string> problem = account_form_problem(form, before, generation);
+    if (problem) ui.message(*problem, "Error");
+    return problem.has_value();
+}
+
 }  // namespace
+
+const AccountFieldRule& account_field_rule(AccountField field) {
+    return kFieldRules[static_cast<int>(field)];
+}
+
+std::string* form_text(AccountForm& form, AccountField field) {
+    switch (field) {
+        case AccountField::UserId: return &form.user_id;
+        case AccountField::Username: return &form.username;
+        case AccountField::Password: return &form.password;
+        case AccountField::LastLogin: return &form.last_login;
+        case AccountField::LoginCount: return &form.login_count;
+        case AccountField::Bank: return nullptr;
+        case AccountField::Validity: return &form.validity;
+        case AccountField::Ban: return &form.ban;
+        case AccountField::Email: return &form.email;
+        case AccountField::ErrorMsg: return &form.error_msg;
+        case AccountField::Memo: return &form.memo;
+        case AccountField::Ip: return &form.ip;
+    }
+    return nullptr;
+}
+
+const std::string* form_text(const AccountForm& form, AccountField field) {
+    return form_text(const_cast<AccountForm&>(form), field);
+}
+
+std::optional<std::string> account_form_problem(const AccountForm& form, const AccountForm& before,
+                                                ServerGeneration generation) {
+    for (int i = 0; i < kAccountFieldCount; ++i) {
+        const auto field = static_cast<AccountField>(i);
+        const AccountFieldRule& rule = account_field_rule(field);
+        const std::string* text = form_text(form, field);
+        if (!rule.editable || text == nullptr || *text == *form_text(before, field)) continue;
+        if (rule.long_form && !has_long_account_lines(generation)) {
+            return std::string(rule.label) +
+                   " cannot be changed: the account file of this server (" +
+                   generation_caption(generation) +
+                   ") has no such field, so the server would lose it.";
+        }
+        if (text->size() > rule.limit) {
+            return std::string(rule.label) + " takes at most " + std::to_string(rule.limit) +
+                   " characters.";
+        }
+    }
+    return std::nullopt;
+}
 
 AccountForm account_to_form(const AccountRecord& record) {
     AccountForm form;
@@ -199,6 +269,7 @@ EditResult save_new_account(const AppContext& app, Ui& ui, AccountStore& store,
     if (!store.load_state.allow_write(ui)) return EditResult::Failed;
     const EditResult names = check_names(ui, store, form, true);
     if (names != EditResult::Saved) return names;
+    if (refused(ui, form, blank_like(form), store.server_generation)) return EditResult::Failed;
     AccountForm stored = form;
     // A player is no GM, whatever the disabled GM level list still shows.
     if (!gm) stored.gm_level = 0;
@@ -219,7 +290,9 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
     if (!store.load_state.allow_write(ui)) return EditResult::Failed;
     const EditResult names = check_names(ui, store, form, form.username != userid_before_edit);
     if (names != EditResult::Saved) return names;
+    const AccountForm before = account_to_form(store.records[index]);
     const std::uint8_t level_before = store.records[index].gm_level();
+    if (refused(ui, form, before, store.server_generation)) return EditResult::Failed;
     if (!form_to_account(ui, store, form, index)) return EditResult::Failed;
     // "Access 0" takes the account out of the GM file, or the server would keep its rights.
     if (form.gm_level != 0 || level_before != 0) {

@@ -20,6 +20,35 @@ class Ui;
 inline constexpr std::int32_t kLastGmIdBeforeLimit = 704583;
 inline constexpr std::uint8_t kNewGmLevel = 10;
 
+// The "User Info" text fields (Text2_0 to Text2_11), in the order of the tab's controls.
+enum class AccountField {
+    UserId,
+    Username,
+    Password,
+    LastLogin,
+    LoginCount,
+    Bank,
+    Validity,
+    Ban,
+    Email,
+    ErrorMsg,
+    Memo,
+    Ip,
+};
+inline constexpr int kAccountFieldCount = 12;
+
+// What a field takes. A field that is never unlocked is filled by the program only. The limits of
+// name and password follow the server, which cuts both to 23 characters; e-mail, error message and
+// memo take what the server keeps.
+struct AccountFieldRule {
+    const char* label;
+    std::size_t limit;
+    bool editable;     // unlocked by "New Player", "New GM" and "Edit Record"
+    bool digits_only;  // typed characters other than digits are dropped
+    bool long_form;    // held only by 1.0.0 account lines
+};
+const AccountFieldRule& account_field_rule(AccountField field);
+
 // The texts of the "User Info" fields and the values chosen in its lists.
 struct AccountForm {
     std::string user_id;      // "User ID"
@@ -37,6 +66,10 @@ struct AccountForm {
     std::uint8_t state = 0;
     std::uint8_t gm_level = 0;
 };
+
+// The form's text of a field; nothing for "Bank", which the account file does not hold.
+const std::string* form_text(const AccountForm& form, AccountField field);
+std::string* form_text(AccountForm& form, AccountField field);
 
 AccountForm account_to_form(const AccountRecord& record);
 // What "New Player" and "New GM" fill in for the id.
@@ -68,6 +101,12 @@ int entry_position(const std::vector<ListEntry>& entries, std::uint8_t value);
 // inside a register entry), or nothing when they can.
 std::optional<std::string> account_fields_problem(const AccountFields& fields);
 
+// Why a changed field cannot be stored: longer than its limit, or a field this generation's
+// account lines do not hold (the server would lose it). Only fields that differ from `before`
+// are looked at, so a value the file already holds is kept as it is.
+std::optional<std::string> account_form_problem(const AccountForm& form, const AccountForm& before,
+                                                ServerGeneration generation);
+
 // form_to_account: copies the form into the record at `index`, or into a new record at the end
 // of the table when there is no index. Numbers that are empty or not numeric stop it with the
 // error report ("in do2-set user accounts"); a text that would break the line is refused with a
@@ -81,8 +120,8 @@ enum class EditResult {
     Failed,   // the values could not be stored: the message or error report is shown
 };
 
-// "Save Player" / "Save GM": the name checks, the new record, the next id; for a GM the level
-// is written into the GM file at once.
+// "Save Player" / "Save GM": the name checks, the field checks, the new record, the next id; for a
+// GM the level is written into the GM file at once.
 EditResult save_new_account(const AppContext& app, Ui& ui, AccountStore& store,
                             const AccountForm& form, bool gm);
 
@@ -91,8 +130,8 @@ inline bool can_edit_account(std::size_t index) {
     return index > 0;
 }
 
-// "Save Record": the name checks (a name kept as it was passes), the record, and the GM level
-// written into the GM file ("Access 0" takes a GM's id out of it).
+// "Save Record": the name checks (a name kept as it was passes), the field checks, the record, and
+// the GM level written into the GM file ("Access 0" takes a GM's id out of it).
 EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& store,
                                std::size_t index, const AccountForm& form,
                                std::string_view userid_before_edit);

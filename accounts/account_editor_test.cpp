@@ -93,17 +93,18 @@ TEST_F(AccountEditorTest, NameChecksAreCaseSensitive) {
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Please enter username & password.",
                                                        "Please enter username & password.",
                                                        "username is already inuse."}));
-    for (const auto& shown : ui.shown) EXPECT_EQ(shown.title, "Error");
+    for (const auto& shown : ui.shown()) EXPECT_EQ(shown.title, "Error");
     EXPECT_EQ(store.records.size(), 5u);
     EXPECT_EQ(save_new_account(app, ui, store, player("Q2"), false), EditResult::Saved);
 
     // Editing: keeping the name passes, taking another account's name does not.
     AccountForm q3 = account_to_form(store.records[2]);
-    q3.memo = "kept name";
+    q3.password = "kept name";
     EXPECT_EQ(save_edited_account(app, ui, store, 2, q3, "q3"), EditResult::Saved);
-    EXPECT_EQ(store.records[2].memo(), "kept name");
+    EXPECT_EQ(store.records[2].pass(), "kept name");
     q3.username = "q4";
     EXPECT_EQ(save_edited_account(app, ui, store, 2, q3, "q3"), EditResult::Refused);
+    EXPECT_EQ(ui.messages().back(), "username is already inuse.");
     EXPECT_EQ(store.records[2].userid(), "q3");
     // The first entry of the list is not edited.
     EXPECT_EQ(save_edited_account(app, ui, store, 0, account_to_form(store.records[0]), "q1"),
@@ -140,7 +141,7 @@ TEST_F(AccountEditorTest, FieldsThatCannotBeStoredLeaveTheRecordAlone) {
     EXPECT_EQ(messages[1], "Error 13, Type mismatch\r\nin do2-set user accounts");
     EXPECT_EQ(messages[2], "Error 6, Overflow\r\nin do2-set user accounts");
     EXPECT_EQ(messages[3].rfind("Memo holds a TAB or a line break", 0), 0u) << messages[3];
-    EXPECT_EQ(ui.shown[7].title, "Error");
+    EXPECT_EQ(ui.shown()[7].title, "Error");
     EXPECT_FALSE(store.records[1].edited());
     EXPECT_EQ(store.records[1].memo(), "note");
     EXPECT_FALSE(store.modified);
@@ -199,16 +200,16 @@ TEST_F(AccountEditorTest, DeletionWarnsSelectsAndRecomputesIds) {
     EXPECT_TRUE(confirm_account_deletion(ui, store.records[1]));
     ui.answer({true});
     EXPECT_TRUE(confirm_account_deletion(ui, store.records[3]));
-    ASSERT_EQ(ui.shown.size(), 5u);
-    EXPECT_EQ(ui.shown[0].text,
+    ASSERT_EQ(ui.shown().size(), 5u);
+    EXPECT_EQ(ui.shown()[0].text,
               "WARNING!!! This is a SERVER account... Please make sure that you REALLY WANTED to "
               "delete this.");
-    EXPECT_EQ(ui.shown[0].icon, Icon::Critical);
-    EXPECT_EQ(ui.shown[1].text, "Are you sure?");
-    EXPECT_EQ(ui.shown[2].text,
+    EXPECT_EQ(ui.shown()[0].icon, Icon::Critical);
+    EXPECT_EQ(ui.shown()[1].text, "Are you sure?");
+    EXPECT_EQ(ui.shown()[2].text,
               "WARNING!!! This is a GM account... Please make sure that you REALLY WANTED to "
               "delete this.");
-    EXPECT_EQ(ui.shown[4].text, "Are you sure?");  // a player: no warning
+    EXPECT_EQ(ui.shown()[4].text, "Are you sure?");  // a player: no warning
 
     // The last entry: the new last one is selected; the highest ids follow.
     EXPECT_EQ(remove_account(store, 3), 2u);

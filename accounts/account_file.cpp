@@ -100,7 +100,9 @@ private:
         }
         const LineFields fields(line);
         if (fields.count >= 2 && fields.field(1) == "%newid%") {
-            if (store_.server_generation != "1.0.0") store_.server_generation = ".52";
+            if (store_.server_generation != ServerGeneration::V100) {
+                store_.server_generation = ServerGeneration::V052;
+            }
             // Written anew at the end, never below the file's counter.
             if (fields.count < 7 && store_.newid.take(line)) return;
         }
@@ -121,7 +123,7 @@ private:
             keep(line);
             return;
         }
-        if (record.long_form()) store_.server_generation = "1.0.0";
+        if (record.long_form()) store_.server_generation = ServerGeneration::V100;
         note_id(record);
         store_.records.push_back(std::move(record));
     }
@@ -173,7 +175,7 @@ void read_account_file(const AppContext& app, Ui& ui, AccountStore& store) {
     store.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
     auto image = std::make_shared<const std::string>(read_file(path));
     store.image = image;
-    store.server_generation = "817";
+    store.server_generation = ServerGeneration::V817;
     // One record per line at most: the table is sized once.
     store.records.reserve(count_line_breaks(*image) + 1);
     Loader loader(app, ui, store);
@@ -184,7 +186,7 @@ void read_account_file(const AppContext& app, Ui& ui, AccountStore& store) {
 }  // namespace
 
 bool load_account(const AppContext& app, Ui& ui, AccountStore& store) {
-    const std::string generation = store.server_generation;
+    const ServerGeneration generation = store.server_generation;
     store = AccountStore{};
     store.server_generation = generation;
     try {
@@ -258,7 +260,7 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
             }
             while (next_kept < kept.size()) out.write_line(kept[next_kept++].text);
         }
-        if (store.server_generation == ".52" || store.server_generation == "1.0.0") {
+        if (writes_newid_line(store.server_generation)) {
             out.write_line(store.newid.line_after(store.highest_player_id));
         }
         out.commit();
@@ -282,13 +284,6 @@ void recompute_highest_ids(AccountStore& store) {
 
 const std::vector<std::string_view>& account_file_header() {
     return kHeader;
-}
-
-std::string generation_caption(std::string_view generation) {
-    if (generation == "1.0.0") return "1.0.0 Text";
-    if (generation == ".52") return "0.52 Text";
-    if (generation == "817") return "817 Text";
-    return "no account file read yet";
 }
 
 }  // namespace tavo

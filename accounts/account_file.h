@@ -37,8 +37,8 @@ struct KeptLine {
 
 struct AccountStore {
     std::vector<AccountRecord> records;
-    // "817", ".52" or "1.0.0" as detected by the last load; empty before the first file read.
-    std::string server_generation;
+    // As detected by the last load; Unknown before the first file read.
+    ServerGeneration server_generation = ServerGeneration::Unknown;
     std::int32_t highest_player_id = kFirstPlayerId;
     std::int32_t highest_gm_id = kGmIdBase;
     // The table differs from the file ("Save File" is enabled).
@@ -84,8 +84,5 @@ void recompute_highest_ids(AccountStore& store);
 
 // The 13 comment lines at the top of the file, as the server writes them too.
 const std::vector<std::string_view>& account_file_header();
-
-// "1.0.0 Text", "0.52 Text", "817 Text", or a word that no file was read yet.
-std::string generation_caption(std::string_view generation);
 
 }  // namespace tavo

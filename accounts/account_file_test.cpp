@@ -60,18 +60,18 @@ TEST_F(AccountFileTest, UntouchedFilesOfEachGenerationComeBackLineForLine) {
         "2000003\tcarl\tpw\t-\tM\t0\t0\t",  // an old-form line inside a 1.0.0 file
     };
     struct Case {
-        std::string generation;
+        tavo::ServerGeneration generation;
         std::vector<std::string> records;
         std::string newid_line;
     };
     const Case cases[] = {
-        {"817", old_form, ""},
-        {".52", old_form, "2000003\t%newid%"},
-        {"1.0.0", long_form, "2000004\t%newid%"},
+        {tavo::ServerGeneration::V817, old_form, ""},
+        {tavo::ServerGeneration::V052, old_form, "2000003\t%newid%"},
+        {tavo::ServerGeneration::V100, long_form, "2000004\t%newid%"},
     };
     dir.write("server/conf/GM_account.txt", "704554 99\n");
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.generation);
+        SCOPED_TRACE(std::string(tavo::generation_text(c.generation)));
         std::string file = "// Accounts file: an old header\r\n\r\n";
         for (const std::string& record : c.records) file += record + "\n";
         if (!c.newid_line.empty()) file += "1999\t%newid%\n";
@@ -97,6 +97,9 @@ TEST_F(AccountFileTest, FieldsAreReadAsTheServerWroteThem) {
         "2000002\tmf\tp\t-\tMF\t1\t0\t\n"
         "2000003\tnone\tp\t-\t\t1\t0\t\n");
     load();
+    // Without a GM file the GM's level cannot be read; that is said once.
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"Error 53, File not found\r\nin read_gm_lvl"});
     ASSERT_EQ(store.records.size(), 5u);
     const AccountRecord& gm = store.records[0];
     EXPECT_EQ(gm.account_id(), 704554);
@@ -122,7 +125,7 @@ TEST_F(AccountFileTest, FieldsAreReadAsTheServerWroteThem) {
     // An old-form line has no e-mail, validity or ban.
     EXPECT_EQ(store.records[1].email(), "");
     EXPECT_EQ(store.records[1].connect_until(), 0);
-    EXPECT_EQ(store.server_generation, "1.0.0");
+    EXPECT_EQ(store.server_generation, tavo::ServerGeneration::V100);
 }
 
 TEST_F(AccountFileTest, RegistersKeepTheLastItemWithoutItsBlank) {
@@ -150,7 +153,7 @@ TEST_F(AccountFileTest, EditedRecordsAreRebuiltInTheFilesGeneration) {
         "2000002\tben\tpw\t-\tX\t1\t0\n"
         "2000\t%newid%\n");
     load();
-    ASSERT_EQ(store.server_generation, ".52");
+    ASSERT_EQ(store.server_generation, tavo::ServerGeneration::V052);
     for (AccountRecord& record : store.records) {
         AccountFields f = record.fields();
         f.email = "ignored@in.old.files";
@@ -169,7 +172,7 @@ TEST_F(AccountFileTest, EditedRecordsAreRebuiltInTheFilesGeneration) {
         "2000001\tanna\tpw\t\tF\t1\t0\tcounter,5 \n"
         "2000002\tben\tpw\t-\tM\t1\t0\tben@ex.org\tmsg\t0\t1.2.3.4\tmemo\t0\t\n");
     load();
-    ASSERT_EQ(store.server_generation, "1.0.0");
+    ASSERT_EQ(store.server_generation, tavo::ServerGeneration::V100);
     store.records[0].assign(store.records[0].fields());
     AccountFields ben = store.records[1].fields();
     ben.email.clear();
@@ -231,7 +234,7 @@ TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {
     EXPECT_EQ(ui.questions(), std::vector<std::string>{
                                   "What version are you using? Is it eA817Text?\r\n  Yes= eA817 "
                                   "Text,\r\n  No=eA.50 above."});
-    EXPECT_EQ(store.server_generation, "");
+    EXPECT_EQ(store.server_generation, tavo::ServerGeneration::Unknown);
     EXPECT_TRUE(store.modified);
     save();
     EXPECT_FALSE(store.modified);
@@ -243,7 +246,7 @@ TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {
     // Only comments: an 817 file without accounts, not a new file; no defaults, no question.
     write_accounts("// nothing here\r\n//\r\n");
     load();
-    EXPECT_EQ(store.server_generation, "817");
+    EXPECT_EQ(store.server_generation, tavo::ServerGeneration::V817);
     EXPECT_TRUE(store.records.empty());
     EXPECT_EQ(ui.questions().size(), 1u);
 
@@ -253,7 +256,7 @@ TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {
     write_accounts("");
     ui.answer({false});
     load();
-    EXPECT_EQ(store.server_generation, "1.0.0");
+    EXPECT_EQ(store.server_generation, tavo::ServerGeneration::V100);
     save();
     EXPECT_EQ(saved_records().front(), "0\tq1\tj1\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t");
     EXPECT_EQ(saved_records().back(), "2000001\t%newid%");

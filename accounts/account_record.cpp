@@ -290,7 +290,7 @@ void AccountRecord::set_gm_level(std::uint8_t level) {
 }
 
 void append_account_line(std::string& out, const AccountRecord& record,
-                         std::string_view generation) {
+                         ServerGeneration generation) {
     if (!record.edited()) {
         out.append(record.line());
         return;
@@ -309,7 +309,7 @@ void append_account_line(std::string& out, const AccountRecord& record,
     append_number(out, f.logincount);
     out += '\t';
     append_number(out, f.state);
-    if (generation != "1.0.0") {
+    if (!has_long_account_lines(generation)) {
         if (f.old_tail) {
             out += '\t';
             out += *f.old_tail;
@@ -335,7 +335,7 @@ void append_account_line(std::string& out, const AccountRecord& record,
     }
 }
 
-std::string account_line(const AccountRecord& record, std::string_view generation) {
+std::string account_line(const AccountRecord& record, ServerGeneration generation) {
     std::string line;
     append_account_line(line, record, generation);
     return line;

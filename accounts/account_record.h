@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/server_generation.h"
+
 namespace tavo {
 
 // The server's own e-mail value for "no e-mail".
@@ -102,7 +104,7 @@ public:
 
 private:
     friend void append_account_line(std::string& out, const AccountRecord& record,
-                                    std::string_view generation);
+                                    ServerGeneration generation);
     std::string_view text_field(std::size_t index) const;
     std::string_view register_text() const;
 
@@ -126,12 +128,12 @@ char sex_letter(std::uint8_t sex);
 // The sex of field 4: "M", "F" or "S", anything else is M.
 std::uint8_t sex_from_field(std::string_view field);
 
-// The record's line in the given generation ("817", ".52", "1.0.0" or "" before any file was
-// read). An untouched record gives its line as read. An edited or new one is rebuilt: in the
-// 1.0.0 form an empty e-mail becomes a@a.com and an empty error message, last IP or memo "-",
-// because the server reads a 1.0.0 line with an empty text field as an old one and loses them.
-std::string account_line(const AccountRecord& record, std::string_view generation);
+// The record's line in the given generation. An untouched record gives its line as read. An edited
+// or new one is rebuilt: in the 1.0.0 form an empty e-mail becomes a@a.com and an empty error
+// message, last IP or memo "-", because the server reads a 1.0.0 line with an empty text field as
+// an old one and loses them.
+std::string account_line(const AccountRecord& record, ServerGeneration generation);
 void append_account_line(std::string& out, const AccountRecord& record,
-                         std::string_view generation);
+                         ServerGeneration generation);
 
 }  // namespace tavo

@@ -47,7 +47,7 @@ TEST_F(LoadAppOption, LimitsOfTheNumericKeys) {
     EXPECT_EQ(app.settings.maxskpoint, 1000);
     EXPECT_EQ(app.settings.maxitemcount, 2);  // halves go to the even neighbour
     EXPECT_EQ(app.settings.maxstorage, 300);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 
     load("[option]\nmaxblvl\t1000\nmaxzeny\t10000000001\n");
     EXPECT_EQ(app.settings.maxblvl, 99);
@@ -110,13 +110,13 @@ TEST_F(LoadAppOption, AnAcceptedFolderGetsItsFinalSeparatorWrittenBack) {
     EXPECT_EQ(app.settings.maxblvl, 255);
     EXPECT_EQ(slurp(app.program_folder / "tavo.ini"),
               "// settings\r\n[option]\r\neafolder\t" + server + "\r\nmaxblvl\t255\r\n");
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 TEST_F(LoadAppOption, EafolderOutsideTheKeySectionIsIgnoredButRewritten) {
     load("[maps]\neafolder\t/nowhere\n[option]\neafolder\t" + server + "\n");
     EXPECT_EQ(app.settings.data_folder, server);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
     EXPECT_EQ(slurp(app.program_folder / "tavo.ini"),
               "[maps]\r\neafolder\t" + server + "\r\n[option]\r\neafolder\t" + server + "\r\n");
 }
@@ -153,7 +153,7 @@ TEST_F(LoadAppOption, AFolderGivenForTheRunIsCheckedButNotRemembered) {
     options.data_folder = server;
     load_app_option(app, ui, options);
     EXPECT_EQ(app.settings.data_folder, server);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
     EXPECT_EQ(slurp(app.program_folder / "tavo.ini"), "[option]\neafolder\t/no/such/server\n");
 }
 

@@ -198,10 +198,10 @@ TEST(Guarded, ReportsTheFailureNamingTheProcedure) {
     testing::ScriptedUi ui;
     EXPECT_FALSE(guarded(ui, "read_gm_lvl", [] { throw Failure(err::kFileNotFound); }));
     EXPECT_TRUE(guarded(ui, "read_gm_lvl", [] {}));
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "Error 53, File not found\r\nin read_gm_lvl");
-    EXPECT_EQ(ui.shown[0].title, "Tavo");
-    EXPECT_EQ(ui.shown[0].icon, Icon::None);
+    ASSERT_EQ(ui.shown().size(), 1u);
+    EXPECT_EQ(ui.shown()[0].text, "Error 53, File not found\r\nin read_gm_lvl");
+    EXPECT_EQ(ui.shown()[0].title, "Tavo");
+    EXPECT_EQ(ui.shown()[0].icon, Icon::None);
 }
 
 TEST(Progress, ClosesOnEveryPathAndEndsOnTheLatestCount) {
@@ -214,6 +214,8 @@ TEST(Progress, ClosesOnEveryPathAndEndsOnTheLatestCount) {
         for (int n = 1; n <= 1000; ++n) progress.reading(n);
         throw Failure(err::kTypeMismatch);
     });
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"Error 13, Type mismatch\r\nin load_account"});
     EXPECT_FALSE(ui.progress_open);
     EXPECT_EQ(ui.progress_closes, 1);
     EXPECT_EQ(ui.progress_texts.size(), 11u);

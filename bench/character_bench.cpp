@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
         ::sync();
         const double cpu = own_cpu_seconds();
         start = Clock::now();
-        if (!save_char(app, ui, "1.0.0", state, id)) return 1;
+        if (!save_char(app, ui, ServerGeneration::V100, state, id)) return 1;
         save.take(seconds_since(start), own_cpu_seconds() - cpu);
     }
 

@@ -12,7 +12,7 @@
 
 namespace tavo {
 
-bool delete_user_char(const AppContext& app, Ui& ui, std::string_view server_generation,
+bool delete_user_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                       std::int32_t account_id) {
     const fs::path athena = app.server_file("save/athena.txt");
     if (!file_exists(athena)) return true;
@@ -32,7 +32,7 @@ bool delete_user_char(const AppContext& app, Ui& ui, std::string_view server_gen
             }
             out.write_line(line);  // lines that are not characters stay in their place
         }
-        if (server_generation == ".52" || server_generation == "1.0.0" || counter.seen()) {
+        if (writes_newid_line(server_generation) || counter.seen()) {
             out.write_line(counter.line_after(static_cast<long long>(highest)));
         }
         out.commit(app.server_file("save/athena.bak.txt"));

@@ -130,7 +130,7 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
     return state.loaded_cleanly;
 }
 
-bool save_char(const AppContext& app, Ui& ui, std::string_view server_generation,
+bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                CharacterState& state, std::string_view id_text) {
     if (!state.loaded_cleanly || leading_number(id_text) != state.current.char_id) {
         ui.message(
@@ -165,7 +165,7 @@ bool save_char(const AppContext& app, Ui& ui, std::string_view server_generation
             throw Failure(err::kFileNotFound,
                           "Character " + std::string(id_text) + " is no longer in athena.txt");
         }
-        if (server_generation == ".52" || server_generation == "1.0.0" || counter.seen()) {
+        if (writes_newid_line(server_generation) || counter.seen()) {
             out.write_line(counter.line_after(static_cast<long long>(highest)));
         }
         out.commit(app.server_file("save/athena.bak.txt"));

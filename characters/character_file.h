@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/file_stamp.h"
+#include "app/server_generation.h"
 #include "characters/character_index.h"
 #include "characters/character_record.h"
 
@@ -46,7 +47,7 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
 
 // Writes the current record over the line of id_text (backup in save/athena.bak.txt); for the
 // ".52" and "1.0.0" generations the file ends with a fresh %newid% line. True when written.
-bool save_char(const AppContext& app, Ui& ui, std::string_view server_generation,
+bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                CharacterState& state, std::string_view id_text);
 
 // The highest character id in athena.txt (0 when there is none).

@@ -90,7 +90,7 @@ TEST_F(CharacterFile, ListsTheAccountsCharactersInFileOrder) {
     ASSERT_TRUE(load_char_list(app, ui, ref, state, 2000001));
     ASSERT_TRUE(load_char_list(app, ui, ref, state, 2000099));
     EXPECT_TRUE(state.chooser.empty());
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 TEST_F(CharacterFile, LoadsEveryPartOfALine) {
@@ -149,7 +149,7 @@ TEST_F(CharacterFile, ALineThatCannotBeReadLeavesACharacterThatCannotBeSaved) {
     }
     const std::string before = athena();
     ui.clear();
-    EXPECT_FALSE(save_char(app, ui, "1.0.0", state, "150002"));
+    EXPECT_FALSE(save_char(app, ui, ServerGeneration::V100, state, "150002"));
     EXPECT_EQ(athena(), before);
     EXPECT_EQ(ui.messages().size(), 1u);
 }
@@ -165,7 +165,7 @@ TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     write(original);
     ASSERT_TRUE(load("150002"));
     state.current.name = "Brand";
-    ASSERT_TRUE(save_char(app, ui, "1.0.0", state, "150002"));
+    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V100, state, "150002"));
     Line saved = b;
     saved.name = "Brand", saved.after = "";
     const std::string expected = a.text() + "\n\n// a note\n" + saved.text() +
@@ -176,14 +176,14 @@ TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     EXPECT_FALSE(ui.progress_open);
 
     // Without a counter of its own, an 817 file gets none; one it has is kept.
-    ASSERT_TRUE(save_char(app, ui, "817", state, "150002"));
+    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), expected);
     EXPECT_EQ(dir.read("server/save/athena.bak.txt"), expected);
     write(a.text() + "\r\n" + b.text() + "\r\n150001\t%newid%\r\n");
-    ASSERT_TRUE(save_char(app, ui, "817", state, "150002"));
+    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n150003\t%newid%\r\n");
     write(a.text() + "\r\n" + b.text() + "\r\n");
-    ASSERT_TRUE(save_char(app, ui, "817", state, "150002"));
+    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n");
     EXPECT_EQ(hi_char_id(app, ui, state), 150002);
 }

@@ -44,7 +44,7 @@ protected:
     // Saving a character unchanged gives the file back byte for byte, line ends included.
     void saving_keeps_the_file(const std::string& id) {
         ASSERT_TRUE(load_char_info(app, ui, ref, state, id));
-        ASSERT_TRUE(save_char(app, ui, "1.0.0", state, id));
+        ASSERT_TRUE(save_char(app, ui, ServerGeneration::V100, state, id));
         EXPECT_TRUE(read_file(athena) == original_bytes);
     }
 
@@ -65,7 +65,7 @@ TEST_F(RoundTrip, TheDemoServer) {
     use_server(dir.path() / "server");
     every_character_rebuilds_its_own_line();
     for (const char* id : {"150000", "150002", "170000"}) saving_keeps_the_file(id);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 TEST_F(RoundTrip, AGeneratedServerOfAHundredThousandCharacters) {
@@ -83,7 +83,7 @@ TEST_F(RoundTrip, AGeneratedServerOfAHundredThousandCharacters) {
     every_character_rebuilds_its_own_line();
     const std::string middle(split(original[original.size() / 2], '\t')[0]);
     saving_keeps_the_file(middle);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST_F(GuildPartyPet, LookupsAndTheirDefaults) {
     EXPECT_EQ(find_pet(app, ui, 1, 301), "No Name [301]");
     write("pet.txt", "");
     EXPECT_EQ(find_pet(app, ui, 1, 300), "No Name [300]");
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 TEST_F(GuildPartyPet, RenamesKeepTheLineShape) {
@@ -122,7 +122,7 @@ TEST_F(GuildPartyPet, LeavingAPartyHandsOverTheLeaderOrDeletesTheParty) {
     // A party that does not list the character stays as it is.
     delete_party_guild_pet(app, ui, "7,0,0", 2000077, 150077);
     EXPECT_EQ(read("party.txt"), handed + "\n");
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 TEST_F(GuildPartyPet, LeavingAGuildMovesTheMasterWithinThePositionsOnly) {
@@ -187,7 +187,7 @@ TEST_F(GuildPartyPet, EveryGuildRewriteLeavesLinesTheServerLoads) {
     EXPECT_EQ(read_lines(dir.path() / "server/save/guild.txt").size(), 1u);
     delete_party_guild_pet(app, ui, "0,10001,0", 2000003, 150002);
     EXPECT_EQ(read("guild.txt"), "");  // emptied, never removed
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 TEST_F(GuildPartyPet, ADeletedCharactersPetGoesAndCommentsStay) {

@@ -88,7 +88,7 @@ TEST(Profile, TwentyTwoLinesOfTheCharacter) {
     EXPECT_NE(second.find("Zeny: \r\n"), std::string::npos);
     EXPECT_NE(second.find("Party: No Party\r\nGuild: No Guild\r\nPet: No Pet\r\n"),
               std::string::npos);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "accounts/gm_levels.h"
 #include "app/numbers.h"
 #include "cli/cli.h"
+#include "editors/account_editor.h"
 
 namespace tavo::cli {
 namespace {
@@ -134,8 +135,8 @@ bool apply(AccountForm& form, const std::string& assignment, int& result) {
 }
 
 // The account file written as "Save File" writes it; the exit code follows.
-void save_file(Session& session, int& result, const std::string& done) {
-    if (!save_account(session.ws.app, session.ui, session.ws.accounts)) {
+void save_file(AccountEditor& editor, int& result, const std::string& done) {
+    if (editor.press(AccountButton::SaveFile) != EditResult::Saved) {
         result = kFailed;
         return;
     }
@@ -189,17 +190,17 @@ void set_account(const CliOptions& options, std::int32_t id,
         result = kFailed;
         return;
     }
-    const AccountRecord& record = session.ws.accounts.records[*index];
-    const std::string before(record.userid());
-    AccountForm form = account_to_form(record);
+    AccountEditor editor(session.ws, session.ui);
+    editor.select(*index);
+    editor.press(AccountButton::EditRecord);
+    AccountForm form = editor.form();
     for (const std::string& assignment : assignments) apply(form, assignment, result);
-    const EditResult edit =
-        save_edited_account(session.ws.app, session.ui, session.ws.accounts, *index, form, before);
-    if (edit != EditResult::Saved) {
+    editor.set_form(form);
+    if (editor.press(AccountButton::EditRecord) != EditResult::Saved) {
         result = kFailed;
         return;
     }
-    save_file(session, result, "Account " + std::to_string(id) + " changed.");
+    save_file(editor, result, "Account " + std::to_string(id) + " changed.");
 }
 
 void new_account(const CliOptions& options, const std::string& name, const std::string& password,
@@ -210,22 +211,25 @@ void new_account(const CliOptions& options, const std::string& name, const std::
     }
     Session session(options);
     if (!start_for_writing(session, result)) return;
-    AccountStore& store = session.ws.accounts;
-    std::optional<std::int32_t> id = gm ? next_gm_id(session.ui, store) : next_player_id(store);
-    if (!id) {
+    AccountEditor editor(session.ws, session.ui);
+    const AccountButton button = gm ? AccountButton::NewGm : AccountButton::NewPlayer;
+    if (editor.press(button) != EditResult::Saved) {
         result = kFailed;
         return;
     }
-    AccountForm form = new_account_form(*id, gm ? static_cast<std::uint8_t>(level) : 0);
+    AccountForm form = editor.form();
+    const std::string id = form.user_id;
     form.username = name;
     form.password = password;
+    form.gm_level = gm ? static_cast<std::uint8_t>(level) : 0;
+    editor.set_form(form);
     const int messages = session.ui.message_count();
-    if (save_new_account(session.ws.app, session.ui, store, form, gm) != EditResult::Saved) {
+    if (editor.press(button) != EditResult::Saved) {
         result = kFailed;
         return;
     }
     const bool gm_file_failed = session.ui.message_count() != messages;
-    save_file(session, result, "Account " + std::to_string(*id) + " made.");
+    save_file(editor, result, "Account " + id + " made.");
     if (gm_file_failed) result = kFailed;
 }
 

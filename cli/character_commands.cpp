@@ -7,10 +7,8 @@
 #include "app/numbers.h"
 #include "characters/character_file.h"
 #include "characters/guild_party_pet.h"
-#include "characters/profile.h"
 #include "cli/cli.h"
-#include "refdata/weight.h"
-#include "workspace/naming.h"
+#include "editors/character_editor.h"
 
 namespace tavo::cli {
 namespace {
@@ -31,38 +29,24 @@ int list_characters(Session& s, std::int32_t account_id) {
     return kDone;
 }
 
-struct ItemLines {
-    std::string caption;
-    std::vector<std::string> lines;
-};
-
 int show_character(Session& s, const std::string& id) {
     if (!load_char_info(s.ws.app, s.ui, s.ws.ref, s.ws.characters, id)) {
         if (s.ui.message_count() == 0) std::cerr << "No character with the id " << id << "\n";
         return kFailed;
     }
-    const CharacterRecord& r = s.ws.characters.current;
-    const ItemNaming naming = item_naming(s.ws, s.ui);
-    const std::int32_t limit = s.ws.app.settings.maxinventory;
-    ItemLines inventory{inventory_weight_caption(r.inventory.weight, r.inventory.max_weight,
-                                                 r.inventory.count(), limit),
-                        {}};
-    ItemLines cart{cart_weight_caption(r.cart.weight, r.cart.max_weight, r.cart.count(), limit),
-                   {}};
-    for (const ItemSlot& item : r.inventory.items) {
-        inventory.lines.push_back(equipped_item_line(naming, item));
-    }
-    for (const ItemSlot& item : r.cart.items) cart.lines.push_back(addlistitem(naming, item));
-    const std::string profile = lf_lines(show_char_profile(s.ws.app, s.ui, s.ws.ref, r));
+    const CharacterSheet sheet = character_sheet(s.ws, s.ui, ",");
+    const std::string profile = lf_lines(sheet.profile);
+    const auto list_json = [](const ItemListText& list) {
+        return nlohmann::json{{"caption", list.caption}, {"items", utf8_lines(list.lines)}};
+    };
     if (s.options.json) {
         print_json({{"profile", utf8(profile)},
-                    {"inventory",
-                     {{"caption", inventory.caption}, {"items", utf8_lines(inventory.lines)}}},
-                    {"cart", {{"caption", cart.caption}, {"items", utf8_lines(cart.lines)}}}});
+                    {"inventory", list_json(sheet.inventory)},
+                    {"cart", list_json(sheet.cart)}});
         return kDone;
     }
     std::cout << profile;
-    for (const ItemLines* list : {&inventory, &cart}) {
+    for (const ItemListText* list : {&sheet.inventory, &sheet.cart}) {
         std::cout << list->caption << '\n';
         for (const std::string& line : list->lines) std::cout << "  " << line << '\n';
     }

@@ -37,7 +37,7 @@ TEST_F(CardNames, PrefixAndPostfixTables) {
     EXPECT_EQ(cards.entries()[3].postfix, 0);  // only that first one is marked
     EXPECT_EQ(cards.find(4002)->postfix, 0);
     EXPECT_EQ(cards.find(9999), nullptr);  // an unknown postfix number changes nothing
-    EXPECT_TRUE(f.ui.shown.empty());
+    EXPECT_TRUE(f.ui.shown().empty());
 }
 
 // A line that is no card costs that line only, and is named in one message per table.

@@ -58,7 +58,7 @@ TEST_F(ItemDb, RowsCommentsAndColumns) {
     EXPECT_EQ(f.ui.progress_shows, 1);
     EXPECT_EQ(f.ui.progress_closes, 1);
     EXPECT_EQ(f.ui.progress_texts.back(), "Reading 4 lines");
-    EXPECT_TRUE(f.ui.shown.empty());
+    EXPECT_TRUE(f.ui.shown().empty());
 }
 
 // A bad row costs that row only; all of them are named in one message, a long one cut short.
@@ -77,7 +77,7 @@ TEST_F(ItemDb, BadRowsAreSkippedAndReportedOnce) {
     EXPECT_TRUE(contains(message, "\r\nline 4: " + std::string(60, 'x') + "... (10485760 bytes)"));
     EXPECT_TRUE(contains(message, "\r\nline 6: 503,Too,Heavy"));
     EXPECT_LT(message.size(), 400u);
-    EXPECT_EQ(f.ui.shown[0].icon, Icon::Warning);
+    EXPECT_EQ(f.ui.shown()[0].icon, Icon::Warning);
 }
 
 TEST_F(ItemDb, WeightsRoundHalfToEven) {

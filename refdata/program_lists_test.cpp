@@ -69,7 +69,7 @@ TEST_F(ProgramLists, SectionsCommentsAndLineRules) {
     EXPECT_EQ(class_chooser_entries(jobs).front(), "[9999] All Job Class");
     EXPECT_EQ(class_chooser_entries(jobs).size(), 4u);
     EXPECT_EQ(jobs.entries[1].base_weight, 2800);
-    EXPECT_TRUE(f.ui.shown.empty());
+    EXPECT_TRUE(f.ui.shown().empty());
 }
 
 TEST_F(ProgramLists, MissingOrEmptyTavoIniIsReportedByEachLoader) {
@@ -100,7 +100,7 @@ TEST_F(ProgramLists, DefaultBaseWeightsAndTheJobDatabase) {
     fs::remove(f.app.server_file("db/job_db1.txt"));
     f.server("db/english/job_db1.txt", "// weight\n20000,0,500\n\n,1\n/x\nword\n25\n35,1\n");
     load_all(ini);
-    EXPECT_TRUE(f.ui.shown.empty());
+    EXPECT_TRUE(f.ui.shown().empty());
     EXPECT_EQ(jobs.entries[0].base_weight, 2000);  // 20000 tenths
     EXPECT_EQ(jobs.entries[1].base_weight, 2);     // 25: half to even
     EXPECT_EQ(jobs.entries[2].base_weight, 4);     // 35

@@ -70,7 +70,7 @@ TEST_F(SkillChoosers, SkillsOfOneClassInFileOrder) {
 
     // A listing of a class without lines is just empty...
     EXPECT_TRUE(skills_of_class(f.app, f.ui, skills, "22").entries.empty());
-    EXPECT_TRUE(f.ui.shown.empty());
+    EXPECT_TRUE(f.ui.shown().empty());
     // ...while the chooser, left empty, fails to select its entry 0.
     const ClassSkills none = pick("22");
     EXPECT_TRUE(none.available);

@@ -35,7 +35,7 @@ TEST(BattleConfig, KeysAreTrimmedAndLoweredAndValuesReadToTheirFirstNonDigit) {
     fs::remove(f.app.server_file("conf/battle_athena.conf"));
     load_some_battle_var(f.app, f.ui, limits);
     EXPECT_EQ(limits.max_cart_weight, 8000);
-    EXPECT_TRUE(f.ui.shown.empty());  // a missing file is not reported
+    EXPECT_TRUE(f.ui.shown().empty());  // a missing file is not reported
 }
 
 class MaxWeight : public ::testing::Test {
@@ -67,7 +67,7 @@ TEST_F(MaxWeight, BaseWeightStrengthAndEnlargeWeightLimit) {
     EXPECT_EQ(max_weight("5,10,10", "10,1,1,1,1,1", "36,3 36,9 "), 3400);  // the first one
     EXPECT_EQ(max_weight("5,10,10", "10,1,1,1,1,1", "1,9 36,7"), 3100);    // not the last piece
     EXPECT_EQ(max_weight("18,10,10", "1", "36,1 "), 130);  // no job entry holds 18: base 0
-    EXPECT_TRUE(f.ui.shown.empty());
+    EXPECT_TRUE(f.ui.shown().empty());
     EXPECT_TRUE(is_merchant_class(4019));
     EXPECT_FALSE(is_merchant_class(1));
     EXPECT_FALSE(is_merchant_class(-5));

@@ -1,13 +1,35 @@
 #include "testsupport/scripted_ui.h"
 
+#include <gtest/gtest.h>
+
 namespace tavo::testing {
 
+ScriptedUi::ScriptedUi()
+    : on_failure([](const std::string& what) { ADD_FAILURE() << "Scripted Ui: " << what; }) {}
+
+ScriptedUi::~ScriptedUi() {
+    finish();
+}
+
+void ScriptedUi::finish() {
+    for (std::size_t i = seen_; i < shown_.size(); ++i) {
+        if (shown_[i].kind == "message") fail("a message nobody expected: " + shown_[i].text);
+    }
+    seen_ = shown_.size();
+    for (bool answer : answers_) {
+        fail(std::string("a scripted answer left unused: ") + (answer ? "Yes" : "No"));
+    }
+    for (const std::string& folder : folders_) fail("a scripted folder left unused: " + folder);
+    answers_.clear();
+    folders_.clear();
+}
+
 void ScriptedUi::message(const std::string& text, const std::string& title, Icon icon) {
-    shown.push_back({"message", text, title, icon});
+    shown_.push_back({"message", text, title, icon});
 }
 
 bool ScriptedUi::ask_yes_no(const std::string& text, const std::string& title, Icon icon) {
-    shown.push_back({"question", text, title, icon});
+    shown_.push_back({"question", text, title, icon});
     if (answers_.empty()) {
         note_unexpected("question: " + text);
         return false;
@@ -51,23 +73,31 @@ void ScriptedUi::pick(std::initializer_list<std::string> folders) {
 }
 
 std::vector<std::string> ScriptedUi::messages() const {
+    seen_ = shown_.size();
     std::vector<std::string> texts;
-    for (const Shown& s : shown) {
+    for (const Shown& s : shown_) {
         if (s.kind == "message") texts.push_back(s.text);
     }
     return texts;
 }
 
 std::vector<std::string> ScriptedUi::questions() const {
+    seen_ = shown_.size();
     std::vector<std::string> texts;
-    for (const Shown& s : shown) {
+    for (const Shown& s : shown_) {
         if (s.kind == "question") texts.push_back(s.text);
     }
     return texts;
 }
 
+const std::vector<Shown>& ScriptedUi::shown() const {
+    seen_ = shown_.size();
+    return shown_;
+}
+
 void ScriptedUi::clear() {
-    shown.clear();
+    shown_.clear();
+    seen_ = 0;
     picker_instructions.clear();
     progress_texts.clear();
     progress_shows = progress_closes = 0;
@@ -75,7 +105,11 @@ void ScriptedUi::clear() {
 
 void ScriptedUi::note_unexpected(const std::string& what) {
     unexpected.push_back(what);
-    if (on_unexpected) on_unexpected(what);
+    fail("nobody scripted the " + what);
+}
+
+void ScriptedUi::fail(const std::string& what) {
+    if (on_failure) on_failure(what);
 }
 
 }  // namespace tavo::testing

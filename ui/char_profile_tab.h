@@ -1,8 +1,11 @@
 #pragma once
 // The "Char Profile" tab: the character chooser, the view selector and the three views of
-// the current character (profile text, inventory, cart).
+// the current character (profile text, inventory, cart). It renders the character editor and
+// forwards the choices to it.
 
 #include <QWidget>
+
+#include "editors/character_editor.h"
 
 class QComboBox;
 class QGroupBox;
@@ -10,46 +13,39 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace tavo {
-struct Workspace;
-class Ui;
-}  // namespace tavo
-
 namespace tavo::ui {
 
 class CharProfileTab : public QWidget {
     Q_OBJECT
 public:
-    CharProfileTab(Workspace& ws, Ui& ui, QWidget* parent = nullptr);
+    CharProfileTab(CharacterEditor& editor, QWidget* parent = nullptr);
 
-    // "Save to File" (Command4_4): enabled while the current character has unsaved changes.
-    QPushButton* save_button() const { return save_to_file_; }
+    CharacterEditor& editor() const { return editor_; }
+    // "Save to File" (Command4_4), which Ctrl+S presses.
+    QPushButton* save_to_file_button() const { return save_to_file_button_; }
 
     // Lists the characters of the account and shows the first (load_char_list).
     void load_char_list(std::int32_t account_id);
-    // Rebuilds the profile, both item lists and their captions from the current character.
+    // Shows the editor's character sheet: the profile, both item lists and their captions.
     void show_char_profile();
     // Choosing another account empties the inventory frame's caption first.
     void clear_inventory_caption();
-    // How many characters the chosen account has.
-    int char_count() const;
 
 private:
-    void combo5_click();
-    void combo6_click();
+    void character_chosen();
+    void view_chosen();
+    void render_chooser();
     void clear_views();
-    void fill_item_list(QListWidget* list, bool inventory);
+    static void fill_item_list(QListWidget* list, const std::vector<std::string>& lines);
 
-    Workspace& ws_;
-    Ui& ui_;
-    QComboBox* combo5_;
-    QComboBox* combo6_;
-    QGroupBox* frames_[3];
-    QPlainTextEdit* text6_;
-    QListWidget* list3_;
-    QListWidget* list4_;
-    QPushButton* save_to_file_;
-    int shown_entry_ = -1;  // the chooser entry whose character the record holds
+    CharacterEditor& editor_;
+    QComboBox* character_chooser_;
+    QComboBox* view_chooser_;
+    QGroupBox* view_frames_[3];
+    QPlainTextEdit* profile_text_;
+    QListWidget* inventory_list_;
+    QListWidget* cart_list_;
+    QPushButton* save_to_file_button_;
 };
 
 }  // namespace tavo::ui

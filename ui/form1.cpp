@@ -19,6 +19,7 @@
 #include "ui/account_list.h"
 #include "ui/basic_info_panel.h"
 #include "ui/char_profile_tab.h"
+#include "ui/check_files_dialog.h"
 #include "ui/item_panel.h"
 #include "ui/latin1.h"
 #include "ui/maps_panel.h"
@@ -29,25 +30,32 @@
 #include "workspace/workspace.h"
 
 namespace tavo::ui {
+namespace {
 
-Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(ws), ui_(ui) {
+constexpr const char* kDiscardItemsQuestion =
+    "You have not save the modified items, Do you want to discard changes";
+
+}  // namespace
+
+Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
+    : QMainWindow(parent), ws_(ws), ui_(ui), account_editor_(ws, ui), character_editor_(ws, ui) {
     setObjectName("Form1");
 
     find_box_ = new QLineEdit;
     find_box_->setObjectName("FindBox");
     find_box_->setPlaceholderText("Find account (name or id)");
     find_box_->setClearButtonEnabled(true);
-    list1_ = new QListView;
-    list1_->setObjectName("List1");
-    list1_->setUniformItemSizes(true);
-    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    account_list_ = new QListView;
+    account_list_->setObjectName("List1");
+    account_list_->setUniformItemSizes(true);
+    account_list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    account_list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     model_ = new AccountListModel(ws_.accounts, this);
-    list1_->setModel(model_);
-    QItemSelectionModel* plain = list1_->selectionModel();
+    account_list_->setModel(model_);
+    QItemSelectionModel* plain = account_list_->selectionModel();
     selection_ = new AccountSelectionModel(
         model_, [this] { return may_leave_account(); }, this);
-    list1_->setSelectionModel(selection_);
+    account_list_->setSelectionModel(selection_);
     delete plain;
     connect(selection_, &QItemSelectionModel::currentRowChanged, this, [this] {
         if (!quiet_selection_) list1_click();
@@ -57,24 +65,24 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent) : QMainWindow(parent), ws_(
     auto* left_layout = new QVBoxLayout(left);
     left_layout->setContentsMargins(0, 0, 0, 0);
     left_layout->addWidget(find_box_);
-    left_layout->addWidget(list1_);
+    left_layout->addWidget(account_list_);
 
-    sstab1_ = new QTabWidget;
-    sstab1_->setObjectName("SSTab1");
-    user_info_ = new UserInfoTab(ws_, ui_);
-    char_profile_ = new CharProfileTab(ws_, ui_);
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName("SSTab1");
+    user_info_ = new UserInfoTab(account_editor_);
+    char_profile_ = new CharProfileTab(character_editor_);
     storage_ = new StorageTab;
     about_ = new OptionsAboutTab;
-    sstab1_->addTab(user_info_, "User Info");
-    sstab1_->addTab(char_profile_, "Char Profile");
-    sstab1_->addTab(storage_, "Storage");
-    sstab1_->addTab(about_, "Options/About");
-    connect(sstab1_, &QTabWidget::currentChanged, this, [this] { on_tab_changed(); });
+    tabs_->addTab(user_info_, "User Info");
+    tabs_->addTab(char_profile_, "Char Profile");
+    tabs_->addTab(storage_, "Storage");
+    tabs_->addTab(about_, "Options/About");
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { on_tab_changed(); });
     connect_user_info();
 
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(left);
-    splitter->addWidget(sstab1_);
+    splitter->addWidget(tabs_);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({260, 840});
@@ -111,10 +119,11 @@ void Form1::after_step(StartupStep step) {
         case StartupStep::ItemPanel: item_panel_->prepare(); break;
         case StartupStep::Account:
             model_->reload();
-            user_info_->refresh_save_button();
+            account_editor_.table_reloaded();
+            user_info_->render();
             select_account(0);
             break;
-        case StartupStep::FirstTab: sstab1_->setCurrentIndex(0); break;
+        case StartupStep::FirstTab: tabs_->setCurrentIndex(0); break;
         default: break;
     }
     refresh_status();
@@ -125,12 +134,13 @@ void Form1::refresh_status() {
     status_->setText("Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
                      qs(generation_caption(accounts.server_generation)) + "    " +
                      QLocale().toString(static_cast<qlonglong>(accounts.records.size())) +
-                     " accounts    " + QString::number(char_profile_->char_count()) +
+                     " accounts    " +
+                     QString::number(static_cast<qulonglong>(character_editor_.count())) +
                      " characters on this account");
 }
 
 void Form1::connect_user_info() {
-    user_info_->has_characters = [this] { return char_profile_->char_count() > 0; };
+    user_info_->has_characters = [this] { return character_editor_.count() > 0; };
     connect(user_info_, &UserInfoTab::accountAdded, this, [this](int row) {
         model_->appended();
         select_account(row);
@@ -152,6 +162,12 @@ void Form1::connect_user_info() {
         select_account(row);
         refresh_status();
     });
+    connect(user_info_, &UserInfoTab::checkFilesRequested, this, [this] {
+        if (check_files_ == nullptr) check_files_ = new CheckFilesDialog(this);
+        check_files_->check(ws_.app);
+        check_files_->show();
+        check_files_->raise();
+    });
 }
 
 void Form1::select_account(int row) {
@@ -159,7 +175,7 @@ void Form1::select_account(int row) {
         quiet_selection_ = true;
         selection_->select_ungated(row);
         quiet_selection_ = false;
-        list1_->scrollTo(model_->index(row));
+        account_list_->scrollTo(model_->index(row));
     }
     list1_click();
 }
@@ -185,17 +201,9 @@ void Form1::list1_click() {
     refresh_status();
 }
 
+// The store has no editing yet; its editor joins the question when it arrives.
 bool Form1::may_leave_account() {
-    QPushButton* character = char_profile_->save_button();
-    QPushButton* store = storage_->save_button();
-    if (!character->isEnabled() && !store->isEnabled()) return true;
-    if (!ui_.ask_yes_no("You have not save the modified items, Do you want to discard changes",
-                        "Tavo")) {
-        return false;
-    }
-    character->setEnabled(false);
-    store->setEnabled(false);
-    return true;
+    return character_editor_.may_discard(kDiscardItemsQuestion);
 }
 
 // Enter in the find box: the next account whose name holds the text or whose id it is.
@@ -211,16 +219,13 @@ void Form1::find_next() {
     }
     const QModelIndex at = model_->index(static_cast<int>(*found));
     selection_->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
-    list1_->scrollTo(selection_->currentIndex());
+    account_list_->scrollTo(selection_->currentIndex());
 }
 
 bool Form1::keep_open() {
-    const bool unsaved = char_profile_->save_button()->isEnabled() ||
-                         storage_->save_button()->isEnabled() ||
-                         user_info_->save_button()->isEnabled();
+    const bool unsaved = character_editor_.unsaved().get() || account_editor_.unsaved().get();
     if (!unsaved) return false;
-    return !ui_.ask_yes_no("You have not save the modified items, Do you want to discard changes",
-                           "Tavo");
+    return !ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo");
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -249,12 +254,13 @@ void Form1::on_tab_changed() {
 }
 
 void Form1::press_visible_save() {
-    QWidget* visible = sstab1_->currentWidget();
-    QPushButton* button = nullptr;
-    if (visible == user_info_) button = user_info_->save_button();
-    if (visible == char_profile_) button = char_profile_->save_button();
-    if (visible == storage_) button = storage_->save_button();
-    if (button != nullptr && button->isEnabled()) button->click();
+    QWidget* visible = tabs_->currentWidget();
+    if (visible == user_info_ && account_editor_.offered(AccountButton::SaveFile)) {
+        user_info_->save_file_button()->click();
+    }
+    if (visible == char_profile_ && character_editor_.unsaved().get()) {
+        char_profile_->save_to_file_button()->click();
+    }
 }
 
 }  // namespace tavo::ui

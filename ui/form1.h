@@ -5,6 +5,8 @@
 #include <QMainWindow>
 
 #include "app/settings.h"
+#include "editors/account_editor.h"
+#include "editors/character_editor.h"
 #include "workspace/startup.h"
 
 class QLabel;
@@ -21,6 +23,7 @@ class Ui;
 namespace tavo::ui {
 
 class BasicInfoPanel;
+class CheckFilesDialog;
 class AccountListModel;
 class AccountSelectionModel;
 class CharProfileTab;
@@ -39,7 +42,9 @@ public:
     // Form_Load: the start-up sequence, widgets refreshed after each step.
     void form_load(const StartOptions& options = {});
 
-    QTabWidget* tabs() const { return sstab1_; }
+    QTabWidget* tabs() const { return tabs_; }
+    AccountEditor& account_editor() { return account_editor_; }
+    CharacterEditor& character_editor() { return character_editor_; }
     UserInfoTab* user_info() const { return user_info_; }
     CharProfileTab* char_profile() const { return char_profile_; }
     StorageTab* storage() const { return storage_; }
@@ -73,13 +78,16 @@ private:
 
     Workspace& ws_;
     Ui& ui_;
+    AccountEditor account_editor_;
+    CharacterEditor character_editor_;
     QLineEdit* find_box_;
-    QListView* list1_;
+    QListView* account_list_;
     AccountListModel* model_;
     AccountSelectionModel* selection_;
     bool quiet_selection_ = false;  // the program moves the selection and shows it itself
-    QTabWidget* sstab1_;
+    QTabWidget* tabs_;
     UserInfoTab* user_info_;
+    CheckFilesDialog* check_files_ = nullptr;  // made at the first "Check Files"
     CharProfileTab* char_profile_;
     StorageTab* storage_;
     OptionsAboutTab* about_;

@@ -28,7 +28,12 @@ MemoQuestPanel::MemoQuestPanel(Workspace& ws, Ui& ui, QWidget* parent)
 
 void MemoQuestPanel::set_job_classes() {
     if (!ws_.ref.jobs.listed) return;
-    fill_combo(class_chooser(), class_chooser_entries(ws_.ref.jobs));
+    const std::vector<std::string> entries = class_chooser_entries(ws_.ref.jobs);
+    fill_combo(class_chooser(), entries);
+    // Each entry carries its class number, so that a choice is never read back from its text.
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        class_chooser()->setItemData(static_cast<int>(i), qs(class_number_of(entries[i])));
+    }
     class_chooser()->setCurrentIndex(0);
 }
 
@@ -45,7 +50,7 @@ void MemoQuestPanel::class_chosen() {
         fill_combo(skill_chooser(), all_skill_entries(ws_.ref.skills));
         return;
     }
-    const std::string number = class_number_of(bytes(class_chooser()->currentText()));
+    const std::string number = bytes(class_chooser()->currentData().toString());
     const ClassSkills skills = load_skills_by_class(ws_.app, ui_, ws_.ref.skills, number);
     if (!skills.available) {
         // Without class-skill.txt the skills cannot be narrowed: back to all of them, for good.

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/numbers.h"
 #include "characters/guild_party_pet.h"
 #include "ui/latin1.h"
 #include "workspace/workspace.h"
@@ -19,57 +18,60 @@ PetInfoFrame::PetInfoFrame(Workspace& ws, Ui& ui, QWidget* parent)
     auto* form = new QFormLayout;
     const char* labels[] = {"ID", "Type", "Name"};
     for (int i = 0; i < 3; ++i) {
-        text5_[i] = new QLineEdit;
-        text5_[i]->setObjectName(QString("Text5_%1").arg(i));
-        text5_[i]->setReadOnly(true);
-        form->addRow(labels[i], text5_[i]);
+        pet_fields_[i] = new QLineEdit;
+        pet_fields_[i]->setObjectName(QString("Text5_%1").arg(i));
+        pet_fields_[i]->setReadOnly(true);
+        form->addRow(labels[i], pet_fields_[i]);
     }
+    edit_name_button_ = new QPushButton("Edit Name");
+    edit_name_button_->setObjectName("Command7_0");
+    cancel_button_ = new QPushButton("Cancel");
+    cancel_button_->setObjectName("Command7_1");
+    connect(edit_name_button_, &QPushButton::clicked, this, [this] { edit_or_save_name(); });
+    connect(cancel_button_, &QPushButton::clicked, this, [this] { cancel_name(); });
     auto* buttons = new QHBoxLayout;
-    const char* captions[] = {"Edit Name", "Cancel"};
-    for (int i = 0; i < 2; ++i) {
-        command7_[i] = new QPushButton(captions[i]);
-        command7_[i]->setObjectName(QString("Command7_%1").arg(i));
-        connect(command7_[i], &QPushButton::clicked, this, [this, i] { command7_click(i); });
-        buttons->addWidget(command7_[i]);
-    }
+    buttons->addWidget(edit_name_button_);
+    buttons->addWidget(cancel_button_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
 }
 
 void PetInfoFrame::show_pet(std::int32_t pet_id, const QString& type, const QString& name) {
-    text5_[0]->setText(QString::number(pet_id));
-    text5_[1]->setText(type);
-    text5_[2]->setText(name);
+    pet_id_ = pet_id;
+    pet_fields_[0]->setText(QString::number(pet_id));
+    pet_fields_[1]->setText(type);
+    pet_fields_[2]->setText(name);
     lock_name(true);
-    command7_[0]->setEnabled(true);
+    edit_name_button_->setEnabled(true);
 }
 
 void PetInfoFrame::clear() {
-    for (QLineEdit* text : text5_) text->clear();
+    pet_id_ = 0;
+    for (QLineEdit* text : pet_fields_) text->clear();
     lock_name(true);
 }
 
 void PetInfoFrame::lock_name(bool locked) {
-    text5_[2]->setReadOnly(locked);
-    command7_[0]->setText(locked ? "Edit Name" : "Save Name");
+    editing_name_ = !locked;
+    pet_fields_[2]->setReadOnly(locked);
+    edit_name_button_->setText(locked ? "Edit Name" : "Save Name");
 }
 
-void PetInfoFrame::command7_click(int index) {
-    const std::int32_t pet_id = as_i32(leading_number(bytes(text5_[0]->text()))).value_or(0);
-    if (index == 1) {
-        lock_name(true);
-        text5_[2]->setText(qs(find_pet(ws_.app, ui_, 1, pet_id)));
-        return;
-    }
-    if (text5_[2]->text().isEmpty()) return;
-    if (command7_[0]->text() == "Edit Name") {
+void PetInfoFrame::cancel_name() {
+    lock_name(true);
+    pet_fields_[2]->setText(qs(find_pet(ws_.app, ui_, 1, pet_id_)));
+}
+
+void PetInfoFrame::edit_or_save_name() {
+    if (pet_fields_[2]->text().isEmpty()) return;
+    if (!editing_name_) {
         lock_name(false);
-        text5_[2]->setFocus();
+        pet_fields_[2]->setFocus();
         return;
     }
     // A name the server would misread is refused; the box stays open for a correction.
-    if (save_pet(ws_.app, ui_, pet_id, bytes(text5_[2]->text()))) lock_name(true);
+    if (save_pet(ws_.app, ui_, pet_id_, bytes(pet_fields_[2]->text()))) lock_name(true);
 }
 
 }  // namespace tavo::ui

@@ -25,13 +25,17 @@ public:
     void clear();
 
 private:
-    void command7_click(int index);
+    void edit_or_save_name();
+    void cancel_name();
     void lock_name(bool locked);
 
     Workspace& ws_;
     Ui& ui_;
-    QLineEdit* text5_[3];
-    QPushButton* command7_[2];
+    std::int32_t pet_id_ = 0;
+    bool editing_name_ = false;
+    QLineEdit* pet_fields_[3];
+    QPushButton* edit_name_button_;
+    QPushButton* cancel_button_;
 };
 
 }  // namespace tavo::ui

@@ -37,6 +37,22 @@ run 2 account set 2000002 sex=X
 run 1 account set 0 memo=server
 check "refused changes leave the file" grep -q $'\tmoved\t' "$accounts"
 
+# Every field longer than the window lets one type is refused with the window's message, and
+# nothing is written.
+long() { printf "%${1}s" | tr ' ' x; }
+before=$(cat "$accounts")
+for limit in userid:23:Username pass:23:Password email:39:E-mail error_message:19:"Error Msg" \
+    memo:254:Memo; do
+    IFS=: read -r field n label <<<"$limit"
+    run 1 account set 2000002 "$field=$(long $((n + 1)))"
+    check "$field refused with the window's message" \
+        grep -qF "$label takes at most $n characters." "$work/err"
+done
+run 0 account set 2000002 "memo=$(long 254)"
+check "a memo of 254 fits" grep -q "$(long 254)" "$accounts"
+run 0 account set 2000002 memo=moved
+check "refused lengths leave the file" test "$(cat "$accounts")" = "$before"
+
 # New accounts take the next ids; a GM's level goes into the GM file at once.
 run 0 account new newplayer secret
 check "next player id" grep -q $'^2000008\tnewplayer\tsecret\t' "$accounts"
@@ -53,6 +69,15 @@ check "range split" grep -q $'^704558-704559 40$' "$server/conf/GM_account.txt"
 run 0 gm 704557 --json
 check "level as JSON" grep -q '"gm_level": 99' <<<"$out"
 run 2 gm 704557 150
+
+# An 817 file has no e-mail field: changing it is refused, since the server would lose it.
+printf '0\tsrv\tpw\t-\tS\t0\t0\r\n2000001\tanna\tpw\t-\tF\t3\t0\r\n' >"$accounts"
+before=$(cat "$accounts")
+run 1 account set 2000001 email=anna@example.org
+check "email refused on 817" grep -qF "E-mail cannot be changed: the account file of this server (817 Text)" "$work/err"
+check "817 file untouched" test "$(cat "$accounts")" = "$before"
+run 0 account set 2000001 pass=other
+check "817 line keeps its form" grep -q $'^2000001\tanna\tother\t-\tF\t3\t0\r$' "$accounts"
 
 # Without an account file, the version question needs --yes; nothing is written either way.
 rm "$accounts"

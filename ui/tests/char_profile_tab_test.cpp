@@ -42,7 +42,7 @@ private slots:
         WidgetFixture f;
         f.use_demo();
         tavo::ui::Form1& form = f.open_window();
-        QVERIFY(f.ui.shown.empty());
+        QVERIFY(f.ui.shown().empty());
         auto* chooser = child<QComboBox>(form, "Combo5");
         QCOMPARE(chooser->count(), 0);  // the first account is a server account
         QVERIFY(!chooser->isEnabled());
@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(inventory[0], QString("1 pc +7 Double Bloody Katana [3]  [EQP : Both Hand]"));
         QCOMPARE(inventory[6], QString("1 pc Sword -- Not Identified"));
         QCOMPARE(child<QListWidget>(form, "List3")->currentRow(), 0);
-        QVERIFY(f.ui.shown.empty());
+        QVERIFY(f.ui.shown().empty());
     }
 
     void the_view_selector_shows_one_frame_and_stays_across_characters() {
@@ -93,7 +93,7 @@ private slots:
         views->setCurrentIndex(1);
         QCOMPARE(shown_view(form), 1);
         QVERIFY(texts(child<QListWidget>(form, "List3")).contains("1 pc Poring Egg 'Pudding'"));
-        QVERIFY(f.ui.shown.empty());
+        QVERIFY(f.ui.shown().empty());
     }
 
     void unsaved_changes_are_kept_on_no_and_dropped_on_yes() {
@@ -103,7 +103,8 @@ private slots:
         form.select_account(kKaelen);
         auto* chooser = child<QComboBox>(form, "Combo5");
         auto* save = child<QPushButton>(form, "Command4_4");
-        save->setEnabled(true);  // as an edit of Kaelen would
+        form.character_editor().mark_changed();  // as an edit of Kaelen does
+        QVERIFY(save->isEnabled());
         const QString kaelen_profile = child<QPlainTextEdit>(form, "Text6")->toPlainText();
 
         f.ui.answer({false});

@@ -2,6 +2,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <functional>
 
 #include "ui/tests/widget_fixture.h"
 
@@ -40,16 +41,31 @@ private slots:
     }
 
     void asks_before_discarding_unsaved_work() {
-        for (const char* name : {"Command2_4", "Command4_4", "Command3_4"}) {
+        // An account added to the table, or an edit of the current character.
+        const std::function<void(tavo::ui::Form1&)> changes[] = {
+            [](tavo::ui::Form1& form) {
+                tavo::AccountEditor& accounts = form.account_editor();
+                accounts.press(tavo::AccountButton::NewPlayer);
+                tavo::AccountForm typed = accounts.form();
+                typed.username = "carl";
+                typed.password = "pw";
+                accounts.set_form(typed);
+                accounts.press(tavo::AccountButton::NewPlayer);
+            },
+            [](tavo::ui::Form1& form) { form.character_editor().mark_changed(); },
+        };
+        const char* buttons[] = {"Command2_4", "Command4_4"};
+        for (int i = 0; i < 2; ++i) {
             WidgetFixture f;
             tavo::ui::Form1& form = f.open_window();
             form.show();
-            form.findChild<QPushButton*>(name)->setEnabled(true);
+            changes[i](form);
+            QVERIFY2(form.findChild<QPushButton*>(buttons[i])->isEnabled(), buttons[i]);
             f.ui.answer({false});
-            QVERIFY2(!form.close(), name);  // No keeps the window open
+            QVERIFY2(!form.close(), buttons[i]);  // No keeps the window open
             QVERIFY(form.isVisible());
             f.ui.answer({true});
-            QVERIFY2(form.close(), name);  // Yes closes without saving
+            QVERIFY2(form.close(), buttons[i]);  // Yes closes without saving
             QCOMPARE(f.ui.questions(),
                      std::vector<std::string>(2,
                                               "You have not save the modified items, Do you "

@@ -57,7 +57,7 @@ private slots:
         skills->setCurrentIndex(0);  // "[000] Skill not in list"
         QCOMPARE(levels->count(), 0);
         QVERIFY(classes->isEnabled());
-        QVERIFY(f.ui.shown.empty());
+        QVERIFY(f.ui.shown().empty());
         QVERIFY(f.ui.unexpected.empty());
     }
 

@@ -88,7 +88,7 @@ private slots:
         tab.button(0)->click();
         QCOMPARE(f.ui.messages(), (std::vector<std::string>{"Please enter username & password.",
                                                             "username is already inuse."}));
-        QCOMPARE(f.ui.shown.back().title, std::string("Error"));
+        QCOMPARE(f.ui.shown().back().title, std::string("Error"));
         QCOMPARE(tab.button(0)->text(), QString("Save Player"));
         QCOMPARE(tab.rows(), 5);
 
@@ -182,7 +182,7 @@ private slots:
         tab.button(2)->click();
         tab.text(8)->setText("anna@example.org\tx");
         tab.button(2)->click();
-        QCOMPARE(f.ui.shown.back().title, std::string("Error"));
+        QCOMPARE(f.ui.shown().back().title, std::string("Error"));
         QCOMPARE(tab.button(2)->text(), QString("Save Record"));
         QVERIFY(!tab.button(4)->isEnabled());
         // Cancel shows the account as it is.
@@ -203,9 +203,9 @@ private slots:
         Tab tab(f);
         f.ui.answer({false});
         tab.button(5)->click();  // the server account: a warning, then No
-        QCOMPARE(f.ui.shown.size(), 2u);
-        QVERIFY(tavo::contains(f.ui.shown[0].text, "SERVER account"));
-        QCOMPARE(f.ui.shown[1].text, std::string("Are you sure?"));
+        QCOMPARE(f.ui.shown().size(), 2u);
+        QVERIFY(tavo::contains(f.ui.shown()[0].text, "SERVER account"));
+        QCOMPARE(f.ui.shown()[1].text, std::string("Are you sure?"));
         QCOMPARE(tab.rows(), 5);
 
         tab.click_row(4);  // the last entry
@@ -220,7 +220,7 @@ private slots:
         f.ui.clear();
         f.ui.answer({true});
         tab.button(5)->click();
-        QVERIFY(tavo::contains(f.ui.shown[0].text, "GM account"));
+        QVERIFY(tavo::contains(f.ui.shown()[0].text, "GM account"));
         QCOMPARE(tab.selected(), 1);
         QCOMPARE(tab.text(1)->text(), QString("helper"));
 
@@ -245,7 +245,8 @@ private slots:
         f.dir.write("server/save/account.txt", kAccounts);
         Tab tab(f);
         auto* character_save = tab.form.findChild<QPushButton*>("Command4_4");
-        character_save->setEnabled(true);
+        tab.form.character_editor().mark_changed();
+        QVERIFY(character_save->isEnabled());
         f.ui.answer({false, false});
         tab.click_row(3);
         QCOMPARE(tab.selected(), 0);

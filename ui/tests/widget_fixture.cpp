@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QTest>
 #include <cstdlib>
 
 namespace tavo::testing {
@@ -19,6 +20,9 @@ QStringList texts(const QListWidget* list) {
 }
 
 WidgetFixture::WidgetFixture(const std::string& ini) {
+    ui.on_failure = [](const std::string& what) {
+        QTest::qFail(("Scripted Ui: " + what).c_str(), __FILE__, __LINE__);
+    };
     dir.make_server("server");
     // A small account file, so that start-up asks no version question; tests that need other
     // accounts write their own before open_window().
