@@ -43,7 +43,7 @@ Texts texts_as_read(const AccountStore& store) {
     return read;
 }
 
-std::string text_of(const AccountRecord& record, const std::string& generation) {
+std::string text_of(const AccountRecord& record, ServerGeneration generation) {
     return record.edited() ? account_line(record, generation) : std::string(record.line());
 }
 
