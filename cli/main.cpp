@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
     app.add_flag("--force", options.force,
                  "Write even while the server answers on its port (it overwrites its files at "
                  "every save)");
+    app.add_flag("--quiet", options.quiet, "No start-up note on missing program folder files");
+    app.set_version_flag("--version", "tavo-cli " TAVO_VERSION);
     app.fallthrough();
 
     int result = kDone;
