@@ -294,10 +294,11 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
     const EditResult names = check_names(ui, store, form, form.username != userid_before_edit);
     if (names != EditResult::Saved) return names;
     const AccountForm before = account_to_form(store.records[index]);
+    const std::uint8_t level_before = store.records[index].gm_level();
     if (refused(ui, form, before, store.server_generation)) return EditResult::Failed;
     if (!form_to_account(ui, store, form, index)) return EditResult::Failed;
-    // "Access 0" writes nothing: the account keeps its line in the GM file.
-    if (form.gm_level != 0) {
+    // "Access 0" takes the account out of the GM file, or the server would keep its rights.
+    if (form.gm_level != 0 || level_before != 0) {
         check_gm_id(app, ui, store.records[index].account_id(), form.gm_level);
     }
     return EditResult::Saved;

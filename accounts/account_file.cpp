@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "accounts/account_merge.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
 #include "app/file_writer.h"
@@ -174,6 +175,7 @@ void read_account_file(const AppContext& app, Ui& ui, AccountStore& store) {
         store.modified = true;
         return;
     }
+    store.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
     auto image = std::make_shared<const std::string>(read_file(path));
     store.image = image;
     store.server_generation = ServerGeneration::V817;
@@ -235,6 +237,7 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
 bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
     if (!store.load_state.allow_write(ui)) return false;
     return guarded(ui, "save_account", [&] {
+        rebase_accounts(app, ui, store);
         AtomicWriter out = app.files.open(app.server_file(kAccountFile));
         {
             Progress progress(ui);
@@ -264,6 +267,7 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
             out.write_line(store.newid.line_after(store.highest_player_id));
         }
         out.commit();
+        note_accounts_written(app, store);
         store.modified = false;
     });
 }

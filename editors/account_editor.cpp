@@ -76,6 +76,7 @@ void AccountEditor::select(std::optional<std::size_t> index) {
 
 EditResult AccountEditor::press(AccountButton button) {
     EditResult result = EditResult::Saved;
+    table_replaced_ = false;
     switch (button) {
         case AccountButton::NewPlayer:
             result = mode_ == AccountMode::NewPlayer ? save_new(false) : begin_new(false);
@@ -137,7 +138,17 @@ EditResult AccountEditor::save_edit() {
 }
 
 EditResult AccountEditor::save_file() {
-    return save_account(ws_.app, ui_, ws_.accounts) ? EditResult::Saved : EditResult::Failed;
+    AccountStore& store = ws_.accounts;
+    const auto image = store.image;
+    std::optional<std::int32_t> chosen;
+    if (selected_ && *selected_ < store.records.size()) {
+        chosen = store.records[*selected_].account_id();
+    }
+    if (!save_account(ws_.app, ui_, store)) return EditResult::Failed;
+    // Put onto a file another writer changed: the chosen account is found and shown anew.
+    table_replaced_ = store.image != image;
+    if (table_replaced_) select(chosen ? index_of_account(store, *chosen) : std::nullopt);
+    return EditResult::Saved;
 }
 
 std::optional<std::size_t> AccountEditor::delete_chosen(bool has_characters) {

@@ -69,6 +69,9 @@ public:
 
     // Called after the table changed outside the editor (a load).
     void table_reloaded();
+    // The last "Save File" put the table onto a file another writer had changed: the list must
+    // show it anew (the selection already follows the chosen account).
+    bool table_replaced() const { return table_replaced_; }
 
 private:
     EditResult begin_new(bool gm);
@@ -81,6 +84,7 @@ private:
     void sync_unsaved();
 
     Workspace& ws_;
+    bool table_replaced_ = false;
     Ui& ui_;
     AccountMode mode_ = AccountMode::Browse;
     std::optional<std::size_t> selected_;

@@ -19,6 +19,7 @@
 #include "ui/account_list.h"
 #include "ui/basic_info_panel.h"
 #include "ui/char_profile_tab.h"
+#include "ui/check_files_dialog.h"
 #include "ui/item_panel.h"
 #include "ui/latin1.h"
 #include "ui/maps_panel.h"
@@ -168,6 +169,19 @@ void Form1::connect_user_info() {
     });
     connect(user_info_, &UserInfoTab::reshowRequested, this, [this] { list1_click(); });
     connect(user_info_, &UserInfoTab::tableChanged, this, [this] { refresh_status(); });
+    connect(user_info_, &UserInfoTab::tableReplaced, this, [this](int row) {
+        quiet_selection_ = true;
+        model_->reload();
+        quiet_selection_ = false;
+        select_account(row);
+        refresh_status();
+    });
+    connect(user_info_, &UserInfoTab::checkFilesRequested, this, [this] {
+        if (check_files_ == nullptr) check_files_ = new CheckFilesDialog(this);
+        check_files_->check(ws_.app);
+        check_files_->show();
+        check_files_->raise();
+    });
 }
 
 void Form1::select_account(int row) {

@@ -25,6 +25,7 @@ class Ui;
 namespace tavo::ui {
 
 class BasicInfoPanel;
+class CheckFilesDialog;
 class AccountListModel;
 class AccountSelectionModel;
 class CharProfileTab;
@@ -91,6 +92,7 @@ private:
     bool quiet_selection_ = false;  // the program moves the selection and shows it itself
     QTabWidget* tabs_;
     UserInfoTab* user_info_;
+    CheckFilesDialog* check_files_ = nullptr;  // made at the first "Check Files"
     CharProfileTab* char_profile_;
     StorageTab* storage_;
     OptionsAboutTab* about_;

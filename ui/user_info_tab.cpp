@@ -157,17 +157,20 @@ QGroupBox* UserInfoTab::build_account_frame() {
     return frame;
 }
 
-// The server wipes come with their own dialog; until then the tools are shown but not offered.
+// The server wipes come with their own dialog; until then they are shown but not offered.
+// "Check Files" lists what is wrong in the server's files.
 QGroupBox* UserInfoTab::build_server_tools() {
     auto* frame = new QGroupBox("Server Tools", this);
     frame->setObjectName("Frame5");
     auto* row = new QHBoxLayout(frame);
     for (int i = 0; i < 4; ++i) {
-        server_tools_[i] = new QPushButton(i == 0 ? "Server Wipes" : "...", frame);
+        const char* caption = i == 0 ? "Server Wipes" : i == 1 ? "Check Files" : "...";
+        server_tools_[i] = new QPushButton(caption, frame);
         server_tools_[i]->setObjectName(QString("Command8_%1").arg(i));
-        server_tools_[i]->setEnabled(false);
+        server_tools_[i]->setEnabled(i == 1);
         row->addWidget(server_tools_[i]);
     }
+    connect(server_tools_[1], &QPushButton::clicked, this, [this] { emit checkFilesRequested(); });
     row->addStretch();
     return frame;
 }
@@ -193,6 +196,10 @@ void UserInfoTab::button_clicked(AccountButton button) {
             emit accountChanged(static_cast<int>(*editor_.selection()));
         }
         if (button == AccountButton::Cancel) emit reshowRequested();
+        if (button == AccountButton::SaveFile && editor_.table_replaced()) {
+            const std::optional<std::size_t> chosen = editor_.selection();
+            emit tableReplaced(chosen ? static_cast<int>(*chosen) : -1);
+        }
     }
     emit tableChanged();
 }

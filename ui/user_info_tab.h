@@ -44,6 +44,11 @@ signals:
     void reshowRequested();
     // The number of accounts or the unsaved state changed.
     void tableChanged();
+    // The table was put onto a file another writer had changed: `row` is the account chosen
+    // before (-1: gone).
+    void tableReplaced(int row);
+    // "Check Files" (Command8_1).
+    void checkFilesRequested();
 
 private:
     void build();

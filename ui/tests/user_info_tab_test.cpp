@@ -171,7 +171,7 @@ private slots:
         tab.button(2)->click();
         QCOMPARE(tab.button(2)->text(), QString("Edit Record"));
         QVERIFY(tab.text(10)->isReadOnly());
-        // The level shown is written back as it was: the range stays whole.
+        // The level shown is the level it had: the range stays whole, the file untouched.
         QCOMPARE(f.dir.read("server/conf/GM_account.txt"), std::string("704554-704555 45\n"));
         tab.button(4)->click();
         QCOMPARE(tab.account_lines()[2], std::string("704555\thelper\tpw\t-\tF\t0\t0\ta@a.com\t-\t"
