@@ -98,8 +98,14 @@ SecondsReading read_seconds_field(std::string_view label, std::string_view text)
 
 std::string seconds_caption(std::string_view text) {
     const std::string_view trimmed = trim_blanks(text);
-    if (!all_digits(trimmed) || trimmed.size() > 12) return {};
-    const std::int64_t seconds = std::stoll(std::string(trimmed));
+    std::int64_t seconds = 0;
+    if (const std::optional<std::int64_t> date = date_seconds(trimmed)) {
+        seconds = *date;
+    } else if (all_digits(trimmed) && trimmed.size() <= 12) {
+        seconds = std::stoll(std::string(trimmed));
+    } else {
+        return {};
+    }
     if (seconds == 0) return "unlimited";
     const std::int64_t days = seconds / kSecondsPerDay, rest = seconds % kSecondsPerDay;
     const Civil date = civil_from_days(days);

@@ -32,6 +32,7 @@ TEST(ValidityAndBan, CaptionsSayTheDateOrUnlimited) {
     EXPECT_EQ(seconds_caption("1735689600"), "= 2025-01-01 00:00");
     EXPECT_EQ(seconds_caption("1735693230"), "= 2025-01-01 01:00");
     EXPECT_EQ(seconds_caption("0"), "unlimited");
+    EXPECT_EQ(seconds_caption("2025-01-01"), "= 2025-01-01 00:00");  // typed, not yet stored
     EXPECT_EQ(seconds_caption(""), "");
     EXPECT_EQ(seconds_caption("soon"), "");
 }

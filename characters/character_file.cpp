@@ -23,7 +23,6 @@ fs::path athena_of(const AppContext& app) {
     return app.server_file("save/athena.txt");
 }
 
-
 std::vector<std::string> texts_of(const std::vector<std::string_view>& entries) {
     return {entries.begin(), entries.end()};
 }
@@ -171,7 +170,8 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
 
 std::int32_t hi_char_id(const AppContext& app, Ui& ui, CharacterState& state) {
     std::int32_t highest = 0;
-    guarded(ui, "hi_char_id", [&] { highest = to_i32(character_index(app, state).highest_char_id()); });
+    guarded(ui, "hi_char_id",
+            [&] { highest = to_i32(character_index(app, state).highest_char_id()); });
     return highest;
 }
 

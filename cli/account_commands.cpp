@@ -156,8 +156,7 @@ std::vector<std::size_t> found_accounts(Workspace& ws, const std::string& find, 
     return found;
 }
 
-void list_accounts(const CliOptions& options, const std::string& find, bool by_char,
-                   int& result) {
+void list_accounts(const CliOptions& options, const std::string& find, bool by_char, int& result) {
     Session session(options);
     if (!start(session, result)) return;
     nlohmann::json list = nlohmann::json::array();
@@ -289,9 +288,8 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
     auto by_char = std::make_shared<bool>(false);
     accounts->add_flag("--by-char", *by_char,
                        "--find looks at the names of the accounts' characters instead");
-    accounts->callback([&options, &result, find, by_char] {
-        list_accounts(options, *find, *by_char, result);
-    });
+    accounts->callback(
+        [&options, &result, find, by_char] { list_accounts(options, *find, *by_char, result); });
 
     CLI::App* account = app.add_subcommand("account",
                                            "Show every field of one account ("

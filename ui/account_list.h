@@ -24,7 +24,7 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    void reload();    // the table was read anew
+    void reload();  // the table was read anew
     // Shows only these table indexes (in table order), or every account.
     void show_only(const std::optional<std::vector<std::size_t>>& shown);
     bool narrowed() const { return shown_.has_value(); }

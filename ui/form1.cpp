@@ -2,8 +2,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -39,7 +39,11 @@ constexpr const char* kDiscardItemsQuestion =
 }  // namespace
 
 Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), ui_(ui), account_editor_(ws, ui), character_editor_(ws, ui),
+    : QMainWindow(parent),
+      ws_(ws),
+      ui_(ui),
+      account_editor_(ws, ui),
+      character_editor_(ws, ui),
       finder_(ws) {
     setObjectName("Form1");
 
@@ -166,8 +170,7 @@ void Form1::after_step(StartupStep step) {
 // The program's own caption, then the server folder and Qt's mark for unsaved changes.
 void Form1::refresh_title() {
     const std::string& folder = ws_.app.settings.data_folder;
-    setWindowTitle(QString(kProgramCaption) + (folder.empty() ? "" : " - " + qs(folder)) +
-                   "[*]");
+    setWindowTitle(QString(kProgramCaption) + (folder.empty() ? "" : " - " + qs(folder)) + "[*]");
     setWindowModified(character_editor_.unsaved().get() || account_editor_.unsaved().get());
 }
 

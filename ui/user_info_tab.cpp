@@ -143,8 +143,9 @@ QGroupBox* UserInfoTab::build_account_frame() {
     grid->addWidget(ban_date_, 4, 4);
     for (QLabel* date : {validity_date_, ban_date_}) {
         date->setMinimumWidth(date->fontMetrics().horizontalAdvance("= 2038-01-19 03:14"));
-        date->setToolTip("Seconds since 1970-01-01 00:00 UTC; a date typed as yyyy-mm-dd is "
-                         "turned into its seconds when the record is saved");
+        date->setToolTip(
+            "Seconds since 1970-01-01 00:00 UTC; a date typed as yyyy-mm-dd is "
+            "turned into its seconds when the record is saved");
     }
     for (int i : {6, 7}) {
         connect(fields_[i], &QLineEdit::textChanged, this, [this] { render_time_captions(); });
@@ -179,11 +180,22 @@ QGroupBox* UserInfoTab::build_account_frame() {
 // Down the left column, down the right one, then the long texts and the buttons.
 void UserInfoTab::set_tab_order() {
     const auto f = [this](AccountField which) { return static_cast<QWidget*>(field(which)); };
-    const std::vector<QWidget*> order = {
-        f(AccountField::Username), f(AccountField::Password), lists_[0], lists_[1], lists_[2],
-        f(AccountField::Validity), f(AccountField::Ban),      f(AccountField::Email),
-        f(AccountField::ErrorMsg), f(AccountField::Memo),     buttons_[0], buttons_[1],
-        buttons_[2], buttons_[3], buttons_[5], buttons_[4]};
+    const std::vector<QWidget*> order = {f(AccountField::Username),
+                                         f(AccountField::Password),
+                                         lists_[0],
+                                         lists_[1],
+                                         lists_[2],
+                                         f(AccountField::Validity),
+                                         f(AccountField::Ban),
+                                         f(AccountField::Email),
+                                         f(AccountField::ErrorMsg),
+                                         f(AccountField::Memo),
+                                         buttons_[0],
+                                         buttons_[1],
+                                         buttons_[2],
+                                         buttons_[3],
+                                         buttons_[5],
+                                         buttons_[4]};
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -305,7 +317,8 @@ void UserInfoTab::render_form() {
 }
 
 void UserInfoTab::render_time_captions() {
-    validity_date_->setText(qs(AccountEditor::time_caption(bytes(field(AccountField::Validity)->text()))));
+    validity_date_->setText(
+        qs(AccountEditor::time_caption(bytes(field(AccountField::Validity)->text()))));
     ban_date_->setText(qs(AccountEditor::time_caption(bytes(field(AccountField::Ban)->text()))));
 }
 
