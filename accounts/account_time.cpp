@@ -109,7 +109,7 @@ std::string seconds_caption(std::string_view text) {
     if (seconds == 0) return "unlimited";
     const std::int64_t days = seconds / kSecondsPerDay, rest = seconds % kSecondsPerDay;
     const Civil date = civil_from_days(days);
-    char out[48];
+    char out[96];
     std::snprintf(out, sizeof out, "= %04lld-%02u-%02u %02lld:%02lld",
                   static_cast<long long>(date.year), date.month, date.day,
                   static_cast<long long>(rest / 3600), static_cast<long long>(rest / 60 % 60));

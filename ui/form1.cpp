@@ -170,7 +170,7 @@ void Form1::after_step(StartupStep step) {
 // The program's own caption, then the server folder and Qt's mark for unsaved changes.
 void Form1::refresh_title() {
     const std::string& folder = ws_.app.settings.data_folder;
-    setWindowTitle(QString(kProgramCaption) + (folder.empty() ? "" : " - " + qs(folder)) + "[*]");
+    setWindowTitle(QString(kProgramCaption) + (folder.empty() ? QString() : " - " + qs(folder)) + "[*]");
     setWindowModified(character_editor_.unsaved().get() || account_editor_.unsaved().get());
 }
 

@@ -24,11 +24,17 @@ const char kAccounts[] =
     "2000001\tanna\tpw\t-\tF\t3\t7\tanna@example.org\t2030-01-01\t0\t-\tnote\t0\t\r\n"
     "2000002\tben\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\r\n";
 
+std::string character(int id, int account, const std::string& name) {
+    return std::to_string(id) + "\t" + std::to_string(account) + ",0\t" + name +
+           "\t0,1,1\t0,0,0\t40,40,10,10\t1,1,1,1,1,1\t0,0\t0,0,0\t0,0,0\t1,1,1\t0,0,0,0,0\t"
+           "new_1-1.gat,53,111\tnew_1-1.gat,53,111,0\t\t\t\t\t\t\n";
+}
+
 struct Window {
     explicit Window(WidgetFixture& f) : f(f) {
         f.dir.write("server/save/account.txt", kAccounts);
         f.dir.write("server/save/athena.txt",
-                    "150000\t2000002,0\tBrightblade\t0,0,0\r\n150001\t2000001,0\tMoss\t0,0,0\r\n");
+                    character(150000, 2000002, "Brightblade") + character(150001, 2000001, "Moss"));
         form = &f.open_window();
         form->show();
         QApplication::setActiveWindow(form);
@@ -64,7 +70,8 @@ class FirstHourTest : public QObject {
     Q_OBJECT
 private slots:
     void enter_and_escape_at_a_question_keep_things_as_they_are() {
-        tavo::ui::QtUi ui;
+        tavo::ui::QtUi qt_ui;
+        tavo::Ui& ui = qt_ui;
         for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
             answer_box_with(key);
             QVERIFY(!ui.ask_yes_no(
@@ -121,7 +128,6 @@ private slots:
         QTest::keyClicks(w.find, "n");
         QCOMPARE(w.rows(), 1);
         QCOMPARE(w.entry(0), QString("anna"));
-        QVERIFY(w.form->statusBar()->findChild<QLabel*>() != nullptr);
         bool counted = false;
         for (QLabel* label : w.form->statusBar()->findChildren<QLabel*>()) {
             counted = counted || label->text().contains("1 of 4 accounts match");
