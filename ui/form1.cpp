@@ -70,8 +70,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     connect(find_box_, &QLineEdit::textChanged, this, [this] { narrow(); });
     find_by_ = new QComboBox;
     find_by_->setObjectName("FindBy");
-    find_by_->addItem("Account", int(FindBy::Account));
-    find_by_->addItem("Character", int(FindBy::Character));
+    find_by_->addItem("Find by account name or id", int(FindBy::Account));
+    find_by_->addItem("Find by character name", int(FindBy::Character));
     find_by_->setToolTip("Find by account name or id, or by the name of a character");
     connect(find_by_, &QComboBox::currentIndexChanged, this, [this] {
         finder_.set_by(static_cast<FindBy>(find_by_->currentData().toInt()));
@@ -83,10 +83,9 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     auto* left = new QWidget;
     auto* left_layout = new QVBoxLayout(left);
     left_layout->setContentsMargins(0, 0, 0, 0);
-    auto* find_row = new QHBoxLayout;
-    find_row->addWidget(find_box_, 1);
-    find_row->addWidget(find_by_);
-    left_layout->addLayout(find_row);
+    // One above the other: beside each other the box is too narrow to read on a small screen.
+    left_layout->addWidget(find_box_);
+    left_layout->addWidget(find_by_);
     left_layout->addWidget(account_list_);
 
     tabs_ = new QTabWidget;
@@ -170,7 +169,8 @@ void Form1::after_step(StartupStep step) {
 // The program's own caption, then the server folder and Qt's mark for unsaved changes.
 void Form1::refresh_title() {
     const std::string& folder = ws_.app.settings.data_folder;
-    setWindowTitle(QString(kProgramCaption) + (folder.empty() ? QString() : " - " + qs(folder)) + "[*]");
+    setWindowTitle(QString(kProgramCaption) + (folder.empty() ? QString() : " - " + qs(folder)) +
+                   "[*]");
     setWindowModified(character_editor_.unsaved().get() || account_editor_.unsaved().get());
 }
 
