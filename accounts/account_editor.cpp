@@ -36,21 +36,6 @@ std::int32_t form_number(const std::string& text) {
     return to_i32(numeric_value(text));
 }
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether name holds text, ASCII letter case ignored; text is already in lower case.
-bool holds_ignoring_case(std::string_view name, std::string_view text) {
-    if (text.size() > name.size()) return false;
-    for (std::size_t at = 0; at + text.size() <= name.size(); ++at) {
-        std::size_t i = 0;
-        while (i < text.size() && lower(name[at + i]) == text[i]) ++i;
-        if (i == text.size()) return true;
-    }
-    return false;
-}
-
 bool all_digits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });

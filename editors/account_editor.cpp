@@ -1,6 +1,8 @@
 #include "editors/account_editor.h"
 
 #include "accounts/account_file.h"
+#include "accounts/account_time.h"
+#include "app/ui.h"
 #include "workspace/account_deletion.h"
 #include "workspace/workspace.h"
 
@@ -112,7 +114,23 @@ EditResult AccountEditor::begin_new(bool gm) {
     return EditResult::Saved;
 }
 
+// A date typed into Validity or Ban becomes its seconds; a value the field cannot hold is
+// refused before anything is stored.
+bool AccountEditor::read_dates() {
+    for (AccountField field : {AccountField::Validity, AccountField::Ban}) {
+        std::string* text = form_text(form_, field);
+        const SecondsReading reading = read_seconds_field(account_field_rule(field).label, *text);
+        if (reading.problem) {
+            ui_.message(*reading.problem, "Error");
+            return false;
+        }
+        *text = reading.text;
+    }
+    return true;
+}
+
 EditResult AccountEditor::save_new(bool gm) {
+    if (!read_dates()) return EditResult::Failed;
     const EditResult result = save_new_account(ws_.app, ui_, ws_.accounts, form_, gm);
     if (result == EditResult::Saved) select(ws_.accounts.records.size() - 1);
     return result;
@@ -130,7 +148,7 @@ EditResult AccountEditor::begin_edit() {
 }
 
 EditResult AccountEditor::save_edit() {
-    if (!chosen_editable()) return EditResult::Failed;
+    if (!chosen_editable() || !read_dates()) return EditResult::Failed;
     const EditResult result =
         save_edited_account(ws_.app, ui_, ws_.accounts, *selected_, form_, userid_before_edit_);
     if (result == EditResult::Saved) select(selected_);
@@ -157,6 +175,27 @@ std::optional<std::size_t> AccountEditor::delete_chosen(bool has_characters) {
     if (next) select(ws_.accounts.records.empty() ? std::nullopt : next);
     sync_unsaved();
     return next;
+}
+
+std::optional<AccountButton> AccountEditor::enter_button() const {
+    switch (mode_) {
+        case AccountMode::NewPlayer: return AccountButton::NewPlayer;
+        case AccountMode::NewGm: return AccountButton::NewGm;
+        case AccountMode::Edit: return AccountButton::EditRecord;
+        case AccountMode::Browse:
+        case AccountMode::NoGmId: break;
+    }
+    return std::nullopt;
+}
+
+std::string AccountEditor::time_caption(std::string_view text) {
+    return seconds_caption(text);
+}
+
+std::string AccountEditor::saved_text() const {
+    const std::size_t count = ws_.accounts.records.size();
+    return "Saved save/account.txt: " + std::to_string(count) +
+           (count == 1 ? " account" : " accounts");
 }
 
 void AccountEditor::table_reloaded() {
