@@ -60,7 +60,7 @@ TEST_F(AccountMerge, AnotherAccountChangedOnDiskKeepsBothChanges) {
     EXPECT_EQ(records_on_disk(),
               (std::vector<std::string>{"2000001\tanna mine 0", "2000002\tben b 7",
                                         "2000003\tcora c 0"}));
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
     // The table now holds what was written: a second save without changes keeps it all.
     ASSERT_TRUE(save_account(app, ui, store));
     EXPECT_EQ(records_on_disk()[1], "2000002\tben b 7");

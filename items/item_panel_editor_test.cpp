@@ -257,6 +257,8 @@ TEST_F(ItemPanelTest, SecondStackRefusedUnlessAnotherMakerOrUnstackable) {
     pick(kPotion);  // the same maker again
     panel.choose_forger(forger_line(150004));
     EXPECT_FALSE(store(items));
+    EXPECT_EQ(f.ui.messages().back(),
+              "That item is already in list.\r\nPlease use Edit instead...");
     // Two swords, two eggs: two items each.
     for (std::int32_t id : {kSword, kSword, kEgg, kEgg}) {
         pick(id);
@@ -307,7 +309,7 @@ TEST_F(ItemPanelTest, EggsCarryTheirPetOnlyWithAnId) {
 
 // An edit that changes nothing stores the item as it was, whatever its kind.
 TEST_F(ItemPanelTest, PresetAndSaveKeepsEveryKindOfItem) {
-    f.server("save/pet.txt", "7,1002,Pudding,2000001,0,0,0,0,0,0,0,0\n");
+    f.server("save/pet.txt", "7,1002,Pudding\t2000001,0,0,0,0,0,0,0,0\n");
     std::vector<ItemSlot> items = {
         {5, kSword, 1, 2, 1, 4, 0, 4002, 4002, 0, 0},    // carded and refined, worn
         {6, kKnife, 1, 0, 1, 0, 0, 255, 3843, 3392, 3},  // forged by the smith of id 200000

@@ -152,6 +152,7 @@ TEST_F(StorageTest, PartlyReadStoreIsNotWritten) {
     f.ui.answer({true});
     ASSERT_TRUE(store.delete_selected(f.ui));
     EXPECT_FALSE(store.save(f.ui));
+    EXPECT_NE(f.ui.messages().back().find("could not be read"), std::string::npos);
     EXPECT_EQ(saved(), broken);
     EXPECT_TRUE(store.unsaved.get());
 }

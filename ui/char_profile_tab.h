@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "editors/character_editor.h"
+#include "workspace/item_editors.h"
 
 class QComboBox;
 class QGroupBox;

@@ -104,7 +104,7 @@ TEST_F(RunningServerGuard, EveryWriteAsksWhileTheServerRuns) {
     EXPECT_TRUE(contains(ui.messages().back(), "Not written: the char server answers on port"));
     ui.answer({true});
     EXPECT_TRUE(check_gm_id(app, ui, 704555, 50));
-    EXPECT_EQ(gm_file(), "704554 99\r\n704555 50\r\n");
+    EXPECT_EQ(gm_file(), "704554 99\n704555 50\n");  // the file's own line ends
     // A file outside the server folder (the program's tavo.ini) is not the server's.
     app.files.rewrite(app.program_file("tavo.ini"), "[option]\r\n");
     EXPECT_EQ(ui.questions().size(), 2u);
