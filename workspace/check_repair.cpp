@@ -105,7 +105,10 @@ std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& repo
         return 0;
     }
     std::size_t made = 0;
-    for (const auto& [file, repairs] : plan) {
+    for (const auto& planned : plan) {
+        // Plain names: clang 14 cannot capture structured bindings in a lambda.
+        const auto& file = planned.first;
+        const auto& repairs = planned.second;
         const fs::path path = app.server_file(file);
         if (stamp_of(path) != stamp_when_checked(report, file)) {
             ui.message(file + " changed since it was checked and was not repaired. Check again.",
