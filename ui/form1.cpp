@@ -358,10 +358,6 @@ void Form1::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-void Form1::click_if_captioned(QPushButton* button, const char* caption) {
-    if (button != nullptr && button->text() == caption) button->click();
-}
-
 // The editing panels float over the tabs; a change of tab closes them.
 void Form1::hide_editing_panels() {
     for (const char* panel : {"Frame2", "Frame6", "Frame8"}) {
@@ -371,8 +367,6 @@ void Form1::hide_editing_panels() {
 
 void Form1::on_tab_changed() {
     hide_editing_panels();
-    click_if_captioned(findChild<QPushButton*>("Command11_3"), "Hide Maps");
-    click_if_captioned(findChild<QPushButton*>("Command9_2"), "Hide List");
 }
 
 void Form1::press_visible_save() {

@@ -89,7 +89,6 @@ private:
     void refresh_title();
     void hide_editing_panels();
     void connect_user_info();
-    static void click_if_captioned(QPushButton* button, const char* caption);
 
     Workspace& ws_;
     Ui& ui_;

@@ -221,16 +221,12 @@ void ItemPanel::render() {
 
 void ItemPanel::render_choosers() {
     const ItemPanelEditor& panel = editors_.panel;
-    const auto& choices = panel.choices();
-    bool same = list5_->count() == static_cast<int>(choices.size());
-    for (int i = 0; same && i < list5_->count(); i += std::max(1, list5_->count() / 16)) {
-        same = list5_->item(i)->text() == qs(choices[static_cast<std::size_t>(i)].text);
-    }
-    if (!same) {
-        std::vector<std::string> texts;
-        texts.reserve(choices.size());
-        for (const ItemChoice& c : choices) texts.push_back(c.text);
+    std::vector<std::string> texts;
+    texts.reserve(panel.choices().size());
+    for (const ItemChoice& c : panel.choices()) texts.push_back(c.text);
+    if (texts != shown_choices_) {
         fill_list(list5_, texts);
+        shown_choices_ = std::move(texts);
     }
     list5_->setCurrentRow(panel.chosen());
     show_entries(combo4_[2], panel.forger_choices());

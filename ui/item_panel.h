@@ -5,6 +5,9 @@
 // card choosers (Combo2_0 .. Combo2_3), "Pet Info" (Frame3_2) and the confirm and cancel
 // buttons (Command1_0, Command1_1). Clicks and keys go to the editor; the panel draws again.
 
+#include <string>
+#include <vector>
+
 #include "ui/overlay_panel.h"
 
 class QComboBox;
@@ -74,6 +77,7 @@ private:
     PetInfoFrame* pet_info_;
     QPushButton* command1_[2];
     bool rendering_ = false;
+    std::vector<std::string> shown_choices_;  // what List5 holds, as last drawn
 };
 
 }  // namespace tavo::ui

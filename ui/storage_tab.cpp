@@ -57,11 +57,10 @@ void StorageTab::load_storage(std::optional<std::int32_t> account_id) {
 void StorageTab::render() {
     rendering_ = true;
     std::vector<std::string> lines = store_.lines(editors_.naming);
-    bool same = list2_->count() == static_cast<int>(lines.size());
-    for (int i = 0; same && i < list2_->count(); ++i) {
-        same = list2_->item(i)->text() == qs(lines[static_cast<std::size_t>(i)]);
+    if (lines != shown_lines_) {
+        fill_list(list2_, lines);
+        shown_lines_ = std::move(lines);
     }
-    if (!same) fill_list(list2_, lines);
     list2_->setCurrentRow(store_.selected());
     label2_->setText(qs(store_.label()));
     buttons_[0]->setEnabled(store_.account().has_value());

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -48,6 +50,7 @@ private:
     QLabel* label2_;
     QPushButton* buttons_[5];
     bool rendering_ = false;
+    std::vector<std::string> shown_lines_;  // what List2 holds, as last drawn
 };
 
 }  // namespace tavo::ui
