@@ -155,8 +155,11 @@ void move_master_position(Pieces& t, std::size_t first_position, std::size_t k) 
 // The character leaves its guild; false when the guild goes with its last member.
 bool release_guild_line(Pieces& t, std::int32_t char_id) {
     if (t.size() < 4) return true;
+    // A hostile member count must not overflow the walk: no line holds more members than fields.
+    const double counted = leading_number(piece(t[3], ',', 1));
     const auto capacity =
-        static_cast<std::size_t>(std::max(0.0, leading_number(piece(t[3], ',', 1))));
+        counted > 0 ? static_cast<std::size_t>(std::min(counted, static_cast<double>(t.size())))
+                    : std::size_t{0};
     const std::size_t first_position = 6 + 2 * capacity;
     int members = 0;
     std::size_t own = 0;

@@ -195,6 +195,22 @@ TEST_F(GuildPartyPet, EveryGuildRewriteLeavesLinesTheServerLoads) {
     EXPECT_TRUE(ui.shown().empty());
 }
 
+// Guild lines from a copied server folder: a member count far beyond the line and a line cut
+// short after its capacity field. Leaving still works on what the line holds.
+TEST_F(GuildPartyPet, HostileGuildLinesAreWalkedWithinTheLine) {
+    std::string huge = guild_line("Ayla", {"2000001,150000,Ayla", "2000002,150001,Bram"});
+    huge.replace(huge.find("3,16,1200"), 9, "3,99999999999999999999999,1200");
+    const std::string cut = "10002\tIron Wolves\tKaelen\t2,16,121";
+    write("guild.txt", huge + "\n" + cut);
+    delete_party_guild_pet(app, ui, "0,10001,0", 2000002, 150001);
+    delete_party_guild_pet(app, ui, "0,10002,0", 2000003, 150002);
+    const std::vector<std::string> lines = read_lines(dir.path() / "server/save/guild.txt");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].find("Bram"), std::string::npos);
+    EXPECT_NE(lines[0].find("2000001,150000,5,2,0,7,55,1000,0,0\tAyla"), std::string::npos);
+    EXPECT_EQ(lines[1], cut);
+}
+
 TEST_F(GuildPartyPet, ADeletedCharactersPetGoesAndCommentsStay) {
     write("pet.txt",
           "// pets of the test server\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n"
