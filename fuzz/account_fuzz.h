@@ -36,6 +36,20 @@ inline void same_accounts(const AccountStore& a, const AccountStore& b) {
     }
 }
 
+// A file without comments gets the server's header on its first save; the rest of the table
+// must be as it was.
+inline AccountStore without_added_header(const AccountStore& before, AccountStore after) {
+    if (before.has_header) return after;
+    const std::vector<std::string_view>& header = account_file_header();
+    FUZZ_CHECK(after.has_header && after.kept_lines.size() >= header.size());
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        FUZZ_CHECK(after.kept_lines[i].text == header[i] && after.kept_lines[i].before == 0);
+    }
+    after.kept_lines.erase(after.kept_lines.begin(),
+                           after.kept_lines.begin() + static_cast<std::ptrdiff_t>(header.size()));
+    return after;
+}
+
 inline AccountStore load(const AppContext& app) {
     SilentUi ui;
     AccountStore store;
@@ -63,7 +77,7 @@ inline int fuzz_account_file(std::string_view input, std::string_view generation
     }
     save(app, first);
     const AccountStore second = load(app);
-    same_table(first, second);
+    same_table(first, without_added_header(first, second));
     for (std::size_t i = 0; i < first.records.size(); ++i) {
         FUZZ_CHECK(first.records[i].line() == second.records[i].line());
     }
