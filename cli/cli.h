@@ -102,5 +102,6 @@ void add_info_command(CLI::App& app, const CliOptions& options, int& result);
 void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_account_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_character_commands(CLI::App& app, const CliOptions& options, int& result);
+void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     add_refdata_commands(app, options, result);
     add_account_commands(app, options, result);
     add_character_commands(app, options, result);
+    add_item_commands(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -26,6 +26,7 @@
 #include "ui/options_about_tab.h"
 #include "ui/storage_tab.h"
 #include "ui/user_info_tab.h"
+#include "workspace/item_editors.h"
 #include "workspace/workspace.h"
 
 namespace tavo::ui {
@@ -37,7 +38,12 @@ constexpr const char* kDiscardItemsQuestion =
 }  // namespace
 
 Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), ui_(ui), account_editor_(ws, ui), character_editor_(ws, ui) {
+    : QMainWindow(parent),
+      ws_(ws),
+      ui_(ui),
+      account_editor_(ws, ui),
+      character_editor_(ws, ui),
+      items_(std::make_unique<ItemEditors>(ws, ui, character_editor_.unsaved())) {
     setObjectName("Form1");
 
     find_box_ = new QLineEdit;
@@ -69,8 +75,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     tabs_ = new QTabWidget;
     tabs_->setObjectName("SSTab1");
     user_info_ = new UserInfoTab(account_editor_);
-    char_profile_ = new CharProfileTab(character_editor_);
-    storage_ = new StorageTab;
+    char_profile_ = new CharProfileTab(character_editor_, *items_);
+    storage_ = new StorageTab(*items_, ui_);
     about_ = new OptionsAboutTab;
     tabs_->addTab(user_info_, "User Info");
     tabs_->addTab(char_profile_, "Char Profile");
@@ -88,7 +94,13 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     setCentralWidget(splitter);
 
     // The floating panels, hidden until opened over the tab area.
-    item_panel_ = new ItemPanel(ws_, ui_, this);
+    item_panel_ = new ItemPanel(ws_, ui_, *items_, this);
+    char_profile_->set_item_panel(item_panel_);
+    storage_->set_item_panel(item_panel_);
+    connect(item_panel_, &ItemPanel::itemStored, this, [this] {
+        char_profile_->render_items();
+        storage_->render();
+    });
     basic_info_ = new BasicInfoPanel(this);
     maps_ = new MapsPanel(this);
     memo_quest_ = new MemoQuestPanel(ws_, ui_, this);
@@ -101,6 +113,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
 
     resize(1100, 720);
 }
+
+Form1::~Form1() = default;
 
 void Form1::form_load(const StartOptions& options) {
     run_startup(ws_, ui_, options, [this](StartupStep step) { after_step(step); });
@@ -178,18 +192,23 @@ void Form1::list1_click() {
     const auto row = static_cast<std::size_t>(current.row());
     if (!current.isValid() || row >= ws_.accounts.records.size()) {
         user_info_->show_account(std::nullopt);
+        storage_->load_storage(std::nullopt);
         return;
     }
     user_info_->show_account(row);
     const AccountRecord& account = ws_.accounts.records[row];
-    storage_->load_storage(account);
+    storage_->load_storage(account.account_id());
     char_profile_->load_char_list(account.account_id());
     refresh_status();
 }
 
-// The store has no editing yet; its editor joins the question when it arrives.
+// Unsaved character or store changes are not dropped unasked.
 bool Form1::may_leave_account() {
-    return character_editor_.may_discard(kDiscardItemsQuestion);
+    if (!ws_.store.unsaved.get()) return character_editor_.may_discard(kDiscardItemsQuestion);
+    if (!ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo")) return false;
+    character_editor_.unsaved().set(false);
+    ws_.store.unsaved.set(false);
+    return true;
 }
 
 // Enter in the find box: the next account whose name holds the text or whose id it is.
@@ -209,7 +228,8 @@ void Form1::find_next() {
 }
 
 bool Form1::keep_open() {
-    const bool unsaved = character_editor_.unsaved().get() || account_editor_.unsaved().get();
+    const bool unsaved = character_editor_.unsaved().get() || account_editor_.unsaved().get() ||
+                         ws_.store.unsaved.get();
     if (!unsaved) return false;
     return !ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo");
 }
@@ -247,6 +267,7 @@ void Form1::press_visible_save() {
     if (visible == char_profile_ && character_editor_.unsaved().get()) {
         char_profile_->save_to_file_button()->click();
     }
+    if (visible == storage_ && ws_.store.unsaved.get()) storage_->save_button()->click();
 }
 
 }  // namespace tavo::ui
