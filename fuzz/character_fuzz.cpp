@@ -2,6 +2,7 @@
 // again. Every other character line goes back byte for byte, and the rewritten line reads
 // back to itself.
 
+#include "app/text_file.h"
 #include "characters/character_file.h"
 #include "fuzz/fuzz_support.h"
 #include "refdata/refdata.h"
@@ -36,14 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CharacterState state;
     if (!load_char_info(app, ui, ref, state, id_text)) return 0;
     const std::string rebuilt = character_line(state.current);
-    if (!save_char(app, ui, "1.0.0", state, id_text)) return 0;
+    if (!save_char(app, ui, ServerGeneration::V100, state, id_text)) return 0;
 
     const std::string written = get(athena);
     std::vector<std::string_view> after = character_lines(written);
     FUZZ_CHECK(after.size() == before.size());
     FUZZ_CHECK(after.front() == rebuilt);
     for (std::size_t i = 1; i < before.size(); ++i) FUZZ_CHECK(after[i] == before[i]);
-    FUZZ_CHECK(written.ends_with("\t%newid%\r\n"));
+    FUZZ_CHECK(written.ends_with("\t%newid%" + std::string(line_end_of(input))));
 
     // The rewritten line alone: it must load, and rebuild to itself.
     put(athena, rebuilt + "\r\n");

@@ -1,6 +1,7 @@
 // conf/GM_account.txt: the levels read, and one account's level set the way the account tab
 // does. The account gets its level, and no other account's rights change.
 
+#include <algorithm>
 #include <optional>
 
 #include "accounts/gm_levels.h"
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;  // a matching range without a level: the file is left as it was
         }
         const GmLevels after = GmLevels::parse(changed);
-        FUZZ_CHECK(outcome(after, id) == level);
+        // The server reads a level above 99 as 99.
+        FUZZ_CHECK(outcome(after, id) == std::min<std::uint8_t>(level, 99));
         for (std::int32_t other : ids) {
             if (other != id) FUZZ_CHECK(outcome(after, other) == outcome(before, other));
         }
