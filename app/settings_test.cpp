@@ -167,7 +167,7 @@ TEST_F(LoadAppOption, AnInstalledProgramReadsShareAndWritesToTheConfigFolder) {
     dir.write("share/tavo/tavo.ini", template_ini);
     dir.write("share/tavo/cardprefixnametable.txt", "4001#Lucky#\n");
     load_app_option(app, ui);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.shown().empty());
     EXPECT_EQ(app.settings.maxblvl, 150);
     EXPECT_EQ(app.program_file("cardprefixnametable.txt"),
               dir.path() / "share/tavo/cardprefixnametable.txt");
