@@ -79,7 +79,6 @@ AtomicWriter::AtomicWriter(const fs::path& target, WriteFn write)
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) throw failure_from_errno(errno);
     temp_ = fs::path(name.data());
-    buffer_.reserve(kBufferSize);
 }
 
 AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept

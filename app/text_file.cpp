@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -15,6 +16,7 @@ namespace tavo {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kMinChunk = 256;
 
 bool exists_as_entry(const fs::path& path) {
     std::error_code ec;
@@ -94,9 +96,17 @@ fs::path resolve_in(const fs::path& folder, std::string_view relative) {
     return current;
 }
 
-LineReader::LineReader(const fs::path& path) : buffer_(kChunk) {
+LineReader::LineReader(const fs::path& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) throw failure_from_errno(errno);
+    // A small file gets a small buffer: many short files are read for one save, and a full
+    // chunk for each would cost more than the reading itself.
+    struct stat info {};
+    const auto size = ::fstat(fd_, &info) == 0 && info.st_size > 0
+                          ? static_cast<std::uint64_t>(info.st_size)
+                          : std::uint64_t{0};
+    buffer_.resize(
+        static_cast<std::size_t>(std::clamp<std::uint64_t>(size + 1, kMinChunk, kChunk)));
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
