@@ -140,9 +140,9 @@ EditResult AccountEditor::save_file() {
     return save_account(ws_.app, ui_, ws_.accounts) ? EditResult::Saved : EditResult::Failed;
 }
 
-std::optional<std::size_t> AccountEditor::delete_chosen(bool has_characters) {
+std::optional<std::size_t> AccountEditor::delete_chosen(bool confirmed) {
     if (mode_ != AccountMode::Browse || !selected_) return std::nullopt;
-    const std::optional<std::size_t> next = delete_account(ws_, ui_, *selected_, has_characters);
+    const std::optional<std::size_t> next = delete_account(ws_, ui_, *selected_, confirmed);
     if (next) select(ws_.accounts.records.empty() ? std::nullopt : next);
     sync_unsaved();
     return next;

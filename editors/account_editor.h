@@ -63,9 +63,9 @@ public:
     // What a click on a button does in the present mode. "Save Player", "Save GM" and "Save
     // Record" store `form_`; Refused keeps the mode (the cursor goes to "Username").
     EditResult press(AccountButton button);
-    // "Delete" needs to know whether the chosen account has characters; the result is the
-    // index to choose next, or nothing when the account stays.
-    std::optional<std::size_t> delete_chosen(bool has_characters);
+    // "Delete" of the chosen account with everything it owns (`confirmed`: without the
+    // question); the index to choose next, or nothing when the account stays.
+    std::optional<std::size_t> delete_chosen(bool confirmed = false);
 
     // Called after the table changed outside the editor (a load).
     void table_reloaded();

@@ -8,17 +8,27 @@
 
 namespace tavo {
 
+bool write_storage_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {
+    LineReader in(app.server_file("save/storage.txt"));
+    bool found = false;
+    std::string_view line;
+    while (in.next(line)) {
+        const std::string_view head = piece(piece(line, '\t', 0), ',', 0);
+        if (leading_number(head) == account_id) {
+            found = true;
+        } else {
+            out.write_line(line);
+        }
+    }
+    return found;
+}
+
 bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id) {
     const fs::path storage = app.server_file("save/storage.txt");
     if (!file_exists(storage)) return true;
     return guarded(ui, "delete_user_storage", [&] {
-        LineReader in(storage);
         AtomicWriter out = app.files.open(storage);
-        std::string_view line;
-        while (in.next(line)) {
-            const std::string_view head = piece(piece(line, '\t', 0), ',', 0);
-            if (leading_number(head) != account_id) out.write_line(line);
-        }
+        write_storage_without(app, out, account_id);
         out.commit(app.server_file("save/storage.bak.txt"));
     });
 }

@@ -139,7 +139,6 @@ void Form1::refresh_status() {
 }
 
 void Form1::connect_user_info() {
-    user_info_->has_characters = [this] { return character_editor_.count() > 0; };
     connect(user_info_, &UserInfoTab::accountAdded, this, [this](int row) {
         model_->appended();
         select_account(row);

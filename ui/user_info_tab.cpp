@@ -200,8 +200,7 @@ void UserInfoTab::button_clicked(AccountButton button) {
 void UserInfoTab::delete_account() {
     const std::optional<std::size_t> index = editor_.selection();
     if (!index) return;
-    const bool characters = has_characters ? has_characters() : false;
-    const std::optional<std::size_t> next = editor_.delete_chosen(characters);
+    const std::optional<std::size_t> next = editor_.delete_chosen();
     if (!next) return;
     const std::optional<std::size_t> chosen = editor_.selection();
     emit accountRemoved(static_cast<int>(*index), chosen ? static_cast<int>(*chosen) : -1);

@@ -31,9 +31,6 @@ public:
     // Shows the editor's state again (after a load of the table).
     void render();
 
-    // Asked by "Delete": whether the chosen account has characters.
-    std::function<bool()> has_characters;
-
 signals:
     // A new account was added at the end of the table: the list shows and selects it.
     void accountAdded(int row);
