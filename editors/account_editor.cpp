@@ -1,6 +1,7 @@
 #include "editors/account_editor.h"
 
 #include "accounts/account_file.h"
+#include "app/ui.h"
 #include "workspace/account_deletion.h"
 #include "workspace/workspace.h"
 
@@ -98,6 +99,7 @@ EditResult AccountEditor::begin_new(bool gm) {
     if (!gm) {
         // The GM level list stays disabled and keeps what it showed.
         form_ = new_account_form(next_player_id(ws_.accounts), form_.gm_level);
+        form_at_start_ = form_;
         mode_ = AccountMode::NewPlayer;
         return EditResult::Saved;
     }
@@ -107,6 +109,7 @@ EditResult AccountEditor::begin_new(bool gm) {
         return EditResult::Failed;
     }
     form_ = new_account_form(*id, kNewGmLevel);
+    form_at_start_ = form_;
     mode_ = AccountMode::NewGm;
     return EditResult::Saved;
 }
@@ -124,6 +127,7 @@ bool AccountEditor::chosen_editable() const {
 EditResult AccountEditor::begin_edit() {
     if (!chosen_editable()) return EditResult::Failed;
     mode_ = AccountMode::Edit;
+    form_at_start_ = form_;
     userid_before_edit_ = ws_.accounts.records[*selected_].userid();
     return EditResult::Saved;
 }
@@ -137,6 +141,9 @@ EditResult AccountEditor::save_edit() {
 }
 
 EditResult AccountEditor::save_file() {
+    // The typed values would not be in the file: the user decides before it is written.
+    if (!may_discard_typing()) return EditResult::Refused;
+    if (mode_ != AccountMode::Browse) select(selected_);
     return save_account(ws_.app, ui_, ws_.accounts) ? EditResult::Saved : EditResult::Failed;
 }
 
@@ -146,6 +153,16 @@ std::optional<std::size_t> AccountEditor::delete_chosen(bool confirmed) {
     if (next) select(ws_.accounts.records.empty() ? std::nullopt : next);
     sync_unsaved();
     return next;
+}
+
+bool AccountEditor::typing() const {
+    const bool editing = mode_ == AccountMode::NewPlayer || mode_ == AccountMode::NewGm ||
+                         mode_ == AccountMode::Edit;
+    return editing && form_ != form_at_start_;
+}
+
+bool AccountEditor::may_discard_typing() {
+    return !typing() || ui_.ask_yes_no(kDiscardChangesQuestion, "Tavo");
 }
 
 void AccountEditor::table_reloaded() {

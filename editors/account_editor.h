@@ -30,6 +30,10 @@ enum class AccountMode {
     NoGmId,  // "New GM" found no free id: only "New GM" and "Cancel" are offered
 };
 
+// What the window asks before unsaved changes (typed or stored in a table) are thrown away.
+inline constexpr const char* kDiscardChangesQuestion =
+    "You have not save the modified items, Do you want to discard changes";
+
 // The six buttons of the tab (Command2_0 to Command2_5).
 enum class AccountButton { NewPlayer, NewGm, EditRecord, Cancel, SaveFile, Delete };
 inline constexpr int kAccountButtonCount = 6;
@@ -67,6 +71,12 @@ public:
     // question); the index to choose next, or nothing when the account stays.
     std::optional<std::size_t> delete_chosen(bool confirmed = false);
 
+    // Whether a New Player, New GM or Edit Record form holds values typed since it opened.
+    bool typing() const;
+    // Before typed values are thrown away (another account, closing the window): asks the
+    // question; true when there is nothing typed or the user answered Yes.
+    bool may_discard_typing();
+
     // Called after the table changed outside the editor (a load).
     void table_reloaded();
 
@@ -86,6 +96,7 @@ private:
     std::optional<std::size_t> selected_;
     std::string userid_before_edit_;
     AccountForm form_;
+    AccountForm form_at_start_;  // the form as the mode opened it
     UnsavedFlag unsaved_;
 };
 

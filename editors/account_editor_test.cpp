@@ -210,5 +210,67 @@ TEST_F(AccountEditorObject, TheUnsavedFlagFollowsTheTableAndIsObserved) {
     ui.clear();
 }
 
+TEST_F(AccountEditorObject, ANewGmLevelReachesTheGmFileWithItsAccountOnly) {
+    load(kLongForm);
+    const auto gm_file = [this] { return dir.read("server/conf/GM_account.txt"); };
+    editor.press(AccountButton::NewGm);
+    ASSERT_EQ(type_and_press(AccountButton::NewGm, AccountField::Username, "gwen"),
+              EditResult::Saved);
+    EXPECT_EQ(gm_file(), "// GMs\n");  // a discard now leaves the GM file as it was
+    // A level changed before the save is the one written.
+    editor.press(AccountButton::EditRecord);
+    AccountForm form = editor.form();
+    form.gm_level = 40;
+    editor.set_form(form);
+    ASSERT_EQ(editor.press(AccountButton::EditRecord), EditResult::Saved);
+    EXPECT_EQ(gm_file(), "// GMs\n");
+    ASSERT_EQ(editor.press(AccountButton::SaveFile), EditResult::Saved);
+    EXPECT_EQ(gm_file(), "// GMs\n704554 40\n");
+    EXPECT_NE(account_file().find("704554\tgwen\t"), std::string::npos);
+    // Once on disk, a level change is written at once.
+    type_and_press(AccountButton::EditRecord, AccountField::Memo, "x");
+    form = editor.form();
+    form.gm_level = 60;
+    editor.set_form(form);
+    ASSERT_EQ(editor.press(AccountButton::EditRecord), EditResult::Saved);
+    EXPECT_EQ(gm_file(), "// GMs\n704554 60\n");
+}
+
+TEST_F(AccountEditorObject, TypedValuesAskBeforeTheyAreThrownAway) {
+    load(kLongForm);
+    editor.select(2);
+    editor.press(AccountButton::EditRecord);
+    EXPECT_FALSE(editor.typing());
+    EXPECT_TRUE(editor.may_discard_typing());  // nothing typed: no question
+    AccountForm form = editor.form();
+    form.memo = "typed";
+    editor.set_form(form);
+    EXPECT_TRUE(editor.typing());
+    ui.answer({false});
+    EXPECT_FALSE(editor.may_discard_typing());
+    EXPECT_EQ(ui.questions(), std::vector<std::string>{kDiscardChangesQuestion});
+    ui.clear();
+    EXPECT_EQ(editor.form().memo, "typed");  // No keeps them
+    // "Save File" with a typed form (another account's edit pending): No writes nothing.
+    editor.press(AccountButton::Cancel);
+    editor.press(AccountButton::EditRecord);
+    ASSERT_EQ(type_and_press(AccountButton::EditRecord, AccountField::Memo, "typed"),
+              EditResult::Saved);
+    editor.press(AccountButton::NewPlayer);
+    form = editor.form();
+    form.username = "half";
+    editor.set_form(form);
+    ui.answer({false});
+    EXPECT_EQ(editor.press(AccountButton::SaveFile), EditResult::Refused);
+    EXPECT_EQ(account_file(), file);
+    EXPECT_EQ(editor.mode(), AccountMode::NewPlayer);
+    // Yes drops the typed player and writes the rest.
+    ui.answer({true});
+    EXPECT_EQ(editor.press(AccountButton::SaveFile), EditResult::Saved);
+    ui.clear();
+    EXPECT_EQ(account_file().find("half"), std::string::npos);
+    EXPECT_NE(account_file().find("\ttyped\t"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tavo

@@ -31,8 +31,7 @@
 namespace tavo::ui {
 namespace {
 
-constexpr const char* kDiscardItemsQuestion =
-    "You have not save the modified items, Do you want to discard changes";
+constexpr const char* kDiscardItemsQuestion = kDiscardChangesQuestion;
 
 }  // namespace
 
@@ -188,6 +187,7 @@ void Form1::list1_click() {
 
 // The store has no editing yet; its editor joins the question when it arrives.
 bool Form1::may_leave_account() {
+    if (!user_info_->may_discard_typing()) return false;
     return character_editor_.may_discard(kDiscardItemsQuestion);
 }
 
@@ -208,7 +208,9 @@ void Form1::find_next() {
 }
 
 bool Form1::keep_open() {
-    const bool unsaved = character_editor_.unsaved().get() || account_editor_.unsaved().get();
+    user_info_->take_typed_values();
+    const bool unsaved = character_editor_.unsaved().get() || account_editor_.unsaved().get() ||
+                         account_editor_.typing();
     if (!unsaved) return false;
     return !ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo");
 }

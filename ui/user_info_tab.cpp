@@ -206,6 +206,15 @@ void UserInfoTab::delete_account() {
     emit accountRemoved(static_cast<int>(*index), chosen ? static_cast<int>(*chosen) : -1);
 }
 
+void UserInfoTab::take_typed_values() {
+    if (editor_.mode() != AccountMode::Browse) editor_.set_form(read_form());
+}
+
+bool UserInfoTab::may_discard_typing() {
+    take_typed_values();
+    return editor_.may_discard_typing();
+}
+
 void UserInfoTab::show_account(std::optional<std::size_t> index) {
     editor_.select(index);
     render();
