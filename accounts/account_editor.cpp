@@ -276,7 +276,8 @@ EditResult save_new_account([[maybe_unused]] const AppContext& app, Ui& ui, Acco
     if (!form_to_account(ui, store, stored, std::nullopt)) return EditResult::Failed;
     // The GM line waits for the account: written now, a discard would leave rights for an id
     // that no account has.
-    store.unsaved_accounts[store.records.back().account_id()] = gm ? stored.gm_level : 0;
+    store.unsaved_accounts[store.records.back().account_id()] =
+        gm ? std::optional<std::uint8_t>(stored.gm_level) : std::nullopt;
     if (gm) {
         store.highest_gm_id += 1;
     } else {
@@ -297,7 +298,8 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
     if (!form_to_account(ui, store, form, index)) return EditResult::Failed;
     const std::int32_t id = store.records[index].account_id();
     if (auto unsaved = store.unsaved_accounts.find(id); unsaved != store.unsaved_accounts.end()) {
-        unsaved->second = form.gm_level;  // written with the account
+        // Written with the account; "Access 0" of a player writes nothing.
+        if (unsaved->second || form.gm_level != 0) unsaved->second = form.gm_level;
     } else if (form.gm_level != 0) {
         // "Access 0" writes nothing: the account keeps its line in the GM file.
         check_gm_id(app, ui, id, form.gm_level);

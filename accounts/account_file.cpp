@@ -239,9 +239,9 @@ void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileB
     const fs::path path = app.server_file(kGmFile);
     std::optional<std::vector<std::string>> lines;
     for (const auto& [id, level] : store.unsaved_accounts) {
-        if (level == 0) continue;
+        if (!level) continue;
         if (!lines) lines = file_exists(path) ? read_lines(path) : std::vector<std::string>{};
-        lines = set_gm_level_lines(*lines, id, level);
+        lines = set_gm_level_lines(*lines, id, *level);
     }
     if (lines) batch.add_lines(path, std::string(kGmFile), *lines);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,8 +54,8 @@ struct AccountStore {
     // so does every command that would end in that save (new account, deletion, wipes).
     LoadState load_state{kAccountFile};
     // Accounts made since the last load or save, not yet in the file, with the GM level each
-    // one's line in the GM file gets when the account reaches the file (0: none).
-    std::map<std::int32_t, std::uint8_t> unsaved_accounts;
+    // one's line in the GM file gets when the account reaches the file (none for a player).
+    std::map<std::int32_t, std::optional<std::uint8_t>> unsaved_accounts;
 };
 
 // Reads the file into a fresh table, with the GM level of every account in the GM id range.

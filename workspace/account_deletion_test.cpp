@@ -23,7 +23,7 @@ std::size_t index_of(const Workspace& ws, std::int32_t id) {
 }
 
 // The demo server, with Kaelen's pet (pet 3 of pet.txt) on the character that carries it.
-struct Deletion : ::testing::Test {
+struct AccountDeletion : ::testing::Test {
     void SetUp() override {
         std::string athena = demo.dir.read("server/save/athena.txt");
         const std::size_t at = athena.find("\t1,10001,0\t");
@@ -51,7 +51,7 @@ void edit_memo(Workspace& ws, Ui& ui, std::int32_t id, const std::string& memo) 
     ASSERT_TRUE(form_to_account(ui, ws.accounts, form, index));
 }
 
-TEST_F(Deletion, TheAccountLeavesEveryFileAtOnceAndOtherEditsStayPending) {
+TEST_F(AccountDeletion, TheAccountLeavesEveryFileAtOnceAndOtherEditsStayPending) {
     edit_memo(demo.ws, demo.ui, 2000002, "pending");
     const std::string storage_before = file("save/storage.txt");
     demo.ui.answer({true});
@@ -92,7 +92,7 @@ FileWriter failing_write(int n) {
     });
 }
 
-TEST_F(Deletion, AFailureAtAnyFileWriteLeavesEveryFileAsBefore) {
+TEST_F(AccountDeletion, AFailureAtAnyFileWriteLeavesEveryFileAsBefore) {
     const std::map<std::string, std::string> before = files();
     const std::size_t accounts = demo.ws.accounts.records.size();
     int failed = 0;
@@ -115,7 +115,7 @@ TEST_F(Deletion, AFailureAtAnyFileWriteLeavesEveryFileAsBefore) {
     demo.ui.clear();
 }
 
-TEST_F(Deletion, AGmAccountTakesItsGmLineAndNoOtherOne) {
+TEST_F(AccountDeletion, AGmAccountTakesItsGmLineAndNoOtherOne) {
     const std::string gm = file("conf/GM_account.txt");
     demo.ui.answer({true});
     ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, 704555)));
@@ -126,7 +126,7 @@ TEST_F(Deletion, AGmAccountTakesItsGmLineAndNoOtherOne) {
     EXPECT_EQ(file("conf/GM_account.txt"), expected);
 }
 
-TEST_F(Deletion, NoKeepsEveryFile) {
+TEST_F(AccountDeletion, NoKeepsEveryFile) {
     const std::map<std::string, std::string> before = files();
     demo.ui.answer({false});
     EXPECT_FALSE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));
