@@ -14,6 +14,9 @@
 #include "app/ui.h"
 
 namespace tavo {
+// One-letter texts as strings: GCC 12 at -O3 misreads assigning a one-letter literal.
+using namespace std::string_literals;
+
 namespace {
 
 // The most register items a record may hold; more means a line the server did not write.
@@ -225,7 +228,7 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
     fields.account_id = static_cast<std::int32_t>(slot);
     fields.userid = name;
     fields.pass = password;
-    fields.lastlogin = "-";
+    fields.lastlogin = "-"s;
     fields.sex = 2;
     fields.logincount = 0;
     fields.state = 0;

@@ -411,6 +411,8 @@ TEST_F(AccountFileTest, ASaveChangesOnlyTheEditedLine) {
         "100000000\t%newid%\n";
     write_accounts(before);
     load();
+    ASSERT_EQ(ui.shown().size(), 1u);  // the two lines that are not accounts, reported once
+    EXPECT_NE(ui.shown()[0].text.find("2 line(s)"), std::string::npos);
     const std::size_t index = *index_of_account(store, 2000002);
     AccountForm form = account_to_form(store.records[index]);
     form.email = "new@ex.org";

@@ -54,13 +54,20 @@ std::string_view after_level(std::string_view line) {
     return second == std::string_view::npos ? std::string_view{} : line.substr(second);
 }
 
-std::string entry_line(long long low, long long high, char separator, std::uint8_t level,
-                       std::string_view rest = {}) {
-    std::string line = std::to_string(low);
-    if (high != low) {
-        line += separator;
-        line += std::to_string(high);
-    }
+// The ids low..high of a piece of a split range. The range's own bound keeps its text, so
+// that a bound beyond the id range or with a fraction reads as before; a piece of one id is
+// written as that id.
+std::string piece_ids(std::string_view low, std::string_view high, char separator,
+                      const std::string& single) {
+    if (leading_number(low) == leading_number(high)) return single;
+    std::string ids(low);
+    ids += separator;
+    ids += high;
+    return ids;
+}
+
+std::string entry_line(std::string_view ids, std::uint8_t level, std::string_view rest = {}) {
+    std::string line(ids);
     line += ' ';
     line += std::to_string(level);
     line += rest;
@@ -122,6 +129,8 @@ std::uint8_t read_gm_lvl(const AppContext& app, Ui& ui, std::int32_t account_id)
 
 std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,
                                             std::int32_t account_id, std::uint8_t level) {
+    // "-5 60" reads as the range 0 to 5: it would give the server accounts that level.
+    if (account_id < 0) throw Failure(err::kInvalidCall);
     std::vector<std::string> out;
     out.reserve(lines.size() + 2);
     bool found = false;
@@ -149,15 +158,18 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
             continue;
         }
         // The range keeps its level for every other account: only this id leaves it.
-        const auto low = static_cast<long long>(leading_number(id.low));
-        const auto high = static_cast<long long>(leading_number(id.high));
+        const std::string below = std::to_string(account_id - 1LL);
+        const std::string own = std::to_string(account_id);
+        const std::string above = std::to_string(account_id + 1LL);
         const std::string_view rest = after_level(line);
-        if (low <= account_id - 1LL) {
-            out.push_back(entry_line(low, account_id - 1LL, id.separator, old_level, rest));
+        if (leading_number(id.low) <= account_id - 1.0) {
+            out.push_back(
+                entry_line(piece_ids(id.low, below, id.separator, below), old_level, rest));
         }
-        out.push_back(entry_line(account_id, account_id, id.separator, level));
-        if (account_id + 1LL <= high) {
-            out.push_back(entry_line(account_id + 1LL, high, id.separator, old_level, rest));
+        out.push_back(entry_line(own, level));
+        if (account_id + 1.0 <= leading_number(id.high)) {
+            out.push_back(
+                entry_line(piece_ids(above, id.high, id.separator, above), old_level, rest));
         }
     }
     if (!found) out.push_back(std::to_string(account_id) + ' ' + std::to_string(level));

@@ -150,5 +150,23 @@ TEST(GmEntryRemoval, TheAccountLeavesItsLineOrItsRangeAndNoOneElseChanges) {
     EXPECT_FALSE(remove_gm_entry_lines(lines, 704561));
 }
 
+TEST_F(GmLevelsTest, BoundsBeyondTheIdsOrWithAFractionKeepTheirText) {
+    write_gm("1.5-3 10\n704554-99999999999999999999 20\n");
+    ASSERT_TRUE(check_gm_id(app, ui, 2, 50));
+    ASSERT_TRUE(check_gm_id(app, ui, 2000000, 60));
+    EXPECT_EQ(gm_file(),
+              "2 50\n3 10\n704554-1999999 20\n2000000 60\n"
+              "2000001-99999999999999999999 20\n");
+    EXPECT_EQ(level(1), 0);  // never inside 1.5-3
+    EXPECT_EQ(level(3), 10);
+    EXPECT_EQ(level(2147483647), 20);
+
+    // "-1 10" would read as the range 0 to 1 and reach the server accounts.
+    EXPECT_FALSE(check_gm_id(app, ui, -1, 10));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{
+                                 "Error 5, Invalid procedure call or argument\r\nin check_gm_id"});
+    EXPECT_EQ(level(0), 0);
+}
+
 }  // namespace
 }  // namespace tavo

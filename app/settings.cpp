@@ -1,6 +1,9 @@
 #include "app/settings.h"
 
+#include <unistd.h>
+
 #include <array>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -52,7 +55,9 @@ std::string with_final_separator(std::string folder) {
 }
 
 void settings_missing_message(Ui& ui, const fs::path& path) {
-    ui.message("File " + path.string() + " not found...\r\nJob Class Name will not shown...");
+    ui.program_file_missing(
+        std::string(kSettingsFile),
+        "File " + path.string() + " not found...\r\nJob Class Name will not shown...");
 }
 
 void apply_key(AppContext& app, Ui& ui, std::string_view key, std::string_view value,
@@ -97,7 +102,19 @@ fs::path AppContext::server_file(std::string_view relative) const {
 }
 
 fs::path AppContext::program_file(std::string_view name) const {
+    const fs::path* order[] = {&program_folder, &config_folder, &shared_folder};
+    if (!program_folder_writable) std::swap(order[0], order[1]);
+    for (const fs::path* folder : order) {
+        if (folder->empty()) continue;
+        fs::path path = resolve_in(*folder, name);
+        if (file_exists(path)) return path;
+    }
     return resolve_in(program_folder, name);
+}
+
+fs::path AppContext::writable_program_file(std::string_view name) const {
+    if (program_folder_writable || config_folder.empty()) return resolve_in(program_folder, name);
+    return resolve_in(config_folder, name);
 }
 
 std::string AppContext::program_folder_text() const {
@@ -108,6 +125,21 @@ fs::path running_program_folder() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     return ec ? fs::current_path() : exe.parent_path();
+}
+
+void set_program_folders(AppContext& app, const fs::path& program_folder) {
+    app.program_folder = program_folder;
+    app.shared_folder = (program_folder / ".." / "share" / "tavo").lexically_normal();
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg != nullptr && *xdg == '/') {
+        app.config_folder = fs::path(xdg) / "tavo";
+    } else if (home != nullptr && *home != '\0') {
+        app.config_folder = fs::path(home) / ".config" / "tavo";
+    } else {
+        app.config_folder.clear();
+    }
+    app.program_folder_writable = ::access(program_folder.c_str(), W_OK) == 0;
 }
 
 std::string folder_text(std::string_view folder) {
@@ -159,7 +191,8 @@ void load_app_option(AppContext& app, Ui& ui, const StartOptions& options) {
     if (!file_exists(path)) {
         settings_missing_message(ui, path);
     } else if (file_length(path) == 0) {
-        ui.message("File is empty...\r\nReinstall tavo.ini");
+        ui.program_file_missing(std::string(kSettingsFile),
+                                "File is empty...\r\nReinstall tavo.ini");
     } else {
         guarded(ui, "load_app_option", [&] { read_key_section(app, ui, path, folder_given); });
     }
@@ -170,6 +203,7 @@ void save_eafolder_location(AppContext& app, Ui& ui) {
     guarded(ui, "save_eafolder_location", [&] {
         const fs::path path = app.program_file(kSettingsFile);
         if (!has_content(path)) return;
+        const fs::path target = app.writable_program_file(kSettingsFile);
         std::string content;
         for (const std::string& line : read_lines(path)) {
             if (!line.empty() && line.front() != '/' && piece(line, '\t', 0) == "eafolder") {
@@ -179,7 +213,8 @@ void save_eafolder_location(AppContext& app, Ui& ui) {
             }
             content += "\r\n";
         }
-        app.files.rewrite(path, content);
+        if (target != path) fs::create_directories(target.parent_path());
+        app.files.rewrite(target, content);
     });
 }
 

@@ -31,14 +31,25 @@ struct AppSettings {
 // the one writer through which files are rewritten.
 struct AppContext {
     fs::path program_folder;
+    // An installed program also finds its files in the share folder of its prefix, and keeps
+    // the settings it writes in the user's config folder when it may not write beside itself.
+    // Either may be empty.
+    fs::path config_folder;
+    fs::path shared_folder;
+    bool program_folder_writable = true;
     AppSettings settings;
     FileWriter files;
 
     // DataFolder + a relative name such as "save/account.txt" (either separator), found
     // without regard to letter case where the exact name does not exist.
     fs::path server_file(std::string_view relative) const;
-    // A file of the program folder, such as tavo.ini.
+    // A file of the program folder, such as tavo.ini: the first that exists of the program
+    // folder, the config folder (first when the program folder is not writable) and the
+    // share folder; the program folder's when none does.
     fs::path program_file(std::string_view name) const;
+    // Where a program file is written: the program folder, or the config folder when the
+    // program folder is not writable.
+    fs::path writable_program_file(std::string_view name) const;
     // The program folder as a DataFolder text (with its final separator).
     std::string program_folder_text() const;
 };
@@ -65,6 +76,10 @@ bool is_server_folder(const fs::path& folder);
 
 // The folder of the running executable: tavo.ini and the card tables live there.
 fs::path running_program_folder();
+// The program folder, and from it and the environment the share folder (<prefix>/share/tavo
+// beside <prefix>/bin), the user's config folder ($XDG_CONFIG_HOME/tavo, else
+// $HOME/.config/tavo) and whether the program folder is writable.
+void set_program_folders(AppContext& app, const fs::path& program_folder);
 
 // A folder text as the settings keep it: "\" taken as the separator, one final separator.
 std::string folder_text(std::string_view folder);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/about.h"
 #include "app/text.h"
 #include "testsupport/scripted_ui.h"
@@ -155,6 +157,59 @@ TEST_F(LoadAppOption, AFolderGivenForTheRunIsCheckedButNotRemembered) {
     EXPECT_EQ(app.settings.data_folder, server);
     EXPECT_TRUE(ui.shown().empty());
     EXPECT_EQ(slurp(app.program_folder / "tavo.ini"), "[option]\neafolder\t/no/such/server\n");
+}
+
+TEST_F(LoadAppOption, AnInstalledProgramReadsShareAndWritesToTheConfigFolder) {
+    app.shared_folder = dir.path() / "share/tavo";
+    app.config_folder = dir.path() / "config/tavo";
+    app.program_folder_writable = false;
+    const std::string template_ini = "[option]\neafolder\t" + server + "\nmaxblvl\t150\n";
+    dir.write("share/tavo/tavo.ini", template_ini);
+    dir.write("share/tavo/cardprefixnametable.txt", "4001#Lucky#\n");
+    load_app_option(app, ui);
+    EXPECT_TRUE(ui.shown().empty());
+    EXPECT_EQ(app.settings.maxblvl, 150);
+    EXPECT_EQ(app.program_file("cardprefixnametable.txt"),
+              dir.path() / "share/tavo/cardprefixnametable.txt");
+    // The accepted folder goes to the user's copy; the template stays as installed.
+    EXPECT_EQ(dir.read("share/tavo/tavo.ini"), template_ini);
+    EXPECT_EQ(dir.read("config/tavo/tavo.ini"),
+              "[option]\r\neafolder\t" + server + "\r\nmaxblvl\t150\r\n");
+    EXPECT_FALSE(fs::exists(app.program_folder / "tavo.ini"));
+
+    // From then on the user's copy is read, even before a copy beside the program.
+    dir.write("config/tavo/tavo.ini", "[option]\nmaxblvl\t160\n");
+    dir.write("program/tavo.ini", "[option]\nmaxblvl\t170\n");
+    load_app_option(app, ui);
+    EXPECT_EQ(app.settings.maxblvl, 160);
+    // A program folder that may be written wins: the portable set-up of the demo.
+    app.program_folder_writable = true;
+    load_app_option(app, ui);
+    EXPECT_EQ(app.settings.maxblvl, 170);
+    EXPECT_EQ(app.writable_program_file("tavo.ini"), app.program_folder / "tavo.ini");
+}
+
+TEST(ProgramFolders, ShareBesideBinAndTheConfigFolderFromTheEnvironment) {
+    TempDir dir;
+    AppContext app;
+    const fs::path bin = dir.path() / "prefix/bin";
+    fs::create_directories(bin);
+    ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
+    ::setenv("HOME", "/home/admin", 1);
+    set_program_folders(app, bin);
+    EXPECT_EQ(app.program_folder, bin);
+    EXPECT_EQ(app.shared_folder, dir.path() / "prefix/share/tavo");
+    EXPECT_EQ(app.config_folder, fs::path("/xdg/tavo"));
+    EXPECT_TRUE(app.program_folder_writable);
+    // A relative XDG_CONFIG_HOME is not to be used.
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    set_program_folders(app, bin);
+    EXPECT_EQ(app.config_folder, fs::path("/home/admin/.config/tavo"));
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("HOME");
+    set_program_folders(app, bin);
+    EXPECT_TRUE(app.config_folder.empty());
+    EXPECT_EQ(app.writable_program_file("tavo.ini"), bin / "tavo.ini");
 }
 
 TEST(AboutText, ThirteenLinesWithTheDefaults) {

@@ -33,6 +33,13 @@ public:
     // Whether the progress window wants a new text now. A window that repaints a few dozen
     // times a second says no in between, which spares formatting a text for every line.
     virtual bool progress_due() { return true; }
+    // A file of the program folder (tavo.ini, a card table, class-skill.txt) is missing or
+    // empty, and the program goes on without the names it gives. Shown like any message;
+    // tavo-cli sums these up in one line.
+    virtual void program_file_missing(const std::string& file, const std::string& text) {
+        (void)file;
+        message(text);
+    }
 };
 
 // Shows the progress window for the lifetime of the object and closes it on every path out,

@@ -13,6 +13,7 @@
 #include "refdata/weight.h"
 #include "ui/item_panel.h"
 #include "ui/qt_ui.h"
+#include "workspace/item_editors.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -95,7 +96,9 @@ int main(int argc, char** argv) {
     std::printf("  sort by name + index  %8.1f ms\n", best.sort * 1000);
     std::printf("  together              %8.1f ms\n", (best.load + best.sort) * 1000);
     {
-        tavo::ui::ItemPanel panel(ws, ui, &owner);
+        tavo::UnsavedFlag character_unsaved;
+        tavo::ItemEditors editors(ws, ui, character_unsaved);
+        tavo::ui::ItemPanel panel(ws, ui, editors, &owner);
         const auto start = Clock::now();
         panel.prepare();
         std::printf("  item chooser refilled %8.1f ms  (List5 of %d lines)\n",

@@ -13,6 +13,9 @@
 #include "app/ui.h"
 
 namespace tavo {
+// One-letter texts as strings: GCC 12 at -O3 misreads assigning a one-letter literal.
+using namespace std::string_literals;
+
 namespace {
 
 constexpr int kGuildPositions = 20;
@@ -47,16 +50,24 @@ std::string join_line(const Pieces& pieces) {
     return line;
 }
 
-// Field `field` of the first record whose id is `id`, or nothing.
+// Field `field` of the first record whose id is `id`, or nothing. A last field runs to the
+// end of the record's head: a pet's name may hold commas.
 std::optional<std::string> lookup(const fs::path& path, double id, std::size_t field,
-                                  char separator) {
+                                  char separator, bool last = false) {
     if (!has_content(path)) return std::nullopt;
     LineReader reader(path);
     std::string_view line;
     while (reader.next(line)) {
         if (is_record(line) && record_id(line) == id) {
             const std::string_view head = separator == '\t' ? line : piece(line, '\t', 0);
-            return std::string(piece(head, separator, field));
+            if (!last) return std::string(piece(head, separator, field));
+            std::size_t start = 0;
+            for (std::size_t i = 0; i < field && start != std::string_view::npos; ++i) {
+                start = head.find(separator, start);
+                if (start != std::string_view::npos) ++start;
+            }
+            return start == std::string_view::npos ? std::string()
+                                                   : std::string(head.substr(start));
         }
     }
     return std::nullopt;
@@ -175,7 +186,7 @@ bool release_guild_line(Pieces& t, std::int32_t char_id) {
     if (members <= 1) return false;
     const bool was_master = t[own + 1] == t[2];
     t[own] = std::string(kEmptyGuildMember);
-    t[own + 1] = "-";
+    t[own + 1] = "-"s;
     if (!was_master) return true;
     for (std::size_t j = 6, k = 1; j < first_position && j + 1 < t.size(); j += 2, ++k) {
         if (leading_number(piece(t[j], ',', 0)) == 0) continue;
@@ -271,7 +282,7 @@ std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int3
     std::string result = "No Name [" + std::to_string(pet_id) + "]";
     guarded(ui, "find_pet", [&] {
         const std::size_t value = mode == 1 ? 2 : 1;
-        if (auto found = lookup(app.server_file("save/pet.txt"), pet_id, value, ',')) {
+        if (auto found = lookup(app.server_file("save/pet.txt"), pet_id, value, ',', mode == 1)) {
             result = *found;
         }
     });
@@ -293,9 +304,12 @@ bool save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id, std::string_vi
     return guarded(ui, "save_pet", [&] {
         rewrite_lines(app, app.server_file("save/pet.txt"), [&](std::string& line) {
             if (is_record(line) && record_id(line) == pet_id) {
+                // Only the name changes: whatever follows the first TAB stays as it was.
                 const std::string_view head = piece(line, '\t', 0);
-                line = std::string(piece(head, ',', 0)) + "," + std::string(piece(head, ',', 1)) +
-                       "," + std::string(new_name) + "\t" + std::string(piece(line, '\t', 1));
+                std::string renamed(piece(head, ',', 0));
+                renamed.append(",").append(piece(head, ',', 1)).append(",").append(new_name);
+                if (head.size() < line.size()) renamed.append(line.substr(head.size()));
+                line = std::move(renamed);
             }
             return true;
         });

@@ -99,6 +99,11 @@ TEST_F(GuildPartyPet, RenamesKeepTheLineShape) {
     EXPECT_EQ(read("pet.txt"),
               "// pets\n300,1002,Sir Poring, the Second\t"
               "2000001,150000,5,9001,0,250,50,0,0\n");
+    EXPECT_EQ(find_pet(app, ui, 1, 300), "Sir Poring, the Second");
+    // Only the name changes: a field the editor does not know stays.
+    write("pet.txt", "301,1002,Lunatic\t2000001,150000,5,9001,0,250,50,0,0\tkept\n");
+    ASSERT_TRUE(save_pet(app, ui, 301, "Moon"));
+    EXPECT_EQ(read("pet.txt"), "301,1002,Moon\t2000001,150000,5,9001,0,250,50,0,0\tkept\n");
 
     EXPECT_FALSE(save_pet(app, ui, 300, "Two\tfields"));
     EXPECT_FALSE(save_guild(app, ui, "10001", "Line\nbreak"));

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/ui.h"
 #include "workspace/workspace.h"
@@ -17,6 +18,7 @@ struct CliOptions {
     std::optional<std::string> data;
     bool yes = false;
     bool json = false;
+    bool quiet = false;
 };
 
 // Messages go to stderr; a question is answered Yes only with --yes and otherwise stops the
@@ -32,6 +34,11 @@ public:
     void progress_set(const std::string&) override {}
     void progress_close() override {}
     bool progress_due() override { return false; }
+    // While the session starts, missing program files are noted, not shown; afterwards they
+    // are shown like other messages. Nothing is shown with --quiet.
+    void program_file_missing(const std::string& file, const std::string& text) override;
+    void hold_missing_files(bool hold) { holding_ = hold; }
+    const std::vector<std::string>& missing_files() const { return missing_files_; }
 
     bool declined() const { return declined_; }
     bool reported() const { return reported_; }
@@ -43,6 +50,8 @@ private:
     bool declined_ = false;
     bool reported_ = false;
     int message_count_ = 0;
+    bool holding_ = false;
+    std::vector<std::string> missing_files_;
 };
 
 // Whether this run reported an error (an error report or a refused write): the run then exits
@@ -93,5 +102,6 @@ void add_info_command(CLI::App& app, const CliOptions& options, int& result);
 void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_account_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_character_commands(CLI::App& app, const CliOptions& options, int& result);
+void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

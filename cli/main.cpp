@@ -8,6 +8,8 @@ int main(int argc, char** argv) {
     app.add_option("--data", options.data, "The server folder (overrides eafolder of tavo.ini)");
     app.add_flag("--yes", options.yes, "Answer Yes to every question");
     app.add_flag("--json", options.json, "Print listings as JSON");
+    app.add_flag("--quiet", options.quiet, "No start-up note on missing program folder files");
+    app.set_version_flag("--version", "tavo-cli " TAVO_VERSION);
     app.fallthrough();
 
     int result = kDone;
@@ -15,6 +17,7 @@ int main(int argc, char** argv) {
     add_refdata_commands(app, options, result);
     add_account_commands(app, options, result);
     add_character_commands(app, options, result);
+    add_item_commands(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

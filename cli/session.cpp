@@ -5,13 +5,42 @@
 #include "workspace/startup.h"
 
 namespace tavo::cli {
+namespace {
+
+// What the editor does without a program folder file.
+std::string_view cost_of(std::string_view file) {
+    if (file == "tavo.ini") return "default settings, no class, skill and map names";
+    if (file == "cardprefixnametable.txt") return "no card names";
+    if (file == "cardpostfixnametable.txt") return "no postfix card names";
+    return {};
+}
+
+// One line for every program folder file the start-up missed.
+void note_missing_files(const std::vector<std::string>& files, const AppContext& app) {
+    if (files.empty()) return;
+    std::string names, costs, folders = app.program_folder.string();
+    for (const std::string& file : files) {
+        names += (names.empty() ? "" : ", ") + file;
+        const std::string_view cost = cost_of(file);
+        if (!cost.empty()) costs.append(costs.empty() ? "" : "; ").append(cost);
+    }
+    for (const fs::path* folder : {&app.config_folder, &app.shared_folder}) {
+        if (!folder->empty()) folders += ", " + folder->string();
+    }
+    std::cerr << "Missing " << names << " (looked in " << folders << "): " << costs << ".\n";
+}
+
+}  // namespace
 
 bool Session::start() {
-    ws.app.program_folder = running_program_folder();
+    set_program_folders(ws.app, running_program_folder());
     StartOptions start_options;
     // A folder named on the command line is taken from where the command runs.
     if (options.data) start_options.data_folder = std::filesystem::absolute(*options.data).string();
+    ui.hold_missing_files(true);
     run_startup(ws, ui, start_options);
+    ui.hold_missing_files(false);
+    note_missing_files(ui.missing_files(), ws.app);
     if (!is_server_folder(ws.app.settings.data_folder)) {
         std::cerr << "No eAthena server folder (with db, save and conf) at "
                   << ws.app.settings.data_folder << "\n";

@@ -218,7 +218,7 @@ std::string addlistitem(const ItemNaming& n, const ItemSlot& item) {
     std::string line;
     guarded(n.ui, "addlistitem", [&] {
         std::string text = std::to_string(item.amount) + (item.amount == 1 ? " pc " : " pcs ");
-        if (item.refine != 0) text += "+" + std::to_string(item.refine) + " ";
+        if (item.refine != 0) text.append("+").append(std::to_string(item.refine)).append(" ");
         text += name_part(n, item);
         if (item.identify == 0) text += " -- Not Identified";
         line = std::move(text);

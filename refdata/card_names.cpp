@@ -29,7 +29,7 @@ template <class Visit>
 bool read_card_table(const AppContext& app, Ui& ui, std::string_view name,
                      const std::string& consequence, Visit&& visit) {
     const fs::path path = app.program_file(name);
-    if (!check_table_file(path, ui, consequence + "\r\n" + kClientHint)) return false;
+    if (!check_program_table(path, ui, consequence + "\r\n" + kClientHint)) return false;
     SkippedRows skipped(name);
     {
         LineReader reader(path);

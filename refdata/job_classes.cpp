@@ -60,7 +60,8 @@ void read_class_section(Ui& ui, const ProgramIni& ini, JobClassTable& jobs) {
         JobClassEntry& entry = jobs.entries[jobs.count];
         entry.id = *id;
         entry.name = std::string(trim_blanks(name));
-        jobs.list_entries.push_back("[" + std::to_string(entry.id) + "] " + std::string(name));
+        jobs.list_entries.push_back(
+            std::string("[").append(std::to_string(entry.id)).append("] ").append(name));
         ++jobs.count;
         return true;
     });

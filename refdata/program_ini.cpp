@@ -27,11 +27,11 @@ ProgramIni read_program_ini(const AppContext& app) {
 bool program_ini_usable(const ProgramIni& ini, Ui& ui, std::string_view missing_line) {
     switch (ini.state) {
         case ProgramIni::State::Missing:
-            ui.message("File " + ini.path.string() + " not found...\r\n" +
-                       std::string(missing_line));
+            ui.program_file_missing("tavo.ini", "File " + ini.path.string() + " not found...\r\n" +
+                                                    std::string(missing_line));
             return false;
         case ProgramIni::State::Empty:
-            ui.message("File is empty...\r\nReinstall tavo.ini");
+            ui.program_file_missing("tavo.ini", "File is empty...\r\nReinstall tavo.ini");
             return false;
         case ProgramIni::State::Read: break;
     }

@@ -17,16 +17,29 @@ fs::path locate_db_file(const AppContext& app, std::string_view name) {
     return fs::path(file);
 }
 
-bool check_table_file(const fs::path& path, Ui& ui, std::string_view consequence) {
+namespace {
+
+// Why a table file cannot be read, or nothing when it can.
+std::string table_file_problem(const fs::path& path, std::string_view consequence) {
     if (!file_exists(path)) {
-        ui.message("File " + path.string() + " not found...\r\n" + std::string(consequence));
-        return false;
+        return "File " + path.string() + " not found...\r\n" + std::string(consequence);
     }
-    if (file_length(path) == 0) {
-        ui.message("File is empty...\r\n" + std::string(consequence));
-        return false;
-    }
-    return true;
+    if (file_length(path) == 0) return "File is empty...\r\n" + std::string(consequence);
+    return {};
+}
+
+}  // namespace
+
+bool check_table_file(const fs::path& path, Ui& ui, std::string_view consequence) {
+    const std::string problem = table_file_problem(path, consequence);
+    if (!problem.empty()) ui.message(problem);
+    return problem.empty();
+}
+
+bool check_program_table(const fs::path& path, Ui& ui, std::string_view consequence) {
+    const std::string problem = table_file_problem(path, consequence);
+    if (!problem.empty()) ui.program_file_missing(path.filename().string(), problem);
+    return problem.empty();
 }
 
 }  // namespace tavo

@@ -78,7 +78,7 @@ bool read_class_skill_line(Ui& ui, const SkillTable& skills, std::string_view cl
     const int index = find_skill(skills, numeric_value(fields[1]));
     if (index < 0) return true;
     const SkillEntry& skill = skills.entries[index];
-    result.entries.push_back("[" + zero_pad(skill.id, 3) + "] " + skill.name);
+    result.entries.push_back(skill_display_text(skill));
     result.table_index.push_back(index);
     return true;
 }
@@ -98,7 +98,7 @@ void load_skills(const AppContext& app, Ui& ui, SkillTable& skills) {
 }
 
 std::string skill_display_text(const SkillEntry& skill) {
-    return "[" + zero_pad(skill.id, 3) + "] " + skill.name;
+    return std::string("[").append(zero_pad(skill.id, 3)).append("] ").append(skill.name);
 }
 
 std::vector<std::string> all_skill_entries(const SkillTable& skills) {

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev googletest
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libcli11-dev nlohmann-json3-dev
-  clang-format
+  clang-format clang libfuzzer-14-dev
   xvfb xauth imagemagick fonts-dejavu-core
 )
 

@@ -7,10 +7,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 
 build="$root/build"
-flags=()
+flags=(-DTAVO_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   build="$root/build-asan"
-  flags=(-DTAVO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+  flags+=(-DTAVO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
 fi
 cmake -S "$root" -B "$build" -G Ninja "${flags[@]}"
 cmake --build "$build"

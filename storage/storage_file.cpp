@@ -1,35 +1,150 @@
 #include "storage/storage_file.h"
 
+#include <algorithm>
+
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/settings.h"
 #include "app/text.h"
 #include "app/text_file.h"
+#include "app/ui.h"
 
 namespace tavo {
+namespace {
+
+struct StoreLine {
+    std::string_view head;   // up to the first comma
+    std::string_view items;  // the second TAB field
+};
+
+// A line the editor takes as a store: it has the TAB after its head. An empty line, or one
+// without a TAB, is not a store and goes back as it was read.
+std::optional<StoreLine> store_line(std::string_view line) {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) return std::nullopt;
+    const std::string_view head = line.substr(0, tab);
+    const std::string_view rest = line.substr(tab + 1);
+    return StoreLine{head.substr(0, head.find(',')), rest.substr(0, rest.find('\t'))};
+}
+
+bool is_account_line(const std::optional<StoreLine>& store, std::int32_t account_id) {
+    return store && leading_number(store->head) == account_id;
+}
+
+}  // namespace
+
+std::int32_t stored_count(const StorageRecord& record, std::int32_t maxstorage) {
+    return static_cast<std::int32_t>(
+        std::min<long long>(static_cast<long long>(record.items.size()), std::max(maxstorage, 0)));
+}
+
+std::string storage_line(std::string_view head, const std::vector<ItemSlot>& items,
+                         std::size_t count) {
+    std::string line(head);
+    line += ',';
+    line += std::to_string(count);
+    line += '\t';
+    for (std::size_t i = 0; i < count && i < items.size(); ++i) append_item_text(line, items[i]);
+    line += '\t';
+    return line;
+}
+
+bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record) {
+    record = StorageRecord{};
+    const fs::path path = app.server_file(kStorageFile);
+    if (is_new_file(path)) {
+        record.load_state.set_whole();
+        return true;
+    }
+    try {
+        LineReader in(path);
+        std::string_view line;
+        while (in.next(line)) {
+            const std::optional<StoreLine> store = store_line(line);
+            if (!is_account_line(store, account_id)) continue;
+            record.head = store->head;
+            record.account_id = leading_i32(store->head);
+            for (std::string_view entry : list_entries(store->items)) {
+                record.items.push_back(parse_item(entry));
+            }
+            const std::int32_t limit = app.settings.maxstorage;
+            if (static_cast<long long>(record.items.size()) > limit) {
+                ui.message("Kafra Storage item count will be set to " + std::to_string(limit) +
+                               " only. Some items WILL be lost if you SAVE.",
+                           "Tavo");
+            }
+            break;
+        }
+        record.load_state.set_whole();
+        return true;
+    } catch (...) {
+        const Failure failure = failure_from_current_exception();
+        record.load_state.set_failed(kStorageFile, failure);
+        show_error_report(ui, failure, "load_storage");
+        return false;
+    }
+}
+
+bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
+                  const StorageRecord& record, std::int32_t maxstorage) {
+    if (!record.load_state.allow_write(ui)) return false;
+    const std::size_t count = static_cast<std::size_t>(stored_count(record, maxstorage));
+    return guarded(ui, "save_storage", [&] {
+        const fs::path path = app.server_file(kStorageFile);
+        AtomicWriter out = app.files.open(path);
+        bool found = false;
+        std::string_view last_break = "\n";
+        if (file_exists(path)) {
+            LineReader in(path);
+            Progress progress(ui);
+            long long lines = 0;
+            std::string_view line;
+            while (in.next(line)) {
+                progress.reading(++lines);
+                last_break = in.line_break();
+                const std::optional<StoreLine> store = store_line(line);
+                if (!found && is_account_line(store, account_id)) {
+                    found = true;
+                    // An empty store has no line: the server never writes one.
+                    if (count == 0) continue;
+                    out.write(storage_line(store->head, record.items, count));
+                } else {
+                    out.write(line);
+                }
+                out.write(last_break);
+            }
+        }
+        if (!found && count > 0) {
+            if (last_break.empty()) out.write(out.line_end());  // the old last line had none
+            out.write_line(storage_line(std::to_string(account_id), record.items, count));
+        }
+        out.commit(app.server_file(kStorageBackup));
+    });
+}
 
 bool write_storage_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {
-    LineReader in(app.server_file("save/storage.txt"));
+    LineReader in(app.server_file(kStorageFile));
     bool found = false;
     std::string_view line;
     while (in.next(line)) {
         const std::string_view head = piece(piece(line, '\t', 0), ',', 0);
         if (leading_number(head) == account_id) {
             found = true;
-        } else {
-            out.write_line(line);
+            continue;
         }
+        out.write(line);  // each line keeps its own break
+        out.write(in.line_break());
     }
     return found;
 }
 
 bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id) {
-    const fs::path storage = app.server_file("save/storage.txt");
+    const fs::path storage = app.server_file(kStorageFile);
     if (!file_exists(storage)) return true;
     return guarded(ui, "delete_user_storage", [&] {
         AtomicWriter out = app.files.open(storage);
         write_storage_without(app, out, account_id);
-        out.commit(app.server_file("save/storage.bak.txt"));
+        out.commit(app.server_file(kStorageBackup));
     });
 }
 

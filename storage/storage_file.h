@@ -1,13 +1,53 @@
 #pragma once
-// save/storage.txt: one line of Kafra storage per account that has one.
+// save/storage.txt: one line of Kafra storage per account that has one:
+//   account_id,item_count TAB items (eleven values and a blank each) TAB
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/load_state.h"
+#include "characters/item_slot.h"
 
 namespace tavo {
 
 struct AppContext;
 class AtomicWriter;
 class Ui;
+
+inline constexpr std::string_view kStorageFile = "save/storage.txt";
+inline constexpr std::string_view kStorageBackup = "save/storage.bak.txt";
+
+// The store of the account chosen in the account list.
+struct StorageRecord {
+    std::int32_t account_id = 0;  // 0 when no store is loaded
+    std::vector<ItemSlot> items;  // every item of the line, in file order
+    // The head of the account's line up to its first comma, exactly as the file has it, so a
+    // rewritten line keeps it ("000123" stays "000123").
+    std::string head;
+    // Whether the store was read whole; one read part-way is never written back.
+    LoadState load_state{kStorageFile};
+};
+
+// The items a save writes: all of them, but at most maxstorage.
+std::int32_t stored_count(const StorageRecord& record, std::int32_t maxstorage);
+
+// load_storage: the store of the account (the first line with its id; empty lines and lines
+// without a TAB are passed over). A missing or empty file gives an empty store. A line with
+// more items than maxstorage keeps them all listed after a warning. False after a reported
+// failure ("in load_storage"); the record is then marked as not read whole.
+bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record);
+
+// "Save File": the account's line replaced by the store (left out when it is empty), or a new
+// line at the end; every other line goes back as it was read, with the file's own line ends.
+// The old file is kept in save/storage.bak.txt. Without a storage file, the file is made with
+// the one line. A store that was not read whole is refused with a message. True when written.
+bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
+                  const StorageRecord& record, std::int32_t maxstorage);
+
+// The text of one store line without its line end.
+std::string storage_line(std::string_view head, const std::vector<ItemSlot>& items,
+                         std::size_t count);
 
 // Removes the account's line (with a backup in save/storage.bak.txt). Without a storage file
 // there is nothing to remove. True when nothing failed.

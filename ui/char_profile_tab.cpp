@@ -9,8 +9,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
+#include "ui/item_panel.h"
 #include "ui/latin1.h"
+#include "workspace/item_editors.h"
 
 namespace tavo::ui {
 namespace {
@@ -26,8 +29,8 @@ QGroupBox* make_frame(int index, const QString& caption, QWidget* content) {
 
 }  // namespace
 
-CharProfileTab::CharProfileTab(CharacterEditor& editor, QWidget* parent)
-    : QWidget(parent), editor_(editor) {
+CharProfileTab::CharProfileTab(CharacterEditor& editor, ItemEditors& items, QWidget* parent)
+    : QWidget(parent), editor_(editor), items_(items) {
     setObjectName("CharProfileTab");
     editor_.set_group_separator(bytes(QLocale().groupSeparator()));
     character_chooser_ = new QComboBox;
@@ -51,8 +54,10 @@ CharProfileTab::CharProfileTab(CharacterEditor& editor, QWidget* parent)
     cart_list_ = new QListWidget;
     cart_list_->setObjectName("List4");
     view_frames_[0] = make_frame(0, "Status/Stats", profile_text_);
-    view_frames_[1] = make_frame(1, "Inventory", inventory_list_);
-    view_frames_[2] = make_frame(2, "Cart [Merchant/BlackSmith/Alchemist]", cart_list_);
+    view_frames_[1] = make_frame(
+        1, "Inventory", item_frame_content(inventory_list_, inventory_buttons_, "Command4_%1"));
+    view_frames_[2] = make_frame(2, "Cart [Merchant/BlackSmith/Alchemist]",
+                                 item_frame_content(cart_list_, cart_buttons_, "Command5_%1"));
 
     save_to_file_button_ = new QPushButton("Save to File");
     save_to_file_button_->setObjectName("Command4_4");
@@ -77,6 +82,72 @@ CharProfileTab::CharProfileTab(CharacterEditor& editor, QWidget* parent)
     connect(character_chooser_, &QComboBox::activated, this, [this] { character_chosen(); });
     connect(view_chooser_, &QComboBox::currentIndexChanged, this, [this] { view_chosen(); });
     connect(save_to_file_button_, &QPushButton::clicked, this, [this] { editor_.save(); });
+    for (auto [list_editor, list, buttons] :
+         {std::tuple{&items_.inventory, inventory_list_, inventory_buttons_},
+          std::tuple{&items_.cart, cart_list_, cart_buttons_}}) {
+        for (int i = 0; i < 4; ++i) {
+            connect(buttons[i], &QPushButton::clicked, this,
+                    [this, list_editor, i] { item_button(*list_editor, i); });
+        }
+        connect(list, &QListWidget::currentRowChanged, this, [this, list_editor](int row) {
+            if (rendering_) return;
+            list_editor->select(row);
+            render_items();
+        });
+        connect(list, &QListWidget::itemDoubleClicked, this,
+                [this, list_editor] { item_button(*list_editor, 1); });
+    }
+}
+
+QWidget* CharProfileTab::item_frame_content(QListWidget* list, QPushButton** buttons,
+                                            const char* name) {
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list);
+    auto* row = new QHBoxLayout;
+    const char* captions[] = {"New", "Edit", "Delete", "Delete All"};
+    for (int i = 0; i < 4; ++i) {
+        buttons[i] = new QPushButton(captions[i]);
+        buttons[i]->setObjectName(QString(name).arg(i));
+        buttons[i]->setEnabled(false);
+        row->addWidget(buttons[i]);
+    }
+    row->addStretch();
+    layout->addLayout(row);
+    return content;
+}
+
+void CharProfileTab::item_button(ItemListEditor& list_editor, int index) {
+    bool open = false;
+    switch (index) {
+        case 0: open = list_editor.new_item(items_.ui, items_.panel); break;
+        case 1: open = list_editor.edit_item(items_.panel); break;
+        case 2: list_editor.delete_selected(items_.ui); break;
+        case 3: list_editor.delete_all(items_.ui); break;
+        default: break;
+    }
+    if (open && panel_ != nullptr) panel_->open_over(this);
+    render_items();
+}
+
+void CharProfileTab::render_items() {
+    rendering_ = true;
+    render_list(items_.inventory, inventory_list_, inventory_buttons_);
+    render_list(items_.cart, cart_list_, cart_buttons_);
+    view_frames_[1]->setTitle(qs(items_.inventory.caption()));
+    view_frames_[2]->setTitle(qs(items_.cart.caption()));
+    rendering_ = false;
+}
+
+void CharProfileTab::render_list(ItemListEditor& list_editor, QListWidget* list,
+                                 QPushButton** buttons) {
+    list->clear();
+    for (const std::string& line : list_editor.lines(items_.naming)) list->addItem(qs(line));
+    list->setCurrentRow(list_editor.selected());
+    const bool loaded = editor_.sheet().has_value();
+    buttons[0]->setEnabled(loaded);
+    for (int i : {1, 2, 3}) buttons[i]->setEnabled(loaded && list_editor.has_lines());
 }
 
 void CharProfileTab::load_char_list(std::int32_t account_id) {
@@ -131,17 +202,10 @@ void CharProfileTab::show_char_profile() {
         return;
     }
     profile_text_->setPlainText(qs(sheet->profile));
-    fill_item_list(inventory_list_, sheet->inventory.lines);
-    fill_item_list(cart_list_, sheet->cart.lines);
-    view_frames_[1]->setTitle(qs(sheet->inventory.caption));
-    view_frames_[2]->setTitle(qs(sheet->cart.caption));
+    items_.inventory.reset();
+    items_.cart.reset();
+    render_items();
     view_frames_[2]->setEnabled(true);
-}
-
-void CharProfileTab::fill_item_list(QListWidget* list, const std::vector<std::string>& lines) {
-    list->clear();
-    for (const std::string& line : lines) list->addItem(qs(line));
-    if (list->count() > 0) list->setCurrentRow(0);
 }
 
 void CharProfileTab::clear_inventory_caption() {
@@ -152,6 +216,8 @@ void CharProfileTab::clear_views() {
     profile_text_->clear();
     inventory_list_->clear();
     cart_list_->clear();
+    for (QPushButton* button : inventory_buttons_) button->setEnabled(false);
+    for (QPushButton* button : cart_buttons_) button->setEnabled(false);
 }
 
 }  // namespace tavo::ui

@@ -15,10 +15,16 @@ class QPushButton;
 
 namespace tavo::ui {
 
+class ItemPanel;
+
 class CharProfileTab : public QWidget {
     Q_OBJECT
 public:
-    CharProfileTab(CharacterEditor& editor, QWidget* parent = nullptr);
+    CharProfileTab(CharacterEditor& editor, ItemEditors& items, QWidget* parent = nullptr);
+    // The panel that the inventory's and cart's New and Edit open.
+    void set_item_panel(ItemPanel* panel) { panel_ = panel; }
+    // Draws both item lists, their captions and buttons from the current character.
+    void render_items();
 
     CharacterEditor& editor() const { return editor_; }
     // "Save to File" (Command4_4), which Ctrl+S presses.
@@ -36,7 +42,9 @@ private:
     void view_chosen();
     void render_chooser();
     void clear_views();
-    static void fill_item_list(QListWidget* list, const std::vector<std::string>& lines);
+    QWidget* item_frame_content(QListWidget* list, QPushButton** buttons, const char* name);
+    void render_list(ItemListEditor& editor, QListWidget* list, QPushButton** buttons);
+    void item_button(ItemListEditor& editor, int index);
 
     CharacterEditor& editor_;
     QComboBox* character_chooser_;
@@ -46,6 +54,11 @@ private:
     QListWidget* inventory_list_;
     QListWidget* cart_list_;
     QPushButton* save_to_file_button_;
+    QPushButton* inventory_buttons_[4];  // Command4_0 .. Command4_3
+    QPushButton* cart_buttons_[4];       // Command5_0 .. Command5_3
+    ItemEditors& items_;
+    ItemPanel* panel_ = nullptr;
+    bool rendering_ = false;
 };
 
 }  // namespace tavo::ui

@@ -26,6 +26,7 @@
 #include "ui/options_about_tab.h"
 #include "ui/storage_tab.h"
 #include "ui/user_info_tab.h"
+#include "workspace/item_editors.h"
 #include "workspace/workspace.h"
 
 namespace tavo::ui {
@@ -36,7 +37,12 @@ constexpr const char* kDiscardItemsQuestion = kDiscardChangesQuestion;
 }  // namespace
 
 Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), ui_(ui), account_editor_(ws, ui), character_editor_(ws, ui) {
+    : QMainWindow(parent),
+      ws_(ws),
+      ui_(ui),
+      account_editor_(ws, ui),
+      character_editor_(ws, ui),
+      items_(std::make_unique<ItemEditors>(ws, ui, character_editor_.unsaved())) {
     setObjectName("Form1");
 
     find_box_ = new QLineEdit;
@@ -68,8 +74,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     tabs_ = new QTabWidget;
     tabs_->setObjectName("SSTab1");
     user_info_ = new UserInfoTab(account_editor_);
-    char_profile_ = new CharProfileTab(character_editor_);
-    storage_ = new StorageTab;
+    char_profile_ = new CharProfileTab(character_editor_, *items_);
+    storage_ = new StorageTab(*items_, ui_);
     about_ = new OptionsAboutTab;
     tabs_->addTab(user_info_, "User Info");
     tabs_->addTab(char_profile_, "Char Profile");
@@ -87,7 +93,13 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     setCentralWidget(splitter);
 
     // The floating panels, hidden until opened over the tab area.
-    item_panel_ = new ItemPanel(ws_, ui_, this);
+    item_panel_ = new ItemPanel(ws_, ui_, *items_, this);
+    char_profile_->set_item_panel(item_panel_);
+    storage_->set_item_panel(item_panel_);
+    connect(item_panel_, &ItemPanel::itemStored, this, [this] {
+        char_profile_->render_items();
+        storage_->render();
+    });
     basic_info_ = new BasicInfoPanel(this);
     maps_ = new MapsPanel(this);
     memo_quest_ = new MemoQuestPanel(ws_, ui_, this);
@@ -100,6 +112,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
 
     resize(1100, 720);
 }
+
+Form1::~Form1() = default;
 
 void Form1::form_load(const StartOptions& options) {
     run_startup(ws_, ui_, options, [this](StartupStep step) { after_step(step); });
@@ -176,19 +190,24 @@ void Form1::list1_click() {
     const auto row = static_cast<std::size_t>(current.row());
     if (!current.isValid() || row >= ws_.accounts.records.size()) {
         user_info_->show_account(std::nullopt);
+        storage_->load_storage(std::nullopt);
         return;
     }
     user_info_->show_account(row);
     const AccountRecord& account = ws_.accounts.records[row];
-    storage_->load_storage(account);
+    storage_->load_storage(account.account_id());
     char_profile_->load_char_list(account.account_id());
     refresh_status();
 }
 
-// The store has no editing yet; its editor joins the question when it arrives.
+// Unsaved character or store changes are not dropped unasked.
 bool Form1::may_leave_account() {
     if (!user_info_->may_discard_typing()) return false;
-    return character_editor_.may_discard(kDiscardItemsQuestion);
+    if (!ws_.store.unsaved.get()) return character_editor_.may_discard(kDiscardItemsQuestion);
+    if (!ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo")) return false;
+    character_editor_.unsaved().set(false);
+    ws_.store.unsaved.set(false);
+    return true;
 }
 
 // Enter in the find box: the next account whose name holds the text or whose id it is.
@@ -210,7 +229,7 @@ void Form1::find_next() {
 bool Form1::keep_open() {
     user_info_->take_typed_values();
     const bool unsaved = character_editor_.unsaved().get() || account_editor_.unsaved().get() ||
-                         account_editor_.typing();
+                         account_editor_.typing() || ws_.store.unsaved.get();
     if (!unsaved) return false;
     return !ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo");
 }
@@ -248,6 +267,7 @@ void Form1::press_visible_save() {
     if (visible == char_profile_ && character_editor_.unsaved().get()) {
         char_profile_->save_to_file_button()->click();
     }
+    if (visible == storage_ && ws_.store.unsaved.get()) storage_->save_button()->click();
 }
 
 }  // namespace tavo::ui

@@ -3,6 +3,7 @@
 // panels, runs the start-up sequence and asks before unsaved work is thrown away.
 
 #include <QMainWindow>
+#include <memory>
 
 #include "app/settings.h"
 #include "editors/account_editor.h"
@@ -16,6 +17,7 @@ class QPushButton;
 class QTabWidget;
 
 namespace tavo {
+struct ItemEditors;
 struct Workspace;
 class Ui;
 }  // namespace tavo
@@ -37,6 +39,7 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 public:
     Form1(Workspace& ws, Ui& ui, QWidget* parent = nullptr);
+    ~Form1() override;
 
     // Form_Load: the start-up sequence, widgets refreshed after each step.
     void form_load(const StartOptions& options = {});
@@ -44,6 +47,7 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     AccountEditor& account_editor() { return account_editor_; }
     CharacterEditor& character_editor() { return character_editor_; }
+    ItemEditors& item_editors() const { return *items_; }
     UserInfoTab* user_info() const { return user_info_; }
     CharProfileTab* char_profile() const { return char_profile_; }
     StorageTab* storage() const { return storage_; }
@@ -79,6 +83,7 @@ private:
     Ui& ui_;
     AccountEditor account_editor_;
     CharacterEditor character_editor_;
+    std::unique_ptr<ItemEditors> items_;
     QLineEdit* find_box_;
     QListView* account_list_;
     AccountListModel* model_;

@@ -4,14 +4,20 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "refdata/item_db.h"
+#include "items/item_panel_editor.h"
 #include "refdata/item_panel.h"
 #include "ui/chooser_fill.h"
+#include "ui/latin1.h"
 #include "ui/pet_info_frame.h"
+#include "workspace/item_editors.h"
 #include "workspace/workspace.h"
 
 namespace tavo::ui {
@@ -25,71 +31,242 @@ QComboBox* fixed_combo(const QString& name, const std::array<const char*, N>& te
     return combo;
 }
 
+// Sets a chooser's entries only when they differ, so that a redraw keeps its scroll place.
+template <class Entries>
+void show_entries(QComboBox* combo, const Entries& entries) {
+    bool same = combo->count() == static_cast<int>(entries.size());
+    for (int i = 0; same && i < combo->count(); ++i) {
+        same = combo->itemText(i) == qs(entries[static_cast<std::size_t>(i)].text);
+    }
+    if (same) return;
+    combo->clear();
+    for (const auto& entry : entries) combo->addItem(qs(entry.text));
+}
+
+void set_text(QLineEdit* edit, const std::string& text) {
+    if (edit->text() != qs(text)) edit->setText(qs(text));
+}
+
 }  // namespace
 
-ItemPanel::ItemPanel(Workspace& ws, Ui& ui, QWidget* parent)
-    : OverlayPanel("Add / Edit Item", "Frame2", parent), items_(ws.ref.items) {
+ItemPanel::ItemPanel(Workspace& ws, Ui& ui, ItemEditors& editors, QWidget* parent)
+    : OverlayPanel("Add / Edit Item", "Frame2", parent), ws_(ws), editors_(editors) {
     combo11_ = fixed_combo("Combo11", kItemTypeFilters);
-    connect(combo11_, &QComboBox::currentIndexChanged, this, [this] { combo11_click(); });
     list5_ = new QListWidget;
     list5_->setObjectName("List5");
     list5_->setUniformItemSizes(true);
     list5_->setMinimumSize(240, 260);
+    list5_->installEventFilter(this);
+    text7_ = new QLineEdit;
+    text7_->setObjectName("Text7");
+    text7_->setReadOnly(true);
+    text7_->hide();
 
     auto* chooser = new QVBoxLayout;
     chooser->addWidget(combo11_);
     chooser->addWidget(list5_);
+    chooser->addWidget(text7_);
     auto* details = new QVBoxLayout;
+    details->addWidget(build_fields());
     details->addWidget(build_forging());
     details->addWidget(build_cards());
     pet_info_ = new PetInfoFrame(ws, ui);
     pet_info_->hide();  // shown for a pet egg
     details->addWidget(pet_info_);
+    auto* buttons = new QHBoxLayout;
+    const char* captions[] = {"Add to Inventory", "Cancel"};
+    for (int i = 0; i < 2; ++i) {
+        command1_[i] = new QPushButton(captions[i]);
+        command1_[i]->setObjectName(QString("Command1_%1").arg(i));
+        buttons->addWidget(command1_[i]);
+    }
+    set_default_button(command1_[0]);
+    set_cancel_button(command1_[1]);
+    details->addLayout(buttons);
     details->addStretch(1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(chooser);
     layout->addLayout(details);
+    connect_controls();
+}
+
+QWidget* ItemPanel::build_fields() {
+    auto* box = new QWidget;
+    auto* form = new QFormLayout(box);
+    form->setContentsMargins(0, 0, 0, 0);
+    const char* labels[] = {"Qty", "Type", "Slots", "Refine", "Item ID", "Item Name"};
+    auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
+    for (int i = 0; i < 6; ++i) {
+        text4_[i] = new QLineEdit;
+        text4_[i]->setObjectName(QString("Text4_%1").arg(i));
+        if (i != 5) text4_[i]->setValidator(digits);
+        form->addRow(labels[i], text4_[i]);
+    }
+    // Type, slots, item id and name are shown, not typed.
+    for (int i : {1, 2, 4, 5}) text4_[i]->setReadOnly(true);
+    return box;
 }
 
 QWidget* ItemPanel::build_forging() {
     combo4_[0] = fixed_combo("Combo4_0", kElementChoices);
     combo4_[1] = fixed_combo("Combo4_1", kForgingChoices);
+    combo4_[2] = new_chooser("Combo4_2");
     auto* box = new QWidget;
     auto* form = new QFormLayout(box);
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow("Elemental Property", combo4_[0]);
     form->addRow("Forging Property", combo4_[1]);
+    form->addRow("Weapon's Forger", combo4_[2]);
     return box;
 }
 
 QWidget* ItemPanel::build_cards() {
-    auto* frame = new QGroupBox("CARDS... [PLEASE USE CORRECT CARDS ON ITEM]");
-    frame->setObjectName("Frame3_1");
-    auto* form = new QFormLayout(frame);
+    frame3_1_ = new QGroupBox("CARDS... [PLEASE USE CORRECT CARDS ON ITEM]");
+    frame3_1_->setObjectName("Frame3_1");
+    auto* form = new QFormLayout(frame3_1_);
     for (int index = 0; index < 4; ++index) {
         combo2_[index] = new_chooser(QString("Combo2_%1").arg(index));
         combo2_[index]->setMinimumContentsLength(24);
         form->addRow(QString("Card %1").arg(index + 1), combo2_[index]);
     }
-    return frame;
+    return frame3_1_;
+}
+
+void ItemPanel::connect_controls() {
+    ItemPanelEditor& panel = editors_.panel;
+    const auto user = [this](auto action) {
+        return [this, action](auto&&...) {
+            if (rendering_) return;
+            action();
+            render();
+        };
+    };
+    connect(combo11_, &QComboBox::currentIndexChanged, this, user([this, &panel] {
+                panel.set_filter(static_cast<std::size_t>(std::max(0, combo11_->currentIndex())));
+            }));
+    connect(list5_, &QListWidget::currentRowChanged, this,
+            user([this, &panel] { panel.choose(list5_->currentRow()); }));
+    std::string* fields[] = {&panel.fields().qty, nullptr, nullptr, &panel.fields().refine};
+    for (int i : {0, 3}) {
+        connect(text4_[i], &QLineEdit::textEdited, this,
+                [this, target = fields[i]](const QString& text) { *target = bytes(text); });
+    }
+    connect(combo4_[0], &QComboBox::currentIndexChanged, this,
+            user([this, &panel] { panel.choose_element(combo4_[0]->currentIndex()); }));
+    connect(combo4_[1], &QComboBox::currentIndexChanged, this,
+            user([this, &panel] { panel.choose_strength(combo4_[1]->currentIndex()); }));
+    connect(combo4_[2], &QComboBox::currentIndexChanged, this,
+            user([this, &panel] { panel.choose_forger(combo4_[2]->currentIndex()); }));
+    for (int slot = 0; slot < 4; ++slot) {
+        connect(combo2_[slot], &QComboBox::currentIndexChanged, this, user([this, &panel, slot] {
+                    panel.choose_card(slot, combo2_[slot]->currentIndex());
+                }));
+    }
+    connect(pet_info_, &PetInfoFrame::idEdited, this,
+            [&panel](const QString& id) { panel.pet().id = bytes(id); });
+    connect(command1_[0], &QPushButton::clicked, this, [this] { confirm(); });
+    connect(command1_[1], &QPushButton::clicked, this, [this] {
+        editors_.cancel();
+        hide();
+    });
 }
 
 void ItemPanel::prepare() {
-    fill_list(list5_, {});
-    {
-        const QSignalBlocker quiet(combo11_);
-        combo11_->setCurrentIndex(0);
-    }
-    combo11_click();
-    combo4_[0]->setCurrentIndex(0);
-    combo4_[1]->setCurrentIndex(0);
-    for (QComboBox* card : combo2_) fill_combo(card, {});
+    ItemPanelEditor& panel = editors_.panel;
+    panel.set_filter(0);
+    panel.choose_element(0);
+    panel.choose_strength(0);
+    panel.choose_forger(0);
+    render();
 }
 
-void ItemPanel::combo11_click() {
-    const int filter = combo11_->currentIndex();
-    if (filter < 0) return;
-    fill_list(list5_, item_chooser_entries(items_, static_cast<std::size_t>(filter)));
+void ItemPanel::open_over(QWidget* area) {
+    render();
+    show_over(area);
+    list5_->setFocus();
+}
+
+void ItemPanel::render() {
+    const ItemPanelEditor& panel = editors_.panel;
+    const PanelOpen& is = panel.open_state();
+    rendering_ = true;
+    command1_[0]->setText(qs(panel.caption()));
+    combo11_->setCurrentIndex(static_cast<int>(panel.filter()));
+    render_choosers();
+    text7_->setText(qs(panel.shown_prefix()));
+    text7_->setVisible(panel.prefix_visible());
+    const ItemFields& f = panel.fields();
+    const std::string* texts[] = {&f.qty, &f.type, &f.slot_count, &f.refine, &f.item_id, &f.name};
+    for (int i = 0; i < 6; ++i) set_text(text4_[i], *texts[i]);
+    text4_[0]->setEnabled(is.qty);
+    text4_[3]->setEnabled(is.refine);
+    combo4_[0]->setCurrentIndex(panel.element());
+    combo4_[1]->setCurrentIndex(panel.strength());
+    combo4_[2]->setCurrentIndex(panel.forger());
+    combo4_[0]->setEnabled(is.element);
+    combo4_[1]->setEnabled(is.strength);
+    combo4_[2]->setEnabled(is.forger);
+    for (int slot = 0; slot < 4; ++slot) {
+        combo2_[slot]->setCurrentIndex(panel.card(slot));
+        combo2_[slot]->setEnabled(is.cards[slot]);
+    }
+    frame3_1_->setVisible(is.card_frame);
+    pet_info_->setVisible(is.pet_info);
+    if (is.pet_info) {
+        pet_info_->show_fields(qs(panel.pet().id), qs(panel.pet().type), qs(panel.pet().name),
+                               is.edit_pet_name);
+    }
+    rendering_ = false;
+}
+
+void ItemPanel::render_choosers() {
+    const ItemPanelEditor& panel = editors_.panel;
+    const auto& choices = panel.choices();
+    bool same = list5_->count() == static_cast<int>(choices.size());
+    for (int i = 0; same && i < list5_->count(); i += std::max(1, list5_->count() / 16)) {
+        same = list5_->item(i)->text() == qs(choices[static_cast<std::size_t>(i)].text);
+    }
+    if (!same) {
+        std::vector<std::string> texts;
+        texts.reserve(choices.size());
+        for (const ItemChoice& c : choices) texts.push_back(c.text);
+        fill_list(list5_, texts);
+    }
+    list5_->setCurrentRow(panel.chosen());
+    show_entries(combo4_[2], panel.forger_choices());
+    for (QComboBox* card : combo2_) show_entries(card, panel.card_choices());
+}
+
+bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list5_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        int code = 0;
+        if (key->key() == Qt::Key_Escape) code = 27;
+        if (key->key() == Qt::Key_Backspace) code = 8;
+        const QString text = key->text();
+        if (code == 0 && text.size() == 1 && text[0].unicode() < 128) code = text[0].unicode();
+        if (code == 0) return false;
+        const bool had_prefix = !editors_.panel.prefix().empty();
+        const bool used = editors_.panel.type_key(code);
+        render();
+        // Escape with no prefix typed is the panel's Cancel.
+        return used || (code == 27 && had_prefix);
+    }
+    return OverlayPanel::eventFilter(watched, event);
+}
+
+void ItemPanel::hideEvent(QHideEvent* event) {
+    editors_.panel.close();
+    OverlayPanel::hideEvent(event);
+}
+
+void ItemPanel::confirm() {
+    if (!editors_.confirm()) {
+        render();
+        return;
+    }
+    hide();
+    emit itemStored();
 }
 
 }  // namespace tavo::ui

@@ -1,15 +1,20 @@
 #pragma once
-// The "Add / Edit Item" panel (Frame2). For now it holds what the start-up reset touches: the
-// item-type filter (Combo11), the item chooser (List5), the element and forging choosers
-// (Combo4_0, Combo4_1), the four card choosers (Combo2_0 .. Combo2_3) and "Pet Info" (Frame3_2).
+// The "Add / Edit Item" panel (Frame2). It renders the item panel editor: the item-type
+// filter (Combo11), the item chooser (List5) with its type-ahead prefix (Text7), the fields
+// Text4_0 .. Text4_5, the element, forging and forger choosers (Combo4_0 .. Combo4_2), the
+// card choosers (Combo2_0 .. Combo2_3), "Pet Info" (Frame3_2) and the confirm and cancel
+// buttons (Command1_0, Command1_1). Clicks and keys go to the editor; the panel draws again.
 
 #include "ui/overlay_panel.h"
 
 class QComboBox;
+class QGroupBox;
+class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 namespace tavo {
-class ItemTable;
+struct ItemEditors;
 struct Workspace;
 class Ui;
 }  // namespace tavo
@@ -21,32 +26,54 @@ class PetInfoFrame;
 class ItemPanel : public OverlayPanel {
     Q_OBJECT
 public:
-    ItemPanel(Workspace& ws, Ui& ui, QWidget* parent);
+    ItemPanel(Workspace& ws, Ui& ui, ItemEditors& editors, QWidget* parent);
 
     // The widget half of prepare_item_panel (the core sorts the table): the item chooser
-    // emptied and refilled through "List All Types", "None" in the forging choosers, the
-    // card choosers cleared.
+    // refilled through "List All Types", "None" in the forging choosers.
     void prepare();
-    // The filter's change handler: the item chooser lists the items of the chosen type.
-    void combo11_click();
+    // Shows the panel over `area` as the editor was opened (New or Edit of a list).
+    void open_over(QWidget* area);
+    // Draws every control from the editor.
+    void render();
 
     QComboBox* type_filter() const { return combo11_; }
     QListWidget* item_chooser() const { return list5_; }
     QComboBox* element_chooser() const { return combo4_[0]; }
     QComboBox* forging_chooser() const { return combo4_[1]; }
+    QComboBox* forger_chooser() const { return combo4_[2]; }
     QComboBox* card_chooser(int index) const { return combo2_[index]; }
+    QLineEdit* field(int index) const { return text4_[index]; }
+    QPushButton* confirm_button() const { return command1_[0]; }
     PetInfoFrame* pet_info() const { return pet_info_; }
 
+signals:
+    // An item was stored in the list the panel was opened for.
+    void itemStored();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    QWidget* build_fields();
     QWidget* build_forging();
     QWidget* build_cards();
+    void render_choosers();
+    void connect_controls();
+    void confirm();
 
-    const ItemTable& items_;
+    Workspace& ws_;
+    ItemEditors& editors_;
     QComboBox* combo11_;
     QListWidget* list5_;
-    QComboBox* combo4_[2];
+    QLineEdit* text7_;
+    QLineEdit* text4_[6];
+    QComboBox* combo4_[3];
     QComboBox* combo2_[4];
+    QGroupBox* frame3_1_;
     PetInfoFrame* pet_info_;
+    QPushButton* command1_[2];
+    bool rendering_ = false;
 };
 
 }  // namespace tavo::ui

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "characters/guild_party_pet.h"
@@ -20,9 +21,12 @@ PetInfoFrame::PetInfoFrame(Workspace& ws, Ui& ui, QWidget* parent)
     for (int i = 0; i < 3; ++i) {
         pet_fields_[i] = new QLineEdit;
         pet_fields_[i]->setObjectName(QString("Text5_%1").arg(i));
-        pet_fields_[i]->setReadOnly(true);
+        pet_fields_[i]->setReadOnly(i != 0);
         form->addRow(labels[i], pet_fields_[i]);
     }
+    pet_fields_[0]->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this));
+    connect(pet_fields_[0], &QLineEdit::textEdited, this, &PetInfoFrame::idEdited);
     edit_name_button_ = new QPushButton("Edit Name");
     edit_name_button_->setObjectName("Command7_0");
     cancel_button_ = new QPushButton("Cancel");
@@ -44,6 +48,15 @@ void PetInfoFrame::show_pet(std::int32_t pet_id, const QString& type, const QStr
     pet_fields_[2]->setText(name);
     lock_name(true);
     edit_name_button_->setEnabled(true);
+}
+
+void PetInfoFrame::show_fields(const QString& id, const QString& type, const QString& name,
+                               bool can_rename) {
+    if (pet_fields_[0]->text() != id) pet_fields_[0]->setText(id);
+    pet_id_ = id.toInt();
+    pet_fields_[1]->setText(type);
+    if (pet_fields_[2]->isReadOnly()) pet_fields_[2]->setText(name);
+    edit_name_button_->setEnabled(can_rename);
 }
 
 void PetInfoFrame::clear() {

@@ -23,6 +23,12 @@ public:
     void show_pet(std::int32_t pet_id, const QString& type, const QString& name);
     // Empties the three fields.
     void clear();
+    // The item panel's view of an egg: the pet id can be typed for a new egg; "Edit Name"
+    // works for a pet that exists.
+    void show_fields(const QString& id, const QString& type, const QString& name, bool can_rename);
+
+signals:
+    void idEdited(const QString& id);
 
 private:
     void edit_or_save_name();

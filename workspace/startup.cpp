@@ -37,7 +37,7 @@ void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
     done(StartupStep::ItemDb);
     load_carddb(ws.app, ui, ws.ref.cards);
     done(StartupStep::CardDb);
-    // The forger list of the item panel.
+    ws.forgers.load(ws.app, ui, ws.characters.index);
     done(StartupStep::Forger);
     prepare_item_panel(ws.ref.items);
     done(StartupStep::ItemPanel);

@@ -7,8 +7,10 @@
 #include "accounts/account_file.h"
 #include "app/settings.h"
 #include "characters/character_file.h"
+#include "items/forgers.h"
 #include "items/item_naming.h"
 #include "refdata/refdata.h"
+#include "storage/store_editor.h"
 
 namespace tavo {
 
@@ -19,6 +21,8 @@ struct Workspace {
     AccountStore accounts;
     CharacterState characters;
     CachedIndex<PetTypeIndex> pet_types;  // monster names of pet_db.txt
+    ForgerList forgers;                   // the item panel's forger chooser
+    StoreEditor store{app};               // the chosen account's Kafra storage
 };
 
 }  // namespace tavo

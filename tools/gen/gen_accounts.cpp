@@ -104,7 +104,7 @@ void write_accounts(const ServerOptions& options, const World& world, Rng& rng) 
         const PlannedAccount& account = world.accounts[i];
         name.clear();
         if (account.sex == 'S') {
-            name = "s" + std::to_string(account.id + 1);
+            name = std::string("s").append(std::to_string(account.id + 1));
         } else {
             name = account.id < kFirstPlayer ? "gm_" : "";
             name += kNameParts[i % 20];

@@ -1,0 +1,330 @@
+// The item commands of tavo-cli: an account's store, and adding, changing and deleting items
+// of a character's inventory or cart or of an account's store. They compose items through the
+// item panel's editor, so every rule and message of the window holds here too, and each change
+// is written at once, with the backup "Save to File" and "Save File" make.
+
+#include <iostream>
+#include <memory>
+
+#include "accounts/account_editor.h"
+#include "app/numbers.h"
+#include "app/text.h"
+#include "characters/character_file.h"
+#include "cli/cli.h"
+#include "refdata/item_db.h"
+#include "workspace/item_editors.h"
+#include "workspace/naming.h"
+
+namespace tavo::cli {
+namespace {
+
+struct ItemOptions {
+    std::optional<std::string> char_id;
+    bool cart = false;
+    std::optional<std::int32_t> storage;
+    std::string item;  // an item id or an exact item name
+    std::optional<std::string> qty, refine, cards, pet;
+    std::optional<std::int32_t> forger, maker;
+    std::optional<int> strength, element;
+    int index = -1;
+    bool all = false;
+};
+
+// One item command's editors over the chosen list.
+class ItemCommand {
+public:
+    ItemCommand(Session& s, const ItemOptions& o) : s_(s), o_(o), eds_(s.ws, s.ui, unsaved_) {}
+
+    int add();
+    int edit();
+    int remove();
+
+private:
+    bool open_list();
+    bool refuse(const std::string& text) {
+        s_.ui.message(text, "Tavo", Icon::None);
+        return false;
+    }
+    bool choose_item();
+    bool apply_options();
+    bool apply_cards();
+    bool apply_smith(std::int32_t char_id, bool forging);
+    bool select_line();
+    int write();
+    ItemListEditor& list() { return o_.cart ? eds_.cart : eds_.inventory; }
+    bool on_store() const { return o_.storage.has_value(); }
+    std::string item_name() const { return eds_.panel.fields().name; }
+
+    Session& s_;
+    const ItemOptions& o_;
+    UnsavedFlag unsaved_;
+    ItemEditors eds_;
+};
+
+bool ItemCommand::open_list() {
+    if (on_store()) {
+        if (!index_of_account(s_.ws.accounts, *o_.storage)) {
+            return refuse("No account with the id " + std::to_string(*o_.storage));
+        }
+        return eds_.store.choose_account(s_.ui, *o_.storage);
+    }
+    if (!load_char_info(s_.ws.app, s_.ui, s_.ws.ref, s_.ws.characters, *o_.char_id)) {
+        return s_.ui.message_count() == 0 ? refuse("No character with the id " + *o_.char_id)
+                                          : false;
+    }
+    list().reset();
+    return true;
+}
+
+bool ItemCommand::choose_item() {
+    ItemPanelEditor& panel = eds_.panel;
+    panel.set_filter(0);
+    int line = -1;
+    if (is_numeric(o_.item)) {
+        line = panel.line_of_item(as_i32(numeric_value(o_.item)).value_or(0));
+    } else {
+        for (const ItemChoice& choice : panel.choices()) {
+            const ItemDbEntry& entry = s_.ws.ref.items[choice.table_index];
+            if (entry.name == o_.item || entry.list_name == o_.item) {
+                line = panel.line_of_item(entry.id);
+                break;
+            }
+        }
+    }
+    if (line < 0) return refuse("No item \"" + o_.item + "\" in the item database.");
+    panel.choose(line);
+    return true;
+}
+
+bool ItemCommand::apply_smith(std::int32_t char_id, bool forging) {
+    ItemPanelEditor& panel = eds_.panel;
+    const ItemKind kind = item_kind(static_cast<std::uint8_t>(leading_number(panel.fields().type)));
+    if (forging ? kind != ItemKind::Equipment : kind != ItemKind::Usable) {
+        return refuse(
+            std::string(forging ? "Only a weapon is forged" : "Only a usable item is made") + "; " +
+            item_name() + " is not one.");
+    }
+    if (!panel.open_state().forger) return refuse(item_name() + " cannot be forged.");
+    const int line = s_.ws.forgers.line_of(char_id);
+    if (line < 1) {
+        return refuse(
+            "Character " + std::to_string(char_id) +
+            " is not in the forger list (a blacksmith, an alchemist or a GM's character).");
+    }
+    panel.choose_forger(line);
+    return true;
+}
+
+bool ItemCommand::apply_cards() {
+    ItemPanelEditor& panel = eds_.panel;
+    const std::vector<std::string_view> ids = split(*o_.cards, ',');
+    if (ids.size() > 4) return refuse("At most four cards: --cards A,B,C,D");
+    for (std::size_t slot = 0; slot < 4; ++slot) {
+        const std::string_view text = slot < ids.size() ? trim_blanks(ids[slot]) : "0";
+        if (!is_numeric(text)) return refuse("A card is given by its number: " + std::string(text));
+        const std::int32_t card = as_i32(numeric_value(text)).value_or(-1);
+        const int slot_i = static_cast<int>(slot);
+        if (card == 0 && panel.card(slot_i) <= 0) continue;
+        if (!panel.open_state().cards[slot]) {
+            return refuse("Card " + std::to_string(slot + 1) + " is not open for " + item_name() +
+                          ".");
+        }
+        const int line = panel.line_of_card(card);
+        if (line < 0) {
+            return refuse("Card " + std::string(text) + " does not fit " + item_name() + ".");
+        }
+        panel.choose_card(slot_i, line);
+    }
+    return true;
+}
+
+bool ItemCommand::apply_options() {
+    ItemPanelEditor& panel = eds_.panel;
+    const PanelOpen& is = panel.open_state();
+    for (const std::optional<std::string>* field : {&o_.qty, &o_.refine, &o_.pet}) {
+        if (*field && has_line_breaker(**field))
+            return refuse("A value holds a TAB or line break.");
+    }
+    if (o_.qty) {
+        if (!is.qty && leading_number(*o_.qty) != 1) {
+            return refuse("The quantity of " + item_name() + " is always 1.");
+        }
+        panel.fields().qty = *o_.qty;
+    }
+    if (o_.refine) {
+        if (!is.refine) return refuse(item_name() + " cannot be refined.");
+        panel.fields().refine = *o_.refine;
+    }
+    if (o_.cards && !apply_cards()) return false;
+    if (o_.forger && !apply_smith(*o_.forger, true)) return false;
+    if (o_.maker && !apply_smith(*o_.maker, false)) return false;
+    if (o_.strength || o_.element) {
+        if (!panel.open_state().strength) return refuse("Strength and element need --forger.");
+        if (o_.strength && (*o_.strength < 0 || *o_.strength > 3)) {
+            return refuse("--strength is 0 to 3.");
+        }
+        if (o_.element && (*o_.element < 0 || *o_.element > 4))
+            return refuse("--element is 0 to 4.");
+        if (o_.strength) panel.choose_strength(*o_.strength);
+        if (o_.element) panel.choose_element(*o_.element);
+    }
+    if (o_.pet) {
+        if (!is.pet_info) return refuse(item_name() + " is not a pet egg.");
+        panel.pet().id = *o_.pet;
+    }
+    return true;
+}
+
+bool ItemCommand::select_line() {
+    const int lines =
+        on_store() ? static_cast<int>(eds_.store.record().items.size()) : list().list().count();
+    if (o_.index < 0 || o_.index >= lines) {
+        return refuse("No item at line " + std::to_string(o_.index) + " (the first line is 0).");
+    }
+    if (on_store()) {
+        eds_.store.select(o_.index);
+    } else {
+        list().select(o_.index);
+    }
+    return true;
+}
+
+int ItemCommand::write() {
+    if (on_store()) return eds_.store.save(s_.ui) ? kDone : kFailed;
+    return save_char(s_.ws.app, s_.ui, s_.ws.accounts.server_generation, s_.ws.characters,
+                     *o_.char_id)
+               ? kDone
+               : kFailed;
+}
+
+int ItemCommand::add() {
+    if (!open_list()) return kFailed;
+    const bool opened =
+        on_store() ? eds_.store.new_item(s_.ui, eds_.panel) : list().new_item(s_.ui, eds_.panel);
+    if (!opened || !choose_item() || !apply_options() || !eds_.confirm()) return kFailed;
+    return write();
+}
+
+int ItemCommand::edit() {
+    if (!open_list() || !select_line()) return kFailed;
+    const bool opened =
+        on_store() ? eds_.store.edit_item(eds_.panel) : list().edit_item(eds_.panel);
+    if (!opened || !apply_options() || !eds_.confirm()) return kFailed;
+    return write();
+}
+
+int ItemCommand::remove() {
+    if (!open_list()) return kFailed;
+    bool removed = false;
+    if (o_.all) {
+        removed = on_store() ? eds_.store.delete_all(s_.ui) : list().delete_all(s_.ui);
+        if (!removed && s_.ui.message_count() == 0 && !s_.ui.declined()) {
+            refuse("The list is empty.");
+        }
+    } else {
+        if (o_.index < 0) return refuse("Name the line to delete, or --all.") ? kDone : kFailed;
+        if (!select_line()) return kFailed;
+        removed = on_store() ? eds_.store.delete_selected(s_.ui) : list().delete_selected(s_.ui);
+    }
+    return removed ? write() : kFailed;
+}
+
+int list_storage(Session& s, std::int32_t account) {
+    if (!index_of_account(s.ws.accounts, account)) {
+        std::cerr << "No account with the id " << account << "\n";
+        return kFailed;
+    }
+    StoreEditor& store = s.ws.store;
+    if (!store.choose_account(s.ui, account)) return kFailed;
+    const std::vector<std::string> lines = store.lines(item_naming(s.ws, s.ui));
+    if (s.options.json) {
+        nlohmann::json items = nlohmann::json::array();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            items.push_back(
+                {{"line", utf8(lines[i])}, {"item", item_text(store.record().items[i])}});
+        }
+        print_json({{"account", account},
+                    {"label", store.label()},
+                    {"count", store.count()},
+                    {"maxstorage", s.ws.app.settings.maxstorage},
+                    {"items", items}});
+        return kDone;
+    }
+    for (const std::string& line : lines) std::cout << line << '\n';
+    std::cout << store.label() << '\n';
+    return kDone;
+}
+
+// The options every item command shares: which list.
+void add_list_options(CLI::App* sub, ItemOptions& o) {
+    auto* character = sub->add_option("--char", o.char_id, "A character's inventory (by id)");
+    auto* cart = sub->add_flag("--cart", o.cart, "The character's cart instead of its inventory");
+    auto* store = sub->add_option("--storage", o.storage, "An account's store (by account id)");
+    cart->needs(character);
+    character->excludes(store);
+}
+
+void add_item_options(CLI::App* sub, ItemOptions& o) {
+    sub->add_option("--qty", o.qty, "Quantity");
+    sub->add_option("--refine", o.refine, "Refine level (above 10 is stored as 10)");
+    sub->add_option("--cards", o.cards, "Card numbers A,B,C,D (0 for an empty slot)");
+    auto* forger = sub->add_option("--forger", o.forger, "The smith's character id");
+    sub->add_option("--strength", o.strength, "Forging strength 0-3")->needs(forger);
+    sub->add_option("--element", o.element, "Element 0-4 (ice, earth, fire, wind)")->needs(forger);
+    sub->add_option("--maker", o.maker, "The maker's character id (usable items)");
+    sub->add_option("--pet", o.pet, "The pet id inside an egg");
+}
+
+template <class Run>
+void on_run(CLI::App* sub, const CliOptions& options, int& result, std::shared_ptr<ItemOptions> o,
+            Run run) {
+    sub->callback([&options, &result, o, run] {
+        if (!o->char_id && !o->storage) {
+            std::cerr << "Name the list: --char ID [--cart] or --storage ACCOUNT\n";
+            result = kUsage;
+            return;
+        }
+        run_command(options, result, [o, run](Session& s) {
+            ItemCommand command(s, *o);
+            return run(command);
+        });
+    });
+}
+
+}  // namespace
+
+void add_item_commands(CLI::App& app, const CliOptions& options, int& result) {
+    auto account = std::make_shared<std::int32_t>(0);
+    CLI::App* storage =
+        app.add_subcommand("storage", "An account's store as the Storage tab lists it");
+    storage->add_option("ACCOUNT", *account, "The account id")->required();
+    storage->callback([&options, &result, account] {
+        run_command(options, result, [account](Session& s) { return list_storage(s, *account); });
+    });
+
+    CLI::App* item = app.add_subcommand("item", "Add, change or delete an item");
+    item->require_subcommand(1);
+    auto add = std::make_shared<ItemOptions>();
+    CLI::App* add_cmd = item->add_subcommand("add", "Add an item");
+    add_list_options(add_cmd, *add);
+    add_cmd->add_option("ITEM", add->item, "An item id or an exact item name")->required();
+    add_item_options(add_cmd, *add);
+    on_run(add_cmd, options, result, add, [](ItemCommand& c) { return c.add(); });
+
+    auto edit = std::make_shared<ItemOptions>();
+    CLI::App* edit_cmd = item->add_subcommand("edit", "Change the item at a line (the first is 0)");
+    add_list_options(edit_cmd, *edit);
+    edit_cmd->add_option("INDEX", edit->index, "The item's line, counted from 0")->required();
+    add_item_options(edit_cmd, *edit);
+    on_run(edit_cmd, options, result, edit, [](ItemCommand& c) { return c.edit(); });
+
+    auto del = std::make_shared<ItemOptions>();
+    CLI::App* del_cmd = item->add_subcommand("delete", "Delete the item at a line, or --all");
+    add_list_options(del_cmd, *del);
+    auto* index = del_cmd->add_option("INDEX", del->index, "The item's line, counted from 0");
+    auto* all = del_cmd->add_flag("--all", del->all, "Every item of the list");
+    index->excludes(all);
+    on_run(del_cmd, options, result, del, [](ItemCommand& c) { return c.remove(); });
+}
+
+}  // namespace tavo::cli

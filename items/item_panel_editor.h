@@ -1,0 +1,186 @@
+#pragma once
+// The "Add / Edit Item" panel without its widgets. The panel widget renders this state (the
+// entries of the filter, the item chooser, the card and forger choosers, the field texts and
+// which fields are open) and forwards clicks and keys; tavo-cli composes items through the
+// same calls. The rules here keep the user from composing an item the server would not take:
+// cards only in slotted equipment and only of a fitting kind, forging only for slotless
+// weapons, a maker only for usable items, a pet only in an egg.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "characters/item_slot.h"
+#include "items/forgers.h"
+#include "items/item_naming.h"
+
+namespace tavo {
+
+struct ItemDbEntry;
+class Ui;
+
+// Where the composed item goes, and whether it is a new one or replaces the selected one.
+enum class ItemDestination { Inventory, Cart, Storage };
+enum class ItemAction { Add, Save };
+
+// "Add to Inventory", "Save to Cart", "Add to Storage" ...
+std::string confirm_caption(ItemDestination destination, ItemAction action);
+
+// An entry of the item chooser: the item's list name and where it is in the item table.
+struct ItemChoice {
+    std::size_t table_index = 0;
+    std::int32_t item_id = 0;
+    std::string text;
+};
+
+// An entry of a card chooser: "[4035] Hunter Fly", the first "[0000] None" (card 0).
+struct CardChoice {
+    std::int32_t card_id = 0;
+    std::string text;
+};
+
+// The item types as the panel treats them.
+enum class ItemKind { Usable, Equipment, Egg, Other };
+ItemKind item_kind(std::uint8_t type);
+inline constexpr std::uint8_t kWeaponType = 4;
+inline constexpr std::uint8_t kArmorType = 5;
+inline constexpr std::uint8_t kEggType = 7;
+inline constexpr std::uint8_t kPetArmorType = 8;
+
+// Items the server keeps one per slot: two of them are two items, never a stack.
+bool is_unstackable_type(std::uint8_t type);
+
+// The field texts of the panel (Text4 0..5).
+struct ItemFields {
+    std::string qty;         // "Qty"
+    std::string type;        // "Type"
+    std::string slot_count;  // "Slots" ("slots" is a keyword macro under Qt)
+    std::string refine;      // "Refine"
+    std::string item_id;     // "Item ID"
+    std::string name;        // "Item Name"
+};
+
+// Which controls are open (enabled) and which frames are shown.
+struct PanelOpen {
+    bool qty = true;
+    bool refine = true;
+    bool element = false;
+    bool strength = false;
+    bool forger = false;
+    bool cards[4] = {false, false, false, false};
+    bool card_frame = true;
+    bool pet_info = false;
+    bool edit_pet_name = false;
+};
+
+// The pet inside an egg (Pet Info: ID, Type, Name).
+struct PetFields {
+    std::string id;
+    std::string type;
+    std::string name;
+};
+
+class ItemPanelEditor {
+public:
+    ItemPanelEditor(const ItemNaming& naming, ForgerList& forgers);
+    const ItemNaming& naming() const { return naming_; }
+
+    // Opening the panel for a destination; an edit presets it from the item (preset()).
+    void open(ItemDestination destination, ItemAction action);
+    void close();
+    bool is_open() const { return open_; }
+    ItemDestination destination() const { return destination_; }
+    ItemAction action() const { return action_; }
+    std::string caption() const { return confirm_caption(destination_, action_); }
+
+    // Filter change (Combo11): the item chooser lists the items of the chosen type.
+    void set_filter(std::size_t filter);
+    std::size_t filter() const { return filter_; }
+    const std::vector<ItemChoice>& choices() const { return choices_; }
+    int chosen() const { return chosen_; }
+
+    // A key typed in the item chooser; true when the panel used it (the list must not).
+    bool type_key(int code);
+    const std::string& prefix() const { return prefix_; }
+    bool prefix_visible() const { return !shown_prefix_.empty(); }
+    const std::string& shown_prefix() const { return shown_prefix_; }
+    // The confirm and cancel buttons empty Text7; the prefix itself stays until Escape.
+    void clear_shown_prefix() { shown_prefix_.clear(); }
+
+    // Choosing a line of the item chooser (-1: none); fills the fields for that item.
+    void choose(int index);
+    // The first chooser line of that item number, or -1.
+    int line_of_item(std::int32_t item_id) const;
+
+    // The four card choosers share their entries; a chooser's selection is -1 for none.
+    const std::vector<CardChoice>& card_choices() const { return cards_; }
+    int card(int slot) const { return card_index_[slot]; }
+    void choose_card(int slot, int index);
+    // The line of a card number in the card choosers, or -1.
+    int line_of_card(std::int32_t card_id) const;
+    void load_card_combo(std::int32_t location);
+
+    int element() const { return element_; }
+    int strength() const { return strength_; }
+    void choose_element(int index) { element_ = index; }
+    void choose_strength(int index) { strength_ = index; }
+    // The forger chooser: "[00000] None" and the eligible characters.
+    const std::vector<ForgerChoice>& forger_choices() const { return forgers_.entries(); }
+    int forger() const { return forger_; }
+    void choose_forger(int index);
+
+    ItemFields& fields() { return fields_; }
+    const ItemFields& fields() const { return fields_; }
+    PetFields& pet() { return pet_; }
+    const PetFields& pet() const { return pet_; }
+    const PanelOpen& open_state() const { return is_; }
+
+    // do3-view storage items: the panel preset from an item of the store, inventory or cart.
+    void preset(const ItemSlot& item);
+
+    // The duplicate key of the panel's item: "501-00000"; the maker's character id for a made
+    // item ("501-150000").
+    std::string duplicate_key() const;
+
+    // Keys a digits-only field takes: Backspace and "0" to "9".
+    static bool accepts_digit_key(int code) { return code == 8 || (code >= '0' && code <= '9'); }
+
+private:
+    const ItemDbEntry* chosen_entry() const;
+    void apply_kind(const ItemDbEntry& entry);
+    void card_rules(bool clear);
+    void select_forger_of(std::int32_t char_id);
+    void preset_cards(const ItemSlot& item);
+    int card_or_added(std::int32_t card_id);
+    std::uint8_t shown_type() const;
+    std::int32_t shown_slots() const;
+
+    ItemNaming naming_;
+    ForgerList& forgers_;
+    bool open_ = false;
+    ItemDestination destination_ = ItemDestination::Inventory;
+    ItemAction action_ = ItemAction::Add;
+    std::size_t filter_ = 0;
+    std::vector<ItemChoice> choices_;
+    int chosen_ = -1;
+    std::string prefix_;
+    std::string shown_prefix_;  // Text7; emptied by the confirm and cancel buttons
+    std::vector<CardChoice> cards_;
+    int card_index_[4] = {-1, -1, -1, -1};
+    int element_ = 0;
+    int strength_ = 0;
+    int forger_ = 0;
+    ItemFields fields_;
+    PetFields pet_;
+    PanelOpen is_;
+};
+
+// The duplicate key of an item in a list: its number and the character that made it.
+std::string item_duplicate_key(const ItemSlot& item);
+// count_duplicates: how many items other than the one at except have that key.
+int count_duplicates(const std::vector<ItemSlot>& items, std::string_view key,
+                     std::optional<std::size_t> except);
+
+}  // namespace tavo

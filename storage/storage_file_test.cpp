@@ -1,0 +1,199 @@
+#include "storage/storage_file.h"
+
+#include <gtest/gtest.h>
+
+#include "items/item_panel_editor.h"
+#include "refdata/refdata.h"
+#include "storage/store_editor.h"
+#include "testsupport/server_folders.h"
+
+namespace tavo {
+namespace {
+
+using testing::ServerFolders;
+using testing::slurp;
+
+std::string items_text(int count, int first_id = 1) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text +=
+            std::to_string(first_id + i) + ",501," + std::to_string(i + 1) + ",0,1,0,0,0,0,0,0 ";
+    }
+    return text;
+}
+
+class StorageTest : public ::testing::Test {
+protected:
+    void TearDown() override { EXPECT_TRUE(f.ui.unexpected.empty()); }
+    fs::path file() const { return f.app.server_file("save/storage.txt"); }
+    std::string saved() const { return slurp(file()); }
+    bool load(std::int32_t account) { return store.choose_account(f.ui, account); }
+
+    ServerFolders f;
+    StoreEditor store{f.app};
+};
+
+constexpr const char* kTwoStores =
+    "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\r\n"
+    "2000003,2\t2,909,1,0,1,0,0,0,0,0,0 3,512,4,0,1,0,0,0,0,0,0 \t\r\n";
+
+TEST_F(StorageTest, ReadsTheAccountsLineOnly) {
+    f.server("save/storage.txt", kTwoStores);
+    ASSERT_TRUE(load(2000003));
+    ASSERT_EQ(store.record().items.size(), 2u);
+    EXPECT_EQ(store.record().items[1], (ItemSlot{3, 512, 4, 0, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(store.label(), "Qty [2/100]");
+    EXPECT_EQ(store.selected(), 0);
+    ASSERT_TRUE(load(2000002));
+    EXPECT_FALSE(store.has_lines());
+    EXPECT_EQ(store.label(), "Qty [0/100]");
+}
+
+// An empty line is no reason to stop: the account's line after it is still its store, and a
+// last item without its blank is kept.
+TEST_F(StorageTest, EmptyLinesAndAMissingLastBlank) {
+    f.server("save/storage.txt",
+             "\n2000001,2\t1,501,3,0,1,0,0,0,0,0,0 2,909,1,0,1,0,0,0,0,0,0\t\n");
+    ASSERT_TRUE(load(2000001));
+    EXPECT_EQ(store.record().items.size(), 2u);
+}
+
+TEST_F(StorageTest, NewStoreIsAppendedAndAnEmptiedOneRemoved) {
+    f.server("save/storage.txt", kTwoStores);
+    ASSERT_TRUE(load(2000002));
+    StorageRecord record;
+    record.load_state.set_whole();
+    record.items = {{0, 501, 2, 0, 1, 0, 0, 0, 0, 0, 0}};
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000002, record, 100));
+    EXPECT_EQ(saved(), std::string(kTwoStores) + "2000002,1\t0,501,2,0,1,0,0,0,0,0,0 \t\r\n");
+    EXPECT_EQ(slurp(f.app.server_file("save/storage.bak.txt")), kTwoStores);
+
+    ASSERT_TRUE(load(2000001));
+    f.ui.answer({true});
+    ASSERT_TRUE(store.delete_all(f.ui));
+    EXPECT_TRUE(store.unsaved.get());
+    ASSERT_TRUE(store.save(f.ui));
+    EXPECT_FALSE(store.unsaved.get());
+    EXPECT_EQ(saved(),
+              "2000003,2\t2,909,1,0,1,0,0,0,0,0,0 3,512,4,0,1,0,0,0,0,0,0 \t\r\n"
+              "2000002,1\t0,501,2,0,1,0,0,0,0,0,0 \t\r\n");
+}
+
+TEST_F(StorageTest, RewrittenLineKeepsItsHeadAndOtherLinesTheirBytes) {
+    const std::string others = "2000003,9\tnot a store the editor reads \t\nno tab here\n\n";
+    f.server("save/storage.txt", "0002000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\n" + others);
+    ASSERT_TRUE(load(2000001));
+    f.ui.answer({true});
+    ASSERT_TRUE(store.delete_selected(f.ui));
+    // A store with an item again: the head stays as written, the LF line ends stay.
+    StorageRecord record = store.record();
+    record.head = "0002000001";
+    record.items = {{1, 501, 7, 0, 1, 0, 0, 0, 0, 0, 0}};
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
+    EXPECT_EQ(saved(), "0002000001,1\t1,501,7,0,1,0,0,0,0,0,0 \t\n" + others);
+    f.ui.clear();
+    ASSERT_TRUE(store.save(f.ui));  // the emptied store: its line goes
+    EXPECT_EQ(saved(), others);
+}
+
+TEST_F(StorageTest, LongerLineThanMaxstorageKeepsTheFirstOnSave) {
+    f.server("save/storage.txt", "2000001,120\t" + items_text(120) + "\t\n");
+    ASSERT_TRUE(load(2000001));
+    EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Kafra Storage item count will be set to "
+                                                        "100 only. Some items WILL be lost if you "
+                                                        "SAVE."});
+    EXPECT_EQ(store.record().items.size(), 120u);
+    EXPECT_EQ(store.label(), "Qty [100/100]");
+    f.ui.clear();
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, store.record(), 100));
+    EXPECT_EQ(saved(), "2000001,100\t" + items_text(100) + "\t\n");
+}
+
+// The server's own stores reach 600 items in later releases; nothing in the editor stops at
+// 255.
+TEST_F(StorageTest, StoresBeyond255Items) {
+    f.app.settings.maxstorage = 600;
+    const std::string line = "2000001,300\t" + items_text(300) + "\t\r\n";
+    f.server("save/storage.txt", line);
+    ASSERT_TRUE(load(2000001));
+    EXPECT_EQ(store.count(), 300);
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, store.record(), 600));
+    EXPECT_EQ(saved(), line);
+}
+
+TEST_F(StorageTest, MissingFileIsMadeWithTheOneLine) {
+    fs::remove(file());
+    ASSERT_TRUE(load(2000005));
+    StorageRecord record;
+    record.load_state.set_whole();
+    record.items = {{0, 909, 1, 0, 1, 0, 0, 0, 0, 0, 0}};
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000005, record, 100));
+    EXPECT_EQ(saved(), "2000005,1\t0,909,1,0,1,0,0,0,0,0,0 \t\r\n");
+}
+
+TEST_F(StorageTest, LastLineWithoutItsBreakGetsOneBeforeANewLine) {
+    f.server("save/storage.txt", "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t");
+    StorageRecord record;
+    record.load_state.set_whole();
+    record.items = {{0, 909, 1, 0, 1, 0, 0, 0, 0, 0, 0}};
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000005, record, 100));
+    EXPECT_EQ(saved(),
+              "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\r\n2000005,1\t0,909,1,0,1,0,0,0,0,0,0 \t\r\n");
+}
+
+// A store that could not be read whole is never written back over the file.
+TEST_F(StorageTest, PartlyReadStoreIsNotWritten) {
+    const std::string broken = "2000001,2\t1,501,3,0,1,0,0,0,0,0,0 2,909 \t\r\n";
+    f.server("save/storage.txt", broken);
+    EXPECT_FALSE(load(2000001));
+    EXPECT_EQ(f.ui.messages(),
+              std::vector<std::string>{"Error 9, Subscript out of range\r\nin load_storage"});
+    f.ui.clear();
+    f.ui.answer({true});
+    ASSERT_TRUE(store.delete_selected(f.ui));
+    EXPECT_FALSE(store.save(f.ui));
+    EXPECT_EQ(saved(), broken);
+    EXPECT_TRUE(store.unsaved.get());
+}
+
+TEST_F(StorageTest, DeleteUserStorageKeepsTheOtherLines) {
+    f.server("save/storage.txt", kTwoStores);
+    ASSERT_TRUE(delete_user_storage(f.app, f.ui, 2000001));
+    EXPECT_EQ(saved(), "2000003,2\t2,909,1,0,1,0,0,0,0,0,0 3,512,4,0,1,0,0,0,0,0,0 \t\r\n");
+    EXPECT_EQ(slurp(f.app.server_file("save/storage.bak.txt")), kTwoStores);
+}
+
+TEST_F(StorageTest, StoreEditsThroughThePanel) {
+    RefData ref;
+    ref.items.add({501, "Red_Potion", "Red Potion", 0, 0, 0, 10});
+    ref.items.add({1201, "Knife", "Knife", 0, 4, 2, 40});
+    CachedIndex<CharacterIndex> characters;
+    CachedIndex<PetTypeIndex> pet_types;
+    ForgerList forgers;
+    ItemNaming naming{f.app, f.ui, ref, characters, pet_types};
+    ItemPanelEditor panel{naming, forgers};
+    f.app.settings.maxstorage = 2;
+    f.server("save/storage.txt", kTwoStores);
+    ASSERT_TRUE(load(2000001));
+    ASSERT_TRUE(store.new_item(f.ui, panel));
+    EXPECT_EQ(panel.caption(), "Add to Storage");
+    panel.choose(panel.line_of_item(1201));
+    ASSERT_TRUE(store.confirm(f.ui, panel));
+    EXPECT_EQ(store.lines(naming), (std::vector<std::string>{"3 pcs Red Potion", "1 pc Knife"}));
+    EXPECT_EQ(store.selected(), 1);
+    EXPECT_FALSE(store.new_item(f.ui, panel));
+    EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Max item count reach."});
+    store.select(0);
+    ASSERT_TRUE(store.edit_item(panel));
+    EXPECT_EQ(panel.caption(), "Save to Storage");
+    EXPECT_EQ(panel.fields().qty, "3");
+    panel.fields().qty = "8";
+    ASSERT_TRUE(store.confirm(f.ui, panel));
+    ASSERT_TRUE(store.save(f.ui));
+    EXPECT_EQ(saved(),
+              "2000001,2\t1,501,8,0,1,0,0,0,0,0,0 0,1201,1,0,1,0,0,0,0,0,0 \t\r\n"
+              "2000003,2\t2,909,1,0,1,0,0,0,0,0,0 3,512,4,0,1,0,0,0,0,0,0 \t\r\n");
+}
+
+}  // namespace
+}  // namespace tavo
