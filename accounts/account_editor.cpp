@@ -36,21 +36,6 @@ std::int32_t form_number(const std::string& text) {
     return to_i32(numeric_value(text));
 }
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether name holds text, ASCII letter case ignored; text is already in lower case.
-bool holds_ignoring_case(std::string_view name, std::string_view text) {
-    if (text.size() > name.size()) return false;
-    for (std::size_t at = 0; at + text.size() <= name.size(); ++at) {
-        std::size_t i = 0;
-        while (i < text.size() && lower(name[at + i]) == text[i]) ++i;
-        if (i == text.size()) return true;
-    }
-    return false;
-}
-
 bool all_digits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -297,14 +282,15 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
     const EditResult names = check_names(ui, store, form, form.username != userid_before_edit);
     if (names != EditResult::Saved) return names;
     const AccountForm before = account_to_form(store.records[index]);
+    const std::uint8_t level_before = store.records[index].gm_level();
     if (refused(ui, form, before, store.server_generation)) return EditResult::Failed;
     if (!form_to_account(ui, store, form, index)) return EditResult::Failed;
     const std::int32_t id = store.records[index].account_id();
     if (auto unsaved = store.unsaved_accounts.find(id); unsaved != store.unsaved_accounts.end()) {
         // Written with the account; "Access 0" of a player writes nothing.
         if (unsaved->second || form.gm_level != 0) unsaved->second = form.gm_level;
-    } else if (form.gm_level != 0) {
-        // "Access 0" writes nothing: the account keeps its line in the GM file.
+    } else if (form.gm_level != 0 || level_before != 0) {
+        // "Access 0" takes the account out of the GM file, or the server would keep its rights.
         check_gm_id(app, ui, id, form.gm_level);
     }
     return EditResult::Saved;

@@ -133,7 +133,7 @@ inline bool can_edit_account(std::size_t index) {
 }
 
 // "Save Record": the name checks (a name kept as it was passes), the field checks, the record, and
-// a GM level other than 0 written into the GM file.
+// the GM level written into the GM file ("Access 0" takes a GM's id out of it).
 EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& store,
                                std::size_t index, const AccountForm& form,
                                std::string_view userid_before_edit);

@@ -176,8 +176,8 @@ TEST_F(AccountEditorTest, GmLevelListKeepsLevelsAsNumbers) {
     EXPECT_EQ(status_entries(2).size(), 4u);
     EXPECT_EQ(status_entries(7).back().text, "STATE 7");
 
-    // Saving a GM shown at a level the list does not hold keeps that level; "Access 0" on a
-    // saved record writes nothing.
+    // Saving a GM shown at a level the list does not hold keeps that level; "Access 0" takes
+    // the account out of the GM file, so the server no longer gives it the rights.
     dir.write("server/conf/GM_account.txt", "704554-704556 45\n");
     load("704554\ta\tp\t-\tM\t0\t0\t\n704555\tb\tp\t-\tM\t0\t0\t\n");
     AccountForm b = account_to_form(store.records[1]);
@@ -186,8 +186,9 @@ TEST_F(AccountEditorTest, GmLevelListKeepsLevelsAsNumbers) {
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554-704556 45\n");
     b.gm_level = 0;
     EXPECT_EQ(save_edited_account(app, ui, store, 1, b, "b"), EditResult::Saved);
-    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554-704556 45\n");
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554 45\n704556 45\n");
     EXPECT_EQ(store.records[1].gm_level(), 0);
+    EXPECT_EQ(read_gm_lvl(app, ui, 704555), 0);
 }
 
 TEST_F(AccountEditorTest, DeletionWarnsSelectsAndRecomputesIds) {

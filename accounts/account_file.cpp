@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "accounts/account_merge.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
 #include "app/file_batch.h"
@@ -177,6 +178,7 @@ void read_account_file(const AppContext& app, Ui& ui, AccountStore& store) {
         store.modified = true;
         return;
     }
+    store.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
     auto image = std::make_shared<const std::string>(read_file(path));
     store.image = image;
     store.server_generation = ServerGeneration::V817;
@@ -254,6 +256,7 @@ void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileB
 bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
     if (!store.load_state.allow_write(ui)) return false;
     return guarded(ui, "save_account", [&] {
+        rebase_accounts(app, ui, store);
         FileBatch batch(app.files);
         AtomicWriter& out = batch.open(app.server_file(kAccountFile), std::string(kAccountFile));
         {
@@ -285,6 +288,7 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
         }
         stage_new_gm_levels(app, store, batch);
         batch.commit();
+        note_accounts_written(app, store);
         store.modified = false;
         store.unsaved_accounts.clear();
     });

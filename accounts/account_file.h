@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "accounts/account_record.h"
+#include "app/file_stamp.h"
 #include "app/load_state.h"
 #include "app/newid.h"
 #include "app/settings.h"
@@ -46,6 +48,11 @@ struct AccountStore {
     std::vector<KeptLine> kept_lines;
     // The file as read: untouched records and kept lines are views of it.
     std::shared_ptr<const std::string> image;
+    // The file's stamp when it was read or last written: another writer changed it when the
+    // stamp differs (see accounts/account_merge.h).
+    std::optional<FileStamp> read_stamp;
+    // Accounts changed here and written since the file was read, by id, with their text.
+    std::unordered_map<std::int32_t, std::optional<std::string>> written;
     // The file has comment lines of its own: the standard header is not added on saving.
     bool has_header = false;
     // The %newid% counter of the file; a save never writes a lower one.

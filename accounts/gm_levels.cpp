@@ -148,8 +148,11 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
         }
         found = true;
         if (!id.range()) {
-            out.push_back(std::string(fields[0]) + ' ' + std::to_string(level) +
-                          std::string(after_level(line)));
+            // Level 0 is no GM: the line goes, so the server no longer gives the rights.
+            if (level != 0) {
+                out.push_back(std::string(fields[0]) + ' ' + std::to_string(level) +
+                              std::string(after_level(line)));
+            }
             continue;
         }
         const std::uint8_t old_level = level_field(fields);
@@ -166,13 +169,15 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
             out.push_back(
                 entry_line(piece_ids(id.low, below, id.separator, below), old_level, rest));
         }
-        out.push_back(entry_line(own, level));
+        if (level != 0) out.push_back(entry_line(own, level));
         if (account_id + 1.0 <= leading_number(id.high)) {
             out.push_back(
                 entry_line(piece_ids(above, id.high, id.separator, above), old_level, rest));
         }
     }
-    if (!found) out.push_back(std::to_string(account_id) + ' ' + std::to_string(level));
+    if (!found && level != 0) {
+        out.push_back(std::to_string(account_id) + ' ' + std::to_string(level));
+    }
     return out;
 }
 
@@ -215,7 +220,10 @@ std::optional<std::vector<std::string>> remove_gm_entry_lines(const std::vector<
 bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::uint8_t level) {
     return guarded(ui, "check_gm_id", [&] {
         const fs::path path = app.server_file(kGmFile);
-        app.files.rewrite_lines(path, set_gm_level_lines(read_lines(path), account_id, level));
+        const std::vector<std::string> before = read_lines(path);
+        const std::vector<std::string> lines = set_gm_level_lines(before, account_id, level);
+        if (lines == before && file_exists(path)) return;  // nothing to change
+        app.files.rewrite_lines(path, lines);
     });
 }
 

@@ -50,8 +50,9 @@ std::uint8_t read_gm_lvl(const AppContext& app, Ui& ui, std::int32_t account_id)
 // gets the level: a single-id line is rewritten, and a range whose level differs is split into
 // the ids below, the id itself and the ids above, each piece on its own line in that place, so
 // that no other account's rights change. Without a matching line, "id level" is appended.
-// Comments, empty lines and the other lines stay as they were. Returns false when a failure
-// was reported ("in check_gm_id"); the file is then left as it was.
+// Level 0 takes the id out instead: its line goes, or its piece of a range. Comments, empty
+// lines and the other lines stay as they were; a file with nothing to change is not written.
+// Returns false when a failure was reported ("in check_gm_id"); the file is then left as it was.
 bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::uint8_t level);
 
 // The new lines of the GM file (without their breaks) for check_gm_id.

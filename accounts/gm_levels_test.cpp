@@ -73,10 +73,26 @@ TEST_F(GmLevelsTest, WritingALevelAppendsOrRewritesAndKeepsTheRest) {
     ASSERT_TRUE(check_gm_id(app, ui, 704560, 5));
     EXPECT_EQ(gm_file(), "// GM accounts\n\n704554 99\n2000000-2000010 10\n704560 5\n");
     write_gm("// GM accounts\r\n\r\n704554 99\r\n2000000-2000010 10\r\n704560 5\r\n");
-    ASSERT_TRUE(check_gm_id(app, ui, 704554, 0));  // 0 is written like any other level
     ASSERT_TRUE(check_gm_id(app, ui, 704560, 60));
-    EXPECT_EQ(gm_file(), "// GM accounts\r\n\r\n704554 0\r\n2000000-2000010 10\r\n704560 60\r\n");
+    EXPECT_EQ(gm_file(), "// GM accounts\r\n\r\n704554 99\r\n2000000-2000010 10\r\n704560 60\r\n");
     EXPECT_EQ(level(704560), 60);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(GmLevelsTest, LevelZeroTakesTheIdOutOfTheFile) {
+    // Its own line goes; out of a range only its piece, the rest keeping their level.
+    write_gm("// GM accounts\n704554 99 // admin\n2000000-2000010 10\n704560~704561 20\n");
+    ASSERT_TRUE(check_gm_id(app, ui, 704554, 0));
+    ASSERT_TRUE(check_gm_id(app, ui, 2000005, 0));
+    ASSERT_TRUE(check_gm_id(app, ui, 704561, 0));
+    EXPECT_EQ(gm_file(), "// GM accounts\n2000000-2000004 10\n2000006-2000010 10\n704560 20\n");
+    for (std::int32_t id : {704554, 2000005, 704561}) EXPECT_EQ(level(id), 0) << id;
+    EXPECT_EQ(level(2000004), 10);
+    EXPECT_EQ(level(704560), 20);
+    // An id without a line: nothing to take out, and the file is not written at all.
+    write_gm("704554 99\n");
+    ASSERT_TRUE(check_gm_id(app, ui, 2000001, 0));
+    EXPECT_EQ(gm_file(), "704554 99\n");
     EXPECT_TRUE(ui.messages().empty());
 }
 
@@ -99,7 +115,7 @@ TEST_F(GmLevelsTest, WritingInsideARangeSplitsItSoNoOtherAccountChanges) {
     EXPECT_EQ(level(704570), 20);
     EXPECT_EQ(level(704584), 40);
 
-    // Pieces of a single id are written as single ids; the same level changes nothing.
+    // Pieces of a single id are written as single ids; the same level writes nothing.
     write_gm("2000000-2000002 10\n2000000-2000002 10\n");
     ASSERT_TRUE(check_gm_id(app, ui, 2000001, 10));
     EXPECT_EQ(gm_file(), "2000000-2000002 10\n2000000-2000002 10\n");

@@ -200,6 +200,7 @@ FileWriter::FileWriter() : write_(posix_write) {}
 FileWriter::FileWriter(WriteFn write) : write_(std::move(write)) {}
 
 AtomicWriter FileWriter::open(const fs::path& target) const {
+    if (before_write_) before_write_(target);
     return AtomicWriter(target, write_);
 }
 

@@ -60,10 +60,16 @@ private:
     std::uint64_t started_ = 0;  // written up to here and handed to the disk
 };
 
+// Called with the target before a rewrite starts; it refuses the write by throwing.
+using BeforeWrite = std::function<void(const fs::path& target)>;
+
 class FileWriter {
 public:
     FileWriter();
     explicit FileWriter(WriteFn write);
+
+    // The one hook every rewrite passes (the running-server guard); empty for none.
+    void before_write(BeforeWrite hook) { before_write_ = std::move(hook); }
 
     AtomicWriter open(const fs::path& target) const;
     // The whole file replaced by content (the content already holds its line breaks).
@@ -78,6 +84,7 @@ public:
 
 private:
     WriteFn write_;
+    BeforeWrite before_write_;
 };
 
 }  // namespace tavo

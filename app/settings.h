@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/disk_guard.h"
 #include "app/file_writer.h"
+#include "app/running_server.h"
 
 namespace tavo {
 
@@ -39,6 +41,8 @@ struct AppContext {
     bool program_folder_writable = true;
     AppSettings settings;
     FileWriter files;
+    // What a save does with a record that another writer changed too (app/disk_guard.h).
+    OnConflict on_conflict = OnConflict::Ask;
 
     // DataFolder + a relative name such as "save/account.txt" (either separator), found
     // without regard to letter case where the exact name does not exist.
@@ -57,6 +61,10 @@ struct AppContext {
 // How the program was started; tavo-cli names the server folder on its command line.
 struct StartOptions {
     std::optional<std::string> data_folder;
+    // What a write does while the server answers on its port; the editor asks.
+    WhileRunning while_running = WhileRunning::Ask;
+    // The start-up warning about a running server goes through the Ui.
+    bool warn_running_server = true;
 };
 
 // Fills the settings from tavo.ini and settles the DataFolder, asking for a folder until a

@@ -55,4 +55,20 @@ bool has_line_breaker(std::string_view value) {
     return value.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
+namespace {
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+}  // namespace
+
+bool holds_ignoring_case(std::string_view text, std::string_view part) {
+    if (part.size() > text.size()) return false;
+    for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
+        std::size_t i = 0;
+        while (i < part.size() && lower(text[at + i]) == part[i]) ++i;
+        if (i == part.size()) return true;
+    }
+    return false;
+}
+
 }  // namespace tavo

@@ -17,6 +17,8 @@ std::string_view piece(std::string_view text, char separator, std::size_t index)
 std::string to_lower(std::string_view text);  // ASCII letters only
 std::string_view trim_blanks(std::string_view text);
 bool contains(std::string_view text, std::string_view part);
+// Whether text holds part, ASCII letter case ignored; part is already in lower case.
+bool holds_ignoring_case(std::string_view text, std::string_view part);
 
 // The characters that break a line of a server file: TAB, CR and LF.
 bool has_line_breaker(std::string_view value);

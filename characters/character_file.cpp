@@ -23,10 +23,6 @@ fs::path athena_of(const AppContext& app) {
     return app.server_file("save/athena.txt");
 }
 
-const CharacterIndex& index_of(const AppContext& app, CharacterState& state) {
-    return state.index.get(athena_of(app), CharacterIndex::build);
-}
-
 std::vector<std::string> texts_of(const std::vector<std::string_view>& entries) {
     return {entries.begin(), entries.end()};
 }
@@ -102,7 +98,7 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
     // account chosen before may stay in the chooser.
     if (account_id == 0 || !has_content(athena_of(app))) return true;
     return guarded(ui, "load_char_list", [&] {
-        const CharacterIndex& index = index_of(app, state);
+        const CharacterIndex& index = character_index(app, state);
         state.chooser.clear();
         for (const CharacterEntry* entry : index.of_account(account_id)) {
             state.current.account_id = account_id;
@@ -119,7 +115,7 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
     const fs::path athena = athena_of(app);
     if (!has_content(athena)) return false;
     guarded(ui, "load_char_info", [&] {
-        const CharacterEntry* entry = index_of(app, state).first_with_id_text(id_text);
+        const CharacterEntry* entry = character_index(app, state).first_with_id_text(id_text);
         if (entry == nullptr) {
             throw Failure(err::kFileNotFound, "Character " + std::string(id_text) + " not found");
         }
@@ -174,7 +170,8 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
 
 std::int32_t hi_char_id(const AppContext& app, Ui& ui, CharacterState& state) {
     std::int32_t highest = 0;
-    guarded(ui, "hi_char_id", [&] { highest = to_i32(index_of(app, state).highest_char_id()); });
+    guarded(ui, "hi_char_id",
+            [&] { highest = to_i32(character_index(app, state).highest_char_id()); });
     return highest;
 }
 
@@ -192,6 +189,10 @@ std::string splitmemo(std::string_view memo) {
         result += c;
     }
     return result;
+}
+
+const CharacterIndex& character_index(const AppContext& app, CharacterState& state) {
+    return state.index.get(athena_of(app), CharacterIndex::build);
 }
 
 }  // namespace tavo

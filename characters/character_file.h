@@ -50,6 +50,9 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
 bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                CharacterState& state, std::string_view id_text);
 
+// The index of athena.txt, built anew only when the file changed.
+const CharacterIndex& character_index(const AppContext& app, CharacterState& state);
+
 // The highest character id in athena.txt (0 when there is none).
 std::int32_t hi_char_id(const AppContext& app, Ui& ui, CharacterState& state);
 

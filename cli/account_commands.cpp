@@ -10,6 +10,8 @@
 #include "app/numbers.h"
 #include "cli/cli.h"
 #include "editors/account_editor.h"
+#include "editors/account_finder.h"
+#include "workspace/workspace.h"
 
 namespace tavo::cli {
 namespace {
@@ -144,12 +146,22 @@ void save_file(AccountEditor& editor, int& result, const std::string& done) {
     result = kDone;
 }
 
-void list_accounts(const CliOptions& options, const std::string& find, int& result) {
+// The accounts --find lists: by name or id, or (--by-char) by a character's name.
+std::vector<std::size_t> found_accounts(Workspace& ws, const std::string& find, bool by_char) {
+    if (by_char) return accounts_by_character(ws, find);
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < ws.accounts.records.size(); ++i) {
+        if (find.empty() || account_matches(ws.accounts.records[i], find)) found.push_back(i);
+    }
+    return found;
+}
+
+void list_accounts(const CliOptions& options, const std::string& find, bool by_char, int& result) {
     Session session(options);
     if (!start(session, result)) return;
     nlohmann::json list = nlohmann::json::array();
-    for (const AccountRecord& record : session.ws.accounts.records) {
-        if (!find.empty() && !account_matches(record, find)) continue;
+    for (std::size_t i : found_accounts(session.ws, find, by_char)) {
+        const AccountRecord& record = session.ws.accounts.records[i];
         if (options.json) {
             list.push_back(summary_json(record));
         } else {
@@ -288,7 +300,11 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
                            "login (TAB-separated, or --json)");
     auto find = std::make_shared<std::string>();
     accounts->add_option("--find", *find, "Only accounts whose name holds TEXT or whose id is it");
-    accounts->callback([&options, &result, find] { list_accounts(options, *find, result); });
+    auto by_char = std::make_shared<bool>(false);
+    accounts->add_flag("--by-char", *by_char,
+                       "--find looks at the names of the accounts' characters instead");
+    accounts->callback(
+        [&options, &result, find, by_char] { list_accounts(options, *find, *by_char, result); });
 
     CLI::App* account = app.add_subcommand("account",
                                            "Show every field of one account ("

@@ -18,6 +18,9 @@ struct CliOptions {
     std::optional<std::string> data;
     bool yes = false;
     bool json = false;
+    bool force = false;   // write even while the server runs
+    bool mine = false;    // a record changed here and on disk: write this version
+    bool theirs = false;  // ... keep the one on disk
     bool quiet = false;
 };
 
@@ -67,8 +70,9 @@ CLI::Option* add_id_option(CLI::App* command, const std::string& name, std::int3
 class Session {
 public:
     explicit Session(const CliOptions& options) : options(options), ui(options) {}
-    // Runs the start-up sequence; false (with a message) when no server folder was found.
-    bool start();
+    // Runs the start-up sequence (only the settings and the server folder without `tables`);
+    // false (with a message) when no server folder was found.
+    bool start(bool tables = true);
 
     const CliOptions& options;
     CliUi ui;
@@ -103,5 +107,6 @@ void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result)
 void add_account_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_character_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
+void add_check_command(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

@@ -8,6 +8,15 @@ int main(int argc, char** argv) {
     app.add_option("--data", options.data, "The server folder (overrides eafolder of tavo.ini)");
     app.add_flag("--yes", options.yes, "Answer Yes to every question");
     app.add_flag("--json", options.json, "Print listings as JSON");
+    auto* mine = app.add_flag("--mine", options.mine,
+                              "A record changed both here and on disk since it was read: write "
+                              "this version");
+    app.add_flag("--theirs", options.theirs,
+                 "A record changed both here and on disk since it was read: keep the one on disk")
+        ->excludes(mine);
+    app.add_flag("--force", options.force,
+                 "Write even while the server answers on its port (it overwrites its files at "
+                 "every save)");
     app.add_flag("--quiet", options.quiet, "No start-up note on missing program folder files");
     app.set_version_flag("--version", "tavo-cli " TAVO_VERSION);
     app.fallthrough();
@@ -18,6 +27,7 @@ int main(int argc, char** argv) {
     add_account_commands(app, options, result);
     add_character_commands(app, options, result);
     add_item_commands(app, options, result);
+    add_check_command(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "app/running_server.h"
 #include "app/settings.h"
 #include "cli/cli.h"
 #include "workspace/startup.h"
@@ -32,15 +33,33 @@ void note_missing_files(const std::vector<std::string>& files, const AppContext&
 
 }  // namespace
 
-bool Session::start() {
+bool Session::start(bool tables) {
     set_program_folders(ws.app, running_program_folder());
     StartOptions start_options;
     // A folder named on the command line is taken from where the command runs.
     if (options.data) start_options.data_folder = std::filesystem::absolute(*options.data).string();
-    ui.hold_missing_files(true);
-    run_startup(ws, ui, start_options);
-    ui.hold_missing_files(false);
-    note_missing_files(ui.missing_files(), ws.app);
+    // Writes are refused while the server runs, unless --force; reading only warns.
+    start_options.while_running = options.force ? WhileRunning::Write : WhileRunning::Refuse;
+    start_options.warn_running_server = false;
+    // A record changed here and on disk is refused unless the command line chose a side.
+    ws.app.on_conflict = options.mine     ? OnConflict::Mine
+                         : options.theirs ? OnConflict::Theirs
+                                          : OnConflict::Refuse;
+    if (tables) {
+        ui.hold_missing_files(true);
+        run_startup(ws, ui, start_options);
+        ui.hold_missing_files(false);
+        note_missing_files(ui.missing_files(), ws.app);
+    } else {
+        load_app_option(ws.app, ui, start_options);
+        guard_writes(ws.app, ui, start_options.while_running);
+    }
+    if (const auto server = running_server(ws.app.settings.data_folder)) {
+        std::cerr << "Warning: " << lf_lines(running_server_warning(*server))
+                  << (options.force ? "\n(--force: files are written all the same)\n"
+                                    : "\nNothing is written while it runs (add --force to "
+                                      "write all the same).\n");
+    }
     if (!is_server_folder(ws.app.settings.data_folder)) {
         std::cerr << "No eAthena server folder (with db, save and conf) at "
                   << ws.app.settings.data_folder << "\n";

@@ -1,6 +1,7 @@
 #include "editors/account_editor.h"
 
 #include "accounts/account_file.h"
+#include "accounts/account_time.h"
 #include "app/ui.h"
 #include "workspace/account_deletion.h"
 #include "workspace/workspace.h"
@@ -77,6 +78,7 @@ void AccountEditor::select(std::optional<std::size_t> index) {
 
 EditResult AccountEditor::press(AccountButton button) {
     EditResult result = EditResult::Saved;
+    table_replaced_ = false;
     switch (button) {
         case AccountButton::NewPlayer:
             result = mode_ == AccountMode::NewPlayer ? save_new(false) : begin_new(false);
@@ -114,7 +116,23 @@ EditResult AccountEditor::begin_new(bool gm) {
     return EditResult::Saved;
 }
 
+// A date typed into Validity or Ban becomes its seconds; a value the field cannot hold is
+// refused before anything is stored.
+bool AccountEditor::read_dates() {
+    for (AccountField field : {AccountField::Validity, AccountField::Ban}) {
+        std::string* text = form_text(form_, field);
+        const SecondsReading reading = read_seconds_field(account_field_rule(field).label, *text);
+        if (reading.problem) {
+            ui_.message(*reading.problem, "Error");
+            return false;
+        }
+        *text = reading.text;
+    }
+    return true;
+}
+
 EditResult AccountEditor::save_new(bool gm) {
+    if (!read_dates()) return EditResult::Failed;
     const EditResult result = save_new_account(ws_.app, ui_, ws_.accounts, form_, gm);
     if (result == EditResult::Saved) select(ws_.accounts.records.size() - 1);
     return result;
@@ -133,7 +151,7 @@ EditResult AccountEditor::begin_edit() {
 }
 
 EditResult AccountEditor::save_edit() {
-    if (!chosen_editable()) return EditResult::Failed;
+    if (!chosen_editable() || !read_dates()) return EditResult::Failed;
     const EditResult result =
         save_edited_account(ws_.app, ui_, ws_.accounts, *selected_, form_, userid_before_edit_);
     if (result == EditResult::Saved) select(selected_);
@@ -144,7 +162,17 @@ EditResult AccountEditor::save_file() {
     // The typed values would not be in the file: the user decides before it is written.
     if (!may_discard_typing()) return EditResult::Refused;
     if (mode_ != AccountMode::Browse) select(selected_);
-    return save_account(ws_.app, ui_, ws_.accounts) ? EditResult::Saved : EditResult::Failed;
+    AccountStore& store = ws_.accounts;
+    const auto image = store.image;
+    std::optional<std::int32_t> chosen;
+    if (selected_ && *selected_ < store.records.size()) {
+        chosen = store.records[*selected_].account_id();
+    }
+    if (!save_account(ws_.app, ui_, store)) return EditResult::Failed;
+    // Put onto a file another writer changed: the chosen account is found and shown anew.
+    table_replaced_ = store.image != image;
+    if (table_replaced_) select(chosen ? index_of_account(store, *chosen) : std::nullopt);
+    return EditResult::Saved;
 }
 
 std::optional<std::size_t> AccountEditor::delete_chosen(bool confirmed) {
@@ -163,6 +191,27 @@ bool AccountEditor::typing() const {
 
 bool AccountEditor::may_discard_typing() {
     return !typing() || ui_.ask_yes_no(kDiscardChangesQuestion, "Tavo");
+}
+
+std::optional<AccountButton> AccountEditor::enter_button() const {
+    switch (mode_) {
+        case AccountMode::NewPlayer: return AccountButton::NewPlayer;
+        case AccountMode::NewGm: return AccountButton::NewGm;
+        case AccountMode::Edit: return AccountButton::EditRecord;
+        case AccountMode::Browse:
+        case AccountMode::NoGmId: break;
+    }
+    return std::nullopt;
+}
+
+std::string AccountEditor::time_caption(std::string_view text) {
+    return seconds_caption(text);
+}
+
+std::string AccountEditor::saved_text() const {
+    const std::size_t count = ws_.accounts.records.size();
+    return "Saved save/account.txt: " + std::to_string(count) +
+           (count == 1 ? " account" : " accounts");
 }
 
 void AccountEditor::table_reloaded() {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "accounts/account_editor.h"
@@ -77,8 +78,20 @@ public:
     // question; true when there is nothing typed or the user answered Yes.
     bool may_discard_typing();
 
+    // The button Enter presses in the present mode ("Save Player", "Save GM", "Save Record");
+    // nothing while browsing. Escape presses "Cancel" while a mode is on.
+    std::optional<AccountButton> enter_button() const;
+    bool escape_cancels() const { return mode_ != AccountMode::Browse; }
+    // What the label beside Validity or Ban says of the field's text ("= 2025-01-01 00:00").
+    static std::string time_caption(std::string_view text);
+    // The status-bar words after "Save File" wrote the table.
+    std::string saved_text() const;
+
     // Called after the table changed outside the editor (a load).
     void table_reloaded();
+    // The last "Save File" put the table onto a file another writer had changed: the list must
+    // show it anew (the selection already follows the chosen account).
+    bool table_replaced() const { return table_replaced_; }
 
 private:
     EditResult begin_new(bool gm);
@@ -87,10 +100,12 @@ private:
     EditResult save_edit();
     EditResult save_file();
     bool chosen_editable() const;
+    bool read_dates();
     void end_mode();
     void sync_unsaved();
 
     Workspace& ws_;
+    bool table_replaced_ = false;
     Ui& ui_;
     AccountMode mode_ = AccountMode::Browse;
     std::optional<std::size_t> selected_;

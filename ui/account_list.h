@@ -5,6 +5,8 @@
 #include <QAbstractListModel>
 #include <QItemSelectionModel>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace tavo {
 struct AccountStore;
@@ -22,7 +24,13 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    void reload();    // the table was read anew
+    void reload();  // the table was read anew
+    // Shows only these table indexes (in table order), or every account.
+    void show_only(const std::optional<std::vector<std::size_t>>& shown);
+    bool narrowed() const { return shown_.has_value(); }
+    // The table index of a list row, and the row of a table index (-1 when not shown).
+    std::size_t table_index(int row) const;
+    int row_of(std::size_t table_index) const;
     void appended();  // one account was added at the end
     void changed(int row);
     void removed(int row);
@@ -30,6 +38,7 @@ public:
 private:
     const AccountStore& store_;
     int rows_ = 0;
+    std::optional<std::vector<std::size_t>> shown_;
 };
 
 // Every change of the selected account, by mouse, keys or the find box, first asks the gate

@@ -1,7 +1,9 @@
 #include "ui/form1.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -19,6 +21,7 @@
 #include "ui/account_list.h"
 #include "ui/basic_info_panel.h"
 #include "ui/char_profile_tab.h"
+#include "ui/check_files_dialog.h"
 #include "ui/item_panel.h"
 #include "ui/latin1.h"
 #include "ui/maps_panel.h"
@@ -42,6 +45,7 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
       ui_(ui),
       account_editor_(ws, ui),
       character_editor_(ws, ui),
+      finder_(ws),
       items_(std::make_unique<ItemEditors>(ws, ui, character_editor_.unsaved())) {
     setObjectName("Form1");
 
@@ -65,10 +69,25 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
         if (!quiet_selection_) list1_click();
     });
     connect(find_box_, &QLineEdit::returnPressed, this, [this] { find_next(); });
+    connect(find_box_, &QLineEdit::textChanged, this, [this] { narrow(); });
+    find_by_ = new QComboBox;
+    find_by_->setObjectName("FindBy");
+    find_by_->addItem("Find by account name or id", int(FindBy::Account));
+    find_by_->addItem("Find by character name", int(FindBy::Character));
+    find_by_->setToolTip("Find by account name or id, or by the name of a character");
+    connect(find_by_, &QComboBox::currentIndexChanged, this, [this] {
+        finder_.set_by(static_cast<FindBy>(find_by_->currentData().toInt()));
+        find_box_->setPlaceholderText(finder_.by() == FindBy::Account
+                                          ? "Find account (name or id)"
+                                          : "Find account (character name)");
+        narrow();
+    });
     auto* left = new QWidget;
     auto* left_layout = new QVBoxLayout(left);
     left_layout->setContentsMargins(0, 0, 0, 0);
+    // One above the other: beside each other the box is too narrow to read on a small screen.
     left_layout->addWidget(find_box_);
+    left_layout->addWidget(find_by_);
     left_layout->addWidget(account_list_);
 
     tabs_ = new QTabWidget;
@@ -107,6 +126,19 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     status_ = new QLabel;
     statusBar()->addWidget(status_, 1);
 
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        find_box_->setFocus(Qt::ShortcutFocusReason);
+        find_box_->selectAll();
+    });
+    auto* remove = new QShortcut(QKeySequence::Delete, account_list_);
+    remove->setContext(Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, [this] {
+        if (account_editor_.offered(AccountButton::Delete)) user_info_->delete_button()->click();
+    });
+    account_editor_.unsaved().observe([this](bool) { refresh_title(); });
+    character_editor_.unsaved().observe([this](bool) { refresh_title(); });
+
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] { press_visible_save(); });
 
@@ -121,7 +153,7 @@ void Form1::form_load(const StartOptions& options) {
 
 void Form1::after_step(StartupStep step) {
     switch (step) {
-        case StartupStep::Caption: setWindowTitle(kProgramCaption); break;
+        case StartupStep::Caption: refresh_title(); break;
         case StartupStep::Maps: maps_->set_maps(ws_.ref.maps); break;
         case StartupStep::JobClass:
             if (ws_.ref.jobs.listed) basic_info_->set_job_classes(ws_.ref.jobs.list_entries);
@@ -130,6 +162,8 @@ void Form1::after_step(StartupStep step) {
         case StartupStep::About: about_->set_text(qs(ws_.about)); break;
         case StartupStep::ItemPanel: item_panel_->prepare(); break;
         case StartupStep::Account:
+            finder_.table_changed();
+            find_box_->clear();
             model_->reload();
             account_editor_.table_reloaded();
             user_info_->render();
@@ -139,6 +173,15 @@ void Form1::after_step(StartupStep step) {
         default: break;
     }
     refresh_status();
+    refresh_title();
+}
+
+// The program's own caption, then the server folder and Qt's mark for unsaved changes.
+void Form1::refresh_title() {
+    const std::string& folder = ws_.app.settings.data_folder;
+    setWindowTitle(QString(kProgramCaption) + (folder.empty() ? QString() : " - " + qs(folder)) +
+                   "[*]");
+    setWindowModified(character_editor_.unsaved().get() || account_editor_.unsaved().get());
 }
 
 void Form1::refresh_status() {
@@ -148,27 +191,55 @@ void Form1::refresh_status() {
                      QLocale().toString(static_cast<qlonglong>(accounts.records.size())) +
                      " accounts    " +
                      QString::number(static_cast<qulonglong>(character_editor_.count())) +
-                     " characters on this account");
+                     " characters on this account" +
+                     (finder_.shown() ? "    " + qs(finder_.status_text()) : QString()));
 }
 
 void Form1::connect_user_info() {
     connect(user_info_, &UserInfoTab::accountAdded, this, [this](int row) {
-        model_->appended();
+        if (model_->narrowed()) {
+            end_narrowing();
+        } else {
+            model_->appended();
+        }
         select_account(row);
     });
-    connect(user_info_, &UserInfoTab::accountChanged, this,
-            [this](int row) { model_->changed(row); });
+    connect(user_info_, &UserInfoTab::accountChanged, this, [this](int row) {
+        const int shown = model_->row_of(static_cast<std::size_t>(row));
+        if (shown >= 0) model_->changed(shown);
+    });
     connect(user_info_, &UserInfoTab::accountRemoved, this, [this](int row, int select) {
         quiet_selection_ = true;
-        model_->removed(row);
+        if (model_->narrowed()) {
+            end_narrowing();
+        } else {
+            model_->removed(row);
+        }
         quiet_selection_ = false;
         select_account(select);
     });
+    connect(user_info_, &UserInfoTab::fileSaved, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 5000); });
     connect(user_info_, &UserInfoTab::reshowRequested, this, [this] { list1_click(); });
     connect(user_info_, &UserInfoTab::tableChanged, this, [this] { refresh_status(); });
+    connect(user_info_, &UserInfoTab::tableReplaced, this, [this](int row) {
+        quiet_selection_ = true;
+        model_->reload();
+        quiet_selection_ = false;
+        select_account(row);
+        refresh_status();
+    });
+    connect(user_info_, &UserInfoTab::checkFilesRequested, this, [this] {
+        if (check_files_ == nullptr) check_files_ = new CheckFilesDialog(this);
+        check_files_->check(ws_.app);
+        check_files_->show();
+        check_files_->raise();
+    });
 }
 
-void Form1::select_account(int row) {
+void Form1::select_account(int index) {
+    if (index >= 0 && model_->row_of(static_cast<std::size_t>(index)) < 0) end_narrowing();
+    const int row = index >= 0 ? model_->row_of(static_cast<std::size_t>(index)) : -1;
     if (row >= 0 && row < model_->rowCount()) {
         quiet_selection_ = true;
         selection_->select_ungated(row);
@@ -181,13 +252,13 @@ void Form1::select_account(int row) {
 void Form1::list1_click() {
     const QModelIndex current = selection_->currentIndex();
     if (!current.isValid() && model_->rowCount() > 0) {
-        select_account(0);
+        select_account(static_cast<int>(model_->table_index(0)));
         return;
     }
     storage_->clear_storage();
     char_profile_->clear_inventory_caption();
     hide_editing_panels();
-    const auto row = static_cast<std::size_t>(current.row());
+    const std::size_t row = current.isValid() ? model_->table_index(current.row()) : 0;
     if (!current.isValid() || row >= ws_.accounts.records.size()) {
         user_info_->show_account(std::nullopt);
         storage_->load_storage(std::nullopt);
@@ -210,10 +281,45 @@ bool Form1::may_leave_account() {
     return true;
 }
 
-// Enter in the find box: the next account whose name holds the text or whose id it is.
+// Typing in the find box: the list keeps only the matching accounts. The shown account stays
+// chosen while it is listed.
+void Form1::narrow() {
+    finder_.narrow(bytes(find_box_->text()));
+    const QModelIndex current = selection_->currentIndex();
+    const std::optional<std::size_t> chosen =
+        current.isValid() ? std::optional<std::size_t>(model_->table_index(current.row()))
+                          : std::nullopt;
+    quiet_selection_ = true;
+    model_->show_only(finder_.shown());
+    const int row = chosen ? model_->row_of(*chosen) : -1;
+    if (row >= 0) {
+        selection_->select_ungated(row);
+        account_list_->scrollTo(model_->index(row));
+    }
+    quiet_selection_ = false;
+    refresh_status();
+}
+
+void Form1::end_narrowing() {
+    if (!model_->narrowed()) return;
+    const QSignalBlocker quiet(find_box_);
+    find_box_->clear();
+    finder_.table_changed();
+    model_->show_only(std::nullopt);
+}
+
+// Enter in the find box: the next listed account (the list holds only matches while narrowed),
+// or the next account whose name holds the text or whose id it is.
 void Form1::find_next() {
     const QString text = find_box_->text();
     const QModelIndex current = selection_->currentIndex();
+    if (model_->narrowed()) {
+        if (model_->rowCount() == 0) return;
+        const int next = current.isValid() ? (current.row() + 1) % model_->rowCount() : 0;
+        selection_->setCurrentIndex(model_->index(next), QItemSelectionModel::ClearAndSelect);
+        account_list_->scrollTo(selection_->currentIndex());
+        return;
+    }
     const std::optional<std::size_t> found =
         find_account(ws_.accounts, bytes(text),
                      current.isValid() ? std::optional<std::size_t>(current.row()) : std::nullopt);
@@ -240,6 +346,16 @@ void Form1::closeEvent(QCloseEvent* event) {
     } else {
         event->accept();
     }
+}
+
+// Escape that no field or mode took closes the floating panels.
+void Form1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        hide_editing_panels();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void Form1::click_if_captioned(QPushButton* button, const char* caption) {

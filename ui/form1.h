@@ -7,9 +7,11 @@
 
 #include "app/settings.h"
 #include "editors/account_editor.h"
+#include "editors/account_finder.h"
 #include "editors/character_editor.h"
 #include "workspace/startup.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -25,6 +27,7 @@ class Ui;
 namespace tavo::ui {
 
 class BasicInfoPanel;
+class CheckFilesDialog;
 class AccountListModel;
 class AccountSelectionModel;
 class CharProfileTab;
@@ -46,6 +49,10 @@ public:
 
     QTabWidget* tabs() const { return tabs_; }
     AccountEditor& account_editor() { return account_editor_; }
+    AccountFinder& finder() { return finder_; }
+    QLineEdit* find_box() const { return find_box_; }
+    QComboBox* find_by() const { return find_by_; }
+    QListView* account_list() const { return account_list_; }
     CharacterEditor& character_editor() { return character_editor_; }
     ItemEditors& item_editors() const { return *items_; }
     UserInfoTab* user_info() const { return user_info_; }
@@ -59,11 +66,12 @@ public:
     // List1_Click: shows the selected account and reads its store and characters; with nothing
     // selected, the first entry is selected.
     void list1_click();
-    // Selects an entry as the program does (no question) and shows it.
+    // Selects the account at a table index as the program does (no question) and shows it.
     void select_account(int row);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void after_step(StartupStep step);
@@ -75,6 +83,10 @@ private:
     // List1_MouseDown's question: true when the selection may move to another account.
     bool may_leave_account();
     void find_next();
+    void narrow();
+    // Shows every account again, so that a table index the narrowing hides can be selected.
+    void end_narrowing();
+    void refresh_title();
     void hide_editing_panels();
     void connect_user_info();
     static void click_if_captioned(QPushButton* button, const char* caption);
@@ -83,14 +95,17 @@ private:
     Ui& ui_;
     AccountEditor account_editor_;
     CharacterEditor character_editor_;
+    AccountFinder finder_;
     std::unique_ptr<ItemEditors> items_;
     QLineEdit* find_box_;
+    QComboBox* find_by_;
     QListView* account_list_;
     AccountListModel* model_;
     AccountSelectionModel* selection_;
     bool quiet_selection_ = false;  // the program moves the selection and shows it itself
     QTabWidget* tabs_;
     UserInfoTab* user_info_;
+    CheckFilesDialog* check_files_ = nullptr;  // made at the first "Check Files"
     CharProfileTab* char_profile_;
     StorageTab* storage_;
     OptionsAboutTab* about_;

@@ -46,6 +46,10 @@ void QtUi::message(const std::string& text, const std::string& title, Icon icon)
 bool QtUi::ask_yes_no(const std::string& text, const std::string& title, Icon icon) {
     QMessageBox box(box_icon(icon), qs(title), qs(text), QMessageBox::Yes | QMessageBox::No,
                     owner_);
+    // Every question here discards, deletes or overwrites: Enter and Escape keep things as
+    // they are.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
+#include "accounts/account_time.h"
 #include "ui/latin1.h"
 
 namespace tavo::ui {
@@ -50,7 +51,8 @@ private:
     int length_before_ = 0;
 };
 
-// Text2_KeyPress for Validity and Ban: a typed character other than a digit is discarded.
+// Text2_KeyPress for Validity and Ban: a typed character other than a digit (or the dash of a
+// yyyy-mm-dd date) is discarded.
 // Pasted text is not filtered; storing the record then reports it.
 class DigitFilter : public QObject {
 public:
@@ -58,7 +60,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             const QString text = static_cast<QKeyEvent*>(event)->text();
-            if (text.size() == 1 && text[0].isPrint() && (text[0] < '0' || text[0] > '9')) {
+            if (text.size() == 1 && text[0].isPrint() && (text[0] < '0' || text[0] > '9') &&
+                text[0] != '-') {
                 return true;
             }
         }
@@ -131,9 +134,25 @@ QGroupBox* UserInfoTab::build_account_frame() {
         grid->addWidget(field_label(i), row, 2);
         grid->addWidget(fields_[i], row++, 3);
     }
+    // The date a Validity or Ban number means, beside it.
+    validity_date_ = new QLabel(frame);
+    validity_date_->setObjectName("ValidityDate");
+    ban_date_ = new QLabel(frame);
+    ban_date_->setObjectName("BanDate");
+    grid->addWidget(validity_date_, 3, 4);
+    grid->addWidget(ban_date_, 4, 4);
+    for (QLabel* date : {validity_date_, ban_date_}) {
+        date->setMinimumWidth(date->fontMetrics().horizontalAdvance("= 2038-01-19 03:14"));
+        date->setToolTip(
+            "Seconds since 1970-01-01 00:00 UTC; a date typed as yyyy-mm-dd is "
+            "turned into its seconds when the record is saved");
+    }
+    for (int i : {6, 7}) {
+        connect(fields_[i], &QLineEdit::textChanged, this, [this] { render_time_captions(); });
+    }
     for (int i : {8, 9, 10}) {
         grid->addWidget(field_label(i), row, 0);
-        grid->addWidget(fields_[i], row++, 1, 1, 3);
+        grid->addWidget(fields_[i], row++, 1, 1, 4);
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
@@ -154,20 +173,61 @@ QGroupBox* UserInfoTab::build_account_frame() {
     column->addLayout(grid);
     column->addSpacing(8);
     column->addLayout(buttons);
+    set_tab_order();
     return frame;
 }
 
-// The server wipes come with their own dialog; until then the tools are shown but not offered.
+// Down the left column, down the right one, then the long texts and the buttons.
+void UserInfoTab::set_tab_order() {
+    const auto f = [this](AccountField which) { return static_cast<QWidget*>(field(which)); };
+    const std::vector<QWidget*> order = {f(AccountField::Username),
+                                         f(AccountField::Password),
+                                         lists_[0],
+                                         lists_[1],
+                                         lists_[2],
+                                         f(AccountField::Validity),
+                                         f(AccountField::Ban),
+                                         f(AccountField::Email),
+                                         f(AccountField::ErrorMsg),
+                                         f(AccountField::Memo),
+                                         buttons_[0],
+                                         buttons_[1],
+                                         buttons_[2],
+                                         buttons_[3],
+                                         buttons_[5],
+                                         buttons_[4]};
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+// Enter presses the mode's save button, Escape its "Cancel"; without a mode both go on to the
+// window.
+void UserInfoTab::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && editor_.enter_button()) {
+        buttons_[static_cast<int>(*editor_.enter_button())]->click();
+        return;
+    }
+    if (key == Qt::Key_Escape && editor_.escape_cancels()) {
+        buttons_[static_cast<int>(AccountButton::Cancel)]->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// The server wipes come with their own dialog; until then they are shown but not offered.
+// "Check Files" lists what is wrong in the server's files.
 QGroupBox* UserInfoTab::build_server_tools() {
     auto* frame = new QGroupBox("Server Tools", this);
     frame->setObjectName("Frame5");
     auto* row = new QHBoxLayout(frame);
     for (int i = 0; i < 4; ++i) {
-        server_tools_[i] = new QPushButton(i == 0 ? "Server Wipes" : "...", frame);
+        const char* caption = i == 0 ? "Server Wipes" : i == 1 ? "Check Files" : "...";
+        server_tools_[i] = new QPushButton(caption, frame);
         server_tools_[i]->setObjectName(QString("Command8_%1").arg(i));
-        server_tools_[i]->setEnabled(false);
+        server_tools_[i]->setEnabled(i == 1);
         row->addWidget(server_tools_[i]);
     }
+    connect(server_tools_[1], &QPushButton::clicked, this, [this] { emit checkFilesRequested(); });
     row->addStretch();
     return frame;
 }
@@ -193,6 +253,13 @@ void UserInfoTab::button_clicked(AccountButton button) {
             emit accountChanged(static_cast<int>(*editor_.selection()));
         }
         if (button == AccountButton::Cancel) emit reshowRequested();
+        if (button == AccountButton::SaveFile && editor_.table_replaced()) {
+            const std::optional<std::size_t> chosen = editor_.selection();
+            emit tableReplaced(chosen ? static_cast<int>(*chosen) : -1);
+        }
+        if (button == AccountButton::SaveFile && result == EditResult::Saved) {
+            emit fileSaved(qs(editor_.saved_text()));
+        }
     }
     emit tableChanged();
 }
@@ -250,10 +317,24 @@ void UserInfoTab::render_form() {
         const std::vector<ListEntry> entries = editor_.entries(list);
         QComboBox* combo = lists_[i];
         combo->clear();
-        for (const ListEntry& entry : entries) combo->addItem(qs(entry.text), int{entry.value});
+        for (const ListEntry& entry : entries) {
+            combo->addItem(qs(entry.text), int{entry.value});
+            if (list == AccountList::Status) {
+                combo->setItemData(combo->count() - 1, qs(state_meaning(entry.value)),
+                                   Qt::ToolTipRole);
+            }
+        }
         combo->setCurrentIndex(entry_position(entries, values[i]));
         combo->setEnabled(editor_.list_enabled(list));
     }
+    lists_[1]->setToolTip(qs(state_meaning(form.state)));
+    render_time_captions();
+}
+
+void UserInfoTab::render_time_captions() {
+    validity_date_->setText(
+        qs(AccountEditor::time_caption(bytes(field(AccountField::Validity)->text()))));
+    ban_date_->setText(qs(AccountEditor::time_caption(bytes(field(AccountField::Ban)->text()))));
 }
 
 AccountForm UserInfoTab::read_form() const {

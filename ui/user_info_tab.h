@@ -11,6 +11,8 @@
 
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -24,6 +26,8 @@ public:
     AccountEditor& editor() const { return editor_; }
     // "Save File" (Command2_4), which Ctrl+S presses.
     QPushButton* save_file_button() const { return buttons_[4]; }
+    // "Delete" (Command2_5), which the Delete key on the account list presses.
+    QPushButton* delete_button() const { return buttons_[5]; }
 
     // The account part of List1_Click: ends any mode and shows the account at `index` (the
     // fields are emptied when nothing is selected).
@@ -45,6 +49,16 @@ signals:
     void reshowRequested();
     // The number of accounts or the unsaved state changed.
     void tableChanged();
+    // The table was put onto a file another writer had changed: `row` is the account chosen
+    // before (-1: gone).
+    void tableReplaced(int row);
+    // "Check Files" (Command8_1).
+    void checkFilesRequested();
+    // "Save File" wrote the account file; the text says what was written.
+    void fileSaved(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void build();
@@ -53,6 +67,8 @@ private:
     void button_clicked(AccountButton button);
     void delete_account();
     void render_form();
+    void render_time_captions();
+    void set_tab_order();
     AccountForm read_form() const;
     QLineEdit* field(AccountField which) const { return fields_[static_cast<int>(which)]; }
 
@@ -61,6 +77,8 @@ private:
     QComboBox* lists_[3] = {};
     QPushButton* buttons_[kAccountButtonCount] = {};
     QPushButton* server_tools_[4] = {};
+    QLabel* validity_date_ = nullptr;
+    QLabel* ban_date_ = nullptr;
 };
 
 }  // namespace tavo::ui

@@ -2,6 +2,8 @@
 
 #include "accounts/account_file.h"
 #include "app/about.h"
+#include "app/running_server.h"
+#include "app/ui.h"
 #include "refdata/battle_config.h"
 #include "refdata/item_panel.h"
 #include "refdata/program_ini.h"
@@ -16,6 +18,12 @@ void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
     };
     done(StartupStep::Caption);
     load_app_option(ws.app, ui, options);
+    guard_writes(ws.app, ui, options.while_running);
+    if (options.warn_running_server) {
+        if (const auto server = running_server(ws.app.settings.data_folder)) {
+            ui.message(running_server_warning(*server), "Tavo", Icon::Warning);
+        }
+    }
     done(StartupStep::AppOption);
     {
         // One read of tavo.ini serves the map, skill and job class lists.

@@ -19,6 +19,14 @@ check "20 accounts listed" test "$(printf '%s\n' "$out" | wc -l)" -eq 20
 check "GM level shown" grep -q $'^704554\t[^\t]*\t[MF]\t99\t' <<<"$out"
 run 0 accounts --find 2000003 --json
 check "find by id" grep -q '"account_id": 2000003' <<<"$out"
+# A character's name finds the account that owns it.
+athena=$server/save/athena.txt
+char_name=$(awk -F'\t' 'NF > 3 { print $3; exit }' "$athena")
+owner=$(awk -F'\t' 'NF > 3 { split($2, a, ","); print a[1]; exit }' "$athena")
+run 0 accounts --find "$char_name" --by-char
+check "by character name" grep -q "^$owner"$'\t' <<<"$out"
+run 0 accounts --find "no such hero" --by-char
+check "no character, no account" test -z "$out"
 run 0 account 704555
 check "every field" grep -q $'^gm_level\t80$' <<<"$out"
 run 1 account 12345

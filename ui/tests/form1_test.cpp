@@ -14,7 +14,11 @@ private slots:
     void starts_on_user_info_with_the_four_tabs() {
         WidgetFixture f;
         tavo::ui::Form1& form = f.open_window();
-        QCOMPARE(form.windowTitle(), QString("Tavo v1.0.0 [Final] for eA817 - eA1.0.0SVN"));
+        // The program's caption, then the server folder and the mark of unsaved changes.
+        QCOMPARE(form.windowTitle(), "Tavo v1.0.0 [Final] for eA817 - eA1.0.0SVN - " +
+                                         QString::fromStdString(f.ws.app.settings.data_folder) +
+                                         "[*]");
+        QVERIFY(!form.isWindowModified());
         QTabWidget* tabs = form.findChild<QTabWidget*>("SSTab1");
         QVERIFY(tabs != nullptr);
         QCOMPARE(tabs->count(), 4);

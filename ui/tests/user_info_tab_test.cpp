@@ -172,7 +172,7 @@ private slots:
         tab.button(2)->click();
         QCOMPARE(tab.button(2)->text(), QString("Edit Record"));
         QVERIFY(tab.text(10)->isReadOnly());
-        // The level shown is written back as it was: the range stays whole.
+        // The level shown is the level it had: the range stays whole, the file untouched.
         QCOMPARE(f.dir.read("server/conf/GM_account.txt"), std::string("704554-704555 45\n"));
         tab.button(4)->click();
         QCOMPARE(tab.account_lines()[2], std::string("704555\thelper\tpw\t-\tF\t0\t0\ta@a.com\t-\t"
@@ -288,18 +288,23 @@ private slots:
         auto* find = tab.form.findChild<QLineEdit*>("FindBox");
         QTest::keyClicks(find, "BEN");
         QTest::keyClick(find, Qt::Key_Return);
-        QCOMPARE(tab.selected(), 4);
+        QCOMPARE(tab.rows(), 1);  // typing narrowed the list to ben
+        QCOMPARE(tab.selected(), 0);
         QCOMPARE(tab.text(1)->text(), QString("ben"));
         QVERIFY(!character_save->isEnabled());
         QCOMPARE(f.ui.questions(),
                  std::vector<std::string>(4,
                                           "You have not save the modified items, Do you want to "
                                           "discard changes"));
-        // Without unsaved work nothing is asked; the find box goes round, by name or id.
+        // Without unsaved work nothing is asked; an emptied find box lists every account again
+        // and keeps the chosen one.
         find->clear();
+        QCOMPARE(tab.rows(), 5);
+        QCOMPARE(tab.selected(), 4);
         QTest::keyClicks(find, "2000001");
         QTest::keyClick(find, Qt::Key_Return);
-        QCOMPARE(tab.selected(), 3);
+        QCOMPARE(tab.text(1)->text(), QString("anna"));
+        find->clear();
         QTest::keyClick(tab.list, Qt::Key_Up);
         QCOMPARE(tab.text(1)->text(), QString("helper"));
         QCOMPARE(f.ui.questions().size(), 4u);

@@ -1,0 +1,182 @@
+#include "accounts/account_merge.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "accounts/account_file.h"
+#include "app/disk_guard.h"
+#include "app/failure.h"
+#include "app/file_stamp.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+
+namespace tavo {
+namespace {
+
+using Texts = std::unordered_map<std::int32_t, std::optional<std::string>>;
+
+// The text of every account as Tavo last read or wrote it.
+Texts texts_as_read(const AccountStore& store) {
+    Texts read;
+    if (store.image) {
+        const std::string_view image = *store.image;
+        std::size_t at = 0;
+        while (at < image.size()) {
+            std::size_t end = image.find('\n', at);
+            if (end == std::string_view::npos) end = image.size();
+            std::string_view line = image.substr(at, end - at);
+            at = end + 1;
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            const LineFields fields(line);
+            if (line.starts_with("//") || fields.count < 7 || fields.field(1) == "%newid%") {
+                continue;
+            }
+            try {
+                read.emplace(AccountRecord::from_line(fields).account_id(), std::string(line));
+            } catch (const Failure&) {
+                // a line the table kept as it was: not an account
+            }
+        }
+    }
+    for (const auto& [id, text] : store.written) read[id] = text;
+    return read;
+}
+
+std::string text_of(const AccountRecord& record, ServerGeneration generation) {
+    return record.edited() ? account_line(record, generation) : std::string(record.line());
+}
+
+std::string label_of(const AccountRecord& record) {
+    return "Account " + std::to_string(record.account_id()) + " (" + std::string(record.userid()) +
+           ")";
+}
+
+std::optional<std::string_view> view(const std::optional<std::string>& text) {
+    return text ? std::optional<std::string_view>(*text) : std::nullopt;
+}
+
+class Rebase {
+public:
+    Rebase(const AppContext& app, Ui& ui, AccountStore& mine, AccountStore& disk)
+        : app_(app), ui_(ui), mine_(mine), disk_(disk), read_(texts_as_read(mine)) {
+        for (std::size_t i = 0; i < mine.records.size(); ++i) {
+            index_.emplace(mine.records[i].account_id(), i);
+        }
+    }
+
+    void run() {
+        std::vector<std::size_t> moved_to(disk_.records.size() + 1, 0);
+        for (std::size_t j = 0; j < disk_.records.size(); ++j) {
+            moved_to[j] = merged_.size();
+            take_disk_record(j);
+        }
+        moved_to[disk_.records.size()] = merged_.size();
+        for (KeptLine& kept : disk_.kept_lines) kept.before = moved_to[kept.before];
+        for (std::size_t i = 0; i < mine_.records.size(); ++i) {
+            if (!used_.count(i)) take_own_record(i);
+        }
+        give_new_ids();
+        disk_.records = std::move(merged_);
+        recompute_highest_ids(disk_);
+        disk_.modified = true;
+    }
+
+private:
+    void take_disk_record(std::size_t j) {
+        AccountRecord& disk = disk_.records[j];
+        const std::int32_t id = disk.account_id();
+        const auto own = index_.find(id);
+        const auto read = read_.find(id);
+        if (own == index_.end() && read == read_.end()) {  // made by the other writer
+            merged_.push_back(std::move(disk));
+            return;
+        }
+        std::optional<std::string> mine;
+        if (own != index_.end()) {
+            used_.insert(own->second);
+            mine = text_of(mine_.records[own->second], mine_.server_generation);
+            if (read == read_.end()) {  // both made an account with this id: ours moves on
+                renumber_.push_back(own->second);
+                merged_.push_back(std::move(disk));
+                return;
+            }
+        }
+        const Side side = settle_record(ui_, app_.on_conflict, label_of(disk), view(read->second),
+                                        view(mine), std::string_view(disk.line()));
+        if (side == Side::Disk) {
+            merged_.push_back(std::move(disk));
+        } else if (own != index_.end()) {
+            merged_.push_back(mine_.records[own->second]);
+        }
+    }
+
+    // An account of the table the file does not hold now.
+    void take_own_record(std::size_t i) {
+        const AccountRecord& record = mine_.records[i];
+        const auto read = read_.find(record.account_id());
+        if (read == read_.end() || !read->second) {  // made here: it is added
+            merged_.push_back(record);
+            return;
+        }
+        const std::string mine = text_of(record, mine_.server_generation);
+        const Side side = settle_record(ui_, app_.on_conflict, label_of(record), view(read->second),
+                                        mine, std::nullopt);
+        if (side == Side::Mine) merged_.push_back(record);
+    }
+
+    void give_new_ids() {
+        for (const std::size_t i : renumber_) {
+            AccountRecord record = mine_.records[i];
+            std::int32_t highest = kFirstPlayerId;
+            for (const AccountRecord& r : merged_) highest = std::max(highest, r.account_id());
+            AccountFields fields = record.fields();
+            const std::int32_t old_id = fields.account_id;
+            fields.account_id = highest + 1;
+            record.assign(std::move(fields));
+            ui_.message("The new account " + std::string(record.userid()) + " takes the id " +
+                            std::to_string(highest + 1) + ": another writer gave the id " +
+                            std::to_string(old_id) + " to an account of its own meanwhile.",
+                        "Tavo", Icon::Information);
+            merged_.push_back(std::move(record));
+        }
+    }
+
+    const AppContext& app_;
+    Ui& ui_;
+    AccountStore& mine_;
+    AccountStore& disk_;
+    Texts read_;
+    std::unordered_map<std::int32_t, std::size_t> index_;
+    std::unordered_set<std::size_t> used_;
+    std::vector<std::size_t> renumber_;
+    std::vector<AccountRecord> merged_;
+};
+
+}  // namespace
+
+void rebase_accounts(const AppContext& app, Ui& ui, AccountStore& store) {
+    const fs::path path = app.server_file(kAccountFile);
+    if (!store.read_stamp || stamp_of(path) == store.read_stamp) return;
+    AccountStore disk;
+    disk.server_generation = store.server_generation;
+    if (!has_content(path)) return;  // nothing on disk to keep: the table is written as it is
+    if (!load_account(app, ui, disk)) {
+        throw Failure(err::kPathFileAccess,
+                      std::string(kAccountFile) + " changed on disk and could not be read again");
+    }
+    Rebase(app, ui, store, disk).run();
+    store = std::move(disk);
+}
+
+void note_accounts_written(const AppContext& app, AccountStore& store) {
+    store.read_stamp = stamp_of(app.server_file(kAccountFile));
+    // A deleted account needs no note: the file no longer holds it, just as the table.
+    for (const AccountRecord& record : store.records) {
+        if (record.edited()) {
+            store.written[record.account_id()] = text_of(record, store.server_generation);
+        }
+    }
+}
+
+}  // namespace tavo

@@ -1,0 +1,129 @@
+// account.txt changed by a second writer between load and save: the table is put onto the file
+// as it is now, and only an account both changed is asked about.
+
+#include "accounts/account_merge.h"
+
+#include <gtest/gtest.h>
+
+#include "accounts/account_file.h"
+#include "app/text.h"
+#include "testsupport/server_folders.h"
+
+namespace tavo {
+namespace {
+
+std::string account(int id, const std::string& name, const std::string& memo, int logins = 0) {
+    return std::to_string(id) + "\t" + name + "\tpw\t-\tM\t" + std::to_string(logins) +
+           "\t0\ta@a.com\t-\t0\t-\t" + memo + "\t0\t\n";
+}
+
+class AccountMerge : public ::testing::Test {
+protected:
+    AccountMerge() {
+        write(account(2000001, "anna", "a") + account(2000002, "ben", "b") +
+              account(2000003, "cora", "c") + "2000004\t%newid%\n");
+        EXPECT_TRUE(load_account(app, ui, store));
+    }
+    void TearDown() override { EXPECT_TRUE(ui.unexpected.empty()); }
+    void write(const std::string& text) { folders.server("save/account.txt", text); }
+    // The account's memo changed in the table, as the editor changes it.
+    void set_memo(std::size_t index, const std::string& memo) {
+        AccountFields fields = store.records[index].fields();
+        fields.memo = memo;
+        store.records[index].assign(std::move(fields));
+        store.modified = true;
+    }
+    std::vector<std::string> records_on_disk() {
+        std::vector<std::string> lines;
+        for (std::string_view line : split(folders.dir.read("server/save/account.txt"), '\n')) {
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            if (line.empty() || line.starts_with("//") || contains(line, "%newid%")) continue;
+            const std::vector<std::string_view> f = split(line, '\t');
+            lines.push_back(std::string(f[0]) + "\t" + std::string(f[1]) + " " +
+                            std::string(f[11]) + " " + std::string(f[5]));
+        }
+        return lines;
+    }
+
+    testing::ServerFolders folders;
+    AppContext& app = folders.app;
+    testing::ScriptedUi& ui = folders.ui;
+    AccountStore store;
+};
+
+TEST_F(AccountMerge, AnotherAccountChangedOnDiskKeepsBothChanges) {
+    set_memo(0, "mine");
+    // The login server saved meanwhile: ben logged in.
+    write(account(2000001, "anna", "a") + account(2000002, "ben", "b", 7) +
+          account(2000003, "cora", "c") + "2000004\t%newid%\n");
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk(),
+              (std::vector<std::string>{"2000001\tanna mine 0", "2000002\tben b 7",
+                                        "2000003\tcora c 0"}));
+    EXPECT_TRUE(ui.shown.empty());
+    // The table now holds what was written: a second save without changes keeps it all.
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk()[1], "2000002\tben b 7");
+}
+
+TEST_F(AccountMerge, TheSameAccountChangedOnBothSidesIsAskedAboutEitherWay) {
+    set_memo(1, "mine");
+    write(account(2000001, "anna", "a") + account(2000002, "ben", "b", 9) +
+          account(2000003, "cora", "c") + "2000004\t%newid%\n");
+    ui.answer({true});  // keep the version on disk
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(ui.questions(),
+              (std::vector<std::string>{"Account 2000002 (ben) was changed on disk since it was "
+                                        "read. Keep the version on disk?"}));
+    EXPECT_EQ(records_on_disk()[1], "2000002\tben b 9");
+
+    set_memo(1, "mine again");
+    write(account(2000001, "anna", "a") + account(2000002, "ben", "b", 10) +
+          account(2000003, "cora", "c") + "2000004\t%newid%\n");
+    ui.answer({false});  // write Tavo's
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk()[1], "2000002\tben mine again 9");  // on what it had kept
+    EXPECT_EQ(ui.questions().size(), 2u);
+}
+
+TEST_F(AccountMerge, AccountsMadeAndDeletedOnEitherSideStaySo) {
+    // Here: cora deleted, a new account that takes the next id.
+    store.records.erase(store.records.begin() + 2);
+    AccountFields made;
+    made.account_id = 2000004;
+    made.userid = "dina";
+    made.pass = "pw";
+    made.lastlogin = "-";
+    made.email = "a@a.com";
+    made.error_message = made.last_ip = made.memo = "-";
+    store.records.emplace_back(std::move(made));
+    // There: ben deleted, and an account of its own with the same new id.
+    write(account(2000001, "anna", "a") + account(2000003, "cora", "c") +
+          account(2000004, "emil", "e") + "2000005\t%newid%\n");
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk(), (std::vector<std::string>{"2000001\tanna a 0", "2000004\temil e 0",
+                                                           "2000005\tdina - 0"}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"The new account dina takes the id 2000005: another "
+                                        "writer gave the id 2000004 to an account of its own "
+                                        "meanwhile."}));
+    EXPECT_TRUE(contains(folders.dir.read("server/save/account.txt"), "2000006\t%newid%"));
+}
+
+TEST_F(AccountMerge, TheCommandLineRefusesABothSidedChangeUnlessItChooses) {
+    set_memo(1, "mine");
+    const std::string theirs = account(2000001, "anna", "a") + account(2000002, "ben", "b", 9) +
+                               account(2000003, "cora", "c") + "2000004\t%newid%\n";
+    write(theirs);
+    app.on_conflict = OnConflict::Refuse;
+    EXPECT_FALSE(save_account(app, ui, store));
+    EXPECT_EQ(folders.dir.read("server/save/account.txt"), theirs);
+    EXPECT_TRUE(contains(ui.messages().back(), "Add --mine to write this version"));
+    // The refused save left the table as it was: --mine writes it now.
+    app.on_conflict = OnConflict::Mine;
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk()[1], "2000002\tben mine 0");
+}
+
+}  // namespace
+}  // namespace tavo

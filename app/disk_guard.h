@@ -1,0 +1,39 @@
+#pragma once
+// The changed-on-disk guard. Tavo remembers what it read of a file it may rewrite (its stamp and
+// the text of each record it holds); before writing, a file whose stamp changed is compared
+// record by record with what is on disk now:
+//   - a record Tavo did not change takes the file's current text;
+//   - a record only Tavo changed takes Tavo's text;
+//   - a record both changed is asked about (or decided by --mine / --theirs in tavo-cli).
+// A writer calls settle_record for each record it holds that the file may have changed; the
+// account file does it for the whole table (accounts/account_merge.h).
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavo {
+
+class Ui;
+
+// What happens to a record that Tavo and another writer both changed.
+enum class OnConflict {
+    Ask,     // the editor: "... Keep the version on disk?"
+    Mine,    // tavo-cli --mine
+    Theirs,  // tavo-cli --theirs
+    Refuse,  // tavo-cli without either: nothing is written
+};
+
+enum class Side { Disk, Mine };
+
+// The version of one record that goes to the file. Each text is the record's line; nothing means
+// the record is not there (made by one writer, or deleted). `label` names the record in the
+// question: "Account 2000017 (alice)". Refusing fails with a text that says how to choose.
+Side settle_record(Ui& ui, OnConflict policy, const std::string& label,
+                   std::optional<std::string_view> read, std::optional<std::string_view> mine,
+                   std::optional<std::string_view> disk);
+
+// "Account 2000017 (alice) was changed on disk since it was read. Keep the version on disk?"
+std::string conflict_question(const std::string& label);
+
+}  // namespace tavo

@@ -1,0 +1,49 @@
+#pragma once
+// The running-server guard. A running eAthena server keeps its data in memory and overwrites
+// its files at every save, so an edit made meanwhile is lost or destroys the server's own. A
+// server counts as running when its port answers on this machine.
+//
+// Every rewrite of a server file passes FileWriter's before-write hook, which guard_writes()
+// installs once at start-up: a writer that goes through AppContext::files (open, rewrite,
+// rewrite_with_backup, copy) is guarded without doing anything for it.
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavo {
+
+namespace fs = std::filesystem;
+struct AppContext;
+class Ui;
+
+struct ServerPort {
+    std::string server;  // "login server", "char server", "map server"
+    int port = 0;
+};
+
+// The ports of conf/login_athena.conf, conf/char_athena.conf and conf/map_athena.conf
+// (login_port 6900, char_port 6121, map_port 5121 where a file or key is missing).
+std::vector<ServerPort> server_ports(const fs::path& server_folder);
+
+// The first of those servers that answers on 127.0.0.1, or nothing.
+std::optional<ServerPort> running_server(
+    const fs::path& server_folder,
+    std::chrono::milliseconds timeout = std::chrono::milliseconds(250));
+
+// The start-up warning: which server, that it keeps its data in memory and overwrites its files
+// at every save, and that it should be stopped first.
+std::string running_server_warning(const ServerPort& server);
+
+// What a write does while a server answers: ask the user (the editor), refuse (tavo-cli), or
+// write anyway (tavo-cli --force).
+enum class WhileRunning { Ask, Refuse, Write };
+
+// Puts the check before every rewrite of a file in a server folder (a file one folder below a
+// folder with db, save and conf). A refused write fails with Permission denied and a text
+// naming the server; the file stays as it was.
+void guard_writes(AppContext& app, Ui& ui, WhileRunning policy);
+
+}  // namespace tavo

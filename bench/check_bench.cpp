@@ -1,0 +1,71 @@
+// The server check at scale: a generated server of 1,000,000 accounts and about 2,000,000
+// characters, checked whole (every save file, one pass each), against one `grep -c ''` pass
+// over the same files. Aim: under 3x the grep pass.
+//   check_bench [SCRATCH] [ACCOUNTS]
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "bench/bench_support.h"
+#include "tools/gen/server_gen.h"
+#include "workspace/server_check.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavo;
+using namespace tavo::bench;
+
+constexpr int kRounds = 3;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const fs::path scratch = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
+    gen::ServerOptions options;
+    options.out = scratch / "check-1m";
+    options.accounts = argc > 2 ? std::stoll(argv[2]) : 1000000;
+    options.chars_per_account = 2.0;
+    options.seed = 9;
+    auto start = Clock::now();
+    const gen::ServerSummary summary = gen::generate_server(options);
+    std::vector<std::string> grep = {"grep", "-c", ""};
+    double megabytes = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(options.out)) {
+        if (!entry.is_regular_file()) continue;
+        grep.push_back(entry.path().string());
+        megabytes += static_cast<double>(entry.file_size()) / 1e6;
+    }
+    std::printf(
+        "%lld accounts, %lld characters, %lld stores, %lld guilds: %zu files, %.0f MB, "
+        "generated in %.1f s\n",
+        summary.accounts, summary.characters, summary.stores, summary.guilds, grep.size() - 3,
+        megabytes, seconds_since(start));
+
+    Timing grep_pass, check;
+    time_command(grep, grep_pass);  // the files are in the page cache from here on
+    AppContext app;
+    app.settings.data_folder = options.out.string() + "/";
+    std::size_t findings = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        time_command(grep, grep_pass);
+        const double cpu = own_cpu_seconds();
+        start = Clock::now();
+        findings = check_server(app).findings.size();
+        check.take(seconds_since(start), own_cpu_seconds() - cpu);
+    }
+    std::printf("best of %d (wall time, CPU time)\n", kRounds);
+    std::printf("  grep -c '' over every file %8.1f ms  %8.1f ms\n", grep_pass.wall * 1000,
+                grep_pass.cpu * 1000);
+    std::printf(
+        "  check_server               %8.1f ms  %8.1f ms  (%.2f of the grep pass; %zu "
+        "problems found)\n",
+        check.wall * 1000, check.cpu * 1000, check.wall / grep_pass.wall, findings);
+    std::printf("  peak memory                %8.1f MB\n", peak_kb() / 1024.0);
+    std::printf("  aim: below 3.00 of the grep pass\n");
+    fs::remove_all(options.out);
+    return 0;
+}

@@ -1,0 +1,72 @@
+// tavo-cli check: every problem of the server folder with its file, line and a plain sentence;
+// --fix mends the ones with one right answer after one question.
+
+#include <iostream>
+#include <memory>
+
+#include "cli/cli.h"
+#include "workspace/server_check.h"
+
+namespace tavo::cli {
+namespace {
+
+nlohmann::json report_json(const CheckReport& report, std::size_t repaired) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const Finding& f : report.findings) {
+        nlohmann::json item = {{"file", f.file},
+                               {"line", f.line},
+                               {"problem", std::string(problem_code(f.problem))},
+                               {"text", utf8(f.text)}};
+        if (f.repair) item["repair"] = utf8(f.repair->what);
+        list.push_back(std::move(item));
+    }
+    return {{"problems", list}, {"count", report.findings.size()}, {"repaired", repaired}};
+}
+
+void print_report(const CheckReport& report) {
+    for (const Finding& f : report.findings) std::cout << finding_text(f) << '\n';
+}
+
+void run_check(const CliOptions& options, bool fix, int& result) {
+    Session session(options);
+    if (!session.start(false) || session.ui.declined()) {
+        result = kFailed;
+        return;
+    }
+    const AppContext& app = session.ws.app;
+    CheckReport report = check_server(app);
+    std::size_t repaired = 0;
+    if (fix && report.repairable() > 0) {
+        if (!options.json) print_report(report);
+        repaired = repair_server(app, session.ui, report);
+        if (session.ui.declined()) {
+            result = kFailed;
+            return;
+        }
+        if (!options.json) std::cout << "Repaired: " << repaired << ". Checked again:\n";
+        report = check_server(app);
+    }
+    if (options.json) {
+        print_json(report_json(report, repaired));
+    } else {
+        print_report(report);
+        std::cerr << report.findings.size() << " problem(s) found.\n";
+    }
+    result = report.findings.empty() ? kDone : kFailed;
+}
+
+}  // namespace
+
+void add_check_command(CLI::App& app, const CliOptions& options, int& result) {
+    CLI::App* check = app.add_subcommand(
+        "check",
+        "List every problem of the server's files (file:line: sentence, or --json); exit 1 when "
+        "any was found");
+    auto fix = std::make_shared<bool>(false);
+    check->add_flag("--fix", *fix,
+                    "Repair what has one right answer (a low %newid% counter, a member or a "
+                    "store of someone missing), with backups, after one question (--yes)");
+    check->callback([&options, &result, fix] { run_check(options, *fix, result); });
+}
+
+}  // namespace tavo::cli

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# tavo-cli check (and --fix) on the demo server and a generated one, and the running-server
+# guard against a listening socket on this machine.
+#   check_command_test.sh TAVO_CLI GEN_SERVER DEMO_FOLDER
+set -uo pipefail
+work=$(mktemp -d /tmp/tavo-cli-test-XXXXXX)
+listener=
+trap '[ -n "$listener" ] && kill "$listener" 2>/dev/null; rm -rf "$work"' EXIT
+cli=$1
+cp -r "$3/server" "$work/demo"
+server=$work/server
+"$2" --out "$server" --accounts 40 --seed 3 >/dev/null || exit 1
+cli_args=()
+source "$(dirname "$0")/checks.sh"
+
+run 0 --data "$work/demo" check
+check "the demo server is clean" test -z "$out"
+run 0 --data "$server" check
+check "a generated server is clean" test -z "$out"
+
+# Two problems with one right repair each, and one without.
+accounts=$server/save/account.txt
+sed -i 's/^[0-9]*\t%newid%/2000002\t%newid%/' "$accounts"
+printf '2999999,1\t1,501,1,0,1,0,0,0,0,0,0 \t\n' >>"$server/save/storage.txt"
+printf '777\tLost Pet Club\t0,0\t' >>"$server/save/party.txt"
+for slot in $(seq 12); do printf '0,0\tNoMember\t' >>"$server/save/party.txt"; done
+printf '\n' >>"$server/save/party.txt"
+newid_line=$(grep -n $'\t%newid%' "$accounts" | cut -d: -f1)
+store_line=$(wc -l <"$server/save/storage.txt")
+cp -r "$server" "$work/before"
+
+run 1 --data "$server" check
+check "three problems" test "$(printf '%s\n' "$out" | wc -l)" -eq 3
+check "the counter at its line" grep -q "^save/account.txt:$newid_line: The %newid% counter 2000002" <<<"$out"
+check "the store at its line" grep -q "^save/storage.txt:$store_line: The store of account 2999999" <<<"$out"
+run 1 --data "$server" --json check
+check "JSON codes" grep -q '"problem": "party_without_members"' <<<"$out"
+check "JSON repairs" grep -q '"repair": "drop the store of the missing account 2999999"' <<<"$out"
+
+# --fix asks once; without --yes nothing is written.
+run 1 --data "$server" check --fix
+check "one question" grep -q 'Repair now?' "$work/err"
+check "nothing written" diff -r "$work/before" "$server"
+run 1 --data "$server" --yes check --fix
+check "repaired" grep -q '^Repaired: 2\. Checked again:$' <<<"$out"
+check "only the party is left" test "$(grep -c '^save/' <<<"$out")" -eq 4
+check "account backup" cmp -s "$server/save/account.bak.txt" "$work/before/save/account.txt"
+check "store backup" cmp -s "$server/save/storage.bak.txt" "$work/before/save/storage.txt"
+run 1 --data "$server" check
+check "what has no one repair stays" test "$(printf '%s\n' "$out")" = \
+    "save/party.txt:$(wc -l <"$server/save/party.txt"): Party 777 (Lost Pet Club) has no members: the server deletes it when it loads."
+
+# A server answering on its port: reading warns, writing is refused unless --force.
+if command -v python3 >/dev/null; then
+    python3 -c '
+import socket, sys, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(4)
+print(s.getsockname()[1], flush=True); time.sleep(60)' >"$work/port" &
+    listener=$!
+    for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+    printf 'char_port: %s\n' "$(cat "$work/port")" >"$work/demo/conf/char_athena.conf"
+    cp "$work/demo/save/account.txt" "$work/accounts-before"
+    run 0 --data "$work/demo" accounts
+    check "reading warns" grep -q "^Warning: The char server answers on port $(cat "$work/port")" "$work/err"
+    run 1 --data "$work/demo" account set 2000002 memo=busy
+    check "refused with advice" grep -q 'add --force' "$work/err"
+    check "account file untouched" cmp -s "$work/accounts-before" "$work/demo/save/account.txt"
+    run 0 --data "$work/demo" --force account set 2000002 memo=busy
+    check "forced write" grep -q $'\tbusy\t' "$work/demo/save/account.txt"
+fi
+
+[ "$failures" -eq 0 ] && echo "all check command checks passed"
+exit "$failures"

@@ -1,0 +1,29 @@
+#pragma once
+// "Check Files": the problems of the server folder, as `tavo-cli check` lists them, in a window
+// whose lines can be selected and copied.
+
+#include <QDialog>
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace tavo {
+struct AppContext;
+}
+
+namespace tavo::ui {
+
+class CheckFilesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CheckFilesDialog(QWidget* parent = nullptr);
+
+    // Checks the server folder anew and shows what was found.
+    void check(const AppContext& app);
+
+private:
+    QLabel* summary_ = nullptr;
+    QPlainTextEdit* lines_ = nullptr;
+};
+
+}  // namespace tavo::ui

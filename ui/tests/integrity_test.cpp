@@ -1,0 +1,102 @@
+// The window against other writers: a save after account.txt changed on disk asks about the
+// account both changed, and "Check Files" lists the folder's problems.
+
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/text.h"
+#include "ui/check_files_dialog.h"
+#include "ui/tests/widget_fixture.h"
+
+using tavo::testing::WidgetFixture;
+
+namespace {
+
+std::string accounts(int ben_logins) {
+    return "0\tserver\tpw\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+           "2000001\tanna\tpw\t-\tF\t3\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+           "2000002\tben\tpw\t-\tM\t" +
+           std::to_string(ben_logins) + "\t0\ta@a.com\t-\t0\t-\t-\t0\t\n2000003\t%newid%\n";
+}
+
+struct Window {
+    explicit Window(WidgetFixture& f) : f(f), form(f.open_window()) {
+        form.show();
+        list = form.findChild<QListView*>("List1");
+    }
+    QPushButton* button(const QString& name) const { return form.findChild<QPushButton*>(name); }
+    void edit_memo(int row, const QString& memo) const {
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        button("Command2_2")->click();  // "Edit Record"
+        QLineEdit* field = form.findChild<QLineEdit*>("Text2_10");
+        field->clear();
+        QTest::keyClicks(field, memo);
+        button("Command2_2")->click();  // "Save Record"
+    }
+    // Field 11 (memo) and field 5 (login count) of ben's line on disk.
+    std::string ben_on_disk() const {
+        for (std::string_view line : tavo::split(f.dir.read("server/save/account.txt"), '\n')) {
+            if (!line.starts_with("2000002\t")) continue;
+            const auto fields = tavo::split(line, '\t');
+            return std::string(fields[11]) + " " + std::string(fields[5]);
+        }
+        return {};
+    }
+
+    WidgetFixture& f;
+    tavo::ui::Form1& form;
+    QListView* list;
+};
+
+class IntegrityTest : public QObject {
+    Q_OBJECT
+private slots:
+    void a_record_changed_on_disk_too_is_asked_about_both_ways() {
+        WidgetFixture f;
+        f.dir.write("server/save/account.txt", accounts(0));
+        Window w(f);
+        w.edit_memo(2, "from the editor");
+        f.dir.write("server/save/account.txt", accounts(17));  // the server saved meanwhile
+        f.ui.answer({true});                                   // keep the version on disk
+        w.button("Command2_4")->click();                       // "Save File"
+        QCOMPARE(f.ui.questions().back(),
+                 std::string("Account 2000002 (ben) was changed on disk since it was read. Keep "
+                             "the version on disk?"));
+        QCOMPARE(w.ben_on_disk(), std::string("- 17"));
+
+        w.edit_memo(2, "from the editor");
+        f.dir.write("server/save/account.txt", accounts(18));
+        f.ui.answer({false});  // write the editor's
+        w.button("Command2_4")->click();
+        QCOMPARE(f.ui.questions().size(), std::size_t{2});
+        QCOMPARE(w.ben_on_disk(), std::string("from the editor 17"));
+        QVERIFY(f.ui.unexpected.empty());
+    }
+
+    void check_files_lists_the_problems_in_a_copyable_window() {
+        WidgetFixture f;
+        f.dir.write("server/conf/GM_account.txt", "// GM accounts\n704599 50\n");
+        Window w(f);
+        QPushButton* command = w.button("Command8_1");
+        QCOMPARE(command->text(), QString("Check Files"));
+        command->click();
+        auto* dialog = w.form.findChild<tavo::ui::CheckFilesDialog*>("CheckFiles");
+        QVERIFY(dialog != nullptr && dialog->isVisible());
+        auto* lines = dialog->findChild<QPlainTextEdit*>("CheckList");
+        QVERIFY(lines->isReadOnly());
+        QVERIFY(lines->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        QVERIFY(
+            lines->toPlainText().contains("conf/GM_account.txt:2: Account 704599 has a GM level "
+                                          "but is not in save/account.txt."));
+        QVERIFY(f.ui.unexpected.empty());
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(IntegrityTest)
+#include "integrity_test.moc"

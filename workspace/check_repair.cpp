@@ -1,0 +1,126 @@
+// check --fix: the repairs that have one right answer, each file rewritten once with a backup.
+
+#include <map>
+
+#include "app/failure.h"
+#include "app/file_writer.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+#include "workspace/server_check.h"
+
+namespace tavo {
+namespace {
+
+using RepairsOfFile = std::map<std::size_t, std::vector<const Repair*>>;  // by line
+
+std::string edited_line(std::string_view line, const std::vector<const Repair*>& repairs) {
+    std::vector<std::string> pieces;
+    for (std::string_view piece : split(line, '\t')) pieces.emplace_back(piece);
+    for (const Repair* repair : repairs) {
+        const std::size_t at = repair->piece;
+        switch (repair->edit) {
+            case Repair::Edit::SetCounter: pieces[0] = std::to_string(repair->value); break;
+            case Repair::Edit::ClearPartyMember:
+                pieces.at(at) = "0,0";
+                pieces.at(at + 1) = "NoMember";
+                break;
+            case Repair::Edit::ClearGuildMember:
+                pieces.at(at) = "0,0,0,0,0,0,0,0,0,0";
+                pieces.at(at + 1) = "-";
+                break;
+            case Repair::Edit::DropLine: break;
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) out += '\t';
+        out += pieces[i];
+    }
+    return out;
+}
+
+bool drops(const std::vector<const Repair*>& repairs) {
+    for (const Repair* repair : repairs) {
+        if (repair->edit == Repair::Edit::DropLine) return true;
+    }
+    return false;
+}
+
+// The file again with the repaired lines; every other byte, line ends included, as it was.
+std::string repaired_text(std::string_view text, const RepairsOfFile& repairs) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t number = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        std::string_view whole = text.substr(at, end - at);
+        at = end;
+        const auto found = repairs.find(++number);
+        if (found == repairs.end()) {
+            out += whole;
+            continue;
+        }
+        if (drops(found->second)) continue;
+        std::string_view line = whole;
+        std::size_t body = line.size();
+        if (body > 0 && line[body - 1] == '\n') --body;
+        if (body > 0 && line[body - 1] == '\r') --body;
+        out += edited_line(line.substr(0, body), found->second);
+        out += line.substr(body);
+    }
+    return out;
+}
+
+std::optional<FileStamp> stamp_when_checked(const CheckReport& report, const std::string& file) {
+    for (const auto& [name, stamp] : report.stamps) {
+        if (name == file) return stamp;
+    }
+    return std::nullopt;
+}
+
+std::string question(const CheckReport& report, const std::map<std::string, RepairsOfFile>& plan) {
+    std::string text = "These repairs will be made:\r\n";
+    for (const Finding& f : report.findings) {
+        if (f.repair)
+            text +=
+                "  " + f.file + " line " + std::to_string(f.line) + ": " + f.repair->what + "\r\n";
+    }
+    text += "The old files are kept as";
+    for (const auto& entry : plan) text += " " + backup_name(entry.first);
+    return text + ".\r\nRepair now?";
+}
+
+}  // namespace
+
+std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& report) {
+    std::map<std::string, RepairsOfFile> plan;
+    for (const Finding& f : report.findings) {
+        if (f.repair) plan[f.file][f.line].push_back(&*f.repair);
+    }
+    if (plan.empty() || !ui.ask_yes_no(question(report, plan), "Check Files", Icon::Question)) {
+        return 0;
+    }
+    std::size_t made = 0;
+    for (const auto& [file, repairs] : plan) {
+        const fs::path path = app.server_file(file);
+        if (stamp_of(path) != stamp_when_checked(report, file)) {
+            ui.message(file + " changed since it was checked and was not repaired. Check again.",
+                       "Check Files", Icon::Warning);
+            continue;
+        }
+        const bool written = guarded(ui, "repair_server", [&] {
+            const std::string text = read_file(path);
+            app.files.rewrite_with_backup(path, app.server_file(backup_name(file)),
+                                          repaired_text(text, repairs));
+        });
+        if (!written) continue;
+        for (const auto& line : repairs) made += line.second.size();
+    }
+    return made;
+}
+
+}  // namespace tavo

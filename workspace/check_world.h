@@ -1,0 +1,106 @@
+#pragma once
+// What the readers of the server check learn from each file and hand on to the files read
+// after it: the accounts, characters, parties and guilds that exist, and the members the party
+// and guild files name, which are looked up once the characters are known.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/failure.h"
+#include "app/file_stamp.h"
+#include "app/settings.h"
+#include "app/text_file.h"
+#include "workspace/check_support.h"
+
+namespace tavo {
+struct AppContext;
+}
+
+namespace tavo::check {
+
+// A party or guild member, to be found among the characters.
+struct MemberRef {
+    bool guild = false;
+    std::size_t line = 0;
+    std::size_t piece = 0;  // where the member's slot starts on its line
+    long long group_id = 0;
+    std::string group_name;
+    long long account_id = 0;
+    long long char_id = 0;  // guild members only
+    std::string name;
+    bool leads = false;  // the party leader or the guild master
+};
+
+struct World {
+    explicit World(const AppContext& context, CheckReport& out)
+        : app(context), report(out), found(out.findings) {}
+
+    const AppContext& app;
+    CheckReport& report;
+    Gathered found;
+
+    bool accounts_read = false;
+    IdSet account_ids;
+    bool chars_read = false;
+    IdSet char_ids;
+    NameTable char_names;  // name -> account id
+    bool parties_read = false;
+    IdSet party_ids;
+    bool guilds_read = false;
+    IdSet guild_ids;
+    std::vector<MemberRef> members;
+};
+
+// Whether the server would read the file as one line: its first line ends in a lone CR.
+bool ends_lines_in_cr(const fs::path& path);
+void note_unreadable_file(World& world, std::string_view file, const Failure& failure);
+void note_cr_lines(World& world, std::string_view file);
+
+// Calls each(line, number) for every line of a save file, read once in large pieces. False when
+// the file is missing; a file that cannot be read, or only as one line, is reported instead.
+// Its stamp is noted for the repairs.
+template <class Each>
+bool each_line(World& world, std::string_view file, Each&& each) {
+    const fs::path path = world.app.server_file(file);
+    world.report.stamps.emplace_back(std::string(file), stamp_of(path));
+    if (!file_exists(path)) return false;
+    try {
+        if (ends_lines_in_cr(path)) {
+            note_cr_lines(world, file);
+            return true;
+        }
+        LineReader reader(path);
+        std::string_view line;
+        std::size_t number = 0;
+        while (reader.next(line)) each(line, ++number);
+    } catch (const Failure& failure) {
+        note_unreadable_file(world, file, failure);
+    }
+    return true;
+}
+
+// The readers, in the order the check runs them.
+void check_accounts(World& world);
+void check_gm_file(World& world);
+void check_parties(World& world);
+void check_guilds(World& world);
+void check_characters(World& world);
+void check_members(World& world);
+void check_stores(World& world);
+void check_pets(World& world);
+void check_castles(World& world);
+
+inline constexpr std::string_view kAccounts = "save/account.txt";
+inline constexpr std::string_view kGm = "conf/GM_account.txt";
+inline constexpr std::string_view kAthena = "save/athena.txt";
+inline constexpr std::string_view kStorage = "save/storage.txt";
+inline constexpr std::string_view kParty = "save/party.txt";
+inline constexpr std::string_view kGuild = "save/guild.txt";
+inline constexpr std::string_view kPet = "save/pet.txt";
+inline constexpr std::string_view kCastle = "save/castle.txt";
+inline constexpr std::string_view kFriends = "save/friends.txt";
+
+}  // namespace tavo::check

@@ -1,0 +1,86 @@
+#pragma once
+// The check of a whole server folder ("tavo-cli check", "Check Files"): every save file read
+// once by the server's own reading rules, listing the lines it cannot read, what crashes it or
+// changes silently at its next load or save, and what the files say about each other that
+// cannot be true. Nothing is written; repair_server mends only what has one right answer.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/file_stamp.h"
+
+namespace tavo {
+
+struct AppContext;
+class Ui;
+
+enum class Problem {
+    UnreadableLine,
+    MissingFile,
+    EmptyAccountField,
+    GuildWithoutMembers,
+    GuildSkillBlank,
+    GuildSize,
+    PartyWithoutMembers,
+    GmLevelAbove99,
+    TooManyRegisters,
+    DuplicateAccountId,
+    DuplicateAccountName,
+    DuplicateCharId,
+    DuplicateCharName,
+    CharacterWithoutAccount,
+    StoreWithoutAccount,
+    MemberWithoutCharacter,
+    MissingParty,
+    MissingGuild,
+    PetWithoutOwner,
+    CastleWithoutGuild,
+    NewIdTooLow,
+    GmWithoutAccount,
+    TooManyItems,
+};
+
+// A stable word for each problem, as --json gives it ("duplicate_char_name").
+std::string_view problem_code(Problem problem);
+
+// The one right repair of a finding, where there is one.
+struct Repair {
+    enum class Edit { SetCounter, ClearPartyMember, ClearGuildMember, DropLine };
+    Edit edit = Edit::DropLine;
+    std::size_t piece = 0;  // the TAB-separated piece where a member's slot starts
+    long long value = 0;    // the new %newid% counter
+    std::string what;       // "raise the %newid% counter to 2000034"
+};
+
+struct Finding {
+    Problem problem = Problem::UnreadableLine;
+    std::string file;      // as named in the server folder: "save/athena.txt"
+    std::size_t line = 0;  // from 1; 0 for the file as a whole
+    std::string text;      // one plain sentence
+    std::optional<Repair> repair;
+};
+
+struct CheckReport {
+    std::vector<Finding> findings;  // by file, then line
+    // What each file read was like, so that a repair never works on a file changed since.
+    std::vector<std::pair<std::string, std::optional<FileStamp>>> stamps;
+    std::size_t repairable() const;
+};
+
+CheckReport check_server(const AppContext& app);
+
+// "save/athena.txt:12: Character 150003 (Kaelen) ..." (no line number for a whole file).
+std::string finding_text(const Finding& finding);
+
+// Lists the repairs in one question and, on Yes, makes them: each file rewritten once, its
+// old content kept in a backup beside it (save/party.bak.txt), every other line byte for byte.
+// A file changed since the check is left alone, with a message. Returns how many were made.
+std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& report);
+
+// The backup name of a save file: save/party.txt gives save/party.bak.txt.
+std::string backup_name(std::string_view file);
+
+}  // namespace tavo

@@ -1,0 +1,280 @@
+// The server check on real folders: the demo server, and a generated server with each problem
+// planted once, found exactly once at its line; then the repairs and a second check.
+
+#include "workspace/server_check.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "app/settings.h"
+#include "app/text.h"
+#include "app/text_file.h"
+#include "testsupport/scripted_ui.h"
+#include "testsupport/temp_dir.h"
+#include "tools/gen/server_gen.h"
+
+namespace tavo {
+namespace {
+
+using testing::ScriptedUi;
+using testing::TempDir;
+using Found = std::tuple<Problem, std::string, std::size_t>;
+
+std::multiset<Found> found(const CheckReport& report) {
+    std::multiset<Found> out;
+    for (const Finding& f : report.findings) out.insert({f.problem, f.file, f.line});
+    return out;
+}
+
+std::string joined(const std::vector<std::string_view>& pieces, char separator) {
+    std::string out;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (i > 0) out += separator;
+        out += pieces[i];
+    }
+    return out;
+}
+
+// A guild of `slots` member slots, the first member given as "account,char\tname".
+std::string guild_line(int id, int slots, int extension, const std::string& member) {
+    std::string line =
+        std::to_string(id) + "\tPlanted\tNobody\t1," + std::to_string(slots) + ",0,0,0\t#\t#\t";
+    for (int s = 0; s < slots; ++s) {
+        line += s == 0 && !member.empty() ? member : "0,0,0,0,0,0,0,0,0,0\t-";
+        line += '\t';
+    }
+    for (int p = 0; p < 20; ++p) line += (p == 0 ? "17,0\tBoss#\t" : "0,0\tPos#\t");
+    line += "0,0,$\t0\t0\t";
+    for (int s = 0; s < 20; ++s) {
+        line += std::to_string(10000 + s) + "," + (s == 4 ? std::to_string(extension) : "0") + " ";
+    }
+    return line + "\t";
+}
+
+class ServerCheck : public ::testing::Test {
+protected:
+    ServerCheck() {
+        gen::ServerOptions options;
+        options.out = dir.path() / "server";
+        options.accounts = 80;
+        options.chars_per_account = 2;
+        options.storage_share = 0.5;
+        options.seed = 5;
+        gen::generate_server(options);
+        app.settings.data_folder = options.out.string() + "/";
+    }
+    void TearDown() override { EXPECT_TRUE(ui.unexpected.empty()); }
+
+    std::vector<std::string> lines(const std::string& file) const {
+        return read_lines(app.server_file(file));
+    }
+    void put(const std::string& file, const std::vector<std::string>& lines) const {
+        std::string text;
+        for (const std::string& line : lines) text += line + "\n";
+        dir.write("server/" + file, text);
+    }
+    // Appends a line and notes the problem it plants there.
+    void append(const std::string& file, const std::string& line, Problem problem) {
+        std::vector<std::string> all = lines(file);
+        all.push_back(line);
+        put(file, all);
+        planted.insert({problem, file, all.size()});
+    }
+    // Changes the first line that `pick` chooses, and notes the problem planted there.
+    template <class Pick, class Change>
+    void change(const std::string& file, Pick pick, Change edit, Problem problem) {
+        std::vector<std::string> all = lines(file);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (!pick(all[i])) continue;
+            all[i] = edit(all[i]);
+            put(file, all);
+            planted.insert({problem, file, i + 1});
+            return;
+        }
+        FAIL() << "nothing to plant in " << file;
+    }
+    // The fields of the first character line of an account, with new id, name and ties.
+    std::string character(const std::string& id, const std::string& name,
+                          const std::string& account, const std::string& ties) {
+        const std::vector<std::string> all = lines("save/athena.txt");
+        std::vector<std::string_view> f = split(all.front(), '\t');
+        f[0] = id;
+        f[2] = name;
+        const std::string owner = account + ",0";
+        f[1] = owner;
+        f[9] = ties;
+        return joined(f, '\t');
+    }
+    std::string first_char_field(std::size_t field) const {
+        return std::string(split(lines("save/athena.txt").front(), '\t')[field]);
+    }
+
+    void plant_everything();
+
+    TempDir dir;
+    ScriptedUi ui;
+    AppContext app;
+    std::multiset<Found> planted;
+};
+
+bool is_newid(const std::string& line) {
+    return contains(line, "\t%newid%");
+}
+
+void ServerCheck::plant_everything() {
+    const std::string acc = "save/account.txt";
+    append(acc, "this is no account", Problem::UnreadableLine);
+    change(
+        acc, [](const std::string& l) { return l.starts_with("2000004\t"); },
+        [](const std::string& l) {
+            std::vector<std::string_view> f = split(l, '\t');
+            f[7] = "";
+            return joined(f, '\t');
+        },
+        Problem::EmptyAccountField);
+    const std::string dupe = [&] {
+        for (const std::string& l : lines(acc)) {
+            if (l.starts_with("2000003\t"))
+                return "2000003\tsomeone_else" + l.substr(l.find('\t', 8));
+        }
+        return std::string();
+    }();
+    append(acc, dupe, Problem::DuplicateAccountId);
+    change(
+        acc, is_newid, [](const std::string&) { return "2000010\t%newid%"; }, Problem::NewIdTooLow);
+
+    append("conf/GM_account.txt", "704599 50", Problem::GmWithoutAccount);
+
+    const std::string ath = "save/athena.txt";
+    const std::string first_id = first_char_field(0);
+    const std::string first_name = first_char_field(2);
+    append(ath, character(first_id, "SameId", "2000001", "0,0,0"), Problem::DuplicateCharId);
+    append(ath, character("900001", first_name, "2000001", "0,0,0"), Problem::DuplicateCharName);
+    append(ath, character("900002", "Orphan", "2999999", "0,0,0"),
+           Problem::CharacterWithoutAccount);
+    append(ath, character("900003", "Partyless", "2000001", "99999,0,0"), Problem::MissingParty);
+    append(ath, character("900004", "Guildless", "2000001", "0,99999,0"), Problem::MissingGuild);
+    std::string packrat = character("900005", "Packrat", "2000001", "0,0,0");
+    {
+        std::vector<std::string_view> f = split(packrat, '\t');
+        std::string items;
+        for (int i = 0; i < 101; ++i) items += std::to_string(i + 1) + ",501,1,0,1,0,0,0,0,0,0 ";
+        f[15] = items;
+        packrat = joined(f, '\t');
+    }
+    append(ath, packrat, Problem::TooManyItems);
+    change(
+        ath, is_newid, [](const std::string&) { return "150000\t%newid%"; }, Problem::NewIdTooLow);
+
+    append("save/storage.txt", "2999999,1\t1,501,1,0,1,0,0,0,0,0,0 \t",
+           Problem::StoreWithoutAccount);
+    std::string big_store = "2000001,301\t";
+    for (int i = 0; i < 301; ++i) big_store += std::to_string(i + 1) + ",501,1,0,1,0,0,0,0,0,0 ";
+    append("save/storage.txt", big_store + "\t", Problem::TooManyItems);
+
+    change(
+        "save/party.txt", [](const std::string& l) { return contains(l, "\t0,0\tNoMember\t"); },
+        [](const std::string& l) {
+            const std::size_t at = l.find("\t0,0\tNoMember\t");
+            return l.substr(0, at) + "\t2000001,0\tGhost\t" + l.substr(at + 14);
+        },
+        Problem::MemberWithoutCharacter);
+
+    const std::string gld = "save/guild.txt";
+    const std::string empty_slot = "\t0,0,0,0,0,0,0,0,0,0\t-\t";
+    change(
+        gld, [&](const std::string& l) { return contains(l, empty_slot); },
+        [&](const std::string& l) {
+            const std::size_t at = l.find(empty_slot);
+            return l.substr(0, at) + "\t2000001,999999,0,0,0,0,0,0,0,0\tGhost\t" +
+                   l.substr(at + empty_slot.size());
+        },
+        Problem::MemberWithoutCharacter);
+    std::size_t guild_lines = lines(gld).size();
+    ASSERT_GE(guild_lines, 3u);
+    std::vector<std::string> guilds = lines(gld);
+    guilds[guild_lines - 1].erase(guilds[guild_lines - 1].size() - 2, 1);  // "... 10019,0 \t"
+    planted.insert({Problem::GuildSkillBlank, gld, guild_lines});
+    // Guild Extension one level up: the guild no longer has the room its level gives.
+    std::string& grown = guilds[guild_lines - 2];
+    const std::size_t ext = grown.find("10004,");
+    grown[ext + 6] = static_cast<char>(grown[ext + 6] + 1);
+    planted.insert({Problem::GuildSize, gld, guild_lines - 1});
+    put(gld, guilds);
+    append(gld, guild_line(99001, 16, 0, ""), Problem::GuildWithoutMembers);
+    append(gld,
+           guild_line(99002, 40, 12, "2000001," + first_id + ",0,0,0,0,0,0,0,0\t" + first_name),
+           Problem::GuildSize);
+
+    append("save/pet.txt", "999,1002,Lost\t2000001,999999,1,9001,0,100,50,0,0",
+           Problem::PetWithoutOwner);
+    change(
+        "save/castle.txt", [](const std::string& l) { return l.starts_with("19,"); },
+        [](const std::string& l) { return "19,99999" + l.substr(l.find(',', 3)); },
+        Problem::CastleWithoutGuild);
+    fs::remove(app.server_file("save/friends.txt"));
+    planted.insert({Problem::MissingFile, "save/friends.txt", 0});
+}
+
+TEST_F(ServerCheck, TheDemoServerAndAFreshGeneratedOneAreClean) {
+    const char* source = std::getenv("TAVO_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    AppContext demo;
+    demo.settings.data_folder = std::string(source) + "/demo/server/";
+    for (const Finding& f : check_server(demo).findings) ADD_FAILURE() << finding_text(f);
+    for (const Finding& f : check_server(app).findings) ADD_FAILURE() << finding_text(f);
+}
+
+TEST_F(ServerCheck, FindsEachPlantedProblemOnceAtItsLine) {
+    plant_everything();
+    const CheckReport report = check_server(app);
+    EXPECT_EQ(found(report), planted);
+    for (const Finding& f : report.findings) {
+        if (found(report) != planted) ADD_FAILURE() << finding_text(f);
+    }
+    EXPECT_EQ(report.repairable(), 5u);
+}
+
+TEST_F(ServerCheck, RepairsWhatIsUnambiguousKeepsBackupsAndLeavesTheRest) {
+    plant_everything();
+    const std::string party_before = dir.read("server/save/party.txt");
+    const CheckReport report = check_server(app);
+    ui.answer({false});
+    EXPECT_EQ(repair_server(app, ui, report), 0u);
+    EXPECT_EQ(dir.read("server/save/party.txt"), party_before);
+
+    ui.answer({true});
+    EXPECT_EQ(repair_server(app, ui, report), 5u);
+    ASSERT_EQ(ui.questions().size(), 2u);
+    EXPECT_TRUE(contains(ui.questions()[1], "save/storage.txt line "));
+    EXPECT_TRUE(contains(ui.questions()[1], "save/party.bak.txt"));
+    EXPECT_EQ(dir.read("server/save/party.bak.txt"), party_before);
+
+    std::multiset<Found> expected;
+    for (Found f : planted) {
+        bool repaired = false;
+        for (const Finding& r : report.findings) {
+            repaired = repaired || (r.repair && Found{r.problem, r.file, r.line} == f);
+        }
+        if (repaired) continue;
+        // The dropped store was the next-to-last line: the big store moved up by one.
+        if (std::get<1>(f) == "save/storage.txt") std::get<2>(f) -= 1;
+        expected.insert(f);
+    }
+    EXPECT_EQ(found(check_server(app)), expected);
+    // Only the repaired slot of the party file changed.
+    const std::vector<std::string_view> old_lines = split(party_before, '\n');
+    const std::string party_after = dir.read("server/save/party.txt");
+    const std::vector<std::string_view> new_lines = split(party_after, '\n');
+    ASSERT_EQ(new_lines.size(), old_lines.size());
+    int changed = 0;
+    for (std::size_t i = 0; i < old_lines.size(); ++i) changed += old_lines[i] != new_lines[i];
+    EXPECT_EQ(changed, 1);
+    EXPECT_FALSE(contains(party_after, "Ghost"));
+}
+
+}  // namespace
+}  // namespace tavo
