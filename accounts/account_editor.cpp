@@ -251,7 +251,7 @@ bool form_to_account(Ui& ui, AccountStore& store, const AccountForm& form,
     return true;
 }
 
-EditResult save_new_account(const AppContext& app, Ui& ui, AccountStore& store,
+EditResult save_new_account([[maybe_unused]] const AppContext& app, Ui& ui, AccountStore& store,
                             const AccountForm& form, bool gm) {
     // Nothing goes into a table that may not be saved (nor a GM level into the GM file).
     if (!store.load_state.allow_write(ui)) return EditResult::Failed;
@@ -262,12 +262,15 @@ EditResult save_new_account(const AppContext& app, Ui& ui, AccountStore& store,
     // A player is no GM, whatever the disabled GM level list still shows.
     if (!gm) stored.gm_level = 0;
     if (!form_to_account(ui, store, stored, std::nullopt)) return EditResult::Failed;
-    if (!gm) {
+    // The GM line waits for the account: written now, a discard would leave rights for an id
+    // that no account has.
+    store.unsaved_accounts[store.records.back().account_id()] =
+        gm ? std::optional<std::uint8_t>(stored.gm_level) : std::nullopt;
+    if (gm) {
+        store.highest_gm_id += 1;
+    } else {
         store.highest_player_id += 1;
-        return EditResult::Saved;
     }
-    store.highest_gm_id += 1;
-    check_gm_id(app, ui, store.records.back().account_id(), stored.gm_level);
     return EditResult::Saved;
 }
 
@@ -282,9 +285,13 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
     const std::uint8_t level_before = store.records[index].gm_level();
     if (refused(ui, form, before, store.server_generation)) return EditResult::Failed;
     if (!form_to_account(ui, store, form, index)) return EditResult::Failed;
-    // "Access 0" takes the account out of the GM file, or the server would keep its rights.
-    if (form.gm_level != 0 || level_before != 0) {
-        check_gm_id(app, ui, store.records[index].account_id(), form.gm_level);
+    const std::int32_t id = store.records[index].account_id();
+    if (auto unsaved = store.unsaved_accounts.find(id); unsaved != store.unsaved_accounts.end()) {
+        // Written with the account; "Access 0" of a player writes nothing.
+        if (unsaved->second || form.gm_level != 0) unsaved->second = form.gm_level;
+    } else if (form.gm_level != 0 || level_before != 0) {
+        // "Access 0" takes the account out of the GM file, or the server would keep its rights.
+        check_gm_id(app, ui, id, form.gm_level);
     }
     return EditResult::Saved;
 }

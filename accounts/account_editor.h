@@ -65,6 +65,8 @@ struct AccountForm {
     std::uint8_t sex = 0;
     std::uint8_t state = 0;
     std::uint8_t gm_level = 0;
+
+    bool operator==(const AccountForm&) const = default;
 };
 
 // The form's text of a field; nothing for "Bank", which the account file does not hold.

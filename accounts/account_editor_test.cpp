@@ -70,6 +70,8 @@ TEST_F(AccountEditorTest, NewGmsStopAt704584) {
     form.gm_level = 50;  // "Access 50" means level 50
     ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
     EXPECT_EQ(store.records.back().gm_level(), 50);
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\n704554 99\n");
+    ASSERT_TRUE(save_account(app, ui, store));  // the GM line comes with the account
     EXPECT_EQ(read_gm_lvl(app, ui, 704584), 50);
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\n704554 99\n704584 50\n");
     EXPECT_EQ(next_gm_id(ui, store), std::nullopt);
@@ -82,6 +84,7 @@ TEST_F(AccountEditorTest, NewGmsStopAt704584) {
     form.password = "pw";
     ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
     EXPECT_EQ(store.records.back().account_id(), 704554);
+    ASSERT_TRUE(save_account(app, ui, store));
     EXPECT_EQ(read_gm_lvl(app, ui, 704554), 0);
 }
 

@@ -7,7 +7,10 @@
 #include "accounts/account_merge.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
+#include "app/file_batch.h"
 #include "app/file_writer.h"
+#include "app/numbers.h"
+#include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
 
@@ -234,11 +237,28 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
     record.assign(std::move(fields));
 }
 
+namespace {
+
+// The GM lines of the new accounts, for the batch that writes the accounts.
+void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileBatch& batch) {
+    const fs::path path = app.server_file(kGmFile);
+    std::optional<std::vector<std::string>> lines;
+    for (const auto& [id, level] : store.unsaved_accounts) {
+        if (!level) continue;
+        if (!lines) lines = file_exists(path) ? read_lines(path) : std::vector<std::string>{};
+        lines = set_gm_level_lines(*lines, id, *level);
+    }
+    if (lines) batch.add_lines(path, std::string(kGmFile), *lines);
+}
+
+}  // namespace
+
 bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
     if (!store.load_state.allow_write(ui)) return false;
     return guarded(ui, "save_account", [&] {
         rebase_accounts(app, ui, store);
-        AtomicWriter out = app.files.open(app.server_file(kAccountFile));
+        FileBatch batch(app.files);
+        AtomicWriter& out = batch.open(app.server_file(kAccountFile), std::string(kAccountFile));
         {
             Progress progress(ui);
             if (!store.has_header) {
@@ -266,10 +286,31 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
         if (writes_newid_line(store.server_generation)) {
             out.write_line(store.newid.line_after(store.highest_player_id));
         }
-        out.commit();
+        stage_new_gm_levels(app, store, batch);
+        batch.commit();
         note_accounts_written(app, store);
         store.modified = false;
+        store.unsaved_accounts.clear();
     });
+}
+
+bool write_account_file_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {
+    LineReader in(app.server_file(kAccountFile));
+    NewIdCounter counter;
+    bool found = false;
+    std::string_view line;
+    while (in.next(line)) {
+        const std::string_view id = piece(line, '\t', 0);
+        const bool account_line = !counter.take(line) && !line.starts_with("//") && !id.empty() &&
+                                  id.front() >= '0' && id.front() <= '9' &&
+                                  leading_number(id) == account_id;
+        if (account_line) {
+            found = true;
+        } else {
+            out.write_line(line);
+        }
+    }
+    return found;
 }
 
 void recompute_highest_ids(AccountStore& store) {

@@ -4,7 +4,9 @@
 // account table; the account list shows it in file order (list index = table index).
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -58,6 +60,9 @@ struct AccountStore {
     // Whether the table holds the whole file; save_account refuses to write it otherwise, and
     // so does every command that would end in that save (new account, deletion, wipes).
     LoadState load_state{kAccountFile};
+    // Accounts made since the last load or save, not yet in the file, with the GM level each
+    // one's line in the GM file gets when the account reaches the file (none for a player).
+    std::map<std::int32_t, std::optional<std::uint8_t>> unsaved_accounts;
 };
 
 // Reads the file into a fresh table, with the GM level of every account in the GM id range.
@@ -76,8 +81,14 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
 // generation with the kept lines in their places, and for .52 and 1.0.0 the %newid% line.
 // Untouched accounts and kept lines go back as they were read, with the file's own line ends.
 // Refuses (with a message naming the file and the failure) a table that is not loaded whole.
-// Returns false when nothing was written; the old file is then left as it was.
+// The GM levels of new accounts reach the GM file together with the accounts.
+// Returns false when nothing was written; the old files are then left as they were.
 bool save_account(const AppContext& app, Ui& ui, AccountStore& store);
+
+// The file as it is on disk without the account's line, written into `out`: the deletion of
+// one account reaches the file at once while other edits of the table stay pending. False when
+// the file has no line of that account.
+bool write_account_file_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id);
 
 // The highest player and GM ids over the table, starting from 2000000 and 704553.
 void recompute_highest_ids(AccountStore& store);

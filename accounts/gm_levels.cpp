@@ -181,6 +181,42 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
     return out;
 }
 
+std::optional<std::vector<std::string>> remove_gm_entry_lines(const std::vector<std::string>& lines,
+                                                              std::int32_t account_id) {
+    std::vector<std::string> out;
+    out.reserve(lines.size() + 1);
+    bool found = false;
+    std::vector<std::string_view> fields;
+    for (const std::string& line : lines) {
+        if (!is_entry_line(line)) {
+            out.push_back(line);
+            continue;
+        }
+        split_into(line, ' ', fields);
+        const IdField id = split_id_field(fields[0]);
+        if (!id_matches(id, account_id)) {
+            out.push_back(line);
+            continue;
+        }
+        found = true;
+        if (!id.range()) continue;
+        // The other ids of the range keep their level, written as the line wrote it.
+        const auto low = static_cast<long long>(leading_number(id.low));
+        const auto high = static_cast<long long>(leading_number(id.high));
+        const std::string level = fields.size() > 1 ? std::string(fields[1]) : std::string();
+        const std::string rest = level + std::string(after_level(line));
+        const auto piece_line = [&](long long from, long long to) {
+            std::string text = std::to_string(from);
+            if (to != from) text += id.separator + std::to_string(to);
+            return text + ' ' + rest;
+        };
+        if (low <= account_id - 1LL) out.push_back(piece_line(low, account_id - 1LL));
+        if (account_id + 1LL <= high) out.push_back(piece_line(account_id + 1LL, high));
+    }
+    if (!found) return std::nullopt;
+    return out;
+}
+
 bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::uint8_t level) {
     return guarded(ui, "check_gm_id", [&] {
         const fs::path path = app.server_file(kGmFile);

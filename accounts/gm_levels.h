@@ -59,4 +59,10 @@ bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::ui
 std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,
                                             std::int32_t account_id, std::uint8_t level);
 
+// The new lines of the GM file without the account: its single-id line goes, a range that
+// holds it is split around it, keeping its level for the ids on either side. Nothing when no
+// line names the account (the file then stays as it is).
+std::optional<std::vector<std::string>> remove_gm_entry_lines(const std::vector<std::string>& lines,
+                                                              std::int32_t account_id);
+
 }  // namespace tavo

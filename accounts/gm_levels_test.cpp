@@ -147,6 +147,25 @@ TEST_F(GmLevelsTest, AFileThatCannotBeWrittenIsLeftAsItWas) {
                                         "Error 9, Subscript out of range\r\nin check_gm_id"}));
 }
 
+TEST(GmEntryRemoval, TheAccountLeavesItsLineOrItsRangeAndNoOneElseChanges) {
+    const std::vector<std::string> lines = {"// GMs", "704554 99", "704555-704560 20 // team",
+                                            "704562~704563 40", "704600 10"};
+    EXPECT_EQ(remove_gm_entry_lines(lines, 704554),
+              (std::vector<std::string>{"// GMs", "704555-704560 20 // team", "704562~704563 40",
+                                        "704600 10"}));
+    EXPECT_EQ(
+        remove_gm_entry_lines(lines, 704557),
+        (std::vector<std::string>{"// GMs", "704554 99", "704555-704556 20 // team",
+                                  "704558-704560 20 // team", "704562~704563 40", "704600 10"}));
+    // The ends of a range; a range of two leaves a single id.
+    EXPECT_EQ(remove_gm_entry_lines(lines, 704562),
+              (std::vector<std::string>{"// GMs", "704554 99", "704555-704560 20 // team",
+                                        "704563 40", "704600 10"}));
+    EXPECT_EQ(remove_gm_entry_lines(lines, 704560)->at(2), "704555-704559 20 // team");
+    // No line names the account: the file is not rewritten.
+    EXPECT_FALSE(remove_gm_entry_lines(lines, 704561));
+}
+
 TEST_F(GmLevelsTest, BoundsBeyondTheIdsOrWithAFractionKeepTheirText) {
     write_gm("1.5-3 10\n704554-99999999999999999999 20\n");
     ASSERT_TRUE(check_gm_id(app, ui, 2, 50));

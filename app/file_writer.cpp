@@ -146,6 +146,12 @@ void AtomicWriter::write_all(const char* data, std::size_t size) {
 }
 
 void AtomicWriter::commit(const fs::path& backup) {
+    prepare();
+    keep_backup(backup);
+    put_in_place();
+}
+
+void AtomicWriter::prepare() {
     flush();
     struct stat old {};
     if (::stat(target_.c_str(), &old) == 0) {
@@ -160,7 +166,13 @@ void AtomicWriter::commit(const fs::path& backup) {
         throw failure_from_errno(errno);
     }
     fd_ = -1;
+}
+
+void AtomicWriter::keep_backup(const fs::path& backup) {
     if (!backup.empty() && file_exists(target_)) make_backup(backup);
+}
+
+void AtomicWriter::put_in_place() {
     if (::rename(temp_.c_str(), target_.c_str()) != 0) throw failure_from_errno(errno);
     temp_.clear();
     sync_folder(target_.parent_path());

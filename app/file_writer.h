@@ -37,6 +37,13 @@ public:
     // first copied there, replacing an older backup.
     void commit(const fs::path& backup = {});
 
+    // commit in steps, for a batch of files that changes together: the content written and
+    // synced, the old file copied to the backup, then the rename. Until the rename the old
+    // file is as it was.
+    void prepare();
+    void keep_backup(const fs::path& backup);
+    void put_in_place();
+
 private:
     void flush();
     void write_all(const char* data, std::size_t size);

@@ -12,29 +12,40 @@
 
 namespace tavo {
 
+std::vector<LeavingCharacter> write_without_account(const AppContext& app, AtomicWriter& out,
+                                                    ServerGeneration server_generation,
+                                                    std::int32_t account_id) {
+    std::vector<LeavingCharacter> leaving;
+    LineReader in(app.server_file("save/athena.txt"));
+    double highest = 0;
+    NewIdCounter counter;
+    std::string_view line;
+    while (in.next(line)) {
+        if (counter.take(line)) continue;  // written anew at the end
+        const std::optional<std::string_view> id = character_id_field(line);
+        if (id) {
+            const std::string_view account = piece(piece(line, '\t', 1), ',', 0);
+            if (leading_number(account) == account_id) {
+                leaving.push_back({to_i32(leading_number(*id)), std::string(piece(line, '\t', 9))});
+                continue;
+            }
+            highest = std::max(highest, leading_number(*id));
+        }
+        out.write_line(line);  // lines that are not characters stay in their place
+    }
+    if (writes_newid_line(server_generation) || counter.seen()) {
+        out.write_line(counter.line_after(static_cast<long long>(highest)));
+    }
+    return leaving;
+}
+
 bool delete_user_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                       std::int32_t account_id) {
     const fs::path athena = app.server_file("save/athena.txt");
     if (!file_exists(athena)) return true;
     return guarded(ui, "delete_user_char", [&] {
-        LineReader in(athena);
         AtomicWriter out = app.files.open(athena);
-        double highest = 0;
-        NewIdCounter counter;
-        std::string_view line;
-        while (in.next(line)) {
-            if (counter.take(line)) continue;  // written anew at the end
-            const std::optional<std::string_view> id = character_id_field(line);
-            if (id) {
-                const std::string_view account = piece(piece(line, '\t', 1), ',', 0);
-                if (leading_number(account) == account_id) continue;
-                highest = std::max(highest, leading_number(*id));
-            }
-            out.write_line(line);  // lines that are not characters stay in their place
-        }
-        if (writes_newid_line(server_generation) || counter.seen()) {
-            out.write_line(counter.line_after(static_cast<long long>(highest)));
-        }
+        write_without_account(app, out, server_generation, account_id);
         out.commit(app.server_file("save/athena.bak.txt"));
     });
 }

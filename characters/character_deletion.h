@@ -2,18 +2,33 @@
 // Removing characters from save/athena.txt at once (with a backup).
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "app/server_generation.h"
 
 namespace tavo {
 
 struct AppContext;
+class AtomicWriter;
 class Ui;
+
+// A character leaving with its account: what its party, guild and pet releases need.
+struct LeavingCharacter {
+    std::int32_t char_id = 0;
+    std::string party_guild_pet;  // field 9 of its line
+};
 
 // Removes every character line of the account. Lines of fewer than three fields (blank lines,
 // the old %newid% line) go too; for the ".52" and "1.0.0" generations a fresh %newid% line
 // ends the file. True when the file was written (or there was nothing to do).
 bool delete_user_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                       std::int32_t account_id);
+
+// The same removal written into `out` (the new athena.txt, not yet in place); the characters
+// that left are returned for their releases.
+std::vector<LeavingCharacter> write_without_account(const AppContext& app, AtomicWriter& out,
+                                                    ServerGeneration server_generation,
+                                                    std::int32_t account_id);
 
 }  // namespace tavo

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/failure.h"
+#include "app/file_batch.h"
 #include "app/numbers.h"
 #include "app/settings.h"
 #include "app/text.h"
@@ -86,6 +87,23 @@ void rewrite_lines(const AppContext& app, const fs::path& path, Edit edit) {
         if (edit(line)) out.write_line(line);
     }
     out.commit();
+}
+
+// Every line through `edit` in memory, as rewrite_lines does on disk.
+template <class Edit>
+void edit_lines(TieFile& file, Edit edit) {
+    std::vector<std::string> kept;
+    kept.reserve(file.lines.size());
+    for (std::string& line : file.lines) {
+        std::string before = line;
+        if (!edit(line)) {
+            file.changed = true;
+            continue;
+        }
+        if (line != before) file.changed = true;
+        kept.push_back(std::move(line));
+    }
+    file.lines = std::move(kept);
 }
 
 bool refuse_breaking_name(Ui& ui, std::string_view name) {
@@ -182,8 +200,8 @@ bool release_guild_line(Pieces& t, std::int32_t char_id) {
     return true;
 }
 
-void release_party(const AppContext& app, double party_id, std::int32_t account_id) {
-    rewrite_lines(app, app.server_file("save/party.txt"), [&](std::string& line) {
+void release_party(TieFile& file, double party_id, std::int32_t account_id) {
+    edit_lines(file, [&](std::string& line) {
         if (!is_record(line) || record_id(line) != party_id) return true;
         Pieces pieces = split_line(line);
         if (!release_party_line(pieces, account_id)) return false;
@@ -192,9 +210,9 @@ void release_party(const AppContext& app, double party_id, std::int32_t account_
     });
 }
 
-bool release_guild(const AppContext& app, double guild_id, std::int32_t char_id) {
+bool release_guild(TieFile& file, double guild_id, std::int32_t char_id) {
     bool deleted = false;
-    rewrite_lines(app, app.server_file("save/guild.txt"), [&](std::string& line) {
+    edit_lines(file, [&](std::string& line) {
         if (!is_record(line) || record_id(line) != guild_id) return true;
         Pieces pieces = split_line(line);
         if (!release_guild_line(pieces, char_id)) {
@@ -207,9 +225,36 @@ bool release_guild(const AppContext& app, double guild_id, std::int32_t char_id)
     return deleted;
 }
 
-void delete_pet(const AppContext& app, double pet_id) {
-    rewrite_lines(app, app.server_file("save/pet.txt"),
-                  [&](std::string& line) { return !is_record(line) || record_id(line) != pet_id; });
+void delete_pet(TieFile& file, double pet_id) {
+    edit_lines(file,
+               [&](std::string& line) { return !is_record(line) || record_id(line) != pet_id; });
+}
+
+void clear_castles(TieFile& file, double guild_id) {
+    edit_lines(file, [&](std::string& line) {
+        if (!is_record(line) || leading_number(piece(line, ',', 1)) != guild_id) return true;
+        // The castle keeps its id and the number of values its line had.
+        const std::size_t values = split(line, ',').size();
+        std::string cleared(piece(line, ',', 0));
+        for (std::size_t i = 1; i < values; ++i) cleared += ",0";
+        line = std::move(cleared);
+        return true;
+    });
+}
+
+void read_tie_file(const AppContext& app, TieFile& file) {
+    const fs::path path = app.server_file(file.name);
+    if (has_content(path)) file.lines = read_lines(path);
+}
+
+void stage_tie_file(const AppContext& app, const TieFile& file, FileBatch& batch) {
+    if (file.changed) batch.add_lines(app.server_file(file.name), file.name, file.lines);
+}
+
+void write_ties(const AppContext& app, const CharacterTies& ties) {
+    FileBatch batch(app.files);
+    stage_character_ties(app, ties, batch);
+    batch.commit();
 }
 
 }  // namespace
@@ -274,31 +319,47 @@ bool save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id, std::string_vi
     });
 }
 
+CharacterTies read_character_ties(const AppContext& app) {
+    CharacterTies ties;
+    for (TieFile* file : {&ties.party, &ties.guild, &ties.pet, &ties.castle}) {
+        read_tie_file(app, *file);
+    }
+    return ties;
+}
+
+void stage_character_ties(const AppContext& app, const CharacterTies& ties, FileBatch& batch) {
+    for (const TieFile* file : {&ties.party, &ties.guild, &ties.pet, &ties.castle}) {
+        stage_tie_file(app, *file, batch);
+    }
+}
+
+void release_character(CharacterTies& ties, std::string_view party_guild_pet,
+                       std::int32_t account_id, std::int32_t char_id) {
+    const double party_id = leading_number(piece(party_guild_pet, ',', 0));
+    const double guild_id = leading_number(piece(party_guild_pet, ',', 1));
+    const double pet_id = leading_number(piece(party_guild_pet, ',', 2));
+    if (party_id > 0) release_party(ties.party, party_id, account_id);
+    if (guild_id > 0 && release_guild(ties.guild, guild_id, char_id)) {
+        clear_castles(ties.castle, guild_id);
+    }
+    if (pet_id > 0) delete_pet(ties.pet, pet_id);
+}
+
 void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,
                             std::int32_t account_id, std::int32_t char_id) {
     guarded(ui, "delete_party_guild_pet", [&] {
-        const double party_id = leading_number(piece(party_guild_pet, ',', 0));
-        const double guild_id = leading_number(piece(party_guild_pet, ',', 1));
-        const double pet_id = leading_number(piece(party_guild_pet, ',', 2));
-        if (party_id > 0) release_party(app, party_id, account_id);
-        if (guild_id > 0 && release_guild(app, guild_id, char_id)) {
-            clear_guild_castles(app, ui, to_i32(guild_id));
-        }
-        if (pet_id > 0) delete_pet(app, pet_id);
+        CharacterTies ties = read_character_ties(app);
+        release_character(ties, party_guild_pet, account_id, char_id);
+        write_ties(app, ties);
     });
 }
 
 void clear_guild_castles(const AppContext& app, Ui& ui, std::int32_t guild_id) {
     guarded(ui, "clear_guild_castles", [&] {
-        rewrite_lines(app, app.server_file("save/castle.txt"), [&](std::string& line) {
-            if (!is_record(line) || leading_number(piece(line, ',', 1)) != guild_id) return true;
-            // The castle keeps its id and the number of values its line had.
-            const std::size_t values = split(line, ',').size();
-            std::string cleared(piece(line, ',', 0));
-            for (std::size_t i = 1; i < values; ++i) cleared += ",0";
-            line = std::move(cleared);
-            return true;
-        });
+        CharacterTies ties;
+        read_tie_file(app, ties.castle);
+        clear_castles(ties.castle, guild_id);
+        write_ties(app, ties);
     });
 }
 

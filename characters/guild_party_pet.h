@@ -6,11 +6,33 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavo {
 
 struct AppContext;
+class FileBatch;
 class Ui;
+
+// One of party.txt, guild.txt, pet.txt and castle.txt held as lines while releases change it.
+// A file without content is never written.
+struct TieFile {
+    const char* name = "";
+    bool changed = false;
+    std::vector<std::string> lines;
+};
+
+// The four files a character's ties live in, read once for a deletion of many characters and
+// written together with the rest of it.
+struct CharacterTies {
+    TieFile party{"save/party.txt", false, {}};
+    TieFile guild{"save/guild.txt", false, {}};
+    TieFile pet{"save/pet.txt", false, {}};
+    TieFile castle{"save/castle.txt", false, {}};
+};
+CharacterTies read_character_ties(const AppContext& app);
+// The changed files go into the batch; the others stay as they are.
+void stage_character_ties(const AppContext& app, const CharacterTies& ties, FileBatch& batch);
 
 // The guild's name: "No Guild" for id 0, "Guild [id]" when guild.txt has no such guild.
 std::string find_guild(const AppContext& app, Ui& ui, std::int32_t guild_id);
@@ -34,6 +56,9 @@ bool save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id, std::string_vi
 // the character line.
 void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,
                             std::int32_t account_id, std::int32_t char_id);
+// The same release on lines in memory.
+void release_character(CharacterTies& ties, std::string_view party_guild_pet,
+                       std::int32_t account_id, std::int32_t char_id);
 
 // Gives up the castles of a guild: every castle it holds keeps its id, all else becomes 0.
 void clear_guild_castles(const AppContext& app, Ui& ui, std::int32_t guild_id);

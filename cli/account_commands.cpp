@@ -235,14 +235,29 @@ void new_account(const CliOptions& options, const std::string& name, const std::
     form.password = password;
     form.gm_level = gm ? static_cast<std::uint8_t>(level) : 0;
     editor.set_form(form);
-    const int messages = session.ui.message_count();
     if (editor.press(button) != EditResult::Saved) {
         result = kFailed;
         return;
     }
-    const bool gm_file_failed = session.ui.message_count() != messages;
+    // The GM line goes with the account, in the same save.
     save_file(editor, result, "Account " + id + " made.");
-    if (gm_file_failed) result = kFailed;
+}
+
+// "Delete" of the "User Info" tab: the account with its characters, store, party and guild
+// places, pets and GM entry, all or nothing; the question needs --yes.
+void delete_account(const CliOptions& options, std::int32_t id, int& result) {
+    Session session(options);
+    if (!start_for_writing(session, result)) return;
+    const auto index = account_index(session, id, result);
+    if (!index) return;
+    AccountEditor editor(session.ws, session.ui);
+    editor.select(*index);
+    if (!editor.delete_chosen()) {
+        result = kFailed;
+        return;
+    }
+    std::cout << "Account " << id << " deleted.\n";
+    result = kDone;
 }
 
 void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> level, int& result) {
@@ -324,10 +339,22 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
         new_account(options, *name, *password, *gm, *level, result);
     });
 
-    account->callback([&options, &result, id, id_option, set, create] {
-        if (set->parsed() || create->parsed()) return;
+    CLI::App* remove = account->add_subcommand(
+        "delete",
+        "Delete an account with its characters, store, party and guild places, pets and GM "
+        "entry, at once (asks \"Are you sure?\": answer with --yes)");
+    auto delete_id = std::make_shared<std::int32_t>(0);
+    add_id_option(remove, "ID", *delete_id, "The account id")->required();
+    remove->callback(
+        [&options, &result, delete_id] { delete_account(options, *delete_id, result); });
+
+    account->callback([&options, &result, id, id_option, set, create, remove] {
+        if (set->parsed() || create->parsed() || remove->parsed()) return;
         if (id_option->count() == 0) {
-            usage("account: give an ID, or use \"account set\" or \"account new\"", result);
+            usage(
+                "account: give an ID, or use \"account set\", \"account new\" or \"account "
+                "delete\"",
+                result);
             return;
         }
         show_account(options, *id, result);

@@ -101,6 +101,7 @@ EditResult AccountEditor::begin_new(bool gm) {
     if (!gm) {
         // The GM level list stays disabled and keeps what it showed.
         form_ = new_account_form(next_player_id(ws_.accounts), form_.gm_level);
+        form_at_start_ = form_;
         mode_ = AccountMode::NewPlayer;
         return EditResult::Saved;
     }
@@ -110,6 +111,7 @@ EditResult AccountEditor::begin_new(bool gm) {
         return EditResult::Failed;
     }
     form_ = new_account_form(*id, kNewGmLevel);
+    form_at_start_ = form_;
     mode_ = AccountMode::NewGm;
     return EditResult::Saved;
 }
@@ -143,6 +145,7 @@ bool AccountEditor::chosen_editable() const {
 EditResult AccountEditor::begin_edit() {
     if (!chosen_editable()) return EditResult::Failed;
     mode_ = AccountMode::Edit;
+    form_at_start_ = form_;
     userid_before_edit_ = ws_.accounts.records[*selected_].userid();
     return EditResult::Saved;
 }
@@ -156,6 +159,9 @@ EditResult AccountEditor::save_edit() {
 }
 
 EditResult AccountEditor::save_file() {
+    // The typed values would not be in the file: the user decides before it is written.
+    if (!may_discard_typing()) return EditResult::Refused;
+    if (mode_ != AccountMode::Browse) select(selected_);
     AccountStore& store = ws_.accounts;
     const auto image = store.image;
     std::optional<std::int32_t> chosen;
@@ -169,12 +175,22 @@ EditResult AccountEditor::save_file() {
     return EditResult::Saved;
 }
 
-std::optional<std::size_t> AccountEditor::delete_chosen(bool has_characters) {
+std::optional<std::size_t> AccountEditor::delete_chosen(bool confirmed) {
     if (mode_ != AccountMode::Browse || !selected_) return std::nullopt;
-    const std::optional<std::size_t> next = delete_account(ws_, ui_, *selected_, has_characters);
+    const std::optional<std::size_t> next = delete_account(ws_, ui_, *selected_, confirmed);
     if (next) select(ws_.accounts.records.empty() ? std::nullopt : next);
     sync_unsaved();
     return next;
+}
+
+bool AccountEditor::typing() const {
+    const bool editing = mode_ == AccountMode::NewPlayer || mode_ == AccountMode::NewGm ||
+                         mode_ == AccountMode::Edit;
+    return editing && form_ != form_at_start_;
+}
+
+bool AccountEditor::may_discard_typing() {
+    return !typing() || ui_.ask_yes_no(kDiscardChangesQuestion, "Tavo");
 }
 
 std::optional<AccountButton> AccountEditor::enter_button() const {

@@ -31,6 +31,10 @@ enum class AccountMode {
     NoGmId,  // "New GM" found no free id: only "New GM" and "Cancel" are offered
 };
 
+// What the window asks before unsaved changes (typed or stored in a table) are thrown away.
+inline constexpr const char* kDiscardChangesQuestion =
+    "You have not save the modified items, Do you want to discard changes";
+
 // The six buttons of the tab (Command2_0 to Command2_5).
 enum class AccountButton { NewPlayer, NewGm, EditRecord, Cancel, SaveFile, Delete };
 inline constexpr int kAccountButtonCount = 6;
@@ -64,9 +68,15 @@ public:
     // What a click on a button does in the present mode. "Save Player", "Save GM" and "Save
     // Record" store `form_`; Refused keeps the mode (the cursor goes to "Username").
     EditResult press(AccountButton button);
-    // "Delete" needs to know whether the chosen account has characters; the result is the
-    // index to choose next, or nothing when the account stays.
-    std::optional<std::size_t> delete_chosen(bool has_characters);
+    // "Delete" of the chosen account with everything it owns (`confirmed`: without the
+    // question); the index to choose next, or nothing when the account stays.
+    std::optional<std::size_t> delete_chosen(bool confirmed = false);
+
+    // Whether a New Player, New GM or Edit Record form holds values typed since it opened.
+    bool typing() const;
+    // Before typed values are thrown away (another account, closing the window): asks the
+    // question; true when there is nothing typed or the user answered Yes.
+    bool may_discard_typing();
 
     // The button Enter presses in the present mode ("Save Player", "Save GM", "Save Record");
     // nothing while browsing. Escape presses "Cancel" while a mode is on.
@@ -101,6 +111,7 @@ private:
     std::optional<std::size_t> selected_;
     std::string userid_before_edit_;
     AccountForm form_;
+    AccountForm form_at_start_;  // the form as the mode opened it
     UnsavedFlag unsaved_;
 };
 

@@ -199,12 +199,80 @@ TEST_F(AccountEditorObject, TheUnsavedFlagFollowsTheTableAndIsObserved) {
     EXPECT_NE(account_file().find("\tmoved\t"), std::string::npos);
     EXPECT_EQ(heard, (std::vector<bool>{true, false}));
 
-    // A deletion changes the table too; the next account is chosen.
+    // A deletion reaches the file at once, so nothing is left unsaved; the next account is
+    // chosen.
+    const std::string name(ws.accounts.records[*editor.selection()].userid());
     ui.answer({true});
-    EXPECT_EQ(editor.delete_chosen(false), std::optional<std::size_t>(1));
+    EXPECT_EQ(editor.delete_chosen(), std::optional<std::size_t>(1));
     EXPECT_EQ(editor.selection(), std::optional<std::size_t>(1));
-    EXPECT_EQ(heard.back(), true);
+    EXPECT_FALSE(editor.unsaved().get());
+    EXPECT_EQ(account_file().find("\t" + name + "\t"), std::string::npos);
     ui.clear();
+}
+
+TEST_F(AccountEditorObject, ANewGmLevelReachesTheGmFileWithItsAccountOnly) {
+    load(kLongForm);
+    const auto gm_file = [this] { return dir.read("server/conf/GM_account.txt"); };
+    editor.press(AccountButton::NewGm);
+    AccountForm form = editor.form();
+    form.username = "gwen";
+    form.password = "pw";
+    editor.set_form(form);
+    ASSERT_EQ(editor.press(AccountButton::NewGm), EditResult::Saved);
+    EXPECT_EQ(gm_file(), "// GMs\n");  // a discard now leaves the GM file as it was
+    // A level changed before the save is the one written.
+    editor.press(AccountButton::EditRecord);
+    form = editor.form();
+    form.gm_level = 40;
+    editor.set_form(form);
+    ASSERT_EQ(editor.press(AccountButton::EditRecord), EditResult::Saved);
+    EXPECT_EQ(gm_file(), "// GMs\n");
+    ASSERT_EQ(editor.press(AccountButton::SaveFile), EditResult::Saved);
+    EXPECT_EQ(gm_file(), "// GMs\n704554 40\n");
+    EXPECT_NE(account_file().find("704554\tgwen\t"), std::string::npos);
+    // Once on disk, a level change is written at once.
+    editor.press(AccountButton::EditRecord);
+    form = editor.form();
+    form.gm_level = 60;
+    editor.set_form(form);
+    ASSERT_EQ(editor.press(AccountButton::EditRecord), EditResult::Saved);
+    EXPECT_EQ(gm_file(), "// GMs\n704554 60\n");
+}
+
+TEST_F(AccountEditorObject, TypedValuesAskBeforeTheyAreThrownAway) {
+    load(kLongForm);
+    editor.select(2);
+    editor.press(AccountButton::EditRecord);
+    EXPECT_FALSE(editor.typing());
+    EXPECT_TRUE(editor.may_discard_typing());  // nothing typed: no question
+    AccountForm form = editor.form();
+    form.memo = "typed";
+    editor.set_form(form);
+    EXPECT_TRUE(editor.typing());
+    ui.answer({false});
+    EXPECT_FALSE(editor.may_discard_typing());
+    EXPECT_EQ(ui.questions(), std::vector<std::string>{kDiscardChangesQuestion});
+    ui.clear();
+    EXPECT_EQ(editor.form().memo, "typed");  // No keeps them
+    // "Save File" with a typed form (another account's edit pending): No writes nothing.
+    editor.press(AccountButton::Cancel);
+    editor.press(AccountButton::EditRecord);
+    ASSERT_EQ(type_and_press(AccountButton::EditRecord, AccountField::Memo, "typed"),
+              EditResult::Saved);
+    editor.press(AccountButton::NewPlayer);
+    form = editor.form();
+    form.username = "half";
+    editor.set_form(form);
+    ui.answer({false});
+    EXPECT_EQ(editor.press(AccountButton::SaveFile), EditResult::Refused);
+    EXPECT_EQ(account_file(), file);
+    EXPECT_EQ(editor.mode(), AccountMode::NewPlayer);
+    // Yes drops the typed player and writes the rest.
+    ui.answer({true});
+    EXPECT_EQ(editor.press(AccountButton::SaveFile), EditResult::Saved);
+    ui.clear();
+    EXPECT_EQ(account_file().find("half"), std::string::npos);
+    EXPECT_NE(account_file().find("\ttyped\t"), std::string::npos);
 }
 
 }  // namespace

@@ -122,19 +122,28 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
     });
 }
 
+bool write_storage_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {
+    LineReader in(app.server_file(kStorageFile));
+    bool found = false;
+    std::string_view line;
+    while (in.next(line)) {
+        const std::string_view head = piece(piece(line, '\t', 0), ',', 0);
+        if (leading_number(head) == account_id) {
+            found = true;
+            continue;
+        }
+        out.write(line);  // each line keeps its own break
+        out.write(in.line_break());
+    }
+    return found;
+}
+
 bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id) {
     const fs::path storage = app.server_file(kStorageFile);
     if (!file_exists(storage)) return true;
     return guarded(ui, "delete_user_storage", [&] {
-        LineReader in(storage);
         AtomicWriter out = app.files.open(storage);
-        std::string_view line;
-        while (in.next(line)) {
-            const std::string_view head = piece(piece(line, '\t', 0), ',', 0);
-            if (leading_number(head) == account_id) continue;
-            out.write(line);
-            out.write(in.line_break());
-        }
+        write_storage_without(app, out, account_id);
         out.commit(app.server_file(kStorageBackup));
     });
 }

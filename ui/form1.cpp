@@ -35,8 +35,7 @@
 namespace tavo::ui {
 namespace {
 
-constexpr const char* kDiscardItemsQuestion =
-    "You have not save the modified items, Do you want to discard changes";
+constexpr const char* kDiscardItemsQuestion = kDiscardChangesQuestion;
 
 }  // namespace
 
@@ -197,7 +196,6 @@ void Form1::refresh_status() {
 }
 
 void Form1::connect_user_info() {
-    user_info_->has_characters = [this] { return character_editor_.count() > 0; };
     connect(user_info_, &UserInfoTab::accountAdded, this, [this](int row) {
         if (model_->narrowed()) {
             end_narrowing();
@@ -275,6 +273,7 @@ void Form1::list1_click() {
 
 // Unsaved character or store changes are not dropped unasked.
 bool Form1::may_leave_account() {
+    if (!user_info_->may_discard_typing()) return false;
     if (!ws_.store.unsaved.get()) return character_editor_.may_discard(kDiscardItemsQuestion);
     if (!ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo")) return false;
     character_editor_.unsaved().set(false);
@@ -334,8 +333,9 @@ void Form1::find_next() {
 }
 
 bool Form1::keep_open() {
+    user_info_->take_typed_values();
     const bool unsaved = character_editor_.unsaved().get() || account_editor_.unsaved().get() ||
-                         ws_.store.unsaved.get();
+                         account_editor_.typing() || ws_.store.unsaved.get();
     if (!unsaved) return false;
     return !ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo");
 }

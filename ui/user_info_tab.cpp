@@ -267,11 +267,19 @@ void UserInfoTab::button_clicked(AccountButton button) {
 void UserInfoTab::delete_account() {
     const std::optional<std::size_t> index = editor_.selection();
     if (!index) return;
-    const bool characters = has_characters ? has_characters() : false;
-    const std::optional<std::size_t> next = editor_.delete_chosen(characters);
+    const std::optional<std::size_t> next = editor_.delete_chosen();
     if (!next) return;
     const std::optional<std::size_t> chosen = editor_.selection();
     emit accountRemoved(static_cast<int>(*index), chosen ? static_cast<int>(*chosen) : -1);
+}
+
+void UserInfoTab::take_typed_values() {
+    if (editor_.mode() != AccountMode::Browse) editor_.set_form(read_form());
+}
+
+bool UserInfoTab::may_discard_typing() {
+    take_typed_values();
+    return editor_.may_discard_typing();
 }
 
 void UserInfoTab::show_account(std::optional<std::size_t> index) {

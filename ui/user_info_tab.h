@@ -34,9 +34,10 @@ public:
     void show_account(std::optional<std::size_t> index);
     // Shows the editor's state again (after a load of the table).
     void render();
-
-    // Asked by "Delete": whether the chosen account has characters.
-    std::function<bool()> has_characters;
+    // What the fields hold goes to the editor, so that it knows about typed values.
+    void take_typed_values();
+    // Before another account is shown: typed values ask the window's question first.
+    bool may_discard_typing();
 
 signals:
     // A new account was added at the end of the table: the list shows and selects it.

@@ -1,49 +1,107 @@
 #include "workspace/account_deletion.h"
 
-#include <string>
-
 #include "accounts/account_editor.h"
+#include "accounts/gm_levels.h"
+#include "app/failure.h"
+#include "app/file_batch.h"
+#include "app/text_file.h"
 #include "app/ui.h"
 #include "characters/character_deletion.h"
+#include "characters/guild_party_pet.h"
 #include "storage/storage_file.h"
 #include "workspace/workspace.h"
 
 namespace tavo {
 namespace {
 
-void report_kept(Ui& ui, std::int32_t account_id, const char* what, const char* file) {
-    ui.message("The account " + std::to_string(account_id) + " was not deleted: its " + what +
-                   " could not be removed from " + file + ".",
-               "Tavo", Icon::Warning);
+constexpr const char* kAthena = "save/athena.txt";
+constexpr const char* kStorage = "save/storage.txt";
+
+void stage_account_line(const AppContext& app, FileBatch& batch, std::int32_t id) {
+    const fs::path path = app.server_file(kAccountFile);
+    if (!file_exists(path)) return;
+    if (!write_account_file_without(app, batch.open(path, std::string(kAccountFile)), id)) {
+        batch.forget_last();
+    }
+}
+
+std::vector<LeavingCharacter> stage_characters(const Workspace& ws, FileBatch& batch,
+                                               std::int32_t id) {
+    const fs::path path = ws.app.server_file(kAthena);
+    if (!file_exists(path)) return {};
+    AtomicWriter& out = batch.open(path, kAthena, ws.app.server_file("save/athena.bak.txt"));
+    std::vector<LeavingCharacter> leaving =
+        write_without_account(ws.app, out, ws.accounts.server_generation, id);
+    if (leaving.empty()) batch.forget_last();
+    return leaving;
+}
+
+void stage_storage(const AppContext& app, FileBatch& batch, std::int32_t id) {
+    const fs::path path = app.server_file(kStorage);
+    if (!file_exists(path)) return;
+    AtomicWriter& out = batch.open(path, kStorage, app.server_file("save/storage.bak.txt"));
+    if (!write_storage_without(app, out, id)) batch.forget_last();
+}
+
+void stage_ties(const AppContext& app, FileBatch& batch,
+                const std::vector<LeavingCharacter>& leaving, std::int32_t id) {
+    if (leaving.empty()) return;
+    CharacterTies ties = read_character_ties(app);
+    for (const LeavingCharacter& character : leaving) {
+        release_character(ties, character.party_guild_pet, id, character.char_id);
+    }
+    stage_character_ties(app, ties, batch);
+}
+
+void stage_gm_entry(const AppContext& app, FileBatch& batch, std::int32_t id) {
+    const fs::path path = app.server_file(kGmFile);
+    if (!file_exists(path)) return;
+    if (auto lines = remove_gm_entry_lines(read_lines(path), id)) {
+        batch.add_lines(path, std::string(kGmFile), *lines);
+    }
 }
 
 }  // namespace
 
-bool delete_user_char(Workspace& ws, Ui& ui, std::int32_t account_id) {
-    return tavo::delete_user_char(ws.app, ui, ws.accounts.server_generation, account_id);
-}
-
-bool delete_user_storage(Workspace& ws, Ui& ui, std::int32_t account_id) {
-    return tavo::delete_user_storage(ws.app, ui, account_id);
+std::optional<std::string> delete_account_files(Workspace& ws, std::int32_t account_id) {
+    const AppContext& app = ws.app;
+    FileBatch batch(app.files);
+    try {
+        stage_account_line(app, batch, account_id);
+        const std::vector<LeavingCharacter> leaving = stage_characters(ws, batch, account_id);
+        stage_storage(app, batch, account_id);
+        stage_ties(app, batch, leaving, account_id);
+        stage_gm_entry(app, batch, account_id);
+        batch.commit();
+    } catch (...) {
+        const Failure failure = failure_from_current_exception();
+        return batch.current() + " (Error " + std::to_string(failure.number()) + ", " +
+               failure.description() + ")";
+    }
+    return std::nullopt;
 }
 
 std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t index,
-                                          bool has_characters) {
+                                          bool confirmed) {
     AccountStore& store = ws.accounts;
     if (index >= store.records.size()) return std::nullopt;
-    // The account table will be saved without the account: refused before anything else goes.
+    // The account table is rewritten without the account: refused before anything else goes.
     if (!store.load_state.allow_write(ui)) return std::nullopt;
-    if (!confirm_account_deletion(ui, store.records[index])) return std::nullopt;
+    if (!confirmed && !confirm_account_deletion(ui, store.records[index])) return std::nullopt;
     const std::int32_t id = store.records[index].account_id();
-    if (has_characters && !delete_user_char(ws, ui, id)) {
-        report_kept(ui, id, "characters", "save/athena.txt");
+    if (const std::optional<std::string> failed = delete_account_files(ws, id)) {
+        ui.message("The account " + std::to_string(id) + " was not deleted: " + *failed +
+                       " could not be written. No file was changed.",
+                   "Tavo", Icon::Warning);
         return std::nullopt;
     }
-    if (!delete_user_storage(ws, ui, id)) {
-        report_kept(ui, id, "store", "save/storage.txt");
-        return std::nullopt;
-    }
-    return remove_account(store, index);
+    // The file already lacks the account: whether the table still differs from the file is
+    // up to its other edits.
+    const bool modified = store.modified;
+    store.unsaved_accounts.erase(id);
+    const std::size_t next = remove_account(store, index);
+    store.modified = modified;
+    return next;
 }
 
 }  // namespace tavo

@@ -1,25 +1,27 @@
 #pragma once
-// Deleting an account takes its characters and its store with it, so it reaches beyond the
-// account table.
+// Deleting an account is one act across the server's files: its line in account.txt, its
+// characters in athena.txt, its store, its characters' party and guild places, their pets, the
+// castles of a guild that goes with them, and its GM entry. Every new file is made first; the
+// renames begin only when all are ready, so a failure leaves every file as it was.
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace tavo {
 
 struct Workspace;
 class Ui;
 
-// Removes every character of the account from save/athena.txt. True when nothing failed.
-bool delete_user_char(Workspace& ws, Ui& ui, std::int32_t account_id);
-// Removes the account's line from save/storage.txt. True when nothing failed.
-bool delete_user_storage(Workspace& ws, Ui& ui, std::int32_t account_id);
+// Writes the deletion to the files. Nothing (success) or the name of the file that could not be
+// written, with why; the files are then all as they were.
+std::optional<std::string> delete_account_files(Workspace& ws, std::int32_t account_id);
 
-// "Delete" on the "User Info" tab: the warnings and the question, the account's characters
-// (when it has any) and store, then the record. Returns the index to select next, or nothing
-// when the user said No or when the characters or the store could not be removed: the account
-// then stays, so that no character or store is left without its account.
+// "Delete" on the "User Info" tab and `account delete`: the warnings and the question (skipped
+// when `confirmed`), the files, then the record; the table's other unsaved edits stay pending.
+// Returns the index to select next, or nothing when the user said No or a file could not be
+// written (the user is told which; the account then stays everywhere).
 std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t index,
-                                          bool has_characters);
+                                          bool confirmed = false);
 
 }  // namespace tavo

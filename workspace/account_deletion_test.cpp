@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "accounts/account_editor.h"
 #include "testsupport/demo_workspace.h"
 
@@ -10,61 +12,127 @@ namespace {
 
 using testing::DemoWorkspace;
 
+constexpr std::int32_t kKaelen = 2000001;  // two characters, a party, a guild and a store
+
+const std::vector<std::string> kFiles = {
+    "save/account.txt", "save/athena.txt", "save/storage.txt", "save/party.txt",
+    "save/guild.txt",   "save/pet.txt",    "save/castle.txt",  "conf/GM_account.txt"};
+
 std::size_t index_of(const Workspace& ws, std::int32_t id) {
     return index_of_account(ws.accounts, id).value();
 }
 
-// The write of a file fails when the disk is full; the seam of the file writer makes it so.
-FileWriter full_disk() {
-    return FileWriter([](int, const char*, std::size_t) -> ssize_t {
-        errno = ENOSPC;
-        return -1;
+// The demo server, with Kaelen's pet (pet 3 of pet.txt) on the character that carries it.
+struct AccountDeletion : ::testing::Test {
+    void SetUp() override {
+        std::string athena = demo.dir.read("server/save/athena.txt");
+        const std::size_t at = athena.find("\t1,10001,0\t");
+        ASSERT_NE(at, std::string::npos);
+        athena.replace(at, 11, "\t1,10001,3\t");
+        demo.dir.write("server/save/athena.txt", athena);
+        demo.start();
+        demo.ui.clear();
+    }
+    std::map<std::string, std::string> files() const {
+        std::map<std::string, std::string> all;
+        for (const std::string& name : kFiles) all[name] = demo.dir.read("server/" + name);
+        return all;
+    }
+    std::string file(const std::string& name) const { return demo.dir.read("server/" + name); }
+
+    DemoWorkspace demo;
+};
+
+// Another account's memo edited but not saved.
+void edit_memo(Workspace& ws, Ui& ui, std::int32_t id, const std::string& memo) {
+    const std::size_t index = index_of(ws, id);
+    AccountForm form = account_to_form(ws.accounts.records[index]);
+    form.memo = memo;
+    ASSERT_TRUE(form_to_account(ui, ws.accounts, form, index));
+}
+
+TEST_F(AccountDeletion, TheAccountLeavesEveryFileAtOnceAndOtherEditsStayPending) {
+    edit_memo(demo.ws, demo.ui, 2000002, "pending");
+    const std::string storage_before = file("save/storage.txt");
+    demo.ui.answer({true});
+    ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));
+    EXPECT_EQ(demo.ui.questions(), std::vector<std::string>{"Are you sure?"});
+
+    EXPECT_EQ(file("save/account.txt").find("\n2000001\t"), std::string::npos);
+    EXPECT_EQ(file("save/athena.txt").find("\t2000001,"), std::string::npos);
+    EXPECT_EQ(file("save/storage.txt").find("2000001,"), std::string::npos);
+    EXPECT_NE(file("save/storage.txt"), storage_before);
+    EXPECT_EQ(file("save/party.txt").find("2000001,"), std::string::npos);
+    EXPECT_NE(file("save/party.txt").find("Dawnbreakers"), std::string::npos);  // others stay
+    EXPECT_EQ(file("save/guild.txt").find("2000001,"), std::string::npos);
+    EXPECT_NE(file("save/guild.txt").find("Iron Wolves"), std::string::npos);
+    EXPECT_EQ(file("save/pet.txt").find("Moonie"), std::string::npos);
+    EXPECT_NE(file("save/pet.txt").find("Pudding"), std::string::npos);
+
+    // The other account's edit is still in the table only.
+    EXPECT_FALSE(index_of_account(demo.ws.accounts, kKaelen));
+    EXPECT_TRUE(demo.ws.accounts.modified);
+    EXPECT_EQ(file("save/account.txt").find("pending"), std::string::npos);
+    EXPECT_EQ(demo.ws.accounts.records[index_of(demo.ws, 2000002)].memo(), "pending");
+    // Saved later, the file still lacks the deleted account.
+    ASSERT_TRUE(save_account(demo.ws.app, demo.ui, demo.ws.accounts));
+    EXPECT_EQ(file("save/account.txt").find("\n2000001\t"), std::string::npos);
+    EXPECT_NE(file("save/account.txt").find("pending"), std::string::npos);
+}
+
+// The write of the n-th file fails: the disk is full.
+FileWriter failing_write(int n) {
+    auto calls = std::make_shared<int>(0);
+    return FileWriter([calls, n](int fd, const char* data, std::size_t size) -> ssize_t {
+        if ((*calls)++ == n) {
+            errno = ENOSPC;
+            return -1;
+        }
+        return ::write(fd, data, size);
     });
 }
 
-TEST(AccountDeletion, AFailedRewriteOfTheCharactersKeepsTheAccountItsCharactersAndStore) {
-    DemoWorkspace demo;
-    demo.start();
-    demo.ui.clear();
-    const std::string athena = demo.save("athena.txt");
-    const std::string storage = demo.save("storage.txt");
+TEST_F(AccountDeletion, AFailureAtAnyFileWriteLeavesEveryFileAsBefore) {
+    const std::map<std::string, std::string> before = files();
     const std::size_t accounts = demo.ws.accounts.records.size();
-    demo.ws.app.files = full_disk();
-    demo.ui.answer({true});
-    EXPECT_FALSE(delete_account(demo.ws, demo.ui, index_of(demo.ws, 2000001), true));
-    const std::vector<std::string> messages = demo.ui.messages();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_NE(messages[0].find("in delete_user_char"), std::string::npos);
-    EXPECT_EQ(messages[1],
-              "The account 2000001 was not deleted: its characters could not be removed from "
-              "save/athena.txt.");
-    EXPECT_EQ(demo.ws.accounts.records.size(), accounts);
-    EXPECT_FALSE(demo.ws.accounts.modified);
-    EXPECT_EQ(demo.save("athena.txt"), athena);
-    EXPECT_EQ(demo.save("storage.txt"), storage);
+    int failed = 0;
+    for (int n = 0;; ++n) {
+        demo.ws.app.files = failing_write(n);
+        demo.ui.answer({true});
+        if (delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen))) break;
+        ++failed;
+        const std::vector<std::string> messages = demo.ui.messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(messages[0].starts_with("The account 2000001 was not deleted: save/"));
+        EXPECT_NE(messages[0].find("could not be written. No file was changed."),
+                  std::string::npos);
+        demo.ui.clear();
+        ASSERT_EQ(files(), before) << "failure at write " << n;
+        EXPECT_EQ(demo.ws.accounts.records.size(), accounts);
+    }
+    // account, athena, storage, party, guild and pet files each failed once.
+    EXPECT_EQ(failed, 6);
+    demo.ui.clear();
 }
 
-TEST(AccountDeletion, AStoreThatCannotBeRemovedKeepsTheAccount) {
-    DemoWorkspace demo;
-    demo.start();
-    demo.ui.clear();
-    // An account without characters but with a store: only storage.txt is rewritten.
-    demo.ws.app.files = full_disk();
+TEST_F(AccountDeletion, AGmAccountTakesItsGmLineAndNoOtherOne) {
+    const std::string gm = file("conf/GM_account.txt");
     demo.ui.answer({true});
-    EXPECT_FALSE(delete_account(demo.ws, demo.ui, index_of(demo.ws, 2000001), false));
-    EXPECT_EQ(demo.ui.messages().back(),
-              "The account 2000001 was not deleted: its store could not be removed from "
-              "save/storage.txt.");
-    EXPECT_TRUE(index_of_account(demo.ws.accounts, 2000001));
+    ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, 704555)));
+    EXPECT_EQ(demo.ui.messages().size(), 1u);  // the GM account warning
+    demo.ui.clear();
+    std::string expected = gm;
+    expected.erase(gm.find("704555 80\n"), 10);
+    EXPECT_EQ(file("conf/GM_account.txt"), expected);
+}
 
-    // With the disk back, the account goes with its characters and store.
-    demo.ws.app.files = FileWriter();
+TEST_F(AccountDeletion, NoKeepsEveryFile) {
+    const std::map<std::string, std::string> before = files();
+    demo.ui.answer({false});
+    EXPECT_FALSE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));
     demo.ui.clear();
-    demo.ui.answer({true});
-    EXPECT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, 2000001), true));
-    EXPECT_FALSE(index_of_account(demo.ws.accounts, 2000001));
-    EXPECT_EQ(demo.save("athena.txt").find("\t2000001,"), std::string::npos);
-    EXPECT_EQ(demo.save("storage.txt").find("2000001,"), std::string::npos);
+    EXPECT_EQ(files(), before);
+    EXPECT_TRUE(index_of_account(demo.ws.accounts, kKaelen));
 }
 
 }  // namespace

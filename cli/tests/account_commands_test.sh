@@ -61,7 +61,7 @@ check "a memo of 254 fits" grep -q "$(long 254)" "$accounts"
 run 0 account set 2000002 memo=moved
 check "refused lengths leave the file" test "$(cat "$accounts")" = "$before"
 
-# New accounts take the next ids; a GM's level goes into the GM file at once.
+# New accounts take the next ids; a GM's level goes into the GM file with the account.
 run 0 account new newplayer secret
 check "next player id" grep -q $'^2000008\tnewplayer\tsecret\t' "$accounts"
 check "new id line" grep -q $'^2000009\t%newid%' "$accounts"
@@ -77,6 +77,21 @@ check "range split" grep -q $'^704558-704559 40$' "$server/conf/GM_account.txt"
 run 0 gm 704557 --json
 check "level as JSON" grep -q '"gm_level": 99' <<<"$out"
 run 2 gm 704557 150
+
+# Deletion asks "Are you sure?": without --yes nothing changes; with it the account leaves the
+# account file, athena.txt, storage.txt and the GM file together.
+gm_before=$(cat "$server/conf/GM_account.txt")
+run 1 account delete 704562
+check "no answer, no deletion" grep -q $'^704562\tnewgm\t' "$accounts"
+check "GM file kept" test "$(cat "$server/conf/GM_account.txt")" = "$gm_before"
+run 0 --yes account delete 704562
+check "account gone" test -z "$(grep $'^704562\t' "$accounts")"
+check "GM line gone" test -z "$(grep '^704562 ' "$server/conf/GM_account.txt")"
+owner=$(cut -f2 "$server/save/athena.txt" | sed -n 's/^\(20000[0-9][0-9]\),.*/\1/p' | head -1)
+run 0 --yes account delete "$owner"
+check "characters gone" test -z "$(grep -P "\t$owner," "$server/save/athena.txt")"
+check "store gone" test -z "$(grep "^$owner," "$server/save/storage.txt")"
+run 1 --yes account delete "$owner"
 
 # An 817 file has no e-mail field: changing it is refused, since the server would lose it.
 printf '0\tsrv\tpw\t-\tS\t0\t0\r\n2000001\tanna\tpw\t-\tF\t3\t0\r\n' >"$accounts"

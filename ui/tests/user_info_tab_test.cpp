@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "app/text.h"
+#include "editors/account_editor.h"
 #include "ui/tests/widget_fixture.h"
 
 using tavo::testing::WidgetFixture;
@@ -214,7 +215,8 @@ private slots:
         QCOMPARE(tab.rows(), 4);
         QCOMPARE(tab.selected(), 3);
         QCOMPARE(tab.text(1)->text(), QString("anna"));
-        QVERIFY(tab.button(4)->isEnabled());
+        QVERIFY(!tab.button(4)->isEnabled());  // the file lost the account at once
+        QCOMPARE(tab.account_lines().size(), 5u);
 
         tab.click_row(1);  // a GM: its own warning
         f.ui.clear();
@@ -237,6 +239,32 @@ private slots:
                                            "704555\thelper\tpw\t-\tF\t0\t0\ta@a.com\t-\t0\t-\t-\t"
                                            "0\t\r",
                                            "2000003\t%newid%\r"}));
+        QVERIFY(f.ui.unexpected.empty());
+    }
+
+    void typed_values_ask_before_another_account_or_closing() {
+        WidgetFixture f;
+        f.dir.write("server/save/account.txt", kAccounts);
+        Tab tab(f);
+        tab.click_row(3);
+        tab.button(2)->click();  // Edit Record
+        tab.type(10, "typed memo");
+        f.ui.answer({false});
+        tab.click_row(4);  // No: the account and what was typed stay
+        QCOMPARE(tab.selected(), 3);
+        QCOMPARE(tab.button(2)->text(), QString("Save Record"));
+        QCOMPARE(tab.text(10)->text(), QString("typed memo"));
+        f.ui.answer({false});
+        QVERIFY(!tab.form.close());
+        QCOMPARE(tab.text(10)->text(), QString("typed memo"));
+        QCOMPARE(f.ui.questions(), std::vector<std::string>(2, tavo::kDiscardChangesQuestion));
+        f.ui.clear();
+        f.ui.answer({true});
+        tab.click_row(4);  // Yes: the typed values go
+        QCOMPARE(tab.selected(), 4);
+        QCOMPARE(tab.text(1)->text(), QString("ben"));
+        QVERIFY(tab.form.close());  // nothing typed any more: no question
+        QCOMPARE(f.ui.questions().size(), 1u);
         QVERIFY(f.ui.unexpected.empty());
     }
 
