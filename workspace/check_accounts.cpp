@@ -40,9 +40,20 @@ std::optional<std::string> record_problem(const std::vector<std::string_view>& p
     return std::nullopt;
 }
 
+// An account name taken by an earlier account.
+struct TakenName {
+    World* world;
+    void operator()(std::string_view name, long long, std::size_t line, std::size_t index) const {
+        world->found.add_at(index, Problem::DuplicateAccountName, kAccounts, line,
+                            "The account name " + shown(name) +
+                                " is taken by an earlier account: the server drops this one.");
+    }
+};
+
 class AccountReader {
 public:
-    explicit AccountReader(World& world) : world_(world) {
+    explicit AccountReader(World& world)
+        : world_(world), late_names_(names_, world.found, TakenName{&world}) {
         // About one account per 100 bytes of the file: the name table is sized once.
         names_.reserve(
             static_cast<std::size_t>(file_length(world.app.server_file(kAccounts)) / 100));
@@ -86,6 +97,7 @@ public:
     }
 
     void finish() {
+        late_names_.settle();
         world_.accounts_read = true;
         if (newid_line_ == 0 || newid_ > highest_) return;
         Repair repair{Repair::Edit::SetCounter, 0, highest_ + 1,
@@ -142,16 +154,13 @@ private:
                                  " is taken by an earlier line: the server drops this one.");
             return;
         }
-        if (names_.insert(p_[1], id)) {
-            world_.found.add(Problem::DuplicateAccountName, kAccounts, number,
-                             "The account name " + shown(p_[1]) +
-                                 " is taken by an earlier account: the server drops this one.");
-        }
+        late_names_.add(p_[1], id, number);
     }
 
     World& world_;
     std::vector<std::string_view> p_;
     NameTable names_;
+    LateNames<TakenName> late_names_;
     long long highest_ = 0;
     long long newid_ = 0;
     std::size_t newid_line_ = 0;

@@ -55,9 +55,20 @@ bool is_pair_list(std::string_view text, bool id_first) {
     return true;
 }
 
+// A name taken by an earlier character, reported where the line's findings go.
+struct TakenName {
+    World* world;
+    void operator()(std::string_view name, long long, std::size_t line, std::size_t index) const {
+        world->found.add_at(index, Problem::DuplicateCharName, kAthena, line,
+                            "The character name " + shown(name) +
+                                " is taken by an earlier character: the server drops this one.");
+    }
+};
+
 class CharacterReader {
 public:
-    explicit CharacterReader(World& world) : world_(world) {}
+    explicit CharacterReader(World& world)
+        : world_(world), names_(world.char_names, world.found, TakenName{&world}) {}
 
     void line(std::string_view text, std::size_t number) {
         if (text.empty()) return;
@@ -78,17 +89,14 @@ public:
                            " is taken by an earlier character: the server drops this one.");
         }
         const long long account = integer_at(p_[1], 0);
-        if (world_.char_names.insert(p_[2], account)) {
-            add(Problem::DuplicateCharName, number,
-                "The character name " + shown(p_[2]) +
-                    " is taken by an earlier character: the server drops this one.");
-        }
+        names_.add(p_[2], account, number);
         check_ties(number, id, account);
         check_items(number, id, inventory_, "inventory");
         check_items(number, id, cart_, "cart");
     }
 
     void finish() {
+        names_.settle();
         world_.chars_read = true;
         if (newid_line_ == 0 || newid_ > highest_) return;
         Repair repair{Repair::Edit::SetCounter, 0, highest_ + 1,
@@ -167,6 +175,7 @@ private:
     }
 
     World& world_;
+    LateNames<TakenName> names_;
     std::vector<std::string_view> p_;
     long long inventory_ = 0;
     long long cart_ = 0;

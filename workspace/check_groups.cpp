@@ -34,14 +34,15 @@ void check_party_line(World& world, std::string_view line, std::size_t number,
     }
     const long long id = integer_value(p[0]);
     world.party_ids.insert(id);
+    const std::string_view name = world.kept.keep(p[1]);
     int members = 0;
     for (std::size_t slot = 0; slot < kPartySlots; ++slot) {
         const std::size_t at = 3 + 2 * slot;
         const long long account = integer_at(p[at], 0);
         if (account == 0) continue;
         ++members;
-        world.members.push_back({false, number, at, id, std::string(p[1]), account, 0,
-                                 std::string(p[at + 1]), integer_at(p[at], 1) == 1});
+        world.members.push_back({false, number, at, id, name, account, 0,
+                                 world.kept.keep(p[at + 1]), integer_at(p[at], 1) == 1});
     }
     if (members == 0) {
         world.found.add(Problem::PartyWithoutMembers, kParty, number,
@@ -116,14 +117,15 @@ void check_guild_line(World& world, std::string_view line, std::size_t number,
     const long long id = integer_value(p[0]);
     const std::string who = group_named("Guild", id, p[1]);
     world.guild_ids.insert(id);
+    const std::string_view name = world.kept.keep(p[1]);
     int members = 0;
     for (long long slot = 0; slot < layout->max_member; ++slot) {
         const std::size_t at = 6 + 2 * static_cast<std::size_t>(slot);
         const long long account = integer_at(p[at], 0);
         if (account == 0) continue;
         ++members;
-        world.members.push_back({true, number, at, id, std::string(p[1]), account,
-                                 integer_at(p[at], 1), std::string(p[at + 1]), p[at + 1] == p[2]});
+        world.members.push_back({true, number, at, id, name, account, integer_at(p[at], 1),
+                                 world.kept.keep(p[at + 1]), p[at + 1] == p[2]});
     }
     if (members == 0) {
         world.found.add(Problem::GuildWithoutMembers, kGuild, number,

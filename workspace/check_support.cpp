@@ -1,8 +1,12 @@
 #include "workspace/check_support.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <utility>
 
 namespace tavo::check {
 namespace {
@@ -42,11 +46,38 @@ bool IdSet::contains(long long id) const {
     return other_.count(id) > 0;
 }
 
+LargeBlock::LargeBlock(std::size_t bytes) : size_(bytes) {
+    if (bytes == 0) return;
+    void* at = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (at == MAP_FAILED) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    ::madvise(at, bytes, MADV_HUGEPAGE);  // only advice: small pages work as well
+#endif
+    data_ = static_cast<char*>(at);
+}
+
+LargeBlock::~LargeBlock() {
+    if (data_ != nullptr) ::munmap(data_, size_);
+}
+
+LargeBlock::LargeBlock(LargeBlock&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
+LargeBlock& LargeBlock::operator=(LargeBlock&& other) noexcept {
+    if (this != &other) {
+        LargeBlock gone(std::move(*this));
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
 std::size_t NameTable::slot_of(std::uint32_t hash, std::string_view name) const {
-    const std::size_t mask = slots_.size() - 1;
+    const std::size_t mask = slot_count_ - 1;
+    const Entry* const table = slots();
     std::size_t at = hash & mask;
     for (;; at = (at + 1) & mask) {
-        const Entry& e = slots_[at];
+        const Entry& e = table[at];
         if (e.record == nullptr) return at;
         if (e.hash == hash && e.length == name.size() &&
             std::memcmp(e.record + sizeof(long long), name.data(), name.size()) == 0) {
@@ -58,55 +89,74 @@ std::size_t NameTable::slot_of(std::uint32_t hash, std::string_view name) const 
 void NameTable::reserve(std::size_t names) {
     std::size_t slots = 1024;
     while (slots < names * 2) slots *= 2;
-    if (slots > slots_.size()) grow(slots);
+    if (slots > slot_count_) grow(slots);
 }
 
 void NameTable::grow(std::size_t slots) {
-    std::vector<Entry> old = std::move(slots_);
-    slots_.assign(slots, Entry{});
+    LargeBlock old = std::exchange(table_, LargeBlock(slots * sizeof(Entry)));
+    const Entry* const from = reinterpret_cast<const Entry*>(old.data());
+    const std::size_t old_count = std::exchange(slot_count_, slots);
+    Entry* const table = this->slots();
     const std::size_t mask = slots - 1;
-    for (const Entry& entry : old) {
+    for (std::size_t i = 0; i < old_count; ++i) {
+        const Entry& entry = from[i];
         if (entry.record == nullptr) continue;
         std::size_t at = entry.hash & mask;
-        while (slots_[at].record != nullptr) at = (at + 1) & mask;
-        slots_[at] = entry;
+        while (table[at].record != nullptr) at = (at + 1) & mask;
+        table[at] = entry;
     }
+}
+
+char* Arena::allocate(std::size_t bytes) {
+    constexpr std::size_t kBlock = 8 << 20;
+    const std::size_t need = (bytes + 7) & ~std::size_t{7};
+    if (need > left_) {
+        blocks_.emplace_back(std::max(kBlock, need));
+        at_ = blocks_.back().data();
+        left_ = blocks_.back().size();
+    }
+    char* room = at_;
+    at_ += need;
+    left_ -= need;
+    return room;
+}
+
+std::string_view Arena::keep(std::string_view text) {
+    if (text.empty()) return {};
+    char* room = allocate(text.size());
+    std::memcpy(room, text.data(), text.size());
+    return {room, text.size()};
 }
 
 const char* NameTable::keep(std::string_view name, long long value) {
-    constexpr std::size_t kBlock = 1 << 20;
-    const std::size_t need = (sizeof value + name.size() + 7) & ~std::size_t{7};
-    if (need > block_left_) {
-        const std::size_t size = std::max(kBlock, need);
-        blocks_.push_back(std::unique_ptr<char[]>(new char[size]));  // left unfilled
-        block_at_ = blocks_.back().get();
-        block_left_ = size;
-    }
-    char* record = block_at_;
+    char* record = records_.allocate(sizeof value + name.size());
     std::memcpy(record, &value, sizeof value);
     std::memcpy(record + sizeof value, name.data(), name.size());
-    block_at_ += need;
-    block_left_ -= need;
     return record;
 }
 
-std::optional<long long> NameTable::insert(std::string_view name, long long value) {
-    if ((used_ + 1) * 2 > slots_.size()) grow(slots_.empty() ? 1024 : slots_.size() * 2);
+NameTable::Staged NameTable::stage(std::string_view name, long long value) {
     const auto hash = static_cast<std::uint32_t>(hash_of(name));
-    Entry& slot = slots_[slot_of(hash, name)];
+    if (slot_count_ > 0) __builtin_prefetch(slots() + (hash & (slot_count_ - 1)));
+    return {keep(name, value), hash, static_cast<std::uint32_t>(name.size())};
+}
+
+std::optional<long long> NameTable::add(const Staged& staged) {
+    if ((used_ + 1) * 2 > slot_count_) grow(slot_count_ == 0 ? 1024 : slot_count_ * 2);
+    Entry& slot = slots()[slot_of(staged.hash, staged.name())];
     if (slot.record != nullptr) {
         long long held = 0;
         std::memcpy(&held, slot.record, sizeof held);
         return held;
     }
-    slot = Entry{keep(name, value), hash, static_cast<std::uint32_t>(name.size())};
+    slot = staged;
     ++used_;
     return std::nullopt;
 }
 
 std::optional<long long> NameTable::find(std::string_view name) const {
-    if (slots_.empty()) return std::nullopt;
-    const Entry& slot = slots_[slot_of(static_cast<std::uint32_t>(hash_of(name)), name)];
+    if (slot_count_ == 0) return std::nullopt;
+    const Entry& slot = slots()[slot_of(static_cast<std::uint32_t>(hash_of(name)), name)];
     if (slot.record == nullptr) return std::nullopt;
     long long held = 0;
     std::memcpy(&held, slot.record, sizeof held);

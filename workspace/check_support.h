@@ -30,30 +30,73 @@ private:
     std::size_t count_ = 0;
 };
 
+// Memory for a large table that is touched at random, zeroed, on huge pages where the system
+// offers them: a table of millions of names then costs far fewer page faults and TLB misses.
+class LargeBlock {
+public:
+    LargeBlock() = default;
+    explicit LargeBlock(std::size_t bytes);
+    ~LargeBlock();
+    LargeBlock(LargeBlock&& other) noexcept;
+    LargeBlock& operator=(LargeBlock&& other) noexcept;
+    LargeBlock(const LargeBlock&) = delete;
+    LargeBlock& operator=(const LargeBlock&) = delete;
+
+    char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+// Room handed out in order from large blocks that stay where they are: what is kept there keeps
+// its address until the arena goes.
+class Arena {
+public:
+    // `bytes` of room, aligned to 8.
+    char* allocate(std::size_t bytes);
+    std::string_view keep(std::string_view text);
+
+private:
+    std::vector<LargeBlock> blocks_;
+    std::size_t left_ = 0;
+    char* at_ = nullptr;
+};
+
 // Names with a number each (a character's name and its account), copied into blocks of their
 // own, in one open-addressed table of small entries: two million names stay compact.
 class NameTable {
 public:
-    // Room for about `names` names without growing.
-    void reserve(std::size_t names);
-    // The number held with the name when it was there already, or nothing after adding it.
-    std::optional<long long> insert(std::string_view name, long long value);
-    std::optional<long long> find(std::string_view name) const;
-
-private:
-    struct Entry {
+    // A name copied into the table's blocks with its hash, its slot already on its way into the
+    // cache: adding it a line later finds the slot there instead of waiting for memory.
+    struct Staged {
         const char* record = nullptr;  // the value, then the name
         std::uint32_t hash = 0;
         std::uint32_t length = 0;
+        std::string_view name() const { return {record + sizeof(long long), length}; }
     };
+
+    // Room for about `names` names without growing.
+    void reserve(std::size_t names);
+    Staged stage(std::string_view name, long long value);
+    // The number held with the name when it was there already, or nothing after adding it.
+    std::optional<long long> add(const Staged& staged);
+    std::optional<long long> insert(std::string_view name, long long value) {
+        return add(stage(name, value));
+    }
+    std::optional<long long> find(std::string_view name) const;
+
+private:
+    using Entry = Staged;
+    Entry* slots() const { return reinterpret_cast<Entry*>(table_.data()); }
     std::size_t slot_of(std::uint32_t hash, std::string_view name) const;
     const char* keep(std::string_view name, long long value);
     void grow(std::size_t slots);
-    std::vector<Entry> slots_;
+    LargeBlock table_;
+    std::size_t slot_count_ = 0;
     std::size_t used_ = 0;
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    std::size_t block_left_ = 0;
-    char* block_at_ = nullptr;
+    Arena records_;
 };
 
 // The TAB-separated pieces of a line; a final TAB gives an empty last piece.
@@ -78,7 +121,48 @@ struct Gathered {
              std::optional<Repair> repair = std::nullopt) {
         findings.push_back({problem, std::string(file), line, std::move(text), std::move(repair)});
     }
+    // A finding of a line that was settled after later findings of the same line were added.
+    void add_at(std::size_t index, Problem problem, std::string_view file, std::size_t line,
+                std::string text) {
+        findings.insert(findings.begin() + static_cast<std::ptrdiff_t>(index),
+                        {problem, std::string(file), line, std::move(text), std::nullopt});
+    }
     std::vector<Finding>& findings;
+};
+
+// Adds names to a table one line late, so that the slot of each comes from memory while the next
+// line is read. A name that was there already is reported through report(name, held value, line,
+// index), the index being where the line's finding belongs among the findings.
+template <class Report>
+class LateNames {
+public:
+    LateNames(NameTable& table, Gathered& found, Report report)
+        : table_(table), found_(found), report_(std::move(report)) {}
+
+    void add(std::string_view name, long long value, std::size_t line) {
+        settle();
+        pending_ = {table_.stage(name, value), line, found_.findings.size()};
+        waiting_ = true;
+    }
+    void settle() {
+        if (!waiting_) return;
+        waiting_ = false;
+        if (const auto held = table_.add(pending_.staged)) {
+            report_(pending_.staged.name(), *held, pending_.line, pending_.index);
+        }
+    }
+
+private:
+    struct Pending {
+        NameTable::Staged staged;
+        std::size_t line = 0;
+        std::size_t index = 0;
+    };
+    NameTable& table_;
+    Gathered& found_;
+    Report report_;
+    Pending pending_;
+    bool waiting_ = false;
 };
 
 // A name as a finding shows it: cut to 40 bytes, so a broken line never floods the list.

@@ -27,10 +27,10 @@ struct MemberRef {
     std::size_t line = 0;
     std::size_t piece = 0;  // where the member's slot starts on its line
     long long group_id = 0;
-    std::string group_name;
+    std::string_view group_name;  // kept in the world's arena, as the name
     long long account_id = 0;
     long long char_id = 0;  // guild members only
-    std::string name;
+    std::string_view name;
     bool leads = false;  // the party leader or the guild master
 };
 
@@ -52,6 +52,7 @@ struct World {
     bool guilds_read = false;
     IdSet guild_ids;
     std::vector<MemberRef> members;
+    Arena kept;  // the names of the members
 };
 
 // Whether the server would read the file as one line: its first line ends in a lone CR.
