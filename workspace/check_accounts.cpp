@@ -54,9 +54,7 @@ class AccountReader {
 public:
     explicit AccountReader(World& world)
         : world_(world), late_names_(names_, world.found, TakenName{&world}) {
-        // About one account per 100 bytes of the file: the name table is sized once.
-        names_.reserve(
-            static_cast<std::size_t>(file_length(world.app.server_file(kAccounts)) / 100));
+        names_.reserve(records_to_expect(world.app.server_file(kAccounts)));
     }
 
     void line(std::string_view text, std::size_t number) {

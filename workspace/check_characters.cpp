@@ -136,21 +136,20 @@ private:
     }
 
     void check_ties(std::size_t number, long long id, long long account) {
-        const std::string who = named(id);
         if (world_.accounts_read && !world_.account_ids.contains(account)) {
             add(Problem::CharacterWithoutAccount, number,
-                who + " belongs to account " + std::to_string(account) +
+                named(id) + " belongs to account " + std::to_string(account) +
                     ", which is not in save/account.txt.");
         }
         const long long party = integer_at(p_[9], 0);
         if (party != 0 && world_.parties_read && !world_.party_ids.contains(party)) {
             add(Problem::MissingParty, number,
-                who + " is in party " + std::to_string(party) + ", which does not exist.");
+                named(id) + " is in party " + std::to_string(party) + ", which does not exist.");
         }
         const long long guild = integer_at(p_[9], 1);
         if (guild != 0 && world_.guilds_read && !world_.guild_ids.contains(guild)) {
             add(Problem::MissingGuild, number,
-                who + " is in guild " + std::to_string(guild) + ", which does not exist.");
+                named(id) + " is in guild " + std::to_string(guild) + ", which does not exist.");
         }
     }
 
@@ -187,9 +186,7 @@ private:
 }  // namespace
 
 void check_characters(World& world) {
-    // About one name per 300 bytes of the file: the name table is sized once.
-    world.char_names.reserve(
-        static_cast<std::size_t>(file_length(world.app.server_file(kAthena)) / 300));
+    world.char_names.reserve(records_to_expect(world.app.server_file(kAthena)));
     CharacterReader reader(world);
     const bool read = each_line(world, kAthena, [&](std::string_view line, std::size_t number) {
         reader.line(line, number);

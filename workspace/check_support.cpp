@@ -91,9 +91,14 @@ std::size_t NameTable::slot_of(std::uint32_t hash, std::string_view name) const 
     }
 }
 
+// The table grows when it is 60% full; below that, a name is found a slot or two from its own.
+bool NameTable::full(std::size_t names) const {
+    return names * 5 > slot_count_ * 3;
+}
+
 void NameTable::reserve(std::size_t names) {
     std::size_t slots = 1024;
-    while (slots < names * 2) slots *= 2;
+    while (names * 5 > slots * 3) slots *= 2;
     if (slots > slot_count_) grow(slots);
 }
 
@@ -147,7 +152,7 @@ NameTable::Staged NameTable::stage(std::string_view name, long long value) {
 }
 
 std::optional<long long> NameTable::add(const Staged& staged) {
-    if ((used_ + 1) * 2 > slot_count_) grow(slot_count_ == 0 ? 1024 : slot_count_ * 2);
+    if (full(used_ + 1)) grow(slot_count_ == 0 ? 1024 : slot_count_ * 2);
     Entry& slot = slots()[slot_of(staged.hash, staged.name())];
     if (slot.record != nullptr) {
         long long held = 0;
@@ -216,19 +221,17 @@ long long integer_value(std::string_view text) {
 }
 
 bool integers(std::string_view text, std::size_t count) {
-    std::size_t values = 0;
-    std::size_t i = 0;
-    while (i <= text.size()) {
-        if (i < text.size() && text[i] == '-') ++i;
-        const std::size_t digits = i;
-        while (i < text.size() && is_digit(text[i])) ++i;
-        if (i == digits) return false;
-        ++values;
-        if (i == text.size()) break;
-        if (text[i] != ',') return false;
-        ++i;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    for (std::size_t values = 1;; ++values) {
+        if (at != end && *at == '-') ++at;
+        const char* const digits = at;
+        while (at != end && is_digit(*at)) ++at;
+        if (at == digits) return false;
+        if (at == end) return values == count;
+        if (*at != ',' || values == count) return false;
+        ++at;
     }
-    return values == count;
 }
 
 long long integer_at(std::string_view text, std::size_t index) {
@@ -290,6 +293,14 @@ ItemBits classify(const char* block) {
 }
 #endif
 
+// std::popcount without the popcnt instruction of newer processors is a library call per item.
+int bit_count(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555ULL;
+    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fULL;
+    return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
+}
+
 // Reads an item list block by block. An item is -?d+(,-?d+)* between blanks, which holds exactly
 // when every byte is a digit, comma, minus or blank and no byte has a wrong neighbour: a comma
 // after a digit and before a digit or minus, a minus after a comma or blank and before a digit.
@@ -329,7 +340,7 @@ public:
 
 private:
     void take(const ItemBits& b, std::uint64_t part) {
-        commas_ += std::popcount(b.comma & part);
+        commas_ += bit_count(b.comma & part);
         in_item_ = in_item_ || ((b.digit | b.minus) & part) != 0;
     }
     bool end_item() {

@@ -91,6 +91,7 @@ private:
     using Entry = Staged;
     Entry* slots() const { return reinterpret_cast<Entry*>(table_.data()); }
     std::size_t slot_of(std::uint32_t hash, std::string_view name) const;
+    bool full(std::size_t names) const;
     const char* keep(std::string_view name, long long value);
     void grow(std::size_t slots);
     LargeBlock table_;

@@ -3,6 +3,7 @@
 // after it: the accounts, characters, parties and guilds that exist, and the members the party
 // and guild files name, which are looked up once the characters are known.
 
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -51,12 +52,16 @@ struct World {
     IdSet party_ids;
     bool guilds_read = false;
     IdSet guild_ids;
-    std::vector<MemberRef> members;
-    Arena kept;  // the names of the members
+    std::deque<MemberRef> members;  // in pieces: a million members are never moved
+    Arena kept;                     // the names of the members
 };
 
 // Whether the server would read the file as one line: its first line ends in a lone CR.
 bool ends_lines_in_cr(const fs::path& path);
+// About how many records the file holds, from the length of the lines at its start, so that a
+// table of names is sized once; never more than one per 64 bytes, so that odd short lines at
+// the start never make a table of gigabytes.
+std::size_t records_to_expect(const fs::path& path);
 void note_unreadable_file(World& world, std::string_view file, const Failure& failure);
 void note_cr_lines(World& world, std::string_view file);
 

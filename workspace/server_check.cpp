@@ -21,6 +21,19 @@ bool ends_lines_in_cr(const fs::path& path) {
     return cr != std::string_view::npos && cr + 1 < first.size();
 }
 
+std::size_t records_to_expect(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> head(1 << 18);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    const auto read = static_cast<std::size_t>(in.gcount());
+    const auto lines =
+        static_cast<std::size_t>(std::count(head.begin(), head.begin() + read, '\n'));
+    if (read == 0 || lines == 0) return 1;
+    const double per_line = static_cast<double>(read) / static_cast<double>(lines);
+    const auto length = static_cast<double>(file_length(path));
+    return static_cast<std::size_t>(std::min(length / per_line * 1.05, length / 64)) + 1;
+}
+
 void note_unreadable_file(World& world, std::string_view file, const Failure& failure) {
     world.found.add(Problem::UnreadableLine, file, 0,
                     "The file cannot be read: " + failure.description() + ".");
