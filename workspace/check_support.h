@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_set>
 #include <vector>
 
@@ -62,6 +64,29 @@ private:
     std::vector<LargeBlock> blocks_;
     std::size_t left_ = 0;
     char* at_ = nullptr;
+};
+
+// A list that grows in large pieces, never moving what it holds: a million members cost a
+// handful of allocations. For plain records only (nothing to destroy).
+template <class T>
+class PiecedList {
+public:
+    void push_back(const T& item) {
+        if (size_ % kPerPiece == 0) pieces_.emplace_back(kPerPiece * sizeof(T));
+        new (pieces_.back().data() + size_ % kPerPiece * sizeof(T)) T(item);
+        ++size_;
+    }
+    const T& operator[](std::size_t i) const {
+        return *std::launder(
+            reinterpret_cast<const T*>(pieces_[i / kPerPiece].data() + i % kPerPiece * sizeof(T)));
+    }
+    std::size_t size() const { return size_; }
+
+private:
+    static_assert(std::is_trivially_destructible_v<T>);
+    static constexpr std::size_t kPerPiece = (4 << 20) / sizeof(T);
+    std::vector<LargeBlock> pieces_;
+    std::size_t size_ = 0;
 };
 
 // Names with a number each (a character's name and its account), copied into blocks of their

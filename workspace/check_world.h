@@ -3,7 +3,6 @@
 // after it: the accounts, characters, parties and guilds that exist, and the members the party
 // and guild files name, which are looked up once the characters are known.
 
-#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -52,8 +51,8 @@ struct World {
     IdSet party_ids;
     bool guilds_read = false;
     IdSet guild_ids;
-    std::deque<MemberRef> members;  // in pieces: a million members are never moved
-    Arena kept;                     // the names of the members
+    PiecedList<MemberRef> members;
+    Arena kept;  // the names of the members
 };
 
 // Whether the server would read the file as one line: its first line ends in a lone CR.
