@@ -184,12 +184,17 @@ void split_tabs(std::string_view line, std::vector<std::string_view>& pieces) {
     };
     std::size_t i = 0;
 #ifdef __SSE2__
-    // A character line has its TABs hundreds of bytes apart: look at 16 bytes at a time.
+    // A character line has its TABs tens of bytes apart: look at 64 bytes at a time.
     const __m128i tab = _mm_set1_epi8('\t');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-        for (unsigned tabs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, tab)));
-             tabs != 0; tabs &= tabs - 1) {
+    const auto tabs_in = [&](std::size_t at) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        return static_cast<std::uint64_t>(
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, tab))));
+    };
+    for (; i + 64 <= n; i += 64) {
+        std::uint64_t tabs =
+            tabs_in(i) | tabs_in(i + 16) << 16 | tabs_in(i + 32) << 32 | tabs_in(i + 48) << 48;
+        for (; tabs != 0; tabs &= tabs - 1) {
             cut(i + static_cast<std::size_t>(std::countr_zero(tabs)));
         }
     }
