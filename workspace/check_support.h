@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -89,7 +88,7 @@ private:
     std::size_t size_ = 0;
 };
 
-// Names with a number each (a character's name and its account), copied into blocks of their
+// Names with a number each (a character's name and its account), copied into an arena of their
 // own, in one open-addressed table of small entries: two million names stay compact.
 class NameTable {
 public:
