@@ -2,6 +2,7 @@
 // char server reads it, against the accounts, parties and guilds read before.
 
 #include <algorithm>
+#include <array>
 
 #include "workspace/check_world.h"
 
@@ -29,6 +30,16 @@ constexpr NumberField kNumberFields[] = {
     {10, 3, "hair and clothes"},
     {11, 5, "sprites"},
 };
+
+// The counts of fields 3 to 11, which stand next to each other on the line.
+constexpr auto kRunCounts = [] {
+    std::array<std::uint8_t, 9> counts{};
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        counts[i] = static_cast<std::uint8_t>(kNumberFields[i + 1].count);
+    }
+    return counts;
+}();
+static_assert(kNumberFields[1].index == 3 && kNumberFields[9].index == 11);
 
 // "map,x,y" (with the partner id after the save point).
 bool is_point(std::string_view text, std::size_t numbers) {
@@ -116,11 +127,9 @@ private:
         }
         if (!is_integer(p_[0])) return std::string("the character id is not a number");
         if (p_[2].empty()) return std::string("the name is empty");
-        for (const NumberField& f : kNumberFields) {
-            if (!integers(p_[f.index], f.count)) {
-                return "field " + std::to_string(f.index) + " (" + f.what + ") is not " +
-                       std::to_string(f.count) + " numbers";
-            }
+        // The number fields are read at once; only a wrong one is looked for field by field.
+        if (!integers(p_[1], 2) || !integer_fields(run_of_numbers(), kRunCounts)) {
+            return number_field_problem();
         }
         if (!is_point(p_[12], 2)) return std::string("the last point is not map,x,y");
         if (!is_point(p_[13], 3) && !is_point(p_[13], 2)) {
@@ -133,6 +142,22 @@ private:
         if (!is_pair_list(p_[17], true)) return std::string("a skill is not id,level");
         if (!is_pair_list(p_[18], false)) return std::string("a variable is not name,value");
         return std::nullopt;
+    }
+
+    // Fields 3 to 11 as they stand on the line, TABs and all.
+    std::string_view run_of_numbers() const {
+        return {p_[3].data(),
+                static_cast<std::size_t>(p_[11].data() + p_[11].size() - p_[3].data())};
+    }
+
+    std::string number_field_problem() const {
+        for (const NumberField& f : kNumberFields) {
+            if (!integers(p_[f.index], f.count)) {
+                return "field " + std::to_string(f.index) + " (" + f.what + ") is not " +
+                       std::to_string(f.count) + " numbers";
+            }
+        }
+        return "a number field is not as the server writes it";
     }
 
     void check_ties(std::size_t number, long long id, long long account) {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <span>
 #include <utility>
 
 namespace tavo::check {
@@ -251,12 +252,12 @@ long long integer_at(std::string_view text, std::size_t index) {
 
 namespace {
 
-// What a block of 64 bytes of an item list holds, a bit for each byte.
+// What a block of 64 bytes of an item list or of number fields holds, a bit for each byte.
 struct ItemBits {
     std::uint64_t digit = 0;
     std::uint64_t comma = 0;
     std::uint64_t minus = 0;
-    std::uint64_t blank = 0;
+    std::uint64_t gap = 0;  // what separates the items or fields: a blank or a TAB
 };
 
 #ifdef __SSE2__
@@ -267,7 +268,7 @@ std::uint64_t bits_of(__m128i a, __m128i b, __m128i c, __m128i d) {
            static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(d))) << 48;
 }
 
-ItemBits classify(const char* block) {
+ItemBits classify(const char* block, char gap) {
     __m128i v[4];
     for (int k = 0; k < 4; ++k) v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block) + k);
     const auto each = [&](auto test) {
@@ -280,11 +281,11 @@ ItemBits classify(const char* block) {
     bits.digit = each([&](__m128i x) { return _mm_cmpgt_epi8(ten, _mm_add_epi8(x, shift)); });
     bits.comma = each([](__m128i x) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(',')); });
     bits.minus = each([](__m128i x) { return _mm_cmpeq_epi8(x, _mm_set1_epi8('-')); });
-    bits.blank = each([](__m128i x) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(' ')); });
+    bits.gap = each([&](__m128i x) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(gap)); });
     return bits;
 }
 #else
-ItemBits classify(const char* block) {
+ItemBits classify(const char* block, char gap) {
     ItemBits bits;
     for (int k = 0; k < 64; ++k) {
         const std::uint64_t bit = std::uint64_t{1} << k;
@@ -292,7 +293,7 @@ ItemBits classify(const char* block) {
         if (is_digit(c)) bits.digit |= bit;
         if (c == ',') bits.comma |= bit;
         if (c == '-') bits.minus |= bit;
-        if (c == ' ') bits.blank |= bit;
+        if (c == gap) bits.gap |= bit;
     }
     return bits;
 }
@@ -316,18 +317,18 @@ public:
         const std::uint64_t before_digit = b.digit << 1 | carry_digit_;
         const std::uint64_t before_comma = b.comma << 1 | carry_comma_;
         const std::uint64_t before_minus = b.minus << 1 | carry_minus_;
-        const std::uint64_t before_blank = b.blank << 1 | carry_blank_;
+        const std::uint64_t before_blank = b.gap << 1 | carry_blank_;
         const std::uint64_t wrong =
-            ~(b.digit | b.comma | b.minus | b.blank) | (b.comma & ~before_digit) |
+            ~(b.digit | b.comma | b.minus | b.gap) | (b.comma & ~before_digit) |
             (b.minus & ~(before_comma | before_blank)) | (before_minus & ~b.digit) |
             (before_comma & ~(b.digit | b.minus));
         if (wrong != 0) return false;
         carry_digit_ = b.digit >> 63;
         carry_comma_ = b.comma >> 63;
         carry_minus_ = b.minus >> 63;
-        carry_blank_ = b.blank >> 63;
+        carry_blank_ = b.gap >> 63;
         std::uint64_t from = ~std::uint64_t{0};  // the bits after the last blank seen
-        for (std::uint64_t blanks = b.blank; blanks != 0; blanks &= blanks - 1) {
+        for (std::uint64_t blanks = b.gap; blanks != 0; blanks &= blanks - 1) {
             const std::uint64_t below = (blanks & -blanks) - 1;
             take(b, from & below);
             if (!end_item()) return false;
@@ -366,19 +367,84 @@ private:
     long long items_ = 0;
 };
 
+// Reads TAB-separated fields of integers block by block. A TAB has the neighbours of a comma,
+// so no field is empty; the commas of each field are counted at the TAB that ends it.
+class FieldScan {
+public:
+    explicit FieldScan(std::span<const std::uint8_t> counts) : counts_(counts) {}
+
+    // The first `live` bits of the block are the run's.
+    bool block(const ItemBits& b, std::uint64_t live, int last) {
+        const std::uint64_t cut = b.comma | b.gap;
+        const std::uint64_t before_digit = b.digit << 1 | carry_digit_;
+        const std::uint64_t before_cut = cut << 1 | carry_cut_;
+        const std::uint64_t before_minus = b.minus << 1 | carry_minus_;
+        const std::uint64_t wrong = ~(b.digit | cut | b.minus) | (cut & ~before_digit) |
+                                    (b.minus & ~before_cut) | (before_minus & ~b.digit) |
+                                    (before_cut & ~(b.digit | b.minus));
+        if ((wrong & live) != 0) return false;
+        carry_digit_ = b.digit >> last & 1;
+        carry_cut_ = cut >> last & 1;
+        carry_minus_ = b.minus >> last & 1;
+        std::uint64_t from = live;
+        for (std::uint64_t tabs = b.gap & live; tabs != 0; tabs &= tabs - 1) {
+            const std::uint64_t below = (tabs & -tabs) - 1;
+            commas_ += bit_count(b.comma & from & below);
+            if (!end_field()) return false;
+            from &= ~((below << 1) | 1);
+        }
+        commas_ += bit_count(b.comma & from);
+        return true;
+    }
+
+    // The run ends in a digit, after its last field.
+    bool finish() { return carry_digit_ != 0 && end_field() && field_ == counts_.size(); }
+
+private:
+    bool end_field() {
+        if (field_ >= counts_.size() || commas_ + 1 != counts_[field_]) return false;
+        ++field_;
+        commas_ = 0;
+        return true;
+    }
+
+    std::span<const std::uint8_t> counts_;
+    std::size_t field_ = 0;
+    std::size_t commas_ = 0;
+    std::uint64_t carry_digit_ = 0;
+    std::uint64_t carry_cut_ = 1;  // the run starts as after a TAB
+    std::uint64_t carry_minus_ = 0;
+};
+
 }  // namespace
+
+bool integer_fields(std::string_view run, std::span<const std::uint8_t> counts) {
+    FieldScan scan(counts);
+    std::size_t i = 0;
+    for (; i + 64 <= run.size(); i += 64) {
+        if (!scan.block(classify(run.data() + i, '\t'), ~std::uint64_t{0}, 63)) return false;
+    }
+    if (i < run.size()) {
+        char rest[64] = {};
+        const std::size_t left = run.size() - i;
+        std::memcpy(rest, run.data() + i, left);
+        const std::uint64_t live = (std::uint64_t{1} << left) - 1;  // left is below 64
+        if (!scan.block(classify(rest, '\t'), live, static_cast<int>(left) - 1)) return false;
+    }
+    return scan.finish();
+}
 
 long long item_count(std::string_view list) {
     ItemScan scan;
     std::size_t i = 0;
     for (; i + 64 <= list.size(); i += 64) {
-        if (!scan.block(classify(list.data() + i))) return -1;
+        if (!scan.block(classify(list.data() + i, ' '))) return -1;
     }
     if (i < list.size()) {
         char rest[64];
         std::memset(rest, ' ', sizeof rest);  // blanks end the list as its end does
         std::memcpy(rest, list.data() + i, list.size() - i);
-        if (!scan.block(classify(rest))) return -1;
+        if (!scan.block(classify(rest, ' '))) return -1;
     }
     return scan.finish();
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -133,6 +134,9 @@ bool is_integer(std::string_view text);
 long long integer_value(std::string_view text);
 // Exactly `count` integers separated by commas.
 bool integers(std::string_view text, std::size_t count);
+// Whether TAB-separated fields hold, field by field, exactly counts[i] integers separated by
+// commas: integers() on each field, at once for a run of fields.
+bool integer_fields(std::string_view run, std::span<const std::uint8_t> counts);
 // The value of the comma-separated piece `index` of a text of integers (0 when missing).
 long long integer_at(std::string_view text, std::size_t index);
 

@@ -93,6 +93,38 @@ TEST(CheckItemCount, AgreesWithThePlainReaderAtEveryBlockEdge) {
     }
 }
 
+TEST(CheckIntegerFields, AgreesWithReadingEachFieldAlone) {
+    // A run of character number fields, whole and then broken at each byte in several ways.
+    const std::uint8_t counts[] = {3, 3, 4, 6, 2, 3, 3, 3, 5};
+    const std::string run =
+        "4023,66,1\t16500,23412,1263889\t1260,1558,287,736\t5,10,91,77,45,59\t35,5\t0,0,0\t"
+        "0,-12,0\t9,2,2\t11,11,0,0,1234567";
+    const auto field_by_field = [&](const std::string& text) {
+        std::vector<std::string_view> pieces;
+        split_tabs(text, pieces);
+        if (pieces.size() != std::size(counts)) return false;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (!integers(pieces[i], counts[i])) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(integer_fields(run, counts));
+    EXPECT_FALSE(integer_fields(run + "\t", counts));
+    EXPECT_FALSE(integer_fields(run.substr(0, run.rfind('\t')), counts));
+    EXPECT_FALSE(integer_fields("", counts));
+    for (const std::string& text : {run, run + "0,0,0\t" + run}) {
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            for (const char c : std::string("\t,-9x\r")) {
+                std::string broken = text;
+                broken[at] = c;
+                ASSERT_EQ(integer_fields(broken, counts), field_by_field(broken)) << broken;
+            }
+            const std::string shorter = text.substr(0, at) + text.substr(at + 1);
+            ASSERT_EQ(integer_fields(shorter, counts), field_by_field(shorter)) << shorter;
+        }
+    }
+}
+
 TEST(CheckSplitTabs, CutsAtEveryTabWhereverItFalls) {
     std::vector<std::string_view> pieces;
     for (std::size_t length = 0; length < 200; ++length) {
