@@ -5,13 +5,11 @@
 set -uo pipefail
 cli=$1
 gen=$2
-work=$(mktemp -d /tmp/tavo-cli-test-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/checks.sh"
 server=$work/server
 "$gen" --out "$server" --accounts 20 --gm-accounts 8 --seed 7 >/dev/null || exit 1
 accounts=$server/save/account.txt
 cli_args=(--data "$server")
-source "$(dirname "$0")/checks.sh"
 
 # Listing: every account, or those the find text matches; JSON on request.
 run 0 accounts
