@@ -125,7 +125,8 @@ private:
             keep(line);  // a number the server does not write (a state above 255, ...)
             return;
         }
-        if (record.long_form() && register_item_count(fields.field(13)) > kMaxRegisters) {
+        // Either form: an edit writes a short line back in the long form, which must read again.
+        if (record.reg_count() > kMaxRegisters) {
             keep(line);
             return;
         }

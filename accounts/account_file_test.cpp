@@ -272,6 +272,10 @@ TEST_F(AccountFileTest, LinesThatAreNotAccountsGoBackWhereTheyWere) {
         "99999999999\tbig\tp\t-\tM\t0\t0\t",
         "\tnoid\tp\t-\tM\t0\t0\t",
         "2000005\ttwo",
+        // more registers than the server writes, in the older form too: rebuilt long, the
+        // line would no longer read
+        "2000006\tregs\tp\t-\tM\t0\t0\tr1,1 r2,2 r3,3 r4,4 r5,5 r6,6 r7,7 r8,8 r9,9 r10,10 r11,11 "
+        "r12,12 r13,13 r14,14 r15,15 r16,16 r17,17 r18,18 r19,19 r20,20 ",
     };
     std::string file = "2000001\tfirst\tp\t-\tM\t0\t0\t\n";
     for (const std::string& line : bad) file += line + "\n";
@@ -281,7 +285,7 @@ TEST_F(AccountFileTest, LinesThatAreNotAccountsGoBackWhereTheyWere) {
     ASSERT_EQ(store.records.size(), 2u);
     EXPECT_EQ(store.records[1].userid(), "last");
     ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_TRUE(contains(ui.messages()[0], "7 line(s)")) << ui.messages()[0];
+    EXPECT_TRUE(contains(ui.messages()[0], "8 line(s)")) << ui.messages()[0];
     EXPECT_TRUE(contains(ui.messages()[0], "at line 2")) << ui.messages()[0];
     save();
     std::vector<std::string> expected = {"2000001\tfirst\tp\t-\tM\t0\t0\t"};

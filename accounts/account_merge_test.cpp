@@ -25,7 +25,12 @@ protected:
         EXPECT_TRUE(load_account(app, ui, store));
     }
     void TearDown() override { EXPECT_TRUE(ui.unexpected.empty()); }
-    void write(const std::string& text) { folders.server("save/account.txt", text); }
+    // Another writer saves later than the read: a rewrite of the same size within one tick of
+    // the file system clock would look untouched.
+    void write(const std::string& text) {
+        const fs::path path = folders.server("save/account.txt", text);
+        fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(++saves));
+    }
     // The account's memo changed in the table, as the editor changes it.
     void set_memo(std::size_t index, const std::string& memo) {
         AccountFields fields = store.records[index].fields();
@@ -49,6 +54,7 @@ protected:
     AppContext& app = folders.app;
     testing::ScriptedUi& ui = folders.ui;
     AccountStore store;
+    int saves = 0;
 };
 
 TEST_F(AccountMerge, AnotherAccountChangedOnDiskKeepsBothChanges) {

@@ -118,7 +118,9 @@ void AtomicWriter::write(std::string_view text) {
 
 void AtomicWriter::write_line(std::string_view line) {
     write(line);
-    write(line_end_);
+    // A line that ends in CR was read before a CR LF ("\r\r\n"); any other break would make
+    // its CR a break of its own, or part of one.
+    write(line.ends_with('\r') ? std::string_view("\r\n") : line_end_);
 }
 
 void AtomicWriter::flush() {

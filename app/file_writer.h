@@ -30,7 +30,8 @@ public:
     AtomicWriter(const AtomicWriter&) = delete;
 
     void write(std::string_view text);
-    // The line followed by the file's line end.
+    // The line followed by the file's line end (CR LF after a line that ends in CR, so that it
+    // reads back the same).
     void write_line(std::string_view line);
     std::string_view line_end() const { return line_end_; }
     // Puts the new content in place. With a backup path, the old file (when there is one) is

@@ -75,6 +75,9 @@ TEST(Rewrite, LinesEndTheWayTheOldFileEndsThem) {
         const fs::path path = dir.write("file.txt", "one" + end + "two" + end);
         FileWriter().rewrite_lines(path, {"three", "four"});
         EXPECT_EQ(slurp(path), "three" + end + "four" + end);
+        // A line read before "\r\r\n" keeps its CR: any other break would split or eat it.
+        FileWriter().rewrite_lines(path, {"cr\r", "last"});
+        EXPECT_EQ(read_lines(path), (std::vector<std::string>{"cr\r", "last"}));
     }
     FileWriter().rewrite_lines(dir.path() / "new.txt", {"new"});
     EXPECT_EQ(slurp(dir.path() / "new.txt"), "new\r\n");

@@ -12,25 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "app/ui.h"
+#include "testsupport/quiet_ui.h"
 
 namespace tavo::bench {
 
 using Clock = std::chrono::steady_clock;
 
 // Messages go to stderr (a benchmark should show none); questions are answered No.
-struct SilentUi : Ui {
-    int messages = 0;
-    void message(const std::string& text, const std::string&, Icon) override {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-    }
-    bool ask_yes_no(const std::string&, const std::string&, Icon) override { return false; }
-    std::string browse_for_folder(const std::string&) override { return {}; }
-    void progress_show() override {}
-    void progress_set(const std::string&) override {}
-    void progress_close() override {}
-    bool progress_due() override { return false; }
+struct SilentUi : testing::QuietUi {
+    SilentUi() : QuietUi(true) {}
 };
 
 inline double seconds_since(Clock::time_point start) {

@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     {
         tavo::UnsavedFlag character_unsaved;
         tavo::ItemEditors editors(ws, ui, character_unsaved);
-        tavo::ui::ItemPanel panel(ws, ui, editors, &owner);
+        tavo::ui::ItemPanel panel(editors, &owner);
         const auto start = Clock::now();
         panel.prepare();
         std::printf("  item chooser refilled %8.1f ms  (List5 of %d lines)\n",

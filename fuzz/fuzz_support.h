@@ -11,23 +11,14 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "app/ui.h"
+#include "testsupport/quiet_ui.h"
 
 namespace tavo::fuzz {
 
 namespace fs = std::filesystem;
 
-class SilentUi : public Ui {
-public:
-    void message(const std::string&, const std::string&, Icon) override { ++messages; }
-    bool ask_yes_no(const std::string&, const std::string&, Icon) override { return false; }
-    std::string browse_for_folder(const std::string&) override { return {}; }
-    void progress_show() override {}
-    void progress_set(const std::string&) override {}
-    void progress_close() override {}
-    bool progress_due() override { return false; }
-    int messages = 0;
-};
+// Messages are counted, never shown: a reader's complaint about hostile bytes is expected.
+using SilentUi = testing::QuietUi;
 
 // The scratch folder of this process, with program/ and a server/ holding db/, save/ and
 // conf/. Made on first use and removed when the process ends.

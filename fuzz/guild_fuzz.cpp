@@ -10,40 +10,21 @@ using namespace tavo::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const AppContext app = scratch_app();
-    const std::string_view input = text_of(data, size);
-    const auto id = first_record_id(input);
-    if (!id) return 0;
-    const fs::path guild = app.server_file("save/guild.txt");
+    const auto guild = put_record_file(app, "save/guild.txt", text_of(data, size));
+    if (!guild) return 0;
+    const std::string id = std::to_string(guild->id);
     const fs::path castle = app.server_file("save/castle.txt");
-    put(guild, input);
-    const std::string other = "1," + std::to_string(*id == 77 ? 78 : 77) + ",1,2,3";
-    const std::string castles = "0," + std::to_string(*id) + ",1,2,3\r\n" + other + "\r\n";
-    put(castle, castles);
+    const std::string other = "1," + std::to_string(guild->id == 77 ? 78 : 77) + ",1,2,3";
+    put(castle, "0," + id + ",1,2,3\r\n" + other + "\r\n");
     SilentUi ui;
-    find_guild(app, ui, *id);
+    find_guild(app, ui, guild->id);
+    const std::string renamed =
+        check_renamed(*guild, save_guild(app, ui, id, "Renamed"), name_field_renamed);
 
-    FUZZ_CHECK(save_guild(app, ui, std::to_string(*id), "Renamed"));
-    const std::string renamed = get(guild);
-    only_record_changed(input, renamed, *id, false, [](std::string_view old_line, auto line) {
-        std::vector<std::string_view> a = split(old_line, '\t'), b = split(line, '\t');
-        if (a.size() > 1) a[1] = "Renamed";
-        return a == b;
-    });
-
-    // The first member's character leaves.
-    std::string member;
-    for (std::string_view line : lines_of(input)) {
-        if (record_id(line) == *id) {
-            member = std::string(piece(piece(line, '\t', 6), ',', 1));
-            break;
-        }
-    }
-    const auto char_id = as_i32(leading_number(member));
+    const auto char_id = first_member(*guild, 6, 1);  // the first member's character leaves
     if (!char_id) return 0;
-    delete_party_guild_pet(app, ui, "0," + std::to_string(*id) + ",0", 0, *char_id);
-    only_record_changed(renamed, get(guild), *id, true, [](std::string_view old_line, auto line) {
-        return split(old_line, '\t').size() == split(line, '\t').size();
-    });
+    delete_party_guild_pet(app, ui, "0," + id + ",0", 0, *char_id);
+    check_member_left(renamed, *guild);
     const std::string castles_after = get(castle);
     const std::vector<std::string_view> castle_lines = lines_of(castles_after);
     FUZZ_CHECK(castle_lines.size() == 2 && castle_lines[1] == other);

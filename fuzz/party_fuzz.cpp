@@ -9,35 +9,17 @@ using namespace tavo::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const AppContext app = scratch_app();
-    const std::string_view input = text_of(data, size);
-    const auto id = first_record_id(input);
-    if (!id) return 0;
-    const fs::path party = app.server_file("save/party.txt");
-    put(party, input);
+    const auto party = put_record_file(app, "save/party.txt", text_of(data, size));
+    if (!party) return 0;
+    const std::string id = std::to_string(party->id);
     SilentUi ui;
-    find_party(app, ui, std::to_string(*id));
+    find_party(app, ui, id);
+    const std::string renamed =
+        check_renamed(*party, save_party(app, ui, id, "Renamed"), name_field_renamed);
 
-    FUZZ_CHECK(save_party(app, ui, std::to_string(*id), "Renamed"));
-    const std::string renamed = get(party);
-    only_record_changed(input, renamed, *id, false, [](std::string_view old_line, auto line) {
-        std::vector<std::string_view> a = split(old_line, '\t'), b = split(line, '\t');
-        if (a.size() > 1) a[1] = "Renamed";
-        return a == b;
-    });
-
-    // The first member's account leaves.
-    std::string member;
-    for (std::string_view line : lines_of(input)) {
-        if (record_id(line) == *id) {
-            member = std::string(piece(piece(line, '\t', 3), ',', 0));
-            break;
-        }
-    }
-    const auto account = as_i32(leading_number(member));
+    const auto account = first_member(*party, 3, 0);  // the first member's account leaves
     if (!account) return 0;
-    delete_party_guild_pet(app, ui, std::to_string(*id) + ",0,0", *account, 0);
-    only_record_changed(renamed, get(party), *id, true, [](std::string_view old_line, auto line) {
-        return split(old_line, '\t').size() == split(line, '\t').size();
-    });
+    delete_party_guild_pet(app, ui, id + ",0,0", *account, 0);
+    check_member_left(renamed, *party);
     return 0;
 }

@@ -9,28 +9,25 @@ using namespace tavo::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const AppContext app = scratch_app();
-    const std::string_view input = text_of(data, size);
-    const auto id = first_record_id(input);
-    if (!id) return 0;
-    const fs::path pet = app.server_file("save/pet.txt");
-    put(pet, input);
+    const auto pet = put_record_file(app, "save/pet.txt", text_of(data, size));
+    if (!pet) return 0;
     SilentUi ui;
-    find_pet(app, ui, 0, *id);
-    find_pet(app, ui, 1, *id);
-
-    FUZZ_CHECK(save_pet(app, ui, *id, "Renamed"));
-    const std::string renamed = get(pet);
-    only_record_changed(input, renamed, *id, false, [](std::string_view old_line, auto line) {
+    find_pet(app, ui, 0, pet->id);
+    find_pet(app, ui, 1, pet->id);
+    const auto renamed_head = [](std::string_view old_line, std::string_view line) {
         // The class and everything after the head stay.
         const std::string_view head = piece(old_line, '\t', 0);
         const std::string_view new_head = piece(line, '\t', 0);
         return new_head == std::string(piece(head, ',', 0)) + "," +
                                std::string(piece(head, ',', 1)) + ",Renamed" &&
                line.substr(new_head.size()) == old_line.substr(head.size());
-    });
+    };
+    const std::string renamed =
+        check_renamed(*pet, save_pet(app, ui, pet->id, "Renamed"), renamed_head);
 
-    delete_party_guild_pet(app, ui, "0,0," + std::to_string(*id), 0, 0);
+    delete_party_guild_pet(app, ui, "0,0," + std::to_string(pet->id), 0, 0);
     // The pet is gone, or, when it was not to be deleted (id 0), stays as it was.
-    only_record_changed(renamed, get(pet), *id, true, [](auto a, auto b) { return a == b; });
+    only_record_changed(renamed, get(pet->path), pet->id, true,
+                        [](auto a, auto b) { return a == b; });
     return 0;
 }

@@ -3,6 +3,7 @@
 // every other line of its file as it was read.
 
 #include "app/numbers.h"
+#include "app/settings.h"
 #include "app/text.h"
 #include "fuzz/fuzz_support.h"
 
@@ -45,6 +46,60 @@ inline std::optional<std::int32_t> first_record_id(std::string_view text, char s
         if (auto id = record_id(line, separator)) return as_i32(*id);
     }
     return std::nullopt;
+}
+
+// A record file holding the fuzzer's bytes and the id of its first record.
+struct RecordFile {
+    fs::path path;
+    std::string_view input;
+    std::int32_t id = 0;
+};
+
+// Writes the input as `file` of the server folder; nothing when no record has an id to pass on.
+inline std::optional<RecordFile> put_record_file(const AppContext& app, const char* file,
+                                                 std::string_view input) {
+    const std::optional<std::int32_t> id = first_record_id(input);
+    if (!id) return std::nullopt;
+    RecordFile record{app.server_file(file), input, *id};
+    put(record.path, input);
+    return record;
+}
+
+// After the record was renamed (`saved`): only its lines changed, each as `renamed` accepts.
+// Returns the file as it is now.
+template <class Renamed>
+std::string check_renamed(const RecordFile& file, bool saved, Renamed&& renamed) {
+    FUZZ_CHECK(saved);
+    std::string after = get(file.path);
+    only_record_changed(file.input, after, file.id, false, renamed);
+    return after;
+}
+
+// A party or guild line renamed "Renamed": its second field, nothing else.
+inline bool name_field_renamed(std::string_view old_line, std::string_view line) {
+    std::vector<std::string_view> a = split(old_line, '\t'), b = split(line, '\t');
+    if (a.size() > 1) a[1] = "Renamed";
+    return a == b;
+}
+
+// A member left: the record's lines keep their number of fields, or the record is gone.
+inline void check_member_left(std::string_view before, const RecordFile& file) {
+    only_record_changed(before, get(file.path), file.id, true,
+                        [](std::string_view old_line, std::string_view line) {
+                            return split(old_line, '\t').size() == split(line, '\t').size();
+                        });
+}
+
+// The number in value `value` of field `field` of the record's first line, as the editor
+// passes it on (a member's account or character).
+inline std::optional<std::int32_t> first_member(const RecordFile& file, std::size_t field,
+                                                std::size_t value) {
+    for (std::string_view line : lines_of(file.input)) {
+        if (record_id(line) == file.id) {
+            return as_i32(leading_number(piece(piece(line, '\t', field), ',', value)));
+        }
+    }
+    return as_i32(0);
 }
 
 }  // namespace tavo::fuzz

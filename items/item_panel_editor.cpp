@@ -295,7 +295,9 @@ void ItemPanelEditor::preset(const ItemSlot& item) {
     } else if (marker == kPetEggMarker) {
         const std::int32_t pet_id = composed_id(item.card1, item.card2);
         is_.pet_info = true;
+        pet_ = {};
         pet_.id = std::to_string(pet_id);
+        pet_.found_id = pet_id;
         const std::string pet_class = find_pet(naming_.app, naming_.ui, 0, pet_id);
         pet_.type = find_pet_type(naming_, as_i32(leading_number(pet_class)).value_or(0));
         pet_.name = find_pet(naming_.app, naming_.ui, 1, pet_id);
@@ -303,6 +305,20 @@ void ItemPanelEditor::preset(const ItemSlot& item) {
     } else if (item_kind(shown_type()) == ItemKind::Equipment) {
         preset_cards(item);
     }
+}
+
+void ItemPanelEditor::edit_or_save_pet_name() {
+    if (!is_.edit_pet_name || pet_.name.empty()) return;
+    if (!pet_.name_open) {
+        pet_.name_open = true;
+        return;
+    }
+    if (save_pet(naming_.app, naming_.ui, pet_.found_id, pet_.name)) pet_.name_open = false;
+}
+
+void ItemPanelEditor::cancel_pet_name() {
+    pet_.name_open = false;
+    if (is_.edit_pet_name) pet_.name = find_pet(naming_.app, naming_.ui, 1, pet_.found_id);
 }
 
 void ItemPanelEditor::preset_cards(const ItemSlot& item) {

@@ -80,6 +80,9 @@ struct PetFields {
     std::string id;
     std::string type;
     std::string name;
+    // The pet read from pet.txt: its name is what "Edit Name" changes, whatever id is typed.
+    std::int32_t found_id = 0;
+    bool name_open = false;  // "Save Name" shows: the name is being typed
 };
 
 class ItemPanelEditor {
@@ -136,6 +139,14 @@ public:
     PetFields& pet() { return pet_; }
     const PetFields& pet() const { return pet_; }
     const PanelOpen& open_state() const { return is_; }
+
+    // "Edit Name" opens the pet's name; "Save Name" writes it to pet.txt at once and closes
+    // it. An empty name does neither; a name the server would misread is refused and stays
+    // open for a correction.
+    void edit_or_save_pet_name();
+    // Cancel: closed, the name of an existing pet as pet.txt has it.
+    void cancel_pet_name();
+    std::string pet_name_caption() const { return pet_.name_open ? "Save Name" : "Edit Name"; }
 
     // do3-view storage items: the panel preset from an item of the store, inventory or cart.
     void preset(const ItemSlot& item);

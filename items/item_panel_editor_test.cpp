@@ -299,6 +299,12 @@ TEST_F(ItemPanelTest, EggsCarryTheirPetOnlyWithAnId) {
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[0], (ItemSlot{0, kEgg, 1, 0, 1, 0, 0, 0, 0, 0, 0}));
     pick(kEgg);
+    // A new egg holds no pet of pet.txt: no name to edit, and Cancel looks none up.
+    panel.pet().name = "Typed";
+    panel.edit_or_save_pet_name();
+    EXPECT_FALSE(panel.pet().name_open);
+    panel.cancel_pet_name();
+    EXPECT_EQ(panel.pet().name, "Typed");
     panel.pet().id = "70000";  // above 16 bits: the high half goes to card2
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[1].card0, -256);

@@ -30,14 +30,18 @@ protected:
 };
 
 TEST_F(SkillChoosers, AllSkillsAndLevels) {
-    EXPECT_EQ(all_skill_entries(skills),
+    const SkillChoices all = all_skill_entries(skills);
+    EXPECT_EQ(all.entries,
               (Texts{"[000] Skill not in list", "[001] Basic Skill", "[005] Bash", "[006] Provoke",
                      "[036] Enlarge Weight Limit", "[005] Bash Again"}));
-    EXPECT_EQ(level_entries(skills, "[005] Bash"),
+    EXPECT_EQ(all.table_index, (std::vector<int>{-1, 0, 1, 2, 3, 4}));
+    EXPECT_EQ(level_entries(skills, 1),
               (Texts{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
-    EXPECT_EQ(level_entries(skills, "[005] Bash Again"), (Texts{"0", "1", "2", "3"}));
-    EXPECT_EQ(level_entries(skills, "[006] Provoke"), Texts{"0"});  // max level 0
-    EXPECT_TRUE(level_entries(skills, kSkillNotInList).empty());
+    // The same id listed again names its own levels.
+    EXPECT_EQ(level_entries(skills, 4), (Texts{"0", "1", "2", "3"}));
+    EXPECT_EQ(level_entries(skills, 2), Texts{"0"});  // max level 0
+    EXPECT_TRUE(level_entries(skills, -1).empty());
+    EXPECT_TRUE(level_entries(skills, 5).empty());
 }
 
 TEST_F(SkillChoosers, ClassNumberOfAChooserEntry) {

@@ -101,12 +101,17 @@ std::string skill_display_text(const SkillEntry& skill) {
     return std::string("[").append(zero_pad(skill.id, 3)).append("] ").append(skill.name);
 }
 
-std::vector<std::string> all_skill_entries(const SkillTable& skills) {
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(skills.count) + 1);
-    entries.emplace_back(kSkillNotInList);
-    for (int i = 0; i < skills.count; ++i) entries.push_back(skill_display_text(skills.entries[i]));
-    return entries;
+SkillChoices all_skill_entries(const SkillTable& skills) {
+    SkillChoices choices;
+    choices.entries.reserve(static_cast<std::size_t>(skills.count) + 1);
+    choices.table_index.reserve(static_cast<std::size_t>(skills.count) + 1);
+    choices.entries.emplace_back(kSkillNotInList);
+    choices.table_index.push_back(-1);
+    for (int i = 0; i < skills.count; ++i) {
+        choices.entries.push_back(skill_display_text(skills.entries[i]));
+        choices.table_index.push_back(i);
+    }
+    return choices;
 }
 
 namespace {
@@ -154,15 +159,11 @@ ClassSkills skills_of_class(const AppContext& app, Ui& ui, const SkillTable& ski
     return read_class_skills(app, ui, skills, class_number, false);
 }
 
-std::vector<std::string> level_entries(const SkillTable& skills, std::string_view skill_text) {
+std::vector<std::string> level_entries(const SkillTable& skills, int table_index) {
     std::vector<std::string> levels;
-    for (int i = 0; i < skills.count; ++i) {
-        const SkillEntry& skill = skills.entries[i];
-        if (skill_display_text(skill) != skill_text) continue;
-        for (int level = 0; level <= skill.max_level; ++level) {
-            levels.push_back(std::to_string(level));
-        }
-        break;
+    if (table_index < 0 || table_index >= skills.count) return levels;
+    for (int level = 0; level <= skills.entries[table_index].max_level; ++level) {
+        levels.push_back(std::to_string(level));
     }
     return levels;
 }

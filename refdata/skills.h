@@ -36,16 +36,22 @@ void load_skills(const AppContext& app, Ui& ui, SkillTable& skills);
 // "[" + id with at least three digits + "] " + name: "[005] Bash".
 std::string skill_display_text(const SkillEntry& skill);
 
-// The skill chooser of "[9999] All Job Class": "[000] Skill not in list", then every skill.
-std::vector<std::string> all_skill_entries(const SkillTable& skills);
+// Skill chooser entries, each with the SkillTable entry it names (-1 for "[000] Skill not in
+// list"). The table may hold one skill id twice with other levels, so the chooser passes on
+// this index, never its text or the skill id.
+struct SkillChoices {
+    std::vector<std::string> entries;  // chooser texts
+    std::vector<int> table_index;
+};
 
-// The skill chooser for one class, read from class-skill.txt.
-struct ClassSkills {
+// The skill chooser of "[9999] All Job Class": "[000] Skill not in list", then every skill.
+SkillChoices all_skill_entries(const SkillTable& skills);
+
+// The skill chooser for one class, read from class-skill.txt (entries in file order).
+struct ClassSkills : SkillChoices {
     // False when class-skill.txt is missing or empty: skills cannot be chosen by class.
     bool available = false;
-    std::vector<std::string> entries;  // chooser texts, in file order
-    std::vector<int> table_index;      // the SkillTable entry of each text
-    bool select_first = false;         // the list was read through and has an entry 0
+    bool select_first = false;  // the list was read through and has an entry 0
 };
 
 // class_number is compared as text with the first field of each line of class-skill.txt.
@@ -56,8 +62,8 @@ ClassSkills load_skills_by_class(const AppContext& app, Ui& ui, const SkillTable
 ClassSkills skills_of_class(const AppContext& app, Ui& ui, const SkillTable& skills,
                             std::string_view class_number);
 
-// The level chooser of a skill chooser text: "0" .. the skill's max level, or nothing when
-// the text names no skill of the table ("[000] Skill not in list").
-std::vector<std::string> level_entries(const SkillTable& skills, std::string_view skill_text);
+// The level chooser of a skill chooser entry: "0" .. the skill's max level, or nothing for an
+// index outside the table ("[000] Skill not in list").
+std::vector<std::string> level_entries(const SkillTable& skills, int table_index);
 
 }  // namespace tavo

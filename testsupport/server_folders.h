@@ -24,6 +24,10 @@ struct ServerFolders {
     fs::path server(std::string_view relative, std::string_view content) const {
         return dir.write("server/" + std::string(relative), content);
     }
+    // A save file as it is now ("storage.txt").
+    std::string saved(std::string_view name) const {
+        return dir.read("server/save/" + std::string(name));
+    }
 
     TempDir dir;
     ScriptedUi ui;

@@ -35,6 +35,13 @@ double number(std::string_view text) {
     return leading_number(text);
 }
 
+// A count read from a line, at most `most`: a hostile count must not send a walk or an
+// allocation past the line it was read from.
+std::size_t count_within(std::string_view text, std::size_t most) {
+    const double value = number(text);
+    return value > 0 ? static_cast<std::size_t>(std::min(value, static_cast<double>(most))) : 0;
+}
+
 // Collects what one file breaks, with the line it is on.
 class Report {
 public:
@@ -248,14 +255,14 @@ std::vector<std::string> guild_line_breaks(std::string_view line) {
     Report report(breaks, "");
     const Fields f = split(line, '\t');
     if (f.size() < 6) return {"not a guild line"};
-    const auto max_member = static_cast<std::size_t>(std::max(0.0, number(piece(f[3], ',', 1))));
+    const std::size_t max_member = count_within(piece(f[3], ',', 1), f.size());
     const std::size_t positions = 6 + 2 * max_member;
     const std::size_t alliances = positions + 2 * kGuildPositions + 1;
     if (f.size() <= alliances) return {"fewer member or position pairs than max_member says"};
-    const auto allies = static_cast<std::size_t>(number(f[alliances]));
+    const std::size_t allies = count_within(f[alliances], f.size());
     const std::size_t expulsions = alliances + 1 + 2 * allies;
     if (f.size() <= expulsions) return {"fewer alliances than counted"};
-    const std::size_t skills = expulsions + 1 + 4 * static_cast<std::size_t>(number(f[expulsions]));
+    const std::size_t skills = expulsions + 1 + 4 * count_within(f[expulsions], f.size());
     report.check(f.size() == skills + 2 && f.back().empty(), "not ending with skills and a TAB");
     if (f.size() != skills + 2) return breaks;
 

@@ -1,6 +1,7 @@
 #include "ui/chooser_fill.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 
@@ -41,6 +42,12 @@ void fill_list(QListWidget* list, const std::vector<std::string>& texts) {
     list->clear();
     list->addItems(shown(texts));
     list->setCurrentRow(-1);
+}
+
+void draw_text(QLineEdit* edit, std::string& shown, const std::string& text) {
+    if (shown == text) return;
+    shown = text;
+    edit->setText(qs(text));
 }
 
 }  // namespace tavo::ui

@@ -112,7 +112,7 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     setCentralWidget(splitter);
 
     // The floating panels, hidden until opened over the tab area.
-    item_panel_ = new ItemPanel(ws_, ui_, *items_, this);
+    item_panel_ = new ItemPanel(*items_, this);
     char_profile_->set_item_panel(item_panel_);
     storage_->set_item_panel(item_panel_);
     connect(item_panel_, &ItemPanel::itemStored, this, [this] {

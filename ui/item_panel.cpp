@@ -18,7 +18,6 @@
 #include "ui/latin1.h"
 #include "ui/pet_info_frame.h"
 #include "workspace/item_editors.h"
-#include "workspace/workspace.h"
 
 namespace tavo::ui {
 namespace {
@@ -31,26 +30,10 @@ QComboBox* fixed_combo(const QString& name, const std::array<const char*, N>& te
     return combo;
 }
 
-// Sets a chooser's entries only when they differ, so that a redraw keeps its scroll place.
-template <class Entries>
-void show_entries(QComboBox* combo, const Entries& entries) {
-    bool same = combo->count() == static_cast<int>(entries.size());
-    for (int i = 0; same && i < combo->count(); ++i) {
-        same = combo->itemText(i) == qs(entries[static_cast<std::size_t>(i)].text);
-    }
-    if (same) return;
-    combo->clear();
-    for (const auto& entry : entries) combo->addItem(qs(entry.text));
-}
-
-void set_text(QLineEdit* edit, const std::string& text) {
-    if (edit->text() != qs(text)) edit->setText(qs(text));
-}
-
 }  // namespace
 
-ItemPanel::ItemPanel(Workspace& ws, Ui& ui, ItemEditors& editors, QWidget* parent)
-    : OverlayPanel("Add / Edit Item", "Frame2", parent), ws_(ws), editors_(editors) {
+ItemPanel::ItemPanel(ItemEditors& editors, QWidget* parent)
+    : OverlayPanel("Add / Edit Item", "Frame2", parent), editors_(editors) {
     combo11_ = fixed_combo("Combo11", kItemTypeFilters);
     list5_ = new QListWidget;
     list5_->setObjectName("List5");
@@ -70,7 +53,7 @@ ItemPanel::ItemPanel(Workspace& ws, Ui& ui, ItemEditors& editors, QWidget* paren
     details->addWidget(build_fields());
     details->addWidget(build_forging());
     details->addWidget(build_cards());
-    pet_info_ = new PetInfoFrame(ws, ui);
+    pet_info_ = new PetInfoFrame(editors.panel);
     pet_info_->hide();  // shown for a pet egg
     details->addWidget(pet_info_);
     auto* buttons = new QHBoxLayout;
@@ -149,7 +132,10 @@ void ItemPanel::connect_controls() {
     std::string* fields[] = {&panel.fields().qty, nullptr, nullptr, &panel.fields().refine};
     for (int i : {0, 3}) {
         connect(text4_[i], &QLineEdit::textEdited, this,
-                [this, target = fields[i]](const QString& text) { *target = bytes(text); });
+                [this, i, target = fields[i]](const QString& text) {
+                    *target = bytes(text);
+                    shown_fields_[i] = *target;
+                });
     }
     connect(combo4_[0], &QComboBox::currentIndexChanged, this,
             user([this, &panel] { panel.choose_element(combo4_[0]->currentIndex()); }));
@@ -162,8 +148,6 @@ void ItemPanel::connect_controls() {
                     panel.choose_card(slot, combo2_[slot]->currentIndex());
                 }));
     }
-    connect(pet_info_, &PetInfoFrame::idEdited, this,
-            [&panel](const QString& id) { panel.pet().id = bytes(id); });
     connect(command1_[0], &QPushButton::clicked, this, [this] { confirm(); });
     connect(command1_[1], &QPushButton::clicked, this, [this] {
         editors_.cancel();
@@ -197,7 +181,7 @@ void ItemPanel::render() {
     text7_->setVisible(panel.prefix_visible());
     const ItemFields& f = panel.fields();
     const std::string* texts[] = {&f.qty, &f.type, &f.slot_count, &f.refine, &f.item_id, &f.name};
-    for (int i = 0; i < 6; ++i) set_text(text4_[i], *texts[i]);
+    for (int i = 0; i < 6; ++i) draw_text(text4_[i], shown_fields_[i], *texts[i]);
     text4_[0]->setEnabled(is.qty);
     text4_[3]->setEnabled(is.refine);
     combo4_[0]->setCurrentIndex(panel.element());
@@ -212,25 +196,20 @@ void ItemPanel::render() {
     }
     frame3_1_->setVisible(is.card_frame);
     pet_info_->setVisible(is.pet_info);
-    if (is.pet_info) {
-        pet_info_->show_fields(qs(panel.pet().id), qs(panel.pet().type), qs(panel.pet().name),
-                               is.edit_pet_name);
-    }
+    if (is.pet_info) pet_info_->render();
     rendering_ = false;
 }
 
 void ItemPanel::render_choosers() {
     const ItemPanelEditor& panel = editors_.panel;
-    std::vector<std::string> texts;
-    texts.reserve(panel.choices().size());
-    for (const ItemChoice& c : panel.choices()) texts.push_back(c.text);
-    if (texts != shown_choices_) {
-        fill_list(list5_, texts);
-        shown_choices_ = std::move(texts);
-    }
+    if (entries_changed(shown_choices_, panel.choices())) fill_list(list5_, shown_choices_);
     list5_->setCurrentRow(panel.chosen());
-    show_entries(combo4_[2], panel.forger_choices());
-    for (QComboBox* card : combo2_) show_entries(card, panel.card_choices());
+    if (entries_changed(shown_forgers_, panel.forger_choices())) {
+        fill_combo(combo4_[2], shown_forgers_);
+    }
+    if (entries_changed(shown_cards_, panel.card_choices())) {
+        for (QComboBox* card : combo2_) fill_combo(card, shown_cards_);
+    }
 }
 
 bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {

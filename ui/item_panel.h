@@ -18,8 +18,6 @@ class QPushButton;
 
 namespace tavo {
 struct ItemEditors;
-struct Workspace;
-class Ui;
 }  // namespace tavo
 
 namespace tavo::ui {
@@ -29,7 +27,7 @@ class PetInfoFrame;
 class ItemPanel : public OverlayPanel {
     Q_OBJECT
 public:
-    ItemPanel(Workspace& ws, Ui& ui, ItemEditors& editors, QWidget* parent);
+    ItemPanel(ItemEditors& editors, QWidget* parent);
 
     // The widget half of prepare_item_panel (the core sorts the table): the item chooser
     // refilled through "List All Types", "None" in the forging choosers.
@@ -65,7 +63,6 @@ private:
     void connect_controls();
     void confirm();
 
-    Workspace& ws_;
     ItemEditors& editors_;
     QComboBox* combo11_;
     QListWidget* list5_;
@@ -77,7 +74,11 @@ private:
     PetInfoFrame* pet_info_;
     QPushButton* command1_[2];
     bool rendering_ = false;
-    std::vector<std::string> shown_choices_;  // what List5 holds, as last drawn
+    // What the controls last showed, drawn or typed: redraws never read them back.
+    std::vector<std::string> shown_choices_;
+    std::vector<std::string> shown_forgers_;
+    std::vector<std::string> shown_cards_;
+    std::string shown_fields_[6];
 };
 
 }  // namespace tavo::ui

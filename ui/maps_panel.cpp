@@ -18,7 +18,7 @@ MapsPanel::MapsPanel(QWidget* parent) : OverlayPanel("MAPS", "Frame7", parent) {
 
 void MapsPanel::set_maps(const MapList& maps) {
     fill_list(list6_, maps);
-    if (list6_->count() > 0) list6_->setCurrentRow(0);
+    if (!maps.empty()) list6_->setCurrentRow(0);
 }
 
 }  // namespace tavo::ui

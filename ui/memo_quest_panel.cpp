@@ -47,7 +47,7 @@ void MemoQuestPanel::class_chosen() {
     fill_combo(skill_chooser(), {});
     if (chosen < 0) return;
     if (chosen == 0) {
-        fill_combo(skill_chooser(), all_skill_entries(ws_.ref.skills));
+        show_skills(all_skill_entries(ws_.ref.skills));
         return;
     }
     const std::string number = bytes(class_chooser()->currentData().toString());
@@ -58,13 +58,22 @@ void MemoQuestPanel::class_chosen() {
         class_chooser()->setEnabled(false);
         return;
     }
-    fill_combo(skill_chooser(), skills.entries);
+    show_skills(skills);
     if (skills.select_first) skill_chooser()->setCurrentIndex(0);
 }
 
+// Each entry carries the skill table entry it names; the levels are read from that.
+void MemoQuestPanel::show_skills(const SkillChoices& skills) {
+    fill_combo(skill_chooser(), skills.entries);
+    for (std::size_t i = 0; i < skills.table_index.size(); ++i) {
+        skill_chooser()->setItemData(static_cast<int>(i), skills.table_index[i]);
+    }
+}
+
 void MemoQuestPanel::skill_chosen() {
+    const QVariant entry = skill_chooser()->currentData();
     const std::vector<std::string> levels =
-        level_entries(ws_.ref.skills, bytes(skill_chooser()->currentText()));
+        level_entries(ws_.ref.skills, entry.isValid() ? entry.toInt() : -1);
     fill_combo(level_chooser(), levels);
     if (!levels.empty()) level_chooser()->setCurrentIndex(0);
 }

@@ -8,6 +8,7 @@
 class QComboBox;
 
 namespace tavo {
+struct SkillChoices;
 struct Workspace;
 class Ui;
 }  // namespace tavo
@@ -33,6 +34,7 @@ public:
 private:
     void class_chosen();
     void skill_chosen();
+    void show_skills(const SkillChoices& skills);
 
     Workspace& ws_;
     Ui& ui_;

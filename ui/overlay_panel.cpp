@@ -34,7 +34,7 @@ void OverlayPanel::keyPressEvent(QKeyEvent* event) {
     QPushButton* target = nullptr;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) target = default_;
     if (event->key() == Qt::Key_Escape) target = cancel_;
-    if (target != nullptr && target->isVisible() && target->isEnabled()) {
+    if (target != nullptr) {  // a disabled button ignores the click
         target->click();
         event->accept();
         return;

@@ -7,84 +7,62 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "characters/guild_party_pet.h"
+#include "items/item_panel_editor.h"
+#include "ui/chooser_fill.h"
 #include "ui/latin1.h"
-#include "workspace/workspace.h"
 
 namespace tavo::ui {
 
-PetInfoFrame::PetInfoFrame(Workspace& ws, Ui& ui, QWidget* parent)
-    : QGroupBox("Pet Info", parent), ws_(ws), ui_(ui) {
+PetInfoFrame::PetInfoFrame(ItemPanelEditor& panel, QWidget* parent)
+    : QGroupBox("Pet Info", parent), panel_(panel) {
     setObjectName("Frame3_2");
     auto* form = new QFormLayout;
     const char* labels[] = {"ID", "Type", "Name"};
     for (int i = 0; i < 3; ++i) {
         pet_fields_[i] = new QLineEdit;
         pet_fields_[i]->setObjectName(QString("Text5_%1").arg(i));
-        pet_fields_[i]->setReadOnly(i != 0);
         form->addRow(labels[i], pet_fields_[i]);
     }
     pet_fields_[0]->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this));
-    connect(pet_fields_[0], &QLineEdit::textEdited, this, &PetInfoFrame::idEdited);
-    edit_name_button_ = new QPushButton("Edit Name");
+    pet_fields_[1]->setReadOnly(true);
+    std::string* typed[] = {&panel_.pet().id, nullptr, &panel_.pet().name};
+    for (int i : {0, 2}) {
+        connect(pet_fields_[i], &QLineEdit::textEdited, this,
+                [this, i, target = typed[i]](const QString& text) {
+                    *target = bytes(text);
+                    shown_[i] = *target;
+                });
+    }
+    edit_name_button_ = new QPushButton;
     edit_name_button_->setObjectName("Command7_0");
     cancel_button_ = new QPushButton("Cancel");
     cancel_button_->setObjectName("Command7_1");
-    connect(edit_name_button_, &QPushButton::clicked, this, [this] { edit_or_save_name(); });
-    connect(cancel_button_, &QPushButton::clicked, this, [this] { cancel_name(); });
+    connect(edit_name_button_, &QPushButton::clicked, this, [this] {
+        panel_.edit_or_save_pet_name();
+        render();
+        if (panel_.pet().name_open) pet_fields_[2]->setFocus();
+    });
+    connect(cancel_button_, &QPushButton::clicked, this, [this] {
+        panel_.cancel_pet_name();
+        render();
+    });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(edit_name_button_);
     buttons->addWidget(cancel_button_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
+    render();
 }
 
-void PetInfoFrame::show_pet(std::int32_t pet_id, const QString& type, const QString& name) {
-    pet_id_ = pet_id;
-    pet_fields_[0]->setText(QString::number(pet_id));
-    pet_fields_[1]->setText(type);
-    pet_fields_[2]->setText(name);
-    lock_name(true);
-    edit_name_button_->setEnabled(true);
-}
-
-void PetInfoFrame::show_fields(const QString& id, const QString& type, const QString& name,
-                               bool can_rename) {
-    if (pet_fields_[0]->text() != id) pet_fields_[0]->setText(id);
-    pet_id_ = id.toInt();
-    pet_fields_[1]->setText(type);
-    if (pet_fields_[2]->isReadOnly()) pet_fields_[2]->setText(name);
-    edit_name_button_->setEnabled(can_rename);
-}
-
-void PetInfoFrame::clear() {
-    pet_id_ = 0;
-    for (QLineEdit* text : pet_fields_) text->clear();
-    lock_name(true);
-}
-
-void PetInfoFrame::lock_name(bool locked) {
-    editing_name_ = !locked;
-    pet_fields_[2]->setReadOnly(locked);
-    edit_name_button_->setText(locked ? "Edit Name" : "Save Name");
-}
-
-void PetInfoFrame::cancel_name() {
-    lock_name(true);
-    pet_fields_[2]->setText(qs(find_pet(ws_.app, ui_, 1, pet_id_)));
-}
-
-void PetInfoFrame::edit_or_save_name() {
-    if (pet_fields_[2]->text().isEmpty()) return;
-    if (!editing_name_) {
-        lock_name(false);
-        pet_fields_[2]->setFocus();
-        return;
-    }
-    // A name the server would misread is refused; the box stays open for a correction.
-    if (save_pet(ws_.app, ui_, pet_id_, bytes(pet_fields_[2]->text()))) lock_name(true);
+void PetInfoFrame::render() {
+    const PetFields& pet = panel_.pet();
+    const std::string* texts[] = {&pet.id, &pet.type, &pet.name};
+    for (int i = 0; i < 3; ++i) draw_text(pet_fields_[i], shown_[i], *texts[i]);
+    pet_fields_[2]->setReadOnly(!pet.name_open);
+    edit_name_button_->setText(qs(panel_.pet_name_caption()));
+    edit_name_button_->setEnabled(panel_.open_state().edit_pet_name);
 }
 
 }  // namespace tavo::ui

@@ -151,8 +151,9 @@ QGroupBox* UserInfoTab::build_account_frame() {
             "Seconds since 1970-01-01 00:00 UTC; a date typed as yyyy-mm-dd is "
             "turned into its seconds when the record is saved");
     }
-    for (int i : {6, 7}) {
-        connect(fields_[i], &QLineEdit::textChanged, this, [this] { render_time_captions(); });
+    for (AccountField which : {AccountField::Validity, AccountField::Ban}) {
+        connect(field(which), &QLineEdit::textChanged, this,
+                [this, which](const QString& text) { render_time_caption(which, bytes(text)); });
     }
     for (int i : {8, 9, 10}) {
         grid->addWidget(field_label(i), row, 0);
@@ -332,13 +333,15 @@ void UserInfoTab::render_form() {
         combo->setEnabled(editor_.list_enabled(list));
     }
     lists_[1]->setToolTip(qs(state_meaning(form.state)));
-    render_time_captions();
+    for (AccountField which : {AccountField::Validity, AccountField::Ban}) {
+        render_time_caption(which, *form_text(form, which));
+    }
 }
 
-void UserInfoTab::render_time_captions() {
-    validity_date_->setText(
-        qs(AccountEditor::time_caption(bytes(field(AccountField::Validity)->text()))));
-    ban_date_->setText(qs(AccountEditor::time_caption(bytes(field(AccountField::Ban)->text()))));
+// The date beside Validity or Ban, of the form's text or of what is being typed.
+void UserInfoTab::render_time_caption(AccountField which, const std::string& text) {
+    QLabel* label = which == AccountField::Validity ? validity_date_ : ban_date_;
+    label->setText(qs(AccountEditor::time_caption(text)));
 }
 
 AccountForm UserInfoTab::read_form() const {

@@ -67,7 +67,7 @@ private:
     void button_clicked(AccountButton button);
     void delete_account();
     void render_form();
-    void render_time_captions();
+    void render_time_caption(AccountField which, const std::string& text);
     void set_tab_order();
     AccountForm read_form() const;
     QLineEdit* field(AccountField which) const { return fields_[static_cast<int>(which)]; }

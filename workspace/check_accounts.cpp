@@ -97,14 +97,7 @@ public:
     void finish() {
         late_names_.settle();
         world_.accounts_read = true;
-        if (newid_line_ == 0 || newid_ > highest_) return;
-        Repair repair{Repair::Edit::SetCounter, 0, highest_ + 1,
-                      "raise the %newid% counter to " + std::to_string(highest_ + 1)};
-        world_.found.add(Problem::NewIdTooLow, kAccounts, newid_line_,
-                         "The %newid% counter " + std::to_string(newid_) +
-                             " is not above the highest account id " + std::to_string(highest_) +
-                             ": the next new account would take an id in use.",
-                         std::move(repair));
+        check_newid(world_.found, kAccounts, newid_line_, newid_, highest_, "account");
     }
 
 private:

@@ -109,14 +109,7 @@ public:
     void finish() {
         names_.settle();
         world_.chars_read = true;
-        if (newid_line_ == 0 || newid_ > highest_) return;
-        Repair repair{Repair::Edit::SetCounter, 0, highest_ + 1,
-                      "raise the %newid% counter to " + std::to_string(highest_ + 1)};
-        world_.found.add(Problem::NewIdTooLow, kAthena, newid_line_,
-                         "The %newid% counter " + std::to_string(newid_) +
-                             " is not above the highest character id " + std::to_string(highest_) +
-                             ": the next new character would take an id in use.",
-                         std::move(repair));
+        check_newid(world_.found, kAthena, newid_line_, newid_, highest_, "character");
     }
 
 private:

@@ -197,4 +197,9 @@ private:
 // A name as a finding shows it: cut to 40 bytes, so a broken line never floods the list.
 std::string shown(std::string_view text);
 
+// A %newid% counter (at `line` of `file`; 0: none) not above the highest id of the file: the
+// next new record would take an id in use. `record` is "account" or "character".
+void check_newid(Gathered& found, std::string_view file, std::size_t line, long long newid,
+                 long long highest, std::string_view record);
+
 }  // namespace tavo::check

@@ -3,14 +3,8 @@
 # demo's program folder (tavo.ini, card tables): what they print and their exit codes.
 #   character_commands_test.sh TAVO_CLI DEMO_FOLDER
 set -uo pipefail
-work=$(mktemp -d /tmp/tavo-cli-test-XXXXXX)
-trap 'rm -rf "$work"' EXIT
-cp -r "$2/server" "$work/server"
-cp -r "$2/program" "$work/program"
-cp "$1" "$work/program/tavo-cli"
-cli=$work/program/tavo-cli
-cli_args=()
 source "$(dirname "$0")/checks.sh"
+demo_copy "$1" "$2"
 
 run 0 chars 2000001
 check "the chooser entries" test "$out" = "ID: 150000, Slot: 0, Kaelen, <Knight>

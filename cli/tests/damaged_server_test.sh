@@ -5,8 +5,6 @@
 set -uo pipefail
 built_cli=$1
 demo=$2
-work=$(mktemp -d /tmp/tavo-cli-test-XXXXXX)
-trap 'rm -rf "$work"' EXIT
 here=$(dirname "$0")
 source "$here/checks.sh"
 source "$here/../../testsupport/damage.sh"

@@ -3,14 +3,8 @@
 # they write (with the backup) and how they refuse (exit 1, nothing written).
 #   item_commands_test.sh TAVO_CLI DEMO_FOLDER
 set -uo pipefail
-work=$(mktemp -d /tmp/tavo-cli-test-XXXXXX)
-trap 'rm -rf "$work"' EXIT
-cp -r "$2/server" "$work/server"
-cp -r "$2/program" "$work/program"
-cp "$1" "$work/program/tavo-cli"
-cli=$work/program/tavo-cli
-cli_args=()
 source "$(dirname "$0")/checks.sh"
+demo_copy "$1" "$2"
 save=$work/server/save
 storage_line() { grep "^$1," "$save/storage.txt"; }
 demo_save=$2/server/save

@@ -3,8 +3,7 @@
 # --quiet prints nothing of it, and a real failure is still reported with exit code 1.
 #   startup_notes_test.sh TAVO_CLI DEMO_FOLDER
 set -uo pipefail
-work=$(mktemp -d /tmp/tavo-cli-test-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/checks.sh"
 export HOME=$work/home
 unset XDG_CONFIG_HOME
 cp -r "$2/server" "$work/server"
@@ -12,7 +11,6 @@ mkdir -p "$work/bare"
 cp "$1" "$work/bare/tavo-cli"
 cli=$work/bare/tavo-cli
 cli_args=(--data "$work/server")
-source "$(dirname "$0")/checks.sh"
 
 run 0 info
 check "one start-up line" test "$(wc -l <"$work/err")" -eq 1

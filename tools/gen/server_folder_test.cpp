@@ -61,6 +61,23 @@ TEST(ServerRules, AGuildLineMustAgreeWithItsOwnGuildExtension) {
     EXPECT_NE(listed(guild_line_breaks(guild(16, 3, skills))), "");
 }
 
+TEST(ServerRules, HostileGuildCountsAreReportedNotWalked) {
+    const std::string sound = guild(16, 3, skills_with_extension(0));
+    const auto with = [&](const std::string& from, const std::string& to) {
+        std::string line = sound;
+        line.replace(line.find(from), from.size(), to);
+        return listed(guild_line_breaks(line));
+    };
+    for (const char* count : {"1e300", "18446744073709551617", "4294967297"}) {
+        EXPECT_EQ(with("\t2,16,", std::string("\t2,") + count + ","),
+                  "fewer member or position pairs than max_member says\n");
+        EXPECT_EQ(with("$\t0\t0\t", std::string("$\t") + count + "\t0\t"),
+                  "fewer alliances than counted\n");
+        EXPECT_NE(with("$\t0\t0\t", std::string("$\t0\t") + count + "\t"), "");
+    }
+    EXPECT_NE(with("\t2,16,", "\t2,-16,"), "");
+}
+
 TEST(ServerRules, AFolderMissingASaveFileOrOverfillingAnArrayIsCaught) {
     TempDir dir;
     ServerOptions options;

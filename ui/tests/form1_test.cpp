@@ -36,14 +36,6 @@ private slots:
         QVERIFY(f.ui.unexpected.empty());
     }
 
-    void closes_without_a_question_when_nothing_is_unsaved() {
-        WidgetFixture f;
-        tavo::ui::Form1& form = f.open_window();
-        form.show();
-        QVERIFY(form.close());
-        QVERIFY(f.ui.questions().empty());
-    }
-
     void asks_before_discarding_unsaved_work() {
         // An account added to the table, or an edit of the current character.
         const std::function<void(tavo::ui::Form1&)> changes[] = {

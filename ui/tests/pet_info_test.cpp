@@ -6,6 +6,7 @@
 #include "ui/item_panel.h"
 #include "ui/pet_info_frame.h"
 #include "ui/tests/widget_fixture.h"
+#include "workspace/item_editors.h"
 
 using tavo::testing::WidgetFixture;
 
@@ -17,20 +18,33 @@ private slots:
         f.dir.write("server/save/pet.txt",
                     "// pets\n1,1002,Pudding\t2000002,150002,12,9001,0,450,60,1,1\n");
         tavo::ui::Form1& form = f.open_window();
-        tavo::ui::PetInfoFrame* pet = form.item_panel()->pet_info();
+        tavo::ui::ItemPanel* panel = form.item_panel();
+        // Editing the egg of pet 1 from a list.
+        tavo::ItemPanelEditor& editor = form.item_editors().panel;
+        editor.open(tavo::ItemDestination::Inventory, tavo::ItemAction::Save);
+        editor.preset({0, 9001, 1, 0, 1, 0, 0, -256, 1, 0, 0});
+        panel->render();
+        tavo::ui::PetInfoFrame* pet = panel->pet_info();
         QCOMPARE(pet->objectName(), QString("Frame3_2"));
         QCOMPARE(pet->title(), QString("Pet Info"));
+        auto* id = pet->findChild<QLineEdit*>("Text5_0");
         auto* name = pet->findChild<QLineEdit*>("Text5_2");
         auto* edit = pet->findChild<QPushButton*>("Command7_0");
         auto* cancel = pet->findChild<QPushButton*>("Command7_1");
-        pet->show_pet(1, "Poring", "Pudding");
-        QCOMPARE(pet->findChild<QLineEdit*>("Text5_0")->text(), QString("1"));
+        QCOMPARE(id->text(), QString("1"));
+        QCOMPARE(name->text(), QString("Pudding"));
         QVERIFY(name->isReadOnly());
 
         edit->click();
         QCOMPARE(edit->text(), QString("Save Name"));
         QVERIFY(!name->isReadOnly());
-        name->setText("Jelly");
+        name->selectAll();
+        QTest::keyClicks(name, "Jelly");
+        panel->render();  // a redraw keeps what is typed
+        QCOMPARE(name->text(), QString("Jelly"));
+        // Another id typed does not move the name to that pet.
+        id->selectAll();
+        QTest::keyClicks(id, "7");
         edit->click();
         QCOMPARE(edit->text(), QString("Edit Name"));
         QVERIFY(name->isReadOnly());
@@ -38,20 +52,23 @@ private slots:
                  std::string("// pets\n1,1002,Jelly\t2000002,150002,12,9001,0,450,60,1,1\n"));
 
         edit->click();
-        name->setText("Wobbly");
+        QTest::keyClicks(name, "Wobbly");
         cancel->click();  // the name as pet.txt has it
         QCOMPARE(name->text(), QString("Jelly"));
         QVERIFY(name->isReadOnly());
         QCOMPARE(edit->text(), QString("Edit Name"));
 
         edit->click();
-        name->setText("Two\tParts");
-        edit->click();  // refused: the box stays open for a correction
+        name->selectAll();
+        QTest::keyClicks(name, "Two");
+        editor.pet().name += "\tParts";  // pasted text with a TAB
+        edit->click();                   // refused: the box stays open for a correction
         QCOMPARE(f.ui.messages().size(), std::size_t{1});
         QCOMPARE(edit->text(), QString("Save Name"));
         QVERIFY(f.dir.read("server/save/pet.txt").find("Jelly") != std::string::npos);
 
-        name->clear();
+        name->selectAll();
+        QTest::keyClick(name, Qt::Key_Delete);
         edit->click();  // an empty name does nothing
         QCOMPARE(edit->text(), QString("Save Name"));
         QVERIFY(f.ui.unexpected.empty());
