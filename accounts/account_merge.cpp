@@ -47,11 +47,6 @@ std::string text_of(const AccountRecord& record, ServerGeneration generation) {
     return record.edited() ? account_line(record, generation) : std::string(record.line());
 }
 
-std::string label_of(const AccountRecord& record) {
-    return "Account " + std::to_string(record.account_id()) + " (" + std::string(record.userid()) +
-           ")";
-}
-
 std::optional<std::string_view> view(const std::optional<std::string>& text) {
     return text ? std::optional<std::string_view>(*text) : std::nullopt;
 }
@@ -102,8 +97,9 @@ private:
                 return;
             }
         }
-        const Side side = settle_record(ui_, app_.on_conflict, label_of(disk), view(read->second),
-                                        view(mine), std::string_view(disk.line()));
+        const Side side =
+            settle_record(ui_, app_.on_conflict, account_label(disk), view(read->second),
+                          view(mine), std::string_view(disk.line()));
         if (side == Side::Disk) {
             merged_.push_back(std::move(disk));
         } else if (own != index_.end()) {
@@ -120,8 +116,8 @@ private:
             return;
         }
         const std::string mine = text_of(record, mine_.server_generation);
-        const Side side = settle_record(ui_, app_.on_conflict, label_of(record), view(read->second),
-                                        mine, std::nullopt);
+        const Side side = settle_record(ui_, app_.on_conflict, account_label(record),
+                                        view(read->second), mine, std::nullopt);
         if (side == Side::Mine) merged_.push_back(record);
     }
 
@@ -154,6 +150,11 @@ private:
 };
 
 }  // namespace
+
+std::string account_label(const AccountRecord& record) {
+    return "Account " + std::to_string(record.account_id()) + " (" + std::string(record.userid()) +
+           ")";
+}
 
 void rebase_accounts(const AppContext& app, Ui& ui, AccountStore& store) {
     const fs::path path = app.server_file(kAccountFile);

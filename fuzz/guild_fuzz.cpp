@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string castles = "0," + std::to_string(*id) + ",1,2,3\r\n" + other + "\r\n";
     put(castle, castles);
     SilentUi ui;
-    find_guild(app, ui, *id);
+    const std::string read_name = find_guild(app, ui, *id);
 
-    FUZZ_CHECK(save_guild(app, ui, std::to_string(*id), "Renamed"));
+    FUZZ_CHECK(save_guild(app, ui, std::to_string(*id), "Renamed", read_name));
     const std::string renamed = get(guild);
     only_record_changed(input, renamed, *id, false, [](std::string_view old_line, auto line) {
         std::vector<std::string_view> a = split(old_line, '\t'), b = split(line, '\t');

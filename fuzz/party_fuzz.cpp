@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fs::path party = app.server_file("save/party.txt");
     put(party, input);
     SilentUi ui;
-    find_party(app, ui, std::to_string(*id));
+    const std::string read_name = find_party(app, ui, std::to_string(*id));
 
-    FUZZ_CHECK(save_party(app, ui, std::to_string(*id), "Renamed"));
+    FUZZ_CHECK(save_party(app, ui, std::to_string(*id), "Renamed", read_name));
     const std::string renamed = get(party);
     only_record_changed(input, renamed, *id, false, [](std::string_view old_line, auto line) {
         std::vector<std::string_view> a = split(old_line, '\t'), b = split(line, '\t');

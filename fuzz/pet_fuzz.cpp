@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     put(pet, input);
     SilentUi ui;
     find_pet(app, ui, 0, *id);
-    find_pet(app, ui, 1, *id);
+    const std::string read_name = find_pet(app, ui, 1, *id);
 
-    FUZZ_CHECK(save_pet(app, ui, *id, "Renamed"));
+    FUZZ_CHECK(save_pet(app, ui, *id, "Renamed", read_name));
     const std::string renamed = get(pet);
     only_record_changed(input, renamed, *id, false, [](std::string_view old_line, auto line) {
         // The class and everything after the head stay.

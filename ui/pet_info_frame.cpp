@@ -46,6 +46,7 @@ void PetInfoFrame::show_pet(std::int32_t pet_id, const QString& type, const QStr
     pet_fields_[0]->setText(QString::number(pet_id));
     pet_fields_[1]->setText(type);
     pet_fields_[2]->setText(name);
+    read_name_ = bytes(name);
     lock_name(true);
     edit_name_button_->setEnabled(true);
 }
@@ -55,12 +56,16 @@ void PetInfoFrame::show_fields(const QString& id, const QString& type, const QSt
     if (pet_fields_[0]->text() != id) pet_fields_[0]->setText(id);
     pet_id_ = id.toInt();
     pet_fields_[1]->setText(type);
-    if (pet_fields_[2]->isReadOnly()) pet_fields_[2]->setText(name);
+    if (pet_fields_[2]->isReadOnly()) {
+        pet_fields_[2]->setText(name);
+        read_name_ = bytes(name);
+    }
     edit_name_button_->setEnabled(can_rename);
 }
 
 void PetInfoFrame::clear() {
     pet_id_ = 0;
+    read_name_.clear();
     for (QLineEdit* text : pet_fields_) text->clear();
     lock_name(true);
 }
@@ -73,7 +78,8 @@ void PetInfoFrame::lock_name(bool locked) {
 
 void PetInfoFrame::cancel_name() {
     lock_name(true);
-    pet_fields_[2]->setText(qs(find_pet(ws_.app, ui_, 1, pet_id_)));
+    read_name_ = find_pet(ws_.app, ui_, 1, pet_id_);
+    pet_fields_[2]->setText(qs(read_name_));
 }
 
 void PetInfoFrame::edit_or_save_name() {
@@ -84,7 +90,11 @@ void PetInfoFrame::edit_or_save_name() {
         return;
     }
     // A name the server would misread is refused; the box stays open for a correction.
-    if (save_pet(ws_.app, ui_, pet_id_, bytes(pet_fields_[2]->text()))) lock_name(true);
+    const auto name = save_pet(ws_.app, ui_, pet_id_, bytes(pet_fields_[2]->text()), read_name_);
+    if (!name) return;
+    read_name_ = *name;  // another writer's name, when it was kept
+    pet_fields_[2]->setText(qs(*name));
+    lock_name(true);
 }
 
 }  // namespace tavo::ui

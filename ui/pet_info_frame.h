@@ -3,6 +3,7 @@
 // in save/pet.txt at once.
 
 #include <QGroupBox>
+#include <string>
 
 class QLineEdit;
 class QPushButton;
@@ -38,6 +39,8 @@ private:
     Workspace& ws_;
     Ui& ui_;
     std::int32_t pet_id_ = 0;
+    // The pet's name as read from save/pet.txt: a rename does not overwrite another writer's.
+    std::string read_name_;
     bool editing_name_ = false;
     QLineEdit* pet_fields_[3];
     QPushButton* edit_name_button_;
