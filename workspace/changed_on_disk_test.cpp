@@ -204,6 +204,28 @@ TEST(ChangedOnDisk, ARecordDeletedOnDiskStaysDeletedUnlessTavosChangeWins) {
     EXPECT_TRUE(f.ui.unexpected.empty());
 }
 
+TEST(ChangedOnDisk, ACharacterDeletedOnDiskComesBackOnlyWhenTavosChangeWins) {
+    testing::ServerFolders f;
+    RefData ref;
+    CharacterState state;
+    const std::string bram = character("150001", "2000002", "Bram", "40");
+    f.server("save/athena.txt", character("150000", "2000001", "Ayla", "10") + bram);
+    ASSERT_TRUE(load_char_info(f.app, f.ui, ref, state, "150000"));
+    f.server("save/athena.txt", bram);
+    EXPECT_FALSE(save_char(f.app, f.ui, ServerGeneration::V817, state, "150000"));
+    EXPECT_TRUE(contains(f.ui.messages().at(0), "Character 150000 is no longer in athena.txt"));
+    EXPECT_EQ(f.dir.read("server/save/athena.txt"), bram);
+
+    state.current.exp_zeny = "1200,300,20";
+    f.ui.answer({false});
+    ASSERT_TRUE(save_char(f.app, f.ui, ServerGeneration::V817, state, "150000"));
+    EXPECT_EQ(f.ui.questions(),
+              std::vector<std::string>{conflict_question("Character 150000 (Ayla)")});
+    EXPECT_EQ(f.dir.read("server/save/athena.txt"),
+              bram + character("150000", "2000001", "Ayla", "20"));
+    EXPECT_TRUE(f.ui.unexpected.empty());
+}
+
 std::string party(const std::string& id, const std::string& name, const std::string& members) {
     return id + "\t" + name + "\t0,1\t" + members + "\t\n";
 }
