@@ -130,9 +130,13 @@ QGroupBox* UserInfoTab::build_account_frame() {
         grid->addWidget(lists_[list], row++, 1);
     }
     row = 0;
+    // Only Validity and Ban have a date beside them; the other fields take that room too, so
+    // a last-login time with its milliseconds fits at 800x600.
     for (int i : right) {
+        const auto field = static_cast<AccountField>(i);
+        const bool dated = field == AccountField::Validity || field == AccountField::Ban;
         grid->addWidget(field_label(i), row, 2);
-        grid->addWidget(fields_[i], row++, 3);
+        grid->addWidget(fields_[i], row++, 3, 1, dated ? 1 : 2);
     }
     // The date a Validity or Ban number means, beside it.
     validity_date_ = new QLabel(frame);

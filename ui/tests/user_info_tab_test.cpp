@@ -131,6 +131,10 @@ private slots:
         tab.type(2, "pw");
         tab.combo(2)->setCurrentIndex(tab.combo(2)->findText("Access 50"));
         tab.button(1)->click();
+        // The level waits for its account: both reach their files with "Save File".
+        QCOMPARE(f.dir.read("server/conf/GM_account.txt"),
+                 std::string("// GMs\n704554 99\n704555 20\n"));
+        tab.button(4)->click();
         QCOMPARE(f.dir.read("server/conf/GM_account.txt"),
                  std::string("// GMs\n704554 99\n704555 20\n704556 50\n"));
         QCOMPARE(tab.entry(tab.selected()), QString("warden"));
