@@ -317,13 +317,13 @@ void stage_tie_file(const AppContext& app, Ui& ui, const TieFile& file, FileBatc
     // Read again rather than trusting the file's time: a save within the same tick would hide.
     const std::vector<std::string> disk =
         has_content(path) ? read_lines(path) : std::vector<std::string>{};
-    if (disk == file.read) {
-        batch.add_lines(path, file.name, file.lines);
-        return;
-    }
-    batch.add_lines(
-        path, file.name,
-        rebase_lines(ui, app.on_conflict, tie_records(file), file.read, file.lines, disk));
+    // Opened first, so that a refused conflict is reported with this file's name.
+    AtomicWriter& out = batch.open(path, file.name);
+    const std::vector<std::string> lines =
+        disk == file.read
+            ? file.lines
+            : rebase_lines(ui, app.on_conflict, tie_records(file), file.read, file.lines, disk);
+    for (const std::string& line : lines) out.write_line(line);
 }
 
 void write_ties(const AppContext& app, Ui& ui, const CharacterTies& ties) {

@@ -292,6 +292,7 @@ TEST_F(Release, ARefusedConflictWritesNoFileOfTheBatch) {
     FileBatch batch(f.app.files);
     batch.add_lines(f.app.server_file("save/storage.txt"), "save/storage.txt", {});
     EXPECT_THROW(stage_character_ties(f.app, f.ui, ties, batch), Failure);
+    EXPECT_EQ(batch.current(), "save/party.txt");  // the file the user is told about
     EXPECT_EQ(read("storage.txt"), store("2000001", "10"));
     EXPECT_EQ(read("party.txt"), renamed);
     EXPECT_EQ(read("pet.txt"), "300,1002,Poring\t2000001,150000\n301,1063,Luna\t2000003,1\n");
