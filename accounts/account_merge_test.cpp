@@ -116,6 +116,29 @@ TEST_F(AccountMerge, AccountsMadeAndDeletedOnEitherSideStaySo) {
     EXPECT_TRUE(contains(folders.dir.read("server/save/account.txt"), "2000006\t%newid%"));
 }
 
+// A new GM account's line in the GM file goes with the account, under the id it is written
+// with: never to the account another writer gave the id meanwhile.
+TEST_F(AccountMerge, ANewGmAccountWhoseIdWasTakenStaysAGmWithItsLevel) {
+    AccountFields made;
+    made.account_id = 704554;
+    made.userid = "gm1";
+    made.pass = "pw";
+    made.lastlogin = "-";
+    made.email = "a@a.com";
+    made.error_message = made.last_ip = made.memo = "-";
+    store.records.emplace_back(std::move(made));
+    store.unsaved_accounts[704554] = 50;
+    folders.server("conf/GM_account.txt", "// GM accounts\n");
+    write(account(704554, "theirs", "t") + account(2000001, "anna", "a") +
+          account(2000002, "ben", "b") + account(2000003, "cora", "c") + "2000004\t%newid%\n");
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk()[4], "704555\tgm1 - 0");
+    const std::string gm_file = folders.dir.read("server/conf/GM_account.txt");
+    EXPECT_TRUE(contains(gm_file, "704555 50")) << gm_file;
+    EXPECT_FALSE(contains(gm_file, "704554")) << gm_file;
+    EXPECT_EQ(ui.messages().size(), 1u);
+}
+
 TEST_F(AccountMerge, TheCommandLineRefusesABothSidedChangeUnlessItChooses) {
     set_memo(1, "mine");
     const std::string theirs = account(2000001, "anna", "a") + account(2000002, "ben", "b", 9) +

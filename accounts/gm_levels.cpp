@@ -1,5 +1,6 @@
 #include "accounts/gm_levels.h"
 
+#include "app/disk_guard.h"
 #include "app/numbers.h"
 #include "app/text.h"
 #include "app/text_file.h"
@@ -217,14 +218,44 @@ std::optional<std::vector<std::string>> remove_gm_entry_lines(const std::vector<
     return out;
 }
 
-bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::uint8_t level) {
-    return guarded(ui, "check_gm_id", [&] {
+namespace {
+
+// The level the guard lets reach the file: Tavo's, or the one another writer gave meanwhile.
+std::uint8_t settled_level(const AppContext& app, Ui& ui, const std::vector<std::string>& lines,
+                           std::int32_t account_id, std::uint8_t level,
+                           const std::optional<GmLevelAsRead>& as_read) {
+    if (!as_read) return level;
+    std::uint8_t on_disk = 0;
+    try {
+        on_disk = GmLevels::parse(lines).level_of(account_id);
+    } catch (const Failure&) {
+        return level;  // a line without a readable level is rewritten as before
+    }
+    const std::string read = std::to_string(as_read->level);
+    const std::string mine = std::to_string(level);
+    const std::string disk = std::to_string(on_disk);
+    std::string account = as_read->label;  // "Account 704555 (gm1)", within a sentence
+    if (account.starts_with('A')) account[0] = 'a';
+    const std::string label = "The GM level of " + account;
+    const Side side = settle_record(ui, app.on_conflict, label, read, mine, disk);
+    return side == Side::Disk ? on_disk : level;
+}
+
+}  // namespace
+
+std::optional<std::uint8_t> check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id,
+                                        std::uint8_t level,
+                                        const std::optional<GmLevelAsRead>& as_read) {
+    std::optional<std::uint8_t> result;
+    guarded(ui, "check_gm_id", [&] {
         const fs::path path = app.server_file(kGmFile);
         const std::vector<std::string> before = read_lines(path);
-        const std::vector<std::string> lines = set_gm_level_lines(before, account_id, level);
-        if (lines == before && file_exists(path)) return;  // nothing to change
-        app.files.rewrite_lines(path, lines);
+        const std::uint8_t settled = settled_level(app, ui, before, account_id, level, as_read);
+        const std::vector<std::string> lines = set_gm_level_lines(before, account_id, settled);
+        if (lines != before || !file_exists(path)) app.files.rewrite_lines(path, lines);
+        result = settled;
     });
+    return result;
 }
 
 }  // namespace tavo
