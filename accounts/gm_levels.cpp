@@ -75,6 +75,22 @@ std::string entry_line(std::string_view ids, std::uint8_t level, std::string_vie
     return line;
 }
 
+// The pieces of a range line left when account_id leaves it, below and above the id, each
+// followed by `level` (the level field and what follows it); `own`, the id's new line, between.
+void push_range_without(std::vector<std::string>& out, const IdField& id, std::int32_t account_id,
+                        std::string_view level, std::optional<std::string> own = {}) {
+    const std::string below = std::to_string(account_id - 1LL);
+    const std::string above = std::to_string(account_id + 1LL);
+    const auto push = [&](std::string ids) { out.push_back(ids + ' ' + std::string(level)); };
+    if (leading_number(id.low) <= account_id - 1.0) {
+        push(piece_ids(id.low, below, id.separator, below));
+    }
+    if (own) out.push_back(std::move(*own));
+    if (account_id + 1.0 <= leading_number(id.high)) {
+        push(piece_ids(above, id.high, id.separator, above));
+    }
+}
+
 }  // namespace
 
 GmLevels GmLevels::read(const AppContext& app) {
@@ -162,19 +178,10 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
             continue;
         }
         // The range keeps its level for every other account: only this id leaves it.
-        const std::string below = std::to_string(account_id - 1LL);
-        const std::string own = std::to_string(account_id);
-        const std::string above = std::to_string(account_id + 1LL);
-        const std::string_view rest = after_level(line);
-        if (leading_number(id.low) <= account_id - 1.0) {
-            out.push_back(
-                entry_line(piece_ids(id.low, below, id.separator, below), old_level, rest));
-        }
-        if (level != 0) out.push_back(entry_line(own, level));
-        if (account_id + 1.0 <= leading_number(id.high)) {
-            out.push_back(
-                entry_line(piece_ids(above, id.high, id.separator, above), old_level, rest));
-        }
+        std::optional<std::string> own;
+        if (level != 0) own = entry_line(std::to_string(account_id), level);
+        push_range_without(out, id, account_id,
+                           std::to_string(old_level) + std::string(after_level(line)), own);
     }
     if (!found && level != 0) {
         out.push_back(std::to_string(account_id) + ' ' + std::to_string(level));
@@ -202,17 +209,8 @@ std::optional<std::vector<std::string>> remove_gm_entry_lines(const std::vector<
         found = true;
         if (!id.range()) continue;
         // The other ids of the range keep their level, written as the line wrote it.
-        const auto low = static_cast<long long>(leading_number(id.low));
-        const auto high = static_cast<long long>(leading_number(id.high));
         const std::string level = fields.size() > 1 ? std::string(fields[1]) : std::string();
-        const std::string rest = level + std::string(after_level(line));
-        const auto piece_line = [&](long long from, long long to) {
-            std::string text = std::to_string(from);
-            if (to != from) text += id.separator + std::to_string(to);
-            return text + ' ' + rest;
-        };
-        if (low <= account_id - 1LL) out.push_back(piece_line(low, account_id - 1LL));
-        if (account_id + 1LL <= high) out.push_back(piece_line(account_id + 1LL, high));
+        push_range_without(out, id, account_id, level + std::string(after_level(line)));
     }
     if (!found) return std::nullopt;
     return out;
