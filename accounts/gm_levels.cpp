@@ -144,11 +144,13 @@ std::uint8_t read_gm_lvl(const AppContext& app, Ui& ui, std::int32_t account_id)
     return level;
 }
 
-std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,
-                                            std::int32_t account_id, std::uint8_t level) {
-    // "-5 60" reads as the range 0 to 5: it would give the server accounts that level.
-    if (account_id < 0) throw Failure(err::kInvalidCall);
-    std::vector<std::string> out;
+namespace {
+
+// Copies the lines to out, all but those naming account_id, which go to `entry` (the line, its
+// blank-separated fields and its id field) to write what they become. True when one named it.
+template <class Entry>
+bool rewrite_entries(const std::vector<std::string>& lines, std::int32_t account_id,
+                     std::vector<std::string>& out, Entry&& entry) {
     out.reserve(lines.size() + 2);
     bool found = false;
     std::vector<std::string_view> fields;
@@ -164,25 +166,40 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
             continue;
         }
         found = true;
-        if (!id.range()) {
-            // Level 0 is no GM: the line goes, so the server no longer gives the rights.
-            if (level != 0) {
-                out.push_back(std::string(fields[0]) + ' ' + std::to_string(level) +
-                              std::string(after_level(line)));
-            }
-            continue;
-        }
-        const std::uint8_t old_level = level_field(fields);
-        if (old_level == level) {
-            out.push_back(line);
-            continue;
-        }
-        // The range keeps its level for every other account: only this id leaves it.
-        std::optional<std::string> own;
-        if (level != 0) own = entry_line(std::to_string(account_id), level);
-        push_range_without(out, id, account_id,
-                           std::to_string(old_level) + std::string(after_level(line)), own);
+        entry(line, fields, id);
     }
+    return found;
+}
+
+}  // namespace
+
+std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,
+                                            std::int32_t account_id, std::uint8_t level) {
+    // "-5 60" reads as the range 0 to 5: it would give the server accounts that level.
+    if (account_id < 0) throw Failure(err::kInvalidCall);
+    std::vector<std::string> out;
+    const bool found = rewrite_entries(
+        lines, account_id, out,
+        [&](const std::string& line, const auto& fields, const IdField& id) {
+            if (!id.range()) {
+                // Level 0 is no GM: the line goes, so the server no longer gives the rights.
+                if (level != 0) {
+                    out.push_back(std::string(fields[0]) + ' ' + std::to_string(level) +
+                                  std::string(after_level(line)));
+                }
+                return;
+            }
+            const std::uint8_t old_level = level_field(fields);
+            if (old_level == level) {
+                out.push_back(line);
+                return;
+            }
+            // The range keeps its level for every other account: only this id leaves it.
+            std::optional<std::string> own;
+            if (level != 0) own = entry_line(std::to_string(account_id), level);
+            push_range_without(out, id, account_id,
+                               std::to_string(old_level) + std::string(after_level(line)), own);
+        });
     if (!found && level != 0) {
         out.push_back(std::to_string(account_id) + ' ' + std::to_string(level));
     }
@@ -192,26 +209,14 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
 std::optional<std::vector<std::string>> remove_gm_entry_lines(const std::vector<std::string>& lines,
                                                               std::int32_t account_id) {
     std::vector<std::string> out;
-    out.reserve(lines.size() + 1);
-    bool found = false;
-    std::vector<std::string_view> fields;
-    for (const std::string& line : lines) {
-        if (!is_entry_line(line)) {
-            out.push_back(line);
-            continue;
-        }
-        split_into(line, ' ', fields);
-        const IdField id = split_id_field(fields[0]);
-        if (!id_matches(id, account_id)) {
-            out.push_back(line);
-            continue;
-        }
-        found = true;
-        if (!id.range()) continue;
-        // The other ids of the range keep their level, written as the line wrote it.
-        const std::string level = fields.size() > 1 ? std::string(fields[1]) : std::string();
-        push_range_without(out, id, account_id, level + std::string(after_level(line)));
-    }
+    const bool found = rewrite_entries(
+        lines, account_id, out,
+        [&](const std::string& line, const auto& fields, const IdField& id) {
+            if (!id.range()) return;
+            // The other ids of the range keep their level, written as the line wrote it.
+            const std::string level = fields.size() > 1 ? std::string(fields[1]) : std::string();
+            push_range_without(out, id, account_id, level + std::string(after_level(line)));
+        });
     if (!found) return std::nullopt;
     return out;
 }
