@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "accounts/account_merge.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
 #include "app/numbers.h"
@@ -291,7 +292,11 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
         if (unsaved->second || form.gm_level != 0) unsaved->second = form.gm_level;
     } else if (form.gm_level != 0 || level_before != 0) {
         // "Access 0" takes the account out of the GM file, or the server would keep its rights.
-        check_gm_id(app, ui, id, form.gm_level);
+        AccountRecord& record = store.records[index];
+        const GmLevelAsRead as_read{level_before, account_label(record)};
+        if (const auto level = check_gm_id(app, ui, id, form.gm_level, as_read)) {
+            record.set_gm_level(*level);  // the level another writer gave, when it was kept
+        }
     }
     return EditResult::Saved;
 }

@@ -1,6 +1,7 @@
 #include "accounts/account_merge.h"
 
 #include <algorithm>
+#include <map>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -47,11 +48,6 @@ std::string text_of(const AccountRecord& record, ServerGeneration generation) {
     return record.edited() ? account_line(record, generation) : std::string(record.line());
 }
 
-std::string label_of(const AccountRecord& record) {
-    return "Account " + std::to_string(record.account_id()) + " (" + std::string(record.userid()) +
-           ")";
-}
-
 std::optional<std::string_view> view(const std::optional<std::string>& text) {
     return text ? std::optional<std::string_view>(*text) : std::nullopt;
 }
@@ -77,6 +73,7 @@ public:
             if (!used_.count(i)) take_own_record(i);
         }
         give_new_ids();
+        carry_unsaved_accounts();
         disk_.records = std::move(merged_);
         recompute_highest_ids(disk_);
         disk_.modified = true;
@@ -102,8 +99,9 @@ private:
                 return;
             }
         }
-        const Side side = settle_record(ui_, app_.on_conflict, label_of(disk), view(read->second),
-                                        view(mine), std::string_view(disk.line()));
+        const Side side =
+            settle_record(ui_, app_.on_conflict, account_label(disk), view(read->second),
+                          view(mine), std::string_view(disk.line()));
         if (side == Side::Disk) {
             merged_.push_back(std::move(disk));
         } else if (own != index_.end()) {
@@ -120,25 +118,41 @@ private:
             return;
         }
         const std::string mine = text_of(record, mine_.server_generation);
-        const Side side = settle_record(ui_, app_.on_conflict, label_of(record), view(read->second),
-                                        mine, std::nullopt);
+        const Side side = settle_record(ui_, app_.on_conflict, account_label(record),
+                                        view(read->second), mine, std::nullopt);
         if (side == Side::Mine) merged_.push_back(record);
     }
 
     void give_new_ids() {
         for (const std::size_t i : renumber_) {
             AccountRecord record = mine_.records[i];
-            std::int32_t highest = kFirstPlayerId;
-            for (const AccountRecord& r : merged_) highest = std::max(highest, r.account_id());
             AccountFields fields = record.fields();
             const std::int32_t old_id = fields.account_id;
+            // A GM account stays in the GM ids, below the players.
+            const bool gm = is_gm_id(old_id);
+            std::int32_t highest = gm ? kGmIdBase : kFirstPlayerId;
+            for (const AccountRecord& r : merged_) {
+                if (is_gm_id(r.account_id()) == gm) highest = std::max(highest, r.account_id());
+            }
             fields.account_id = highest + 1;
+            moved_ids_[old_id] = highest + 1;
             record.assign(std::move(fields));
             ui_.message("The new account " + std::string(record.userid()) + " takes the id " +
                             std::to_string(highest + 1) + ": another writer gave the id " +
                             std::to_string(old_id) + " to an account of its own meanwhile.",
                         "Tavo", Icon::Information);
             merged_.push_back(std::move(record));
+        }
+    }
+
+    static bool is_gm_id(std::int32_t id) { return id > kLastServerId && id < kFirstPlayerId; }
+
+    // The new accounts the file does not hold yet, under the ids they reach it with: their GM
+    // lines are written with them.
+    void carry_unsaved_accounts() {
+        for (const auto& [id, level] : mine_.unsaved_accounts) {
+            const auto moved = moved_ids_.find(id);
+            disk_.unsaved_accounts[moved == moved_ids_.end() ? id : moved->second] = level;
         }
     }
 
@@ -150,10 +164,16 @@ private:
     std::unordered_map<std::int32_t, std::size_t> index_;
     std::unordered_set<std::size_t> used_;
     std::vector<std::size_t> renumber_;
+    std::map<std::int32_t, std::int32_t> moved_ids_;
     std::vector<AccountRecord> merged_;
 };
 
 }  // namespace
+
+std::string account_label(const AccountRecord& record) {
+    return "Account " + std::to_string(record.account_id()) + " (" + std::string(record.userid()) +
+           ")";
+}
 
 void rebase_accounts(const AppContext& app, Ui& ui, AccountStore& store) {
     const fs::path path = app.server_file(kAccountFile);

@@ -5,11 +5,17 @@
 // or deleted stay made or deleted; an account both changed is settled by the changed-on-disk
 // guard (app/disk_guard.h); a new account whose id was taken meanwhile gets the next free id.
 
+#include <string>
+
 namespace tavo {
 
 struct AppContext;
 struct AccountStore;
+class AccountRecord;
 class Ui;
+
+// How the guard names an account in its question: "Account 2000017 (alice)".
+std::string account_label(const AccountRecord& record);
 
 // Leaves the table as it is when the file is as it was read, or puts it onto the file as it is
 // now. A failure or a refusal is thrown, for the writer to report.

@@ -17,6 +17,18 @@ std::string account(int id, const std::string& name, const std::string& memo, in
            "\t0\ta@a.com\t-\t0\t-\t" + memo + "\t0\t\n";
 }
 
+// An account made in the editor, not yet saved.
+AccountFields new_account(std::int32_t id, const char* name) {
+    AccountFields made;
+    made.account_id = id;
+    made.userid = name;
+    made.pass = "pw";
+    made.lastlogin = "-";
+    made.email = "a@a.com";
+    made.error_message = made.last_ip = made.memo = "-";
+    return made;
+}
+
 class AccountMerge : public ::testing::Test {
 protected:
     AccountMerge() {
@@ -95,14 +107,7 @@ TEST_F(AccountMerge, TheSameAccountChangedOnBothSidesIsAskedAboutEitherWay) {
 TEST_F(AccountMerge, AccountsMadeAndDeletedOnEitherSideStaySo) {
     // Here: cora deleted, a new account that takes the next id.
     store.records.erase(store.records.begin() + 2);
-    AccountFields made;
-    made.account_id = 2000004;
-    made.userid = "dina";
-    made.pass = "pw";
-    made.lastlogin = "-";
-    made.email = "a@a.com";
-    made.error_message = made.last_ip = made.memo = "-";
-    store.records.emplace_back(std::move(made));
+    store.records.emplace_back(new_account(2000004, "dina"));
     // There: ben deleted, and an account of its own with the same new id.
     write(account(2000001, "anna", "a") + account(2000003, "cora", "c") +
           account(2000004, "emil", "e") + "2000005\t%newid%\n");
@@ -114,6 +119,22 @@ TEST_F(AccountMerge, AccountsMadeAndDeletedOnEitherSideStaySo) {
                                         "writer gave the id 2000004 to an account of its own "
                                         "meanwhile."}));
     EXPECT_TRUE(contains(folders.dir.read("server/save/account.txt"), "2000006\t%newid%"));
+}
+
+// A new GM account's line in the GM file goes with the account, under the id it is written
+// with: never to the account another writer gave the id meanwhile.
+TEST_F(AccountMerge, ANewGmAccountWhoseIdWasTakenStaysAGmWithItsLevel) {
+    store.records.emplace_back(new_account(704554, "gm1"));
+    store.unsaved_accounts[704554] = 50;
+    folders.server("conf/GM_account.txt", "// GM accounts\n");
+    write(account(704554, "theirs", "t") + account(2000001, "anna", "a") +
+          account(2000002, "ben", "b") + account(2000003, "cora", "c") + "2000004\t%newid%\n");
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk()[4], "704555\tgm1 - 0");
+    const std::string gm_file = folders.dir.read("server/conf/GM_account.txt");
+    EXPECT_TRUE(contains(gm_file, "704555 50")) << gm_file;
+    EXPECT_FALSE(contains(gm_file, "704554")) << gm_file;
+    EXPECT_EQ(ui.messages().size(), 1u);
 }
 
 TEST_F(AccountMerge, TheCommandLineRefusesABothSidedChangeUnlessItChooses) {

@@ -1,5 +1,6 @@
 #include "accounts/gm_levels.h"
 
+#include "app/disk_guard.h"
 #include "app/numbers.h"
 #include "app/text.h"
 #include "app/text_file.h"
@@ -74,6 +75,22 @@ std::string entry_line(std::string_view ids, std::uint8_t level, std::string_vie
     return line;
 }
 
+// The pieces of a range line left when account_id leaves it, below and above the id, each
+// followed by `level` (the level field and what follows it); `own`, the id's new line, between.
+void push_range_without(std::vector<std::string>& out, const IdField& id, std::int32_t account_id,
+                        std::string_view level, std::optional<std::string> own = {}) {
+    const std::string below = std::to_string(account_id - 1LL);
+    const std::string above = std::to_string(account_id + 1LL);
+    const auto push = [&](std::string ids) { out.push_back(ids + ' ' + std::string(level)); };
+    if (leading_number(id.low) <= account_id - 1.0) {
+        push(piece_ids(id.low, below, id.separator, below));
+    }
+    if (own) out.push_back(std::move(*own));
+    if (account_id + 1.0 <= leading_number(id.high)) {
+        push(piece_ids(above, id.high, id.separator, above));
+    }
+}
+
 }  // namespace
 
 GmLevels GmLevels::read(const AppContext& app) {
@@ -127,11 +144,13 @@ std::uint8_t read_gm_lvl(const AppContext& app, Ui& ui, std::int32_t account_id)
     return level;
 }
 
-std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,
-                                            std::int32_t account_id, std::uint8_t level) {
-    // "-5 60" reads as the range 0 to 5: it would give the server accounts that level.
-    if (account_id < 0) throw Failure(err::kInvalidCall);
-    std::vector<std::string> out;
+namespace {
+
+// Copies the lines to out, all but those naming account_id, which go to `entry` (the line, its
+// blank-separated fields and its id field) to write what they become. True when one named it.
+template <class Entry>
+bool rewrite_entries(const std::vector<std::string>& lines, std::int32_t account_id,
+                     std::vector<std::string>& out, Entry&& entry) {
     out.reserve(lines.size() + 2);
     bool found = false;
     std::vector<std::string_view> fields;
@@ -147,34 +166,40 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
             continue;
         }
         found = true;
-        if (!id.range()) {
-            // Level 0 is no GM: the line goes, so the server no longer gives the rights.
-            if (level != 0) {
-                out.push_back(std::string(fields[0]) + ' ' + std::to_string(level) +
-                              std::string(after_level(line)));
-            }
-            continue;
-        }
-        const std::uint8_t old_level = level_field(fields);
-        if (old_level == level) {
-            out.push_back(line);
-            continue;
-        }
-        // The range keeps its level for every other account: only this id leaves it.
-        const std::string below = std::to_string(account_id - 1LL);
-        const std::string own = std::to_string(account_id);
-        const std::string above = std::to_string(account_id + 1LL);
-        const std::string_view rest = after_level(line);
-        if (leading_number(id.low) <= account_id - 1.0) {
-            out.push_back(
-                entry_line(piece_ids(id.low, below, id.separator, below), old_level, rest));
-        }
-        if (level != 0) out.push_back(entry_line(own, level));
-        if (account_id + 1.0 <= leading_number(id.high)) {
-            out.push_back(
-                entry_line(piece_ids(above, id.high, id.separator, above), old_level, rest));
-        }
+        entry(line, fields, id);
     }
+    return found;
+}
+
+}  // namespace
+
+std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,
+                                            std::int32_t account_id, std::uint8_t level) {
+    // "-5 60" reads as the range 0 to 5: it would give the server accounts that level.
+    if (account_id < 0) throw Failure(err::kInvalidCall);
+    std::vector<std::string> out;
+    const bool found = rewrite_entries(
+        lines, account_id, out,
+        [&](const std::string& line, const auto& fields, const IdField& id) {
+            if (!id.range()) {
+                // Level 0 is no GM: the line goes, so the server no longer gives the rights.
+                if (level != 0) {
+                    out.push_back(std::string(fields[0]) + ' ' + std::to_string(level) +
+                                  std::string(after_level(line)));
+                }
+                return;
+            }
+            const std::uint8_t old_level = level_field(fields);
+            if (old_level == level) {
+                out.push_back(line);
+                return;
+            }
+            // The range keeps its level for every other account: only this id leaves it.
+            std::optional<std::string> own;
+            if (level != 0) own = entry_line(std::to_string(account_id), level);
+            push_range_without(out, id, account_id,
+                               std::to_string(old_level) + std::string(after_level(line)), own);
+        });
     if (!found && level != 0) {
         out.push_back(std::to_string(account_id) + ' ' + std::to_string(level));
     }
@@ -184,47 +209,56 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
 std::optional<std::vector<std::string>> remove_gm_entry_lines(const std::vector<std::string>& lines,
                                                               std::int32_t account_id) {
     std::vector<std::string> out;
-    out.reserve(lines.size() + 1);
-    bool found = false;
-    std::vector<std::string_view> fields;
-    for (const std::string& line : lines) {
-        if (!is_entry_line(line)) {
-            out.push_back(line);
-            continue;
-        }
-        split_into(line, ' ', fields);
-        const IdField id = split_id_field(fields[0]);
-        if (!id_matches(id, account_id)) {
-            out.push_back(line);
-            continue;
-        }
-        found = true;
-        if (!id.range()) continue;
-        // The other ids of the range keep their level, written as the line wrote it.
-        const auto low = static_cast<long long>(leading_number(id.low));
-        const auto high = static_cast<long long>(leading_number(id.high));
-        const std::string level = fields.size() > 1 ? std::string(fields[1]) : std::string();
-        const std::string rest = level + std::string(after_level(line));
-        const auto piece_line = [&](long long from, long long to) {
-            std::string text = std::to_string(from);
-            if (to != from) text += id.separator + std::to_string(to);
-            return text + ' ' + rest;
-        };
-        if (low <= account_id - 1LL) out.push_back(piece_line(low, account_id - 1LL));
-        if (account_id + 1LL <= high) out.push_back(piece_line(account_id + 1LL, high));
-    }
+    const bool found = rewrite_entries(
+        lines, account_id, out,
+        [&](const std::string& line, const auto& fields, const IdField& id) {
+            if (!id.range()) return;
+            // The other ids of the range keep their level, written as the line wrote it.
+            const std::string level = fields.size() > 1 ? std::string(fields[1]) : std::string();
+            push_range_without(out, id, account_id, level + std::string(after_level(line)));
+        });
     if (!found) return std::nullopt;
     return out;
 }
 
-bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::uint8_t level) {
-    return guarded(ui, "check_gm_id", [&] {
+namespace {
+
+// The level the guard lets reach the file: Tavo's, or the one another writer gave meanwhile.
+std::uint8_t settled_level(const AppContext& app, Ui& ui, const std::vector<std::string>& lines,
+                           std::int32_t account_id, std::uint8_t level,
+                           const std::optional<GmLevelAsRead>& as_read) {
+    if (!as_read) return level;
+    std::uint8_t on_disk = 0;
+    try {
+        on_disk = GmLevels::parse(lines).level_of(account_id);
+    } catch (const Failure&) {
+        return level;  // a line without a readable level is rewritten as before
+    }
+    const std::string read = std::to_string(as_read->level);
+    const std::string mine = std::to_string(level);
+    const std::string disk = std::to_string(on_disk);
+    std::string account = as_read->label;  // "Account 704555 (gm1)", within a sentence
+    if (account.starts_with('A')) account[0] = 'a';
+    const std::string label = "The GM level of " + account;
+    const Side side = settle_record(ui, app.on_conflict, label, read, mine, disk);
+    return side == Side::Disk ? on_disk : level;
+}
+
+}  // namespace
+
+std::optional<std::uint8_t> check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id,
+                                        std::uint8_t level,
+                                        const std::optional<GmLevelAsRead>& as_read) {
+    std::optional<std::uint8_t> result;
+    guarded(ui, "check_gm_id", [&] {
         const fs::path path = app.server_file(kGmFile);
         const std::vector<std::string> before = read_lines(path);
-        const std::vector<std::string> lines = set_gm_level_lines(before, account_id, level);
-        if (lines == before && file_exists(path)) return;  // nothing to change
-        app.files.rewrite_lines(path, lines);
+        const std::uint8_t settled = settled_level(app, ui, before, account_id, level, as_read);
+        const std::vector<std::string> lines = set_gm_level_lines(before, account_id, settled);
+        if (lines != before || !file_exists(path)) app.files.rewrite_lines(path, lines);
+        result = settled;
     });
+    return result;
 }
 
 }  // namespace tavo

@@ -52,8 +52,17 @@ std::uint8_t read_gm_lvl(const AppContext& app, Ui& ui, std::int32_t account_id)
 // that no other account's rights change. Without a matching line, "id level" is appended.
 // Level 0 takes the id out instead: its line goes, or its piece of a range. Comments, empty
 // lines and the other lines stay as they were; a file with nothing to change is not written.
-// Returns false when a failure was reported ("in check_gm_id"); the file is then left as it was.
-bool check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id, std::uint8_t level);
+// With `as_read`, a level another writer gave the account since Tavo read it is not overwritten
+// unasked: it stays when Tavo's level is the one read, and the changed-on-disk guard settles it
+// when both changed. Returns the account's level in the file afterwards, or nothing when a
+// failure was reported ("in check_gm_id"); the file is then left as it was.
+struct GmLevelAsRead {
+    std::uint8_t level = 0;
+    std::string label;  // "Account 704555 (gm1)"
+};
+std::optional<std::uint8_t> check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id,
+                                        std::uint8_t level,
+                                        const std::optional<GmLevelAsRead>& as_read = {});
 
 // The new lines of the GM file (without their breaks) for check_gm_id.
 std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,

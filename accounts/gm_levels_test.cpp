@@ -164,6 +164,9 @@ TEST(GmEntryRemoval, TheAccountLeavesItsLineOrItsRangeAndNoOneElseChanges) {
     EXPECT_EQ(remove_gm_entry_lines(lines, 704560)->at(2), "704555-704559 20 // team");
     // No line names the account: the file is not rewritten.
     EXPECT_FALSE(remove_gm_entry_lines(lines, 704561));
+    // A bound beyond any id keeps its text, as a level change keeps it.
+    EXPECT_EQ(remove_gm_entry_lines({"704554-99999999999999999999 20"}, 2000000),
+              (std::vector<std::string>{"704554-1999999 20", "2000001-99999999999999999999 20"}));
 }
 
 TEST_F(GmLevelsTest, BoundsBeyondTheIdsOrWithAFractionKeepTheirText) {

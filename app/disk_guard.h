@@ -8,9 +8,11 @@
 // A writer calls settle_record for each record it holds that the file may have changed; the
 // account file does it for the whole table (accounts/account_merge.h).
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavo {
 
@@ -32,6 +34,29 @@ enum class Side { Disk, Mine };
 Side settle_record(Ui& ui, OnConflict policy, const std::string& label,
                    std::optional<std::string_view> read, std::optional<std::string_view> mine,
                    std::optional<std::string_view> disk);
+
+// The text that goes to the file for one record (nothing: the record is left out), for a writer
+// that meets the record's line on disk while it copies the file.
+std::optional<std::string> settled_text(Ui& ui, OnConflict policy, const std::string& label,
+                                        std::optional<std::string_view> read,
+                                        std::optional<std::string_view> mine,
+                                        std::optional<std::string_view> disk);
+
+// How a file of record lines names its records: the id of a record line (nothing for a comment
+// or an empty line) and the record's name in the question.
+struct RecordLines {
+    std::function<std::optional<double>(std::string_view line)> id;
+    std::function<std::string(std::string_view line)> label;
+};
+
+// A file Tavo read whole and changed in memory, put onto the lines on disk now: every line of
+// the disk stays in its place except the records Tavo read or made, which are settled one by
+// one; records Tavo made that the disk lacks are added at the end. Records are matched by id,
+// the first line of each id only.
+std::vector<std::string> rebase_lines(Ui& ui, OnConflict policy, const RecordLines& records,
+                                      const std::vector<std::string>& read,
+                                      const std::vector<std::string>& mine,
+                                      const std::vector<std::string>& disk);
 
 // "Account 2000017 (alice) was changed on disk since it was read. Keep the version on disk?"
 std::string conflict_question(const std::string& label);

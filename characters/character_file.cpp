@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/disk_guard.h"
 #include "app/failure.h"
 #include "app/newid.h"
 #include "app/numbers.h"
@@ -121,6 +122,7 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
         }
         const std::string line = read_line_at(athena, entry->offset, entry->length);
         state.current = parse_character_line(line, ref, app.settings, ui);
+        state.read_line = line;
         state.loaded_cleanly = true;
     });
     return state.loaded_cleanly;
@@ -140,7 +142,10 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
         Progress progress(ui);
         AtomicWriter out = app.files.open(athena);
         const std::string rebuilt = character_line(state.current);
-        bool replaced = false;
+        const std::string label = "Character " + std::string(id_text) + " (" +
+                                  std::string(piece(state.read_line, '\t', 2)) + ")";
+        std::optional<std::string> written;
+        bool met = false;
         double highest = 0;
         NewIdCounter counter;
         long long lines = 0;
@@ -150,21 +155,29 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
             if (counter.take(line)) continue;  // written anew at the end
             const std::optional<std::string_view> id = character_id_field(line);
             std::string_view kept = line;  // lines that are not characters stay in their place
-            if (id && !replaced && *id == id_text) {
-                kept = rebuilt;
-                replaced = true;
+            if (id && !met && *id == id_text) {
+                met = true;
+                written = settled_text(ui, app.on_conflict, label, state.read_line, rebuilt, line);
+                kept = *written;
             }
             if (id) highest = std::max(highest, leading_number(*character_id_field(kept)));
             out.write_line(kept);
         }
-        if (!replaced) {
+        // Another writer deleted the character: it stays deleted unless Tavo's changes win.
+        if (!met) written = settled_text(ui, app.on_conflict, label, state.read_line, rebuilt, {});
+        if (!written) {
             throw Failure(err::kFileNotFound,
                           "Character " + std::string(id_text) + " is no longer in athena.txt");
+        }
+        if (!met) {
+            out.write_line(*written);
+            highest = std::max(highest, leading_number(id_text));
         }
         if (writes_newid_line(server_generation) || counter.seen()) {
             out.write_line(counter.line_after(static_cast<long long>(highest)));
         }
         out.commit(app.server_file("save/athena.bak.txt"));
+        state.read_line = std::move(*written);
     });
 }
 

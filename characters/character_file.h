@@ -26,6 +26,9 @@ struct CharacterState {
     // False while the current record is not one whole character (nothing loaded yet, or the
     // last load failed part-way): such a record must not be written back.
     bool loaded_cleanly = false;
+    // The current character's line as read or last written: a save compares it with the line
+    // on disk, so that another writer's change is not overwritten unasked.
+    std::string read_line;
     CachedIndex<CharacterIndex> index;
 };
 
@@ -46,7 +49,10 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
                     std::string_view id_text);
 
 // Writes the current record over the line of id_text (backup in save/athena.bak.txt); for the
-// ".52" and "1.0.0" generations the file ends with a fresh %newid% line. True when written.
+// ".52" and "1.0.0" generations the file ends with a fresh %newid% line. A character another
+// writer changed since it was read keeps the line on disk when Tavo did not change it, and is
+// settled by the changed-on-disk guard when both did. True when written; read_line then holds
+// what the file has.
 bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                CharacterState& state, std::string_view id_text);
 

@@ -179,10 +179,10 @@ TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), expected);
     EXPECT_EQ(dir.read("server/save/athena.bak.txt"), expected);
-    write(a.text() + "\r\n" + b.text() + "\r\n150001\t%newid%\r\n");
+    write(a.text() + "\r\n" + saved.text() + "\r\n150001\t%newid%\r\n");
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n150003\t%newid%\r\n");
-    write(a.text() + "\r\n" + b.text() + "\r\n");
+    write(a.text() + "\r\n" + saved.text() + "\r\n");
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n");
     EXPECT_EQ(hi_char_id(app, ui, state), 150002);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/disk_guard.h"
 #include "app/failure.h"
 #include "app/file_batch.h"
 #include "app/numbers.h"
@@ -112,20 +113,61 @@ bool refuse_breaking_name(Ui& ui, std::string_view name) {
     return true;
 }
 
-bool rename_records(const AppContext& app, Ui& ui, std::string_view procedure,
-                    std::string_view file, std::string_view id, std::string_view new_name) {
-    if (refuse_breaking_name(ui, new_name)) return false;
-    return guarded(ui, procedure, [&] {
+// Where a record keeps its name: field `value` of its head, split at `separator`; a last
+// field runs to the end of the head.
+struct NameField {
+    const char* file;
+    const char* kind;
+    std::size_t value;
+    char separator;
+    bool last;
+};
+
+constexpr NameField kPartyName{"save/party.txt", "Party", 1, '\t', false};
+constexpr NameField kGuildName{"save/guild.txt", "Guild", 1, '\t', false};
+constexpr NameField kPetName{"save/pet.txt", "Pet", 2, ',', true};
+
+// Renames every line of the id with `rename`, unless the name another writer gave since Tavo
+// read it is kept. The name the file holds afterwards, or nothing after a refusal or failure.
+template <class Rename>
+std::optional<std::string> rename_record(const AppContext& app, Ui& ui, std::string_view procedure,
+                                         const NameField& field, std::string_view id,
+                                         std::string_view new_name, std::string_view read_name,
+                                         Rename rename) {
+    if (refuse_breaking_name(ui, new_name)) return std::nullopt;
+    std::optional<std::string> result;
+    guarded(ui, procedure, [&] {
+        const fs::path path = app.server_file(field.file);
         const double wanted = leading_number(id);
-        rewrite_lines(app, app.server_file(file), [&](std::string& line) {
-            if (is_record(line) && record_id(line) == wanted) {
-                Pieces pieces = split_line(line);
-                if (pieces.size() > 1) pieces[1] = std::string(new_name);
-                line = join_line(pieces);
-            }
+        const std::string label =
+            std::string(field.kind) + " " + std::string(id) + " (" + std::string(read_name) + ")";
+        const std::optional<std::string> on_disk =
+            lookup(path, wanted, field.value, field.separator, field.last);
+        if (!on_disk) {
+            throw Failure(err::kFileNotFound,
+                          label + " is no longer in " + field.file + ", so it was not renamed");
+        }
+        if (settle_record(ui, app.on_conflict, label, read_name, new_name, *on_disk) ==
+            Side::Disk) {
+            result = *on_disk;
+            return;
+        }
+        rewrite_lines(app, path, [&](std::string& line) {
+            if (is_record(line) && record_id(line) == wanted) rename(line);
             return true;
         });
+        result = std::string(new_name);
     });
+    return result;
+}
+
+// The name of a party or guild line is its second field.
+auto second_field_becomes(std::string_view new_name) {
+    return [new_name](std::string& line) {
+        Pieces pieces = split_line(line);
+        if (pieces.size() > 1) pieces[1] = std::string(new_name);
+        line = join_line(pieces);
+    };
 }
 
 // The character leaves its party; the party goes with its last member. A line that does not
@@ -245,15 +287,48 @@ void clear_castles(TieFile& file, double guild_id) {
 void read_tie_file(const AppContext& app, TieFile& file) {
     const fs::path path = app.server_file(file.name);
     if (has_content(path)) file.lines = read_lines(path);
+    file.read = file.lines;
 }
 
-void stage_tie_file(const AppContext& app, const TieFile& file, FileBatch& batch) {
-    if (file.changed) batch.add_lines(app.server_file(file.name), file.name, file.lines);
+// The name of a record in the guard's question: "Party 5 (Crew)", "Castle 3".
+std::string tie_label(const TieFile& file, std::string_view line) {
+    const bool castle = std::string_view(file.kind) == "Castle";
+    const bool pet = std::string_view(file.kind) == "Pet";
+    std::string label = std::string(file.kind) + " ";
+    label += castle ? piece(line, ',', 0) : piece(line, pet ? ',' : '\t', 0);
+    if (castle) return label;
+    const std::string_view head = piece(line, '\t', 0);
+    const std::string_view name = pet ? piece(head, ',', 2) : piece(line, '\t', 1);
+    return label + " (" + std::string(name) + ")";
 }
 
-void write_ties(const AppContext& app, const CharacterTies& ties) {
+RecordLines tie_records(const TieFile& file) {
+    const bool castle = std::string_view(file.kind) == "Castle";
+    return RecordLines{[castle](std::string_view line) -> std::optional<double> {
+                           if (!is_record(line)) return std::nullopt;
+                           return castle ? leading_number(piece(line, ',', 0)) : record_id(line);
+                       },
+                       [&file](std::string_view line) { return tie_label(file, line); }};
+}
+
+void stage_tie_file(const AppContext& app, Ui& ui, const TieFile& file, FileBatch& batch) {
+    if (!file.changed) return;
+    const fs::path path = app.server_file(file.name);
+    // Read again rather than trusting the file's time: a save within the same tick would hide.
+    const std::vector<std::string> disk =
+        has_content(path) ? read_lines(path) : std::vector<std::string>{};
+    // Opened first, so that a refused conflict is reported with this file's name.
+    AtomicWriter& out = batch.open(path, file.name);
+    const std::vector<std::string> lines =
+        disk == file.read
+            ? file.lines
+            : rebase_lines(ui, app.on_conflict, tie_records(file), file.read, file.lines, disk);
+    for (const std::string& line : lines) out.write_line(line);
+}
+
+void write_ties(const AppContext& app, Ui& ui, const CharacterTies& ties) {
     FileBatch batch(app.files);
-    stage_character_ties(app, ties, batch);
+    stage_character_ties(app, ui, ties, batch);
     batch.commit();
 }
 
@@ -292,31 +367,31 @@ std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int3
     return result;
 }
 
-bool save_guild(const AppContext& app, Ui& ui, std::string_view guild_id,
-                std::string_view new_name) {
-    return rename_records(app, ui, "save_guild", "save/guild.txt", guild_id, new_name);
+std::optional<std::string> save_guild(const AppContext& app, Ui& ui, std::string_view guild_id,
+                                      std::string_view new_name, std::string_view read_name) {
+    return rename_record(app, ui, "save_guild", kGuildName, guild_id, new_name, read_name,
+                         second_field_becomes(new_name));
 }
 
-bool save_party(const AppContext& app, Ui& ui, std::string_view party_id,
-                std::string_view new_name) {
-    return rename_records(app, ui, "save_party", "save/party.txt", party_id, new_name);
+std::optional<std::string> save_party(const AppContext& app, Ui& ui, std::string_view party_id,
+                                      std::string_view new_name, std::string_view read_name) {
+    return rename_record(app, ui, "save_party", kPartyName, party_id, new_name, read_name,
+                         second_field_becomes(new_name));
 }
 
-bool save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id, std::string_view new_name) {
-    if (refuse_breaking_name(ui, new_name)) return false;
-    return guarded(ui, "save_pet", [&] {
-        rewrite_lines(app, app.server_file("save/pet.txt"), [&](std::string& line) {
-            if (is_record(line) && record_id(line) == pet_id) {
-                // Only the name changes: whatever follows the first TAB stays as it was.
-                const std::string_view head = piece(line, '\t', 0);
-                std::string renamed(piece(head, ',', 0));
-                renamed.append(",").append(piece(head, ',', 1)).append(",").append(new_name);
-                if (head.size() < line.size()) renamed.append(line.substr(head.size()));
-                line = std::move(renamed);
-            }
-            return true;
-        });
-    });
+std::optional<std::string> save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id,
+                                    std::string_view new_name, std::string_view read_name) {
+    return rename_record(app, ui, "save_pet", kPetName, std::to_string(pet_id), new_name, read_name,
+                         [new_name](std::string& line) {
+                             // Only the name changes: whatever follows the first TAB stays.
+                             const std::string_view head = piece(line, '\t', 0);
+                             std::string renamed(piece(head, ',', 0));
+                             renamed.append(",").append(piece(head, ',', 1)).append(",");
+                             renamed.append(new_name);
+                             if (head.size() < line.size())
+                                 renamed.append(line.substr(head.size()));
+                             line = std::move(renamed);
+                         });
 }
 
 CharacterTies read_character_ties(const AppContext& app) {
@@ -327,9 +402,10 @@ CharacterTies read_character_ties(const AppContext& app) {
     return ties;
 }
 
-void stage_character_ties(const AppContext& app, const CharacterTies& ties, FileBatch& batch) {
+void stage_character_ties(const AppContext& app, Ui& ui, const CharacterTies& ties,
+                          FileBatch& batch) {
     for (const TieFile* file : {&ties.party, &ties.guild, &ties.pet, &ties.castle}) {
-        stage_tie_file(app, *file, batch);
+        stage_tie_file(app, ui, *file, batch);
     }
 }
 
@@ -350,7 +426,7 @@ void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view part
     guarded(ui, "delete_party_guild_pet", [&] {
         CharacterTies ties = read_character_ties(app);
         release_character(ties, party_guild_pet, account_id, char_id);
-        write_ties(app, ties);
+        write_ties(app, ui, ties);
     });
 }
 
@@ -359,7 +435,7 @@ void clear_guild_castles(const AppContext& app, Ui& ui, std::int32_t guild_id) {
         CharacterTies ties;
         read_tie_file(app, ties.castle);
         clear_castles(ties.castle, guild_id);
-        write_ties(app, ties);
+        write_ties(app, ui, ties);
     });
 }
 

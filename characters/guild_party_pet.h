@@ -4,6 +4,7 @@
 // character's ties released. Every change rewrites its whole file at once, without a backup.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,24 +16,30 @@ class FileBatch;
 class Ui;
 
 // One of party.txt, guild.txt, pet.txt and castle.txt held as lines while releases change it.
-// A file without content is never written.
+// A file without content is never written. Another writer may change the file before the lines
+// are written: what was read is kept to put the changes onto the file as it is then.
 struct TieFile {
     const char* name = "";
+    const char* kind = "";  // how a record is named in a question: "Party"
     bool changed = false;
     std::vector<std::string> lines;
+    std::vector<std::string> read;
 };
 
 // The four files a character's ties live in, read once for a deletion of many characters and
 // written together with the rest of it.
 struct CharacterTies {
-    TieFile party{"save/party.txt", false, {}};
-    TieFile guild{"save/guild.txt", false, {}};
-    TieFile pet{"save/pet.txt", false, {}};
-    TieFile castle{"save/castle.txt", false, {}};
+    TieFile party{"save/party.txt", "Party", false, {}, {}};
+    TieFile guild{"save/guild.txt", "Guild", false, {}, {}};
+    TieFile pet{"save/pet.txt", "Pet", false, {}, {}};
+    TieFile castle{"save/castle.txt", "Castle", false, {}, {}};
 };
 CharacterTies read_character_ties(const AppContext& app);
-// The changed files go into the batch; the others stay as they are.
-void stage_character_ties(const AppContext& app, const CharacterTies& ties, FileBatch& batch);
+// The changed files go into the batch; the others stay as they are. A file another writer
+// changed since it was read keeps that writer's records; a record both changed is settled by
+// the changed-on-disk guard, and a refusal is thrown before anything is written.
+void stage_character_ties(const AppContext& app, Ui& ui, const CharacterTies& ties,
+                          FileBatch& batch);
 
 // The guild's name: "No Guild" for id 0, "Guild [id]" when guild.txt has no such guild.
 std::string find_guild(const AppContext& app, Ui& ui, std::int32_t guild_id);
@@ -42,13 +49,18 @@ std::string find_party(const AppContext& app, Ui& ui, std::string_view party_id)
 // "No Name [id]" when pet.txt has no such pet.
 std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int32_t pet_id);
 
-// Renames every line of that id. A name that would break the line (TAB, CR or LF) is refused
-// with a message and nothing is written; false then, or when the file could not be written.
-bool save_guild(const AppContext& app, Ui& ui, std::string_view guild_id,
-                std::string_view new_name);
-bool save_party(const AppContext& app, Ui& ui, std::string_view party_id,
-                std::string_view new_name);
-bool save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id, std::string_view new_name);
+// Renames every line of that id. `read_name` is the name as Tavo read it: a name another
+// writer gave since then stays when Tavo's is the one read, and the changed-on-disk guard
+// settles it when both changed. A name that would break the line (TAB, CR or LF) is refused
+// with a message and nothing is written. Returns the name the file holds afterwards, or
+// nothing when refused, when the record is no longer there, or when the file could not be
+// written.
+std::optional<std::string> save_guild(const AppContext& app, Ui& ui, std::string_view guild_id,
+                                      std::string_view new_name, std::string_view read_name);
+std::optional<std::string> save_party(const AppContext& app, Ui& ui, std::string_view party_id,
+                                      std::string_view new_name, std::string_view read_name);
+std::optional<std::string> save_pet(const AppContext& app, Ui& ui, std::int32_t pet_id,
+                                    std::string_view new_name, std::string_view read_name);
 
 // Releases a character about to be deleted: it leaves its party and guild (the last member
 // takes the party or guild with it, a guild's castles are given up; a leader or master hands

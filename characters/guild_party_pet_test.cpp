@@ -82,31 +82,31 @@ TEST_F(GuildPartyPet, RenamesKeepTheLineShape) {
     write("guild.txt", guild + "\n");
     write("party.txt", "// parties\n" + party_line("7", {"2000001,1\tAyla"}) + "\n");
     write("pet.txt", "// pets\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n");
-    ASSERT_TRUE(save_guild(app, ui, "10001", "Steel Wolves"));
+    ASSERT_TRUE(save_guild(app, ui, "10001", "Steel Wolves", "Iron Wolves"));
     std::string renamed = guild;
     renamed.replace(renamed.find("Iron Wolves"), 11, "Steel Wolves");
     EXPECT_EQ(read("guild.txt"), renamed + "\n");
 
-    ASSERT_TRUE(save_party(app, ui, "7", "Drops"));
+    ASSERT_TRUE(save_party(app, ui, "7", "Drops", "Poring Hunters"));
     const std::string once = read("party.txt");
-    ASSERT_TRUE(save_party(app, ui, "7", "Drops"));
+    ASSERT_TRUE(save_party(app, ui, "7", "Drops", "Drops"));
     EXPECT_EQ(read("party.txt"), once);  // renaming twice adds nothing
     std::string party = party_line("7", {"2000001,1\tAyla"});
     party.replace(party.find("Poring Hunters"), 14, "Drops");
     EXPECT_EQ(once, "// parties\n" + party + "\n");
 
-    ASSERT_TRUE(save_pet(app, ui, 300, "Sir Poring, the Second"));
+    ASSERT_TRUE(save_pet(app, ui, 300, "Sir Poring, the Second", "Poring"));
     EXPECT_EQ(read("pet.txt"),
               "// pets\n300,1002,Sir Poring, the Second\t"
               "2000001,150000,5,9001,0,250,50,0,0\n");
     EXPECT_EQ(find_pet(app, ui, 1, 300), "Sir Poring, the Second");
     // Only the name changes: a field the editor does not know stays.
     write("pet.txt", "301,1002,Lunatic\t2000001,150000,5,9001,0,250,50,0,0\tkept\n");
-    ASSERT_TRUE(save_pet(app, ui, 301, "Moon"));
+    ASSERT_TRUE(save_pet(app, ui, 301, "Moon", "Lunatic"));
     EXPECT_EQ(read("pet.txt"), "301,1002,Moon\t2000001,150000,5,9001,0,250,50,0,0\tkept\n");
 
-    EXPECT_FALSE(save_pet(app, ui, 300, "Two\tfields"));
-    EXPECT_FALSE(save_guild(app, ui, "10001", "Line\nbreak"));
+    EXPECT_FALSE(save_pet(app, ui, 300, "Two\tfields", "Sir Poring, the Second"));
+    EXPECT_FALSE(save_guild(app, ui, "10001", "Line\nbreak", "Steel Wolves"));
     EXPECT_EQ(ui.messages().size(), 2u);
     EXPECT_EQ(read("guild.txt"), renamed + "\n");
 }
@@ -181,7 +181,7 @@ TEST_F(GuildPartyPet, EveryGuildRewriteLeavesLinesTheServerLoads) {
         }
     };
     sound();
-    ASSERT_TRUE(save_guild(app, ui, "10001", "Steel Wolves"));
+    ASSERT_TRUE(save_guild(app, ui, "10001", "Steel Wolves", "Iron Wolves"));
     sound();
     delete_party_guild_pet(app, ui, "0,10001,0", 2000002, 150001);  // a member
     sound();

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "accounts/account_editor.h"
+#include "accounts/account_merge.h"
 #include "accounts/gm_levels.h"
 #include "app/numbers.h"
 #include "cli/cli.h"
@@ -267,7 +268,8 @@ void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> lev
     }
     Session session(options);
     if (!start(session, result)) return;
-    if (!account_index(session, id, result)) return;
+    const auto index = account_index(session, id, result);
+    if (!index) return;
     const int messages = session.ui.message_count();
     if (!level) {
         const int found = read_gm_lvl(session.ws.app, session.ui, id);
@@ -283,11 +285,15 @@ void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> lev
         result = kDone;
         return;
     }
-    if (!check_gm_id(session.ws.app, session.ui, id, static_cast<std::uint8_t>(*level))) {
+    const AccountRecord& record = session.ws.accounts.records[*index];
+    const GmLevelAsRead as_read{record.gm_level(), account_label(record)};
+    const auto written =
+        check_gm_id(session.ws.app, session.ui, id, static_cast<std::uint8_t>(*level), as_read);
+    if (!written) {
         result = kFailed;
         return;
     }
-    std::cout << "GM level of " << id << " set to " << *level << ".\n";
+    std::cout << "GM level of " << id << " set to " << static_cast<int>(*written) << ".\n";
     result = kDone;
 }
 

@@ -38,6 +38,15 @@ struct AccountEditorObject : ::testing::Test {
         editor.set_form(form);
         return editor.press(button);
     }
+    // "New Player" or "New GM" with a name and a password typed, then the same button again.
+    EditResult make_account(AccountButton button, const char* name) {
+        editor.press(button);
+        AccountForm form = editor.form();
+        form.username = name;
+        form.password = "pw";
+        editor.set_form(form);
+        return editor.press(button);
+    }
     std::string account_file() const { return dir.read("server/save/account.txt"); }
 
     TempDir dir;
@@ -172,12 +181,7 @@ TEST_F(AccountEditorObject, FieldsAnOldFileLacksAreLockedAndTheirChangesRefused)
     EXPECT_FALSE(editor.unsaved().get());
     // A new player's untouched defaults pass; the file keeps its 7-field lines.
     editor.press(AccountButton::Cancel);
-    editor.press(AccountButton::NewPlayer);
-    AccountForm form = editor.form();
-    form.username = "carl";
-    form.password = "pw";
-    editor.set_form(form);
-    ASSERT_EQ(editor.press(AccountButton::NewPlayer), EditResult::Saved);
+    ASSERT_EQ(make_account(AccountButton::NewPlayer, "carl"), EditResult::Saved);
     ASSERT_EQ(editor.press(AccountButton::SaveFile), EditResult::Saved);
     EXPECT_NE(account_file().find("\r\n2000002\tcarl\tpw\t-\tM\t0\t0\r\n"), std::string::npos);
 }
@@ -213,16 +217,11 @@ TEST_F(AccountEditorObject, TheUnsavedFlagFollowsTheTableAndIsObserved) {
 TEST_F(AccountEditorObject, ANewGmLevelReachesTheGmFileWithItsAccountOnly) {
     load(kLongForm);
     const auto gm_file = [this] { return dir.read("server/conf/GM_account.txt"); };
-    editor.press(AccountButton::NewGm);
-    AccountForm form = editor.form();
-    form.username = "gwen";
-    form.password = "pw";
-    editor.set_form(form);
-    ASSERT_EQ(editor.press(AccountButton::NewGm), EditResult::Saved);
+    ASSERT_EQ(make_account(AccountButton::NewGm, "gwen"), EditResult::Saved);
     EXPECT_EQ(gm_file(), "// GMs\n");  // a discard now leaves the GM file as it was
     // A level changed before the save is the one written.
     editor.press(AccountButton::EditRecord);
-    form = editor.form();
+    AccountForm form = editor.form();
     form.gm_level = 40;
     editor.set_form(form);
     ASSERT_EQ(editor.press(AccountButton::EditRecord), EditResult::Saved);

@@ -78,8 +78,11 @@ bool CharacterEditor::save() {
     const bool saved = save_char(ws_.app, ui_, ws_.accounts.server_generation, ws_.characters,
                                  entries_[*chosen_].id);
     // A failed write keeps the changes pending, so that they are not lost unasked.
-    if (saved) unsaved_.set(false);
-    return saved;
+    if (!saved) return false;
+    unsaved_.set(false);
+    // The version on disk was kept: the page shows what the file holds.
+    if (ws_.characters.read_line != character_line(ws_.characters.current)) load_chosen();
+    return true;
 }
 
 }  // namespace tavo

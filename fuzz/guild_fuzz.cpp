@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string other = "1," + std::to_string(guild->id == 77 ? 78 : 77) + ",1,2,3";
     put(castle, "0," + id + ",1,2,3\r\n" + other + "\r\n");
     SilentUi ui;
-    find_guild(app, ui, guild->id);
+    const std::string read_name = find_guild(app, ui, guild->id);
     const std::string renamed =
-        check_renamed(*guild, save_guild(app, ui, id, "Renamed"), name_field_renamed);
+        check_renamed(*guild, save_guild(app, ui, id, "Renamed", read_name), name_field_renamed);
 
     const auto char_id = first_member(*guild, 6, 1);  // the first member's character leaves
     if (!char_id) return 0;

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!pet) return 0;
     SilentUi ui;
     find_pet(app, ui, 0, pet->id);
-    find_pet(app, ui, 1, pet->id);
+    const std::string read_name = find_pet(app, ui, 1, pet->id);
     const auto renamed_head = [](std::string_view old_line, std::string_view line) {
         // The class and everything after the head stay.
         const std::string_view head = piece(old_line, '\t', 0);
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                line.substr(new_head.size()) == old_line.substr(head.size());
     };
     const std::string renamed =
-        check_renamed(*pet, save_pet(app, ui, pet->id, "Renamed"), renamed_head);
+        check_renamed(*pet, save_pet(app, ui, pet->id, "Renamed", read_name), renamed_head);
 
     delete_party_guild_pet(app, ui, "0,0," + std::to_string(pet->id), 0, 0);
     // The pet is gone, or, when it was not to be deleted (id 0), stays as it was.

@@ -2,6 +2,9 @@
 // Checks shared by the party, guild, pet and castle targets: a rewrite of one record leaves
 // every other line of its file as it was read.
 
+#include <optional>
+#include <string>
+
 #include "app/numbers.h"
 #include "app/settings.h"
 #include "app/text.h"
@@ -68,8 +71,9 @@ inline std::optional<RecordFile> put_record_file(const AppContext& app, const ch
 // After the record was renamed (`saved`): only its lines changed, each as `renamed` accepts.
 // Returns the file as it is now.
 template <class Renamed>
-std::string check_renamed(const RecordFile& file, bool saved, Renamed&& renamed) {
-    FUZZ_CHECK(saved);
+std::string check_renamed(const RecordFile& file, const std::optional<std::string>& saved,
+                          Renamed&& renamed) {
+    FUZZ_CHECK(saved.has_value());
     std::string after = get(file.path);
     only_record_changed(file.input, after, file.id, false, renamed);
     return after;

@@ -300,7 +300,7 @@ void ItemPanelEditor::preset(const ItemSlot& item) {
         pet_.found_id = pet_id;
         const std::string pet_class = find_pet(naming_.app, naming_.ui, 0, pet_id);
         pet_.type = find_pet_type(naming_, as_i32(leading_number(pet_class)).value_or(0));
-        pet_.name = find_pet(naming_.app, naming_.ui, 1, pet_id);
+        pet_.name = pet_.read_name = find_pet(naming_.app, naming_.ui, 1, pet_id);
         is_.edit_pet_name = true;
     } else if (item_kind(shown_type()) == ItemKind::Equipment) {
         preset_cards(item);
@@ -313,12 +313,18 @@ void ItemPanelEditor::edit_or_save_pet_name() {
         pet_.name_open = true;
         return;
     }
-    if (save_pet(naming_.app, naming_.ui, pet_.found_id, pet_.name)) pet_.name_open = false;
+    // A name the server would misread is refused; the box stays open for a correction.
+    const auto name = save_pet(naming_.app, naming_.ui, pet_.found_id, pet_.name, pet_.read_name);
+    if (!name) return;
+    pet_.name = pet_.read_name = *name;  // another writer's name, when it was kept
+    pet_.name_open = false;
 }
 
 void ItemPanelEditor::cancel_pet_name() {
     pet_.name_open = false;
-    if (is_.edit_pet_name) pet_.name = find_pet(naming_.app, naming_.ui, 1, pet_.found_id);
+    if (is_.edit_pet_name) {
+        pet_.name = pet_.read_name = find_pet(naming_.app, naming_.ui, 1, pet_.found_id);
+    }
 }
 
 void ItemPanelEditor::preset_cards(const ItemSlot& item) {

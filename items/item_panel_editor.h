@@ -82,6 +82,8 @@ struct PetFields {
     std::string name;
     // The pet read from pet.txt: its name is what "Edit Name" changes, whatever id is typed.
     std::int32_t found_id = 0;
+    // Its name as read from pet.txt: a rename does not overwrite another writer's.
+    std::string read_name;
     bool name_open = false;  // "Save Name" shows: the name is being typed
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/disk_guard.h"
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/settings.h"
@@ -62,6 +63,7 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
         while (in.next(line)) {
             const std::optional<StoreLine> store = store_line(line);
             if (!is_account_line(store, account_id)) continue;
+            record.read_line = std::string(line);
             record.head = store->head;
             record.account_id = leading_i32(store->head);
             for (std::string_view entry : list_entries(store->items)) {
@@ -85,11 +87,19 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
     }
 }
 
-bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
-                  const StorageRecord& record, std::int32_t maxstorage) {
+bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
+                  std::int32_t maxstorage) {
     if (!record.load_state.allow_write(ui)) return false;
     const std::size_t count = static_cast<std::size_t>(stored_count(record, maxstorage));
-    return guarded(ui, "save_storage", [&] {
+    std::optional<std::string> mine;
+    // An empty store has no line: the server never writes one.
+    if (count > 0) {
+        const std::string head = record.head.empty() ? std::to_string(account_id) : record.head;
+        mine = storage_line(head, record.items, count);
+    }
+    const std::string label = "The store of account " + std::to_string(account_id);
+    std::optional<std::string> written;
+    const bool done = guarded(ui, "save_storage", [&] {
         const fs::path path = app.server_file(kStorageFile);
         AtomicWriter out = app.files.open(path);
         bool found = false;
@@ -102,24 +112,32 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
             while (in.next(line)) {
                 progress.reading(++lines);
                 last_break = in.line_break();
-                const std::optional<StoreLine> store = store_line(line);
-                if (!found && is_account_line(store, account_id)) {
+                if (!found && is_account_line(store_line(line), account_id)) {
                     found = true;
-                    // An empty store has no line: the server never writes one.
-                    if (count == 0) continue;
-                    out.write(storage_line(store->head, record.items, count));
+                    written =
+                        settled_text(ui, app.on_conflict, label, record.read_line, mine, line);
+                    if (!written) continue;
+                    out.write(*written);
                 } else {
                     out.write(line);
                 }
                 out.write(last_break);
             }
         }
-        if (!found && count > 0) {
-            if (last_break.empty()) out.write(out.line_end());  // the old last line had none
-            out.write_line(storage_line(std::to_string(account_id), record.items, count));
+        if (!found) {
+            written = settled_text(ui, app.on_conflict, label, record.read_line, mine, {});
+            if (written) {
+                if (last_break.empty()) out.write(out.line_end());  // the old last line had none
+                out.write_line(*written);
+            }
         }
         out.commit(app.server_file(kStorageBackup));
     });
+    if (!done) return false;
+    record.read_line = written;
+    // The version on disk was kept: the store shows what the file holds.
+    if (written != mine) return load_storage(app, ui, account_id, record);
+    return true;
 }
 
 bool write_storage_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {

@@ -3,6 +3,7 @@
 //   account_id,item_count TAB items (eleven values and a blank each) TAB
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct StorageRecord {
     std::string head;
     // Whether the store was read whole; one read part-way is never written back.
     LoadState load_state{kStorageFile};
+    // The account's line as read or last written (nothing: the file had none), which a save
+    // compares with the line on disk, so that another writer's change is not overwritten unasked.
+    std::optional<std::string> read_line;
 };
 
 // The items a save writes: all of them, but at most maxstorage.
@@ -41,9 +45,12 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
 // "Save File": the account's line replaced by the store (left out when it is empty), or a new
 // line at the end; every other line goes back as it was read, with the file's own line ends.
 // The old file is kept in save/storage.bak.txt. Without a storage file, the file is made with
-// the one line. A store that was not read whole is refused with a message. True when written.
-bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id,
-                  const StorageRecord& record, std::int32_t maxstorage);
+// the one line. A store that was not read whole is refused with a message. A store another
+// writer changed since it was read keeps the line on disk when Tavo did not change it, and is
+// settled by the changed-on-disk guard when both did; the record then holds what was written
+// (read anew when the disk's version was kept). True when written.
+bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
+                  std::int32_t maxstorage);
 
 // The text of one store line without its line end.
 std::string storage_line(std::string_view head, const std::vector<ItemSlot>& items,

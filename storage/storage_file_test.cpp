@@ -92,6 +92,8 @@ TEST_F(StorageTest, RewrittenLineKeepsItsHeadAndOtherLinesTheirBytes) {
     ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
     EXPECT_EQ(saved(), "0002000001,1\t1,501,7,0,1,0,0,0,0,0,0 \t\n" + others);
     f.ui.clear();
+    // The line written from the copy is another writer's change to the store: Tavo's wins.
+    f.ui.answer({false});
     ASSERT_TRUE(store.save(f.ui));  // the emptied store: its line goes
     EXPECT_EQ(saved(), others);
 }
@@ -105,7 +107,8 @@ TEST_F(StorageTest, LongerLineThanMaxstorageKeepsTheFirstOnSave) {
     EXPECT_EQ(store.record().items.size(), 120u);
     EXPECT_EQ(store.label(), "Qty [100/100]");
     f.ui.clear();
-    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, store.record(), 100));
+    StorageRecord record = store.record();
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
     EXPECT_EQ(saved(), "2000001,100\t" + items_text(100) + "\t\n");
 }
 
@@ -117,7 +120,8 @@ TEST_F(StorageTest, StoresBeyond255Items) {
     f.server("save/storage.txt", line);
     ASSERT_TRUE(load(2000001));
     EXPECT_EQ(store.count(), 300);
-    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, store.record(), 600));
+    StorageRecord record = store.record();
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 600));
     EXPECT_EQ(saved(), line);
 }
 

@@ -96,6 +96,7 @@ bool StoreEditor::delete_all(Ui& ui) {
 bool StoreEditor::save(Ui& ui) {
     if (!account_) return false;
     if (!save_storage(app_, ui, *account_, record_, app_.settings.maxstorage)) return false;
+    select(selected_);  // the store may be the one on disk now
     unsaved.set(false);
     return true;
 }

@@ -43,14 +43,14 @@ void stage_storage(const AppContext& app, FileBatch& batch, std::int32_t id) {
     if (!write_storage_without(app, out, id)) batch.forget_last();
 }
 
-void stage_ties(const AppContext& app, FileBatch& batch,
+void stage_ties(const AppContext& app, Ui& ui, FileBatch& batch,
                 const std::vector<LeavingCharacter>& leaving, std::int32_t id) {
     if (leaving.empty()) return;
     CharacterTies ties = read_character_ties(app);
     for (const LeavingCharacter& character : leaving) {
         release_character(ties, character.party_guild_pet, id, character.char_id);
     }
-    stage_character_ties(app, ties, batch);
+    stage_character_ties(app, ui, ties, batch);
 }
 
 void stage_gm_entry(const AppContext& app, FileBatch& batch, std::int32_t id) {
@@ -63,14 +63,14 @@ void stage_gm_entry(const AppContext& app, FileBatch& batch, std::int32_t id) {
 
 }  // namespace
 
-std::optional<std::string> delete_account_files(Workspace& ws, std::int32_t account_id) {
+std::optional<std::string> delete_account_files(Workspace& ws, Ui& ui, std::int32_t account_id) {
     const AppContext& app = ws.app;
     FileBatch batch(app.files);
     try {
         stage_account_line(app, batch, account_id);
         const std::vector<LeavingCharacter> leaving = stage_characters(ws, batch, account_id);
         stage_storage(app, batch, account_id);
-        stage_ties(app, batch, leaving, account_id);
+        stage_ties(app, ui, batch, leaving, account_id);
         stage_gm_entry(app, batch, account_id);
         batch.commit();
     } catch (...) {
@@ -89,7 +89,7 @@ std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t ind
     if (!store.load_state.allow_write(ui)) return std::nullopt;
     if (!confirmed && !confirm_account_deletion(ui, store.records[index])) return std::nullopt;
     const std::int32_t id = store.records[index].account_id();
-    if (const std::optional<std::string> failed = delete_account_files(ws, id)) {
+    if (const std::optional<std::string> failed = delete_account_files(ws, ui, id)) {
         ui.message("The account " + std::to_string(id) + " was not deleted: " + *failed +
                        " could not be written. No file was changed.",
                    "Tavo", Icon::Warning);

@@ -14,8 +14,10 @@ struct Workspace;
 class Ui;
 
 // Writes the deletion to the files. Nothing (success) or the name of the file that could not be
-// written, with why; the files are then all as they were.
-std::optional<std::string> delete_account_files(Workspace& ws, std::int32_t account_id);
+// written, with why; the files are then all as they were. A party, guild, pet or castle that
+// another writer changed meanwhile is settled by the changed-on-disk guard (asked through ui);
+// a refusal writes no file at all.
+std::optional<std::string> delete_account_files(Workspace& ws, Ui& ui, std::int32_t account_id);
 
 // "Delete" on the "User Info" tab and `account delete`: the warnings and the question (skipped
 // when `confirmed`), the files, then the record; the table's other unsaved edits stay pending.

@@ -1,5 +1,5 @@
-// The window against other writers: a save after account.txt changed on disk asks about the
-// account both changed, and "Check Files" lists the folder's problems.
+// The window against other writers: a save after account.txt or athena.txt changed on disk asks
+// about the account or character both changed, and "Check Files" lists the folder's problems.
 
 #include <QLineEdit>
 #include <QListView>
@@ -67,6 +67,51 @@ private slots:
                  std::string("Account 2000002 (ben) was changed on disk since it was read. Keep "
                              "the version on disk?"));
         QCOMPARE(w.ben_on_disk(), std::string("- 17"));
+        QVERIFY(f.ui.unexpected.empty());
+    }
+
+    void a_character_changed_on_disk_too_is_asked_about_both_ways() {
+        WidgetFixture f;
+        f.use_demo();
+        tavo::ui::Form1& form = f.open_window();
+        form.select_account(13);  // Kaelen's account: character 150000 is shown
+        auto* save = form.findChild<QPushButton*>("Command4_4");
+        // Kaelen's line on disk: its fields, and the file with the line's zeny changed.
+        const auto kaelen_on_disk = [&] {
+            const std::string text = f.dir.read("server/save/athena.txt");
+            const std::size_t line = text.find("150000\t");
+            const auto fields = tavo::split(text.substr(line, text.find('\n', line) - line), '\t');
+            return std::string(fields[2]) + " " + std::string(fields[4]);
+        };
+        const auto zeny_on_disk = [&](const std::string& zeny) {
+            std::string text = f.dir.read("server/save/athena.txt");
+            const std::size_t line = text.find("150000\t");
+            const std::size_t field = text.find("\t19840233,1500876,", line) + 18;
+            text.replace(field, text.find('\t', field) - field, zeny);
+            f.dir.write("server/save/athena.txt", text);
+        };
+        const auto rename = [&] {  // as an edit of the character does
+            f.ws.characters.current.name = "Kael";
+            form.character_editor().mark_changed();
+        };
+
+        rename();
+        zeny_on_disk("7777777");  // the char server saved meanwhile
+        f.ui.answer({true});      // keep the version on disk
+        save->click();
+        QCOMPARE(f.ui.questions(),
+                 std::vector<std::string>{"Character 150000 (Kaelen) was changed on disk since it "
+                                          "was read. Keep the version on disk?"});
+        QCOMPARE(kaelen_on_disk(), std::string("Kaelen 19840233,1500876,7777777"));
+        QCOMPARE(f.ws.characters.current.name, std::string("Kaelen"));  // the page shows the file
+        QVERIFY(!save->isEnabled());
+
+        rename();
+        zeny_on_disk("8888888");
+        f.ui.answer({false});  // write the editor's
+        save->click();
+        QCOMPARE(f.ui.questions().size(), std::size_t{2});
+        QCOMPARE(kaelen_on_disk(), std::string("Kael 19840233,1500876,7777777"));
         QVERIFY(f.ui.unexpected.empty());
     }
 
