@@ -16,7 +16,8 @@ fs::path athena_of(const AppContext& app) {
 }  // namespace
 
 std::string forger_entry(std::int32_t char_id, std::string_view name) {
-    std::string entry = "[" + std::to_string(static_cast<long long>(char_id) - kForgerKeyBase);
+    std::string entry(1, '[');
+    entry += std::to_string(static_cast<long long>(char_id) - kForgerKeyBase);
     return entry.append("] ").append(name);
 }
 

@@ -12,6 +12,8 @@
 #include "refdata/refdata.h"
 
 namespace tavo {
+// One-letter texts as strings: GCC 12 at -O3 misreads assigning a one-letter literal.
+using namespace std::string_literals;
 namespace {
 
 constexpr std::int32_t kForgedWeapon = 255;
@@ -28,7 +30,8 @@ bool same_location_family(std::int32_t a, std::int32_t b) {
 }
 
 std::string card_entry(std::int32_t card_id, std::string_view name) {
-    return "[" + zero_pad(card_id, 3) + "] " + std::string(name);
+    std::string entry(1, '[');
+    return entry.append(zero_pad(card_id, 3)).append("] ").append(name);
 }
 
 std::int32_t composed_id(std::int16_t low, std::int16_t high) {
@@ -129,12 +132,12 @@ void ItemPanelEditor::choose(int index) {
     chosen_ = index >= 0 && index < static_cast<int>(choices_.size()) ? index : -1;
     const ItemDbEntry* entry = chosen_entry();
     if (entry == nullptr) return;
-    if (fields_.qty == "0" || fields_.qty.empty()) fields_.qty = "1";
+    if (fields_.qty == "0" || fields_.qty.empty()) fields_.qty = "1"s;
     fields_.type = std::to_string(entry->type);
     fields_.slot_count = std::to_string(entry->slot_count);
     fields_.item_id = std::to_string(entry->id);
     fields_.name = entry->name;
-    if (fields_.refine.empty()) fields_.refine = "0";
+    if (fields_.refine.empty()) fields_.refine = "0"s;
     is_.pet_info = false;
     element_ = strength_ = forger_ = 0;
     apply_kind(*entry);
@@ -148,7 +151,7 @@ void ItemPanelEditor::apply_kind(const ItemDbEntry& entry) {
     switch (item_kind(entry.type)) {
         case ItemKind::Equipment:
             is_.card_frame = true;
-            fields_.qty = "1";
+            fields_.qty = "1"s;
             is_.qty = false;
             is_.refine = true;
             is_.forger = entry.type == kWeaponType && entry.slot_count == 0;
@@ -164,15 +167,15 @@ void ItemPanelEditor::apply_kind(const ItemDbEntry& entry) {
         case ItemKind::Egg:
             is_.pet_info = true;
             pet_ = {};
-            fields_.qty = "1";
+            fields_.qty = "1"s;
             is_.qty = false;
-            fields_.refine = "0";
+            fields_.refine = "0"s;
             is_.refine = false;
             break;
         case ItemKind::Usable:
             is_.qty = true;
             is_.forger = true;  // the maker of a brewed item
-            fields_.refine = "0";
+            fields_.refine = "0"s;
             is_.refine = false;
             break;
         case ItemKind::Other:
@@ -278,7 +281,7 @@ void ItemPanelEditor::preset(const ItemSlot& item) {
         // An item the table does not hold keeps its number.
         fields_.item_id = std::to_string(item.nameid);
         fields_.name = item_name(naming_.ref.items, item.nameid);
-        fields_.type = fields_.slot_count = "0";
+        fields_.type = fields_.slot_count = "0"s;
     }
     const std::int32_t marker = static_cast<std::uint16_t>(item.card0);
     if (marker == kForgedWeapon) {

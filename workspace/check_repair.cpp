@@ -11,6 +11,8 @@
 #include "workspace/server_check.h"
 
 namespace tavo {
+// One-letter texts as strings: GCC 12 at -O3 misreads assigning a one-letter literal.
+using namespace std::string_literals;
 namespace {
 
 using RepairsOfFile = std::map<std::size_t, std::vector<const Repair*>>;  // by line
@@ -28,7 +30,7 @@ std::string edited_line(std::string_view line, const std::vector<const Repair*>&
                 break;
             case Repair::Edit::ClearGuildMember:
                 pieces.at(at) = "0,0,0,0,0,0,0,0,0,0";
-                pieces.at(at + 1) = "-";
+                pieces.at(at + 1) = "-"s;
                 break;
             case Repair::Edit::DropLine: break;
         }
@@ -90,7 +92,7 @@ std::string question(const CheckReport& report, const std::map<std::string, Repa
                 "  " + f.file + " line " + std::to_string(f.line) + ": " + f.repair->what + "\r\n";
     }
     text += "The old files are kept as";
-    for (const auto& entry : plan) text += " " + backup_name(entry.first);
+    for (const auto& entry : plan) text.append(1, ' ').append(backup_name(entry.first));
     return text + ".\r\nRepair now?";
 }
 

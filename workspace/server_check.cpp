@@ -117,7 +117,7 @@ CheckReport check_server(const AppContext& app) {
 
 std::string finding_text(const Finding& finding) {
     std::string text = finding.file;
-    if (finding.line > 0) text += ":" + std::to_string(finding.line);
+    if (finding.line > 0) text.append(1, ':').append(std::to_string(finding.line));
     return text + ": " + finding.text;
 }
 
