@@ -82,9 +82,12 @@ CharProfileTab::CharProfileTab(CharacterEditor& editor, ItemEditors& items, QWid
     connect(character_chooser_, &QComboBox::activated, this, [this] { character_chosen(); });
     connect(view_chooser_, &QComboBox::currentIndexChanged, this, [this] { view_chosen(); });
     connect(save_to_file_button_, &QPushButton::clicked, this, [this] { editor_.save(); });
-    for (auto [list_editor, list, buttons] :
-         {std::tuple{&items_.inventory, inventory_list_, inventory_buttons_},
-          std::tuple{&items_.cart, cart_list_, cart_buttons_}}) {
+    // Plain names, not a structured binding: clang 14 cannot capture those in a lambda.
+    for (const auto& lane : {std::tuple{&items_.inventory, inventory_list_, inventory_buttons_},
+                             std::tuple{&items_.cart, cart_list_, cart_buttons_}}) {
+        ItemListEditor* const list_editor = std::get<0>(lane);
+        QListWidget* const list = std::get<1>(lane);
+        QPushButton* const* const buttons = std::get<2>(lane);
         for (int i = 0; i < 4; ++i) {
             connect(buttons[i], &QPushButton::clicked, this,
                     [this, list_editor, i] { item_button(*list_editor, i); });
