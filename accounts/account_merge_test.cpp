@@ -52,7 +52,8 @@ protected:
     }
     std::vector<std::string> records_on_disk() {
         std::vector<std::string> lines;
-        for (std::string_view line : split(folders.dir.read("server/save/account.txt"), '\n')) {
+        const std::string file = folders.dir.read("server/save/account.txt");
+        for (std::string_view line : split(file, '\n')) {
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             if (line.empty() || line.starts_with("//") || contains(line, "%newid%")) continue;
             const std::vector<std::string_view> f = split(line, '\t');

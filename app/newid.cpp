@@ -23,6 +23,11 @@ bool NewIdCounter::take(std::string_view line) {
     return true;
 }
 
+std::string NewIdCounter::line_after_read(double highest) const {
+    constexpr double kHighestId = 2147483647;
+    return line_after(static_cast<long long>(std::clamp(highest, 0.0, kHighestId - 1)));
+}
+
 std::string NewIdCounter::line_after(long long highest) const {
     return std::to_string(std::max(highest + 1, counter_)) + "\t%newid%";
 }

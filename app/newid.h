@@ -22,6 +22,9 @@ public:
     // The line for a file whose highest id is `highest`: one above it, or the file's own counter
     // when that is higher.
     std::string line_after(long long highest) const;
+    // The same for an id read as a number of any size: an id beyond what the server's ids hold
+    // (a damaged line) raises the counter only to the highest id there is.
+    std::string line_after_read(double highest) const;
 
 private:
     long long counter_ = 0;

@@ -202,7 +202,9 @@ void load_app_option(AppContext& app, Ui& ui, const StartOptions& options) {
 void save_eafolder_location(AppContext& app, Ui& ui) {
     guarded(ui, "save_eafolder_location", [&] {
         const fs::path path = app.program_file(kSettingsFile);
-        if (!has_content(path)) return;
+        // A folder whose name holds a line break is used, never remembered: it would break the
+        // line in two.
+        if (!has_content(path) || has_line_breaker(app.settings.data_folder)) return;
         const fs::path target = app.writable_program_file(kSettingsFile);
         std::string content;
         for (const std::string& line : read_lines(path)) {

@@ -34,7 +34,7 @@ std::vector<LeavingCharacter> write_without_account(const AppContext& app, Atomi
         out.write_line(line);  // lines that are not characters stay in their place
     }
     if (writes_newid_line(server_generation) || counter.seen()) {
-        out.write_line(counter.line_after(static_cast<long long>(highest)));
+        out.write_line(counter.line_after_read(highest));
     }
     return leaving;
 }

@@ -174,7 +174,7 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
             highest = std::max(highest, leading_number(id_text));
         }
         if (writes_newid_line(server_generation) || counter.seen()) {
-            out.write_line(counter.line_after(static_cast<long long>(highest)));
+            out.write_line(counter.line_after_read(highest));
         }
         out.commit(app.server_file("save/athena.bak.txt"));
         state.read_line = std::move(*written);

@@ -186,6 +186,11 @@ TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n");
     EXPECT_EQ(hi_char_id(app, ui, state), 150002);
+    // A damaged line's id beyond any the server holds raises the counter only to the top.
+    write(a.text() + "\r\n" + saved.text() + "\r\n" + std::string(120, '9') +
+          "\tx\ty\r\n150001\t%newid%\r\n");
+    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
+    EXPECT_NE(athena().find("\r\n2147483647\t%newid%\r\n"), std::string::npos) << athena();
 }
 
 TEST_F(CharacterFile, TheHighestIdOfAFileWithoutCharactersIsZero) {

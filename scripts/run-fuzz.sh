@@ -6,6 +6,9 @@
 # TAVO_FUZZ_BUILD names the clang build folder (default build-fuzz/, made when missing).
 # The corpora grow in $build/corpus/TARGET/ from one run to the next. Exit 1 after a crash;
 # TAVO_FUZZ_TIMEOUT (default 60) is the seconds one input may take before it counts as a hang.
+# TAVO_FUZZ_SEED and TAVO_FUZZ_RUNS fix the mutations and cap their number: CI replays the same
+# short run every time, so it fails on a change, never on a find of chance; finding is what the
+# long runs are for.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -38,6 +41,10 @@ replay() {
     >>"$log" 2>&1
 }
 
+repeatable=()
+[ -n "${TAVO_FUZZ_SEED:-}" ] && repeatable+=(-seed="$TAVO_FUZZ_SEED")
+[ -n "${TAVO_FUZZ_RUNS:-}" ] && repeatable+=(-runs="$TAVO_FUZZ_RUNS")
+
 failed=0
 printf '%-20s %12s %8s %8s %s\n' target executions seconds exec/s result
 for target in "${targets[@]}"; do
@@ -48,6 +55,7 @@ for target in "${targets[@]}"; do
   status=0
   "$build/fuzz/$target" -max_total_time="$seconds" -timeout="$timeout" \
     -rss_limit_mb=$memory_mb -max_len=8192 -print_final_stats=1 -artifact_prefix="$crashes/" \
+    "${repeatable[@]}" \
     "$corpus" "$root/fuzz/inputs/$target" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
