@@ -9,15 +9,8 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 export HOME=$work/home XDG_CONFIG_HOME=$work/config
 cp -r "$2/server" "$work/server"
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if ! "$@"; then
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
+# The tavo-cli test scripts' checks (`check`, `run`); $work stays this script's own.
+source "$(dirname "$0")/../cli/tests/checks.sh"
 
 cmake --install "$1" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; exit 1; }
 for file in bin/tavo-cli share/tavo/tavo.ini share/tavo/class-skill.txt \

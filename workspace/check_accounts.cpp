@@ -60,11 +60,8 @@ public:
     void line(std::string_view text, std::size_t number) {
         if (text.empty() || text.starts_with("//")) return;
         split_tabs(text, p_);
-        if (p_.size() >= 2 && p_[1] == "%newid%") {
-            if (!is_integer(p_[0]))
-                return unreadable(number, "the %newid% counter is not a number");
-            newid_ = integer_value(p_[0]);
-            newid_line_ = number;
+        if (const char* why = nullptr; newid_.take(p_, number, why)) {
+            if (why != nullptr) unreadable(number, why);
             return;
         }
         if (!is_integer(p_[0])) return unreadable(number, "the account id is not a number");
@@ -97,7 +94,7 @@ public:
     void finish() {
         late_names_.settle();
         world_.accounts_read = true;
-        check_newid(world_.found, kAccounts, newid_line_, newid_, highest_, "account");
+        check_newid(world_.found, kAccounts, newid_.line, newid_.counter, highest_, "account");
     }
 
 private:
@@ -153,8 +150,7 @@ private:
     NameTable names_;
     LateNames<TakenName> late_names_;
     long long highest_ = 0;
-    long long newid_ = 0;
-    std::size_t newid_line_ = 0;
+    NewIdLine newid_;
 };
 
 // "low-high" or "low~high" of a GM line.

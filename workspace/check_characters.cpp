@@ -84,11 +84,8 @@ public:
     void line(std::string_view text, std::size_t number) {
         if (text.empty()) return;
         split_tabs(text, p_);
-        if (p_.size() >= 2 && p_[1] == "%newid%") {
-            if (!is_integer(p_[0]))
-                return unreadable(number, "the %newid% counter is not a number");
-            newid_ = integer_value(p_[0]);
-            newid_line_ = number;
+        if (const char* why = nullptr; newid_.take(p_, number, why)) {
+            if (why != nullptr) unreadable(number, why);
             return;
         }
         if (const auto why = problem()) return unreadable(number, *why);
@@ -109,7 +106,7 @@ public:
     void finish() {
         names_.settle();
         world_.chars_read = true;
-        check_newid(world_.found, kAthena, newid_line_, newid_, highest_, "character");
+        check_newid(world_.found, kAthena, newid_.line, newid_.counter, highest_, "character");
     }
 
 private:
@@ -197,8 +194,7 @@ private:
     long long inventory_ = 0;
     long long cart_ = 0;
     long long highest_ = 0;
-    long long newid_ = 0;
-    std::size_t newid_line_ = 0;
+    NewIdLine newid_;
 };
 
 }  // namespace

@@ -455,6 +455,18 @@ std::string shown(std::string_view text) {
     return std::string(text.substr(0, kMost)) + "...";
 }
 
+bool NewIdLine::take(const std::vector<std::string_view>& p, std::size_t number, const char*& why) {
+    why = nullptr;
+    if (p.size() < 2 || p[1] != "%newid%") return false;
+    if (!is_integer(p[0])) {
+        why = "the %newid% counter is not a number";
+        return true;
+    }
+    counter = integer_value(p[0]);
+    line = number;
+    return true;
+}
+
 void check_newid(Gathered& found, std::string_view file, std::size_t line, long long newid,
                  long long highest, std::string_view record) {
     if (line == 0 || newid > highest) return;

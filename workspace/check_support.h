@@ -197,6 +197,14 @@ private:
 // A name as a finding shows it: cut to 40 bytes, so a broken line never floods the list.
 std::string shown(std::string_view text);
 
+// The "<counter>\t%newid%" line of account.txt and athena.txt, as the check meets it.
+struct NewIdLine {
+    long long counter = 0;
+    std::size_t line = 0;  // 0: none met
+    // True when the fields are a %newid% line; `why` then holds what is wrong with it, if anything.
+    bool take(const std::vector<std::string_view>& p, std::size_t number, const char*& why);
+};
+
 // A %newid% counter (at `line` of `file`; 0: none) not above the highest id of the file: the
 // next new record would take an id in use. `record` is "account" or "character".
 void check_newid(Gathered& found, std::string_view file, std::size_t line, long long newid,
