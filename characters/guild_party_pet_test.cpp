@@ -2,18 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "app/text_file.h"
-#include "testsupport/scripted_ui.h"
+#include "testsupport/server_folders.h"
 #include "testsupport/server_rules.h"
-#include "testsupport/temp_dir.h"
 
 namespace tavo {
 namespace {
 
 using testing::guild_line_breaks;
-using testing::ScriptedUi;
-using testing::TempDir;
 
 std::string party_line(const std::string& id, const std::vector<std::string>& members) {
     std::string line = id + "\tPoring Hunters\t0,1\t";
@@ -24,38 +20,25 @@ std::string party_line(const std::string& id, const std::vector<std::string>& me
     return line;
 }
 
-// A guild of the 16 slots Guild Extension 0 gives; each member is "account,char,name".
-std::string guild_line(const std::string& master, const std::vector<std::string>& members) {
-    std::string line = "10001\tIron Wolves\t" + master + "\t3,16,1200,0,0\tWelcome#\tBe kind#\t";
-    for (std::size_t i = 0; i < 16; ++i) {
-        if (i < members.size()) {
-            const std::string& m = members[i];
-            const auto a = m.find(','), b = m.find(',', a + 1);
-            line += m.substr(0, b) + ",5,2,0,7,55,1000,0," + std::to_string(i) + "\t" +
-                    m.substr(b + 1) + "\t";
-        } else {
-            line += "0,0,0,0,0,0,0,0,0,0\t-\t";
-        }
-    }
-    line += "17,0\tGuild Master#\t";
-    for (int p = 1; p < 20; ++p) line += "0,0\tPosition " + std::to_string(p + 1) + "#\t";
-    line += "0,0,$\t1\t10002,0\tRivals\t0\t";
-    for (int s = 0; s < 20; ++s) line += std::to_string(10000 + s) + ",0 ";
-    return line + "\t";
+// A guild of the 16 slots Guild Extension 0 gives, with an ally; each member is
+// "account,char,name".
+std::string guild_line(const std::string& master, const std::vector<std::string>& members,
+                       const std::string& id = "10001") {
+    std::string line = testing::guild_text(id + "\tIron Wolves\t" + master, 16, members);
+    return line.replace(line.find("$\t0\t0\t"), 6, "$\t1\t10002,0\tRivals\t0\t");
 }
 
 class GuildPartyPet : public ::testing::Test {
 protected:
-    GuildPartyPet() { app.settings.data_folder = dir.make_server("server").string() + "/"; }
     void TearDown() override { EXPECT_TRUE(ui.unexpected.empty()); }
     void write(const std::string& name, const std::string& content) {
-        dir.write("server/save/" + name, content);
+        f.server("save/" + name, content);
     }
-    std::string read(const std::string& name) { return dir.read("server/save/" + name); }
+    std::string read(const std::string& name) { return f.saved(name); }
 
-    TempDir dir;
-    ScriptedUi ui;
-    AppContext app;
+    testing::ServerFolders f;
+    AppContext& app = f.app;
+    testing::ScriptedUi& ui = f.ui;
 };
 
 TEST_F(GuildPartyPet, LookupsAndTheirDefaults) {
@@ -146,14 +129,12 @@ TEST_F(GuildPartyPet, LeavingAGuildMovesTheMasterWithinThePositionsOnly) {
     // Bram is the third member entry, so the third position becomes the master's.
     expected.replace(expected.find("0,0\tPosition 3#"), 15, "17,0\tGuild Master#");
     EXPECT_EQ(result, expected + "\n");
-    EXPECT_NE(result.find("0,0,$\t1\t10002,0\tRivals\t0\t10000,0 "), std::string::npos);
     EXPECT_EQ(read("castle.txt"), "0,10001,1,2,3,4,5,6,7,1,0,0,0,0,0,0,0,0\n");  // untouched
 }
 
 TEST_F(GuildPartyPet, TheLastMemberTakesTheGuildAndItsCastles) {
     const std::string other = guild_line("Zed", {"2000005,150005,Zed"});
-    std::string mine = guild_line("Ayla", {"2000001,150000,Ayla"});
-    mine.replace(0, 5, "10003");
+    const std::string mine = guild_line("Ayla", {"2000001,150000,Ayla"}, "10003");
     write("guild.txt", other + "\n" + mine + "\n");
     write("castle.txt",
           "0,10003,1,2,3,4,5,6,7,1,0,0,0,0,0,0,0,0\n"
@@ -169,13 +150,12 @@ TEST_F(GuildPartyPet, TheLastMemberTakesTheGuildAndItsCastles) {
 
 // The char server crashes on a guild without members or a guild skill without its blank.
 TEST_F(GuildPartyPet, EveryGuildRewriteLeavesLinesTheServerLoads) {
-    std::string alone = guild_line("Zed", {"0,0,-", "0,0,-", "2000005,150005,Zed"});
-    alone.replace(0, 5, "10003");
+    const std::string alone = guild_line("Zed", {"0,0,-", "0,0,-", "2000005,150005,Zed"}, "10003");
     write("guild.txt", guild_line("Ayla", {"2000001,150000,Ayla", "2000002,150001,Bram",
                                            "2000003,150002,Cora"}) +
                            "\n" + alone + "\n");
     const auto sound = [&] {
-        for (const std::string& line : read_lines(dir.path() / "server/save/guild.txt")) {
+        for (const std::string& line : read_lines(app.server_file("save/guild.txt"))) {
             EXPECT_EQ(guild_line_breaks(line), std::vector<std::string>{}) << line;
             EXPECT_TRUE(line.ends_with(" 10019,0 \t")) << line;
         }
@@ -189,7 +169,7 @@ TEST_F(GuildPartyPet, EveryGuildRewriteLeavesLinesTheServerLoads) {
     sound();
     delete_party_guild_pet(app, ui, "0,10003,0", 2000005, 150005);  // the last, in slot 3
     sound();
-    EXPECT_EQ(read_lines(dir.path() / "server/save/guild.txt").size(), 1u);
+    EXPECT_EQ(read_lines(app.server_file("save/guild.txt")).size(), 1u);
     delete_party_guild_pet(app, ui, "0,10001,0", 2000003, 150002);
     EXPECT_EQ(read("guild.txt"), "");  // emptied, never removed
     EXPECT_TRUE(ui.shown().empty());
@@ -204,7 +184,7 @@ TEST_F(GuildPartyPet, HostileGuildLinesAreWalkedWithinTheLine) {
     write("guild.txt", huge + "\n" + cut);
     delete_party_guild_pet(app, ui, "0,10001,0", 2000002, 150001);
     delete_party_guild_pet(app, ui, "0,10002,0", 2000003, 150002);
-    const std::vector<std::string> lines = read_lines(dir.path() / "server/save/guild.txt");
+    const std::vector<std::string> lines = read_lines(app.server_file("save/guild.txt"));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].find("Bram"), std::string::npos);
     EXPECT_NE(lines[0].find("2000001,150000,5,2,0,7,55,1000,0,0\tAyla"), std::string::npos);

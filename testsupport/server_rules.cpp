@@ -25,11 +25,11 @@ constexpr std::size_t kGuildPositions = 20;
 constexpr std::size_t kGuildSkills = 20;
 constexpr std::size_t kPartySlots = 12;
 
-const char* const kSaveFiles[] = {"account.txt",   "athena.txt", "friends.txt", "storage.txt",
-                                  "g_storage.txt", "party.txt",  "guild.txt",   "pet.txt",
-                                  "castle.txt",    "accreg.txt", "mapreg.txt"};
-const char* const kOtherFiles[] = {"conf/GM_account.txt", "conf/battle_athena.conf",
-                                   "db/item_db.txt", "db/job_db1.txt", "db/pet_db.txt"};
+const char* const kFiles[] = {
+    "save/account.txt",        "save/athena.txt", "save/friends.txt", "save/storage.txt",
+    "save/g_storage.txt",      "save/party.txt",  "save/guild.txt",   "save/pet.txt",
+    "save/castle.txt",         "save/accreg.txt", "save/mapreg.txt",  "conf/GM_account.txt",
+    "conf/battle_athena.conf", "db/item_db.txt",  "db/job_db1.txt",   "db/pet_db.txt"};
 
 double number(std::string_view text) {
     return leading_number(text);
@@ -96,14 +96,14 @@ std::size_t check_items(std::string_view field, std::size_t most, std::string_vi
     return items.size();
 }
 
-// The record lines of a save file with their line numbers; comments and empty lines skipped.
+// The record lines of a save file, each reported at its line; comments and empty lines skipped.
 template <class Check>
-void each_record(const fs::path& file, Check check) {
+void each_record(const fs::path& file, Report& report, Check check) {
     std::size_t number_of_line = 0;
     for (const std::string& line : read_lines(file)) {
-        ++number_of_line;
+        report.at(++number_of_line);
         if (line.empty() || line.starts_with("//")) continue;
-        check(number_of_line, std::string_view(line));
+        check(std::string_view(line));
     }
 }
 
@@ -121,8 +121,7 @@ void check_accounts(const fs::path& file, Report& report) {
     double last_id = -1;
     double next_free = -1;
     std::set<std::string, std::less<>> names;
-    each_record(file, [&](std::size_t n, std::string_view line) {
-        report.at(n);
+    each_record(file, report, [&](std::string_view line) {
         if (is_newid_line(line, last_id, next_free, report)) return;
         const Fields f = split(line, '\t');
         const std::size_t fields = f.size() - 1;  // the account registers follow the last TAB
@@ -147,8 +146,7 @@ void check_accounts(const fs::path& file, Report& report) {
 }
 
 void check_gm_levels(const fs::path& file, Report& report) {
-    each_record(file, [&](std::size_t n, std::string_view line) {
-        report.at(n);
+    each_record(file, report, [&](std::string_view line) {
         const Fields f = split(line, ' ');
         report.check(f.size() == 2, "not \"id level\"");
         if (f.size() != 2) return;
@@ -166,8 +164,7 @@ void check_characters(const fs::path& file, Report& report) {
     std::pair<double, double> last_place{-1, -1};
     std::set<double> ids;
     double next_free = -1;
-    each_record(file, [&](std::size_t n, std::string_view line) {
-        report.at(n);
+    each_record(file, report, [&](std::string_view line) {
         if (is_newid_line(line, ids.empty() ? -1 : *ids.rbegin(), next_free, report)) return;
         const Fields f = split(line, '\t');
         report.check(f.size() == 20 && f.back().empty(), "not 19 fields and the final TAB");
@@ -197,8 +194,7 @@ void check_characters(const fs::path& file, Report& report) {
 }
 
 void check_stores(const fs::path& file, std::size_t most, Report& report) {
-    each_record(file, [&](std::size_t n, std::string_view line) {
-        report.at(n);
+    each_record(file, report, [&](std::string_view line) {
         const Fields f = split(line, '\t');
         report.check(f.size() == 3 && f.back().empty(), "not \"id,count TAB items TAB\"");
         if (f.size() < 2) return;
@@ -209,8 +205,7 @@ void check_stores(const fs::path& file, std::size_t most, Report& report) {
 }
 
 void check_parties(const fs::path& file, Report& report) {
-    each_record(file, [&](std::size_t n, std::string_view line) {
-        report.at(n);
+    each_record(file, report, [&](std::string_view line) {
         const Fields f = split(line, '\t');
         report.check(f.size() == 3 + 2 * kPartySlots + 1 && f.back().empty(),
                      "not 12 member pairs and the final TAB");
@@ -221,8 +216,7 @@ void check_parties(const fs::path& file, Report& report) {
 }
 
 void check_pets(const fs::path& file, Report& report) {
-    each_record(file, [&](std::size_t n, std::string_view line) {
-        report.at(n);
+    each_record(file, report, [&](std::string_view line) {
         const Fields f = split(line, '\t');
         report.check(
             f.size() == 2 && split(f[0], ',').size() == 3 && split(f.back(), ',').size() == 9,
@@ -232,8 +226,7 @@ void check_pets(const fs::path& file, Report& report) {
 
 void check_castles(const fs::path& file, Report& report) {
     std::size_t castles = 0;
-    each_record(file, [&](std::size_t n, std::string_view line) {
-        report.at(n);
+    each_record(file, report, [&](std::string_view line) {
         const std::size_t values = split(line, ',').size();
         report.check(values == 26 || values == 18, "not 26 (or 18) values");
         report.check(number(line) == static_cast<double>(castles++), "castle ids not 0-19");
@@ -242,8 +235,7 @@ void check_castles(const fs::path& file, Report& report) {
 }
 
 void check_guilds(const fs::path& file, Report& report) {
-    each_record(file, [&](std::size_t n, std::string_view line) {
-        report.at(n);
+    each_record(file, report, [&](std::string_view line) {
         for (const std::string& fault : guild_line_breaks(line)) report.check(false, fault);
     });
 }
@@ -287,6 +279,25 @@ std::vector<std::string> guild_line_breaks(std::string_view line) {
     return breaks;
 }
 
+std::string guild_text(const std::string& head, int slots, const std::vector<std::string>& members,
+                       int extension) {
+    std::string line = head + "\t3," + std::to_string(slots) + ",1200,0,0\tWelcome#\tBe kind#\t";
+    for (std::size_t i = 0; i < static_cast<std::size_t>(slots); ++i) {
+        const std::vector<std::string_view> m =
+            i < members.size() ? split(members[i], ',') : std::vector<std::string_view>{"0"};
+        line += m[0] == "0" ? std::string("0,0,0,0,0,0,0,0,0,0\t-\t")
+                            : std::string(m[0]) + "," + std::string(m[1]) + ",5,2,0,7,55,1000,0," +
+                                  std::to_string(i) + "\t" + std::string(m[2]) + "\t";
+    }
+    line += "17,0\tGuild Master#\t";
+    for (int p = 2; p <= 20; ++p) line += "0,0\tPosition " + std::to_string(p) + "#\t";
+    line += "0,0,$\t0\t0\t";
+    for (int s = 0; s < 20; ++s) {
+        line += std::to_string(10000 + s) + "," + std::to_string(s == 4 ? extension : 0) + " ";
+    }
+    return line + "\t";
+}
+
 std::string listed(const std::vector<std::string>& breaks) {
     std::string text;
     for (const std::string& fault : breaks) text += fault + "\n";
@@ -295,11 +306,7 @@ std::string listed(const std::vector<std::string>& breaks) {
 
 std::vector<std::string> server_rule_breaks(const fs::path& server, const ServerLimits& limits) {
     std::vector<std::string> breaks;
-    const fs::path save = server / "save";
-    for (const char* name : kSaveFiles) {
-        if (!file_exists(save / name)) breaks.push_back("save/" + std::string(name) + " missing");
-    }
-    for (const char* name : kOtherFiles) {
+    for (const char* name : kFiles) {
         if (!file_exists(server / name)) breaks.push_back(std::string(name) + " missing");
     }
     if (!breaks.empty()) return breaks;

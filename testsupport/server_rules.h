@@ -25,6 +25,13 @@ std::vector<std::string> server_rule_breaks(const fs::path& server,
 // The rules one line of save/guild.txt breaks; empty when it is sound.
 std::vector<std::string> guild_line_breaks(std::string_view line);
 
+// A guild line as the server writes it after `head` ("10001\tIron Wolves\tAyla"): `slots`
+// member pairs filled in order from `members` ("account,char,name"; account 0 leaves the slot
+// empty), 20 positions with the master's first, no alliance, and the 20 guild skills with Guild
+// Extension at `extension`.
+std::string guild_text(const std::string& head, int slots, const std::vector<std::string>& members,
+                       int extension = 0);
+
 // The breaks one to a line, for a test's failure message; "" when there are none.
 std::string listed(const std::vector<std::string>& breaks);
 

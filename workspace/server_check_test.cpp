@@ -13,6 +13,7 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "testsupport/scripted_ui.h"
+#include "testsupport/server_rules.h"
 #include "testsupport/temp_dir.h"
 #include "tools/gen/server_gen.h"
 
@@ -29,29 +30,13 @@ std::multiset<Found> found(const CheckReport& report) {
     return out;
 }
 
-std::string joined(const std::vector<std::string_view>& pieces, char separator) {
-    std::string out;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (i > 0) out += separator;
-        out += pieces[i];
-    }
+// The line with one TAB-separated field replaced.
+std::string with_field(const std::string& line, std::size_t field, const std::string& value) {
+    std::vector<std::string_view> f = split(line, '\t');
+    f[field] = value;
+    std::string out(f[0]);
+    for (std::size_t i = 1; i < f.size(); ++i) out.append("\t").append(f[i]);
     return out;
-}
-
-// A guild of `slots` member slots, the first member given as "account,char\tname".
-std::string guild_line(int id, int slots, int extension, const std::string& member) {
-    std::string line =
-        std::to_string(id) + "\tPlanted\tNobody\t1," + std::to_string(slots) + ",0,0,0\t#\t#\t";
-    for (int s = 0; s < slots; ++s) {
-        line += s == 0 && !member.empty() ? member : "0,0,0,0,0,0,0,0,0,0\t-";
-        line += '\t';
-    }
-    for (int p = 0; p < 20; ++p) line += (p == 0 ? "17,0\tBoss#\t" : "0,0\tPos#\t");
-    line += "0,0,$\t0\t0\t";
-    for (int s = 0; s < 20; ++s) {
-        line += std::to_string(10000 + s) + "," + (s == 4 ? std::to_string(extension) : "0") + " ";
-    }
-    return line + "\t";
 }
 
 class ServerCheck : public ::testing::Test {
@@ -96,17 +81,11 @@ protected:
         }
         FAIL() << "nothing to plant in " << file;
     }
-    // The fields of the first character line of an account, with new id, name and ties.
+    // The first character line with new id, name, account and ties.
     std::string character(const std::string& id, const std::string& name,
                           const std::string& account, const std::string& ties) {
-        const std::vector<std::string> all = lines("save/athena.txt");
-        std::vector<std::string_view> f = split(all.front(), '\t');
-        f[0] = id;
-        f[2] = name;
-        const std::string owner = account + ",0";
-        f[1] = owner;
-        f[9] = ties;
-        return joined(f, '\t');
+        const std::string line = with_field(lines("save/athena.txt").front(), 0, id);
+        return with_field(with_field(with_field(line, 1, account + ",0"), 2, name), 9, ties);
     }
     std::string first_char_field(std::size_t field) const {
         return std::string(split(lines("save/athena.txt").front(), '\t')[field]);
@@ -129,20 +108,12 @@ void ServerCheck::plant_everything() {
     append(acc, "this is no account", Problem::UnreadableLine);
     change(
         acc, [](const std::string& l) { return l.starts_with("2000004\t"); },
-        [](const std::string& l) {
-            std::vector<std::string_view> f = split(l, '\t');
-            f[7] = "";
-            return joined(f, '\t');
-        },
-        Problem::EmptyAccountField);
-    const std::string dupe = [&] {
-        for (const std::string& l : lines(acc)) {
-            if (l.starts_with("2000003\t"))
-                return "2000003\tsomeone_else" + l.substr(l.find('\t', 8));
+        [](const std::string& l) { return with_field(l, 7, ""); }, Problem::EmptyAccountField);
+    for (const std::string& l : lines(acc)) {
+        if (l.starts_with("2000003\t")) {
+            append(acc, with_field(l, 1, "someone_else"), Problem::DuplicateAccountId);
         }
-        return std::string();
-    }();
-    append(acc, dupe, Problem::DuplicateAccountId);
+    }
     change(
         acc, is_newid, [](const std::string&) { return "2000010\t%newid%"; }, Problem::NewIdTooLow);
 
@@ -157,15 +128,10 @@ void ServerCheck::plant_everything() {
            Problem::CharacterWithoutAccount);
     append(ath, character("900003", "Partyless", "2000001", "99999,0,0"), Problem::MissingParty);
     append(ath, character("900004", "Guildless", "2000001", "0,99999,0"), Problem::MissingGuild);
-    std::string packrat = character("900005", "Packrat", "2000001", "0,0,0");
-    {
-        std::vector<std::string_view> f = split(packrat, '\t');
-        std::string items;
-        for (int i = 0; i < 101; ++i) items += std::to_string(i + 1) + ",501,1,0,1,0,0,0,0,0,0 ";
-        f[15] = items;
-        packrat = joined(f, '\t');
-    }
-    append(ath, packrat, Problem::TooManyItems);
+    std::string items;
+    for (int i = 0; i < 101; ++i) items += std::to_string(i + 1) + ",501,1,0,1,0,0,0,0,0,0 ";
+    append(ath, with_field(character("900005", "Packrat", "2000001", "0,0,0"), 15, items),
+           Problem::TooManyItems);
     change(
         ath, is_newid, [](const std::string&) { return "150000\t%newid%"; }, Problem::NewIdTooLow);
 
@@ -204,9 +170,11 @@ void ServerCheck::plant_everything() {
     grown[ext + 6] = static_cast<char>(grown[ext + 6] + 1);
     planted.insert({Problem::GuildSize, gld, guild_lines - 1});
     put(gld, guilds);
-    append(gld, guild_line(99001, 16, 0, ""), Problem::GuildWithoutMembers);
+    append(gld, testing::guild_text("99001\tPlanted\tNobody", 16, {}),
+           Problem::GuildWithoutMembers);
     append(gld,
-           guild_line(99002, 40, 12, "2000001," + first_id + ",0,0,0,0,0,0,0,0\t" + first_name),
+           testing::guild_text("99002\tPlanted\tNobody", 40,
+                               {"2000001," + first_id + "," + first_name}, 12),
            Problem::GuildSize);
 
     append("save/pet.txt", "999,1002,Lost\t2000001,999999,1,9001,0,100,50,0,0",

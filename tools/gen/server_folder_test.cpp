@@ -13,69 +13,52 @@ namespace tavo::gen {
 namespace {
 
 using testing::guild_line_breaks;
+using testing::guild_text;
 using testing::listed;
 using testing::server_rule_breaks;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
-// A guild of `slots` member pairs, the first `members` of them filled, with the given skill
-// list; the rest as the server writes it.
-std::string guild(int slots, int members, const std::string& skills) {
-    std::string line = "10001\tIron Wolves\tKaelen\t2,";
-    line += std::to_string(slots) + ",120400,1,0\tSiege at eight#\t#\t";
-    for (int i = 0; i < slots; ++i) {
-        line += i < members ? "2000001," + std::to_string(150000 + i) + ",5,2,1,7,82,1000,0,0\tK" +
-                                  std::to_string(i) + "\t"
-                            : "0,0,0,0,0,0,0,0,0,0\t-\t";
-    }
-    line += "17,0\tGuild Master#\t";
-    for (int p = 1; p < 20; ++p) line += "0,0\tPosition " + std::to_string(p + 1) + "#\t";
-    return line + "0,0,$\t0\t0\t" + skills + "\t";
-}
-
-std::string skills_with_extension(int level) {
-    std::string skills;
-    for (int s = 0; s < 20; ++s) {
-        skills += std::to_string(10000 + s) + "," + (s == 4 ? std::to_string(level) : "0") + " ";
-    }
-    return skills;
+// A guild of `slots` slots with the first `members` of them filled.
+std::string guild(int slots, int members, int extension = 0) {
+    std::vector<std::string> filled;
+    for (int i = 0; i < members; ++i)
+        filled.push_back("2000001," + std::to_string(150000 + i) + ",K");
+    return guild_text("10001\tIron Wolves\tKaelen", slots, filled, extension);
 }
 
 TEST(ServerRules, AGuildLineMustAgreeWithItsOwnGuildExtension) {
-    EXPECT_EQ(listed(guild_line_breaks(guild(16, 3, skills_with_extension(0)))), "");
-    EXPECT_EQ(listed(guild_line_breaks(guild(36, 30, skills_with_extension(10)))), "");
+    EXPECT_EQ(listed(guild_line_breaks(guild(16, 3))), "");
+    EXPECT_EQ(listed(guild_line_breaks(guild(36, 30, 10))), "");
     // Free sizes the server would cut back to 16 slots, or past its 36-member array.
-    EXPECT_EQ(listed(guild_line_breaks(guild(22, 20, skills_with_extension(0)))),
+    EXPECT_EQ(listed(guild_line_breaks(guild(22, 20))),
               "max_member 22 where Guild Extension gives 16\n");
-    EXPECT_EQ(listed(guild_line_breaks(guild(40, 38, skills_with_extension(12)))),
+    EXPECT_EQ(listed(guild_line_breaks(guild(40, 38, 12))),
               "max_member 40 where Guild Extension gives 36\n");
     // What crashes the char server at load.
-    EXPECT_EQ(listed(guild_line_breaks(guild(16, 0, skills_with_extension(0)))),
-              "a guild without members\n");
-    std::string skills = skills_with_extension(0);
-    skills.pop_back();  // the last skill without its blank
-    EXPECT_EQ(listed(guild_line_breaks(guild(16, 3, skills))),
-              "guild skills without the last blank\n");
-    skills = skills_with_extension(0);
-    skills.erase(skills.find(' '), 1);  // two skills run together
-    EXPECT_NE(listed(guild_line_breaks(guild(16, 3, skills))), "");
+    EXPECT_EQ(listed(guild_line_breaks(guild(16, 0))), "a guild without members\n");
+    std::string line = guild(16, 3);
+    line.erase(line.size() - 2, 1);  // the last skill without its blank
+    EXPECT_EQ(listed(guild_line_breaks(line)), "guild skills without the last blank\n");
+    line = guild(16, 3);
+    line.erase(line.find("10000,0 ") + 7, 1);  // two skills run together
+    EXPECT_NE(listed(guild_line_breaks(line)), "");
 }
 
 TEST(ServerRules, HostileGuildCountsAreReportedNotWalked) {
-    const std::string sound = guild(16, 3, skills_with_extension(0));
-    const auto with = [&](const std::string& from, const std::string& to) {
-        std::string line = sound;
+    const auto with = [](const std::string& from, const std::string& to) {
+        std::string line = guild(16, 3);
         line.replace(line.find(from), from.size(), to);
         return listed(guild_line_breaks(line));
     };
     for (const char* count : {"1e300", "18446744073709551617", "4294967297"}) {
-        EXPECT_EQ(with("\t2,16,", std::string("\t2,") + count + ","),
+        EXPECT_EQ(with("\t3,16,", std::string("\t3,") + count + ","),
                   "fewer member or position pairs than max_member says\n");
         EXPECT_EQ(with("$\t0\t0\t", std::string("$\t") + count + "\t0\t"),
                   "fewer alliances than counted\n");
         EXPECT_NE(with("$\t0\t0\t", std::string("$\t0\t") + count + "\t"), "");
     }
-    EXPECT_NE(with("\t2,16,", "\t2,-16,"), "");
+    EXPECT_NE(with("\t3,16,", "\t3,-16,"), "");
 }
 
 TEST(ServerRules, AFolderMissingASaveFileOrOverfillingAnArrayIsCaught) {
