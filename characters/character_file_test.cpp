@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "refdata/refdata.h"
-#include "testsupport/scripted_ui.h"
-#include "testsupport/temp_dir.h"
+#include "testsupport/server_folders.h"
 
 namespace tavo {
 namespace {
-
-using testing::ScriptedUi;
-using testing::TempDir;
 
 struct Line {
     std::string id = "150000";
@@ -42,15 +37,14 @@ std::string items(int count) {
 
 class CharacterFile : public ::testing::Test {
 protected:
-    CharacterFile() { app.settings.data_folder = dir.make_server("server").string() + "/"; }
     void TearDown() override { EXPECT_TRUE(ui.unexpected.empty()); }
-    void write(const std::string& content) { dir.write("server/save/athena.txt", content); }
-    std::string athena() const { return dir.read("server/save/athena.txt"); }
+    void write(const std::string& content) { f.server("save/athena.txt", content); }
+    std::string athena() const { return f.saved("athena.txt"); }
     bool load(const std::string& id) { return load_char_info(app, ui, ref, state, id); }
 
-    TempDir dir;
-    ScriptedUi ui;
-    AppContext app;
+    testing::ServerFolders f;
+    AppContext& app = f.app;
+    testing::ScriptedUi& ui = f.ui;
     RefData ref;
     CharacterState state;
 };
@@ -171,14 +165,14 @@ TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     const std::string expected = a.text() + "\n\n// a note\n" + saved.text() +
                                  "\nnot a character\n" + c.text() + "\n900000\t%newid%\n";
     EXPECT_EQ(athena(), expected);
-    EXPECT_EQ(dir.read("server/save/athena.bak.txt"), original);
+    EXPECT_EQ(f.saved("athena.bak.txt"), original);
     EXPECT_EQ(ui.progress_texts.back(), "Reading 7 lines");
     EXPECT_FALSE(ui.progress_open);
 
     // Without a counter of its own, an 817 file gets none; one it has is kept.
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), expected);
-    EXPECT_EQ(dir.read("server/save/athena.bak.txt"), expected);
+    EXPECT_EQ(f.saved("athena.bak.txt"), expected);
     write(a.text() + "\r\n" + saved.text() + "\r\n150001\t%newid%\r\n");
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n150003\t%newid%\r\n");

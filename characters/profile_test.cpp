@@ -2,18 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "app/text.h"
 #include "characters/character_record.h"
 #include "refdata/refdata.h"
-#include "testsupport/scripted_ui.h"
-#include "testsupport/temp_dir.h"
+#include "testsupport/server_folders.h"
 
 namespace tavo {
 namespace {
-
-using testing::ScriptedUi;
-using testing::TempDir;
 
 TEST(ZenyText, GroupsThousandsAndHidesZero) {
     EXPECT_EQ(zeny_text("0", ","), "");
@@ -29,12 +24,9 @@ TEST(ZenyText, GroupsThousandsAndHidesZero) {
 }
 
 TEST(Profile, TwentyTwoLinesOfTheCharacter) {
-    TempDir dir;
-    ScriptedUi ui;
-    AppContext app;
-    app.settings.data_folder = dir.make_server("server").string() + "/";
-    dir.write("server/save/party.txt", "7\tPoring Hunters\t0,1\t2000001,1\tAyla\t\n");
-    dir.write("server/save/pet.txt", "300,1002,Sir Poring\t2000001,150000,5,9001,0,250,50,0,0\n");
+    testing::ServerFolders f;
+    f.server("save/party.txt", "7\tPoring Hunters\t0,1\t2000001,1\tAyla\t\n");
+    f.server("save/pet.txt", "300,1002,Sir Poring\t2000001,150000,5,9001,0,250,50,0,0\n");
     RefData ref;
     ref.jobs.entries[0] = {0, "Novice", 2000};
     ref.jobs.entries[1] = {5, "Merchant", 2000};
@@ -50,45 +42,22 @@ TEST(Profile, TwentyTwoLinesOfTheCharacter) {
     r.party_guild_pet = "7,10001,300";
     r.last_point = "geffen.gat,119,59";
     r.save_point = "prontera.gat,150,150,0";
-    const std::string text = show_char_profile(app, ui, ref, r, ",");
-    std::vector<std::string_view> lines = split(text, '\n');
-    ASSERT_EQ(lines.back(), "");
-    lines.pop_back();
-    for (auto& line : lines) {
-        ASSERT_TRUE(line.ends_with('\r'));
-        line.remove_suffix(1);
-    }
-    EXPECT_EQ(lines, (std::vector<std::string_view>{"Character ID: 150000\tChar Slot #: 2",
-                                                    "Name: Ayla",
-                                                    "Class: Merchant",
-                                                    "Base Lvl: 50",
-                                                    "Job Lvl: 30",
-                                                    "HP: 500/510",
-                                                    "SP: 100/110",
-                                                    "Party: Poring Hunters",
-                                                    "Guild: Guild [10001]",
-                                                    "Pet: Sir Poring",
-                                                    "Zeny: 1,234,567",
-                                                    "STR: 30",
-                                                    "AGI: 10",
-                                                    "VIT: 20",
-                                                    "INT: 5",
-                                                    "DEX: 10",
-                                                    "LUK:7",
-                                                    "Status Points: 3",
-                                                    "Skill Points: 4",
-                                                    "Save Position: prontera.gat (150, 150)",
-                                                    "Last Position: geffen.gat (119, 59)",
-                                                    ""}));
+    EXPECT_EQ(show_char_profile(f.app, f.ui, ref, r, ","),
+              "Character ID: 150000\tChar Slot #: 2\r\nName: Ayla\r\nClass: Merchant\r\n"
+              "Base Lvl: 50\r\nJob Lvl: 30\r\nHP: 500/510\r\nSP: 100/110\r\n"
+              "Party: Poring Hunters\r\nGuild: Guild [10001]\r\nPet: Sir Poring\r\n"
+              "Zeny: 1,234,567\r\nSTR: 30\r\nAGI: 10\r\nVIT: 20\r\nINT: 5\r\nDEX: 10\r\n"
+              "LUK:7\r\nStatus Points: 3\r\nSkill Points: 4\r\n"
+              "Save Position: prontera.gat (150, 150)\r\nLast Position: geffen.gat (119, 59)\r\n"
+              "\r\n");
     r.class_levels = "4001,1,1";
     r.exp_zeny = "0,0,0";
     r.party_guild_pet = "0,0,0";
-    const std::string second = show_char_profile(app, ui, ref, r, ",");
-    EXPECT_NE(second.find("Class: unknown:4001\r\n"), std::string::npos);
-    EXPECT_NE(second.find("Zeny: \r\n"), std::string::npos);
-    EXPECT_NE(second.find("Party: No Party\r\nGuild: No Guild\r\nPet: No Pet\r\n"),
-              std::string::npos);
-    EXPECT_TRUE(ui.shown().empty());
+    const std::string second = show_char_profile(f.app, f.ui, ref, r, ",");
+    EXPECT_TRUE(contains(second, "Class: unknown:4001\r\n"));
+    EXPECT_TRUE(contains(second, "Zeny: \r\n"));
+    EXPECT_TRUE(contains(second, "Party: No Party\r\nGuild: No Guild\r\nPet: No Pet\r\n"));
+    EXPECT_TRUE(f.ui.shown().empty());
 }
 
 }  // namespace

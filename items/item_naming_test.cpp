@@ -2,23 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "refdata/refdata.h"
-#include "testsupport/scripted_ui.h"
-#include "testsupport/temp_dir.h"
+#include "testsupport/server_folders.h"
 
 namespace tavo {
 namespace {
-
-using testing::ScriptedUi;
-using testing::TempDir;
 
 constexpr std::int32_t kX = 4001, kY = 4002, kZ = 4003;  // two prefix cards and a postfix one
 
 class ItemNamingTest : public ::testing::Test {
 protected:
     ItemNamingTest() {
-        app.settings.data_folder = dir.make_server("server").string() + "/";
         ref.items.add({1101, "Sword", "Sword", 3, 4, 2, 100});
         ref.items.add({1201, "Knife", "Knife", 0, 4, 2, 40});
         ref.items.add({501, "Red_Potion", "Red Potion", 0, 0, 0, 7});
@@ -34,9 +28,9 @@ protected:
     }
     std::string line(const ItemSlot& item) { return addlistitem(naming, item); }
 
-    TempDir dir;
-    ScriptedUi ui;
-    AppContext app;
+    testing::ServerFolders f;
+    AppContext& app = f.app;
+    testing::ScriptedUi& ui = f.ui;
     RefData ref;
     CachedIndex<CharacterIndex> characters;
     CachedIndex<PetTypeIndex> pet_types;
@@ -79,9 +73,9 @@ TEST_F(ItemNamingTest, ListLinesOfPlainItems) {
 TEST_F(ItemNamingTest, SmithsAndBrewersAreFoundByTheServersEncoding) {
     // 150000 = 2 * 65536 + 18928; 170000 = 2 * 65536 + 38928 (negative as a signed card);
     // 200000 = 3 * 65536 + 3392.
-    dir.write("server/save/athena.txt",
-              "150000\t2000001,0\tAyla\t10,50,30\t\n170000\t2000002,0\tBram\t10,50,30\t\n"
-              "200000\t2000003,0\tCora\t18,50,30\t\n");
+    f.server("save/athena.txt",
+             "150000\t2000001,0\tAyla\t10,50,30\t\n170000\t2000002,0\tBram\t10,50,30\t\n"
+             "200000\t2000003,0\tCora\t18,50,30\t\n");
     const auto forged = [](std::int16_t card1, std::int16_t card2, std::int16_t card3) {
         return ItemSlot{1, 1201, 1, 0, 1, 0, 0, 255, card1, card2, card3};
     };
@@ -96,9 +90,9 @@ TEST_F(ItemNamingTest, SmithsAndBrewersAreFoundByTheServersEncoding) {
 }
 
 TEST_F(ItemNamingTest, PetEggsNameTheirPet) {
-    dir.write("server/save/pet.txt",
-              "300,1002,Sir Poring\t2000001,150000,5,9001,0,250,50,0,0\n"
-              "70000,1002,Big Id\t2000001,150000,5,9001,0,250,50,0,0\n");
+    f.server("save/pet.txt",
+             "300,1002,Sir Poring\t2000001,150000,5,9001,0,250,50,0,0\n"
+             "70000,1002,Big Id\t2000001,150000,5,9001,0,250,50,0,0\n");
     EXPECT_EQ(line({1, 9001, 1, 0, 1, 0, 0, -256, 300, 0, 0}), "1 pc Poring Egg 'Sir Poring'");
     EXPECT_EQ(line({1, 9001, 1, 0, 1, 0, 0, -256, 301, 0, 0}), "1 pc Poring Egg 'No Name [301]'");
     // A pet id above 65535 keeps its high bits in card2.
@@ -107,11 +101,11 @@ TEST_F(ItemNamingTest, PetEggsNameTheirPet) {
 
 TEST_F(ItemNamingTest, PetTypesComeFromThePetDatabaseAndFollowItsChanges) {
     EXPECT_EQ(find_pet_type(naming, 1002), "Monster ID not found");
-    dir.write("server/db/english/pet_db.txt",
-              "// mob,name,jname,...\n1002,PORING,Poring,619,9001\n1002,X,Shadowed,0,0\n");
+    f.server("db/english/pet_db.txt",
+             "// mob,name,jname,...\n1002,PORING,Poring,619,9001\n1002,X,Shadowed,0,0\n");
     EXPECT_EQ(find_pet_type(naming, 1002), "Poring");
     EXPECT_EQ(find_pet_type(naming, 0), "Monster ID not found");
-    dir.write("server/db/english/pet_db.txt", "1002,PORING,Poring Mk II,619,9001\n");
+    f.server("db/english/pet_db.txt", "1002,PORING,Poring Mk II,619,9001\n");
     EXPECT_EQ(find_pet_type(naming, 1002), "Poring Mk II");
 }
 

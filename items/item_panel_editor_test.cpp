@@ -55,8 +55,9 @@ protected:
     }
     void TearDown() override { EXPECT_TRUE(f.ui.unexpected.empty()); }
 
-    // Picks an item in the chooser as a click would.
-    void pick(std::int32_t item_id) {
+    // Picks an item in the chooser as a click would, on a panel opened anew for a destination.
+    void pick(std::int32_t item_id, std::optional<ItemDestination> fresh = std::nullopt) {
+        if (fresh) panel.open(*fresh, ItemAction::Add);
         panel.set_filter(0);
         panel.choose(panel.line_of_item(item_id));
     }
@@ -64,6 +65,20 @@ protected:
         std::vector<std::int32_t> ids;
         for (const CardChoice& c : panel.card_choices()) ids.push_back(c.card_id);
         return ids;
+    }
+    // The open controls by name: "qty refine forger card0 frame".
+    std::string opened() const {
+        const PanelOpen& o = panel.open_state();
+        const std::pair<bool, const char*> flags[] = {
+            {o.qty, "qty"},           {o.refine, "refine"},  {o.element, "element"},
+            {o.strength, "strength"}, {o.forger, "forger"},  {o.cards[0], "card0"},
+            {o.cards[1], "card1"},    {o.cards[2], "card2"}, {o.cards[3], "card3"},
+            {o.card_frame, "frame"},  {o.pet_info, "pet"},   {o.edit_pet_name, "petname"}};
+        std::string names;
+        for (const auto& [on, name] : flags) {
+            if (on) names += (names.empty() ? "" : " ") + std::string(name);
+        }
+        return names;
     }
     int forger_line(std::int32_t char_id) const { return forgers.line_of(char_id); }
     std::optional<std::size_t> store(std::vector<ItemSlot>& items, std::int32_t* weight = nullptr,
@@ -124,40 +139,30 @@ TEST_F(ItemPanelTest, CardsOfferedByLocationFamily) {
 
 TEST_F(ItemPanelTest, WhatEachKindOfItemOpens) {
     pick(kSword);  // two slots
-    EXPECT_TRUE(panel.open_state().cards[0]);
-    EXPECT_FALSE(panel.open_state().forger);
-    EXPECT_FALSE(panel.open_state().qty);
+    EXPECT_EQ(opened(), "refine card0 frame");
     panel.choose_card(0, panel.line_of_card(4002));
-    EXPECT_TRUE(panel.open_state().cards[1]);
+    EXPECT_EQ(opened(), "refine card0 card1 frame");
     panel.choose_card(1, panel.line_of_card(4002));
-    EXPECT_FALSE(panel.open_state().cards[2]);  // never a third card in two slots
-    panel.choose_card(0, 0);                    // no card: a weapon may be forged instead
-    EXPECT_TRUE(panel.open_state().forger);
+    EXPECT_EQ(opened(), "refine card0 card1 frame");  // never a third card in two slots
+    panel.choose_card(0, 0);                          // no card: a weapon may be forged instead
+    EXPECT_EQ(opened(), "refine forger card0 frame");
     EXPECT_EQ(panel.card(1), 0);
 
     pick(kKnife);  // slotless weapon: the forger chooser, no cards
-    EXPECT_TRUE(panel.open_state().forger);
-    EXPECT_FALSE(panel.open_state().cards[0]);
-    EXPECT_FALSE(panel.open_state().element);
+    EXPECT_EQ(opened(), "refine forger frame");
     panel.choose_forger(forger_line(150000));
-    EXPECT_TRUE(panel.open_state().element);
-    EXPECT_TRUE(panel.open_state().strength);
+    EXPECT_EQ(opened(), "refine element strength forger frame");
     panel.choose_forger(0);
-    EXPECT_FALSE(panel.open_state().element);
+    EXPECT_EQ(opened(), "refine forger frame");
 
     pick(kPotion);
-    EXPECT_TRUE(panel.open_state().qty);
-    EXPECT_TRUE(panel.open_state().forger);
-    EXPECT_FALSE(panel.open_state().refine);
+    EXPECT_EQ(opened(), "qty forger");
     EXPECT_EQ(panel.fields().refine, "0");
-
     pick(kEgg);
-    EXPECT_TRUE(panel.open_state().pet_info);
+    EXPECT_EQ(opened(), "pet");
     EXPECT_EQ(panel.fields().qty, "1");
     pick(909);
-    EXPECT_FALSE(panel.open_state().pet_info);
-    EXPECT_FALSE(panel.open_state().card_frame);
-    EXPECT_FALSE(panel.open_state().forger);
+    EXPECT_EQ(opened(), "qty");
 }
 
 TEST_F(ItemPanelTest, ForgersByClassOrGmLevel) {
@@ -183,20 +188,17 @@ TEST_F(ItemPanelTest, QuantityAndRefineLimits) {
     EXPECT_EQ(panel.fields().qty, "30000");
     EXPECT_EQ(items[0].identify, 1);
 
-    panel.open(ItemDestination::Storage, ItemAction::Add);
-    pick(kArmor);
+    pick(kArmor, ItemDestination::Storage);
     panel.fields().refine = "15";
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[1].refine, 10);
 
-    panel.open(ItemDestination::Storage, ItemAction::Add);
-    pick(kPotion);
+    pick(kPotion, ItemDestination::Storage);
     panel.fields().refine = "7";  // closed for a potion; a plain one never keeps a refine
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[2].refine, 0);
 
-    panel.open(ItemDestination::Storage, ItemAction::Add);
-    pick(909);
+    pick(909, ItemDestination::Storage);
     panel.fields().qty = "0";
     EXPECT_FALSE(store(items));
     panel.fields().qty = "";
@@ -233,8 +235,7 @@ TEST_F(ItemPanelTest, WeightLimitIsNineTenthsAndAnEditCountsTheDifference) {
 
     // The store has no weight limit.
     std::vector<ItemSlot> stored;
-    panel.open(ItemDestination::Storage, ItemAction::Add);
-    pick(kBlade);
+    pick(kBlade, ItemDestination::Storage);
     panel.fields().refine = "3";
     ASSERT_TRUE(store(stored, nullptr, 0));
 }
@@ -250,9 +251,7 @@ TEST_F(ItemPanelTest, SecondStackRefusedUnlessAnotherMakerOrUnstackable) {
     pick(kPotion);
     panel.choose_forger(forger_line(150004));
     ASSERT_TRUE(store(items));
-    EXPECT_EQ(items[1].card0, 254);
-    EXPECT_EQ(items[1].card2, 18932);
-    EXPECT_EQ(items[1].card3, 2);
+    EXPECT_EQ(items[1], (ItemSlot{0, kPotion, 1, 0, 1, 0, 0, 254, 0, 18932, 2}));
     EXPECT_EQ(item_duplicate_key(items[1]), "501-150004");
     pick(kPotion);  // the same maker again
     panel.choose_forger(forger_line(150004));
@@ -279,17 +278,13 @@ TEST_F(ItemPanelTest, ForgedWeaponsCarryStrengthElementAndSmith) {
     panel.choose_strength(2);  // "Very Very Strong"
     panel.choose_element(3);   // "Fire property"
     ASSERT_TRUE(store(items));
-    EXPECT_EQ(items[0].card0, 255);
-    EXPECT_EQ(items[0].card1, 2563);
-    EXPECT_EQ(items[0].card2, 18928);
-    EXPECT_EQ(items[0].card3, 2);
+    EXPECT_EQ(items[0], (ItemSlot{0, kKnife, 1, 0, 1, 0, 0, 255, 2563, 18928, 2}));
     EXPECT_EQ(addlistitem(naming, items[0]), "1 pc Very Very Strong Hammer's Fire Knife");
 
     pick(kKnife);  // a smith above 163839 keeps the whole id in card2 and card3
     panel.choose_forger(forger_line(200000));
     ASSERT_TRUE(store(items));
-    EXPECT_EQ(items[1].card2, 3392);
-    EXPECT_EQ(items[1].card3, 3);
+    EXPECT_EQ(items[1], (ItemSlot{0, kKnife, 1, 0, 1, 0, 0, 255, 0, 3392, 3}));
     EXPECT_EQ(addlistitem(naming, items[1]), "1 pc Anvil's Knife");
 }
 
@@ -307,10 +302,7 @@ TEST_F(ItemPanelTest, EggsCarryTheirPetOnlyWithAnId) {
     EXPECT_EQ(panel.pet().name, "Typed");
     panel.pet().id = "70000";  // above 16 bits: the high half goes to card2
     ASSERT_TRUE(store(items));
-    EXPECT_EQ(items[1].card0, -256);
-    EXPECT_EQ(items[1].card1, 4464);
-    EXPECT_EQ(items[1].card2, 1);
-    EXPECT_EQ(items[1].card3, 1);
+    EXPECT_EQ(items[1], (ItemSlot{0, kEgg, 1, 0, 1, 0, 0, -256, 4464, 1, 1}));
 }
 
 // An edit that changes nothing stores the item as it was, whatever its kind.
@@ -380,7 +372,6 @@ TEST_F(ItemListTest, DeleteKeepsWeightViewAndSelectionRight) {
 }
 
 TEST_F(ItemListTest, DeleteAllTakesEverythingOff) {
-    record.field11 = "0,0,0,0,0";
     record.field11 = "5,6,7,8,9";
     f.ui.answer({true});
     EXPECT_TRUE(inventory.delete_all(f.ui));

@@ -33,25 +33,11 @@ protected:
 
 TEST_F(ProgramLists, SectionsCommentsAndLineRules) {
     load_all(
-        "[option]\r\nmaxblvl\t99\r\n5,10,0,Not a skill\r\n"
-        "[Skills and MAPS]\r\n"
-        "// a comment in both sections\r\n"
-        "\r\n"
-        "prontera.gat,150,180\r\n"
-        "geffen.gat,119,x\r\n"
-        "5,10,0,Bash,extra\r\n"
-        "6,10,Provoke\r\n"
-        "/7,10,0,Magnum Break\r\n"
-        "[jobclass]\r\n"
-        "0\tNovice\r\n"
-        "1 Swordman\r\n"
-        "2\tMage\textra\r\n"
-        "//3\tArcher\r\n"
-        "4\t  Acolyte  \r\n"
-        "x\tWord\r\n"
-        "4001.4\tNovice High\r\n"
-        "[other]\r\n"
-        "5\tMerchant\r\n");
+        "[option]\r\nmaxblvl\t99\r\n5,10,0,Not a skill\r\n[Skills and MAPS]\r\n"
+        "// a comment in both sections\r\n\r\nprontera.gat,150,180\r\ngeffen.gat,119,x\r\n"
+        "5,10,0,Bash,extra\r\n6,10,Provoke\r\n/7,10,0,Magnum Break\r\n[jobclass]\r\n"
+        "0\tNovice\r\n1 Swordman\r\n2\tMage\textra\r\n//3\tArcher\r\n4\t  Acolyte  \r\n"
+        "x\tWord\r\n4001.4\tNovice High\r\n[other]\r\n5\tMerchant\r\n");
     // Maps: three fields, numeric coordinates; the skill line of the shared section has four.
     EXPECT_EQ(maps, MapList{"prontera.gat (150,180)"});
 

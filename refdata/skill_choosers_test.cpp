@@ -53,17 +53,9 @@ TEST_F(SkillChoosers, ClassNumberOfAChooserEntry) {
 
 TEST_F(SkillChoosers, SkillsOfOneClassInFileOrder) {
     f.program("class-skill.txt",
-              "// class,skill,max level,name\n"
-              "\n"
-              "0,1,9,Basic Skill\n"
-              "5,36,10,Enlarge Weight Limit\n"
-              "5,1,9,Basic Skill\n"
-              "5,999,1,Not in the table\n"
-              "05,6,1,Written with a zero\n"
-              "5,5.0,10,Bash\n"
-              "5,36,10,Listed twice\n"
-              "5,6,1\n"
-              "/5,6,1,Comment\n");
+              "// class,skill,max level,name\n\n0,1,9,Basic Skill\n5,36,10,Enlarge Weight Limit\n"
+              "5,1,9,Basic Skill\n5,999,1,Not in the table\n05,6,1,Written with a zero\n"
+              "5,5.0,10,Bash\n5,36,10,Listed twice\n5,6,1\n/5,6,1,Comment\n");
     const ClassSkills merchant = pick("5");
     EXPECT_TRUE(merchant.available);
     EXPECT_TRUE(merchant.select_first);

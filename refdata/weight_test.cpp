@@ -16,13 +16,9 @@ TEST(BattleConfig, KeysAreTrimmedAndLoweredAndValuesReadToTheirFirstNonDigit) {
     ServerFolders f;
     BattleLimits limits;
     f.server("conf/battle_athena.conf",
-             "// max_cart_weight: 1\r\n"
-             "//max_parameter: 2\r\n"
-             "no colon here\r\n"
-             "  MAX_Cart_Weight \t:   9000\r\n"
-             "max_parameter: 150 // the highest stat\r\n"
-             "max_parameter: 255\r\n"
-             "other_key: 5\r\n");
+             "// max_cart_weight: 1\r\n//max_parameter: 2\r\nno colon here\r\n"
+             "  MAX_Cart_Weight \t:   9000\r\nmax_parameter: 150 // the highest stat\r\n"
+             "max_parameter: 255\r\nother_key: 5\r\n");
     load_some_battle_var(f.app, f.ui, limits);
     EXPECT_EQ(limits.max_cart_weight, 9000);
     EXPECT_EQ(limits.max_parameter, 255);  // a later line overrides

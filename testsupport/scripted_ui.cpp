@@ -72,22 +72,20 @@ void ScriptedUi::pick(std::initializer_list<std::string> folders) {
     folders_.insert(folders_.end(), folders);
 }
 
-std::vector<std::string> ScriptedUi::messages() const {
-    seen_ = shown_.size();
+std::vector<std::string> ScriptedUi::texts_of(const char* kind) const {
     std::vector<std::string> texts;
-    for (const Shown& s : shown_) {
-        if (s.kind == "message") texts.push_back(s.text);
+    for (const Shown& s : shown()) {
+        if (s.kind == kind) texts.push_back(s.text);
     }
     return texts;
 }
 
+std::vector<std::string> ScriptedUi::messages() const {
+    return texts_of("message");
+}
+
 std::vector<std::string> ScriptedUi::questions() const {
-    seen_ = shown_.size();
-    std::vector<std::string> texts;
-    for (const Shown& s : shown_) {
-        if (s.kind == "question") texts.push_back(s.text);
-    }
-    return texts;
+    return texts_of("question");
 }
 
 const std::vector<Shown>& ScriptedUi::shown() const {

@@ -60,6 +60,7 @@ public:
     std::function<void(const std::string&)> on_failure;
 
 private:
+    std::vector<std::string> texts_of(const char* kind) const;
     void note_unexpected(const std::string& what);
     void fail(const std::string& what);
     std::vector<Shown> shown_;

@@ -4,35 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "app/text_file.h"
 #include "characters/character_file.h"
-#include "testsupport/scripted_ui.h"
-#include "testsupport/temp_dir.h"
+#include "testsupport/demo_workspace.h"
 #include "tools/gen/server_gen.h"
 #include "workspace/item_editors.h"
-#include "workspace/startup.h"
 
 namespace tavo {
 // One-letter texts as strings: GCC 12 at -O3 misreads assigning a one-letter literal.
 using namespace std::string_literals;
 namespace {
 
-using testing::ScriptedUi;
-using testing::TempDir;
-
-fs::path source_dir() {
-    const char* source = std::getenv("TAVO_SOURCE_DIR");
-    return source != nullptr ? fs::path(source) : fs::path(".");
-}
-
 class ItemRoundTrip : public ::testing::Test {
 protected:
     void start(const fs::path& server) {
-        fs::copy(source_dir() / "demo/program", dir.path() / "program",
-                 fs::copy_options::recursive);
-        ws.app.program_folder = dir.path() / "program";
         run_startup(ws, ui, {server.string()});
         athena = read_file(server / "save/athena.txt");
         storage = read_file(server / "save/storage.txt");
@@ -65,11 +50,12 @@ protected:
         add_and_delete(ws.store);
         ASSERT_TRUE(ws.store.save(ui));
         EXPECT_TRUE(read_file(server / "save/storage.txt") == storage) << "storage.txt changed";
+        EXPECT_TRUE(ui.unexpected.empty());
     }
 
-    TempDir dir;
-    ScriptedUi ui;
-    Workspace ws;
+    testing::DemoWorkspace demo;
+    testing::ScriptedUi& ui = demo.ui;
+    Workspace& ws = demo.ws;
     UnsavedFlag character_unsaved;
     ItemEditors eds{ws, ui, character_unsaved};
     fs::path server;
@@ -77,17 +63,15 @@ protected:
 };
 
 TEST_F(ItemRoundTrip, TheDemoServer) {
-    fs::copy(source_dir() / "demo/server", dir.path() / "server", fs::copy_options::recursive);
-    start(dir.path() / "server");
+    start(demo.dir.path() / "server");
     character_round_trip("150001");
     store_round_trip(2000001);
-    EXPECT_TRUE(ui.unexpected.empty());
 }
 
 TEST_F(ItemRoundTrip, AGeneratedServer) {
     gen::ServerOptions options;
-    options.out = dir.path() / "server";
-    options.db = source_dir() / "demo/server/db";
+    options.out = demo.dir.path() / "generated";
+    options.db = demo.dir.path() / "server/db";
     options.accounts = 2000;
     options.storage_share = 0.5;
     options.storage_items = 120;
@@ -98,7 +82,6 @@ TEST_F(ItemRoundTrip, AGeneratedServer) {
     character_round_trip(line.substr(0, line.find('\t')));
     const std::string store = read_lines(options.out / "save/storage.txt").at(0);
     store_round_trip(std::stoi(store.substr(0, store.find(','))));
-    EXPECT_TRUE(ui.unexpected.empty());
 }
 
 }  // namespace
