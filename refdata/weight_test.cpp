@@ -77,11 +77,5 @@ TEST_F(MaxWeight, BaseWeightStrengthAndEnlargeWeightLimit) {
                                       "Error 13, Type mismatch\r\nin compute_max_weight"}));
 }
 
-TEST(WeightCaptions, InventoryAndCart) {
-    EXPECT_EQ(inventory_weight_caption(120, 2500, 7, 100),
-              "[Inventory Weight : 120/2500] [Count : 7/100]");
-    EXPECT_EQ(cart_weight_caption(0, 8000, 0, 100), "[Cart Weight : 0/8000] [Count : 0/100]");
-}
-
 }  // namespace
 }  // namespace tavo

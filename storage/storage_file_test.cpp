@@ -47,11 +47,7 @@ TEST_F(StorageTest, ReadsTheAccountsLineOnly) {
     ASSERT_TRUE(load(2000002));
     EXPECT_FALSE(store.has_lines());
     EXPECT_EQ(store.label(), "Qty [0/100]");
-}
-
-// An empty line is no reason to stop: the account's line after it is still its store, and a
-// last item without its blank is kept.
-TEST_F(StorageTest, EmptyLinesAndAMissingLastBlank) {
+    // An empty line is no reason to stop, and a last item without its blank is kept.
     f.server("save/storage.txt",
              "\n2000001,2\t1,501,3,0,1,0,0,0,0,0,0 2,909,1,0,1,0,0,0,0,0,0\t\n");
     ASSERT_TRUE(load(2000001));

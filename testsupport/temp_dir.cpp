@@ -35,11 +35,10 @@ std::string TempDir::read(std::string_view relative) const {
 }
 
 fs::path TempDir::make_server(std::string_view relative) const {
-    const fs::path root = path_ / relative;
-    write((fs::path(relative) / "db/item_db.txt").string(), "");
-    write((fs::path(relative) / "save/account.txt").string(), "");
-    write((fs::path(relative) / "conf/battle_athena.conf").string(), "");
-    return root;
+    for (const char* file : {"db/item_db.txt", "save/account.txt", "conf/battle_athena.conf"}) {
+        write((fs::path(relative) / file).string(), "");
+    }
+    return path_ / relative;
 }
 
 std::string slurp(const fs::path& path) {

@@ -184,23 +184,21 @@ INSTANTIATE_TEST_SUITE_P(EveryRewrittenFile, GuardedFiles, ::testing::ValuesIn(k
 // is asked about, and "No" writes it back.
 TEST(ChangedOnDisk, ARecordDeletedOnDiskStaysDeletedUnlessTavosChangeWins) {
     testing::ServerFolders f;
-    f.server("save/storage.txt", store("2000001", "10") + store("2000002", "40"));
-    StorageRecord record;
-    ASSERT_TRUE(load_storage(f.app, f.ui, 2000001, record));
-    f.server("save/storage.txt", store("2000002", "40"));
-    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
-    EXPECT_EQ(f.dir.read("server/save/storage.txt"), store("2000002", "40"));
-    EXPECT_TRUE(record.items.empty());  // the store as the file has it now
-
-    f.server("save/storage.txt", store("2000001", "10") + store("2000002", "40"));
-    ASSERT_TRUE(load_storage(f.app, f.ui, 2000001, record));
-    f.server("save/storage.txt", store("2000002", "40"));
-    record.items.at(0).amount = 20;
-    f.ui.answer({false});
-    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
-    EXPECT_EQ(f.dir.read("server/save/storage.txt"),
-              store("2000002", "40") + store("2000001", "20"));
-    EXPECT_EQ(f.ui.questions().size(), 1u);
+    const std::string other = store("2000002", "40");
+    for (const bool changed : {false, true}) {
+        StorageRecord record;
+        f.server("save/storage.txt", store("2000001", "10") + other);
+        ASSERT_TRUE(load_storage(f.app, f.ui, 2000001, record));
+        f.server("save/storage.txt", other);
+        if (changed) {
+            record.items.at(0).amount = 20;
+            f.ui.answer({false});
+        }
+        ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
+        EXPECT_EQ(f.saved("storage.txt"), changed ? other + store("2000001", "20") : other);
+        EXPECT_EQ(f.ui.questions().size(), changed ? 1u : 0u);
+        if (!changed) EXPECT_TRUE(record.items.empty());  // the store as the file has it now
+    }
     EXPECT_TRUE(f.ui.unexpected.empty());
 }
 
