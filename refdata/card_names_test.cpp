@@ -55,30 +55,24 @@ TEST_F(CardNames, BadLinesAreSkippedAndReported) {
 }
 
 TEST_F(CardNames, MissingOrEmptyTables) {
+    // Each message ends with where the tables come from, and is read once.
+    const auto told = [&](const std::string& what) {
+        EXPECT_EQ(f.ui.messages(), Texts{what + "\r\nYou can get at the data folder of client."});
+        f.ui.clear();
+    };
     load_carddb(f.app, f.ui, cards);
-    const std::string prefix = (f.app.program_folder / "cardprefixnametable.txt").string();
-    EXPECT_EQ(f.ui.messages(), Texts{"File " + prefix +
-                                     " not found...\r\nCard name will not be shown...\r\nYou can "
-                                     "get at the data folder of client."});
-
-    f.ui.clear();
+    const fs::path folder = f.app.program_folder;
+    told("File " + (folder / "cardprefixnametable.txt").string() +
+         " not found...\r\nCard name will not be shown...");
     load("", "");
-    EXPECT_EQ(f.ui.messages(), Texts{"File is empty...\r\nCard name will not be shown...\r\nYou "
-                                     "can get at the data folder of client."});
-
-    f.ui.clear();
+    told("File is empty...\r\nCard name will not be shown...");
     load("4001#Lucky#\r\n", "");
     EXPECT_EQ(cards.count(), 1);
-    EXPECT_EQ(f.ui.messages(), Texts{"File is empty...\r\nCard Postfix name list not found.\r\nYou "
-                                     "can get at the data folder of client."});
-
-    f.ui.clear();
-    fs::remove(f.app.program_folder / "cardpostfixnametable.txt");
+    told("File is empty...\r\nCard Postfix name list not found.");
+    fs::remove(folder / "cardpostfixnametable.txt");
     load_carddb(f.app, f.ui, cards);
-    const std::string postfix = (f.app.program_folder / "cardpostfixnametable.txt").string();
-    EXPECT_EQ(f.ui.messages(), Texts{"File " + postfix +
-                                     " not found...\r\nCard Postfix name list not found.\r\nYou "
-                                     "can get at the data folder of client."});
+    told("File " + (folder / "cardpostfixnametable.txt").string() +
+         " not found...\r\nCard Postfix name list not found.");
 }
 
 }  // namespace

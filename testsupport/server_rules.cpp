@@ -49,13 +49,10 @@ public:
         : breaks_(breaks), file_(std::move(file)) {}
     void at(std::size_t line) { line_ = line; }
     void check(bool sound, std::string_view what) {
-        if (sound) return;
-        if (++count_ > kMostReported) return;
-        if (file_.empty()) {
-            breaks_.emplace_back(what);
-        } else {
-            breaks_.push_back(file_ + " line " + std::to_string(line_) + ": " + std::string(what));
-        }
+        if (sound || ++count_ > kMostReported) return;
+        const std::string where =
+            file_.empty() ? "" : file_ + " line " + std::to_string(line_) + ": ";
+        breaks_.push_back(where + std::string(what));
     }
 
 private:
@@ -88,8 +85,7 @@ std::size_t check_items(std::string_view field, std::size_t most, std::string_vi
     report.check(items.size() <= most, std::string(what) + ": " + std::to_string(items.size()) +
                                            " items, the server holds " + std::to_string(most));
     for (const Fields& item : items) {
-        if (item.size() < 3) continue;
-        const double amount = number(item[2]);
+        const double amount = item.size() < 3 ? 1 : number(item[2]);
         report.check(amount >= 1 && amount <= kStackCap,
                      std::string(what) + ": amount out of range");
     }
