@@ -43,16 +43,11 @@ struct AccountDeletion : ::testing::Test {
     DemoWorkspace demo;
 };
 
-// Another account's memo edited but not saved.
-void edit_memo(Workspace& ws, Ui& ui, std::int32_t id, const std::string& memo) {
-    const std::size_t index = index_of(ws, id);
-    AccountForm form = account_to_form(ws.accounts.records[index]);
-    form.memo = memo;
-    ASSERT_TRUE(form_to_account(ui, ws.accounts, form, index));
-}
-
 TEST_F(AccountDeletion, TheAccountLeavesEveryFileAtOnceAndOtherEditsStayPending) {
-    edit_memo(demo.ws, demo.ui, 2000002, "pending");
+    // Another account's memo edited but not saved.
+    AccountForm form = account_to_form(demo.ws.accounts.records[index_of(demo.ws, 2000002)]);
+    form.memo = "pending";
+    ASSERT_TRUE(form_to_account(demo.ui, demo.ws.accounts, form, index_of(demo.ws, 2000002)));
     const std::string storage_before = file("save/storage.txt");
     demo.ui.answer({true});
     ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));

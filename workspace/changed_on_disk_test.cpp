@@ -115,7 +115,7 @@ TEST_P(GuardedFiles, AnUnchangedRecordTakesTheTextOnDisk) {
 
 const GuardedFile kFiles[] = {
     {"Characters", "save/athena.txt",
-     [](const std::string& own, const std::string& other) {
+     [](auto own, auto other) {
          return character("150000", "2000001", "Ayla", own) +
                 character("150001", "2000002", "Bram", other);
      },
@@ -123,56 +123,54 @@ const GuardedFile kFiles[] = {
      [](GuardedFiles& g) {
          ASSERT_TRUE(load_char_info(g.f.app, g.f.ui, g.ref, g.characters, "150000"));
      },
-     [](GuardedFiles& g, const std::string& zeny) {
+     [](GuardedFiles& g, auto zeny) {
          g.characters.current.exp_zeny = "1200,300," + zeny;
          return save_char(g.f.app, g.f.ui, ServerGeneration::V817, g.characters, "150000");
      }},
     {"Storage", "save/storage.txt",
-     [](const std::string& own, const std::string& other) {
-         return store("2000001", own) + store("2000002", other);
-     },
+     [](auto own, auto other) { return store("2000001", own) + store("2000002", other); },
      "The store of account 2000001",
      [](GuardedFiles& g) { ASSERT_TRUE(load_storage(g.f.app, g.f.ui, 2000001, g.storage)); },
-     [](GuardedFiles& g, const std::string& amount) {
+     [](GuardedFiles& g, auto amount) {
          g.storage.items.at(0).amount = static_cast<std::int16_t>(std::stoi(amount));
          return save_storage(g.f.app, g.f.ui, 2000001, g.storage, 100);
      }},
     {"GmLevels", "conf/GM_account.txt",
-     [](const std::string& own, const std::string& other) {
+     [](auto own, auto other) {
          return "// GM accounts\n704554 " + own + "\n704555-704560 " + other + "\n";
      },
      "The GM level of account 704554 (gm1)",
      [](GuardedFiles& g) { g.gm_level = read_gm_lvl(g.f.app, g.f.ui, 704554); },
-     [](GuardedFiles& g, const std::string& level) {
+     [](GuardedFiles& g, auto level) {
          const GmLevelAsRead as_read{g.gm_level, "Account 704554 (gm1)"};
          const auto wanted = static_cast<std::uint8_t>(std::stoi(level));
          return check_gm_id(g.f.app, g.f.ui, 704554, wanted, as_read).has_value();
      }},
     {"Parties", "save/party.txt",
-     [](const std::string& own, const std::string& other) {
+     [](auto own, auto other) {
          return "// parties\n5\tCrew" + own + "\t0,1\t2000001,1\tAyla\t\n7\tBand" + other +
                 "\t0,1\t2000002,1\tBram\t\n";
      },
      "Party 5 (Crew10)", [](GuardedFiles& g) { g.name = find_party(g.f.app, g.f.ui, "5"); },
-     [](GuardedFiles& g, const std::string& value) {
+     [](GuardedFiles& g, auto value) {
          return save_party(g.f.app, g.f.ui, "5", "Crew" + value, g.name).has_value();
      }},
     {"Guilds", "save/guild.txt",
-     [](const std::string& own, const std::string& other) {
+     [](auto own, auto other) {
          return "10001\tWolves" + own + "\tAyla\t3,16,1200,0,0\tWelcome#\n10002\tBears" + other +
                 "\tBram\t3,16,1200,0,0\tHi#\n";
      },
      "Guild 10001 (Wolves10)", [](GuardedFiles& g) { g.name = find_guild(g.f.app, g.f.ui, 10001); },
-     [](GuardedFiles& g, const std::string& value) {
+     [](GuardedFiles& g, auto value) {
          return save_guild(g.f.app, g.f.ui, "10001", "Wolves" + value, g.name).has_value();
      }},
     {"Pets", "save/pet.txt",
-     [](const std::string& own, const std::string& other) {
+     [](auto own, auto other) {
          return "300,1002,Poring " + own + "\t2000001,150000,5,9001,0,250,50,0,0\n301,1063,Luna " +
                 other + "\t2000002,150001,5,9007,0,250,50,0,0\n";
      },
      "Pet 300 (Poring 10)", [](GuardedFiles& g) { g.name = find_pet(g.f.app, g.f.ui, 1, 300); },
-     [](GuardedFiles& g, const std::string& value) {
+     [](GuardedFiles& g, auto value) {
          return save_pet(g.f.app, g.f.ui, 300, "Poring " + value, g.name).has_value();
      }},
 };
