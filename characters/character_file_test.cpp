@@ -29,12 +29,6 @@ struct Line {
     }
 };
 
-std::string items(int count) {
-    std::string field;
-    for (int i = 0; i < count; ++i) field += std::to_string(i + 1) + ",909,1,0,1,0,0,0,0,0,0 ";
-    return field;
-}
-
 class CharacterFile : public ::testing::Test {
 protected:
     void TearDown() override { EXPECT_TRUE(ui.unexpected.empty()); }
@@ -112,8 +106,8 @@ TEST_F(CharacterFile, LoadsEveryPartOfALine) {
 
 TEST_F(CharacterFile, TheInventoryIsCutAtMaxinventoryWithAWord) {
     Line full, empty;
-    full.inventory = items(120);
-    full.cart = items(3);
+    full.inventory = testing::item_list(120);
+    full.cart = testing::item_list(3);
     empty.id = "150001", empty.inventory = "";
     write(full.text() + "\n" + empty.text() + "\n");
     ASSERT_TRUE(load("150000"));
@@ -126,7 +120,7 @@ TEST_F(CharacterFile, TheInventoryIsCutAtMaxinventoryWithAWord) {
 
 TEST_F(CharacterFile, ALineThatCannotBeReadLeavesACharacterThatCannotBeSaved) {
     Line good, too_many, bad_card, short_item;
-    too_many.id = "150001", too_many.inventory = items(256);
+    too_many.id = "150001", too_many.inventory = testing::item_list(256);
     bad_card.id = "150002", bad_card.inventory = "1,1201,1,2,1,0,0,40000,0,0,0 ";
     short_item.id = "150003", short_item.cart = "1,1201,1 ";
     write(good.text() + "\n" + too_many.text() + "\n" + bad_card.text() + "\n" + short_item.text() +

@@ -10,17 +10,9 @@
 namespace tavo {
 namespace {
 
+using testing::item_list;
 using testing::ServerFolders;
 using testing::slurp;
-
-std::string items_text(int count, int first_id = 1) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text +=
-            std::to_string(first_id + i) + ",501," + std::to_string(i + 1) + ",0,1,0,0,0,0,0,0 ";
-    }
-    return text;
-}
 
 class StorageTest : public ::testing::Test {
 protected:
@@ -95,7 +87,7 @@ TEST_F(StorageTest, RewrittenLineKeepsItsHeadAndOtherLinesTheirBytes) {
 }
 
 TEST_F(StorageTest, LongerLineThanMaxstorageKeepsTheFirstOnSave) {
-    f.server("save/storage.txt", "2000001,120\t" + items_text(120) + "\t\n");
+    f.server("save/storage.txt", "2000001,120\t" + item_list(120) + "\t\n");
     ASSERT_TRUE(load(2000001));
     EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Kafra Storage item count will be set to "
                                                         "100 only. Some items WILL be lost if you "
@@ -105,14 +97,14 @@ TEST_F(StorageTest, LongerLineThanMaxstorageKeepsTheFirstOnSave) {
     f.ui.clear();
     StorageRecord record = store.record();
     ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
-    EXPECT_EQ(saved(), "2000001,100\t" + items_text(100) + "\t\n");
+    EXPECT_EQ(saved(), "2000001,100\t" + item_list(100) + "\t\n");
 }
 
 // The server's own stores reach 600 items in later releases; nothing in the editor stops at
 // 255.
 TEST_F(StorageTest, StoresBeyond255Items) {
     f.app.settings.maxstorage = 600;
-    const std::string line = "2000001,300\t" + items_text(300) + "\t\r\n";
+    const std::string line = "2000001,300\t" + item_list(300) + "\t\r\n";
     f.server("save/storage.txt", line);
     ASSERT_TRUE(load(2000001));
     EXPECT_EQ(store.count(), 300);

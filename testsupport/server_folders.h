@@ -11,6 +11,13 @@
 
 namespace tavo::testing {
 
+// `count` potions as the item list of a line: "1,501,1,0,1,0,0,0,0,0,0 2,501,1,...".
+inline std::string item_list(int count) {
+    std::string list;
+    for (int i = 1; i <= count; ++i) list += std::to_string(i) + ",501,1,0,1,0,0,0,0,0,0 ";
+    return list;
+}
+
 struct ServerFolders {
     ServerFolders() {
         app.program_folder = dir.path() / "program";

@@ -195,7 +195,8 @@ TEST(ChangedOnDisk, ARecordDeletedOnDiskStaysDeletedUnlessTavosChangeWins) {
         ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
         EXPECT_EQ(f.saved("storage.txt"), changed ? other + store("2000001", "20") : other);
         EXPECT_EQ(f.ui.questions().size(), changed ? 1u : 0u);
-        if (!changed) EXPECT_TRUE(record.items.empty());  // the store as the file has it now
+        // Unchanged, the store is as the file has it now.
+        EXPECT_EQ(record.items.empty(), !changed);
     }
     EXPECT_TRUE(f.ui.unexpected.empty());
 }

@@ -92,38 +92,35 @@ TEST_F(RunningServerGuard, FindsTheServerWhosePortAnswers) {
     EXPECT_EQ(defaults[2].port, 5121);
 }
 
-TEST_F(RunningServerGuard, EveryWriteAsksWhileTheServerRuns) {
+TEST_F(RunningServerGuard, EveryWriteIsRefusedOrAskedAboutWhileTheServerRuns) {
     Listener listener;
     name_char_port(listener.port());
-    guard_writes(app, ui, WhileRunning::Ask);
-    ui.answer({false});
-    EXPECT_FALSE(check_gm_id(app, ui, 704555, 50));
-    EXPECT_EQ(gm_file(), "704554 99\n");
-    ASSERT_EQ(ui.questions().size(), 1u);
-    EXPECT_TRUE(contains(ui.questions()[0], "GM_account.txt anyway?"));
-    EXPECT_TRUE(contains(ui.messages().back(), "Not written: the char server answers on port"));
-    ui.answer({true});
-    EXPECT_TRUE(check_gm_id(app, ui, 704555, 50));
-    EXPECT_EQ(gm_file(), "704554 99\n704555 50\n");  // the file's own line ends
-    // A file outside the server folder (the program's tavo.ini) is not the server's.
-    app.files.rewrite(app.program_file("tavo.ini"), "[option]\r\n");
-    EXPECT_EQ(ui.questions().size(), 2u);
-    // Once the server is stopped, nobody is asked.
-    listener.close();
-    EXPECT_TRUE(check_gm_id(app, ui, 704555, 60));
-    EXPECT_EQ(ui.questions().size(), 2u);
-}
-
-TEST_F(RunningServerGuard, TheCommandLineRefusesUnlessForced) {
-    Listener listener;
-    name_char_port(listener.port());
+    // The command line refuses unless forced.
     guard_writes(app, ui, WhileRunning::Refuse);
     EXPECT_FALSE(check_gm_id(app, ui, 704555, 50));
     EXPECT_TRUE(contains(ui.messages().back(), "Stop it first, or add --force."));
     EXPECT_EQ(gm_file(), "704554 99\n");
     guard_writes(app, ui, WhileRunning::Write);
     EXPECT_TRUE(check_gm_id(app, ui, 704555, 50));
-    EXPECT_TRUE(ui.questions().empty());
+    EXPECT_EQ(gm_file(), "704554 99\n704555 50\n");  // the file's own line ends
+    // The editor asks.
+    guard_writes(app, ui, WhileRunning::Ask);
+    ui.answer({false});
+    EXPECT_FALSE(check_gm_id(app, ui, 704556, 50));
+    EXPECT_EQ(gm_file(), "704554 99\n704555 50\n");
+    ASSERT_EQ(ui.questions().size(), 1u);
+    EXPECT_TRUE(contains(ui.questions()[0], "GM_account.txt anyway?"));
+    EXPECT_TRUE(contains(ui.messages().back(), "Not written: the char server answers on port"));
+    ui.answer({true});
+    EXPECT_TRUE(check_gm_id(app, ui, 704556, 50));
+    EXPECT_TRUE(contains(gm_file(), "704556 50\n"));
+    // A file outside the server folder (the program's tavo.ini) is not the server's.
+    app.files.rewrite(app.program_file("tavo.ini"), "[option]\r\n");
+    EXPECT_EQ(ui.questions().size(), 2u);
+    // Once the server is stopped, nobody is asked.
+    listener.close();
+    EXPECT_TRUE(check_gm_id(app, ui, 704556, 60));
+    EXPECT_EQ(ui.questions().size(), 2u);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "testsupport/scripted_ui.h"
+#include "testsupport/server_folders.h"
 #include "testsupport/server_rules.h"
 #include "testsupport/temp_dir.h"
 #include "tools/gen/server_gen.h"
@@ -128,18 +129,17 @@ void ServerCheck::plant_everything() {
            Problem::CharacterWithoutAccount);
     append(ath, character("900003", "Partyless", "2000001", "99999,0,0"), Problem::MissingParty);
     append(ath, character("900004", "Guildless", "2000001", "0,99999,0"), Problem::MissingGuild);
-    std::string items;
-    for (int i = 0; i < 101; ++i) items += std::to_string(i + 1) + ",501,1,0,1,0,0,0,0,0,0 ";
-    append(ath, with_field(character("900005", "Packrat", "2000001", "0,0,0"), 15, items),
-           Problem::TooManyItems);
+    append(
+        ath,
+        with_field(character("900005", "Packrat", "2000001", "0,0,0"), 15, testing::item_list(101)),
+        Problem::TooManyItems);
     change(
         ath, is_newid, [](const std::string&) { return "150000\t%newid%"; }, Problem::NewIdTooLow);
 
     append("save/storage.txt", "2999999,1\t1,501,1,0,1,0,0,0,0,0,0 \t",
            Problem::StoreWithoutAccount);
-    std::string big_store = "2000001,301\t";
-    for (int i = 0; i < 301; ++i) big_store += std::to_string(i + 1) + ",501,1,0,1,0,0,0,0,0,0 ";
-    append("save/storage.txt", big_store + "\t", Problem::TooManyItems);
+    append("save/storage.txt", "2000001,301\t" + testing::item_list(301) + "\t",
+           Problem::TooManyItems);
 
     change(
         "save/party.txt", [](const std::string& l) { return contains(l, "\t0,0\tNoMember\t"); },

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "testsupport/server_folders.h"
 #include "testsupport/server_rules.h"
 #include "testsupport/temp_dir.h"
 #include "tools/gen/server_gen.h"
@@ -75,9 +76,7 @@ TEST(ServerRules, AFolderMissingASaveFileOrOverfillingAnArrayIsCaught) {
     EXPECT_EQ(listed(server_rule_breaks(options.out)), "save/friends.txt missing\n");
     dir.write("server/save/friends.txt", "");
 
-    std::string items;
-    for (int i = 1; i <= 301; ++i) items += std::to_string(i) + ",501,1,0,1,0,0,0,0,0,0 ";
-    dir.write("server/save/storage.txt", "2000001,301\t" + items + "\t\n");
+    dir.write("server/save/storage.txt", "2000001,301\t" + testing::item_list(301) + "\t\n");
     EXPECT_NE(listed(server_rule_breaks(options.out)), "");
     EXPECT_EQ(listed(server_rule_breaks(options.out, testing::ServerLimits{600})), "");
     dir.write("server/save/storage.txt", "2000001,2\t1,501,1,0,1,0,0,0,0,0,0 \t\n");
