@@ -89,7 +89,8 @@ AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
       fd_(other.fd_),
       buffer_(std::move(other.buffer_)),
       written_(other.written_),
-      started_(other.started_) {
+      started_(other.started_),
+      after_lone_cr_(other.after_lone_cr_) {
     other.fd_ = -1;
     other.temp_.clear();
 }
@@ -106,6 +107,7 @@ void AtomicWriter::discard() noexcept {
 }
 
 void AtomicWriter::write(std::string_view text) {
+    if (!text.empty()) after_lone_cr_ = text.back() == '\r';
     if (buffer_.size() + text.size() > kBufferSize) {
         flush();
         if (text.size() > kBufferSize) {
@@ -117,10 +119,27 @@ void AtomicWriter::write(std::string_view text) {
 }
 
 void AtomicWriter::write_line(std::string_view line) {
+    write_line(line, line_end_);
+}
+
+void AtomicWriter::write_line(std::string_view line, std::string_view line_break) {
+    const std::size_t inner = line.find_first_of("\r\n");
+    if (inner != std::string_view::npos && inner + 1 != line.size()) {
+        throw Failure(err::kInvalidCall,
+                      "A line to be written to " + target_.filename().string() +
+                          " holds a line break, and the server would read it as two lines; "
+                          "nothing was written");
+    }
+    if (line.ends_with('\r')) {
+        // Read before a CR LF ("\r\r\n"): any other break would make its CR a break of its
+        // own, or part of one.
+        line_break = "\r\n";
+    } else if (line.empty() && after_lone_cr_ && !line_break.empty()) {
+        // An LF or CR LF here would pair with the CR before it and swallow this empty line.
+        line_break = "\r";
+    }
     write(line);
-    // A line that ends in CR was read before a CR LF ("\r\r\n"); any other break would make
-    // its CR a break of its own, or part of one.
-    write(line.ends_with('\r') ? std::string_view("\r\n") : line_end_);
+    write(line_break);
 }
 
 void AtomicWriter::flush() {

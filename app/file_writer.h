@@ -30,9 +30,13 @@ public:
     AtomicWriter(const AtomicWriter&) = delete;
 
     void write(std::string_view text);
-    // The line followed by the file's line end (CR LF after a line that ends in CR, so that it
-    // reads back the same).
+    // The line followed by the file's line end, or by `line_break` (the break it was read with;
+    // empty for a last line without one). The break is changed where the bytes would read back
+    // as other lines: CR LF after a line that ends in CR, a lone CR after an empty line that
+    // follows a lone CR. A line holding a break anywhere else would be read as two: it is
+    // refused, and the file stays as it was.
     void write_line(std::string_view line);
+    void write_line(std::string_view line, std::string_view line_break);
     std::string_view line_end() const { return line_end_; }
     // Puts the new content in place. With a backup path, the old file (when there is one) is
     // first copied there, replacing an older backup.
@@ -58,7 +62,8 @@ private:
     int fd_ = -1;
     std::string buffer_;
     std::uint64_t written_ = 0;
-    std::uint64_t started_ = 0;  // written up to here and handed to the disk
+    std::uint64_t started_ = 0;   // written up to here and handed to the disk
+    bool after_lone_cr_ = false;  // the last byte written is a CR that ends a line
 };
 
 // Called with the target before a rewrite starts; it refuses the write by throwing.

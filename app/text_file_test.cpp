@@ -83,6 +83,45 @@ TEST(Rewrite, LinesEndTheWayTheOldFileEndsThem) {
     EXPECT_EQ(slurp(dir.path() / "new.txt"), "new\r\n");
 }
 
+// Lines written with the breaks they were read with, whatever their neighbours (a store
+// removed from between them, say), read back as the same lines: no CR pairs with the LF or
+// CR LF of the next line, and none splits a line.
+TEST(Rewrite, EveryLineReadsBackWhateverItsNeighbours) {
+    TempDir dir;
+    const fs::path path = dir.write("file.txt", "");
+    const std::vector<std::string> lines{"", "a", "\r", "a\r"};
+    const std::vector<std::string> breaks{"\n", "\r", "\r\n"};
+    std::vector<std::pair<std::string, std::string>> pieces;
+    for (const std::string& line : lines) {
+        for (const std::string& end : breaks) pieces.emplace_back(line, end);
+    }
+    for (const auto& first : pieces) {
+        for (const auto& second : pieces) {
+            for (const auto& third : pieces) {
+                AtomicWriter out = FileWriter().open(path);
+                std::vector<std::string> written;
+                for (const auto* piece : {&first, &second, &third}) {
+                    out.write_line(piece->first, piece->second);
+                    written.push_back(piece->first);
+                }
+                out.write_line("last", "");
+                written.emplace_back("last");
+                out.commit();
+                ASSERT_EQ(read_lines(path), written) << ::testing::PrintToString(slurp(path));
+            }
+        }
+    }
+}
+
+TEST(Rewrite, ALineHoldingABreakIsRefusedAndTheFileStays) {
+    TempDir dir;
+    const fs::path path = dir.write("pet.txt", "1,2,Poring\r\n");
+    for (const std::string bad : {"1,2,Po\rring", "1,2,Po\nring", "\r\n"}) {
+        EXPECT_THROW(FileWriter().rewrite_lines(path, {"0,0,x", bad}), Failure);
+        EXPECT_EQ(slurp(path), "1,2,Poring\r\n");
+    }
+}
+
 TEST(FileChecks, EmptyAndMissingDiffer) {
     TempDir dir;
     const fs::path empty = dir.write("empty.txt", "");

@@ -25,8 +25,9 @@ constexpr std::string_view kEmptyGuildMember = "0,0,0,0,0,0,0,0,0,0";
 using Pieces = std::vector<std::string>;
 
 // Comments and empty lines are never a record.
+// A line holding only the CR read before a CR LF is as blank as an empty one.
 bool is_record(std::string_view line) {
-    return !line.empty() && line.front() != '/';
+    return !line.empty() && line != "\r" && line.front() != '/';
 }
 
 // The number a record line starts with: the party or guild id, or the pet id of pet.txt.
@@ -74,6 +75,17 @@ std::optional<std::string> lookup(const fs::path& path, double id, std::size_t f
     return std::nullopt;
 }
 
+// The line through `edit` without the CR it may end with (one read before a CR LF): the CR
+// stays at the end of the edited line instead of landing inside it.
+template <class Edit>
+bool edit_before_cr(std::string& line, Edit& edit) {
+    const bool cr = line.ends_with('\r');
+    if (cr) line.pop_back();
+    const bool keep = edit(line);
+    if (cr) line.push_back('\r');
+    return keep;
+}
+
 // Every line of a save file through `edit`, which changes it in place or returns false to
 // leave it out; the file is rewritten only when it was read completely.
 template <class Edit>
@@ -85,7 +97,7 @@ void rewrite_lines(const AppContext& app, const fs::path& path, Edit edit) {
     std::string line;
     while (reader.next(read)) {
         line.assign(read);
-        if (edit(line)) out.write_line(line);
+        if (edit_before_cr(line, edit)) out.write_line(line);
     }
     out.commit();
 }
@@ -97,7 +109,7 @@ void edit_lines(TieFile& file, Edit edit) {
     kept.reserve(file.lines.size());
     for (std::string& line : file.lines) {
         std::string before = line;
-        if (!edit(line)) {
+        if (!edit_before_cr(line, edit)) {
             file.changed = true;
             continue;
         }

@@ -15,12 +15,18 @@ namespace tavo::fuzz {
 // The id a save file line starts with, as the editor finds its records; nothing for a
 // comment or an empty line.
 inline std::optional<double> record_id(std::string_view line, char separator = '\t') {
-    if (line.empty() || line.front() == '/') return std::nullopt;
+    if (line.empty() || line == "\r" || line.front() == '/') return std::nullopt;
     return leading_number(piece(line, separator, 0));
 }
 
+// A line without the CR it may end with (one read before a CR LF).
+inline std::string_view before_cr(std::string_view line) {
+    return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
+}
+
 // The lines of `after` are those of `before`, where every line of the record `id` may have
-// been changed by `changed` (which checks it) or, when `may_drop`, left out.
+// been changed by `changed` (which checks it, without a last CR, which stays last) or, when
+// `may_drop`, left out.
 template <class Changed>
 void only_record_changed(std::string_view before, std::string_view after, double id, bool may_drop,
                          Changed&& changed, char separator = '\t') {
@@ -34,7 +40,8 @@ void only_record_changed(std::string_view before, std::string_view after, double
             continue;
         }
         if (n < new_lines.size() && record_id(new_lines[n], separator) == id &&
-            changed(old_line, new_lines[n])) {
+            old_line.ends_with('\r') == new_lines[n].ends_with('\r') &&
+            changed(before_cr(old_line), before_cr(new_lines[n]))) {
             ++n;
             continue;
         }

@@ -116,12 +116,10 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
                     found = true;
                     written =
                         settled_text(ui, app.on_conflict, label, record.read_line, mine, line);
-                    if (!written) continue;
-                    out.write(*written);
+                    if (written) out.write_line(*written, last_break);
                 } else {
-                    out.write(line);
+                    out.write_line(line, last_break);
                 }
-                out.write(last_break);
             }
         }
         if (!found) {
@@ -150,8 +148,7 @@ bool write_storage_without(const AppContext& app, AtomicWriter& out, std::int32_
             found = true;
             continue;
         }
-        out.write(line);  // each line keeps its own break
-        out.write(in.line_break());
+        out.write_line(line, in.line_break());  // each line keeps its own break
     }
     return found;
 }
