@@ -216,8 +216,12 @@ std::string_view AccountRecord::text_field(std::size_t index) const {
 }
 
 std::string_view AccountRecord::register_text() const {
-    if (long_form_) return after_tab(line_, kRegisters);
-    return after_tab(line_, kEmail);
+    if (!long_form_) return after_tab(line_, kEmail);  // kept whole, at the line's end
+    std::string_view text = after_tab(line_, kRegisters);
+    // A CR read before a CR LF is not part of the last register: rebuilt, it would sit inside
+    // the line and break it in two.
+    if (text.ends_with('\r')) text.remove_suffix(1);
+    return text;
 }
 
 std::string_view AccountRecord::userid() const {
