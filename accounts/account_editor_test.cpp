@@ -29,7 +29,9 @@ struct AccountEditorTest : ::testing::Test {
         ui.clear();
     }
     AccountForm player(std::string name, std::string password = "pw") const {
-        AccountForm form = new_account_form(next_player_id(store), 0);
+        return named(new_account_form(next_player_id(store), 0), std::move(name), password);
+    }
+    static AccountForm named(AccountForm form, std::string name, std::string password = "pw") {
         form.username = std::move(name);
         form.password = std::move(password);
         return form;
@@ -57,16 +59,13 @@ TEST_F(AccountEditorTest, NewPlayersTakeTheNextPlayerId) {
     ASSERT_EQ(save_new_account(app, ui, store, ben, false), EditResult::Saved);
     EXPECT_EQ(store.records.back().gm_level(), 0);
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\n704554 99\n");
-    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(AccountEditorTest, NewGmsStopAt704584) {
     load("704583\tgm\tp\t-\tM\t0\t0\t\n");
     const std::optional<std::int32_t> id = next_gm_id(ui, store);
     ASSERT_EQ(id, 704584);
-    AccountForm form = new_account_form(*id, kNewGmLevel);
-    form.username = "last";
-    form.password = "pw";
+    AccountForm form = named(new_account_form(*id, kNewGmLevel), "last");
     form.gm_level = 50;  // "Access 50" means level 50
     ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
     EXPECT_EQ(store.records.back().gm_level(), 50);
@@ -79,9 +78,7 @@ TEST_F(AccountEditorTest, NewGmsStopAt704584) {
 
     // With the defaults the first GM is 704554; a level of 0 is written too.
     load_defaults();
-    form = new_account_form(*next_gm_id(ui, store), 0);
-    form.username = "first";
-    form.password = "pw";
+    form = named(new_account_form(*next_gm_id(ui, store), 0), "first");
     ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
     EXPECT_EQ(store.records.back().account_id(), 704554);
     ASSERT_TRUE(save_account(app, ui, store));
@@ -118,26 +115,20 @@ TEST_F(AccountEditorTest, FieldsThatCannotBeStoredLeaveTheRecordAlone) {
     load(
         "1\ts\tp\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
         "2000001\tanna\tpw\t-\tF\t4\t0\tanna@ex.org\t-\t0\t-\tnote\t0\treg,1 \n");
-    AccountForm form = account_to_form(store.records[1]);
-    const AccountForm good = form;
-    form.validity = "soon";
-    form.memo = "changed";
-    EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
-    form = good;
-    form.ban = "";
-    EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
-    form = good;
-    form.login_count = "99999999999";
-    EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
-    for (std::string* text : {&form.memo, &form.email, &form.username, &form.error_msg}) {
-        form = good;
-        *text = std::string("two\tfields");
-        EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
+    // Each with a changed memo beside it, which must not be stored either.
+    const std::pair<std::string AccountForm::*, const char*> bad[] = {
+        {&AccountForm::validity, "soon"},           {&AccountForm::ban, ""},
+        {&AccountForm::login_count, "99999999999"}, {&AccountForm::memo, "two\tfields"},
+        {&AccountForm::email, "two\tfields"},       {&AccountForm::username, "two\tfields"},
+        {&AccountForm::error_msg, "two\tfields"},   {&AccountForm::password, "line\r\nbreak"},
+    };
+    for (const auto& [field, value] : bad) {
+        AccountForm form = account_to_form(store.records[1]);
+        form.memo = "changed";
+        form.*field = value;
+        EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed)
+            << value;
     }
-    form = good;
-    form.password = "line\r\nbreak";
-    EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed);
-
     const std::vector<std::string> messages = ui.messages();
     ASSERT_EQ(messages.size(), 8u);
     EXPECT_EQ(messages[0], "Error 13, Type mismatch\r\nin do2-set user accounts");
@@ -223,7 +214,6 @@ TEST_F(AccountEditorTest, DeletionWarnsSelectsAndRecomputesIds) {
     EXPECT_EQ(remove_account(store, 1), 0u);
     EXPECT_EQ(next_player_id(store), 2000001);
     EXPECT_TRUE(store.modified);
-    EXPECT_TRUE(ui.unexpected.empty());
 }
 
 TEST_F(AccountEditorTest, FindGoesToTheNextMatchAndRoundAgain) {

@@ -21,8 +21,9 @@ std::vector<LeavingCharacter> write_without_account(const AppContext& app, Atomi
     NewIdCounter counter;
     std::string_view line;
     while (in.next(line)) {
-        if (counter.take(line)) continue;  // written anew at the end
         const std::optional<std::string_view> id = character_id_field(line);
+        // The counter line is short; one with more fields is not understood and stays.
+        if (!id && counter.take(line)) continue;  // written anew at the end
         if (id) {
             const std::string_view account = piece(piece(line, '\t', 1), ',', 0);
             if (leading_number(account) == account_id) {

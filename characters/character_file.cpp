@@ -155,8 +155,8 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
         std::string_view line;
         while (in.next(line)) {
             progress.reading(++lines);
-            if (counter.take(line)) continue;  // written anew at the end
             const std::optional<std::string_view> id = character_id_field(line);
+            if (!id && counter.take(line)) continue;  // written anew at the end
             std::string_view kept = line;  // lines that are not characters stay in their place
             if (id && !met && *id == id_text) {
                 met = true;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "testsupport/scripted_ui.h"
 #include "testsupport/temp_dir.h"
 #include "workspace/workspace.h"
@@ -31,20 +33,21 @@ struct AccountEditorObject : ::testing::Test {
         ASSERT_TRUE(load_account(ws.app, ui, ws.accounts));
         editor.table_reloaded();
     }
-    // Types into the form as the window would, then presses the button.
-    EditResult type_and_press(AccountButton button, AccountField field, std::string text) {
+    // Changes the form as typing into the window would.
+    void type(const std::function<void(AccountForm&)>& change) {
         AccountForm form = editor.form();
-        *form_text(form, field) = std::move(text);
+        change(form);
         editor.set_form(form);
+    }
+    // Types into a field, then presses the button.
+    EditResult type_and_press(AccountButton button, AccountField field, std::string text) {
+        type([&](AccountForm& form) { *form_text(form, field) = std::move(text); });
         return editor.press(button);
     }
     // "New Player" or "New GM" with a name and a password typed, then the same button again.
     EditResult make_account(AccountButton button, const char* name) {
         editor.press(button);
-        AccountForm form = editor.form();
-        form.username = name;
-        form.password = "pw";
-        editor.set_form(form);
+        type([&](AccountForm& form) { form.username = name, form.password = "pw"; });
         return editor.press(button);
     }
     std::string account_file() const { return dir.read("server/save/account.txt"); }
@@ -89,7 +92,6 @@ TEST_F(AccountEditorObject, ModesDecideCaptionsButtonsFieldsAndLists) {
     EXPECT_EQ(editor.press(AccountButton::NewPlayer), EditResult::Refused);
     EXPECT_EQ(editor.mode(), AccountMode::NewPlayer);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Please enter username & password."});
-    ui.clear();
 }
 
 TEST_F(AccountEditorObject, NoFreeGmIdOffersOnlyNewGmAndCancel) {
@@ -105,10 +107,9 @@ TEST_F(AccountEditorObject, NoFreeGmIdOffersOnlyNewGmAndCancel) {
     }
     editor.press(AccountButton::Cancel);
     EXPECT_TRUE(editor.offered(AccountButton::NewPlayer));
-    ui.clear();
 }
 
-TEST_F(AccountEditorObject, OverLongChangedFieldsAreRefusedAndNothingIsStored) {
+TEST_F(AccountEditorObject, OverLongChangedFieldsAreRefusedAndNothingIsStoredButReadOnesKept) {
     load(kLongForm);
     const struct {
         AccountField field;
@@ -142,16 +143,11 @@ TEST_F(AccountEditorObject, OverLongChangedFieldsAreRefusedAndNothingIsStored) {
     }
     // New accounts are held to the same limits.
     editor.press(AccountButton::NewPlayer);
-    AccountForm form = editor.form();
-    form.username = "carl";
-    form.password = std::string(24, 'p');
-    editor.set_form(form);
+    type([](AccountForm& form) { form.username = "carl", form.password = std::string(24, 'p'); });
     EXPECT_EQ(editor.press(AccountButton::NewPlayer), EditResult::Failed);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Password takes at most 23 characters."});
-    ui.clear();
-}
 
-TEST_F(AccountEditorObject, AnOverLongValueReadFromTheFileIsKeptWhenOtherFieldsChange) {
+    // A value past its limit read from the file is kept when other fields change.
     load(
         "0\tserver\tpw\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\r\n"
         "2000001\tan_account_name_of_thirty_\tpw\t-\tF\t3\t0\ta@a.com\t-\t0\t-\t-\t0\t\r\n");
@@ -211,7 +207,6 @@ TEST_F(AccountEditorObject, TheUnsavedFlagFollowsTheTableAndIsObserved) {
     EXPECT_EQ(editor.selection(), std::optional<std::size_t>(1));
     EXPECT_FALSE(editor.unsaved().get());
     EXPECT_EQ(account_file().find("\t" + name + "\t"), std::string::npos);
-    ui.clear();
 }
 
 TEST_F(AccountEditorObject, ANewGmLevelReachesTheGmFileWithItsAccountOnly) {
@@ -221,9 +216,7 @@ TEST_F(AccountEditorObject, ANewGmLevelReachesTheGmFileWithItsAccountOnly) {
     EXPECT_EQ(gm_file(), "// GMs\n");  // a discard now leaves the GM file as it was
     // A level changed before the save is the one written.
     editor.press(AccountButton::EditRecord);
-    AccountForm form = editor.form();
-    form.gm_level = 40;
-    editor.set_form(form);
+    type([](AccountForm& form) { form.gm_level = 40; });
     ASSERT_EQ(editor.press(AccountButton::EditRecord), EditResult::Saved);
     EXPECT_EQ(gm_file(), "// GMs\n");
     ASSERT_EQ(editor.press(AccountButton::SaveFile), EditResult::Saved);
@@ -231,9 +224,7 @@ TEST_F(AccountEditorObject, ANewGmLevelReachesTheGmFileWithItsAccountOnly) {
     EXPECT_NE(account_file().find("704554\tgwen\t"), std::string::npos);
     // Once on disk, a level change is written at once.
     editor.press(AccountButton::EditRecord);
-    form = editor.form();
-    form.gm_level = 60;
-    editor.set_form(form);
+    type([](AccountForm& form) { form.gm_level = 60; });
     ASSERT_EQ(editor.press(AccountButton::EditRecord), EditResult::Saved);
     EXPECT_EQ(gm_file(), "// GMs\n704554 60\n");
 }
@@ -244,9 +235,7 @@ TEST_F(AccountEditorObject, TypedValuesAskBeforeTheyAreThrownAway) {
     editor.press(AccountButton::EditRecord);
     EXPECT_FALSE(editor.typing());
     EXPECT_TRUE(editor.may_discard_typing());  // nothing typed: no question
-    AccountForm form = editor.form();
-    form.memo = "typed";
-    editor.set_form(form);
+    type([](AccountForm& form) { form.memo = "typed"; });
     EXPECT_TRUE(editor.typing());
     ui.answer({false});
     EXPECT_FALSE(editor.may_discard_typing());
@@ -259,9 +248,7 @@ TEST_F(AccountEditorObject, TypedValuesAskBeforeTheyAreThrownAway) {
     ASSERT_EQ(type_and_press(AccountButton::EditRecord, AccountField::Memo, "typed"),
               EditResult::Saved);
     editor.press(AccountButton::NewPlayer);
-    form = editor.form();
-    form.username = "half";
-    editor.set_form(form);
+    type([](AccountForm& form) { form.username = "half"; });
     ui.answer({false});
     EXPECT_EQ(editor.press(AccountButton::SaveFile), EditResult::Refused);
     EXPECT_EQ(account_file(), file);

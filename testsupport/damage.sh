@@ -1,31 +1,13 @@
 # Damaged copies of the demo server for tavo-cli tests, and the check that a command changed no
-# byte it was not meant to change. Source it from a test script (after checks.sh).
-#
-#   damage_demo DEMO DEST KIND CLI
-#       Copies DEMO/server and DEMO/program to DEST/server and DEST/program, puts the tavo-cli
-#       binary CLI into DEST/program (so it reads that tavo.ini and those card tables) and then
-#       damages the copy as KIND says. Run the copy as
-#           "$DEST/program/tavo-cli" --data "$DEST/server" COMMAND...
-#       (or through as_plain_user, below, for the unreadable kinds).
-#   damage_kinds
-#       Prints every KIND, one a line.
-#   snapshot DIR > FILE
-#       Every file below DIR with its mode and checksum, to compare with later (the tavo-cli
-#       binary left out).
+# byte it was not meant to change. Source it after checks.sh; damaged_server_test.sh shows the use.
+#   damage_demo DEMO DEST KIND CLI   DEMO's server and program folders copied to DEST, the
+#                                    tavo-cli binary CLI in DEST/program, damaged as KIND says
+#   damage_kinds                     every KIND, one a line
+#   snapshot DIR > FILE              every file below DIR (tavo-cli left out) with mode and sum
 #   unchanged_except DIR SNAPSHOT [RELATIVE_FILE...]
-#       True when every file below DIR is byte for byte (and mode for mode) what SNAPSHOT
-#       recorded, except the files named (relative to DIR, e.g. server/save/account.txt), which
-#       the command was meant to change. Prints what differs otherwise.
-#   as_plain_user DIR COMMAND...
-#       Runs COMMAND as an unprivileged user when the tests run as root, having handed DIR to
-#       that user, so that a file of mode 000 really cannot be read. Without root it just runs.
-#
-# Example:
-#   damage_demo "$demo" "$work/copy" unreadable-accounts "$cli"
-#   snapshot "$work/copy" >"$work/before"
-#   as_plain_user "$work/copy" "$work/copy/program/tavo-cli" --data "$work/copy/server" \
-#       account new newbie secret1
-#   unchanged_except "$work/copy" "$work/before" || echo "a byte was lost"
+#                                    true when nothing but the files named changed; else says what
+#   as_plain_user DIR COMMAND...     COMMAND as an unprivileged user when run as root (DIR handed
+#                                    over), so that a file of mode 000 really cannot be read
 
 damage_kinds() {
     printf '%s\n' unreadable-accounts cr-accounts commented-lf-accounts crlf-accounts \

