@@ -245,8 +245,9 @@ void UserInfoTab::button_clicked(AccountButton button) {
         // What was typed is what a save stores.
         if (before != AccountMode::Browse) editor_.set_form(read_form());
         const EditResult result = editor_.press(button);
-        const bool saved_new = is_new_mode(before) && editor_.mode() == AccountMode::Browse &&
-                               result == EditResult::Saved;
+        // Cancel also leaves a new account's mode, adding nothing.
+        const bool saved_new = is_new_mode(before) && button != AccountButton::Cancel &&
+                               editor_.mode() == AccountMode::Browse && result == EditResult::Saved;
         render();
         if (result == EditResult::Refused || editor_.mode() != before) {
             if (editor_.mode() != AccountMode::Browse) field(AccountField::Username)->setFocus();

@@ -154,6 +154,7 @@ private slots:
         QTest::keyClick(tab.text(1), Qt::Key_Escape);
         QCOMPARE(tab.button(0)->text(), QString("New Player"));
         QCOMPARE(f.ws.accounts.records.size(), 6u);
+        QCOMPARE(tab.rows(), 6);  // and adds no empty row to the list
     }
 
     void new_gm_writes_its_level() {
