@@ -24,8 +24,8 @@ constexpr std::string_view kEmptyGuildMember = "0,0,0,0,0,0,0,0,0,0";
 
 using Pieces = std::vector<std::string>;
 
-// Comments and empty lines are never a record.
-// A line holding only the CR read before a CR LF is as blank as an empty one.
+// Comments and blank lines (empty, or holding only the CR read before a CR LF) are never a
+// record.
 bool is_record(std::string_view line) {
     return !line.empty() && line != "\r" && line.front() != '/';
 }
