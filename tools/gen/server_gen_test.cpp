@@ -143,7 +143,8 @@ TEST_F(GeneratedServer, CharactersStoresGroupsPetsAndCastlesAgree) {
         EXPECT_TRUE(accounts.count(number(f[1]))) << line;
         const std::vector<std::string_view> groups = split(f[9], ',');
         chars[id] = {number(f[3]), number(groups[0]), number(groups[1]), std::string(f[2])};
-        for (std::string_view item : split(std::string(f[15]) + std::string(f[16]), ' ')) {
+        const std::string items = std::string(f[15]) + " " + std::string(f[16]);  // and cart
+        for (std::string_view item : split(items, ' ')) {
             const std::vector<std::string_view> v = split(item, ',');
             if (v.size() < 11) continue;
             if (number(v[7]) == -256) eggs.emplace_back(number(v[8]), id);
