@@ -216,8 +216,7 @@ std::string_view AccountRecord::text_field(std::size_t index) const {
 }
 
 std::string_view AccountRecord::register_text() const {
-    if (!long_form_) return after_tab(line_, kEmail);  // kept whole, at the line's end
-    std::string_view text = after_tab(line_, kRegisters);
+    std::string_view text = after_tab(line_, long_form_ ? kRegisters : kEmail);
     // A CR read before a CR LF is not part of the last register: rebuilt, it would sit inside
     // the line and break it in two.
     if (text.ends_with('\r')) text.remove_suffix(1);
@@ -273,7 +272,9 @@ AccountFields AccountRecord::fields() const {
     f.memo = memo();
     f.ban_until = ban_until_;
     for (std::string_view item : regs()) f.regs.emplace_back(item);
-    if (!long_form_ && has_tab_count(line_, kEmail)) f.old_tail = std::string(register_text());
+    // An older line's tail goes back whole, at the line's end.
+    if (!long_form_ && has_tab_count(line_, kEmail))
+        f.old_tail = std::string(after_tab(line_, kEmail));
     return f;
 }
 
