@@ -76,7 +76,9 @@ protected:
             {o.card_frame, "frame"},  {o.pet_info, "pet"},   {o.edit_pet_name, "petname"}};
         std::string names;
         for (const auto& [on, name] : flags) {
-            if (on) names += (names.empty() ? "" : " ") + std::string(name);
+            if (!on) continue;
+            if (!names.empty()) names += ' ';
+            names += name;
         }
         return names;
     }

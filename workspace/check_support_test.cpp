@@ -40,7 +40,10 @@ long long plain_item_count(std::string_view list) {
 std::string items(int count, int values = 11) {
     std::string list;
     for (int i = 0; i < count; ++i) {
-        for (int v = 0; v < values; ++v) list += (v > 0 ? "," : "") + std::to_string(i * 7 + v);
+        for (int v = 0; v < values; ++v) {
+            if (v > 0) list += ',';
+            list += std::to_string(i * 7 + v);
+        }
         list += ' ';
     }
     return list;
