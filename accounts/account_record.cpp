@@ -216,11 +216,7 @@ std::string_view AccountRecord::text_field(std::size_t index) const {
 }
 
 std::string_view AccountRecord::register_text() const {
-    std::string_view text = after_tab(line_, long_form_ ? kRegisters : kEmail);
-    // A CR read before a CR LF is not part of the last register: rebuilt, it would sit inside
-    // the line and break it in two.
-    if (text.ends_with('\r')) text.remove_suffix(1);
-    return text;
+    return without_last_cr(after_tab(line_, long_form_ ? kRegisters : kEmail));
 }
 
 std::string_view AccountRecord::userid() const {

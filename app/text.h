@@ -23,4 +23,10 @@ bool holds_ignoring_case(std::string_view text, std::string_view part);
 // The characters that break a line of a server file: TAB, CR and LF.
 bool has_line_breaker(std::string_view value);
 
+// A line without the CR it may end with (read before a CR LF). A record rebuilt from its
+// fields starts from this; the CR would otherwise land inside the rebuilt line and split it.
+inline std::string_view without_last_cr(std::string_view line) {
+    return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
+}
+
 }  // namespace tavo

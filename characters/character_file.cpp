@@ -53,10 +53,7 @@ ItemList parse_item_list(std::string_view field, std::int32_t max_weight, const 
 
 CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
                                      const AppSettings& settings, Ui& ui) {
-    // A CR read before a CR LF is not part of the variables: rebuilt, it would sit inside
-    // the line and break it in two.
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    const std::vector<std::string_view> f = split(line, '\t');
+    const std::vector<std::string_view> f = split(without_last_cr(line), '\t');
     if (f.size() < kCharacterFields) throw Failure(err::kSubscript);
     CharacterRecord r;
     r.account_id = leading_i32(piece(f[1], ',', 0));  // the account it was listed for

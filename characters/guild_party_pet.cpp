@@ -27,7 +27,7 @@ using Pieces = std::vector<std::string>;
 // Comments and blank lines (empty, or holding only the CR read before a CR LF) are never a
 // record.
 bool is_record(std::string_view line) {
-    return !line.empty() && line != "\r" && line.front() != '/';
+    return !without_last_cr(line).empty() && line.front() != '/';
 }
 
 // The number a record line starts with: the party or guild id, or the pet id of pet.txt.

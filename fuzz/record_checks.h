@@ -15,13 +15,8 @@ namespace tavo::fuzz {
 // The id a save file line starts with, as the editor finds its records; nothing for a
 // comment or an empty line.
 inline std::optional<double> record_id(std::string_view line, char separator = '\t') {
-    if (line.empty() || line == "\r" || line.front() == '/') return std::nullopt;
+    if (without_last_cr(line).empty() || line.front() == '/') return std::nullopt;
     return leading_number(piece(line, separator, 0));
-}
-
-// A line without the CR it may end with (one read before a CR LF).
-inline std::string_view before_cr(std::string_view line) {
-    return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
 }
 
 // The lines of `after` are those of `before`, where every line of the record `id` may have
@@ -41,7 +36,7 @@ void only_record_changed(std::string_view before, std::string_view after, double
         }
         if (n < new_lines.size() && record_id(new_lines[n], separator) == id &&
             old_line.ends_with('\r') == new_lines[n].ends_with('\r') &&
-            changed(before_cr(old_line), before_cr(new_lines[n]))) {
+            changed(without_last_cr(old_line), without_last_cr(new_lines[n]))) {
             ++n;
             continue;
         }
