@@ -240,16 +240,50 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
 
 namespace {
 
-// The GM lines of the new accounts, for the batch that writes the accounts.
+// The GM lines of the new accounts, for the batch that writes the accounts: made from the GM
+// file on disk, under the ids the accounts reach their file with.
 void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileBatch& batch) {
     const fs::path path = app.server_file(kGmFile);
-    std::optional<std::vector<std::string>> lines;
-    for (const auto& [id, level] : store.unsaved_accounts) {
-        if (!level) continue;
-        if (!lines) lines = file_exists(path) ? read_lines(path) : std::vector<std::string>{};
-        lines = set_gm_level_lines(*lines, id, *level);
+    batch.add(path, std::string(kGmFile), [&store, path](AtomicWriter& out) {
+        std::optional<std::vector<std::string>> lines;
+        for (const auto& [id, level] : store.unsaved_accounts) {
+            if (!level) continue;
+            if (!lines) lines = is_missing(path) ? std::vector<std::string>{} : read_lines(path);
+            lines = set_gm_level_lines(*lines, id, *level);
+        }
+        if (!lines) return false;
+        for (const std::string& line : *lines) out.write_line(line);
+        return true;
+    });
+}
+
+// The whole table into out, in the file's generation.
+void write_table(Ui& ui, const AccountStore& store, AtomicWriter& out) {
+    Progress progress(ui);
+    if (!store.has_header) {
+        for (std::string_view line : kHeader) out.write_line(line);
     }
-    if (lines) batch.add_lines(path, std::string(kGmFile), *lines);
+    const std::vector<KeptLine>& kept = store.kept_lines;
+    std::size_t next_kept = 0;
+    std::string line;
+    for (std::size_t i = 0; i < store.records.size(); ++i) {
+        while (next_kept < kept.size() && kept[next_kept].before <= i) {
+            out.write_line(kept[next_kept++].text);
+        }
+        const AccountRecord& record = store.records[i];
+        if (record.edited()) {
+            line.clear();
+            append_account_line(line, record, store.server_generation);
+            out.write_line(line);
+        } else {
+            out.write_line(record.line());
+        }
+        progress.writing(static_cast<long long>(i));
+    }
+    while (next_kept < kept.size()) out.write_line(kept[next_kept++].text);
+    if (writes_newid_line(store.server_generation)) {
+        out.write_line(store.newid.line_after(store.highest_player_id));
+    }
 }
 
 }  // namespace
@@ -257,38 +291,20 @@ void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileB
 bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
     if (!store.load_state.allow_write(ui)) return false;
     return guarded(ui, "save_account", [&] {
-        rebase_accounts(app, ui, store);
         FileBatch batch(app.files);
-        AtomicWriter& out = batch.open(app.server_file(kAccountFile), std::string(kAccountFile));
-        {
-            Progress progress(ui);
-            if (!store.has_header) {
-                for (std::string_view line : kHeader) out.write_line(line);
-            }
-            const std::vector<KeptLine>& kept = store.kept_lines;
-            std::size_t next_kept = 0;
-            std::string line;
-            for (std::size_t i = 0; i < store.records.size(); ++i) {
-                while (next_kept < kept.size() && kept[next_kept].before <= i) {
-                    out.write_line(kept[next_kept++].text);
-                }
-                const AccountRecord& record = store.records[i];
-                if (record.edited()) {
-                    line.clear();
-                    append_account_line(line, record, store.server_generation);
-                    out.write_line(line);
-                } else {
-                    out.write_line(record.line());
-                }
-                progress.writing(static_cast<long long>(i));
-            }
-            while (next_kept < kept.size()) out.write_line(kept[next_kept++].text);
-        }
-        if (writes_newid_line(store.server_generation)) {
-            out.write_line(store.newid.line_after(store.highest_player_id));
-        }
+        // The table goes onto the file as it is on disk, again if another writer changes the
+        // file before the rename; the GM lines follow the ids the accounts reach the file with.
+        batch.add(app.server_file(kAccountFile), std::string(kAccountFile), [&](AtomicWriter& out) {
+            rebase_accounts(app, ui, store);
+            write_table(ui, store, out);
+            return true;
+        });
         stage_new_gm_levels(app, store, batch);
-        batch.commit();
+        try {
+            batch.commit();
+        } catch (...) {
+            throw batch.told(failure_from_current_exception());
+        }
         note_accounts_written(app, store);
         store.modified = false;
         store.unsaved_accounts.clear();

@@ -98,7 +98,8 @@ TEST_F(AccountFileTest, FieldsAreReadAsTheServerWroteThem) {
     load();
     // Without a GM file no GM's level can be read; that is said once, not once per GM.
     EXPECT_EQ(ui.messages(),
-              std::vector<std::string>{"Error 53, File not found\r\nin read_gm_lvl"});
+              std::vector<std::string>{
+                  "Error 53, File not found (conf/GM_account.txt)\r\nin read_gm_lvl"});
     ASSERT_EQ(store.records.size(), 5u);
     for (const AccountRecord& record : store.records) EXPECT_EQ(record.gm_level(), 0);
     const AccountRecord& gm = store.records[0];
@@ -310,7 +311,8 @@ TEST_F(AccountFileTest, FailedSaveLeavesTheFileAndReportsIt) {
         return -1;
     });
     EXPECT_FALSE(save_account(app, ui, store));
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Error 61, Disk full\r\nin save_account"});
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{
+                                 "Error 61, Disk full (save/account.txt)\r\nin save_account"});
     EXPECT_EQ(dir.read("server/save/account.txt"), file);
     EXPECT_TRUE(store.modified);
     EXPECT_FALSE(ui.progress_open);
@@ -339,7 +341,7 @@ TEST_F(AccountFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
              fs::remove(path);
              fs::rename(path.string() + ".aside", path);
          },
-         "Error 75, Path/File access error"},
+         "Error 75, A folder, not a file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

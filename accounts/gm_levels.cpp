@@ -1,6 +1,7 @@
 #include "accounts/gm_levels.h"
 
 #include "app/disk_guard.h"
+#include "app/file_batch.h"
 #include "app/numbers.h"
 #include "app/text.h"
 #include "app/text_file.h"
@@ -252,10 +253,16 @@ std::optional<std::uint8_t> check_gm_id(const AppContext& app, Ui& ui, std::int3
     std::optional<std::uint8_t> result;
     guarded(ui, "check_gm_id", [&] {
         const fs::path path = app.server_file(kGmFile);
-        const std::vector<std::string> before = read_lines(path);
-        const std::uint8_t settled = settled_level(app, ui, before, account_id, level, as_read);
-        const std::vector<std::string> lines = set_gm_level_lines(before, account_id, settled);
-        if (lines != before || !file_exists(path)) app.files.rewrite_lines(path, lines);
+        std::uint8_t settled = level;
+        // Made from the file on disk, again when another writer changes it before the rename.
+        rewrite_from_disk(app.files, path, [&](AtomicWriter& out) {
+            const std::vector<std::string> before = read_lines(path);
+            settled = settled_level(app, ui, before, account_id, level, as_read);
+            const std::vector<std::string> lines = set_gm_level_lines(before, account_id, settled);
+            if (lines == before && file_exists(path)) return false;
+            for (const std::string& line : lines) out.write_line(line);
+            return true;
+        });
         result = settled;
     });
     return result;

@@ -56,8 +56,9 @@ TEST_F(GmLevelsTest, LookupFailuresAreReportedAndGiveZero) {
     std::filesystem::remove(dir.path() / "server/conf/GM_account.txt");
     EXPECT_EQ(level(704554), 0);
     EXPECT_EQ(ui.messages(),
-              (std::vector<std::string>{"Error 6, Overflow\r\nin read_gm_lvl",
-                                        "Error 53, File not found\r\nin read_gm_lvl"}));
+              (std::vector<std::string>{
+                  "Error 6, Overflow\r\nin read_gm_lvl",
+                  "Error 53, File not found (conf/GM_account.txt)\r\nin read_gm_lvl"}));
     // The file is found in the server's own spelling of its name, whatever the case.
     dir.write("server/conf/gm_ACCOUNT.TXT", "704554 60\n");
     EXPECT_EQ(level(704554), 60);
@@ -135,9 +136,9 @@ TEST_F(GmLevelsTest, AFileThatCannotBeWrittenIsLeftAsItWas) {
     write_gm("704554-704560\n");
     EXPECT_FALSE(check_gm_id(app, ui, 704555, 99));
     EXPECT_EQ(gm_file(), "704554-704560\n");
-    EXPECT_EQ(ui.messages(),
-              (std::vector<std::string>{"Error 53, File not found\r\nin check_gm_id",
-                                        "Error 9, Subscript out of range\r\nin check_gm_id"}));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
+                                 "Error 53, File not found (conf/GM_account.txt)\r\nin check_gm_id",
+                                 "Error 9, Subscript out of range\r\nin check_gm_id"}));
 }
 
 TEST(GmEntryRemoval, TheAccountLeavesItsLineOrItsRangeAndNoOneElseChanges) {

@@ -46,8 +46,30 @@ Failure failure_from_errno(int error_number) {
     }
 }
 
-std::string error_report_text(const Failure& failure, std::string_view procedure) {
+Failure& Failure::naming(const std::filesystem::path& path) {
+    file_ = file_shown(path);
+    return *this;
+}
+
+Failure failure_from_errno(int error_number, const std::filesystem::path& path) {
+    Failure failure = failure_from_errno(error_number);
+    failure.naming(path);
+    return failure;
+}
+
+std::string file_shown(const std::filesystem::path& path) {
+    const std::filesystem::path folder = path.parent_path().filename();
+    return folder.empty() ? path.filename().string() : (folder / path.filename()).string();
+}
+
+std::string failure_text(const Failure& failure) {
     std::string text = "Error " + std::to_string(failure.number()) + ", " + failure.description();
+    if (!failure.file().empty()) text += " (" + failure.file() + ")";
+    return text;
+}
+
+std::string error_report_text(const Failure& failure, std::string_view procedure) {
+    std::string text = failure_text(failure);
     text += "\r\nin ";
     text += procedure;
     return text;

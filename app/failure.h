@@ -3,6 +3,7 @@
 // the error report reads the same everywhere.
 
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -34,16 +35,28 @@ public:
     int number() const { return number_; }
     const std::string& description() const { return description_; }
     const char* what() const noexcept override { return description_.c_str(); }
+    // The file the failure met, as the user knows it ("save/athena.txt"); empty when it is not
+    // about one file.
+    const std::string& file() const { return file_; }
+    Failure& naming(const std::filesystem::path& path);
 
 private:
     int number_;
     std::string description_;
+    std::string file_;
 };
 
 // The failure that matches an errno value of a failed file operation.
 Failure failure_from_errno(int error_number);
+// The same, naming the file it met.
+Failure failure_from_errno(int error_number, const std::filesystem::path& path);
+// How a message names a file: its folder and its name ("save/athena.txt").
+std::string file_shown(const std::filesystem::path& path);
 
-// "Error 53, File not found" CR LF "in load_account"
+// "Error 70, Permission denied (save/athena.txt)"
+std::string failure_text(const Failure& failure);
+
+// "Error 53, File not found (save/account.txt)" CR LF "in load_account"
 std::string error_report_text(const Failure& failure, std::string_view procedure);
 
 // Runs body; any failure inside it is shown as the common error report naming the procedure.

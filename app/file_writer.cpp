@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -18,6 +19,20 @@ constexpr std::uint64_t kWritebackChunk = 8 << 20;
 
 ssize_t posix_write(int fd, const char* data, std::size_t size) {
     return ::write(fd, data, size);
+}
+
+FileCalls posix_calls(WriteFn write) {
+    return FileCalls{std::move(write), ::rename, ::link, {}};
+}
+
+// A second name beside `file` that only this process uses: ".athena.txt.kept812".
+fs::path beside(const fs::path& file, std::string_view what) {
+    return file.parent_path() /
+           ("." + file.filename().native() + std::string(what) + std::to_string(::getpid()));
+}
+
+bool is_word_char(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 mode_t default_mode() {
@@ -39,7 +54,7 @@ fs::path real_target(const fs::path& target) {
 // Streams the bytes of from into writer.
 void append_file(const fs::path& from, AtomicWriter& writer) {
     const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw failure_from_errno(errno);
+    if (fd < 0) throw failure_from_errno(errno, from);
     std::vector<char> chunk(kBufferSize);
     for (;;) {
         const ssize_t got = ::read(fd, chunk.data(), chunk.size());
@@ -47,7 +62,7 @@ void append_file(const fs::path& from, AtomicWriter& writer) {
         if (got < 0) {
             const int error = errno;
             ::close(fd);
-            throw failure_from_errno(error);
+            throw failure_from_errno(error, from);
         }
         if (got == 0) break;
         try {
@@ -70,22 +85,31 @@ void sync_folder(const fs::path& folder) {
 
 }  // namespace
 
-AtomicWriter::AtomicWriter(const fs::path& target, WriteFn write)
-    : target_(real_target(target)), line_end_(line_end_of_file(target_)), write_(std::move(write)) {
+AtomicWriter::AtomicWriter(const fs::path& target, FileCalls calls)
+    : target_(real_target(target)),
+      opened_(stamp_of(target_)),
+      existed_(opened_.has_value()),
+      line_end_(line_end_of_file(target_)),
+      calls_(std::move(calls)) {
     std::string pattern =
         (target_.parent_path() / ("." + target_.filename().native() + ".XXXXXX")).native();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd_ < 0) throw failure_from_errno(errno);
+    if (fd_ < 0) throw failure_from_errno(errno, target_);
     temp_ = fs::path(name.data());
 }
 
 AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
     : target_(std::move(other.target_)),
       temp_(std::move(other.temp_)),
+      kept_(std::move(other.kept_)),
+      mode_of_(std::move(other.mode_of_)),
+      opened_(other.opened_),
+      existed_(other.existed_),
+      in_place_(other.in_place_),
       line_end_(other.line_end_),
-      write_(std::move(other.write_)),
+      calls_(std::move(other.calls_)),
       fd_(other.fd_),
       buffer_(std::move(other.buffer_)),
       written_(other.written_),
@@ -93,6 +117,7 @@ AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
       after_lone_cr_(other.after_lone_cr_) {
     other.fd_ = -1;
     other.temp_.clear();
+    other.kept_.clear();
 }
 
 AtomicWriter::~AtomicWriter() {
@@ -104,6 +129,9 @@ void AtomicWriter::discard() noexcept {
     fd_ = -1;
     if (!temp_.empty()) ::unlink(temp_.c_str());
     temp_.clear();
+    // Once the new content is in place, a kept old file that is still here is the only copy of
+    // the old content (it could not be put back): it stays for the administrator.
+    if (!in_place_) drop_original();
 }
 
 void AtomicWriter::write(std::string_view text) {
@@ -149,9 +177,9 @@ void AtomicWriter::flush() {
 
 void AtomicWriter::write_all(const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t done = write_(fd_, data, size);
+        const ssize_t done = calls_.write(fd_, data, size);
         if (done < 0 && errno == EINTR) continue;
-        if (done < 0) throw failure_from_errno(errno);
+        if (done < 0) throw failure_from_errno(errno, target_);
         if (done == 0) throw Failure(err::kDiskFull);
         data += done;
         size -= static_cast<std::size_t>(done);
@@ -168,60 +196,127 @@ void AtomicWriter::write_all(const char* data, std::size_t size) {
 
 void AtomicWriter::commit(const fs::path& backup) {
     prepare();
-    keep_backup(backup);
+    if (!backup.empty()) keep_original();
     put_in_place();
+    if (backup.empty()) return;
+    try {
+        keep_backup(backup);
+    } catch (...) {
+        restore_original();
+        throw;
+    }
+    drop_original();
 }
 
 void AtomicWriter::prepare() {
     flush();
     struct stat old {};
-    if (::stat(target_.c_str(), &old) == 0) {
+    const fs::path& mode_of = mode_of_.empty() ? target_ : mode_of_;
+    if (::stat(mode_of.c_str(), &old) == 0) {
         ::fchmod(fd_, old.st_mode & 07777);
         [[maybe_unused]] const int ignored = ::fchown(fd_, old.st_uid, old.st_gid);
     } else {
         ::fchmod(fd_, default_mode());
     }
-    if (::fsync(fd_) != 0) throw failure_from_errno(errno);
+    if (::fsync(fd_) != 0) throw failure_from_errno(errno, target_);
     if (::close(fd_) != 0) {
         fd_ = -1;
-        throw failure_from_errno(errno);
+        throw failure_from_errno(errno, target_);
     }
     fd_ = -1;
 }
 
-void AtomicWriter::keep_backup(const fs::path& backup) {
-    if (!backup.empty() && file_exists(target_)) make_backup(backup);
+bool AtomicWriter::changed_on_disk() const {
+    return stamp_of(target_) != opened_;
+}
+
+// A second name for the old file, made as a hard link so that nothing is copied; where the file
+// system has no hard links, a copy with the same permissions.
+void AtomicWriter::keep_original() {
+    if (!existed_ || !kept_.empty()) return;
+    const fs::path name = beside(target_, ".kept");
+    ::unlink(name.c_str());
+    if (calls_.link(target_.c_str(), name.c_str()) != 0) {
+        FileWriter files;
+        files.calls() = calls_;
+        files.copy(target_, name);
+    }
+    kept_ = name;
 }
 
 void AtomicWriter::put_in_place() {
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) throw failure_from_errno(errno);
+    if (calls_.rename(temp_.c_str(), target_.c_str()) != 0) {
+        throw failure_from_errno(errno, target_);
+    }
     temp_.clear();
+    in_place_ = true;
     sync_folder(target_.parent_path());
 }
 
-// The old file becomes the backup: a second name for it is made and moved over the backup
-// name, so the backup holds exactly the content before this rewrite without copying it.
-// Where the file system has no hard links, the file is copied instead.
-void AtomicWriter::make_backup(const fs::path& backup) {
-    const fs::path link_name = backup.parent_path() / ("." + backup.filename().native() + ".link" +
-                                                       std::to_string(::getpid()));
+// The kept old file becomes the backup: a further name for it is moved over the backup name, so
+// the backup holds exactly the content before this rewrite, and the old backup stays until then.
+void AtomicWriter::keep_backup(const fs::path& backup) {
+    if (kept_.empty()) return;
+    const fs::path link_name = beside(backup, ".link");
     ::unlink(link_name.c_str());
-    if (::link(target_.c_str(), link_name.c_str()) == 0) {
-        if (::rename(link_name.c_str(), backup.c_str()) == 0) return;
+    if (calls_.link(kept_.c_str(), link_name.c_str()) == 0) {
+        if (calls_.rename(link_name.c_str(), backup.c_str()) == 0) return;
         const int error = errno;
         ::unlink(link_name.c_str());
-        throw failure_from_errno(error);
+        throw failure_from_errno(error, backup);
     }
-    FileWriter(write_).copy(target_, backup);
+    FileWriter files;
+    files.calls() = calls_;
+    files.copy(kept_, backup);
 }
 
-FileWriter::FileWriter() : write_(posix_write) {}
+void AtomicWriter::drop_original() noexcept {
+    if (!kept_.empty()) ::unlink(kept_.c_str());
+    kept_.clear();
+}
 
-FileWriter::FileWriter(WriteFn write) : write_(std::move(write)) {}
+void AtomicWriter::restore_original() {
+    if (!in_place_) return;
+    if (existed_) {
+        if (kept_.empty()) throw Failure(err::kDeviceIo).naming(target_);
+        if (calls_.rename(kept_.c_str(), target_.c_str()) != 0) {
+            throw failure_from_errno(errno, target_);
+        }
+        kept_.clear();
+    } else if (::unlink(target_.c_str()) != 0 && errno != ENOENT) {
+        throw failure_from_errno(errno, target_);
+    }
+    in_place_ = false;
+    sync_folder(target_.parent_path());
+}
+
+std::optional<Leftover> leftover_of(std::string_view name) {
+    if (name.size() < 2 || name.front() != '.') return std::nullopt;
+    const std::size_t dot = name.rfind('.');
+    if (dot == 0) return std::nullopt;
+    const std::string_view of = name.substr(1, dot - 1);
+    const std::string_view tail = name.substr(dot + 1);
+    // Tavo writes only .txt files in the server's folders.
+    if (!of.ends_with(".txt") || of.size() == 4) return std::nullopt;
+    const auto digits_after = [&](std::string_view word) {
+        return tail.starts_with(word) && tail.size() > word.size() &&
+               tail.find_first_not_of("0123456789", word.size()) == std::string_view::npos;
+    };
+    if (digits_after("kept")) return Leftover{std::string(of), true};
+    if (digits_after("link")) return Leftover{std::string(of), false};
+    if (tail.size() == 6 && std::all_of(tail.begin(), tail.end(), is_word_char)) {
+        return Leftover{std::string(of), false};
+    }
+    return std::nullopt;
+}
+
+FileWriter::FileWriter() : calls_(posix_calls(posix_write)) {}
+
+FileWriter::FileWriter(WriteFn write) : calls_(posix_calls(std::move(write))) {}
 
 AtomicWriter FileWriter::open(const fs::path& target) const {
     if (before_write_) before_write_(target);
-    return AtomicWriter(target, write_);
+    return AtomicWriter(target, calls_);
 }
 
 void FileWriter::rewrite(const fs::path& target, std::string_view content) const {
@@ -246,6 +341,7 @@ void FileWriter::rewrite_with_backup(const fs::path& target, const fs::path& bac
 
 void FileWriter::copy(const fs::path& from, const fs::path& to) const {
     AtomicWriter writer = open(to);
+    writer.take_mode_of(from);
     append_file(from, writer);
     writer.commit();
 }

@@ -24,6 +24,14 @@ bool exists_as_entry(const fs::path& path) {
 }
 
 // The one entry of folder whose name equals name without regard to case, or empty.
+// A folder opens for reading like a file and fails only at the first read, with a word that
+// does not say what is wrong.
+void refuse_folder(int fd, const struct stat& info, const fs::path& path) {
+    if (!S_ISDIR(info.st_mode)) return;
+    ::close(fd);
+    throw Failure(err::kPathFileAccess, "A folder, not a file").naming(path);
+}
+
 fs::path match_ignoring_case(const fs::path& folder, std::string_view name) {
     const std::string wanted = to_lower(name);
     fs::path found;
@@ -58,6 +66,11 @@ bool is_new_file(const fs::path& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return errno == ENOENT;
     return S_ISREG(info.st_mode) && info.st_size == 0;
+}
+
+bool is_missing(const fs::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
 }
 
 bool folder_present(const fs::path& folder) {
@@ -98,13 +111,14 @@ fs::path resolve_in(const fs::path& folder, std::string_view relative) {
 
 LineReader::LineReader(const fs::path& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw failure_from_errno(errno);
+    if (fd_ < 0) throw failure_from_errno(errno, path);
     // A small file gets a small buffer: many short files are read for one save, and a full
     // chunk for each would cost more than the reading itself.
     struct stat info {};
-    const auto size = ::fstat(fd_, &info) == 0 && info.st_size > 0
-                          ? static_cast<std::uint64_t>(info.st_size)
-                          : std::uint64_t{0};
+    const bool known = ::fstat(fd_, &info) == 0;
+    if (known) refuse_folder(fd_, info, path);  // closes it before it throws
+    const auto size =
+        known && info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : std::uint64_t{0};
     buffer_.resize(
         static_cast<std::size_t>(std::clamp<std::uint64_t>(size + 1, kMinChunk, kChunk)));
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -212,12 +226,13 @@ std::vector<std::string> read_lines(const fs::path& path) {
 
 std::string read_file(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw failure_from_errno(errno);
+    if (fd < 0) throw failure_from_errno(errno, path);
     // Sized once from the file's length, so that a large file is not copied while it grows.
     struct stat info {};
     std::string content;
-    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
-        content.resize(static_cast<std::size_t>(info.st_size));
+    if (::fstat(fd, &info) == 0) {
+        refuse_folder(fd, info, path);
+        if (info.st_size > 0) content.resize(static_cast<std::size_t>(info.st_size));
     }
     std::size_t used = 0;
     char probe[1 << 12];
@@ -231,7 +246,7 @@ std::string read_file(const fs::path& path) {
         if (got < 0) {
             const int error = errno;
             ::close(fd);
-            throw failure_from_errno(error);
+            throw failure_from_errno(error, path);
         }
         if (got == 0) break;
         if (full) content.append(probe, static_cast<std::size_t>(got));

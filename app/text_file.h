@@ -23,6 +23,9 @@ bool has_content(const fs::path& path);
 // A file that does not exist or has 0 bytes: one a loader may start anew. A file whose state
 // cannot be learnt (a folder without access) is not new.
 bool is_new_file(const fs::path& path);
+// Nothing at all is at the path. A folder where a file belongs is not missing: a writer that
+// takes a missing save file as "nothing to change" must not take a folder for one.
+bool is_missing(const fs::path& path);
 // A folder counts as present when it holds at least one ordinary, visible file.
 bool folder_present(const fs::path& folder);
 
@@ -61,7 +64,8 @@ std::string_view line_end_of_file(const fs::path& path);
 
 class LineReader {
 public:
-    // Fails with File not found (53) or the matching failure when the file cannot be opened.
+    // Fails with File not found (53) or the matching failure, naming the file, when the file
+    // cannot be opened; a folder in its place is Path/File access error (75).
     explicit LineReader(const fs::path& path);
     ~LineReader();
     LineReader(const LineReader&) = delete;

@@ -139,8 +139,9 @@ TEST(FileChecks, EmptyAndMissingDiffer) {
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.number(), 53);
-        EXPECT_EQ(error_report_text(f, "load_account"),
-                  "Error 53, File not found\r\nin load_account");
+        EXPECT_EQ(error_report_text(f, "load_account"), "Error 53, File not found (" +
+                                                            dir.path().filename().string() +
+                                                            "/missing.txt)\r\nin load_account");
     }
 }
 

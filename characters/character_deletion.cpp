@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/failure.h"
+#include "app/file_batch.h"
 #include "app/newid.h"
 #include "app/numbers.h"
 #include "app/settings.h"
@@ -45,9 +46,11 @@ bool delete_user_char(const AppContext& app, Ui& ui, ServerGeneration server_gen
     const fs::path athena = app.server_file("save/athena.txt");
     if (!file_exists(athena)) return true;
     return guarded(ui, "delete_user_char", [&] {
-        AtomicWriter out = app.files.open(athena);
-        write_without_account(app, out, server_generation, account_id);
-        out.commit(app.server_file("save/athena.bak.txt"));
+        const auto make = [&](AtomicWriter& out) {
+            write_without_account(app, out, server_generation, account_id);
+            return true;
+        };
+        rewrite_from_disk(app.files, athena, make, app.server_file("save/athena.bak.txt"));
     });
 }
 

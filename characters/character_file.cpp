@@ -4,6 +4,7 @@
 
 #include "app/disk_guard.h"
 #include "app/failure.h"
+#include "app/file_batch.h"
 #include "app/newid.h"
 #include "app/numbers.h"
 #include "app/settings.h"
@@ -138,45 +139,52 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
     }
     return guarded(ui, "save_char", [&] {
         const fs::path athena = athena_of(app);
-        LineReader in(athena);
-        Progress progress(ui);
-        AtomicWriter out = app.files.open(athena);
         const std::string rebuilt = character_line(state.current);
         const std::string label = "Character " + std::string(id_text) + " (" +
                                   std::string(piece(state.read_line, '\t', 2)) + ")";
         std::optional<std::string> written;
-        bool met = false;
-        double highest = 0;
-        NewIdCounter counter;
-        long long lines = 0;
-        std::string_view line;
-        while (in.next(line)) {
-            progress.reading(++lines);
-            const std::optional<std::string_view> id = character_id_field(line);
-            if (!id && counter.take(line)) continue;  // written anew at the end
-            std::string_view kept = line;  // lines that are not characters stay in their place
-            if (id && !met && *id == id_text) {
-                met = true;
-                written = settled_text(ui, app.on_conflict, label, state.read_line, rebuilt, line);
-                kept = *written;
+        // Made from the file on disk, again when another writer changes it before the rename.
+        const auto make = [&](AtomicWriter& out) {
+            LineReader in(athena);
+            Progress progress(ui);
+            written.reset();
+            bool met = false;
+            double highest = 0;
+            NewIdCounter counter;
+            long long lines = 0;
+            std::string_view line;
+            while (in.next(line)) {
+                progress.reading(++lines);
+                const std::optional<std::string_view> id = character_id_field(line);
+                if (!id && counter.take(line)) continue;  // written anew at the end
+                std::string_view kept = line;  // lines that are not characters stay in their place
+                if (id && !met && *id == id_text) {
+                    met = true;
+                    written =
+                        settled_text(ui, app.on_conflict, label, state.read_line, rebuilt, line);
+                    kept = *written;
+                }
+                if (id) highest = std::max(highest, leading_number(*character_id_field(kept)));
+                out.write_line(kept);
             }
-            if (id) highest = std::max(highest, leading_number(*character_id_field(kept)));
-            out.write_line(kept);
-        }
-        // Another writer deleted the character: it stays deleted unless Tavo's changes win.
-        if (!met) written = settled_text(ui, app.on_conflict, label, state.read_line, rebuilt, {});
-        if (!written) {
-            throw Failure(err::kFileNotFound,
-                          "Character " + std::string(id_text) + " is no longer in athena.txt");
-        }
-        if (!met) {
-            out.write_line(*written);
-            highest = std::max(highest, leading_number(id_text));
-        }
-        if (writes_newid_line(server_generation) || counter.seen()) {
-            out.write_line(counter.line_after_read(highest));
-        }
-        out.commit(app.server_file("save/athena.bak.txt"));
+            // Another writer deleted the character: it stays deleted unless Tavo's changes win.
+            if (!met) {
+                written = settled_text(ui, app.on_conflict, label, state.read_line, rebuilt, {});
+            }
+            if (!written) {
+                throw Failure(err::kFileNotFound,
+                              "Character " + std::string(id_text) + " is no longer in athena.txt");
+            }
+            if (!met) {
+                out.write_line(*written);
+                highest = std::max(highest, leading_number(id_text));
+            }
+            if (writes_newid_line(server_generation) || counter.seen()) {
+                out.write_line(counter.line_after_read(highest));
+            }
+            return true;
+        };
+        rewrite_from_disk(app.files, athena, make, app.server_file("save/athena.bak.txt"));
         state.read_line = std::move(*written);
     });
 }

@@ -91,15 +91,16 @@ bool edit_before_cr(std::string& line, Edit& edit) {
 template <class Edit>
 void rewrite_lines(const AppContext& app, const fs::path& path, Edit edit) {
     if (!has_content(path)) return;
-    AtomicWriter out = app.files.open(path);
-    LineReader reader(path);
-    std::string_view read;
-    std::string line;
-    while (reader.next(read)) {
-        line.assign(read);
-        if (edit_before_cr(line, edit)) out.write_line(line);
-    }
-    out.commit();
+    rewrite_from_disk(app.files, path, [&](AtomicWriter& out) {
+        LineReader reader(path);
+        std::string_view read;
+        std::string line;
+        while (reader.next(read)) {
+            line.assign(read);
+            if (edit_before_cr(line, edit)) out.write_line(line);
+        }
+        return true;
+    });
 }
 
 // Every line through `edit` in memory, as rewrite_lines does on disk.
@@ -298,7 +299,7 @@ void clear_castles(TieFile& file, double guild_id) {
 
 void read_tie_file(const AppContext& app, TieFile& file) {
     const fs::path path = app.server_file(file.name);
-    if (has_content(path)) file.lines = read_lines(path);
+    if (!is_new_file(path)) file.lines = read_lines(path);  // a folder in its place fails
     file.read = file.lines;
 }
 
@@ -326,16 +327,20 @@ RecordLines tie_records(const TieFile& file) {
 void stage_tie_file(const AppContext& app, Ui& ui, const TieFile& file, FileBatch& batch) {
     if (!file.changed) return;
     const fs::path path = app.server_file(file.name);
-    // Read again rather than trusting the file's time: a save within the same tick would hide.
-    const std::vector<std::string> disk =
-        has_content(path) ? read_lines(path) : std::vector<std::string>{};
-    // Opened first, so that a refused conflict is reported with this file's name.
-    AtomicWriter& out = batch.open(path, file.name);
-    const std::vector<std::string> lines =
-        disk == file.read
-            ? file.lines
-            : rebase_lines(ui, app.on_conflict, tie_records(file), file.read, file.lines, disk);
-    for (const std::string& line : lines) out.write_line(line);
+    // Kept with the batch: the lines are put onto the file again if it changes before its rename.
+    auto released = std::make_shared<const TieFile>(file);
+    batch.add(path, file.name, [&app, &ui, path, released](AtomicWriter& out) {
+        const TieFile& tie = *released;
+        // Read again rather than trusting the file's time: a save within the same tick would hide.
+        const std::vector<std::string> disk =
+            is_new_file(path) ? std::vector<std::string>{} : read_lines(path);
+        const std::vector<std::string> lines =
+            disk == tie.read
+                ? tie.lines
+                : rebase_lines(ui, app.on_conflict, tie_records(tie), tie.read, tie.lines, disk);
+        for (const std::string& line : lines) out.write_line(line);
+        return true;
+    });
 }
 
 void write_ties(const AppContext& app, Ui& ui, const CharacterTies& ties) {

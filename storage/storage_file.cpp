@@ -4,6 +4,7 @@
 
 #include "app/disk_guard.h"
 #include "app/failure.h"
+#include "app/file_batch.h"
 #include "app/numbers.h"
 #include "app/settings.h"
 #include "app/text.h"
@@ -101,35 +102,40 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
     std::optional<std::string> written;
     const bool done = guarded(ui, "save_storage", [&] {
         const fs::path path = app.server_file(kStorageFile);
-        AtomicWriter out = app.files.open(path);
-        bool found = false;
-        std::string_view last_break = "\n";
-        if (file_exists(path)) {
-            LineReader in(path);
-            Progress progress(ui);
-            long long lines = 0;
-            std::string_view line;
-            while (in.next(line)) {
-                progress.reading(++lines);
-                last_break = in.line_break();
-                if (!found && is_account_line(store_line(line), account_id)) {
-                    found = true;
-                    written =
-                        settled_text(ui, app.on_conflict, label, record.read_line, mine, line);
-                    if (written) out.write_line(*written, last_break);
-                } else {
-                    out.write_line(line, last_break);
+        // Made from the file on disk, again when another writer changes it before the rename.
+        const auto make = [&](AtomicWriter& out) {
+            written.reset();
+            bool found = false;
+            std::string_view last_break = "\n";
+            if (file_exists(path)) {
+                LineReader in(path);
+                Progress progress(ui);
+                long long lines = 0;
+                std::string_view line;
+                while (in.next(line)) {
+                    progress.reading(++lines);
+                    last_break = in.line_break();
+                    if (!found && is_account_line(store_line(line), account_id)) {
+                        found = true;
+                        written =
+                            settled_text(ui, app.on_conflict, label, record.read_line, mine, line);
+                        if (written) out.write_line(*written, last_break);
+                    } else {
+                        out.write_line(line, last_break);
+                    }
                 }
             }
-        }
-        if (!found) {
-            written = settled_text(ui, app.on_conflict, label, record.read_line, mine, {});
-            if (written) {
-                if (last_break.empty()) out.write(out.line_end());  // the old last line had none
-                out.write_line(*written);
+            if (!found) {
+                written = settled_text(ui, app.on_conflict, label, record.read_line, mine, {});
+                if (written) {
+                    if (last_break.empty())
+                        out.write(out.line_end());  // the old last line had none
+                    out.write_line(*written);
+                }
             }
-        }
-        out.commit(app.server_file(kStorageBackup));
+            return true;
+        };
+        rewrite_from_disk(app.files, path, make, app.server_file(kStorageBackup));
     });
     if (!done) return false;
     record.read_line = written;
@@ -157,9 +163,11 @@ bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id)
     const fs::path storage = app.server_file(kStorageFile);
     if (!file_exists(storage)) return true;
     return guarded(ui, "delete_user_storage", [&] {
-        AtomicWriter out = app.files.open(storage);
-        write_storage_without(app, out, account_id);
-        out.commit(app.server_file(kStorageBackup));
+        const auto make = [&](AtomicWriter& out) {
+            write_storage_without(app, out, account_id);
+            return true;
+        };
+        rewrite_from_disk(app.files, storage, make, app.server_file(kStorageBackup));
     });
 }
 

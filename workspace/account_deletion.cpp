@@ -1,5 +1,7 @@
 #include "workspace/account_deletion.h"
 
+#include <algorithm>
+
 #include "accounts/account_editor.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
@@ -14,33 +16,54 @@
 namespace tavo {
 namespace {
 
+bool same_characters(const std::vector<LeavingCharacter>& a,
+                     const std::vector<LeavingCharacter>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.char_id == y.char_id && x.party_guild_pet == y.party_guild_pet;
+    });
+}
+
 constexpr const char* kAthena = "save/athena.txt";
 constexpr const char* kStorage = "save/storage.txt";
 
+// Each stage adds a file the deletion changes; its content is made from the file on disk, and
+// made again when another writer changes the file before its rename. A missing file has
+// nothing of the account; a folder in its place fails the deletion.
 void stage_account_line(const AppContext& app, FileBatch& batch, std::int32_t id) {
     const fs::path path = app.server_file(kAccountFile);
-    if (!file_exists(path)) return;
-    if (!write_account_file_without(app, batch.open(path, std::string(kAccountFile)), id)) {
-        batch.forget_last();
-    }
+    if (is_missing(path)) return;
+    batch.add(path, std::string(kAccountFile),
+              [&app, id](AtomicWriter& out) { return write_account_file_without(app, out, id); });
 }
 
 std::vector<LeavingCharacter> stage_characters(const Workspace& ws, FileBatch& batch,
                                                std::int32_t id) {
     const fs::path path = ws.app.server_file(kAthena);
-    if (!file_exists(path)) return {};
-    AtomicWriter& out = batch.open(path, kAthena, ws.app.server_file("save/athena.bak.txt"));
-    std::vector<LeavingCharacter> leaving =
-        write_without_account(ws.app, out, ws.accounts.server_generation, id);
-    if (leaving.empty()) batch.forget_last();
-    return leaving;
+    if (is_missing(path)) return {};
+    auto leaving = std::make_shared<std::optional<std::vector<LeavingCharacter>>>();
+    const auto make = [&ws, id, leaving](AtomicWriter& out) {
+        std::vector<LeavingCharacter> now =
+            write_without_account(ws.app, out, ws.accounts.server_generation, id);
+        // The releases were made for the characters first met: a character of the account that
+        // another writer added or changed meanwhile would keep its ties.
+        if (*leaving && !same_characters(**leaving, now)) {
+            throw Failure(err::kPathFileAccess,
+                          "The account's characters changed on disk while it was being deleted");
+        }
+        *leaving = std::move(now);
+        return !(*leaving)->empty();
+    };
+    batch.add(path, kAthena, make, ws.app.server_file("save/athena.bak.txt"));
+    return leaving->value_or(std::vector<LeavingCharacter>{});
 }
 
 void stage_storage(const AppContext& app, FileBatch& batch, std::int32_t id) {
     const fs::path path = app.server_file(kStorage);
-    if (!file_exists(path)) return;
-    AtomicWriter& out = batch.open(path, kStorage, app.server_file("save/storage.bak.txt"));
-    if (!write_storage_without(app, out, id)) batch.forget_last();
+    if (is_missing(path)) return;
+    batch.add(
+        path, kStorage,
+        [&app, id](AtomicWriter& out) { return write_storage_without(app, out, id); },
+        app.server_file("save/storage.bak.txt"));
 }
 
 void stage_ties(const AppContext& app, Ui& ui, FileBatch& batch,
@@ -55,10 +78,13 @@ void stage_ties(const AppContext& app, Ui& ui, FileBatch& batch,
 
 void stage_gm_entry(const AppContext& app, FileBatch& batch, std::int32_t id) {
     const fs::path path = app.server_file(kGmFile);
-    if (!file_exists(path)) return;
-    if (auto lines = remove_gm_entry_lines(read_lines(path), id)) {
-        batch.add_lines(path, std::string(kGmFile), *lines);
-    }
+    if (is_missing(path)) return;
+    batch.add(path, std::string(kGmFile), [path, id](AtomicWriter& out) {
+        const auto lines = remove_gm_entry_lines(read_lines(path), id);
+        if (!lines) return false;
+        for (const std::string& line : *lines) out.write_line(line);
+        return true;
+    });
 }
 
 }  // namespace
@@ -75,8 +101,9 @@ std::optional<std::string> delete_account_files(Workspace& ws, Ui& ui, std::int3
         batch.commit();
     } catch (...) {
         const Failure failure = failure_from_current_exception();
-        return batch.current() + " (Error " + std::to_string(failure.number()) + ", " +
-               failure.description() + ")";
+        const std::string& file = failure.file().empty() ? batch.current() : failure.file();
+        return file + " (Error " + std::to_string(failure.number()) + ", " + failure.description() +
+               ") could not be written. " + batch.outcome();
     }
     return std::nullopt;
 }
@@ -90,9 +117,8 @@ std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t ind
     if (!confirmed && !confirm_account_deletion(ui, store.records[index])) return std::nullopt;
     const std::int32_t id = store.records[index].account_id();
     if (const std::optional<std::string> failed = delete_account_files(ws, ui, id)) {
-        ui.message("The account " + std::to_string(id) + " was not deleted: " + *failed +
-                       " could not be written. No file was changed.",
-                   "Tavo", Icon::Warning);
+        ui.message("The account " + std::to_string(id) + " was not deleted: " + *failed, "Tavo",
+                   Icon::Warning);
         return std::nullopt;
     }
     // The file already lacks the account: whether the table still differs from the file is

@@ -2,7 +2,7 @@
 // Deleting an account is one act across the server's files: its line in account.txt, its
 // characters in athena.txt, its store, its characters' party and guild places, their pets, the
 // castles of a guild that goes with them, and its GM entry. Every new file is made first; the
-// renames begin only when all are ready, so a failure leaves every file as it was.
+// renames begin only when all are ready, and a failure puts back every file already replaced.
 
 #include <cstdint>
 #include <optional>
@@ -13,10 +13,11 @@ namespace tavo {
 struct Workspace;
 class Ui;
 
-// Writes the deletion to the files. Nothing (success) or the name of the file that could not be
-// written, with why; the files are then all as they were. A party, guild, pet or castle that
-// another writer changed meanwhile is settled by the changed-on-disk guard (asked through ui);
-// a refusal writes no file at all.
+// Writes the deletion to the files. Nothing (success) or what failed: the file that could not
+// be written, with why, and what the files are like now ("... could not be written. No file was
+// changed."). A file another writer changed before its rename is merged again; a party, guild,
+// pet or castle that both changed is settled by the changed-on-disk guard (asked through ui),
+// and a refusal writes no file at all.
 std::optional<std::string> delete_account_files(Workspace& ws, Ui& ui, std::int32_t account_id);
 
 // "Delete" on the "User Info" tab and `account delete`: the warnings and the question (skipped
