@@ -301,21 +301,57 @@ TEST_F(AccountFileTest, ProgressCountsAccountsAndTheTableHasNoSmallLimit) {
     EXPECT_EQ(saved_records().size(), static_cast<std::size_t>(count));
 }
 
-TEST_F(AccountFileTest, FailedSaveLeavesTheFileAndReportsIt) {
-    const std::string file = "2000001\ta\tp\t-\tM\t0\t0\t\n";
-    write_accounts(file);
+// A new GM account reaches the account file and the GM file together or not at all: a failure
+// at the write or at the rename of either leaves both files as they were, and names the file.
+TEST_F(AccountFileTest, AFailedSaveLeavesBothFilesAndReportsIt) {
+    const std::string accounts = "2000001\ta\tp\t-\tM\t0\t0\t\n";
+    const std::string gm_file = "// GM accounts\n";
+    write_accounts(accounts);
+    dir.write("server/conf/GM_account.txt", gm_file);
     load();
-    store.modified = true;
-    app.files = FileWriter([](int, const char*, std::size_t) -> ssize_t {
-        errno = ENOSPC;
-        return -1;
-    });
-    EXPECT_FALSE(save_account(app, ui, store));
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{
-                                 "Error 61, Disk full (save/account.txt)\r\nin save_account"});
-    EXPECT_EQ(dir.read("server/save/account.txt"), file);
-    EXPECT_TRUE(store.modified);
-    EXPECT_FALSE(ui.progress_open);
+    AccountForm form = new_account_form(*next_gm_id(ui, store), 50);
+    form.username = "newgm", form.password = "secret1";
+    ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
+    const auto refused = [](const std::string& name) {
+        return [name](const char* from, const char* to) {
+            if (fs::path(to).filename() == name) {
+                errno = EPERM;
+                return -1;
+            }
+            return ::rename(from, to);
+        };
+    };
+    struct Case {
+        std::function<void(FileCalls&)> fault;
+        std::string message;
+    };
+    const Case cases[] = {
+        {[](FileCalls& calls) {
+             calls.write = [](int, const char*, std::size_t) -> ssize_t {
+                 errno = ENOSPC;
+                 return -1;
+             };
+         },
+         "Error 61, Disk full (save/account.txt). No file was changed."},
+        {[&](FileCalls& calls) { calls.rename = refused("account.txt"); },
+         "Error 70, Permission denied (save/account.txt). No file was changed."},
+        {[&](FileCalls& calls) { calls.rename = refused("GM_account.txt"); },
+         "Error 70, Permission denied (conf/GM_account.txt). No file was changed."},
+    };
+    for (const Case& c : cases) {
+        app.files = FileWriter();
+        c.fault(app.files.calls());
+        ui.clear();
+        EXPECT_FALSE(save_account(app, ui, store));
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{c.message + "\r\nin save_account"});
+        EXPECT_EQ(dir.read("server/save/account.txt"), accounts);
+        EXPECT_EQ(dir.read("server/conf/GM_account.txt"), gm_file);
+        EXPECT_TRUE(store.modified);
+        EXPECT_FALSE(ui.progress_open);
+    }
+    app.files = FileWriter();
+    save();
+    EXPECT_EQ(dir.read("server/conf/GM_account.txt"), gm_file + "704554 50\n");
 }
 
 // A table whose read failed holds nothing of the file: no write may replace the file with it.

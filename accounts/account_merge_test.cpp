@@ -67,6 +67,14 @@ protected:
         return lines;
     }
 
+    // Another writer saves `text` once, after Tavo merged the table and right before its rename.
+    void write_before_the_rename(const std::string& text) {
+        auto once = std::make_shared<bool>(true);
+        app.files.calls().before_rename = [this, text, once](const fs::path& target) {
+            if (target.filename() == "account.txt" && std::exchange(*once, false)) write(text);
+        };
+    }
+
     testing::ServerFolders folders;
     AppContext& app = folders.app;
     testing::ScriptedUi& ui = folders.ui;
@@ -85,6 +93,27 @@ TEST_F(AccountMerge, AnotherAccountChangedOnDiskKeepsBothChanges) {
     // The table now holds what was written: a second save without changes keeps it all.
     ASSERT_TRUE(save_account(app, ui, store));
     EXPECT_EQ(records_on_disk()[1], "2000002\tben b 7");
+}
+
+// The window between the merge and the rename: the file is merged again, and the GM line of a
+// new account follows the id the account moved to.
+TEST_F(AccountMerge, ASaveRightBeforeTheRenameIsMergedToo) {
+    set_memo(0, "mine");
+    write_before_the_rename(three_accounts(7));
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk(),
+              (std::vector<std::string>{"2000001\tanna mine 0", "2000002\tben b 7",
+                                        "2000003\tcora c 0"}));
+
+    store.records.emplace_back(new_account(704554, "gm1"));
+    store.unsaved_accounts[704554] = 50;
+    folders.server("conf/GM_account.txt", "// GM accounts\n");
+    write_before_the_rename(account(704554, "theirs", "t") + three_accounts(7));
+    ASSERT_TRUE(save_account(app, ui, store));
+    EXPECT_EQ(records_on_disk()[0], "704554\ttheirs t 0");
+    EXPECT_EQ(records_on_disk()[4], "704555\tgm1 - 0");
+    EXPECT_EQ(folders.dir.read("server/conf/GM_account.txt"), "// GM accounts\n704555 50\n");
+    EXPECT_EQ(ui.messages().size(), 1u);  // the new id
 }
 
 TEST_F(AccountMerge, TheSameAccountChangedOnBothSidesIsAskedAboutEitherWay) {

@@ -2,9 +2,9 @@
 // Every rewrite of a file goes through here and is atomic: the new content goes to a temporary
 // file in the same folder, is flushed and synced, takes the old file's permissions and is then
 // renamed over it. A failure at any point leaves the old file as it was and is reported as a
-// Failure naming the file. A backup, where one is made, is the old file itself, moved to the
-// backup name once the new content is in place. Lines end the
-// way the old file's lines end (an administrator's LF file stays LF); a new file gets CR LF.
+// Failure naming the file. A backup, where one is made, is the old file itself, given the backup
+// name once the new content is in place. Lines end the way the old file's lines end (an
+// administrator's LF file stays LF); a new file gets CR LF.
 
 #include <sys/types.h>
 

@@ -198,6 +198,36 @@ TEST(Rewrite, TheBackupHoldsTheContentBeforeTheLastRewrite) {
     EXPECT_FALSE(file_exists(dir.path() / "save/new.bak.txt"));  // nothing to back up
 }
 
+// A backup is as private as its file: the old file itself where a hard link can be made, and a
+// copy with the file's permissions (not the older backup's, nor the default) where it cannot.
+TEST(Rewrite, TheBackupIsAsPrivateAsItsFile) {
+    TempDir dir;
+    const fs::path file = dir.write("save/account.txt", "first\n");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    const auto mode = [](const fs::path& path) {
+        struct stat st {};
+        ::stat(path.c_str(), &st);
+        return st.st_mode & 07777;
+    };
+    for (const bool links : {true, false}) {
+        FileWriter files;
+        if (!links) {
+            files.calls().link = [](const char*, const char*) {
+                errno = EXDEV;  // another file system
+                return -1;
+            };
+        }
+        const fs::path backup = dir.write("save/account.bak.txt", "older\n");
+        fs::permissions(backup, fs::perms::owner_all | fs::perms::group_read);
+        const std::string before = slurp(file);
+        files.rewrite_with_backup(file, backup, "next\n");
+        EXPECT_EQ(slurp(backup), before);
+        EXPECT_EQ(mode(backup), 0600u) << links;
+        EXPECT_EQ(mode(file), 0600u) << links;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "save"), {}), 2);
+    }
+}
+
 TEST(Rewrite, AFailurePartWayLeavesTheOriginalByteIdentical) {
     TempDir dir;
     const std::string original = "line one\r\nline two\nno break at the end";

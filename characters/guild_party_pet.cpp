@@ -86,19 +86,26 @@ bool edit_before_cr(std::string& line, Edit& edit) {
     return keep;
 }
 
-// Every line of a save file through `edit`, which changes it in place or returns false to
-// leave it out; the file is rewritten only when it was read completely.
+// Every line of the file on disk through `edit`, which changes it in place or returns false to
+// leave it out, into out.
+template <class Edit>
+void write_edited(AtomicWriter& out, const fs::path& path, Edit&& edit) {
+    LineReader reader(path);
+    std::string_view read;
+    std::string line;
+    while (reader.next(read)) {
+        line.assign(read);
+        if (edit_before_cr(line, edit)) out.write_line(line);
+    }
+}
+
+// The file rewritten through `edit`, from the file as it is on disk when it is renamed; the file is
+// rewritten only when it was read completely.
 template <class Edit>
 void rewrite_lines(const AppContext& app, const fs::path& path, Edit edit) {
     if (!has_content(path)) return;
     rewrite_from_disk(app.files, path, [&](AtomicWriter& out) {
-        LineReader reader(path);
-        std::string_view read;
-        std::string line;
-        while (reader.next(read)) {
-            line.assign(read);
-            if (edit_before_cr(line, edit)) out.write_line(line);
-        }
+        write_edited(out, path, edit);
         return true;
     });
 }
@@ -154,22 +161,29 @@ std::optional<std::string> rename_record(const AppContext& app, Ui& ui, std::str
         const double wanted = leading_number(id);
         const std::string label =
             std::string(field.kind) + " " + std::string(id) + " (" + std::string(read_name) + ")";
-        const std::optional<std::string> on_disk =
-            lookup(path, wanted, field.value, field.separator, field.last);
-        if (!on_disk) {
-            throw Failure(err::kFileNotFound,
-                          label + " is no longer in " + field.file + ", so it was not renamed");
-        }
-        if (settle_record(ui, app.on_conflict, label, read_name, new_name, *on_disk) ==
-            Side::Disk) {
-            result = *on_disk;
-            return;
-        }
-        rewrite_lines(app, path, [&](std::string& line) {
-            if (is_record(line) && record_id(line) == wanted) rename(line);
+        std::optional<std::string> held;
+        // Settled against the file on disk, again when another writer changes it before the
+        // rename.
+        rewrite_from_disk(app.files, path, [&](AtomicWriter& out) {
+            const std::optional<std::string> on_disk =
+                lookup(path, wanted, field.value, field.separator, field.last);
+            if (!on_disk) {
+                throw Failure(err::kFileNotFound,
+                              label + " is no longer in " + field.file + ", so it was not renamed");
+            }
+            if (settle_record(ui, app.on_conflict, label, read_name, new_name, *on_disk) ==
+                Side::Disk) {
+                held = *on_disk;
+                return false;
+            }
+            write_edited(out, path, [&](std::string& line) {
+                if (is_record(line) && record_id(line) == wanted) rename(line);
+                return true;
+            });
+            held = std::string(new_name);
             return true;
         });
-        result = std::string(new_name);
+        result = held;
     });
     return result;
 }

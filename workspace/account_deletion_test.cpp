@@ -1,10 +1,14 @@
 #include "workspace/account_deletion.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <map>
+#include <set>
 
 #include "accounts/account_editor.h"
+#include "app/file_writer.h"
 #include "testsupport/demo_workspace.h"
 
 namespace tavo {
@@ -14,31 +18,54 @@ using testing::DemoWorkspace;
 
 constexpr std::int32_t kKaelen = 2000001;  // two characters, a party, a guild and a store
 
-const std::vector<std::string> kFiles = {
-    "save/account.txt", "save/athena.txt", "save/storage.txt", "save/party.txt",
-    "save/guild.txt",   "save/pet.txt",    "save/castle.txt",  "conf/GM_account.txt"};
+constexpr std::int32_t kIvy = 2000011;  // given a place in every file the deletion rewrites
+
+// Every file of the server folder, by path, so that a leftover or a changed backup shows too.
+std::map<std::string, std::string> every_file(const fs::path& folder) {
+    std::map<std::string, std::string> all;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            all[fs::relative(entry.path(), folder).string()] = testing::slurp(entry.path());
+        }
+    }
+    return all;
+}
 
 std::size_t index_of(const Workspace& ws, std::int32_t id) {
     return index_of_account(ws.accounts, id).value();
 }
 
-// The demo server, with Kaelen's pet (pet 3 of pet.txt) on the character that carries it.
+void replace_once(std::string& text, std::string_view what, std::string_view with) {
+    const std::size_t at = text.find(what);
+    ASSERT_NE(at, std::string::npos) << what;
+    text.replace(at, what.size(), with);
+}
+
+// The demo server, with Kaelen's pet (pet 3 of pet.txt) on the character that carries it, and
+// Ivy, the only member of the guild that holds castle 3, given a party place, a pet, a store and
+// a GM level: her deletion rewrites all eight files.
 struct AccountDeletion : ::testing::Test {
     void SetUp() override {
-        std::string athena = demo.dir.read("server/save/athena.txt");
-        const std::size_t at = athena.find("\t1,10001,0\t");
-        ASSERT_NE(at, std::string::npos);
-        athena.replace(at, 11, "\t1,10001,3\t");
+        std::string athena = file("save/athena.txt");
+        replace_once(athena, "\t1,10001,0\t", "\t1,10001,3\t");
+        replace_once(athena, "\t0,10002,0\t", "\t2,10002,4\t");
         demo.dir.write("server/save/athena.txt", athena);
+        std::string party = file("save/party.txt");
+        replace_once(party, "Roanoke\t0,0\tNoMember", "Roanoke\t2000011,0\tIvy");
+        demo.dir.write("server/save/party.txt", party);
+        append("save/pet.txt", "4,1002,Jelly\t2000011,150009,5,9001,0,250,50,0,0\n");
+        append("save/storage.txt", "2000011,1\t106,501,3,0,1,0,0,0,0,0,0 \t\n");
+        append("conf/GM_account.txt", "2000011 5\n");
         demo.start();
         demo.ui.clear();
     }
     std::map<std::string, std::string> files() const {
-        std::map<std::string, std::string> all;
-        for (const std::string& name : kFiles) all[name] = demo.dir.read("server/" + name);
-        return all;
+        return every_file(demo.dir.path() / "server");
     }
     std::string file(const std::string& name) const { return demo.dir.read("server/" + name); }
+    void append(const std::string& name, const std::string& text) const {
+        demo.dir.write("server/" + name, file(name) + text);
+    }
 
     DemoWorkspace demo;
 };
@@ -76,37 +103,123 @@ TEST_F(AccountDeletion, TheAccountLeavesEveryFileAtOnceAndOtherEditsStayPending)
 }
 
 // The write of the n-th file fails: the disk is full.
-FileWriter failing_write(int n) {
+void fail_write(FileWriter& files, int n) {
     auto calls = std::make_shared<int>(0);
-    return FileWriter([calls, n](int fd, const char* data, std::size_t size) -> ssize_t {
+    files.calls().write = [calls, n](int fd, const char* data, std::size_t size) -> ssize_t {
         if ((*calls)++ == n) {
             errno = ENOSPC;
             return -1;
         }
         return ::write(fd, data, size);
-    });
+    };
 }
 
-TEST_F(AccountDeletion, AFailureAtAnyFileWriteLeavesEveryFileAsBefore) {
+// The rename of the new content over `name` is refused, as for a file made immutable.
+void refuse_rename(FileWriter& files, const std::string& name) {
+    files.calls().rename = [name](const char* from, const char* to) {
+        if (fs::path(to).filename() == name) {
+            errno = EPERM;
+            return -1;
+        }
+        return ::rename(from, to);
+    };
+}
+
+// Ivy's deletion rewrites eight files. Whichever step fails, at the write of a file or at its
+// rename after others were already replaced, every file of the server folder is as before (no
+// backup replaced, nothing left behind) and the message names the file.
+TEST_F(AccountDeletion, AFailureAtAnyFileLeavesEveryFileAsBefore) {
     const std::map<std::string, std::string> before = files();
     const std::size_t accounts = demo.ws.accounts.records.size();
-    int failed = 0;
-    for (int n = 0;; ++n) {
-        demo.ws.app.files = failing_write(n);
+    const auto fails = [&](const std::string& file, const std::string& error) {
+        SCOPED_TRACE(file);
         demo.ui.answer({true});
-        if (delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen))) break;
-        ++failed;
-        const std::vector<std::string> messages = demo.ui.messages();
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_TRUE(messages[0].starts_with("The account 2000001 was not deleted: save/"));
-        EXPECT_NE(messages[0].find("could not be written. No file was changed."),
-                  std::string::npos);
+        EXPECT_FALSE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kIvy)));
+        EXPECT_EQ(
+            demo.ui.messages(),
+            std::vector<std::string>{"The account 2000011 was not deleted: " + file + " (Error " +
+                                     error + ") could not be written. No file was changed."});
         demo.ui.clear();
-        ASSERT_EQ(files(), before) << "failure at write " << n;
+        EXPECT_EQ(files(), before);
         EXPECT_EQ(demo.ws.accounts.records.size(), accounts);
+    };
+    const std::string written[] = {"save/account.txt", "save/athena.txt",    "save/storage.txt",
+                                   "save/party.txt",   "save/guild.txt",     "save/pet.txt",
+                                   "save/castle.txt",  "conf/GM_account.txt"};
+    for (std::size_t n = 0; n < std::size(written); ++n) {
+        demo.ws.app.files = FileWriter();
+        fail_write(demo.ws.app.files, static_cast<int>(n));
+        fails(written[n], "61, Disk full");
     }
-    // account, athena, storage, party, guild and pet files each failed once.
-    EXPECT_EQ(failed, 6);
+    for (const std::string& file : written) {
+        demo.ws.app.files = FileWriter();
+        refuse_rename(demo.ws.app.files, fs::path(file).filename());
+        fails(file, "70, Permission denied");
+    }
+    // Without hard links the seven files replaced before the last one are put back from copies.
+    demo.ws.app.files.calls().link = [](const char*, const char*) {
+        errno = EPERM;
+        return -1;
+    };
+    fails("conf/GM_account.txt", "70, Permission denied");
+    demo.ws.app.files = FileWriter();
+    demo.ui.answer({true});
+    ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kIvy)));
+    demo.ui.clear();
+    for (const std::string& file : written) EXPECT_NE(this->file(file), before.at(file)) << file;
+}
+
+// A file replaced before the failure that cannot be put back either is named, with where its old
+// content waits.
+TEST_F(AccountDeletion, AFileThatCannotBePutBackIsNamedWithItsOldContent) {
+    const std::string accounts = file("save/account.txt");
+    demo.ws.app.files.calls().rename = [](const char* from, const char* to) {
+        const std::string name = fs::path(to).filename();
+        if (name == "athena.txt" || std::string_view(from).find(".kept") != std::string::npos) {
+            errno = EPERM;
+            return -1;
+        }
+        return ::rename(from, to);
+    };
+    demo.ui.answer({true});
+    EXPECT_FALSE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));
+    const std::string kept = ".account.txt.kept" + std::to_string(::getpid());
+    EXPECT_EQ(demo.ui.messages(),
+              std::vector<std::string>{
+                  "The account 2000001 was not deleted: save/athena.txt (Error 70, Permission "
+                  "denied) could not be written. save/account.txt was changed and could not be "
+                  "put back (its old content is in save/" +
+                  kept + "). No other file was changed."});
+    demo.ui.clear();
+    EXPECT_EQ(file("save/" + kept), accounts);
+}
+
+// Other writers save while the deletion runs, after its files were made and right before each
+// rename: an account appended to account.txt with `>>` and a party renamed in a replaced
+// party.txt stay, and the deletion still takes everything of the account.
+TEST_F(AccountDeletion, ChangesRightBeforeTheRenamesStay) {
+    const std::string late = "2000099\tlate\tpw\t-\tM\t0\t0\t\n";
+    std::string renamed = file("save/party.txt");
+    replace_once(renamed, "Lone Wolf", "Lone Wolves");
+    const fs::path server = demo.dir.path() / "server";
+    auto done = std::make_shared<std::set<std::string>>();
+    demo.ws.app.files.calls().before_rename = [=](const fs::path& target) {
+        const std::string name = target.filename();
+        if (!done->insert(name).second) return;
+        if (name == "account.txt") {
+            std::ofstream(target, std::ios::app | std::ios::binary) << late;
+        } else if (name == "party.txt") {
+            std::ofstream(server / "party.new", std::ios::binary) << renamed;
+            fs::rename(server / "party.new", target);
+        }
+    };
+    demo.ui.answer({true});
+    ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));
+    EXPECT_TRUE(file("save/account.txt").ends_with(late));
+    EXPECT_EQ(file("save/account.txt").find("\n2000001\t"), std::string::npos);
+    EXPECT_NE(file("save/party.txt").find("\tLone Wolves\t"), std::string::npos);
+    EXPECT_EQ(file("save/party.txt").find("2000001,"), std::string::npos);
+    EXPECT_EQ(file("save/athena.txt").find("\t2000001,"), std::string::npos);
     demo.ui.clear();
 }
 

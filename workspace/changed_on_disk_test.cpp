@@ -104,6 +104,27 @@ TEST_P(GuardedFiles, TheCommandLineRefusesABothSidedChangeUnlessItChooses) {
     EXPECT_EQ(on_disk(), expected("20", "40"));
 }
 
+// Another writer replaces the file after Tavo merged and right before its rename: the file is
+// merged again, so that writer's change stays; a change of the same record is asked about.
+TEST_P(GuardedFiles, AReplacementRightBeforeTheRenameIsMergedToo) {
+    for (const bool same_record : {false, true}) {
+        f.ui.clear();
+        read();
+        auto once = std::make_shared<bool>(true);
+        const std::string theirs = same_record ? expected("30", "40") : expected("10", "50");
+        f.app.files.calls().before_rename = [this, once, theirs](const fs::path& target) {
+            if (!std::exchange(*once, false)) return;
+            const fs::path replacement = target.string() + ".theirs";
+            f.dir.write(fs::relative(replacement, f.dir.path()).string(), theirs);
+            fs::rename(replacement, target);
+        };
+        if (same_record) f.ui.answer({true});
+        ASSERT_TRUE(save("20"));
+        EXPECT_EQ(on_disk(), same_record ? theirs : expected("20", "50"));
+        EXPECT_EQ(f.ui.questions().size(), same_record ? 1u : 0u);
+    }
+}
+
 // A record only the other writer changed keeps its text when Tavo saves it unchanged.
 TEST_P(GuardedFiles, AnUnchangedRecordTakesTheTextOnDisk) {
     read();
