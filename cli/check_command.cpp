@@ -13,14 +13,19 @@ namespace {
 nlohmann::json report_json(const CheckReport& report, std::size_t repaired) {
     nlohmann::json list = nlohmann::json::array();
     for (const Finding& f : report.findings) {
-        nlohmann::json item = {{"file", f.file},
+        nlohmann::json item = {{"file", utf8(f.file)},
                                {"line", f.line},
+                               {"kind", std::string(kind_code(f.kind))},
                                {"problem", std::string(problem_code(f.problem))},
                                {"text", utf8(f.text)}};
         if (f.repair) item["repair"] = utf8(f.repair->what);
         list.push_back(std::move(item));
     }
-    return {{"problems", list}, {"count", report.findings.size()}, {"repaired", repaired}};
+    const std::size_t problems = report.problems();
+    return {{"problems", list},
+            {"count", problems},
+            {"notes", report.findings.size() - problems},
+            {"repaired", repaired}};
 }
 
 void print_report(const CheckReport& report) {
@@ -50,9 +55,13 @@ void run_check(const CliOptions& options, bool fix, int& result) {
         print_json(report_json(report, repaired));
     } else {
         print_report(report);
-        std::cerr << report.findings.size() << " problem(s) found.\n";
+        const std::size_t notes = report.findings.size() - report.problems();
+        std::cerr << report.problems() << " problem(s) found"
+                  << (notes > 0 ? ", " + std::to_string(notes) + " note(s)" : std::string())
+                  << ".\n";
     }
-    result = report.findings.empty() ? kDone : kFailed;
+    // Notes alone do not fail the check.
+    result = report.problems() == 0 ? kDone : kFailed;
 }
 
 }  // namespace
@@ -60,12 +69,13 @@ void run_check(const CliOptions& options, bool fix, int& result) {
 void add_check_command(CLI::App& app, const CliOptions& options, int& result) {
     CLI::App* check = app.add_subcommand(
         "check",
-        "List every problem of the server's files (file:line: sentence, or --json); exit 1 when "
-        "any was found");
+        "List every problem of the server's files (file:line: sentence, or --json), and notes such "
+        "as files left by an interrupted write; exit 1 when any problem was found");
     auto fix = std::make_shared<bool>(false);
     check->add_flag("--fix", *fix,
                     "Repair what has one right answer (a low %newid% counter, a member or a "
-                    "store of someone missing), with backups, after one question (--yes)");
+                    "store of someone missing), with backups, and remove the files interrupted "
+                    "writes left, after one question (--yes)");
     check->callback([&options, &result, fix] { run_check(options, *fix, result); });
 }
 

@@ -47,10 +47,12 @@ void CheckFilesDialog::check(const AppContext& app) {
     for (const Finding& finding : report.findings) text += qs(finding_text(finding)) + "\n";
     lines_->setPlainText(text);
     const QString folder = qs(app.settings.data_folder);
-    summary_->setText(report.findings.empty()
-                          ? "No problems found in " + folder + "."
-                          : QString::number(report.findings.size()) + " problem(s) found in " +
-                                folder + ". Select lines and copy them with Ctrl+C.");
+    const std::size_t notes = report.findings.size() - report.problems();
+    const QString noted = notes > 0 ? ", " + QString::number(notes) + " note(s)" : QString();
+    summary_->setText(report.findings.empty() ? "No problems found in " + folder + "."
+                                              : QString::number(report.problems()) + " problem(s)" +
+                                                    noted + " found in " + folder +
+                                                    ". Select lines and copy them with Ctrl+C.");
 }
 
 }  // namespace tavo::ui

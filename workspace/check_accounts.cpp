@@ -217,6 +217,11 @@ void check_accounts(World& world) {
         reader.line(line, number);
     });
     if (read) reader.finish();
+    if (is_missing(world.app.server_file(kAccounts))) {
+        world.found.add(Problem::MissingFile, kAccounts, 0,
+                        "The file is missing: the login server reads no account, so no one can "
+                        "log in, not even the char server.");
+    }
 }
 
 void check_gm_file(World& world) {

@@ -1,5 +1,8 @@
 // check --fix: the repairs that have one right answer, each file rewritten once with a backup.
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <map>
 
 #include "app/failure.h"
@@ -32,7 +35,8 @@ std::string edited_line(std::string_view line, const std::vector<const Repair*>&
                 pieces.at(at) = "0,0,0,0,0,0,0,0,0,0";
                 pieces.at(at + 1) = "-"s;
                 break;
-            case Repair::Edit::DropLine: break;
+            case Repair::Edit::DropLine:
+            case Repair::Edit::RemoveFile: break;
         }
     }
     std::string out;
@@ -87,13 +91,41 @@ std::optional<FileStamp> stamp_when_checked(const CheckReport& report, const std
 std::string question(const CheckReport& report, const std::map<std::string, RepairsOfFile>& plan) {
     std::string text = "These repairs will be made:\r\n";
     for (const Finding& f : report.findings) {
-        if (f.repair)
-            text +=
-                "  " + f.file + " line " + std::to_string(f.line) + ": " + f.repair->what + "\r\n";
+        if (!f.repair) continue;
+        const std::string where = f.line > 0 ? " line " + std::to_string(f.line) : "";
+        text += "  " + f.file + where + ": " + f.repair->what + "\r\n";
     }
-    text += "The old files are kept as";
-    for (const auto& entry : plan) text.append(1, ' ').append(backup_name(entry.first));
-    return text + ".\r\nRepair now?";
+    if (!plan.empty()) {
+        text += "The old files are kept as";
+        for (const auto& entry : plan) text.append(1, ' ').append(backup_name(entry.first));
+        text += ".\r\n";
+    }
+    return text + "Repair now?";
+}
+
+bool removes(const Finding& f) {
+    return f.repair && f.repair->edit == Repair::Edit::RemoveFile;
+}
+
+// The leftovers of interrupted rewrites go, unless one changed since the check (a write that is
+// still running).
+std::size_t remove_leftovers(const AppContext& app, Ui& ui, const CheckReport& report) {
+    std::size_t made = 0;
+    for (const Finding& f : report.findings) {
+        if (!removes(f)) continue;
+        const fs::path path = app.server_file(f.file);
+        if (stamp_of(path) != stamp_when_checked(report, f.file)) {
+            ui.message(f.file + " changed since it was checked and was not removed. Check again.",
+                       "Check Files", Icon::Warning);
+            continue;
+        }
+        if (guarded(ui, "repair_server", [&] {
+                if (::unlink(path.c_str()) != 0) throw failure_from_errno(errno, path);
+            })) {
+            ++made;
+        }
+    }
+    return made;
 }
 
 }  // namespace
@@ -101,12 +133,13 @@ std::string question(const CheckReport& report, const std::map<std::string, Repa
 std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& report) {
     std::map<std::string, RepairsOfFile> plan;
     for (const Finding& f : report.findings) {
-        if (f.repair) plan[f.file][f.line].push_back(&*f.repair);
+        if (f.repair && !removes(f)) plan[f.file][f.line].push_back(&*f.repair);
     }
-    if (plan.empty() || !ui.ask_yes_no(question(report, plan), "Check Files", Icon::Question)) {
+    if (report.repairable() == 0 ||
+        !ui.ask_yes_no(question(report, plan), "Check Files", Icon::Question)) {
         return 0;
     }
-    std::size_t made = 0;
+    std::size_t made = remove_leftovers(app, ui, report);
     for (const auto& planned : plan) {
         // Plain names: clang 14 cannot capture structured bindings in a lambda.
         const auto& file = planned.first;

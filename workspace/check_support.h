@@ -150,6 +150,11 @@ struct Gathered {
              std::optional<Repair> repair = std::nullopt) {
         findings.push_back({problem, std::string(file), line, std::move(text), std::move(repair)});
     }
+    void note(Problem problem, std::string_view file, std::string text,
+              std::optional<Repair> repair = std::nullopt) {
+        findings.push_back(
+            {problem, std::string(file), 0, std::move(text), std::move(repair), FindingKind::Note});
+    }
     // A finding of a line that was settled after later findings of the same line were added.
     void add_at(std::size_t index, Problem problem, std::string_view file, std::size_t line,
                 std::string text) {

@@ -63,6 +63,8 @@ bool ends_lines_in_cr(const fs::path& path);
 std::size_t records_to_expect(const fs::path& path);
 void note_unreadable_file(World& world, std::string_view file, const Failure& failure);
 void note_cr_lines(World& world, std::string_view file);
+// A folder (or anything else that is not a file) where a save file belongs.
+void note_not_a_file(World& world, std::string_view file);
 
 // Calls each(line, number) for every line of a save file, read once in large pieces. False when
 // the file is missing; a file that cannot be read, or only as one line, is reported instead.
@@ -71,7 +73,10 @@ template <class Each>
 bool each_line(World& world, std::string_view file, Each&& each) {
     const fs::path path = world.app.server_file(file);
     world.report.stamps.emplace_back(std::string(file), stamp_of(path));
-    if (!file_exists(path)) return false;
+    if (!file_exists(path)) {
+        if (!is_missing(path)) note_not_a_file(world, file);
+        return false;
+    }
     try {
         if (ends_lines_in_cr(path)) {
             note_cr_lines(world, file);
@@ -97,6 +102,8 @@ void check_members(World& world);
 void check_stores(World& world);
 void check_pets(World& world);
 void check_castles(World& world);
+// What interrupted rewrites left in save/ and conf/: notes, removed by the repair.
+void check_leftovers(World& world);
 
 inline constexpr std::string_view kAccounts = "save/account.txt";
 inline constexpr std::string_view kGm = "conf/GM_account.txt";

@@ -46,6 +46,12 @@ void note_cr_lines(World& world, std::string_view file) {
                     "one line.");
 }
 
+void note_not_a_file(World& world, std::string_view file) {
+    world.found.add(Problem::MissingFile, file, 0,
+                    "A folder (or something else that is no file) stands where this file belongs: "
+                    "the server finds no file here.");
+}
+
 }  // namespace check
 
 namespace {
@@ -62,9 +68,9 @@ constexpr std::string_view kCodes[] = {
     "missing_party",          "missing_guild",
     "pet_without_owner",      "castle_without_guild",
     "newid_too_low",          "gm_without_account",
-    "too_many_items",
+    "too_many_items",         "leftover_file",
 };
-static_assert(std::size(kCodes) == static_cast<std::size_t>(Problem::TooManyItems) + 1);
+static_assert(std::size(kCodes) == static_cast<std::size_t>(Problem::LeftoverFile) + 1);
 
 // Findings are listed in the order of the files as the server folder is usually read.
 int file_rank(std::string_view file) {
@@ -81,6 +87,16 @@ int file_rank(std::string_view file) {
 
 std::string_view problem_code(Problem problem) {
     return kCodes[static_cast<std::size_t>(problem)];
+}
+
+std::string_view kind_code(FindingKind kind) {
+    return kind == FindingKind::Note ? "note" : "problem";
+}
+
+std::size_t CheckReport::problems() const {
+    return static_cast<std::size_t>(
+        std::count_if(findings.begin(), findings.end(),
+                      [](const Finding& f) { return f.kind == FindingKind::Problem; }));
 }
 
 std::size_t CheckReport::repairable() const {
@@ -101,6 +117,7 @@ CheckReport check_server(const AppContext& app) {
     check_stores(world);
     check_pets(world);
     check_castles(world);
+    check_leftovers(world);
     if (!file_exists(app.server_file(kFriends))) {
         world.found.add(Problem::MissingFile, kFriends, 0,
                         "The file is missing: the char server crashes at the first character "
@@ -118,7 +135,7 @@ CheckReport check_server(const AppContext& app) {
 std::string finding_text(const Finding& finding) {
     std::string text = finding.file;
     if (finding.line > 0) text.append(1, ':').append(std::to_string(finding.line));
-    return text + ": " + finding.text;
+    return text + (finding.kind == FindingKind::Note ? ": Note: " : ": ") + finding.text;
 }
 
 std::string backup_name(std::string_view file) {

@@ -41,6 +41,7 @@ enum class Problem {
     NewIdTooLow,
     GmWithoutAccount,
     TooManyItems,
+    LeftoverFile,
 };
 
 // A stable word for each problem, as --json gives it ("duplicate_char_name").
@@ -48,12 +49,19 @@ std::string_view problem_code(Problem problem);
 
 // The one right repair of a finding, where there is one.
 struct Repair {
-    enum class Edit { SetCounter, ClearPartyMember, ClearGuildMember, DropLine };
+    enum class Edit { SetCounter, ClearPartyMember, ClearGuildMember, DropLine, RemoveFile };
     Edit edit = Edit::DropLine;
     std::size_t piece = 0;  // the TAB-separated piece where a member's slot starts
     long long value = 0;    // the new %newid% counter
     std::string what;       // "raise the %newid% counter to 2000034"
 };
+
+// A problem is something the server misreads or suffers from; a note is worth knowing but
+// harms nothing, and does not make the check fail.
+enum class FindingKind { Problem, Note };
+
+// "problem" or "note", as --json gives it.
+std::string_view kind_code(FindingKind kind);
 
 struct Finding {
     Problem problem = Problem::UnreadableLine;
@@ -61,10 +69,12 @@ struct Finding {
     std::size_t line = 0;  // from 1; 0 for the file as a whole
     std::string text;      // one plain sentence
     std::optional<Repair> repair;
+    FindingKind kind = FindingKind::Problem;
 };
 
 struct CheckReport {
     std::vector<Finding> findings;  // by file, then line
+    std::size_t problems() const;   // the findings that are not notes
     // What each file read was like, so that a repair never works on a file changed since.
     std::vector<std::pair<std::string, std::optional<FileStamp>>> stamps;
     std::size_t repairable() const;
@@ -72,7 +82,8 @@ struct CheckReport {
 
 CheckReport check_server(const AppContext& app);
 
-// "save/athena.txt:12: Character 150003 (Kaelen) ..." (no line number for a whole file).
+// "save/athena.txt:12: Character 150003 (Kaelen) ..." (no line number for a whole file); a
+// note reads "save/.account.txt.x2Fq9a: Note: ...".
 std::string finding_text(const Finding& finding);
 
 // Lists the repairs in one question and, on Yes, makes them: each file rewritten once, its

@@ -185,6 +185,16 @@ void ServerCheck::plant_everything() {
         Problem::CastleWithoutGuild);
     fs::remove(app.server_file("save/friends.txt"));
     planted.insert({Problem::MissingFile, "save/friends.txt", 0});
+
+    // What killed rewrites left: notes. Other hidden or odd names are none of Tavo's.
+    for (const char* leftover :
+         {"save/.account.txt.Ab12Cd", "save/.athena.txt.kept4321", "conf/.GM_account.txt.x9Y8z7"}) {
+        dir.write(std::string("server/") + leftover, "partial");
+        planted.insert({Problem::LeftoverFile, leftover, 0});
+    }
+    for (const char* other : {"save/.keep", "save/.athena.txt.orig", "save/.notes.Ab12Cd"}) {
+        dir.write(std::string("server/") + other, "theirs");
+    }
 }
 
 TEST_F(ServerCheck, FindsEachPlantedProblemOnceAtItsLine) {
@@ -194,7 +204,34 @@ TEST_F(ServerCheck, FindsEachPlantedProblemOnceAtItsLine) {
     for (const Finding& f : report.findings) {
         if (found(report) != planted) ADD_FAILURE() << finding_text(f);
     }
-    EXPECT_EQ(report.repairable(), 5u);
+    EXPECT_EQ(report.repairable(), 8u);
+    EXPECT_EQ(report.problems(), report.findings.size() - 3);
+    const auto kept = std::find_if(report.findings.begin(), report.findings.end(),
+                                   [](const Finding& f) { return contains(f.file, ".kept"); });
+    ASSERT_NE(kept, report.findings.end());
+    EXPECT_EQ(
+        finding_text(*kept),
+        "save/.athena.txt.kept4321: Note: The content of save/athena.txt from before a change "
+        "across files that was cut off (7 bytes). Should save/athena.txt miss anything, it "
+        "is here; otherwise it can go.");
+}
+
+// A save file that is not there never gives a clean check: account.txt missing, and a folder
+// where account.txt or athena.txt belongs, are each a problem of that file.
+TEST_F(ServerCheck, AMissingAccountFileOrAFolderInPlaceOfASaveFileIsAProblem) {
+    for (const std::string file : {"save/account.txt", "save/athena.txt"}) {
+        const fs::path path = app.server_file(file);
+        fs::rename(path, path.string() + ".aside");
+        const std::multiset<Found> missing = {{Problem::MissingFile, file, 0}};
+        if (file == "save/account.txt") {
+            EXPECT_EQ(found(check_server(app)), missing);
+        }
+        fs::create_directory(path);
+        EXPECT_EQ(found(check_server(app)), missing);
+        fs::remove(path);
+        fs::rename(path.string() + ".aside", path);
+    }
+    EXPECT_TRUE(check_server(app).findings.empty());
 }
 
 TEST_F(ServerCheck, RepairsWhatIsUnambiguousKeepsBackupsAndLeavesTheRest) {
@@ -206,9 +243,12 @@ TEST_F(ServerCheck, RepairsWhatIsUnambiguousKeepsBackupsAndLeavesTheRest) {
     EXPECT_EQ(dir.read("server/save/party.txt"), party_before);
 
     ui.answer({true});
-    EXPECT_EQ(repair_server(app, ui, report), 5u);
+    EXPECT_EQ(repair_server(app, ui, report), 8u);
     ASSERT_EQ(ui.questions().size(), 2u);
     EXPECT_TRUE(contains(ui.questions()[1], "save/storage.txt line "));
+    EXPECT_TRUE(contains(ui.questions()[1], "\r\n  save/.account.txt.Ab12Cd: remove it\r\n"));
+    EXPECT_FALSE(file_exists(app.server_file("save/.account.txt.Ab12Cd")));
+    EXPECT_TRUE(file_exists(app.server_file("save/.notes.Ab12Cd")));
     EXPECT_TRUE(contains(ui.questions()[1], "save/party.bak.txt"));
     EXPECT_EQ(dir.read("server/save/party.bak.txt"), party_before);
 

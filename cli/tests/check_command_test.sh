@@ -50,6 +50,28 @@ run 1 --data "$server" check
 check "what has no one repair stays" test "$(printf '%s\n' "$out")" = \
     "save/party.txt:$(wc -l <"$server/save/party.txt"): Party 777 (Lost Pet Club) has no members: the server deletes it when it loads."
 
+# What a killed write left in save/ is listed as notes, which fail nothing; --fix removes them.
+left=$work/left
+cp -r "$3/server" "$left"
+head -c 3000 "$left/save/athena.txt" >"$left/save/.athena.txt.Qx81mZ"
+cp "$left/save/account.txt" "$left/save/.account.txt.kept4242"
+run 0 --data "$left" check
+check "two notes" test "$(grep -c '^save/\.[a-z]*\.txt\.[A-Za-z0-9]*: Note: ' <<<"$out")" -eq 2
+check "the temporary file" grep -qF "save/.athena.txt.Qx81mZ: Note: A temporary file left by a write of save/athena.txt that was cut off (3000 bytes)." <<<"$out"
+check "counted apart" grep -qx '0 problem(s) found, 2 note(s)\.' "$work/err"
+run 0 --data "$left" --json check
+check "JSON kind" test "$(grep -c '"kind": "note"' <<<"$out")" -eq 2
+run 0 --data "$left" --yes check --fix
+check "removed" test -z "$(find "$left/save" -name '.*')"
+check "the rest kept" diff -r "$3/server" "$left"
+# account.txt missing or a folder is a problem, never a clean check.
+rm "$left/save/account.txt"
+run 1 --data "$left" check
+check "missing account file" grep -q '^save/account.txt: The file is missing' <<<"$out"
+mkdir "$left/save/account.txt"
+run 1 --data "$left" check
+check "a folder instead" grep -q '^save/account.txt: A folder' <<<"$out"
+
 # A server answering on its port: reading warns, writing is refused unless --force.
 if command -v python3 >/dev/null; then
     python3 -c '
