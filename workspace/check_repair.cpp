@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/failure.h"
+#include "app/file_batch.h"
 #include "app/file_writer.h"
 #include "app/settings.h"
 #include "app/text.h"
@@ -151,9 +152,17 @@ std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& repo
             continue;
         }
         const bool written = guarded(ui, "repair_server", [&] {
-            const std::string text = read_file(path);
-            app.files.rewrite_with_backup(path, app.server_file(backup_name(file)),
-                                          repaired_text(text, repairs));
+            // The repairs name lines of the file as it was checked: another writer's change
+            // before the rename leaves the file to that writer.
+            const auto make = [&](AtomicWriter& out) {
+                if (stamp_of(path) != stamp_when_checked(report, file)) {
+                    throw Failure(err::kPathFileAccess,
+                                  file + " changed since it was checked and was not repaired");
+                }
+                out.write(repaired_text(read_file(path), repairs));
+                return true;
+            };
+            rewrite_from_disk(app.files, path, make, app.server_file(backup_name(file)));
         });
         if (!written) continue;
         for (const auto& line : repairs) made += line.second.size();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
 #include <tuple>
@@ -214,6 +215,23 @@ TEST_F(ServerCheck, FindsEachPlantedProblemOnceAtItsLine) {
         "save/.athena.txt.kept4321: Note: The content of save/athena.txt from before a change "
         "across files that was cut off (7 bytes). Should save/athena.txt miss anything, it "
         "is here; otherwise it can go.");
+}
+
+// Another writer saves a file between the repair's read and its rename: the repair gives way.
+TEST_F(ServerCheck, ARepairGivesWayToAWriterRightBeforeItsRename) {
+    plant_everything();
+    const CheckReport report = check_server(app);
+    app.files.calls().before_rename = [](const fs::path& target) {
+        if (target.filename() == "party.txt") std::ofstream(target, std::ios::app) << "theirs\n";
+    };
+    ui.answer({true});
+    EXPECT_EQ(repair_server(app, ui, report), 7u);  // all but the party member
+    const std::string party = dir.read("server/save/party.txt");
+    EXPECT_TRUE(party.ends_with("\ntheirs\n"));
+    EXPECT_TRUE(contains(party, "\t2000001,0\tGhost\t"));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{
+                                 "Error 75, save/party.txt changed since it was checked and was "
+                                 "not repaired\r\nin repair_server"});
 }
 
 // A save file that is not there never gives a clean check: account.txt missing, and a folder
