@@ -8,6 +8,7 @@
 #include "accounts/account_editor.h"
 #include "app/text.h"
 #include "app/text_file.h"
+#include "testsupport/file_faults.h"
 #include "testsupport/scripted_ui.h"
 #include "testsupport/temp_dir.h"
 
@@ -301,8 +302,8 @@ TEST_F(AccountFileTest, ProgressCountsAccountsAndTheTableHasNoSmallLimit) {
     EXPECT_EQ(saved_records().size(), static_cast<std::size_t>(count));
 }
 
-// A new GM account reaches the account file and the GM file together or not at all: a failure
-// at the write or at the rename of either leaves both files as they were, and names the file.
+// A new GM account reaches the account file and the GM file together or not at all: a refused
+// rename of either leaves both files as they were, and names the file.
 TEST_F(AccountFileTest, AFailedSaveLeavesBothFilesAndReportsIt) {
     const std::string accounts = "2000001\ta\tp\t-\tM\t0\t0\t\n";
     const std::string gm_file = "// GM accounts\n";
@@ -312,38 +313,14 @@ TEST_F(AccountFileTest, AFailedSaveLeavesBothFilesAndReportsIt) {
     AccountForm form = new_account_form(*next_gm_id(ui, store), 50);
     form.username = "newgm", form.password = "secret1";
     ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
-    const auto refused = [](const std::string& name) {
-        return [name](const char* from, const char* to) {
-            if (fs::path(to).filename() == name) {
-                errno = EPERM;
-                return -1;
-            }
-            return ::rename(from, to);
-        };
-    };
-    struct Case {
-        std::function<void(FileCalls&)> fault;
-        std::string message;
-    };
-    const Case cases[] = {
-        {[](FileCalls& calls) {
-             calls.write = [](int, const char*, std::size_t) -> ssize_t {
-                 errno = ENOSPC;
-                 return -1;
-             };
-         },
-         "Error 61, Disk full (save/account.txt). No file was changed."},
-        {[&](FileCalls& calls) { calls.rename = refused("account.txt"); },
-         "Error 70, Permission denied (save/account.txt). No file was changed."},
-        {[&](FileCalls& calls) { calls.rename = refused("GM_account.txt"); },
-         "Error 70, Permission denied (conf/GM_account.txt). No file was changed."},
-    };
-    for (const Case& c : cases) {
+    for (const std::string file : {"save/account.txt", "conf/GM_account.txt"}) {
         app.files = FileWriter();
-        c.fault(app.files.calls());
+        testing::refuse_rename(app.files, fs::path(file).filename());
         ui.clear();
         EXPECT_FALSE(save_account(app, ui, store));
-        EXPECT_EQ(ui.messages(), std::vector<std::string>{c.message + "\r\nin save_account"});
+        EXPECT_EQ(ui.messages(), std::vector<std::string>{"Error 70, Permission denied (" + file +
+                                                          "). No file was changed.\r\nin "
+                                                          "save_account"});
         EXPECT_EQ(dir.read("server/save/account.txt"), accounts);
         EXPECT_EQ(dir.read("server/conf/GM_account.txt"), gm_file);
         EXPECT_TRUE(store.modified);

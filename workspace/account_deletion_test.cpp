@@ -10,6 +10,7 @@
 #include "accounts/account_editor.h"
 #include "app/file_writer.h"
 #include "testsupport/demo_workspace.h"
+#include "testsupport/file_faults.h"
 
 namespace tavo {
 namespace {
@@ -114,17 +115,6 @@ void fail_write(FileWriter& files, int n) {
     };
 }
 
-// The rename of the new content over `name` is refused, as for a file made immutable.
-void refuse_rename(FileWriter& files, const std::string& name) {
-    files.calls().rename = [name](const char* from, const char* to) {
-        if (fs::path(to).filename() == name) {
-            errno = EPERM;
-            return -1;
-        }
-        return ::rename(from, to);
-    };
-}
-
 // Ivy's deletion rewrites eight files. Whichever step fails, at the write of a file or at its
 // rename after others were already replaced, every file of the server folder is as before (no
 // backup replaced, nothing left behind) and the message names the file.
@@ -153,7 +143,7 @@ TEST_F(AccountDeletion, AFailureAtAnyFileLeavesEveryFileAsBefore) {
     }
     for (const std::string& file : written) {
         demo.ws.app.files = FileWriter();
-        refuse_rename(demo.ws.app.files, fs::path(file).filename());
+        testing::refuse_rename(demo.ws.app.files, fs::path(file).filename());
         fails(file, "70, Permission denied");
     }
     // Without hard links the seven files replaced before the last one are put back from copies.
