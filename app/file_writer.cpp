@@ -296,8 +296,12 @@ std::optional<Leftover> leftover_of(std::string_view name) {
     if (dot == 0) return std::nullopt;
     const std::string_view of = name.substr(1, dot - 1);
     const std::string_view tail = name.substr(dot + 1);
-    // Tavo writes only .txt files in the server's folders.
-    if (!of.ends_with(".txt") || of.size() == 4) return std::nullopt;
+    // Tavo writes only .txt files in the server's folders, and copies of the old files it keeps.
+    if (!of.ends_with(".txt") || of.size() == 4) {
+        const std::optional<Leftover> copied = leftover_of(of);
+        return copied && copied->old_content ? Leftover{copied->of, false}
+                                             : std::optional<Leftover>();
+    }
     const auto digits_after = [&](std::string_view word) {
         return tail.starts_with(word) && tail.size() > word.size() &&
                tail.find_first_not_of("0123456789", word.size()) == std::string_view::npos;
