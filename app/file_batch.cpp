@@ -1,5 +1,7 @@
 #include "app/file_batch.h"
 
+#include <algorithm>
+
 namespace tavo {
 namespace {
 
@@ -36,12 +38,16 @@ void FileBatch::commit() {
         current_ = entry.name;
         entry.writer->prepare();
     }
+    // The old files are kept while a later step may still fail: a later rename, or a backup,
+    // which is made once every file is in place.
+    const bool backups = std::any_of(entries_.begin(), entries_.end(),
+                                     [](const Entry& entry) { return !entry.backup.empty(); });
     std::size_t replaced = 0;
     try {
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             if (!settle(i)) continue;
             AtomicWriter& writer = *entries_[i].writer;
-            writer.keep_original();
+            if (backups || i + 1 < entries_.size()) writer.keep_original();
             writer.put_in_place();
             replaced = i + 1;
         }

@@ -104,6 +104,8 @@ AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
     : target_(std::move(other.target_)),
       temp_(std::move(other.temp_)),
       kept_(std::move(other.kept_)),
+      backup_(std::move(other.backup_)),
+      older_backup_(std::move(other.older_backup_)),
       mode_of_(std::move(other.mode_of_)),
       opened_(other.opened_),
       existed_(other.existed_),
@@ -118,6 +120,7 @@ AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
     other.fd_ = -1;
     other.temp_.clear();
     other.kept_.clear();
+    other.older_backup_.clear();
 }
 
 AtomicWriter::~AtomicWriter() {
@@ -232,16 +235,19 @@ bool AtomicWriter::changed_on_disk() const {
 
 // A second name for the old file, made as a hard link so that nothing is copied; where the file
 // system has no hard links, a copy with the same permissions.
-void AtomicWriter::keep_original() {
-    if (!existed_ || !kept_.empty()) return;
-    const fs::path name = beside(target_, ".kept");
+fs::path AtomicWriter::second_name(const fs::path& file) const {
+    const fs::path name = beside(file, ".kept");
     ::unlink(name.c_str());
-    if (calls_.link(target_.c_str(), name.c_str()) != 0) {
+    if (calls_.link(file.c_str(), name.c_str()) != 0) {
         FileWriter files;
         files.calls() = calls_;
-        files.copy(target_, name);
+        files.copy(file, name);
     }
-    kept_ = name;
+    return name;
+}
+
+void AtomicWriter::keep_original() {
+    if (existed_ && kept_.empty()) kept_ = second_name(target_);
 }
 
 void AtomicWriter::put_in_place() {
@@ -254,25 +260,33 @@ void AtomicWriter::put_in_place() {
 }
 
 // The kept old file becomes the backup: a further name for it is moved over the backup name, so
-// the backup holds exactly the content before this rewrite, and the old backup stays until then.
+// the backup holds exactly the content before this rewrite. The older backup is kept until the
+// old file can no longer be put back.
 void AtomicWriter::keep_backup(const fs::path& backup) {
     if (kept_.empty()) return;
+    if (file_exists(backup)) older_backup_ = second_name(backup);
     const fs::path link_name = beside(backup, ".link");
     ::unlink(link_name.c_str());
     if (calls_.link(kept_.c_str(), link_name.c_str()) == 0) {
-        if (calls_.rename(link_name.c_str(), backup.c_str()) == 0) return;
-        const int error = errno;
-        ::unlink(link_name.c_str());
-        throw failure_from_errno(error, backup);
+        if (calls_.rename(link_name.c_str(), backup.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(link_name.c_str());
+            throw failure_from_errno(error, backup);
+        }
+    } else {
+        FileWriter files;
+        files.calls() = calls_;
+        files.copy(kept_, backup);
     }
-    FileWriter files;
-    files.calls() = calls_;
-    files.copy(kept_, backup);
+    backup_ = backup;
 }
 
 void AtomicWriter::drop_original() noexcept {
-    if (!kept_.empty()) ::unlink(kept_.c_str());
-    kept_.clear();
+    for (fs::path* name : {&kept_, &older_backup_}) {
+        if (!name->empty()) ::unlink(name->c_str());
+        name->clear();
+    }
+    backup_.clear();
 }
 
 void AtomicWriter::restore_original() {
@@ -287,6 +301,14 @@ void AtomicWriter::restore_original() {
         throw failure_from_errno(errno, target_);
     }
     in_place_ = false;
+    if (!backup_.empty()) {
+        const bool back = older_backup_.empty()
+                              ? ::unlink(backup_.c_str()) == 0
+                              : calls_.rename(older_backup_.c_str(), backup_.c_str()) == 0;
+        if (!back) throw failure_from_errno(errno, backup_);
+        older_backup_.clear();
+        backup_.clear();
+    }
     sync_folder(target_.parent_path());
 }
 

@@ -61,8 +61,9 @@ public:
     void commit(const fs::path& backup = {});
 
     // commit in steps, for a batch of files that changes together: the content written and
-    // synced; the old file kept under a second name; the rename; then either the backup made
-    // from the kept file and the second name dropped, or the old file put back.
+    // synced; the old file kept under a second name; the rename; the backup made from the kept
+    // file; then either the second names dropped, or the old file (and the older backup) put
+    // back.
     void prepare();
     // Whether another writer replaced or changed the file since this writer was opened (its
     // identity, size or modification time differ).
@@ -80,10 +81,13 @@ private:
     void flush();
     void write_all(const char* data, std::size_t size);
     void discard() noexcept;
+    fs::path second_name(const fs::path& file) const;
 
     fs::path target_;
     fs::path temp_;
-    fs::path kept_;  // a second name of the old file while the batch may still put it back
+    fs::path kept_;          // a second name of the old file while the batch may still put it back
+    fs::path backup_;        // the backup made from it, while it may still be taken back
+    fs::path older_backup_;  // the backup it replaced, meanwhile
     fs::path mode_of_;
     std::optional<FileStamp> opened_;  // the file on disk when this writer was opened
     bool existed_ = false;             // there was an old file to replace
@@ -98,7 +102,7 @@ private:
 };
 
 // What an interrupted rewrite leaves beside its target (after a kill): the temporary file
-// (".athena.txt.Ab12Cd"), the old content kept while a batch ran (".athena.txt.kept812"), or a
+// (".athena.txt.Ab12Cd"), the old content kept until its end (".athena.txt.kept812"), or a
 // backup on its way (".athena.bak.txt.link812"). `of` names the file it belongs to.
 struct Leftover {
     std::string of;

@@ -44,7 +44,7 @@ void replace_once(std::string& text, std::string_view what, std::string_view wit
 
 // The demo server, with Kaelen's pet (pet 3 of pet.txt) on the character that carries it, and
 // Ivy, the only member of the guild that holds castle 3, given a party place, a pet, a store and
-// a GM level: her deletion rewrites all eight files.
+// a GM level: her deletion rewrites all eight files. athena.txt has an older backup.
 struct AccountDeletion : ::testing::Test {
     void SetUp() override {
         std::string athena = file("save/athena.txt");
@@ -57,6 +57,7 @@ struct AccountDeletion : ::testing::Test {
         append("save/pet.txt", "4,1002,Jelly\t2000011,150009,5,9001,0,250,50,0,0\n");
         append("save/storage.txt", "2000011,1\t106,501,3,0,1,0,0,0,0,0,0 \t\n");
         append("conf/GM_account.txt", "2000011 5\n");
+        demo.dir.write("server/save/athena.bak.txt", "an older backup\n");
         demo.start();
         demo.ui.clear();
     }
@@ -115,8 +116,8 @@ void fail_write(FileWriter& files, int n) {
     };
 }
 
-// Ivy's deletion rewrites eight files. Whichever step fails, at the write of a file or at its
-// rename after others were already replaced, every file of the server folder is as before (no
+// Ivy's deletion rewrites eight files. Whichever step fails, the write of a file, its rename
+// after others were already replaced, or a backup, every file of the server folder is as before (no
 // backup replaced, nothing left behind) and the message names the file.
 TEST_F(AccountDeletion, AFailureAtAnyFileLeavesEveryFileAsBefore) {
     const std::map<std::string, std::string> before = files();
@@ -146,7 +147,14 @@ TEST_F(AccountDeletion, AFailureAtAnyFileLeavesEveryFileAsBefore) {
         testing::refuse_rename(demo.ws.app.files, fs::path(file).filename());
         fails(file, "70, Permission denied");
     }
+    // The backups are made once every file is in place: one failing puts all eight files back,
+    // and the backups made before it.
+    demo.ws.app.files = FileWriter();
+    testing::refuse_rename(demo.ws.app.files, "storage.bak.txt");
+    fails("save/storage.bak.txt", "70, Permission denied");
     // Without hard links the seven files replaced before the last one are put back from copies.
+    demo.ws.app.files = FileWriter();
+    testing::refuse_rename(demo.ws.app.files, "GM_account.txt");
     demo.ws.app.files.calls().link = [](const char*, const char*) {
         errno = EPERM;
         return -1;

@@ -17,7 +17,7 @@ std::string size_text(std::uintmax_t bytes) {
 
 std::string leftover_text(const Leftover& leftover, const std::string& of, std::uintmax_t bytes) {
     if (leftover.old_content) {
-        return "The content of " + of + " from before a change across files that was cut off (" +
+        return "The content of " + of + " from before a write that was cut off (" +
                size_text(bytes) + "). Should " + of +
                " miss anything, it is here; otherwise it can go.";
     }

@@ -211,11 +211,10 @@ TEST_F(ServerCheck, FindsEachPlantedProblemOnceAtItsLine) {
         std::find_if(report.findings.begin(), report.findings.end(),
                      [](const Finding& f) { return f.file == "save/.athena.txt.kept4321"; });
     ASSERT_NE(kept, report.findings.end());
-    EXPECT_EQ(
-        finding_text(*kept),
-        "save/.athena.txt.kept4321: Note: The content of save/athena.txt from before a change "
-        "across files that was cut off (7 bytes). Should save/athena.txt miss anything, it "
-        "is here; otherwise it can go.");
+    EXPECT_EQ(finding_text(*kept),
+              "save/.athena.txt.kept4321: Note: The content of save/athena.txt from before a write "
+              "that was cut off (7 bytes). Should save/athena.txt miss anything, it is here; "
+              "otherwise it can go.");
 }
 
 // Another writer saves a file between the repair's read and its rename: the repair gives way.
