@@ -128,8 +128,8 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
             if (!found) {
                 written = settled_text(ui, app.on_conflict, label, record.read_line, mine, {});
                 if (written) {
-                    if (last_break.empty())
-                        out.write(out.line_end());  // the old last line had none
+                    // The old last line had no break.
+                    if (last_break.empty()) out.write(out.line_end());
                     out.write_line(*written);
                 }
             }
