@@ -30,22 +30,14 @@ said() {  # said TEXT: the run's messages hold the line TEXT
 nothing_changed() {
     check "$1: no file changed" unchanged_except "$copy" "$work/before"
 }
-folder_in_place_of() {  # folder_in_place_of RELATIVE_FILE
-    rm "$copy/server/$1" && mkdir "$copy/server/$1"
-    snapshot "$copy" >"$work/before"
-}
 
 # A folder where a save file belongs is never a missing file.
 fresh
-folder_in_place_of save/athena.txt
+rm "$copy/server/save/athena.txt" && mkdir "$copy/server/save/athena.txt"
+snapshot "$copy" >"$work/before"
 on 1 --yes account delete 2000001
 said "The account 2000001 was not deleted: save/athena.txt (Error 75, A folder, not a file) could not be written. No file was changed."
 nothing_changed "athena.txt a folder"
-fresh
-folder_in_place_of conf/GM_account.txt
-on 1 account new newgm secret1 --gm
-said "Error 75, A folder, not a file (conf/GM_account.txt)"
-nothing_changed "the GM file a folder"
 
 # A file the plain user may not replace (its folder is sticky, the file root's): the rename of
 # its new content fails after the files before it were replaced. Root alone can arrange that.
