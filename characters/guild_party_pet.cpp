@@ -19,7 +19,6 @@ using namespace std::string_literals;
 
 namespace {
 
-constexpr int kGuildPositions = 20;
 constexpr std::string_view kEmptyGuildMember = "0,0,0,0,0,0,0,0,0,0";
 
 using Pieces = std::vector<std::string>;
@@ -207,21 +206,20 @@ bool release_party_line(Pieces& t, std::int32_t account_id) {
     return true;
 }
 
-// The k-th of the 20 positions becomes the master's; the old master's position is cleared.
-// The walk never reaches the emblem, alliances and the rest that follow the positions.
-void move_master_position(Pieces& t, std::size_t first_position, std::size_t k) {
-    for (int p = 0; p < kGuildPositions; ++p) {
-        const std::size_t j = first_position + 2 * static_cast<std::size_t>(p);
-        if (j + 1 >= t.size()) break;
-        if (leading_number(piece(t[j], ',', 0)) == 17) {
-            t[j] = "0,0";
-            t[j + 1] = "Deleted#";
-        }
-        if (static_cast<std::size_t>(p) + 1 == k) {
-            t[j] = "17,0";
-            t[j + 1] = "Guild Master#";
-        }
+// The member entry with its position (the tenth value) set to 0, the master's position: the
+// server knows its master by name and gives position 0 the master's rights, so the position
+// entries stay as they are. An entry of fewer values stays whole.
+std::string with_master_position(std::string_view member) {
+    constexpr std::size_t kPosition = 9;
+    std::vector<std::string_view> values = split(member, ',');
+    if (values.size() <= kPosition) return std::string(member);
+    values[kPosition] = "0";
+    std::string entry;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) entry += ',';
+        entry += values[i];
     }
+    return entry;
 }
 
 // The character leaves its guild; false when the guild goes with its last member.
@@ -245,10 +243,10 @@ bool release_guild_line(Pieces& t, std::int32_t char_id) {
     t[own] = std::string(kEmptyGuildMember);
     t[own + 1] = "-"s;
     if (!was_master) return true;
-    for (std::size_t j = 6, k = 1; j < first_position && j + 1 < t.size(); j += 2, ++k) {
+    for (std::size_t j = 6; j < first_position && j + 1 < t.size(); j += 2) {
         if (leading_number(piece(t[j], ',', 0)) == 0) continue;
         t[2] = t[j + 1];
-        move_master_position(t, first_position, k);
+        t[j] = with_master_position(t[j]);
         break;
     }
     return true;
