@@ -1,6 +1,7 @@
 #include "characters/guild_party_pet.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -321,18 +322,25 @@ RecordLines tie_records(const TieFile& file) {
                        [&file](std::string_view line) { return tie_label(file, line); }};
 }
 
-void stage_tie_file(const AppContext& app, Ui& ui, const TieFile& file, FileBatch& batch) {
-    if (!file.changed) return;
-    const fs::path path = app.server_file(file.name);
-    // Read again rather than trusting the file's time: a save within the same tick would hide.
-    const std::vector<std::string> disk =
-        has_content(path) ? read_lines(path) : std::vector<std::string>{};
+void apply_release(CharacterTies& ties, const TieRelease& release) {
+    if (release.party_id > 0) release_party(ties.party, release.party_id, release.account_id);
+    if (release.guild_id > 0 && release_guild(ties.guild, release.guild_id, release.char_id)) {
+        clear_castles(ties.castle, release.guild_id);
+    }
+    if (release.pet_id > 0) delete_pet(ties.pet, release.pet_id);
+}
+
+// `disk` is the file as it is now, with the releases made again on it when any tie file changed.
+void stage_tie_file(const AppContext& app, Ui& ui, const TieFile& file, const TieFile& disk,
+                    FileBatch& batch) {
+    if (!file.changed && !disk.changed) return;
     // Opened first, so that a refused conflict is reported with this file's name.
-    AtomicWriter& out = batch.open(path, file.name);
+    AtomicWriter& out = batch.open(app.server_file(file.name), file.name);
     const std::vector<std::string> lines =
-        disk == file.read
+        disk.read == file.read && !disk.changed
             ? file.lines
-            : rebase_lines(ui, app.on_conflict, tie_records(file), file.read, file.lines, disk);
+            : rebase_lines(ui, app.on_conflict, tie_records(file), file.read, file.lines,
+                           disk.lines);
     for (const std::string& line : lines) out.write_line(line);
 }
 
@@ -414,21 +422,31 @@ CharacterTies read_character_ties(const AppContext& app) {
 
 void stage_character_ties(const AppContext& app, Ui& ui, const CharacterTies& ties,
                           FileBatch& batch) {
-    for (const TieFile* file : {&ties.party, &ties.guild, &ties.pet, &ties.castle}) {
-        stage_tie_file(app, ui, *file, batch);
+    // Read again rather than trusting the files' times: a save within the same tick would hide.
+    CharacterTies disk = read_character_ties(app);
+    const std::array<const TieFile*, 4> mine{&ties.party, &ties.guild, &ties.pet, &ties.castle};
+    const std::array<const TieFile*, 4> now{&disk.party, &disk.guild, &disk.pet, &disk.castle};
+    bool moved = false;
+    for (std::size_t i = 0; i < mine.size(); ++i) moved = moved || now[i]->read != mine[i]->read;
+    if (moved) {
+        for (const TieRelease& release : ties.releases) apply_release(disk, release);
     }
+    for (std::size_t i = 0; i < mine.size(); ++i) stage_tie_file(app, ui, *mine[i], *now[i], batch);
 }
 
 void release_character(CharacterTies& ties, std::string_view party_guild_pet,
                        std::int32_t account_id, std::int32_t char_id) {
-    const double party_id = leading_number(piece(party_guild_pet, ',', 0));
-    const double guild_id = leading_number(piece(party_guild_pet, ',', 1));
-    const double pet_id = leading_number(piece(party_guild_pet, ',', 2));
-    if (party_id > 0) release_party(ties.party, party_id, account_id);
-    if (guild_id > 0 && release_guild(ties.guild, guild_id, char_id)) {
-        clear_castles(ties.castle, guild_id);
-    }
-    if (pet_id > 0) delete_pet(ties.pet, pet_id);
+    const TieRelease release{leading_number(piece(party_guild_pet, ',', 0)),
+                             leading_number(piece(party_guild_pet, ',', 1)),
+                             leading_number(piece(party_guild_pet, ',', 2)), account_id, char_id};
+    apply_release(ties, release);
+    ties.releases.push_back(release);
+}
+
+void release_pet(CharacterTies& ties, std::int32_t pet_id) {
+    const TieRelease release{0, 0, static_cast<double>(pet_id), 0, 0};
+    apply_release(ties, release);
+    ties.releases.push_back(release);
 }
 
 void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,

@@ -213,7 +213,21 @@ void set_account(const CliOptions& options, std::int32_t id,
         result = kFailed;
         return;
     }
-    save_file(editor, result, "Account " + std::to_string(id) + " changed.");
+    const std::string as_read(session.ws.accounts.records[*index].line());
+    if (editor.press(AccountButton::SaveFile) != EditResult::Saved) {
+        result = kFailed;
+        return;
+    }
+    // A record that is not Tavo's edit after the save is the file's: the values were there
+    // already, or another writer's version was kept.
+    const AccountStore& store = session.ws.accounts;
+    const std::optional<std::size_t> saved = index_of_account(store, id);
+    if (!saved || (!store.records[*saved].edited() && store.records[*saved].line() != as_read)) {
+        result = kept_on_disk(session.ui, "Account " + std::to_string(id));
+        return;
+    }
+    std::cout << "Account " << id << " changed.\n";
+    result = kDone;
 }
 
 void new_account(const CliOptions& options, const std::string& name, const std::string& password,

@@ -79,6 +79,10 @@ public:
     Workspace ws;
 };
 
+// A record another writer changed meanwhile kept the other writer's version (--theirs): says
+// so, and that nothing was changed. The exit code: the change was not made.
+int kept_on_disk(Ui& ui, const std::string& record);
+
 // Prints a JSON document or lines of text, as --json asks.
 void print_json(const nlohmann::json& document);
 

@@ -66,4 +66,12 @@ CLI::Option* add_id_option(CLI::App* command, const std::string& name, std::int3
     return command->add_option(name, id, description)->check(decimal);
 }
 
+int kept_on_disk(Ui& ui, const std::string& record) {
+    ui.message(record +
+                   " was changed on disk since it was read, and the version on disk was kept "
+                   "(--theirs). Nothing was changed.",
+               "Tavo", Icon::Information);
+    return kFailed;
+}
+
 }  // namespace tavo::cli

@@ -10,6 +10,7 @@
 #include "app/numbers.h"
 #include "app/text.h"
 #include "characters/character_file.h"
+#include "characters/character_record.h"
 #include "cli/cli.h"
 #include "refdata/item_db.h"
 #include "workspace/item_editors.h"
@@ -189,12 +190,23 @@ bool ItemCommand::select_line() {
     return true;
 }
 
+// The change written; with --theirs, a list another writer changed meanwhile keeps that
+// writer's version, and the answer says that nothing was changed.
 int ItemCommand::write() {
-    if (on_store()) return eds_.store.save(s_.ui) ? kDone : kFailed;
-    return save_char(s_.ws.app, s_.ui, s_.ws.accounts.server_generation, s_.ws.characters,
-                     *o_.char_id)
-               ? kDone
-               : kFailed;
+    if (on_store()) {
+        const StorageRecord& record = eds_.store.record();
+        const std::optional<std::string> mine =
+            store_line_to_write(record, *o_.storage, s_.ws.app.settings.maxstorage);
+        if (!eds_.store.save(s_.ui)) return kFailed;
+        if (record.read_line == mine) return kDone;
+        return kept_on_disk(s_.ui, "The store of account " + std::to_string(*o_.storage));
+    }
+    CharacterState& state = s_.ws.characters;
+    if (!save_char(s_.ws.app, s_.ui, s_.ws.accounts.server_generation, state, *o_.char_id)) {
+        return kFailed;
+    }
+    if (state.read_line == character_line(state.current)) return kDone;
+    return kept_on_disk(s_.ui, "Character " + *o_.char_id);
 }
 
 int ItemCommand::add() {

@@ -87,16 +87,18 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
     }
 }
 
+std::optional<std::string> store_line_to_write(const StorageRecord& record, std::int32_t account_id,
+                                               std::int32_t maxstorage) {
+    const std::size_t count = static_cast<std::size_t>(stored_count(record, maxstorage));
+    if (count == 0) return std::nullopt;
+    const std::string head = record.head.empty() ? std::to_string(account_id) : record.head;
+    return storage_line(head, record.items, count);
+}
+
 bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
                   std::int32_t maxstorage) {
     if (!record.load_state.allow_write(ui)) return false;
-    const std::size_t count = static_cast<std::size_t>(stored_count(record, maxstorage));
-    std::optional<std::string> mine;
-    // An empty store has no line: the server never writes one.
-    if (count > 0) {
-        const std::string head = record.head.empty() ? std::to_string(account_id) : record.head;
-        mine = storage_line(head, record.items, count);
-    }
+    const std::optional<std::string> mine = store_line_to_write(record, account_id, maxstorage);
     const std::string label = "The store of account " + std::to_string(account_id);
     std::optional<std::string> written;
     const bool done = guarded(ui, "save_storage", [&] {

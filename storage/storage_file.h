@@ -52,6 +52,11 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
 bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
                   std::int32_t maxstorage);
 
+// The line a save writes for the store, or nothing for an empty store (the server writes no
+// line for one).
+std::optional<std::string> store_line_to_write(const StorageRecord& record, std::int32_t account_id,
+                                               std::int32_t maxstorage);
+
 // The text of one store line without its line end.
 std::string storage_line(std::string_view head, const std::vector<ItemSlot>& items,
                          std::size_t count);
