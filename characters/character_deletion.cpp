@@ -27,7 +27,10 @@ std::vector<LeavingCharacter> write_without_account(const AppContext& app, Atomi
         if (id) {
             const std::string_view account = piece(piece(line, '\t', 1), ',', 0);
             if (leading_number(account) == account_id) {
-                leaving.push_back({to_i32(leading_number(*id)), std::string(piece(line, '\t', 9))});
+                std::string items(piece(line, '\t', 15));
+                items.append(1, ' ').append(piece(line, '\t', 16));
+                leaving.push_back({to_i32(leading_number(*id)), std::string(piece(line, '\t', 9)),
+                                   std::move(items)});
                 continue;
             }
             highest = std::max(highest, leading_number(*id));

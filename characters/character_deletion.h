@@ -17,6 +17,7 @@ class Ui;
 struct LeavingCharacter {
     std::int32_t char_id = 0;
     std::string party_guild_pet;  // field 9 of its line
+    std::string items;            // fields 15 and 16, the inventory and the cart, as one list
 };
 
 // Removes every character line of the account. Lines of fewer than three fields (blank lines,

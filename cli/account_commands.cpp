@@ -258,8 +258,8 @@ void new_account(const CliOptions& options, const std::string& name, const std::
     save_file(editor, result, "Account " + id + " made.");
 }
 
-// "Delete" of the "User Info" tab: the account with its characters, store, party and guild
-// places, pets and GM entry, all or nothing; the question needs --yes.
+// "Delete" of the "User Info" tab: the account with everything of it (workspace/
+// account_deletion.h), all or nothing; the question needs --yes.
 void delete_account(const CliOptions& options, std::int32_t id, int& result) {
     Session session(options);
     if (!start_for_writing(session, result)) return;
@@ -361,8 +361,9 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
 
     CLI::App* remove = account->add_subcommand(
         "delete",
-        "Delete an account with its characters, store, party and guild places, pets and GM "
-        "entry, at once (asks \"Are you sure?\": answer with --yes)");
+        "Delete an account with its characters, store, party and guild places, pets (eggs "
+        "included), friend lists, registers and GM entry, at once (asks \"Are you sure?\": "
+        "answer with --yes)");
     auto delete_id = std::make_shared<std::int32_t>(0);
     add_id_option(remove, "ID", *delete_id, "The account id")->required();
     remove->callback(

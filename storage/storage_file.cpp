@@ -140,19 +140,21 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
     return true;
 }
 
-bool write_storage_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {
+std::optional<std::string> write_storage_without(const AppContext& app, AtomicWriter& out,
+                                                 std::int32_t account_id) {
     LineReader in(app.server_file(kStorageFile));
-    bool found = false;
+    std::optional<std::string> items;
     std::string_view line;
     while (in.next(line)) {
         const std::string_view head = piece(piece(line, '\t', 0), ',', 0);
         if (leading_number(head) == account_id) {
-            found = true;
+            items = items ? *items + " " : std::string();
+            items->append(piece(line, '\t', 1));
             continue;
         }
         out.write_line(line, in.line_break());  // each line keeps its own break
     }
-    return found;
+    return items;
 }
 
 bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id) {

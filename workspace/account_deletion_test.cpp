@@ -15,21 +15,51 @@ using testing::DemoWorkspace;
 constexpr std::int32_t kKaelen = 2000001;  // two characters, a party, a guild and a store
 
 const std::vector<std::string> kFiles = {
-    "save/account.txt", "save/athena.txt", "save/storage.txt", "save/party.txt",
-    "save/guild.txt",   "save/pet.txt",    "save/castle.txt",  "conf/GM_account.txt"};
+    "save/account.txt", "save/athena.txt",    "save/storage.txt", "save/party.txt",
+    "save/guild.txt",   "save/pet.txt",       "save/castle.txt",  "save/friends.txt",
+    "save/accreg.txt",  "conf/GM_account.txt"};
 
 std::size_t index_of(const Workspace& ws, std::int32_t id) {
     return index_of_account(ws.accounts, id).value();
 }
 
-// The demo server, with Kaelen's pet (pet 3 of pet.txt) on the character that carries it.
+// A friends.txt line: the character and its 20 pairs, the empty ones last.
+std::string friends(const std::string& id, const std::vector<std::string>& pairs) {
+    std::string line = id;
+    for (std::size_t i = 0; i < 20; ++i) line += "," + (i < pairs.size() ? pairs[i] : "0,");
+    return line + "\r\n";
+}
+
+void insert_after(std::string& text, const std::string& at, const std::string& inserted) {
+    const std::size_t found = text.find(at);
+    ASSERT_NE(found, std::string::npos) << at;
+    text.insert(found + at.size(), inserted);
+}
+
+// The demo server, with Kaelen's pet (pet 3 of pet.txt) on the character that carries it, pet
+// eggs in both characters and the store, friends and account registers.
 struct AccountDeletion : ::testing::Test {
     void SetUp() override {
-        std::string athena = demo.dir.read("server/save/athena.txt");
-        const std::size_t at = athena.find("\t1,10001,0\t");
-        ASSERT_NE(at, std::string::npos);
-        athena.replace(at, 11, "\t1,10001,3\t");
+        std::string athena = file("save/athena.txt");
+        const std::size_t pet = athena.find("\t1,10001,0\t");
+        ASSERT_NE(pet, std::string::npos);
+        athena.replace(pet, 11, "\t1,10001,3\t");
+        insert_after(athena, "4035,4035,4035,4029 ", "19,9004,1,0,1,0,0,-256,5,0,0 ");
+        insert_after(athena, "18,716,30,0,1,0,0,0,0,0,0 ", "20,9001,1,0,1,0,0,-256,2,0,0 ");
         demo.dir.write("server/save/athena.txt", athena);
+        std::string storage = file("save/storage.txt");
+        storage.replace(storage.find(",-256,3,0,0"), 11, ",-256,4,0,0");
+        demo.dir.write("server/save/storage.txt", storage);
+        demo.dir.write("server/save/pet.txt", file("save/pet.txt") +
+                                                  "4,1002,Jelly\t2000001,0,3,9001,0,100,50,0,0\n"
+                                                  "5,1002,Drop\t2000001,0,3,9001,0,100,50,0,0\n");
+        demo.dir.write("server/save/friends.txt",
+                       "// friends\r\n" + friends("150000", {"150002,Mirabel"}) +
+                           friends("150002", {"150000,Kaelen", "150005,Ashgrove", "150001,Kaelbrew",
+                                              "150006,Selafin"}) +
+                           friends("150005", {"150002,Mirabel"}));
+        demo.dir.write("server/save/accreg.txt",
+                       "2000002\t#bank,7 \n2000001\t#bank,5 \n2000012\tquest,1 \n");
         demo.start();
         demo.ui.clear();
     }
@@ -75,6 +105,18 @@ TEST_F(AccountDeletion, TheAccountLeavesEveryFileAtOnceAndOtherEditsStayPending)
     EXPECT_NE(file("save/account.txt").find("pending"), std::string::npos);
 }
 
+// Eggs hold pets too: those of the inventory, the cart and the store go with their holder, and
+// the friends lists and registers keep no trace of the account.
+TEST_F(AccountDeletion, PetsInEggsFriendsAndRegistersGoWithTheAccount) {
+    demo.ui.answer({true});
+    ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));
+    EXPECT_EQ(file("save/pet.txt"), "1,1002,Pudding\t2000002,150002,12,9001,0,450,60,1,1\n");
+    EXPECT_EQ(file("save/friends.txt"),
+              "// friends\r\n" + friends("150002", {"150005,Ashgrove", "150006,Selafin"}) +
+                  friends("150005", {"150002,Mirabel"}));
+    EXPECT_EQ(file("save/accreg.txt"), "2000002\t#bank,7 \n2000012\tquest,1 \n");
+}
+
 // The write of the n-th file fails: the disk is full.
 FileWriter failing_write(int n) {
     auto calls = std::make_shared<int>(0);
@@ -105,8 +147,8 @@ TEST_F(AccountDeletion, AFailureAtAnyFileWriteLeavesEveryFileAsBefore) {
         ASSERT_EQ(files(), before) << "failure at write " << n;
         EXPECT_EQ(demo.ws.accounts.records.size(), accounts);
     }
-    // account, athena, storage, party, guild and pet files each failed once.
-    EXPECT_EQ(failed, 6);
+    // account, athena, storage, party, guild, pet, friends and registers files each failed once.
+    EXPECT_EQ(failed, 8);
     demo.ui.clear();
 }
 

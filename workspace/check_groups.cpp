@@ -187,6 +187,12 @@ void check_store_line(World& world, std::string_view line, std::size_t number,
                           std::to_string(items));
     }
     const long long account = integer_at(p[0], 0);
+    if (!world.store_accounts.insert(account)) {
+        world.found.add(Problem::DuplicateStore, kStorage, number,
+                        "The store of account " + std::to_string(account) +
+                            " has a second line: the server keeps one store an account and "
+                            "loses the other at its next save.");
+    }
     if (world.accounts_read && !world.account_ids.contains(account)) {
         world.found.add(Problem::StoreWithoutAccount, kStorage, number,
                         "The store of account " + std::to_string(account) +

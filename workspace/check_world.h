@@ -51,6 +51,7 @@ struct World {
     IdSet party_ids;
     bool guilds_read = false;
     IdSet guild_ids;
+    IdSet store_accounts;
     PiecedList<MemberRef> members;
     Arena kept;  // the names of the members
 };
@@ -97,6 +98,8 @@ void check_members(World& world);
 void check_stores(World& world);
 void check_pets(World& world);
 void check_castles(World& world);
+void check_friends(World& world);
+void check_registers(World& world);
 
 inline constexpr std::string_view kAccounts = "save/account.txt";
 inline constexpr std::string_view kGm = "conf/GM_account.txt";
@@ -107,5 +110,6 @@ inline constexpr std::string_view kGuild = "save/guild.txt";
 inline constexpr std::string_view kPet = "save/pet.txt";
 inline constexpr std::string_view kCastle = "save/castle.txt";
 inline constexpr std::string_view kFriends = "save/friends.txt";
+inline constexpr std::string_view kAccreg = "save/accreg.txt";
 
 }  // namespace tavo::check

@@ -41,6 +41,9 @@ enum class Problem {
     NewIdTooLow,
     GmWithoutAccount,
     TooManyItems,
+    DuplicateStore,
+    FriendWithoutCharacter,
+    RegistersWithoutAccount,
 };
 
 // A stable word for each problem, as --json gives it ("duplicate_char_name").

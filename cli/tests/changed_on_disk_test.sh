@@ -75,7 +75,7 @@ check "deleted" grep -q '^Account 2000001 deleted\.$' <<<"$out"
 check "the renamed party without the account" grep -q \
     $'^1\tDawnriders\t0,1\t0,0\tNoMember\t2000009,1\tSelafin\t2000002,0\tMirabel\t' "$save/party.txt"
 check "no line names the account" test -z "$(grep -l '2000001,' "$save/party.txt" "$save/guild.txt" \
-    "$save/storage.txt")"
+    "$save/storage.txt" "$save/pet.txt")"
 
 [ "$failures" -eq 0 ] && echo "all changed-on-disk checks passed"
 exit "$failures"
