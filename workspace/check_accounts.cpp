@@ -91,8 +91,9 @@ public:
         note(id, number);
     }
 
-    void finish() {
+    void finish(bool whole) {
         late_names_.settle();
+        if (!whole) return;
         world_.accounts_read = true;
         check_newid(world_.found, kAccounts, newid_.line, newid_.counter, highest_, "account");
     }
@@ -136,6 +137,7 @@ private:
 
     void note(long long id, std::size_t number) {
         highest_ = std::max(highest_, id);
+        if (p_[4] != "S") world_.report.player_accounts = true;
         if (!world_.account_ids.insert(id)) {
             world_.found.add(Problem::DuplicateAccountId, kAccounts, number,
                              "The account id " + std::to_string(id) +
@@ -216,7 +218,7 @@ void check_accounts(World& world) {
     const bool read = each_line(world, kAccounts, [&](std::string_view line, std::size_t number) {
         reader.line(line, number);
     });
-    if (read) reader.finish();
+    reader.finish(read);
 }
 
 void check_gm_file(World& world) {

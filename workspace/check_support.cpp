@@ -472,7 +472,7 @@ void check_newid(Gathered& found, std::string_view file, std::size_t line, long 
     if (line == 0 || newid > highest) return;
     const std::string kind(record);
     Repair repair{Repair::Edit::SetCounter, 0, highest + 1,
-                  "raise the %newid% counter to " + std::to_string(highest + 1)};
+                  "raise the %newid% counter to " + std::to_string(highest + 1), ""};
     found.add(Problem::NewIdTooLow, file, line,
               "The %newid% counter " + std::to_string(newid) + " is not above the highest " + kind +
                   " id " + std::to_string(highest) + ": the next new " + kind +

@@ -42,6 +42,8 @@ struct World {
     CheckReport& report;
     Gathered found;
 
+    // Each table counts only when its file was read whole: a reference to an account,
+    // character, party or guild is never judged against part of a file.
     bool accounts_read = false;
     IdSet account_ids;
     bool chars_read = false;
@@ -65,9 +67,9 @@ std::size_t records_to_expect(const fs::path& path);
 void note_unreadable_file(World& world, std::string_view file, const Failure& failure);
 void note_cr_lines(World& world, std::string_view file);
 
-// Calls each(line, number) for every line of a save file, read once in large pieces. False when
-// the file is missing; a file that cannot be read, or only as one line, is reported instead.
-// Its stamp is noted for the repairs.
+// Calls each(line, number) for every line of a save file, read once in large pieces. True when
+// the file was read whole: false when it is missing, and when it cannot be read, or only as one
+// line, which is reported instead. Its stamp is noted for the repairs.
 template <class Each>
 bool each_line(World& world, std::string_view file, Each&& each) {
     const fs::path path = world.app.server_file(file);
@@ -76,7 +78,7 @@ bool each_line(World& world, std::string_view file, Each&& each) {
     try {
         if (ends_lines_in_cr(path)) {
             note_cr_lines(world, file);
-            return true;
+            return false;
         }
         LineReader reader(path);
         std::string_view line;
@@ -84,6 +86,7 @@ bool each_line(World& world, std::string_view file, Each&& each) {
         while (reader.next(line)) each(line, ++number);
     } catch (const Failure& failure) {
         note_unreadable_file(world, file, failure);
+        return false;
     }
     return true;
 }

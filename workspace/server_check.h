@@ -56,6 +56,7 @@ struct Repair {
     std::size_t piece = 0;  // the TAB-separated piece where a member's slot starts
     long long value = 0;    // the new %newid% counter
     std::string what;       // "raise the %newid% counter to 2000034"
+    std::string removes;    // the records it removes: "1 store line of 3 items"; empty for none
 };
 
 struct Finding {
@@ -70,6 +71,10 @@ struct CheckReport {
     std::vector<Finding> findings;  // by file, then line
     // What each file read was like, so that a repair never works on a file changed since.
     std::vector<std::pair<std::string, std::optional<FileStamp>>> stamps;
+    // Whether save/account.txt holds an account a player logs in with, not only the server's
+    // own: only then is a store of an account it lacks taken as one of a deleted account.
+    bool player_accounts = false;
+    std::size_t store_lines = 0;  // the store lines of save/storage.txt the server reads
     std::size_t repairable() const;
 };
 
@@ -78,9 +83,12 @@ CheckReport check_server(const AppContext& app);
 // "save/athena.txt:12: Character 150003 (Kaelen) ..." (no line number for a whole file).
 std::string finding_text(const Finding& finding);
 
-// Lists the repairs in one question and, on Yes, makes them: each file rewritten once, its
-// old content kept in a backup beside it (save/party.bak.txt), every other line byte for byte.
-// A file changed since the check is left alone, with a message. Returns how many were made.
+// Lists the repairs in one question, with the records each removes, and, on Yes, makes them:
+// each file rewritten once, its old content kept in a backup beside it (save/party.bak.txt),
+// every other line byte for byte. A file changed since the check is left alone, with a message.
+// No finding rests on a file read only in part; and nothing is repaired, with a message instead
+// of the question, when stores would go while the account file holds no player account.
+// Returns how many were made.
 std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& report);
 
 // The backup name of a save file: save/party.txt gives save/party.bak.txt.
