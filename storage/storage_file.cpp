@@ -71,8 +71,10 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
             }
             const std::int32_t limit = app.settings.maxstorage;
             if (static_cast<long long>(record.items.size()) > limit) {
-                ui.message("Kafra Storage item count will be set to " + std::to_string(limit) +
-                               " only. Some items WILL be lost if you SAVE.",
+                const long long count = static_cast<long long>(record.items.size());
+                ui.message("Kafra Storage holds " + std::to_string(count) + " items, " +
+                               std::to_string(count - limit) + " more than maxstorage (" +
+                               std::to_string(limit) + "), which the server cannot hold.",
                            "Tavo");
             }
             break;
@@ -90,7 +92,11 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
 bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
                   std::int32_t maxstorage) {
     if (!record.load_state.allow_write(ui)) return false;
-    const std::size_t count = static_cast<std::size_t>(stored_count(record, maxstorage));
+    const std::optional<std::size_t> kept =
+        items_to_write(ui, app.on_excess, "the store of account " + std::to_string(account_id),
+                       record.items.size(), maxstorage, "maxstorage");
+    if (!kept) return false;
+    const std::size_t count = *kept;
     std::optional<std::string> mine;
     // An empty store has no line: the server never writes one.
     if (count > 0) {
@@ -133,6 +139,7 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
     });
     if (!done) return false;
     record.read_line = written;
+    record.items.resize(std::min(count, record.items.size()));
     // The version on disk was kept: the store shows what the file holds.
     if (written != mine) return load_storage(app, ui, account_id, record);
     return true;
