@@ -48,8 +48,10 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
 bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
                     std::string_view id_text);
 
-// Writes the current record over the line of id_text (backup in save/athena.bak.txt); for the
-// ".52" and "1.0.0" generations the file ends with a fresh %newid% line. A character another
+// Writes the current record over the line of id_text (backup in save/athena.bak.txt); every
+// other line stays as it is, a %newid% line too; for the ".52" and "1.0.0" generations a file
+// without one gets one at the end. The inventory and the cart keep the items beyond
+// maxinventory unless the user agrees to drop them (app/item_limit.h). A character another
 // writer changed since it was read keeps the line on disk when Tavo did not change it, and is
 // settled by the changed-on-disk guard when both did. True when written; read_line then holds
 // what the file has.
