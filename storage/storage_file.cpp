@@ -34,11 +34,6 @@ bool is_account_line(const std::optional<StoreLine>& store, std::int32_t account
 
 }  // namespace
 
-std::int32_t stored_count(const StorageRecord& record, std::int32_t maxstorage) {
-    return static_cast<std::int32_t>(
-        std::min<long long>(static_cast<long long>(record.items.size()), std::max(maxstorage, 0)));
-}
-
 std::string storage_line(std::string_view head, const std::vector<ItemSlot>& items,
                          std::size_t count) {
     std::string line(head);

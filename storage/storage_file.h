@@ -33,9 +33,6 @@ struct StorageRecord {
     std::optional<std::string> read_line;
 };
 
-// The items the store's label counts: all of them, but at most maxstorage.
-std::int32_t stored_count(const StorageRecord& record, std::int32_t maxstorage);
-
 // load_storage: the store of the account (the first line with its id; empty lines and lines
 // without a TAB are passed over). A missing or empty file gives an empty store. A line with
 // more items than maxstorage keeps them all after a warning. False after a reported

@@ -96,7 +96,7 @@ TEST_F(StorageTest, ItemsBeyondMaxstorageStayUnlessTheSaveMayDropThem) {
                                                         "than maxstorage (100), which the server "
                                                         "cannot hold."});
     EXPECT_EQ(store.record().items.size(), 120u);
-    EXPECT_EQ(store.label(), "Qty [100/100]");
+    EXPECT_EQ(store.label(), "Qty [120/100]");
     StorageRecord record = store.record();
     f.app.on_excess = OnExcess::Refuse;
     EXPECT_FALSE(save_storage(f.app, f.ui, 2000001, record, 100));
