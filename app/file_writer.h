@@ -3,7 +3,8 @@
 // file in the same folder, is flushed and synced, takes the old file's permissions and is then
 // renamed over it. A failure at any point leaves the old file as it was and is reported as a
 // Failure. A backup copy, where one is made, is written just before the rename. Lines end the
-// way the old file's lines end (an administrator's LF file stays LF); a new file gets CR LF.
+// way the old file's lines end (an administrator's LF file stays LF); a new file gets CR LF. A
+// file whose last line had no break still ends without one.
 
 #include <sys/types.h>
 
@@ -34,7 +35,8 @@ public:
     // empty for a last line without one). The break is changed where the bytes would read back
     // as other lines: CR LF after a line that ends in CR, a lone CR after an empty line that
     // follows a lone CR. A line holding a break anywhere else would be read as two: it is
-    // refused, and the file stays as it was.
+    // refused, and the file stays as it was. The break of the last line is left out when the
+    // old file ended without one.
     void write_line(std::string_view line);
     void write_line(std::string_view line, std::string_view line_break);
     std::string_view line_end() const { return line_end_; }
@@ -50,6 +52,8 @@ public:
     void put_in_place();
 
 private:
+    void put(std::string_view text);
+    void put_pending_break();
     void flush();
     void write_all(const char* data, std::size_t size);
     void discard() noexcept;
@@ -64,6 +68,8 @@ private:
     std::uint64_t written_ = 0;
     std::uint64_t started_ = 0;   // written up to here and handed to the disk
     bool after_lone_cr_ = false;  // the last byte written is a CR that ends a line
+    std::string pending_break_;   // the break of the last line, written when more follows
+    bool ends_unbroken_ = false;  // the old file's last line has no break
 };
 
 // Called with the target before a rewrite starts; it refuses the write by throwing.

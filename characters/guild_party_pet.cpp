@@ -385,6 +385,10 @@ std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int3
     return result;
 }
 
+bool pet_exists(const AppContext& app, std::int32_t pet_id) {
+    return lookup(app.server_file("save/pet.txt"), pet_id, 0, ',').has_value();
+}
+
 std::optional<std::string> save_guild(const AppContext& app, Ui& ui, std::string_view guild_id,
                                       std::string_view new_name, std::string_view read_name) {
     return rename_record(app, ui, "save_guild", kGuildName, guild_id, new_name, read_name,

@@ -61,6 +61,8 @@ std::string find_party(const AppContext& app, Ui& ui, std::string_view party_id)
 // Mode 1: the pet's name; any other mode: its class (monster id). "No Pet" for id 0,
 // "No Name [id]" when pet.txt has no such pet.
 std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int32_t pet_id);
+// Whether pet.txt holds the pet (a missing file holds none); fails when it cannot be read.
+bool pet_exists(const AppContext& app, std::int32_t pet_id);
 
 // Renames every line of that id. `read_name` is the name as Tavo read it: a name another
 // writer gave since then stays when Tavo's is the one read, and the changed-on-disk guard

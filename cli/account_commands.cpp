@@ -7,6 +7,7 @@
 
 #include "accounts/account_editor.h"
 #include "accounts/account_merge.h"
+#include "accounts/account_time.h"
 #include "accounts/gm_levels.h"
 #include "app/numbers.h"
 #include "cli/cli.h"
@@ -114,20 +115,23 @@ bool apply(AccountForm& form, const std::string& assignment, int& result) {
         if (value != "M" && value != "F" && value != "S") return usage("sex is M, F or S", result);
         form.sex = sex_from_field(value);
     } else if (field == "state") {
-        if (!is_numeric(value) || numeric_value(value) < 0 || numeric_value(value) > 255) {
-            return usage("state is a number from 0 to 255", result);
-        }
-        form.state = to_u8(numeric_value(value));
+        const std::optional<long long> state = integer_in(value, 0, 255);
+        if (!state) return usage("state is a whole number from 0 to 255: " + value, result);
+        form.state = static_cast<std::uint8_t>(*state);
     } else if (field == "email") {
         form.email = value;
     } else if (field == "error_message") {
         form.error_msg = value;
-    } else if (field == "connect_until") {
-        form.validity = value;
+    } else if (field == "connect_until" || field == "ban_until") {
+        // What the window's Validity and Ban fields take: seconds, or a date yyyy-mm-dd.
+        const bool digits = is_integer(value) && value.front() != '-';
+        if (!digits && seconds_caption(value).empty()) {
+            return usage(field + " is seconds in decimal digits or a date yyyy-mm-dd: " + value,
+                         result);
+        }
+        (field == "ban_until" ? form.ban : form.validity) = value;
     } else if (field == "memo") {
         form.memo = value;
-    } else if (field == "ban_until") {
-        form.ban = value;
     } else {
         return usage("Unknown field " + field +
                          " (userid, pass, sex, state, email, error_message, connect_until, "
@@ -232,10 +236,6 @@ void set_account(const CliOptions& options, std::int32_t id,
 
 void new_account(const CliOptions& options, const std::string& name, const std::string& password,
                  bool gm, int level, int& result) {
-    if (level < 0 || level > kHighestLevel) {
-        usage("The GM level is a number from 0 to 99", result);
-        return;
-    }
     Session session(options);
     if (!start_for_writing(session, result)) return;
     AccountEditor editor(session.ws, session.ui);
@@ -276,10 +276,6 @@ void delete_account(const CliOptions& options, std::int32_t id, int& result) {
 }
 
 void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> level, int& result) {
-    if (level && (*level < 0 || *level > kHighestLevel)) {
-        usage("The GM level is a number from 0 to 99", result);
-        return;
-    }
     Session session(options);
     if (!start(session, result)) return;
     const auto index = account_index(session, id, result);
@@ -354,7 +350,8 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
     create->add_option("NAME", *name, "The account name")->required();
     create->add_option("PASSWORD", *password, "The password")->required();
     create->add_flag("--gm", *gm, "A GM account (ids 704554 to 704584), written to the GM file");
-    create->add_option("--level", *level, "The GM level of a GM account (default 10)");
+    create->add_option("--level", *level, "The GM level of a GM account (default 10)")
+        ->transform(decimal(0, kHighestLevel));
     create->callback([&options, &result, name, password, gm, level] {
         new_account(options, *name, *password, *gm, *level, result);
     });
@@ -388,7 +385,8 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
     auto gm_id = std::make_shared<std::int32_t>(0);
     auto gm_value = std::make_shared<int>(0);
     add_id_option(gm_command, "ID", *gm_id, "The account id")->required();
-    CLI::Option* gm_level_option = gm_command->add_option("LEVEL", *gm_value, "The new level");
+    CLI::Option* gm_level_option = gm_command->add_option("LEVEL", *gm_value, "The new level")
+                                       ->transform(decimal(0, kHighestLevel));
     gm_command->callback([&options, &result, gm_id, gm_value, gm_level_option] {
         gm_level(options, *gm_id,
                  gm_level_option->count() > 0 ? std::optional<int>(*gm_value) : std::nullopt,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "accounts/gm_levels.h"
 #include "app/text.h"
 #include "workspace/check_world.h"
 
@@ -181,19 +182,18 @@ bool any_account_in(const World& world, long long low, long long high) {
 
 void check_gm_line(World& world, std::string_view line, std::size_t number) {
     if (line.empty() || line.starts_with("//")) return;
-    std::vector<std::string_view> words;
-    for (std::string_view w : split(line, ' ')) {
-        if (!w.empty()) words.push_back(w);
-    }
+    const GmEntryLine entry = read_gm_entry(line);
+    std::string ids(entry.ids);
+    std::erase(ids, ' ');  // "704555 - 704556" is a range too
     long long low = 0;
     long long high = 0;
-    if (words.size() < 2 || !read_gm_ids(words[0], low, high) || !is_integer(words[1])) {
+    if (!entry.level || !read_gm_ids(ids, low, high) || !is_integer(*entry.level)) {
         world.found.add(Problem::UnreadableLine, kGm, number,
                         "The server cannot read this GM line: it reads \"id level\" or "
                         "\"low-high level\" with low below high.");
         return;
     }
-    const long long level = integer_value(words[1]);
+    const long long level = integer_value(*entry.level);
     if (level > 99) {
         world.found.add(
             Problem::GmLevelAbove99, kGm, number,

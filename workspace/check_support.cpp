@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <limits>
 #include <new>
 #include <span>
 #include <utility>
@@ -204,26 +203,6 @@ void split_tabs(std::string_view line, std::vector<std::string_view>& pieces) {
         if (text[i] == '\t') cut(i);
     }
     pieces.emplace_back(text + start, n - start);
-}
-
-bool is_integer(std::string_view text) {
-    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
-    if (i == text.size()) return false;
-    for (; i < text.size(); ++i) {
-        if (!is_digit(text[i])) return false;
-    }
-    return true;
-}
-
-long long integer_value(std::string_view text) {
-    const bool negative = !text.empty() && text[0] == '-';
-    long long value = 0;
-    constexpr long long kMax = std::numeric_limits<long long>::max() / 10 - 10;
-    for (std::size_t i = negative ? 1 : 0; i < text.size() && is_digit(text[i]); ++i) {
-        if (value > kMax) return negative ? -kMax : kMax;
-        value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
 }
 
 bool integers(std::string_view text, std::size_t count) {

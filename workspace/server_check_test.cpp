@@ -119,6 +119,7 @@ void ServerCheck::plant_everything() {
         acc, is_newid, [](const std::string&) { return "2000010\t%newid%"; }, Problem::NewIdTooLow);
 
     append("conf/GM_account.txt", "704599 50", Problem::GmWithoutAccount);
+    append("conf/GM_account.txt", "704597 ~ 704598 50", Problem::GmWithoutAccount);  // a range
 
     const std::string ath = "save/athena.txt";
     const std::string first_id = first_char_field(0);
