@@ -145,8 +145,11 @@ AccountForm new_account_form(std::int32_t id, std::uint8_t gm_level) {
     return form;
 }
 
+// The server hands out no id below its %newid% counter: the ids under it may belong to
+// accounts deleted since.
 std::int32_t next_player_id(const AccountStore& store) {
-    return store.highest_player_id + 1;
+    const long long counter = std::min<long long>(store.newid.counter(), INT32_MAX);
+    return static_cast<std::int32_t>(std::max<long long>(store.highest_player_id + 1LL, counter));
 }
 
 std::optional<std::int32_t> next_gm_id(Ui& ui, const AccountStore& store) {
@@ -247,6 +250,10 @@ bool form_to_account(Ui& ui, AccountStore& store, const AccountForm& form,
         store.records[*index].assign(std::move(fields));
     } else {
         store.records.emplace_back(std::move(fields));
+        // The lines that end the file (its %newid% line among them) stay at its end.
+        for (KeptLine& kept : store.kept_lines) {
+            if (kept.before + 1 == store.records.size()) kept.before = store.records.size();
+        }
     }
     store.modified = true;
     return true;
@@ -267,10 +274,11 @@ EditResult save_new_account([[maybe_unused]] const AppContext& app, Ui& ui, Acco
     // that no account has.
     store.unsaved_accounts[store.records.back().account_id()] =
         gm ? std::optional<std::uint8_t>(stored.gm_level) : std::nullopt;
+    const std::int32_t id = store.records.back().account_id();
     if (gm) {
-        store.highest_gm_id += 1;
+        store.highest_gm_id = std::max(store.highest_gm_id, id);
     } else {
-        store.highest_player_id += 1;
+        store.highest_player_id = std::max(store.highest_player_id, id);
     }
     return EditResult::Saved;
 }

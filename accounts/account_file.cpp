@@ -109,8 +109,12 @@ private:
             if (store_.server_generation != ServerGeneration::V100) {
                 store_.server_generation = ServerGeneration::V052;
             }
-            // Written anew at the end, never below the file's counter.
-            if (fields.count < 7 && store_.newid.take(line)) return;
+            // It stays in its place; a save may only raise it.
+            if (fields.count < 7 && store_.newid.take(line)) {
+                keep(line, true);
+                store_.kept_lines.back().newid = true;
+                return;
+            }
         }
         const bool record_shape =
             fields.count == 7 || fields.count == 8 || fields.count >= LineFields::kMost;
@@ -136,7 +140,8 @@ private:
     }
 
     void keep(std::string_view line, bool comment = false) {
-        store_.kept_lines.push_back({store_.records.size(), line, line_number_, comment});
+        store_.kept_lines.push_back(
+            {store_.records.size(), std::string(line), line_number_, comment});
     }
 
     void note_id(AccountRecord& record) {
@@ -240,6 +245,22 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
 
 namespace {
 
+// The last %newid% line of the file, raised in its place when the accounts passed every counter
+// of the file; false when the file has none.
+bool raise_newid(AccountStore& store) {
+    KeptLine* last = nullptr;
+    for (KeptLine& kept : store.kept_lines) {
+        if (kept.newid) last = &kept;
+    }
+    if (last == nullptr) return false;
+    const std::string raised = store.newid.line_after(store.highest_player_id);
+    if (newid_counter(raised) > store.newid.counter()) {
+        last->text = raised;
+        store.newid.take(raised);
+    }
+    return true;
+}
+
 // The GM lines of the new accounts, for the batch that writes the accounts: made from the GM
 // file on disk, under the ids the accounts reach their file with.
 void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileBatch& batch) {
@@ -257,8 +278,9 @@ void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileB
     });
 }
 
-// The whole table into out, in the file's generation.
-void write_table(Ui& ui, const AccountStore& store, AtomicWriter& out) {
+// The whole table into out, in the file's generation; a %newid% line at the end when the file
+// has none in its place.
+void write_table(Ui& ui, const AccountStore& store, bool has_newid, AtomicWriter& out) {
     Progress progress(ui);
     if (!store.has_header) {
         for (std::string_view line : kHeader) out.write_line(line);
@@ -281,7 +303,7 @@ void write_table(Ui& ui, const AccountStore& store, AtomicWriter& out) {
         progress.writing(static_cast<long long>(i));
     }
     while (next_kept < kept.size()) out.write_line(kept[next_kept++].text);
-    if (writes_newid_line(store.server_generation)) {
+    if (!has_newid && writes_newid_line(store.server_generation)) {
         out.write_line(store.newid.line_after(store.highest_player_id));
     }
 }
@@ -296,7 +318,8 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
         // file before the rename; the GM lines follow the ids the accounts reach the file with.
         batch.add(app.server_file(kAccountFile), std::string(kAccountFile), [&](AtomicWriter& out) {
             rebase_accounts(app, ui, store);
-            write_table(ui, store, out);
+            const bool has_newid = raise_newid(store);
+            write_table(ui, store, has_newid, out);
             return true;
         });
         stage_new_gm_levels(app, store, batch);

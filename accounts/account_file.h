@@ -28,13 +28,15 @@ inline constexpr std::int32_t kGmIdBase = 704553;        // GM ids are above
 inline constexpr std::int32_t kLastServerId = 704500;    // server ids are up to here
 
 // A line of the file that is not an account the editor understands (a field count or a number
-// the server does not write). It goes back to the file as it was read, in its place: before the
-// account at table index `before`.
+// the server does not write), a comment or a %newid% line. It goes back to the file as it was
+// read, in its place: before the account at table index `before`. Only a %newid% counter below
+// the accounts' ids is raised in place.
 struct KeptLine {
     std::size_t before = 0;
-    std::string_view text;
+    std::string text;
     std::size_t line_number = 0;
-    bool comment = false;  // a "//" line or an empty one: kept without a word to the user
+    bool comment = false;  // a "//" line, an empty one or a %newid% line: kept without a word
+    bool newid = false;    // a %newid% line
 };
 
 struct AccountStore {
@@ -78,7 +80,8 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
                           std::string_view password);
 
 // Writes the whole table: the header (when the file had none), every account in the file's
-// generation with the kept lines in their places, and for .52 and 1.0.0 the %newid% line.
+// generation with the kept lines in their places. The last %newid% line is raised when the
+// accounts passed every counter; for .52 and 1.0.0 a file without one gets one at the end.
 // Untouched accounts and kept lines go back as they were read, with the file's own line ends.
 // Refuses (with a message naming the file and the failure) a table that is not loaded whole.
 // The GM levels of new accounts reach the GM file together with the accounts.

@@ -395,8 +395,8 @@ TEST_F(AccountFileTest, LineEndsOfEveryKindReadAsLinesAndStay) {
     }
 }
 
-// An administrator's LF file with comments and lines no server wrote: a save changes the
-// edited line and nothing else, and never lowers the %newid% counter.
+// An administrator's LF file with comments, %newid% lines and lines no server wrote: a save
+// changes the edited line and nothing else.
 TEST_F(AccountFileTest, ASaveChangesOnlyTheEditedLine) {
     const std::string before =
         "// Accounts of our server\n"
@@ -405,9 +405,10 @@ TEST_F(AccountFileTest, ASaveChangesOnlyTheEditedLine) {
         "0\ts1\tp1\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
         "// the next one is our admin\n"
         "2000001\tadmin\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+        "2500000\t%newid%\n"
         "not an account\n"
         "2000002\tplayer\tpw\t-\tF\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
-        "100000000\t%newid%\n";
+        "2000003\t%newid%\n";
     write_accounts(before);
     load();
     ASSERT_EQ(ui.shown().size(), 1u);  // the two lines that are not accounts, reported once
@@ -422,14 +423,16 @@ TEST_F(AccountFileTest, ASaveChangesOnlyTheEditedLine) {
                      "2000002\tplayer\tpw\t-\tF\t0\t0\tnew@ex.org\t");
     EXPECT_EQ(dir.read("server/save/account.txt"), expected);
 
-    // A new account takes the next id above the highest, yet the counter stays.
+    // A new account takes no id below the server's counter; the last counter line, still the
+    // file's last line, is raised past it in its place.
     form = new_account_form(next_player_id(store), 0);
     form.username = "newbie", form.password = "secret1";
     ASSERT_EQ(save_new_account(app, ui, store, form, false), EditResult::Saved);
     save();
     const std::vector<std::string> lines = saved_lines();
-    EXPECT_EQ(lines.back(), "100000000\t%newid%");
-    EXPECT_TRUE(lines[lines.size() - 2].starts_with("2000003\tnewbie\t"));
+    EXPECT_EQ(lines.back(), "2500001\t%newid%");
+    EXPECT_TRUE(lines[lines.size() - 2].starts_with("2500000\tnewbie\t"));
+    EXPECT_EQ(lines[6], "2500000\t%newid%");
     EXPECT_EQ(lines[1], "garbage in the header");
 }
 

@@ -67,12 +67,14 @@ public:
             moved_to[j] = merged_.size();
             take_disk_record(j);
         }
-        moved_to[disk_.records.size()] = merged_.size();
-        for (KeptLine& kept : disk_.kept_lines) kept.before = moved_to[kept.before];
         for (std::size_t i = 0; i < mine_.records.size(); ++i) {
             if (!used_.count(i)) take_own_record(i);
         }
         give_new_ids();
+        // The lines that end the file (its %newid% line among them) stay after the accounts
+        // added here.
+        moved_to[disk_.records.size()] = merged_.size();
+        for (KeptLine& kept : disk_.kept_lines) kept.before = moved_to[kept.before];
         carry_unsaved_accounts();
         disk_.records = std::move(merged_);
         recompute_highest_ids(disk_);
@@ -133,6 +135,11 @@ private:
             std::int32_t highest = gm ? kGmIdBase : kFirstPlayerId;
             for (const AccountRecord& r : merged_) {
                 if (is_gm_id(r.account_id()) == gm) highest = std::max(highest, r.account_id());
+            }
+            // Nor below the file's %newid% counter.
+            if (!gm) {
+                const long long counter = std::min<long long>(disk_.newid.counter(), INT32_MAX);
+                highest = std::max(highest, static_cast<std::int32_t>(counter) - 1);
             }
             fields.account_id = highest + 1;
             moved_ids_[old_id] = highest + 1;

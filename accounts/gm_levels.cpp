@@ -14,14 +14,6 @@ bool is_entry_line(std::string_view line) {
     return !line.empty() && !line.starts_with("//");
 }
 
-// Field 0 of an entry line: a single id, or a range written low-high or low~high.
-struct IdField {
-    std::string_view low;
-    std::string_view high;  // empty for a single id
-    char separator = 0;
-    bool range() const { return !high.empty(); }
-};
-
 IdField split_id_field(std::string_view field) {
     for (char separator : {'-', '~'}) {
         if (field.find(separator) == std::string_view::npos) continue;
@@ -30,6 +22,26 @@ IdField split_id_field(std::string_view field) {
         return id;
     }
     return IdField{field, {}, 0};
+}
+
+bool is_separator(char c) {
+    return c == '-' || c == '~';
+}
+
+// The words of a line: runs of blanks separate them.
+std::vector<std::string_view> words_of(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        if (line[at] == ' ') {
+            ++at;
+            continue;
+        }
+        const std::size_t end = std::min(line.find(' ', at), line.size());
+        words.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return words;
 }
 
 bool id_matches(const IdField& id, double account_id) {
@@ -41,19 +53,11 @@ bool id_matches(const IdField& id, double account_id) {
 
 constexpr double kHighestLevel = 99;  // the server clamps higher levels to this
 
-// The level field of an entry line; fails when it is missing or below 0.
-std::uint8_t level_field(const std::vector<std::string_view>& fields) {
-    if (fields.size() < 2) throw Failure(err::kSubscript);
-    const double level = leading_number(fields[1]);
+// The level of an entry line; fails when it is missing or below 0.
+std::uint8_t level_field(const GmEntryLine& entry) {
+    if (!entry.level) throw Failure(err::kSubscript);
+    const double level = leading_number(*entry.level);
     return to_u8(level > kHighestLevel ? kHighestLevel : level);
-}
-
-// What follows the level on its line (its leading blank included), kept on a split range.
-std::string_view after_level(std::string_view line) {
-    const std::size_t first = line.find(' ');
-    if (first == std::string_view::npos) return {};
-    const std::size_t second = line.find(' ', first + 1);
-    return second == std::string_view::npos ? std::string_view{} : line.substr(second);
 }
 
 // The ids low..high of a piece of a split range. The range's own bound keeps its text, so
@@ -94,6 +98,35 @@ void push_range_without(std::vector<std::string>& out, const IdField& id, std::i
 
 }  // namespace
 
+GmEntryLine read_gm_entry(std::string_view line) {
+    const std::vector<std::string_view> words = words_of(line);
+    GmEntryLine entry;
+    if (words.empty()) return entry;
+    entry.id = split_id_field(words[0]);
+    std::size_t level = 1;
+    const std::string_view first = words[0];
+    // "low- high level", "low - high level", "low -high level": the server reads them as
+    // ranges too.
+    if (!entry.id.range() && first.size() > 1 && is_separator(first.back()) && words.size() > 2) {
+        entry.id = {first.substr(0, first.size() - 1), words[1], first.back()};
+        level = 2;
+    } else if (!entry.id.range() && words.size() > 2 && is_separator(words[1].front())) {
+        const bool alone = words[1].size() == 1;
+        entry.id = {first, alone ? words[2] : words[1].substr(1), words[1].front()};
+        level = alone ? 3 : 2;
+    }
+    const std::string_view last = words[level - 1];
+    entry.ids = line.substr(static_cast<std::size_t>(first.data() - line.data()),
+                            static_cast<std::size_t>(last.data() - first.data()) + last.size());
+    if (level < words.size()) {
+        entry.level = words[level];
+        const auto end =
+            static_cast<std::size_t>(words[level].data() - line.data()) + words[level].size();
+        entry.rest = line.substr(end);
+    }
+    return entry;
+}
+
 GmLevels GmLevels::read(const AppContext& app) {
     try {
         return parse(read_lines(app.server_file(kGmFile)));
@@ -106,17 +139,16 @@ GmLevels GmLevels::read(const AppContext& app) {
 
 GmLevels GmLevels::parse(const std::vector<std::string>& lines) {
     GmLevels levels;
-    std::vector<std::string_view> fields;
     for (const std::string& line : lines) {
         if (!is_entry_line(line)) continue;
-        split_into(line, ' ', fields);
-        const IdField id = split_id_field(fields[0]);
+        const GmEntryLine read = read_gm_entry(line);
+        const IdField& id = read.id;
         Entry entry;
         entry.range = id.range();
         entry.low = leading_number(id.low);
         entry.high = id.range() ? leading_number(id.high) : entry.low;
         try {
-            entry.level = level_field(fields);
+            entry.level = level_field(read);
         } catch (const Failure& failure) {
             entry.level_error = failure.number();
         }
@@ -147,29 +179,28 @@ std::uint8_t read_gm_lvl(const AppContext& app, Ui& ui, std::int32_t account_id)
 
 namespace {
 
-// Copies the lines to out, all but those naming account_id, which go to `entry` (the line, its
-// blank-separated fields and its id field) to write what they become. True when one named it.
+// Copies the lines to out, all but those naming account_id, which go to `entry` (read by
+// read_gm_entry) to write what they become. True when one named it.
 template <class Entry>
 bool rewrite_entries(const std::vector<std::string>& lines, std::int32_t account_id,
                      std::vector<std::string>& out, Entry&& entry) {
     out.reserve(lines.size() + 2);
     bool found = false;
-    std::vector<std::string_view> fields;
     for (const std::string& line : lines) {
-        if (!is_entry_line(line)) {
-            out.push_back(line);
-            continue;
-        }
-        split_into(line, ' ', fields);
-        const IdField id = split_id_field(fields[0]);
-        if (!id_matches(id, account_id)) {
+        const GmEntryLine read = is_entry_line(line) ? read_gm_entry(line) : GmEntryLine{};
+        if (!is_entry_line(line) || !id_matches(read.id, account_id)) {
             out.push_back(line);
             continue;
         }
         found = true;
-        entry(line, fields, id);
+        entry(line, read);
     }
     return found;
+}
+
+// The level and what follows it on the line, for the pieces of a split range.
+std::string level_and_rest(std::string_view level, const GmEntryLine& read) {
+    return std::string(level) + std::string(read.rest);
 }
 
 }  // namespace
@@ -180,17 +211,16 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
     if (account_id < 0) throw Failure(err::kInvalidCall);
     std::vector<std::string> out;
     const bool found = rewrite_entries(
-        lines, account_id, out,
-        [&](const std::string& line, const auto& fields, const IdField& id) {
-            if (!id.range()) {
+        lines, account_id, out, [&](const std::string& line, const GmEntryLine& read) {
+            if (!read.id.range()) {
                 // Level 0 is no GM: the line goes, so the server no longer gives the rights.
                 if (level != 0) {
-                    out.push_back(std::string(fields[0]) + ' ' + std::to_string(level) +
-                                  std::string(after_level(line)));
+                    out.push_back(std::string(read.id.low) + ' ' +
+                                  level_and_rest(std::to_string(level), read));
                 }
                 return;
             }
-            const std::uint8_t old_level = level_field(fields);
+            const std::uint8_t old_level = level_field(read);
             if (old_level == level) {
                 out.push_back(line);
                 return;
@@ -198,8 +228,8 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
             // The range keeps its level for every other account: only this id leaves it.
             std::optional<std::string> own;
             if (level != 0) own = entry_line(std::to_string(account_id), level);
-            push_range_without(out, id, account_id,
-                               std::to_string(old_level) + std::string(after_level(line)), own);
+            push_range_without(out, read.id, account_id,
+                               level_and_rest(std::to_string(old_level), read), own);
         });
     if (!found && level != 0) {
         out.push_back(std::to_string(account_id) + ' ' + std::to_string(level));
@@ -210,13 +240,12 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
 std::optional<std::vector<std::string>> remove_gm_entry_lines(const std::vector<std::string>& lines,
                                                               std::int32_t account_id) {
     std::vector<std::string> out;
-    const bool found = rewrite_entries(
-        lines, account_id, out,
-        [&](const std::string& line, const auto& fields, const IdField& id) {
-            if (!id.range()) return;
+    const bool found =
+        rewrite_entries(lines, account_id, out, [&](const std::string&, const GmEntryLine& read) {
+            if (!read.id.range()) return;
             // The other ids of the range keep their level, written as the line wrote it.
-            const std::string level = fields.size() > 1 ? std::string(fields[1]) : std::string();
-            push_range_without(out, id, account_id, level + std::string(after_level(line)));
+            push_range_without(out, read.id, account_id,
+                               level_and_rest(read.level.value_or(""), read));
         });
     if (!found) return std::nullopt;
     return out;

@@ -163,6 +163,22 @@ TEST(GmEntryRemoval, TheAccountLeavesItsLineOrItsRangeAndNoOneElseChanges) {
               (std::vector<std::string>{"704554-1999999 20", "2000001-99999999999999999999 20"}));
 }
 
+// The server reads blanks around a range's separator, and runs of blanks between the words.
+TEST(GmEntryLines, RangesWrittenWithBlanksAreRangesForEveryUse) {
+    const std::vector<std::string> lines = {"704555 - 704557  30 // team", "704560- 704561 20",
+                                            "704562 ~704563 40", "2000000- 10"};
+    const GmLevels levels = GmLevels::parse(lines);
+    const std::pair<std::int32_t, int> expected[] = {
+        {704556, 30}, {704561, 20}, {704563, 40}, {704558, 0}, {2000000, 10}};
+    for (const auto& [id, level] : expected) EXPECT_EQ(levels.level_of(id), level) << id;
+    EXPECT_EQ(remove_gm_entry_lines(lines, 704556),
+              (std::vector<std::string>{"704555 30 // team", "704557 30 // team",
+                                        "704560- 704561 20", "704562 ~704563 40", "2000000- 10"}));
+    EXPECT_EQ(remove_gm_entry_lines(lines, 704560)->at(1), "704561 20");
+    EXPECT_EQ(set_gm_level_lines(lines, 704563, 99).at(2), "704562 40");
+    EXPECT_EQ(set_gm_level_lines(lines, 704563, 99).at(3), "704563 99");
+}
+
 TEST_F(GmLevelsTest, BoundsBeyondTheIdsOrWithAFractionKeepTheirText) {
     write_gm("1.5-3 10\n704554-99999999999999999999 20\n");
     ASSERT_TRUE(check_gm_id(app, ui, 2, 50));

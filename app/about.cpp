@@ -1,14 +1,29 @@
 #include "app/about.h"
 
+#ifndef TAVO_WEBSITE
+#define TAVO_WEBSITE ""
+#endif
+#ifndef TAVO_FORUM
+#define TAVO_FORUM ""
+#endif
+
 namespace tavo {
 
-std::string about_text(const AppSettings& s, std::int32_t max_parameter) {
+ProjectAddresses built_addresses() {
+    return {TAVO_WEBSITE, TAVO_FORUM};
+}
+
+std::string about_text(const AppSettings& s, std::int32_t max_parameter,
+                       const ProjectAddresses& addresses) {
+    const auto shown = [](const std::string& address) {
+        return address.empty() ? std::string("none") : address;
+    };
     const std::string crlf = "\r\n";
     std::string text;
     text += "Tavo : an account, character and item editor for the game served by eAthena" + crlf;
     text += "for eAthena 817 Text / 0.52 Text / 1.0.0 Text" + crlf;
-    text += "Project WebSite: https://tavo-editor.github.io/" + crlf;
-    text += "Forum Topic: https://github.com/tavo-editor/tavo/discussions" + crlf + crlf;
+    text += "Project WebSite: " + shown(addresses.website) + crlf;
+    text += "Forum Topic: " + shown(addresses.forum) + crlf + crlf;
     text += "USE AT YOUR OWN RISK..." + crlf + crlf;
     text += "Current Setting: " + crlf;
     text += "eAthena folder : " + s.data_folder + crlf;

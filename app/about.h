@@ -10,7 +10,17 @@ namespace tavo {
 
 inline constexpr const char* kProgramCaption = "Tavo v1.0.0 [Final] for eA817 - eA1.0.0SVN";
 
-// 13 lines, each ended by CR LF, with an empty line after the fourth and the fifth.
-std::string about_text(const AppSettings& settings, std::int32_t max_parameter);
+// The web site and forum addresses the About text names. They come from the build (the CMake
+// options TAVO_WEBSITE and TAVO_FORUM), empty unless whoever builds names addresses they own.
+struct ProjectAddresses {
+    std::string website;
+    std::string forum;
+};
+ProjectAddresses built_addresses();
+
+// 13 lines, each ended by CR LF, with an empty line after the fourth and the fifth. An empty
+// address is shown as "none".
+std::string about_text(const AppSettings& settings, std::int32_t max_parameter,
+                       const ProjectAddresses& addresses = built_addresses());
 
 }  // namespace tavo

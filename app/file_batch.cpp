@@ -20,19 +20,6 @@ bool FileBatch::add(const fs::path& target, std::string name, Make make, fs::pat
     return false;
 }
 
-AtomicWriter& FileBatch::open(const fs::path& target, std::string name, fs::path backup) {
-    current_ = name;
-    Entry& entry =
-        entries_.emplace_back(Entry{std::nullopt, std::move(name), target, std::move(backup), {}});
-    return entry.writer.emplace(files_.open(target));
-}
-
-void FileBatch::add_lines(const fs::path& target, std::string name,
-                          const std::vector<std::string>& lines) {
-    AtomicWriter& out = open(target, std::move(name));
-    for (const std::string& line : lines) out.write_line(line);
-}
-
 void FileBatch::commit() {
     for (Entry& entry : entries_) {
         current_ = entry.name;
@@ -73,12 +60,6 @@ bool FileBatch::settle(std::size_t index) {
         if (!entry.writer) return false;
         if (files_.calls().before_rename) files_.calls().before_rename(entry.writer->target());
         if (!entry.writer->changed_on_disk()) return true;
-        if (!entry.make) {
-            throw Failure(err::kPathFileAccess,
-                          entry.name +
-                              " was changed by another writer meanwhile, so it was not "
-                              "written over");
-        }
         if (round == kMostRounds) {
             throw Failure(err::kPathFileAccess,
                           entry.name + " kept changing on disk while it was being written");
@@ -90,7 +71,6 @@ bool FileBatch::settle(std::size_t index) {
 void FileBatch::make_again(std::size_t from) {
     for (std::size_t i = from; i < entries_.size(); ++i) {
         Entry& entry = entries_[i];
-        if (!entry.make) continue;
         current_ = entry.name;
         entry.writer.reset();
         entry.writer.emplace(files_.open(entry.target));

@@ -30,12 +30,6 @@ public:
     // gives now; a backup path, when given, receives the old content. False when there is
     // nothing to change: the file is left out.
     bool add(const fs::path& target, std::string name, Make make, fs::path backup = {});
-    // A writer for a content made once, not from the file: when the file changes on disk before
-    // its rename, the batch fails rather than write over that change.
-    AtomicWriter& open(const fs::path& target, std::string name, fs::path backup = {});
-    // The last file opened stays as it is after all (its content turned out unchanged).
-    void forget_last() { entries_.pop_back(); }
-    void add_lines(const fs::path& target, std::string name, const std::vector<std::string>& lines);
 
     // The name of the file being written when a failure came, for the message.
     const std::string& current() const { return current_; }
@@ -55,7 +49,7 @@ private:
         std::string name;
         fs::path target;
         fs::path backup;
-        Make make;  // empty for a content made once
+        Make make;
     };
     bool settle(std::size_t index);
     void make_again(std::size_t from);

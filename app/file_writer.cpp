@@ -51,6 +51,19 @@ fs::path real_target(const fs::path& target) {
     return target;
 }
 
+// Whether the file's last byte is not a line break (a file of at least one byte).
+bool ends_without_break(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat status {};
+    char last = '\n';
+    if (::fstat(fd, &status) == 0 && status.st_size > 0) {
+        if (::pread(fd, &last, 1, status.st_size - 1) != 1) last = '\n';
+    }
+    ::close(fd);
+    return last != '\n' && last != '\r';
+}
+
 // Streams the bytes of from into writer.
 void append_file(const fs::path& from, AtomicWriter& writer) {
     const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
@@ -90,7 +103,8 @@ AtomicWriter::AtomicWriter(const fs::path& target, FileCalls calls)
       opened_(stamp_of(target_)),
       existed_(opened_.has_value()),
       line_end_(line_end_of_file(target_)),
-      calls_(std::move(calls)) {
+      calls_(std::move(calls)),
+      ends_unbroken_(ends_without_break(target_)) {
     std::string pattern =
         (target_.parent_path() / ("." + target_.filename().native() + ".XXXXXX")).native();
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -116,7 +130,9 @@ AtomicWriter::AtomicWriter(AtomicWriter&& other) noexcept
       buffer_(std::move(other.buffer_)),
       written_(other.written_),
       started_(other.started_),
-      after_lone_cr_(other.after_lone_cr_) {
+      after_lone_cr_(other.after_lone_cr_),
+      pending_break_(std::move(other.pending_break_)),
+      ends_unbroken_(other.ends_unbroken_) {
     other.fd_ = -1;
     other.temp_.clear();
     other.kept_.clear();
@@ -138,6 +154,17 @@ void AtomicWriter::discard() noexcept {
 }
 
 void AtomicWriter::write(std::string_view text) {
+    put_pending_break();
+    put(text);
+}
+
+void AtomicWriter::put_pending_break() {
+    if (pending_break_.empty()) return;
+    put(pending_break_);
+    pending_break_.clear();
+}
+
+void AtomicWriter::put(std::string_view text) {
     if (!text.empty()) after_lone_cr_ = text.back() == '\r';
     if (buffer_.size() + text.size() > kBufferSize) {
         flush();
@@ -161,6 +188,7 @@ void AtomicWriter::write_line(std::string_view line, std::string_view line_break
                           " holds a line break, and the server would read it as two lines; "
                           "nothing was written");
     }
+    put_pending_break();
     if (line.ends_with('\r')) {
         // Read before a CR LF ("\r\r\n"): any other break would make its CR a break of its
         // own, or part of one.
@@ -169,8 +197,8 @@ void AtomicWriter::write_line(std::string_view line, std::string_view line_break
         // An LF or CR LF here would pair with the CR before it and swallow this empty line.
         line_break = "\r";
     }
-    write(line);
-    write(line_break);
+    put(line);
+    pending_break_ = line_break;
 }
 
 void AtomicWriter::flush() {
@@ -212,6 +240,8 @@ void AtomicWriter::commit(const fs::path& backup) {
 }
 
 void AtomicWriter::prepare() {
+    if (!ends_unbroken_) put_pending_break();
+    pending_break_.clear();
     flush();
     struct stat old {};
     const fs::path& mode_of = mode_of_.empty() ? target_ : mode_of_;

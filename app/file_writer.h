@@ -4,7 +4,8 @@
 // renamed over it. A failure at any point leaves the old file as it was and is reported as a
 // Failure naming the file. A backup, where one is made, is the old file itself, given the backup
 // name once the new content is in place. Lines end the way the old file's lines end (an
-// administrator's LF file stays LF); a new file gets CR LF.
+// administrator's LF file stays LF); a new file gets CR LF. A file whose last line had no break
+// still ends without one.
 
 #include <sys/types.h>
 
@@ -50,7 +51,8 @@ public:
     // empty for a last line without one). The break is changed where the bytes would read back
     // as other lines: CR LF after a line that ends in CR, a lone CR after an empty line that
     // follows a lone CR. A line holding a break anywhere else would be read as two: it is
-    // refused, and the file stays as it was.
+    // refused, and the file stays as it was. The break of the last line is left out when the
+    // old file ended without one.
     void write_line(std::string_view line);
     void write_line(std::string_view line, std::string_view line_break);
     std::string_view line_end() const { return line_end_; }
@@ -78,6 +80,8 @@ public:
     const fs::path& target() const { return target_; }
 
 private:
+    void put(std::string_view text);
+    void put_pending_break();
     void flush();
     void write_all(const char* data, std::size_t size);
     void discard() noexcept;
@@ -99,6 +103,8 @@ private:
     std::uint64_t written_ = 0;
     std::uint64_t started_ = 0;   // written up to here and handed to the disk
     bool after_lone_cr_ = false;  // the last byte written is a CR that ends a line
+    std::string pending_break_;   // the break of the last line, written when more follows
+    bool ends_unbroken_ = false;  // the old file's last line has no break
 };
 
 // What an interrupted rewrite leaves beside its target (after a kill): the temporary file

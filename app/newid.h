@@ -19,6 +19,8 @@ public:
     // True (and the counter noted) when line is a %newid% line.
     bool take(std::string_view line);
     bool seen() const { return seen_; }
+    // The highest counter met; 0 before any.
+    long long counter() const { return counter_; }
     // The line for a file whose highest id is `highest`: one above it, or the file's own counter
     // when that is higher.
     std::string line_after(long long highest) const;

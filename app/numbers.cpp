@@ -96,6 +96,33 @@ double numeric_value(std::string_view text) {
     return leading_number(text);
 }
 
+bool is_integer(std::string_view text) {
+    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (i == text.size()) return false;
+    for (; i < text.size(); ++i) {
+        if (!is_digit(text[i])) return false;
+    }
+    return true;
+}
+
+long long integer_value(std::string_view text) {
+    const bool negative = !text.empty() && text[0] == '-';
+    long long value = 0;
+    constexpr long long kMax = std::numeric_limits<long long>::max() / 10 - 10;
+    for (std::size_t i = negative ? 1 : 0; i < text.size() && is_digit(text[i]); ++i) {
+        if (value > kMax) return negative ? -kMax : kMax;
+        value = value * 10 + (text[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+std::optional<long long> integer_in(std::string_view text, long long low, long long high) {
+    if (!is_integer(text)) return std::nullopt;
+    const long long value = integer_value(text);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
 double round_half_even(double value) {
     const double floor = std::floor(value);
     const double diff = value - floor;

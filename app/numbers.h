@@ -19,6 +19,14 @@ bool is_numeric(std::string_view text);
 // The value of a text that must be numeric; fails with Type mismatch otherwise.
 double numeric_value(std::string_view text);
 
+// A whole number in decimal digits, an optional minus first; nothing else: no blanks, no
+// fraction or exponent, no base prefix ("010" is ten, never eight).
+bool is_integer(std::string_view text);
+// The value of an integer text (is_integer already checked); big values saturate.
+long long integer_value(std::string_view text);
+// The value of a text that is an integer from low to high; nothing for any other text.
+std::optional<long long> integer_in(std::string_view text, long long low, long long high);
+
 // Nearest whole number, an exact half going to the even neighbour (2.5 gives 2, 3.5 gives 4).
 double round_half_even(double value);
 

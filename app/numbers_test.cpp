@@ -31,6 +31,16 @@ TEST(IsNumeric, AcceptsOneNumberWithBlanksAround) {
     EXPECT_THROW(numeric_value("ten"), Failure);
 }
 
+TEST(IntegerIn, TakesDecimalDigitsOnlyWithinTheRange) {
+    EXPECT_EQ(integer_in("07502203", 0, 2147483647), 7502203);  // a leading 0 is no octal
+    EXPECT_EQ(integer_in("010", 0, 99), 10);
+    EXPECT_EQ(integer_in("-5", -9, 9), -5);
+    for (const char* text : {"", "-", "5.5", "1e3", "0x10", " 7", "7 ", "+7", "-5", "100",
+                             "99999999999999999999999"}) {
+        EXPECT_FALSE(integer_in(text, 0, 99)) << text;
+    }
+}
+
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(round_half_even(1.5), 2);
     EXPECT_EQ(round_half_even(2.5), 2);

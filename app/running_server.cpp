@@ -7,7 +7,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <set>
+#include <utility>
 
 #include "app/failure.h"
 #include "app/numbers.h"
@@ -31,30 +35,49 @@ constexpr PortSetting kPorts[] = {
     {"map server", "conf/map_athena.conf", "map_port", 5121},
 };
 
-// The value of "key: value" in a server conf file; the last line of the key counts.
-std::optional<int> conf_port(const fs::path& path, std::string_view key) {
-    if (!file_exists(path)) return std::nullopt;
-    std::optional<int> port;
+constexpr int kMostImports = 16;  // deeper is a loop of imports
+
+// The port of "key: value" in a server conf file and the files it imports, read as the server
+// reads them: keys in any case, a "//" comment after a value, an "import: FILE" (named from the
+// server folder) read where its line stands. The last value of the key counts. An unreadable
+// file is passed over: the port asked is then the one found elsewhere, or the default.
+void read_conf_port(const fs::path& server_folder, const fs::path& path, std::string_view key,
+                    std::optional<int>& port, int depth) {
+    if (depth > kMostImports || !file_exists(path)) return;
+    std::vector<std::string> lines;
     try {
-        for (const std::string& line : read_lines(path)) {
-            const std::string_view text = trim_blanks(line);
-            if (text.starts_with("//")) continue;
-            const std::size_t colon = text.find(':');
-            if (colon == std::string_view::npos || trim_blanks(text.substr(0, colon)) != key) {
-                continue;
-            }
-            const std::string_view value = trim_blanks(text.substr(colon + 1));
-            if (!is_numeric(value)) continue;
-            const double number = numeric_value(value);
-            if (number > 0 && number < 65536) port = static_cast<int>(number);
-        }
+        lines = read_lines(path);
     } catch (const Failure&) {
-        return std::nullopt;  // an unreadable conf: the server's default port is asked
+        return;
     }
-    return port;
+    for (const std::string& line : lines) {
+        const std::string_view text = trim_blanks(line);
+        const std::size_t colon = text.find(':');
+        if (text.starts_with("//") || colon == std::string_view::npos) continue;
+        const std::string name = to_lower(trim_blanks(text.substr(0, colon)));
+        std::string_view value = text.substr(colon + 1);
+        value = value.substr(0, value.find("//"));
+        // The server skips blanks and TABs around a value.
+        value.remove_prefix(std::min(value.find_first_not_of(" \t"), value.size()));
+        value = value.substr(0, value.find_last_not_of(" \t") + 1);
+        if (name == "import") {
+            read_conf_port(server_folder, resolve_in(server_folder, value), key, port, depth + 1);
+        } else if (name == key) {
+            if (const auto number = integer_in(value, 1, 65535)) port = static_cast<int>(*number);
+        }
+    }
 }
 
-bool answers(int port, std::chrono::milliseconds timeout) {
+// The ports of the sockets listening in one of /proc/net/tcp or tcp6.
+void add_listening_ports(const fs::path& table, std::set<int>& ports) {
+    try {
+        for (int port : listening_ports(read_file(table))) ports.insert(port);
+    } catch (const Failure&) {
+        // no such table (another system): the ports are asked by connecting
+    }
+}
+
+bool accepts(int port, std::chrono::milliseconds timeout) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
     sockaddr_in address{};
@@ -82,19 +105,47 @@ std::string not_written(const ServerPort& server, std::string_view advice) {
 
 }  // namespace
 
+std::vector<int> listening_ports(std::string_view table) {
+    std::vector<int> ports;
+    bool header = true;
+    for (std::string_view line : split(table, '\n')) {
+        if (std::exchange(header, false)) continue;
+        std::vector<std::string_view> fields;
+        for (std::string_view field : split(line, ' ')) {
+            if (!field.empty()) fields.push_back(field);
+        }
+        // "sl local_address rem_address st ...": the local port in hex, state 0A is LISTEN.
+        if (fields.size() < 4 || fields[3] != "0A") continue;
+        const std::string_view local = fields[1];
+        const std::size_t colon = local.rfind(':');
+        if (colon == std::string_view::npos) continue;
+        const std::string_view hex = local.substr(colon + 1);
+        int port = 0;
+        const auto [end, error] = std::from_chars(hex.data(), hex.data() + hex.size(), port, 16);
+        if (error == std::errc() && end == hex.data() + hex.size()) ports.push_back(port);
+    }
+    return ports;
+}
+
 std::vector<ServerPort> server_ports(const fs::path& server_folder) {
     std::vector<ServerPort> ports;
     for (const PortSetting& s : kPorts) {
-        const int port = conf_port(resolve_in(server_folder, s.file), s.key).value_or(s.fallback);
-        ports.push_back({s.server, port});
+        std::optional<int> port;
+        read_conf_port(server_folder, resolve_in(server_folder, s.file), s.key, port, 0);
+        ports.push_back({s.server, port.value_or(s.fallback)});
     }
     return ports;
 }
 
 std::optional<ServerPort> running_server(const fs::path& server_folder,
                                          std::chrono::milliseconds timeout) {
+    // A listening socket counts even when it does not accept in time (a full backlog), and
+    // on any address of this machine.
+    std::set<int> listening;
+    add_listening_ports("/proc/net/tcp", listening);
+    add_listening_ports("/proc/net/tcp6", listening);
     for (const ServerPort& server : server_ports(server_folder)) {
-        if (answers(server.port, timeout)) return server;
+        if (listening.contains(server.port) || accepts(server.port, timeout)) return server;
     }
     return std::nullopt;
 }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavo {
@@ -24,11 +25,15 @@ struct ServerPort {
     int port = 0;
 };
 
-// The ports of conf/login_athena.conf, conf/char_athena.conf and conf/map_athena.conf
-// (login_port 6900, char_port 6121, map_port 5121 where a file or key is missing).
+// The ports of conf/login_athena.conf, conf/char_athena.conf and conf/map_athena.conf and the
+// files they import (login_port 6900, char_port 6121, map_port 5121 where no file names one).
 std::vector<ServerPort> server_ports(const fs::path& server_folder);
 
-// The first of those servers that answers on 127.0.0.1, or nothing.
+// The ports of the listening sockets of a /proc/net/tcp or tcp6 table.
+std::vector<int> listening_ports(std::string_view table);
+
+// The first of those servers whose port has a listening socket on this machine (as the
+// kernel's socket tables list them), or that accepts on 127.0.0.1; nothing when none does.
 std::optional<ServerPort> running_server(
     const fs::path& server_folder,
     std::chrono::milliseconds timeout = std::chrono::milliseconds(250));

@@ -10,6 +10,7 @@
 
 #include "app/disk_guard.h"
 #include "app/file_writer.h"
+#include "app/item_limit.h"
 #include "app/running_server.h"
 
 namespace tavo {
@@ -43,6 +44,8 @@ struct AppContext {
     FileWriter files;
     // What a save does with a record that another writer changed too (app/disk_guard.h).
     OnConflict on_conflict = OnConflict::Ask;
+    // What a save does with items beyond maxinventory or maxstorage (app/item_limit.h).
+    OnExcess on_excess = OnExcess::Ask;
 
     // DataFolder + a relative name such as "save/account.txt" (either separator), found
     // without regard to letter case where the exact name does not exist.

@@ -215,7 +215,7 @@ TEST(ProgramFolders, ShareBesideBinAndTheConfigFolderFromTheEnvironment) {
 TEST(AboutText, ThirteenLinesWithTheDefaults) {
     AppSettings settings;
     settings.data_folder = "/srv/tavo/";
-    const std::string text = about_text(settings, 99);
+    const std::string text = about_text(settings, 99, {});
     std::vector<std::string_view> lines = split(text, '\n');
     ASSERT_EQ(lines.back(), "");  // the last line ends with its break too
     lines.pop_back();
@@ -226,8 +226,8 @@ TEST(AboutText, ThirteenLinesWithTheDefaults) {
     ASSERT_EQ(lines.size(), 15u);  // 13 lines and the two empty ones
     EXPECT_TRUE(lines[0].starts_with("Tavo : "));
     EXPECT_EQ(lines[1], "for eAthena 817 Text / 0.52 Text / 1.0.0 Text");
-    EXPECT_TRUE(lines[2].starts_with("Project WebSite: "));
-    EXPECT_TRUE(lines[3].starts_with("Forum Topic: "));
+    EXPECT_EQ(lines[2], "Project WebSite: none");  // no address the project does not own
+    EXPECT_EQ(lines[3], "Forum Topic: none");
     EXPECT_EQ(lines[4], "");
     EXPECT_EQ(lines[5], "USE AT YOUR OWN RISK...");
     EXPECT_EQ(lines[6], "");
@@ -237,6 +237,9 @@ TEST(AboutText, ThirteenLinesWithTheDefaults) {
                   "Current Setting: ", "eAthena folder : /srv/tavo/", "Max Base Level : 99",
                   "Max Job Level : 50", "Max Char Stat. : 99 [battle_athena.conf]",
                   "Max item count : 30000", "Max Inventory : 100", "Max Storage : 100"}));
+    // Addresses come from the build.
+    EXPECT_TRUE(contains(about_text(settings, 99, {"https://example.org/tavo", ""}),
+                         "\r\nProject WebSite: https://example.org/tavo\r\nForum Topic: none\r\n"));
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ bool exists_as_entry(const fs::path& path) {
     return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
 }
 
-// The one entry of folder whose name equals name without regard to case, or empty.
 // A folder opens for reading like a file and fails only at the first read, with a word that
 // does not say what is wrong.
 void refuse_folder(int fd, const struct stat& info, const fs::path& path) {
@@ -32,6 +31,7 @@ void refuse_folder(int fd, const struct stat& info, const fs::path& path) {
     throw Failure(err::kPathFileAccess, "A folder, not a file").naming(path);
 }
 
+// The one entry of folder whose name equals name without regard to case, or empty.
 fs::path match_ignoring_case(const fs::path& folder, std::string_view name) {
     const std::string wanted = to_lower(name);
     fs::path found;

@@ -81,6 +81,10 @@ TEST(Rewrite, LinesEndTheWayTheOldFileEndsThem) {
     }
     FileWriter().rewrite_lines(dir.path() / "new.txt", {"new"});
     EXPECT_EQ(slurp(dir.path() / "new.txt"), "new\r\n");
+    // A file whose last line had no break still ends without one, however many lines follow.
+    const fs::path open_end = dir.write("open.txt", "one\ntwo");
+    FileWriter().rewrite_lines(open_end, {"one", "two", "three"});
+    EXPECT_EQ(slurp(open_end), "one\ntwo\nthree");
 }
 
 // Lines written with the breaks they were read with, whatever their neighbours (a store

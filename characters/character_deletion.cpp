@@ -23,19 +23,22 @@ std::vector<LeavingCharacter> write_without_account(const AppContext& app, Atomi
     std::string_view line;
     while (in.next(line)) {
         const std::optional<std::string_view> id = character_id_field(line);
-        // The counter line is short; one with more fields is not understood and stays.
-        if (!id && counter.take(line)) continue;  // written anew at the end
+        // A %newid% line stays where it is, as every line that is no character.
+        if (!id) counter.take(line);
         if (id) {
             const std::string_view account = piece(piece(line, '\t', 1), ',', 0);
             if (leading_number(account) == account_id) {
-                leaving.push_back({to_i32(leading_number(*id)), std::string(piece(line, '\t', 9))});
+                std::string items(piece(line, '\t', 15));
+                items.append(1, ' ').append(piece(line, '\t', 16));
+                leaving.push_back({to_i32(leading_number(*id)), std::string(piece(line, '\t', 9)),
+                                   std::move(items)});
                 continue;
             }
             highest = std::max(highest, leading_number(*id));
         }
         out.write_line(line);  // lines that are not characters stay in their place
     }
-    if (writes_newid_line(server_generation) || counter.seen()) {
+    if (writes_newid_line(server_generation) && !counter.seen()) {
         out.write_line(counter.line_after_read(highest));
     }
     return leaving;

@@ -17,11 +17,12 @@ class Ui;
 struct LeavingCharacter {
     std::int32_t char_id = 0;
     std::string party_guild_pet;  // field 9 of its line
+    std::string items;            // fields 15 and 16, the inventory and the cart, as one list
 };
 
-// Removes every character line of the account. Lines of fewer than three fields (blank lines,
-// the old %newid% line) go too; for the ".52" and "1.0.0" generations a fresh %newid% line
-// ends the file. True when the file was written (or there was nothing to do).
+// Removes every character line of the account; every other line stays in its place, a %newid%
+// line too. For the ".52" and "1.0.0" generations a file without a %newid% line gets one at its
+// end. True when the file was written (or there was nothing to do).
 bool delete_user_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                       std::int32_t account_id);
 

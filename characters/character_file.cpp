@@ -29,21 +29,22 @@ std::vector<std::string> texts_of(const std::vector<std::string_view>& entries) 
     return {entries.begin(), entries.end()};
 }
 
-// An inventory or cart field; more items than maxinventory are cut with a word to the user.
+// An inventory or cart field; more items than maxinventory are all kept, with a word to the
+// user: only a save may drop them, when the user agrees.
 ItemList parse_item_list(std::string_view field, std::int32_t max_weight, const RefData& ref,
                          const AppSettings& settings, Ui& ui, const std::string& which) {
     ItemList list;
     list.max_weight = max_weight;
     const std::vector<std::string_view> entries = list_entries(field);
     if (entries.size() > kMaxListItems) throw Failure(err::kOverflow);
-    std::size_t count = entries.size();
-    if (static_cast<long long>(count) > settings.maxinventory) {
-        ui.message(which + " count will be set to " + std::to_string(settings.maxinventory) +
-                   " only.");
-        count = to_u8(settings.maxinventory);
+    const auto count = static_cast<long long>(entries.size());
+    if (count > settings.maxinventory) {
+        ui.message(which + " holds " + std::to_string(count) + " items, " +
+                   std::to_string(count - settings.maxinventory) + " more than maxinventory (" +
+                   std::to_string(settings.maxinventory) + "), which the server cannot hold.");
     }
     long long weight = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         list.items.push_back(parse_item(entries[i]));
         weight += static_cast<long long>(list.items.back().amount) *
                   item_weight(ref.items, list.items.back().nameid);
@@ -54,7 +55,8 @@ ItemList parse_item_list(std::string_view field, std::int32_t max_weight, const 
 
 CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
                                      const AppSettings& settings, Ui& ui) {
-    const std::vector<std::string_view> f = split(without_last_cr(line), '\t');
+    const std::string_view text = without_last_cr(line);
+    const std::vector<std::string_view> f = split(text, '\t');
     if (f.size() < kCharacterFields) throw Failure(err::kSubscript);
     CharacterRecord r;
     r.account_id = leading_i32(piece(f[1], ',', 0));  // the account it was listed for
@@ -72,7 +74,10 @@ CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
     const std::int32_t max_weight =
         compute_max_weight(ui, ref.jobs, r.class_levels, r.stats, f[17]);
     r.inventory = parse_item_list(f[15], max_weight, ref, settings, ui, "Inventory");
-    r.cart = parse_item_list(f[16], ref.limits.max_cart_weight, ref, settings, ui, "Cart item");
+    r.cart = parse_item_list(f[16], ref.limits.max_cart_weight, ref, settings, ui, "Cart");
+    if (f.size() > kCharacterFields) {
+        r.tail = text.substr(static_cast<std::size_t>(f[kCharacterFields].data() - text.data()));
+    }
     return r;
 }
 
@@ -137,11 +142,19 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
             "Choose it again to reload it.");
         return false;
     }
+    const CharacterRecord& record = state.current;
+    const std::string name(piece(state.read_line, '\t', 2));
+    const std::int32_t most = app.settings.maxinventory;
+    const auto inventory = items_to_write(ui, app.on_excess, "the inventory of " + name,
+                                          record.inventory.items.size(), most, "maxinventory");
+    if (!inventory) return false;
+    const auto cart = items_to_write(ui, app.on_excess, "the cart of " + name,
+                                     record.cart.items.size(), most, "maxinventory");
+    if (!cart) return false;
     return guarded(ui, "save_char", [&] {
         const fs::path athena = athena_of(app);
-        const std::string rebuilt = character_line(state.current);
-        const std::string label = "Character " + std::string(id_text) + " (" +
-                                  std::string(piece(state.read_line, '\t', 2)) + ")";
+        const std::string rebuilt = character_line(record, *inventory, *cart);
+        const std::string label = "Character " + std::string(id_text) + " (" + name + ")";
         std::optional<std::string> written;
         // Made from the file on disk, again when another writer changes it before the rename.
         const auto make = [&](AtomicWriter& out) {
@@ -156,7 +169,7 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
             while (in.next(line)) {
                 progress.reading(++lines);
                 const std::optional<std::string_view> id = character_id_field(line);
-                if (!id && counter.take(line)) continue;  // written anew at the end
+                if (!id) counter.take(line);
                 std::string_view kept = line;  // lines that are not characters stay in their place
                 if (id && !met && *id == id_text) {
                     met = true;
@@ -179,12 +192,14 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
                 out.write_line(*written);
                 highest = std::max(highest, leading_number(id_text));
             }
-            if (writes_newid_line(server_generation) || counter.seen()) {
+            // A %newid% line stays where it is, as it is: the server raises its counter itself.
+            if (writes_newid_line(server_generation) && !counter.seen()) {
                 out.write_line(counter.line_after_read(highest));
             }
             return true;
         };
         rewrite_from_disk(app.files, athena, make, app.server_file("save/athena.bak.txt"));
+        state.disk_version_kept = *written != rebuilt;
         state.read_line = std::move(*written);
     });
 }

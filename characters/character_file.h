@@ -29,6 +29,8 @@ struct CharacterState {
     // The current character's line as read or last written: a save compares it with the line
     // on disk, so that another writer's change is not overwritten unasked.
     std::string read_line;
+    // The last save found another writer's change and kept the version on disk.
+    bool disk_version_kept = false;
     CachedIndex<CharacterIndex> index;
 };
 
@@ -48,8 +50,10 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
 bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
                     std::string_view id_text);
 
-// Writes the current record over the line of id_text (backup in save/athena.bak.txt); for the
-// ".52" and "1.0.0" generations the file ends with a fresh %newid% line. A character another
+// Writes the current record over the line of id_text (backup in save/athena.bak.txt); every
+// other line stays as it is, a %newid% line too; for the ".52" and "1.0.0" generations a file
+// without one gets one at the end. The inventory and the cart keep the items beyond
+// maxinventory unless the user agrees to drop them (app/item_limit.h). A character another
 // writer changed since it was read keeps the line on disk when Tavo did not change it, and is
 // settled by the changed-on-disk guard when both did. True when written; read_line then holds
 // what the file has.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/text.h"
 #include "refdata/refdata.h"
 #include "testsupport/server_folders.h"
 
@@ -104,16 +107,43 @@ TEST_F(CharacterFile, LoadsEveryPartOfALine) {
     EXPECT_TRUE(state.loaded_cleanly);
 }
 
-TEST_F(CharacterFile, TheInventoryIsCutAtMaxinventoryWithAWord) {
+// Items beyond maxinventory are the player's: a save drops them only when allowed to.
+TEST_F(CharacterFile, ItemsBeyondMaxinventoryStayUnlessTheSaveMayDropThem) {
     Line full, empty;
     full.inventory = testing::item_list(120);
     full.cart = testing::item_list(3);
     empty.id = "150001", empty.inventory = "";
-    write(full.text() + "\n" + empty.text() + "\n");
+    const std::string original = full.text() + "\n" + empty.text() + "\n";
+    write(original);
     ASSERT_TRUE(load("150000"));
-    EXPECT_EQ(state.current.inventory.count(), 100);
+    EXPECT_EQ(state.current.inventory.count(), 120);
     EXPECT_EQ(state.current.cart.count(), 3);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Inventory count will be set to 100 only."});
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Inventory holds 120 items, 20 more than "
+                                                      "maxinventory (100), which the server "
+                                                      "cannot hold."});
+    const auto items_in_file = [&] {
+        const std::string field(piece(athena(), '\t', 15));
+        return std::count(field.begin(), field.end(), ' ');
+    };
+    state.current.inventory.items.pop_back();
+    // tavo-cli without --drop-excess: nothing is written.
+    app.on_excess = OnExcess::Refuse;
+    EXPECT_FALSE(save_char(app, ui, ServerGeneration::V100, state, "150000"));
+    EXPECT_EQ(athena(), original);
+    EXPECT_EQ(ui.messages().back(),
+              "Not written: the inventory of Ayla holds 119 items, 19 more than maxinventory "
+              "(100), and saving would drop them. Add --drop-excess to drop them.");
+    // The window asks how many go: No keeps every item, Yes drops them.
+    app.on_excess = OnExcess::Ask;
+    ui.answer({false});
+    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V100, state, "150000"));
+    EXPECT_EQ(items_in_file(), 119);
+    EXPECT_EQ(ui.questions().back(),
+              "The inventory of Ayla holds 119 items, 19 more than maxinventory (100), which the "
+              "server cannot hold.\r\nDrop the last 19 items when saving? No keeps every item.");
+    ui.answer({true});
+    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V100, state, "150000"));
+    EXPECT_EQ(items_in_file(), 100);
     ASSERT_TRUE(load("150001"));
     EXPECT_EQ(state.current.inventory.count(), 0);  // nothing left from the character before
 }
@@ -140,8 +170,9 @@ TEST_F(CharacterFile, ALineThatCannotBeReadLeavesACharacterThatCannotBeSaved) {
     EXPECT_EQ(ui.messages().size(), 1u);
 }
 
-// Only the character's line changes: blank lines, comments and lines no server wrote stay in
-// their places, the file keeps its line ends, and the %newid% counter never goes down.
+// Only the character's line changes: blank lines, comments, %newid% lines and lines no server
+// wrote stay as they are in their places, the fields after the last known one stay, the file
+// keeps its line ends and a last line without a break gets none.
 TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     Line a, b, c;
     b.id = "150002", b.name = "Bram", b.after = "extra\tfields";
@@ -153,30 +184,29 @@ TEST_F(CharacterFile, SavingRewritesOnlyTheCharactersLine) {
     state.current.name = "Brand";
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V100, state, "150002"));
     Line saved = b;
-    saved.name = "Brand", saved.after = "";
-    const std::string expected = a.text() + "\n\n// a note\n" + saved.text() +
-                                 "\nnot a character\n" + c.text() + "\n900000\t%newid%\n";
+    saved.name = "Brand";
+    std::string expected = original;
+    expected.replace(expected.find(b.text()), b.text().size(), saved.text());
     EXPECT_EQ(athena(), expected);
     EXPECT_EQ(f.saved("athena.bak.txt"), original);
     EXPECT_EQ(ui.progress_texts.back(), "Reading 7 lines");
     EXPECT_FALSE(ui.progress_open);
 
-    // Without a counter of its own, an 817 file gets none; one it has is kept.
+    // Without a counter of its own, an 817 file gets none; one it has stays as it is, a low
+    // one too: the server raises it as it reads the characters.
+    const std::string low = a.text() + "\r\n" + saved.text() + "\r\n150001\t%newid%\r\n";
+    write(low);
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
-    EXPECT_EQ(athena(), expected);
-    EXPECT_EQ(f.saved("athena.bak.txt"), expected);
-    write(a.text() + "\r\n" + saved.text() + "\r\n150001\t%newid%\r\n");
-    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
-    EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n150003\t%newid%\r\n");
+    EXPECT_EQ(athena(), low);
     write(a.text() + "\r\n" + saved.text() + "\r\n");
     ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
     EXPECT_EQ(athena(), a.text() + "\r\n" + saved.text() + "\r\n");
     EXPECT_EQ(hi_char_id(app, ui, state), 150002);
-    // A damaged line's id beyond any the server holds raises the counter only to the top.
-    write(a.text() + "\r\n" + saved.text() + "\r\n" + std::string(120, '9') +
-          "\tx\ty\r\n150001\t%newid%\r\n");
-    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V817, state, "150002"));
-    EXPECT_NE(athena().find("\r\n2147483647\t%newid%\r\n"), std::string::npos) << athena();
+    // A later server's file gets one at its end; a damaged line's id beyond any the server
+    // holds raises it only to the top.
+    write(a.text() + "\r\n" + saved.text() + "\r\n" + std::string(120, '9') + "\tx\ty\r\n");
+    ASSERT_TRUE(save_char(app, ui, ServerGeneration::V100, state, "150002"));
+    EXPECT_TRUE(athena().ends_with("\r\n2147483647\t%newid%\r\n")) << athena();
 }
 
 TEST_F(CharacterFile, TheHighestIdOfAFileWithoutCharactersIsZero) {

@@ -2,7 +2,8 @@
 
 namespace tavo {
 
-std::string character_line(const CharacterRecord& r) {
+std::string character_line(const CharacterRecord& r, std::size_t inventory_items,
+                           std::size_t cart_items) {
     std::string line = std::to_string(r.char_id) + "\t" + std::to_string(r.account_id) + "," +
                        std::to_string(r.char_num) + "\t" + r.name + "\t";
     for (const std::string* text :
@@ -13,14 +14,19 @@ std::string character_line(const CharacterRecord& r) {
     }
     for (const std::string& point : r.memo) line += point;  // back to back, as the server writes
     line += '\t';
-    for (const ItemSlot& item : r.inventory.items) append_item_text(line, item);
+    for (std::size_t i = 0; i < inventory_items && i < r.inventory.items.size(); ++i) {
+        append_item_text(line, r.inventory.items[i]);
+    }
     line += '\t';
-    for (const ItemSlot& item : r.cart.items) append_item_text(line, item);
+    for (std::size_t i = 0; i < cart_items && i < r.cart.items.size(); ++i) {
+        append_item_text(line, r.cart.items[i]);
+    }
     line += '\t';
     for (const std::string& skill : r.skills) line += skill + " ";
     line += '\t';
     for (const std::string& reg : r.regs) line += reg + " ";
     line += '\t';
+    line += r.tail;
     return line;
 }
 

@@ -30,9 +30,16 @@ struct CharacterRecord {
     std::vector<std::string> regs;    // character variables "name,value"
     ItemList inventory;
     ItemList cart;
+    // What follows the TAB of field 18, as read: fields of a later server Tavo does not know.
+    std::string tail;
 };
 
-// The character line of a record: fields 0 to 18, each followed by a TAB.
-std::string character_line(const CharacterRecord& record);
+// The character line of a record: fields 0 to 18, each followed by a TAB, then its tail.
+// The inventory and the cart are written up to the given number of items.
+std::string character_line(const CharacterRecord& record, std::size_t inventory_items,
+                           std::size_t cart_items);
+inline std::string character_line(const CharacterRecord& record) {
+    return character_line(record, record.inventory.items.size(), record.cart.items.size());
+}
 
 }  // namespace tavo

@@ -1,6 +1,8 @@
 #include "characters/guild_party_pet.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -19,7 +21,6 @@ using namespace std::string_literals;
 
 namespace {
 
-constexpr int kGuildPositions = 20;
 constexpr std::string_view kEmptyGuildMember = "0,0,0,0,0,0,0,0,0,0";
 
 using Pieces = std::vector<std::string>;
@@ -222,21 +223,20 @@ bool release_party_line(Pieces& t, std::int32_t account_id) {
     return true;
 }
 
-// The k-th of the 20 positions becomes the master's; the old master's position is cleared.
-// The walk never reaches the emblem, alliances and the rest that follow the positions.
-void move_master_position(Pieces& t, std::size_t first_position, std::size_t k) {
-    for (int p = 0; p < kGuildPositions; ++p) {
-        const std::size_t j = first_position + 2 * static_cast<std::size_t>(p);
-        if (j + 1 >= t.size()) break;
-        if (leading_number(piece(t[j], ',', 0)) == 17) {
-            t[j] = "0,0";
-            t[j + 1] = "Deleted#";
-        }
-        if (static_cast<std::size_t>(p) + 1 == k) {
-            t[j] = "17,0";
-            t[j + 1] = "Guild Master#";
-        }
+// The member entry with its position (the tenth value) set to 0, the master's position: the
+// server knows its master by name and gives position 0 the master's rights, so the position
+// entries stay as they are. An entry of fewer values stays whole.
+std::string with_master_position(std::string_view member) {
+    constexpr std::size_t kPosition = 9;
+    std::vector<std::string_view> values = split(member, ',');
+    if (values.size() <= kPosition) return std::string(member);
+    values[kPosition] = "0";
+    std::string entry;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) entry += ',';
+        entry += values[i];
     }
+    return entry;
 }
 
 // The character leaves its guild; false when the guild goes with its last member.
@@ -260,10 +260,10 @@ bool release_guild_line(Pieces& t, std::int32_t char_id) {
     t[own] = std::string(kEmptyGuildMember);
     t[own + 1] = "-"s;
     if (!was_master) return true;
-    for (std::size_t j = 6, k = 1; j < first_position && j + 1 < t.size(); j += 2, ++k) {
+    for (std::size_t j = 6; j < first_position && j + 1 < t.size(); j += 2) {
         if (leading_number(piece(t[j], ',', 0)) == 0) continue;
         t[2] = t[j + 1];
-        move_master_position(t, first_position, k);
+        t[j] = with_master_position(t[j]);
         break;
     }
     return true;
@@ -338,23 +338,47 @@ RecordLines tie_records(const TieFile& file) {
                        [&file](std::string_view line) { return tie_label(file, line); }};
 }
 
-void stage_tie_file(const AppContext& app, Ui& ui, const TieFile& file, FileBatch& batch) {
-    if (!file.changed) return;
-    const fs::path path = app.server_file(file.name);
-    // Kept with the batch: the lines are put onto the file again if it changes before its rename.
-    auto released = std::make_shared<const TieFile>(file);
-    batch.add(path, file.name, [&app, &ui, path, released](AtomicWriter& out) {
-        const TieFile& tie = *released;
-        // Read again rather than trusting the file's time: a save within the same tick would hide.
-        const std::vector<std::string> disk =
-            is_new_file(path) ? std::vector<std::string>{} : read_lines(path);
-        const std::vector<std::string> lines =
-            disk == tie.read
-                ? tie.lines
-                : rebase_lines(ui, app.on_conflict, tie_records(tie), tie.read, tie.lines, disk);
-        for (const std::string& line : lines) out.write_line(line);
-        return true;
-    });
+void apply_release(CharacterTies& ties, const TieRelease& release) {
+    if (release.party_id > 0) release_party(ties.party, release.party_id, release.account_id);
+    if (release.guild_id > 0 && release_guild(ties.guild, release.guild_id, release.char_id)) {
+        clear_castles(ties.castle, release.guild_id);
+    }
+    if (release.pet_id > 0) delete_pet(ties.pet, release.pet_id);
+}
+
+using TieOf = TieFile CharacterTies::*;
+constexpr std::array<TieOf, 4> kTieFiles{&CharacterTies::party, &CharacterTies::guild,
+                                         &CharacterTies::pet, &CharacterTies::castle};
+
+// The tie files as they are on disk now. When another writer changed any of them since `mine`
+// was read, mine's releases are made on them too, so that whichever version of a record is
+// kept, the leaving characters and pets are gone from it.
+CharacterTies released_on_disk(const AppContext& app, const CharacterTies& mine) {
+    // Read again rather than trusting the files' times: a save within the same tick would hide.
+    CharacterTies disk = read_character_ties(app);
+    const bool moved = std::any_of(kTieFiles.begin(), kTieFiles.end(),
+                                   [&](TieOf tie) { return (disk.*tie).read != (mine.*tie).read; });
+    if (moved) {
+        for (const TieRelease& release : mine.releases) apply_release(disk, release);
+    }
+    return disk;
+}
+
+// Mine's lines of one tie file put onto the file on disk: Tavo's lines when the file is as it
+// was read, else merged record by record with the other writer's released version. False when
+// neither side changes the file.
+bool write_tie_file(const AppContext& app, Ui& ui, const CharacterTies& mine, TieOf tie,
+                    AtomicWriter& out) {
+    const TieFile& file = mine.*tie;
+    const TieFile disk = released_on_disk(app, mine).*tie;
+    if (!file.changed && !disk.changed) return false;
+    const std::vector<std::string> lines =
+        disk.read == file.read && !disk.changed
+            ? file.lines
+            : rebase_lines(ui, app.on_conflict, tie_records(file), file.read, file.lines,
+                           disk.lines);
+    for (const std::string& line : lines) out.write_line(line);
+    return true;
 }
 
 void write_ties(const AppContext& app, Ui& ui, const CharacterTies& ties) {
@@ -398,6 +422,10 @@ std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int3
     return result;
 }
 
+bool pet_exists(const AppContext& app, std::int32_t pet_id) {
+    return lookup(app.server_file("save/pet.txt"), pet_id, 0, ',').has_value();
+}
+
 std::optional<std::string> save_guild(const AppContext& app, Ui& ui, std::string_view guild_id,
                                       std::string_view new_name, std::string_view read_name) {
     return rename_record(app, ui, "save_guild", kGuildName, guild_id, new_name, read_name,
@@ -435,21 +463,32 @@ CharacterTies read_character_ties(const AppContext& app) {
 
 void stage_character_ties(const AppContext& app, Ui& ui, const CharacterTies& ties,
                           FileBatch& batch) {
-    for (const TieFile* file : {&ties.party, &ties.guild, &ties.pet, &ties.castle}) {
-        stage_tie_file(app, ui, *file, batch);
+    // Kept with the batch: the releases are put onto a file again if it changes before its
+    // rename.
+    auto mine = std::make_shared<const CharacterTies>(ties);
+    const CharacterTies disk = released_on_disk(app, ties);
+    for (const TieOf tie : kTieFiles) {
+        if (!(ties.*tie).changed && !(disk.*tie).changed) continue;
+        const char* name = (ties.*tie).name;
+        batch.add(app.server_file(name), name, [&app, &ui, mine, tie](AtomicWriter& out) {
+            return write_tie_file(app, ui, *mine, tie, out);
+        });
     }
 }
 
 void release_character(CharacterTies& ties, std::string_view party_guild_pet,
                        std::int32_t account_id, std::int32_t char_id) {
-    const double party_id = leading_number(piece(party_guild_pet, ',', 0));
-    const double guild_id = leading_number(piece(party_guild_pet, ',', 1));
-    const double pet_id = leading_number(piece(party_guild_pet, ',', 2));
-    if (party_id > 0) release_party(ties.party, party_id, account_id);
-    if (guild_id > 0 && release_guild(ties.guild, guild_id, char_id)) {
-        clear_castles(ties.castle, guild_id);
-    }
-    if (pet_id > 0) delete_pet(ties.pet, pet_id);
+    const TieRelease release{leading_number(piece(party_guild_pet, ',', 0)),
+                             leading_number(piece(party_guild_pet, ',', 1)),
+                             leading_number(piece(party_guild_pet, ',', 2)), account_id, char_id};
+    apply_release(ties, release);
+    ties.releases.push_back(release);
+}
+
+void release_pet(CharacterTies& ties, std::int32_t pet_id) {
+    const TieRelease release{0, 0, static_cast<double>(pet_id), 0, 0};
+    apply_release(ties, release);
+    ties.releases.push_back(release);
 }
 
 void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,

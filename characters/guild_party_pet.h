@@ -26,18 +26,32 @@ struct TieFile {
     std::vector<std::string> read;
 };
 
+// One release, kept to be made again on the files as another writer left them.
+struct TieRelease {
+    double party_id = 0;
+    double guild_id = 0;
+    double pet_id = 0;
+    std::int32_t account_id = 0;
+    std::int32_t char_id = 0;
+};
+
 // The four files a character's ties live in, read once for a deletion of many characters and
-// written together with the rest of it.
+// written together with the rest of it, with the releases made on them.
 struct CharacterTies {
     TieFile party{"save/party.txt", "Party", false, {}, {}};
     TieFile guild{"save/guild.txt", "Guild", false, {}, {}};
     TieFile pet{"save/pet.txt", "Pet", false, {}, {}};
     TieFile castle{"save/castle.txt", "Castle", false, {}, {}};
+    std::vector<TieRelease> releases;
 };
 CharacterTies read_character_ties(const AppContext& app);
-// The changed files go into the batch; the others stay as they are. A file another writer
-// changed since it was read keeps that writer's records; a record both changed is settled by
-// the changed-on-disk guard, and a refusal is thrown before anything is written.
+// The changed files go into the batch; the others stay as they are. When another writer changed
+// any of the files since they were read, the releases are made again on the files as they are
+// now, so that whichever version of a record is kept, the leaving characters and pets are gone
+// from it. A file another writer changed keeps that writer's records; a record both changed is
+// settled by the changed-on-disk guard between Tavo's version and the other writer's released
+// one. All this is done again for a file that changes before its rename; a refusal fails the
+// batch, which then puts back every file it already replaced.
 void stage_character_ties(const AppContext& app, Ui& ui, const CharacterTies& ties,
                           FileBatch& batch);
 
@@ -48,6 +62,8 @@ std::string find_party(const AppContext& app, Ui& ui, std::string_view party_id)
 // Mode 1: the pet's name; any other mode: its class (monster id). "No Pet" for id 0,
 // "No Name [id]" when pet.txt has no such pet.
 std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int32_t pet_id);
+// Whether pet.txt holds the pet (a missing file holds none); fails when it cannot be read.
+bool pet_exists(const AppContext& app, std::int32_t pet_id);
 
 // Renames every line of that id. `read_name` is the name as Tavo read it: a name another
 // writer gave since then stays when Tavo's is the one read, and the changed-on-disk guard
@@ -71,6 +87,8 @@ void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view part
 // The same release on lines in memory.
 void release_character(CharacterTies& ties, std::string_view party_guild_pet,
                        std::int32_t account_id, std::int32_t char_id);
+// The pet record of an egg that leaves with its holder is deleted.
+void release_pet(CharacterTies& ties, std::int32_t pet_id);
 
 // Gives up the castles of a guild: every castle it holds keeps its id, all else becomes 0.
 void clear_guild_castles(const AppContext& app, Ui& ui, std::int32_t guild_id);

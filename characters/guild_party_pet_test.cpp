@@ -113,22 +113,24 @@ TEST_F(GuildPartyPet, LeavingAPartyHandsOverTheLeaderOrDeletesTheParty) {
     EXPECT_TRUE(ui.shown().empty());
 }
 
-TEST_F(GuildPartyPet, LeavingAGuildMovesTheMasterWithinThePositionsOnly) {
-    const std::string guild =
-        guild_line("Ayla", {"2000001,150000,Ayla", "0,0,-", "2000002,150001,Bram"});
+// The next master holds position 2; the server keeps its master by name and gives position 0
+// the master's rights, so only the new master's own entry moves: no position gains rights.
+TEST_F(GuildPartyPet, HandingTheGuildOverMovesNoRights) {
+    const std::string guild = guild_line(
+        "Ayla", {"2000001,150000,Ayla", "0,0,-", "2000002,150001,Bram", "2000003,150002,Cora"});
     write("guild.txt", guild + "\n");
     write("castle.txt", "0,10001,1,2,3,4,5,6,7,1,0,0,0,0,0,0,0,0\n");
     delete_party_guild_pet(app, ui, "0,10001,0", 2000001, 150000);
-    const std::string result = read("guild.txt");
 
     std::string expected = guild;
     expected.replace(expected.find("\tAyla\t") + 1, 4, "Bram");  // the master's name
     expected.replace(expected.find("2000001,150000,5,2,0,7,55,1000,0,0\tAyla"), 39,
                      "0,0,0,0,0,0,0,0,0,0\t-");
-    expected.replace(expected.find("17,0\tGuild Master#"), 18, "0,0\tDeleted#");
-    // Bram is the third member entry, so the third position becomes the master's.
-    expected.replace(expected.find("0,0\tPosition 3#"), 15, "17,0\tGuild Master#");
-    EXPECT_EQ(result, expected + "\n");
+    expected.replace(expected.find("2000002,150001,5,2,0,7,55,1000,0,2\tBram"), 39,
+                     "2000002,150001,5,2,0,7,55,1000,0,0\tBram");
+    EXPECT_EQ(read("guild.txt"), expected + "\n");
+    EXPECT_NE(expected.find("2000003,150002,5,2,0,7,55,1000,0,3\tCora"), std::string::npos);
+    EXPECT_NE(expected.find("\t17,0\tGuild Master#\t0,0\tPosition 2#\t"), std::string::npos);
     EXPECT_EQ(read("castle.txt"), "0,10001,1,2,3,4,5,6,7,1,0,0,0,0,0,0,0,0\n");  // untouched
 }
 

@@ -7,6 +7,7 @@
 
 #include "accounts/account_editor.h"
 #include "accounts/account_merge.h"
+#include "accounts/account_time.h"
 #include "accounts/gm_levels.h"
 #include "app/numbers.h"
 #include "cli/cli.h"
@@ -114,20 +115,23 @@ bool apply(AccountForm& form, const std::string& assignment, int& result) {
         if (value != "M" && value != "F" && value != "S") return usage("sex is M, F or S", result);
         form.sex = sex_from_field(value);
     } else if (field == "state") {
-        if (!is_numeric(value) || numeric_value(value) < 0 || numeric_value(value) > 255) {
-            return usage("state is a number from 0 to 255", result);
-        }
-        form.state = to_u8(numeric_value(value));
+        const std::optional<long long> state = integer_in(value, 0, 255);
+        if (!state) return usage("state is a whole number from 0 to 255: " + value, result);
+        form.state = static_cast<std::uint8_t>(*state);
     } else if (field == "email") {
         form.email = value;
     } else if (field == "error_message") {
         form.error_msg = value;
-    } else if (field == "connect_until") {
-        form.validity = value;
+    } else if (field == "connect_until" || field == "ban_until") {
+        // What the window's Validity and Ban fields take: seconds, or a date yyyy-mm-dd.
+        const bool digits = is_integer(value) && value.front() != '-';
+        if (!digits && seconds_caption(value).empty()) {
+            return usage(field + " is seconds in decimal digits or a date yyyy-mm-dd: " + value,
+                         result);
+        }
+        (field == "ban_until" ? form.ban : form.validity) = value;
     } else if (field == "memo") {
         form.memo = value;
-    } else if (field == "ban_until") {
-        form.ban = value;
     } else {
         return usage("Unknown field " + field +
                          " (userid, pass, sex, state, email, error_message, connect_until, "
@@ -213,15 +217,25 @@ void set_account(const CliOptions& options, std::int32_t id,
         result = kFailed;
         return;
     }
-    save_file(editor, result, "Account " + std::to_string(id) + " changed.");
+    const std::string as_read(session.ws.accounts.records[*index].line());
+    if (editor.press(AccountButton::SaveFile) != EditResult::Saved) {
+        result = kFailed;
+        return;
+    }
+    // A record that is not Tavo's edit after the save is the file's: the values were there
+    // already, or another writer's version was kept.
+    const AccountStore& store = session.ws.accounts;
+    const std::optional<std::size_t> saved = index_of_account(store, id);
+    if (!saved || (!store.records[*saved].edited() && store.records[*saved].line() != as_read)) {
+        result = kept_on_disk(session.ui, "Account " + std::to_string(id));
+        return;
+    }
+    std::cout << "Account " << id << " changed.\n";
+    result = kDone;
 }
 
 void new_account(const CliOptions& options, const std::string& name, const std::string& password,
                  bool gm, int level, int& result) {
-    if (level < 0 || level > kHighestLevel) {
-        usage("The GM level is a number from 0 to 99", result);
-        return;
-    }
     Session session(options);
     if (!start_for_writing(session, result)) return;
     AccountEditor editor(session.ws, session.ui);
@@ -244,8 +258,8 @@ void new_account(const CliOptions& options, const std::string& name, const std::
     save_file(editor, result, "Account " + id + " made.");
 }
 
-// "Delete" of the "User Info" tab: the account with its characters, store, party and guild
-// places, pets and GM entry, all or nothing; the question needs --yes.
+// "Delete" of the "User Info" tab: the account with everything of it (workspace/
+// account_deletion.h), all or nothing; the question needs --yes.
 void delete_account(const CliOptions& options, std::int32_t id, int& result) {
     Session session(options);
     if (!start_for_writing(session, result)) return;
@@ -262,10 +276,6 @@ void delete_account(const CliOptions& options, std::int32_t id, int& result) {
 }
 
 void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> level, int& result) {
-    if (level && (*level < 0 || *level > kHighestLevel)) {
-        usage("The GM level is a number from 0 to 99", result);
-        return;
-    }
     Session session(options);
     if (!start(session, result)) return;
     const auto index = account_index(session, id, result);
@@ -340,15 +350,17 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
     create->add_option("NAME", *name, "The account name")->required();
     create->add_option("PASSWORD", *password, "The password")->required();
     create->add_flag("--gm", *gm, "A GM account (ids 704554 to 704584), written to the GM file");
-    create->add_option("--level", *level, "The GM level of a GM account (default 10)");
+    create->add_option("--level", *level, "The GM level of a GM account (default 10)")
+        ->transform(decimal(0, kHighestLevel));
     create->callback([&options, &result, name, password, gm, level] {
         new_account(options, *name, *password, *gm, *level, result);
     });
 
     CLI::App* remove = account->add_subcommand(
         "delete",
-        "Delete an account with its characters, store, party and guild places, pets and GM "
-        "entry, at once (asks \"Are you sure?\": answer with --yes)");
+        "Delete an account with its characters, store, party and guild places, pets (eggs "
+        "included), friend lists, registers and GM entry, at once (asks \"Are you sure?\": "
+        "answer with --yes)");
     auto delete_id = std::make_shared<std::int32_t>(0);
     add_id_option(remove, "ID", *delete_id, "The account id")->required();
     remove->callback(
@@ -373,7 +385,8 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
     auto gm_id = std::make_shared<std::int32_t>(0);
     auto gm_value = std::make_shared<int>(0);
     add_id_option(gm_command, "ID", *gm_id, "The account id")->required();
-    CLI::Option* gm_level_option = gm_command->add_option("LEVEL", *gm_value, "The new level");
+    CLI::Option* gm_level_option = gm_command->add_option("LEVEL", *gm_value, "The new level")
+                                       ->transform(decimal(0, kHighestLevel));
     gm_command->callback([&options, &result, gm_id, gm_value, gm_level_option] {
         gm_level(options, *gm_id,
                  gm_level_option->count() > 0 ? std::optional<int>(*gm_value) : std::nullopt,

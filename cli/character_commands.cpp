@@ -83,7 +83,9 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
     auto id = std::make_shared<std::string>();
     CLI::App* character =
         app.add_subcommand("char", "A character's profile, inventory and cart lines");
-    character->add_option("ID", *id, "The character id")->required();
+    character->add_option("ID", *id, "The character id")
+        ->transform(decimal(0, kHighestId))
+        ->required();
     character->callback([&options, &result, id] {
         run_command(options, result, [id](Session& s) { return show_character(s, *id); });
     });
@@ -91,7 +93,9 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
     for (const std::string kind : {"guild", "party", "pet"}) {
         auto name_id = std::make_shared<std::string>();
         CLI::App* sub = app.add_subcommand(kind, "The name of a " + kind);
-        sub->add_option("ID", *name_id, "The " + kind + " id")->required();
+        sub->add_option("ID", *name_id, "The " + kind + " id")
+            ->transform(decimal(0, kHighestId))
+            ->required();
         sub->callback([&options, &result, kind, name_id] {
             run_command(options, result,
                         [&kind, name_id](Session& s) { return show_name(s, kind, *name_id); });

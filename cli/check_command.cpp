@@ -19,6 +19,7 @@ nlohmann::json report_json(const CheckReport& report, std::size_t repaired) {
                                {"problem", std::string(problem_code(f.problem))},
                                {"text", utf8(f.text)}};
         if (f.repair) item["repair"] = utf8(f.repair->what);
+        if (f.repair && !f.repair->removes.empty()) item["removes"] = f.repair->removes;
         list.push_back(std::move(item));
     }
     const std::size_t problems = report.problems();
@@ -41,20 +42,25 @@ void run_check(const CliOptions& options, bool fix, int& result) {
     const AppContext& app = session.ws.app;
     CheckReport report = check_server(app);
     std::size_t repaired = 0;
+    bool printed = false;
     if (fix && report.repairable() > 0) {
         if (!options.json) print_report(report);
+        printed = true;
         repaired = repair_server(app, session.ui, report);
         if (session.ui.declined()) {
             result = kFailed;
             return;
         }
-        if (!options.json) std::cout << "Repaired: " << repaired << ". Checked again:\n";
-        report = check_server(app);
+        if (repaired > 0) {
+            if (!options.json) std::cout << "Repaired: " << repaired << ". Checked again:\n";
+            report = check_server(app);
+            printed = false;
+        }
     }
     if (options.json) {
         print_json(report_json(report, repaired));
     } else {
-        print_report(report);
+        if (!printed) print_report(report);
         const std::size_t notes = report.findings.size() - report.problems();
         std::cerr << report.problems() << " problem(s) found"
                   << (notes > 0 ? ", " + std::to_string(notes) + " note(s)" : std::string())

@@ -18,9 +18,10 @@ struct CliOptions {
     std::optional<std::string> data;
     bool yes = false;
     bool json = false;
-    bool force = false;   // write even while the server runs
-    bool mine = false;    // a record changed here and on disk: write this version
-    bool theirs = false;  // ... keep the one on disk
+    bool force = false;        // write even while the server runs
+    bool mine = false;         // a record changed here and on disk: write this version
+    bool theirs = false;       // ... keep the one on disk
+    bool drop_excess = false;  // a save may drop items beyond maxinventory or maxstorage
     bool quiet = false;
 };
 
@@ -61,8 +62,12 @@ private:
 // with 1 even where the command itself went on.
 bool error_reported();
 
-// An account or character id option: decimal digits only, as the files hold them ("0x1E8487"
-// or "1e6" are refused as usage errors instead of naming another record).
+// A number option takes a whole number from low to high written in decimal digits, as the
+// window's fields hold them; anything else ("5.5", "-5", "0x1E8487", "1e6") is a usage error
+// naming the option. A leading 0 is decimal: "07502203" is 7502203, never another record.
+CLI::Validator decimal(long long low, long long high);
+inline constexpr long long kHighestId = 2147483647;
+// An account or character id option.
 CLI::Option* add_id_option(CLI::App* command, const std::string& name, std::int32_t& id,
                            const std::string& description);
 
@@ -78,6 +83,10 @@ public:
     CliUi ui;
     Workspace ws;
 };
+
+// A record another writer changed meanwhile kept the other writer's version (--theirs): says
+// so, and that nothing was changed. The exit code: the change was not made.
+int kept_on_disk(Ui& ui, const std::string& record);
 
 // Prints a JSON document or lines of text, as --json asks.
 void print_json(const nlohmann::json& document);

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "app/numbers.h"
 #include "cli/cli.h"
 
 namespace tavo::cli {
@@ -54,16 +55,29 @@ std::string CliUi::browse_for_folder(const std::string&) {
 
 namespace tavo::cli {
 
-CLI::Option* add_id_option(CLI::App* command, const std::string& name, std::int32_t& id,
-                           const std::string& description) {
-    const CLI::Validator decimal(
-        [](std::string& text) -> std::string {
-            const bool digits = !text.empty() && text.size() <= 10 &&
-                                text.find_first_not_of("0123456789") == std::string::npos;
-            return digits ? std::string() : "an id is written in decimal digits: " + text;
+CLI::Validator decimal(long long low, long long high) {
+    const std::string range = std::to_string(low) + " to " + std::to_string(high);
+    return CLI::Validator(
+        [low, high, range](std::string& text) -> std::string {
+            const std::optional<long long> value = integer_in(text, low, high);
+            if (!value) return "a whole number from " + range + " in decimal digits, not " + text;
+            text = std::to_string(*value);  // CLI11 would read a leading 0 as octal
+            return {};
         },
         "DECIMAL");
-    return command->add_option(name, id, description)->check(decimal);
+}
+
+CLI::Option* add_id_option(CLI::App* command, const std::string& name, std::int32_t& id,
+                           const std::string& description) {
+    return command->add_option(name, id, description)->transform(decimal(0, kHighestId));
+}
+
+int kept_on_disk(Ui& ui, const std::string& record) {
+    ui.message(record +
+                   " was changed on disk since it was read, and the version on disk was kept "
+                   "(--theirs). Nothing was changed.",
+               "Tavo", Icon::Information);
+    return kFailed;
 }
 
 }  // namespace tavo::cli

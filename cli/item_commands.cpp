@@ -10,6 +10,7 @@
 #include "app/numbers.h"
 #include "app/text.h"
 #include "characters/character_file.h"
+#include "characters/character_record.h"
 #include "cli/cli.h"
 #include "refdata/item_db.h"
 #include "workspace/item_editors.h"
@@ -22,12 +23,13 @@ struct ItemOptions {
     std::optional<std::string> char_id;
     bool cart = false;
     std::optional<std::int32_t> storage;
-    std::string item;  // an item id or an exact item name
-    std::optional<std::string> qty, refine, cards, pet;
+    std::string item;                                    // an item id or an exact item name
+    std::optional<std::string> qty, refine, cards, pet;  // checked by the parser
     std::optional<std::int32_t> forger, maker;
     std::optional<int> strength, element;
     int index = -1;
     bool all = false;
+    bool line_needed = false;  // delete: INDEX or --all
 };
 
 // One item command's editors over the chosen list.
@@ -45,6 +47,11 @@ private:
         s_.ui.message(text, "Tavo", Icon::None);
         return false;
     }
+    // An option the list cannot hold: a usage error.
+    bool misuse(const std::string& text) {
+        failed_ = kUsage;
+        return refuse(text);
+    }
     bool choose_item();
     bool apply_options();
     bool apply_cards();
@@ -59,6 +66,7 @@ private:
     const ItemOptions& o_;
     UnsavedFlag unsaved_;
     ItemEditors eds_;
+    int failed_ = kFailed;  // the exit code of a refusal
 };
 
 bool ItemCommand::open_list() {
@@ -80,8 +88,8 @@ bool ItemCommand::choose_item() {
     ItemPanelEditor& panel = eds_.panel;
     panel.set_filter(0);
     int line = -1;
-    if (is_numeric(o_.item)) {
-        line = panel.line_of_item(as_i32(numeric_value(o_.item)).value_or(0));
+    if (const auto id = integer_in(o_.item, 0, kHighestId)) {
+        line = panel.line_of_item(static_cast<std::int32_t>(*id));
     } else {
         for (const ItemChoice& choice : panel.choices()) {
             const ItemDbEntry& entry = s_.ws.ref.items[choice.table_index];
@@ -118,11 +126,9 @@ bool ItemCommand::apply_smith(std::int32_t char_id, bool forging) {
 bool ItemCommand::apply_cards() {
     ItemPanelEditor& panel = eds_.panel;
     const std::vector<std::string_view> ids = split(*o_.cards, ',');
-    if (ids.size() > 4) return refuse("At most four cards: --cards A,B,C,D");
     for (std::size_t slot = 0; slot < 4; ++slot) {
-        const std::string_view text = slot < ids.size() ? trim_blanks(ids[slot]) : "0";
-        if (!is_numeric(text)) return refuse("A card is given by its number: " + std::string(text));
-        const std::int32_t card = as_i32(numeric_value(text)).value_or(-1);
+        const std::string_view text = slot < ids.size() ? ids[slot] : "0";
+        const auto card = static_cast<std::int32_t>(integer_value(text));
         const int slot_i = static_cast<int>(slot);
         if (card == 0 && panel.card(slot_i) <= 0) continue;
         if (!panel.open_state().cards[slot]) {
@@ -141,13 +147,15 @@ bool ItemCommand::apply_cards() {
 bool ItemCommand::apply_options() {
     ItemPanelEditor& panel = eds_.panel;
     const PanelOpen& is = panel.open_state();
-    for (const std::optional<std::string>* field : {&o_.qty, &o_.refine, &o_.pet}) {
-        if (*field && has_line_breaker(**field))
-            return refuse("A value holds a TAB or line break.");
-    }
     if (o_.qty) {
-        if (!is.qty && leading_number(*o_.qty) != 1) {
+        if (!is.qty && *o_.qty != "1") {
             return refuse("The quantity of " + item_name() + " is always 1.");
+        }
+        // The window puts a larger quantity down to the limit before one's eyes; here it
+        // would go unseen.
+        const std::int32_t most = s_.ws.app.settings.maxitemcount;
+        if (integer_value(*o_.qty) > most) {
+            return misuse("--qty: at most " + std::to_string(most) + " (maxitemcount of tavo.ini)");
         }
         panel.fields().qty = *o_.qty;
     }
@@ -160,11 +168,6 @@ bool ItemCommand::apply_options() {
     if (o_.maker && !apply_smith(*o_.maker, false)) return false;
     if (o_.strength || o_.element) {
         if (!panel.open_state().strength) return refuse("Strength and element need --forger.");
-        if (o_.strength && (*o_.strength < 0 || *o_.strength > 3)) {
-            return refuse("--strength is 0 to 3.");
-        }
-        if (o_.element && (*o_.element < 0 || *o_.element > 4))
-            return refuse("--element is 0 to 4.");
         if (o_.strength) panel.choose_strength(*o_.strength);
         if (o_.element) panel.choose_element(*o_.element);
     }
@@ -189,19 +192,27 @@ bool ItemCommand::select_line() {
     return true;
 }
 
+// The change written; with --theirs, a list another writer changed meanwhile keeps that
+// writer's version, and the answer says that nothing was changed.
 int ItemCommand::write() {
-    if (on_store()) return eds_.store.save(s_.ui) ? kDone : kFailed;
-    return save_char(s_.ws.app, s_.ui, s_.ws.accounts.server_generation, s_.ws.characters,
-                     *o_.char_id)
-               ? kDone
-               : kFailed;
+    if (on_store()) {
+        if (!eds_.store.save(s_.ui)) return kFailed;
+        if (!eds_.store.record().disk_version_kept) return kDone;
+        return kept_on_disk(s_.ui, "The store of account " + std::to_string(*o_.storage));
+    }
+    CharacterState& state = s_.ws.characters;
+    if (!save_char(s_.ws.app, s_.ui, s_.ws.accounts.server_generation, state, *o_.char_id)) {
+        return kFailed;
+    }
+    if (!state.disk_version_kept) return kDone;
+    return kept_on_disk(s_.ui, "Character " + *o_.char_id);
 }
 
 int ItemCommand::add() {
     if (!open_list()) return kFailed;
     const bool opened =
         on_store() ? eds_.store.new_item(s_.ui, eds_.panel) : list().new_item(s_.ui, eds_.panel);
-    if (!opened || !choose_item() || !apply_options() || !eds_.confirm()) return kFailed;
+    if (!opened || !choose_item() || !apply_options() || !eds_.confirm()) return failed_;
     return write();
 }
 
@@ -209,7 +220,7 @@ int ItemCommand::edit() {
     if (!open_list() || !select_line()) return kFailed;
     const bool opened =
         on_store() ? eds_.store.edit_item(eds_.panel) : list().edit_item(eds_.panel);
-    if (!opened || !apply_options() || !eds_.confirm()) return kFailed;
+    if (!opened || !apply_options() || !eds_.confirm()) return failed_;
     return write();
 }
 
@@ -222,7 +233,6 @@ int ItemCommand::remove() {
             refuse("The list is empty.");
         }
     } else {
-        if (o_.index < 0) return refuse("Name the line to delete, or --all.") ? kDone : kFailed;
         if (!select_line()) return kFailed;
         removed = on_store() ? eds_.store.delete_selected(s_.ui) : list().delete_selected(s_.ui);
     }
@@ -255,24 +265,49 @@ int list_storage(Session& s, std::int32_t account) {
     return kDone;
 }
 
+// "--cards A,B,C,D": up to four card numbers.
+CLI::Validator card_numbers() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            const std::vector<std::string_view> cards = split(text, ',');
+            bool numbers = cards.size() <= 4;
+            for (std::string_view card : cards) numbers = numbers && integer_in(card, 0, 32767);
+            return numbers ? std::string()
+                           : "up to four card numbers A,B,C,D in decimal digits, not " + text;
+        },
+        "A,B,C,D");
+}
+
 // The options every item command shares: which list.
 void add_list_options(CLI::App* sub, ItemOptions& o) {
-    auto* character = sub->add_option("--char", o.char_id, "A character's inventory (by id)");
+    auto* character = sub->add_option("--char", o.char_id, "A character's inventory (by id)")
+                          ->transform(decimal(0, kHighestId));
     auto* cart = sub->add_flag("--cart", o.cart, "The character's cart instead of its inventory");
-    auto* store = sub->add_option("--storage", o.storage, "An account's store (by account id)");
+    auto* store = sub->add_option("--storage", o.storage, "An account's store (by account id)")
+                      ->transform(decimal(0, kHighestId));
     cart->needs(character);
     character->excludes(store);
 }
 
 void add_item_options(CLI::App* sub, ItemOptions& o) {
-    sub->add_option("--qty", o.qty, "Quantity");
-    sub->add_option("--refine", o.refine, "Refine level (above 10 is stored as 10)");
-    sub->add_option("--cards", o.cards, "Card numbers A,B,C,D (0 for an empty slot)");
-    auto* forger = sub->add_option("--forger", o.forger, "The smith's character id");
-    sub->add_option("--strength", o.strength, "Forging strength 0-3")->needs(forger);
-    sub->add_option("--element", o.element, "Element 0-4 (ice, earth, fire, wind)")->needs(forger);
-    sub->add_option("--maker", o.maker, "The maker's character id (usable items)");
-    sub->add_option("--pet", o.pet, "The pet id inside an egg");
+    const CLI::Validator whole = decimal(0, kHighestId);
+    sub->add_option("--qty", o.qty, "Quantity (at most maxitemcount)")->transform(whole);
+    sub->add_option("--refine", o.refine, "Refine level (above 10 is stored as 10)")
+        ->transform(whole);
+    sub->add_option("--cards", o.cards, "Card numbers A,B,C,D (0 for an empty slot)")
+        ->check(card_numbers());
+    auto* forger =
+        sub->add_option("--forger", o.forger, "The smith's character id")->transform(whole);
+    sub->add_option("--strength", o.strength, "Forging strength 0-3")
+        ->transform(decimal(0, 3))
+        ->needs(forger);
+    sub->add_option("--element", o.element, "Element 0-4 (ice, earth, fire, wind)")
+        ->transform(decimal(0, 4))
+        ->needs(forger);
+    sub->add_option("--maker", o.maker, "The maker's character id (usable items)")
+        ->transform(whole);
+    sub->add_option("--pet", o.pet, "The pet id inside an egg (one of save/pet.txt)")
+        ->transform(whole);
 }
 
 template <class Run>
@@ -281,6 +316,11 @@ void on_run(CLI::App* sub, const CliOptions& options, int& result, std::shared_p
     sub->callback([&options, &result, o, run] {
         if (!o->char_id && !o->storage) {
             std::cerr << "Name the list: --char ID [--cart] or --storage ACCOUNT\n";
+            result = kUsage;
+            return;
+        }
+        if (o->line_needed && o->index < 0 && !o->all) {
+            std::cerr << "Name the line to delete (INDEX, the first is 0), or --all\n";
             result = kUsage;
             return;
         }
@@ -297,7 +337,7 @@ void add_item_commands(CLI::App& app, const CliOptions& options, int& result) {
     auto account = std::make_shared<std::int32_t>(0);
     CLI::App* storage =
         app.add_subcommand("storage", "An account's store as the Storage tab lists it");
-    storage->add_option("ACCOUNT", *account, "The account id")->required();
+    add_id_option(storage, "ACCOUNT", *account, "The account id")->required();
     storage->callback([&options, &result, account] {
         run_command(options, result, [account](Session& s) { return list_storage(s, *account); });
     });
@@ -314,16 +354,20 @@ void add_item_commands(CLI::App& app, const CliOptions& options, int& result) {
     auto edit = std::make_shared<ItemOptions>();
     CLI::App* edit_cmd = item->add_subcommand("edit", "Change the item at a line (the first is 0)");
     add_list_options(edit_cmd, *edit);
-    edit_cmd->add_option("INDEX", edit->index, "The item's line, counted from 0")->required();
+    edit_cmd->add_option("INDEX", edit->index, "The item's line, counted from 0")
+        ->transform(decimal(0, kHighestId))
+        ->required();
     add_item_options(edit_cmd, *edit);
     on_run(edit_cmd, options, result, edit, [](ItemCommand& c) { return c.edit(); });
 
     auto del = std::make_shared<ItemOptions>();
     CLI::App* del_cmd = item->add_subcommand("delete", "Delete the item at a line, or --all");
     add_list_options(del_cmd, *del);
-    auto* index = del_cmd->add_option("INDEX", del->index, "The item's line, counted from 0");
+    auto* index = del_cmd->add_option("INDEX", del->index, "The item's line, counted from 0")
+                      ->transform(decimal(0, kHighestId));
     auto* all = del_cmd->add_flag("--all", del->all, "Every item of the list");
     index->excludes(all);
+    del->line_needed = true;
     on_run(del_cmd, options, result, del, [](ItemCommand& c) { return c.remove(); });
 }
 

@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
     app.add_flag("--theirs", options.theirs,
                  "A record changed both here and on disk since it was read: keep the one on disk")
         ->excludes(mine);
+    app.add_flag("--drop-excess", options.drop_excess,
+                 "A list with more items than maxinventory or maxstorage may be saved without "
+                 "those beyond it (they are refused otherwise)");
     app.add_flag("--force", options.force,
                  "Write even while the server answers on its port (it overwrites its files at "
                  "every save)");

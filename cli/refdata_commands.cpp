@@ -105,9 +105,11 @@ void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result)
     auto filter = std::make_shared<ItemFilter>();
     CLI::App* items = app.add_subcommand("items", "The item database, sorted by name");
     items->add_option("--find", filter->find, "Only items whose name holds TEXT (or id TEXT)");
-    items->add_option("--type", filter->type,
-                      "Only items of this type (0 healing, 2 usable, "
-                      "3 loot, 4 weapon, 5 armor, 6 card, 7 egg, ...)");
+    items
+        ->add_option("--type", filter->type,
+                     "Only items of this type (0 healing, 2 usable, "
+                     "3 loot, 4 weapon, 5 armor, 6 card, 7 egg, ...)")
+        ->transform(decimal(0, 255));
     items->callback([&options, &result, filter] {
         run(options, result, [&](Session& s) {
             print_items(s, *filter);
@@ -125,7 +127,8 @@ void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result)
 
     auto class_id = std::make_shared<std::string>();
     CLI::App* skills = app.add_subcommand("skills", "The skills of tavo.ini");
-    skills->add_option("--class", *class_id, "Only the skills of this job class (class-skill.txt)");
+    skills->add_option("--class", *class_id, "Only the skills of this job class (class-skill.txt)")
+        ->transform(decimal(0, kHighestId));
     skills->callback([&options, &result, class_id] {
         run(options, result, [&](Session& s) {
             std::vector<int> table_index;

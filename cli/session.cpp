@@ -45,6 +45,8 @@ bool Session::start(bool tables) {
     ws.app.on_conflict = options.mine     ? OnConflict::Mine
                          : options.theirs ? OnConflict::Theirs
                                           : OnConflict::Refuse;
+    // --yes answers "Are you sure?"; only --drop-excess lets a save lose items.
+    ws.app.on_excess = options.drop_excess ? OnExcess::Drop : OnExcess::Refuse;
     if (tables) {
         ui.hold_missing_files(true);
         run_startup(ws, ui, start_options);

@@ -12,7 +12,7 @@ namespace {
 using namespace tavo;
 using namespace tavo::fuzz;
 
-// The character lines a rewrite keeps: blank lines and the %newid% line are not among them.
+// The character lines of a file: blank lines and %newid% lines are not among them.
 std::vector<std::string_view> character_lines(std::string_view text) {
     std::vector<std::string_view> kept;
     for (std::string_view line : lines_of(text)) {
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(after.size() == before.size());
     FUZZ_CHECK(after.front() == rebuilt);
     for (std::size_t i = 1; i < before.size(); ++i) FUZZ_CHECK(after[i] == before[i]);
-    FUZZ_CHECK(written.ends_with("\t%newid%" + std::string(line_end_of(input))));
+    FUZZ_CHECK(written.find("\t%newid%") != std::string::npos);  // the file's own, or one added
 
     // The rewritten line alone: it must load, and rebuild to itself.
     put(athena, rebuilt + "\r\n");

@@ -210,6 +210,10 @@ std::string equip_location_name(std::int32_t location) {
     }
 }
 
+bool is_pet_egg(const ItemSlot& item) {
+    return item.card0 == kPetEgg;
+}
+
 std::int32_t egg_pet_id(const ItemSlot& egg) {
     return composed_id(egg.card1, egg.card2);
 }

@@ -54,6 +54,8 @@ std::string find_forger(const ItemNaming& naming, std::int16_t card2, std::int16
 // The monster name of a pet class from pet_db.txt; "Monster ID not found" when there is none.
 std::string find_pet_type(const ItemNaming& naming, std::int32_t pet_class);
 
+// A pet egg holding a pet (card0 -256), whatever the item.
+bool is_pet_egg(const ItemSlot& item);
 // The pet id an egg carries: card1 holds its low 16 bits and card2 the high bits.
 std::int32_t egg_pet_id(const ItemSlot& egg);
 

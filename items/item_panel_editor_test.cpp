@@ -302,8 +302,11 @@ TEST_F(ItemPanelTest, EggsCarryTheirPetOnlyWithAnId) {
     EXPECT_FALSE(panel.pet().name_open);
     panel.cancel_pet_name();
     EXPECT_EQ(panel.pet().name, "Typed");
-    panel.pet().id = "70000";  // above 16 bits: the high half goes to card2
-    ASSERT_TRUE(store(items));
+    panel.pet().id = "70000";  // the server cannot hatch a pet pet.txt lacks
+    EXPECT_FALSE(store(items));
+    EXPECT_EQ(f.ui.messages().back(), "No pet 70000 in save/pet.txt");
+    f.server("save/pet.txt", "70000,1002,Pudding\t2000001,0,0,0,0,0,0,0,0\n");
+    ASSERT_TRUE(store(items));  // above 16 bits: the high half goes to card2
     EXPECT_EQ(items[1], (ItemSlot{0, kEgg, 1, 0, 1, 0, 0, -256, 4464, 1, 1}));
 }
 

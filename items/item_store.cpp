@@ -6,6 +6,7 @@
 #include "app/numbers.h"
 #include "app/text.h"
 #include "app/ui.h"
+#include "characters/guild_party_pet.h"
 #include "items/item_panel_editor.h"
 #include "refdata/item_db.h"
 #include "refdata/refdata.h"
@@ -82,6 +83,23 @@ void encode_cards(ItemPanelEditor& panel, std::uint8_t type, ItemSlot& slot) {
     slot.card0 = slot.card1 = slot.card2 = slot.card3 = 0;
 }
 
+// An egg holds a pet of pet.txt: the server cannot hatch one the file lacks. The pet the egg
+// held when it was read passes, so such an egg can still be edited.
+bool pet_known(ItemPanelEditor& panel, Ui& ui, std::uint8_t type) {
+    if (item_kind(type) != ItemKind::Egg) return true;
+    const std::optional<long long> id = integer_in(trim_blanks(panel.pet().id), 0, INT32_MAX);
+    // No pet, or a text build_item reports; or the egg's own pet.
+    if (!id || (*id != 0 && *id == panel.pet().found_id)) return true;
+    bool known = false;
+    const auto pet = static_cast<std::int32_t>(*id);
+    if (!guarded(ui, "do1-view inventory/cart item",
+                 [&] { known = pet_exists(panel.naming().app, pet); })) {
+        return false;
+    }
+    if (!known) ui.message("No pet " + std::to_string(pet) + " in save/pet.txt", "Tavo");
+    return known;
+}
+
 }  // namespace
 
 bool build_item(ItemPanelEditor& panel, Ui& ui, std::int32_t maxitemcount, ItemSlot& slot,
@@ -141,6 +159,7 @@ std::optional<std::size_t> confirm_item(ItemPanelEditor& panel, Ui& ui, std::int
         ui.message("That item is already in list.\r\nPlease use Edit instead...", "Tavo");
         return std::nullopt;
     }
+    if (!pet_known(panel, ui, type)) return std::nullopt;
     ItemSlot slot = add ? ItemSlot{} : target.items[*except];
     if (!build_item(panel, ui, maxitemcount, slot, add, target.weight, target.max_weight)) {
         return std::nullopt;

@@ -35,11 +35,6 @@ bool is_account_line(const std::optional<StoreLine>& store, std::int32_t account
 
 }  // namespace
 
-std::int32_t stored_count(const StorageRecord& record, std::int32_t maxstorage) {
-    return static_cast<std::int32_t>(
-        std::min<long long>(static_cast<long long>(record.items.size()), std::max(maxstorage, 0)));
-}
-
 std::string storage_line(std::string_view head, const std::vector<ItemSlot>& items,
                          std::size_t count) {
     std::string line(head);
@@ -72,8 +67,10 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
             }
             const std::int32_t limit = app.settings.maxstorage;
             if (static_cast<long long>(record.items.size()) > limit) {
-                ui.message("Kafra Storage item count will be set to " + std::to_string(limit) +
-                               " only. Some items WILL be lost if you SAVE.",
+                const long long count = static_cast<long long>(record.items.size());
+                ui.message("Kafra Storage holds " + std::to_string(count) + " items, " +
+                               std::to_string(count - limit) + " more than maxstorage (" +
+                               std::to_string(limit) + "), which the server cannot hold.",
                            "Tavo");
             }
             break;
@@ -88,16 +85,23 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
     }
 }
 
+std::optional<std::string> store_line_to_write(const StorageRecord& record, std::int32_t account_id,
+                                               std::size_t count) {
+    // An empty store has no line: the server never writes one.
+    if (count == 0) return std::nullopt;
+    const std::string head = record.head.empty() ? std::to_string(account_id) : record.head;
+    return storage_line(head, record.items, count);
+}
+
 bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
                   std::int32_t maxstorage) {
     if (!record.load_state.allow_write(ui)) return false;
-    const std::size_t count = static_cast<std::size_t>(stored_count(record, maxstorage));
-    std::optional<std::string> mine;
-    // An empty store has no line: the server never writes one.
-    if (count > 0) {
-        const std::string head = record.head.empty() ? std::to_string(account_id) : record.head;
-        mine = storage_line(head, record.items, count);
-    }
+    const std::optional<std::size_t> kept =
+        items_to_write(ui, app.on_excess, "the store of account " + std::to_string(account_id),
+                       record.items.size(), maxstorage, "maxstorage");
+    if (!kept) return false;
+    const std::size_t count = *kept;
+    const std::optional<std::string> mine = store_line_to_write(record, account_id, count);
     const std::string label = "The store of account " + std::to_string(account_id);
     std::optional<std::string> written;
     const bool done = guarded(ui, "save_storage", [&] {
@@ -139,24 +143,30 @@ bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
     });
     if (!done) return false;
     record.read_line = written;
+    record.items.resize(std::min(count, record.items.size()));
+    record.disk_version_kept = false;
+    if (written == mine) return true;
     // The version on disk was kept: the store shows what the file holds.
-    if (written != mine) return load_storage(app, ui, account_id, record);
-    return true;
+    const bool reloaded = load_storage(app, ui, account_id, record);
+    record.disk_version_kept = true;
+    return reloaded;
 }
 
-bool write_storage_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {
+std::optional<std::string> write_storage_without(const AppContext& app, AtomicWriter& out,
+                                                 std::int32_t account_id) {
     LineReader in(app.server_file(kStorageFile));
-    bool found = false;
+    std::optional<std::string> items;
     std::string_view line;
     while (in.next(line)) {
         const std::string_view head = piece(piece(line, '\t', 0), ',', 0);
         if (leading_number(head) == account_id) {
-            found = true;
+            items = items ? *items + " " : std::string();
+            items->append(piece(line, '\t', 1));
             continue;
         }
         out.write_line(line, in.line_break());  // each line keeps its own break
     }
-    return found;
+    return items;
 }
 
 bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id) {

@@ -31,26 +31,32 @@ struct StorageRecord {
     // The account's line as read or last written (nothing: the file had none), which a save
     // compares with the line on disk, so that another writer's change is not overwritten unasked.
     std::optional<std::string> read_line;
+    // The last save found another writer's change and kept the version on disk.
+    bool disk_version_kept = false;
 };
-
-// The items a save writes: all of them, but at most maxstorage.
-std::int32_t stored_count(const StorageRecord& record, std::int32_t maxstorage);
 
 // load_storage: the store of the account (the first line with its id; empty lines and lines
 // without a TAB are passed over). A missing or empty file gives an empty store. A line with
-// more items than maxstorage keeps them all listed after a warning. False after a reported
+// more items than maxstorage keeps them all after a warning. False after a reported
 // failure ("in load_storage"); the record is then marked as not read whole.
 bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record);
 
 // "Save File": the account's line replaced by the store (left out when it is empty), or a new
 // line at the end; every other line goes back as it was read, with the file's own line ends.
 // The old file is kept in save/storage.bak.txt. Without a storage file, the file is made with
-// the one line. A store that was not read whole is refused with a message. A store another
-// writer changed since it was read keeps the line on disk when Tavo did not change it, and is
-// settled by the changed-on-disk guard when both did; the record then holds what was written
-// (read anew when the disk's version was kept). True when written.
+// the one line. Items beyond maxstorage stay unless the user agrees to drop them
+// (app/item_limit.h); the record then holds what was written. A store that was not read whole is
+// refused with a message. A store another writer changed since it was read keeps the line on disk
+// when Tavo did not change it, and is settled by the changed-on-disk guard when both did; the
+// record then holds what was written (read anew when the disk's version was kept). True when
+// written.
 bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
                   std::int32_t maxstorage);
+
+// The line a save writes for the first `count` items of the store, or nothing for an empty store
+// (the server writes no line for one).
+std::optional<std::string> store_line_to_write(const StorageRecord& record, std::int32_t account_id,
+                                               std::size_t count);
 
 // The text of one store line without its line end.
 std::string storage_line(std::string_view head, const std::vector<ItemSlot>& items,
@@ -59,7 +65,9 @@ std::string storage_line(std::string_view head, const std::vector<ItemSlot>& ite
 // Removes the account's line (with a backup in save/storage.bak.txt). Without a storage file
 // there is nothing to remove. True when nothing failed.
 bool delete_user_storage(const AppContext& app, Ui& ui, std::int32_t account_id);
-// The file without the account's line written into `out`; false when it had no such line.
-bool write_storage_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id);
+// The file without the account's lines written into `out`: the items they held, as one list, or
+// nothing when it had no such line.
+std::optional<std::string> write_storage_without(const AppContext& app, AtomicWriter& out,
+                                                 std::int32_t account_id);
 
 }  // namespace tavo

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/text.h"
 #include "items/item_panel_editor.h"
 #include "refdata/refdata.h"
 #include "storage/store_editor.h"
@@ -86,18 +87,32 @@ TEST_F(StorageTest, RewrittenLineKeepsItsHeadAndOtherLinesTheirBytes) {
     EXPECT_EQ(saved(), others);
 }
 
-TEST_F(StorageTest, LongerLineThanMaxstorageKeepsTheFirstOnSave) {
-    f.server("save/storage.txt", "2000001,120\t" + item_list(120) + "\t\n");
+// Items beyond maxstorage are the player's: a save drops them only when allowed to.
+TEST_F(StorageTest, ItemsBeyondMaxstorageStayUnlessTheSaveMayDropThem) {
+    const std::string original = "2000001,120\t" + item_list(120) + "\t\n";
+    f.server("save/storage.txt", original);
     ASSERT_TRUE(load(2000001));
-    EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Kafra Storage item count will be set to "
-                                                        "100 only. Some items WILL be lost if you "
-                                                        "SAVE."});
+    EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Kafra Storage holds 120 items, 20 more "
+                                                        "than maxstorage (100), which the server "
+                                                        "cannot hold."});
     EXPECT_EQ(store.record().items.size(), 120u);
-    EXPECT_EQ(store.label(), "Qty [100/100]");
-    f.ui.clear();
+    EXPECT_EQ(store.label(), "Qty [120/100]");
     StorageRecord record = store.record();
+    f.app.on_excess = OnExcess::Refuse;
+    EXPECT_FALSE(save_storage(f.app, f.ui, 2000001, record, 100));
+    EXPECT_TRUE(
+        f.ui.messages().back().starts_with("Not written: the store of account 2000001 "
+                                           "holds 120 items, 20 more than maxstorage"));
+    EXPECT_EQ(saved(), original);
+    f.app.on_excess = OnExcess::Ask;
+    f.ui.answer({false});  // keep every item
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
+    EXPECT_EQ(saved(), original);
+    EXPECT_TRUE(contains(f.ui.questions().back(), "Drop the last 20 items when saving?"));
+    f.ui.answer({true});
     ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
     EXPECT_EQ(saved(), "2000001,100\t" + item_list(100) + "\t\n");
+    EXPECT_EQ(record.items.size(), 100u);  // what the file holds now
 }
 
 // The server's own stores reach 600 items in later releases; nothing in the editor stops at
@@ -123,14 +138,14 @@ TEST_F(StorageTest, MissingFileIsMadeWithTheOneLine) {
     EXPECT_EQ(saved(), "2000005,1\t0,909,1,0,1,0,0,0,0,0,0 \t\r\n");
 }
 
-TEST_F(StorageTest, LastLineWithoutItsBreakGetsOneBeforeANewLine) {
+TEST_F(StorageTest, LastLineWithoutItsBreakGetsOneBeforeANewLineAndTheFileStillEndsWithout) {
     f.server("save/storage.txt", "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t");
     StorageRecord record;
     record.load_state.set_whole();
     record.items = {{0, 909, 1, 0, 1, 0, 0, 0, 0, 0, 0}};
     ASSERT_TRUE(save_storage(f.app, f.ui, 2000005, record, 100));
     EXPECT_EQ(saved(),
-              "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\r\n2000005,1\t0,909,1,0,1,0,0,0,0,0,0 \t\r\n");
+              "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\r\n2000005,1\t0,909,1,0,1,0,0,0,0,0,0 \t");
 }
 
 // A store that could not be read whole is never written back over the file.

@@ -26,7 +26,7 @@ bool StoreEditor::choose_account(Ui& ui, std::optional<std::int32_t> account_id)
 }
 
 std::int32_t StoreEditor::count() const {
-    return stored_count(record_, app_.settings.maxstorage);
+    return static_cast<std::int32_t>(record_.items.size());
 }
 
 std::vector<std::string> StoreEditor::lines(const ItemNaming& naming) const {

@@ -34,7 +34,7 @@ public:
     std::optional<std::int32_t> account() const { return account_; }
     std::int32_t count() const;
     std::vector<std::string> lines(const ItemNaming& naming) const;
-    // "Qty [3/100]"
+    // "Qty [3/100]"; a store beyond the limit shows every item it holds: "Qty [120/100]"
     std::string label() const;
 
     int selected() const { return selected_; }

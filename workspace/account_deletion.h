@@ -1,8 +1,10 @@
 #pragma once
 // Deleting an account is one act across the server's files: its line in account.txt, its
-// characters in athena.txt, its store, its characters' party and guild places, their pets, the
-// castles of a guild that goes with them, and its GM entry. Every new file is made first; the
-// renames begin only when all are ready, and a failure puts back every file already replaced.
+// characters in athena.txt, its store, its characters' party and guild places, their pets (the
+// one out and those in the eggs they and the store hold), the castles of a guild that goes with
+// them, the characters' friend lists and their places in others', the account's registers in
+// accreg.txt, and its GM entry. Every new file is made first; the renames begin only when all
+// are ready, and a failure puts back every file already replaced.
 
 #include <cstdint>
 #include <optional>

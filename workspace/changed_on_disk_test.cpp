@@ -283,8 +283,11 @@ TEST_F(Release, OtherRecordsChangedOnDiskAreKept) {
     EXPECT_TRUE(f.ui.shown().empty());
 }
 
-TEST_F(Release, TheSamePartyChangedOnDiskIsAskedAboutEitherWay) {
+// Whichever version is kept, the leaving character is gone from it: the other writer's party
+// gets the same release.
+TEST_F(Release, TheSamePartyChangedOnDiskIsAskedAboutAndReleasedEitherWay) {
     const std::string renamed = party("5", "Fellows", "2000001,1\tAyla\t2000002,0\tBram");
+    const std::string renamed_released = party("5", "Fellows", "0,0\tNoMember\t2000002,1\tBram");
     const std::string band = party("7", "Band", "2000003,1\tCora");
     for (const bool keep_disk : {true, false}) {
         f.ui.clear();
@@ -296,8 +299,20 @@ TEST_F(Release, TheSamePartyChangedOnDiskIsAskedAboutEitherWay) {
         commit();
         EXPECT_EQ(f.ui.questions(),
                   std::vector<std::string>{conflict_question("Party 5 (Fellows)")});
-        EXPECT_EQ(read("party.txt"), (keep_disk ? renamed : released) + band);
+        EXPECT_EQ(read("party.txt"), (keep_disk ? renamed_released : released) + band);
     }
+}
+
+// The other writer left the character alone in its party and gave its pet a name: on disk the
+// release takes the whole party, and the pet goes although its record changed.
+TEST_F(Release, TheReleaseIsMadeOnTheOtherWritersVersion) {
+    f.server("save/party.txt",
+             party("5", "Crew", "2000001,1\tAyla") + party("7", "Band", "2000003,1\tCora"));
+    f.server("save/pet.txt", "300,1002,Sir Poring\t2000001,150000\n301,1063,Luna\t2000003,1\n");
+    f.app.on_conflict = OnConflict::Theirs;
+    commit();
+    EXPECT_EQ(read("party.txt"), party("7", "Band", "2000003,1\tCora"));
+    EXPECT_EQ(read("pet.txt"), "301,1063,Luna\t2000003,1\n");
 }
 
 // Deleting an account writes all its files or none: a refused conflict in one of them comes
@@ -308,7 +323,8 @@ TEST_F(Release, ARefusedConflictWritesNoFileOfTheBatch) {
     f.server("save/storage.txt", store("2000001", "10"));
     f.app.on_conflict = OnConflict::Refuse;
     FileBatch batch(f.app.files);
-    batch.add_lines(f.app.server_file("save/storage.txt"), "save/storage.txt", {});
+    batch.add(f.app.server_file("save/storage.txt"), "save/storage.txt",
+              [](AtomicWriter&) { return true; });
     EXPECT_THROW(stage_character_ties(f.app, f.ui, ties, batch), Failure);
     EXPECT_EQ(batch.current(), "save/party.txt");  // the file the user is told about
     EXPECT_EQ(read("storage.txt"), store("2000001", "10"));

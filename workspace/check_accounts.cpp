@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "accounts/gm_levels.h"
 #include "app/text.h"
 #include "workspace/check_world.h"
 
@@ -91,8 +92,9 @@ public:
         note(id, number);
     }
 
-    void finish() {
+    void finish(bool whole) {
         late_names_.settle();
+        if (!whole) return;
         world_.accounts_read = true;
         check_newid(world_.found, kAccounts, newid_.line, newid_.counter, highest_, "account");
     }
@@ -136,6 +138,7 @@ private:
 
     void note(long long id, std::size_t number) {
         highest_ = std::max(highest_, id);
+        if (p_[4] != "S") world_.report.player_accounts = true;
         if (!world_.account_ids.insert(id)) {
             world_.found.add(Problem::DuplicateAccountId, kAccounts, number,
                              "The account id " + std::to_string(id) +
@@ -179,19 +182,18 @@ bool any_account_in(const World& world, long long low, long long high) {
 
 void check_gm_line(World& world, std::string_view line, std::size_t number) {
     if (line.empty() || line.starts_with("//")) return;
-    std::vector<std::string_view> words;
-    for (std::string_view w : split(line, ' ')) {
-        if (!w.empty()) words.push_back(w);
-    }
+    const GmEntryLine entry = read_gm_entry(line);
+    std::string ids(entry.ids);
+    std::erase(ids, ' ');  // "704555 - 704556" is a range too
     long long low = 0;
     long long high = 0;
-    if (words.size() < 2 || !read_gm_ids(words[0], low, high) || !is_integer(words[1])) {
+    if (!entry.level || !read_gm_ids(ids, low, high) || !is_integer(*entry.level)) {
         world.found.add(Problem::UnreadableLine, kGm, number,
                         "The server cannot read this GM line: it reads \"id level\" or "
                         "\"low-high level\" with low below high.");
         return;
     }
-    const long long level = integer_value(words[1]);
+    const long long level = integer_value(*entry.level);
     if (level > 99) {
         world.found.add(
             Problem::GmLevelAbove99, kGm, number,
@@ -216,7 +218,7 @@ void check_accounts(World& world) {
     const bool read = each_line(world, kAccounts, [&](std::string_view line, std::size_t number) {
         reader.line(line, number);
     });
-    if (read) reader.finish();
+    reader.finish(read);
     if (is_missing(world.app.server_file(kAccounts))) {
         world.found.add(Problem::MissingFile, kAccounts, 0,
                         "The file is missing: the login server reads no account, so no one can "

@@ -103,8 +103,9 @@ public:
         check_items(number, id, cart_, "cart");
     }
 
-    void finish() {
+    void finish(bool whole) {
         names_.settle();
+        if (!whole) return;
         world_.chars_read = true;
         check_newid(world_.found, kAthena, newid_.line, newid_.counter, highest_, "character");
     }
@@ -205,7 +206,7 @@ void check_characters(World& world) {
     const bool read = each_line(world, kAthena, [&](std::string_view line, std::size_t number) {
         reader.line(line, number);
     });
-    if (read) reader.finish();
+    reader.finish(read);
 }
 
 }  // namespace tavo::check

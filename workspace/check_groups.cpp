@@ -155,7 +155,8 @@ void report_member(World& world, const MemberRef& m, bool others_stay) {
         repair = Repair{m.guild ? Repair::Edit::ClearGuildMember : Repair::Edit::ClearPartyMember,
                         m.piece, 0,
                         "drop " + shown(m.name) + " from " + (m.guild ? "guild " : "party ") +
-                            std::to_string(m.group_id)};
+                            std::to_string(m.group_id),
+                        m.guild ? "1 guild member" : "1 party member"};
     }
     const std::string who = group_named(m.guild ? "Guild" : "Party", m.group_id, m.group_name);
     const std::string member =
@@ -187,12 +188,21 @@ void check_store_line(World& world, std::string_view line, std::size_t number,
                           std::to_string(items));
     }
     const long long account = integer_at(p[0], 0);
-    if (world.accounts_read && !world.account_ids.contains(account)) {
-        world.found.add(Problem::StoreWithoutAccount, kStorage, number,
+    ++world.report.store_lines;
+    if (!world.store_accounts.insert(account)) {
+        world.found.add(Problem::DuplicateStore, kStorage, number,
                         "The store of account " + std::to_string(account) +
-                            " belongs to no account in save/account.txt.",
-                        Repair{Repair::Edit::DropLine, 0, 0,
-                               "drop the store of the missing account " + std::to_string(account)});
+                            " has a second line: the server keeps one store an account and "
+                            "loses the other at its next save.");
+    }
+    if (world.accounts_read && !world.account_ids.contains(account)) {
+        world.found.add(
+            Problem::StoreWithoutAccount, kStorage, number,
+            "The store of account " + std::to_string(account) +
+                " belongs to no account in save/account.txt.",
+            Repair{Repair::Edit::DropLine, 0, 0,
+                   "drop the store of the missing account " + std::to_string(account),
+                   "1 store line of " + std::to_string(items) + (items == 1 ? " item" : " items")});
     }
     if (items > store_limit(world)) {
         world.found.add(Problem::TooManyItems, kStorage, number,

@@ -45,7 +45,7 @@ void check_leftovers(World& world) {
             world.found.note(
                 Problem::LeftoverFile, file,
                 leftover_text(*leftover, std::string(folder) + "/" + leftover->of, file_length(at)),
-                Repair{Repair::Edit::RemoveFile, 0, 0, "remove it"});
+                Repair{Repair::Edit::RemoveFile, 0, 0, "remove it", {}});
         }
     }
 }

@@ -12,6 +12,7 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
+#include "workspace/check_world.h"
 #include "workspace/server_check.h"
 
 namespace tavo {
@@ -89,12 +90,35 @@ std::optional<FileStamp> stamp_when_checked(const CheckReport& report, const std
     return std::nullopt;
 }
 
+// Why no repair is made, or nothing when they may be. A table read only in part never makes a
+// finding a repair comes from (check_world.h); an account file without a player account would
+// make every store one of a deleted account.
+std::optional<std::string> refusal(const CheckReport& report) {
+    for (const Finding& f : report.findings) {
+        if (f.repair && f.repair->edit == Repair::Edit::DropLine && !report.player_accounts) {
+            return "Nothing was repaired: " + std::string(check::kAccounts) +
+                   " holds no player account, so every store would count as one of a deleted "
+                   "account. Mend the file, then check again.";
+        }
+    }
+    return std::nullopt;
+}
+
 std::string question(const CheckReport& report, const std::map<std::string, RepairsOfFile>& plan) {
     std::string text = "These repairs will be made:\r\n";
+    std::size_t stores = 0;
     for (const Finding& f : report.findings) {
         if (!f.repair) continue;
         const std::string where = f.line > 0 ? " line " + std::to_string(f.line) : "";
-        text += "  " + f.file + where + ": " + f.repair->what + "\r\n";
+        text += "  " + f.file + where + ": " + f.repair->what;
+        if (!f.repair->removes.empty()) text += " (removes " + f.repair->removes + ")";
+        text += "\r\n";
+        if (f.repair->edit == Repair::Edit::DropLine) ++stores;
+    }
+    if (stores > 0) {
+        text += "In all, " + std::to_string(stores) + " of the " +
+                std::to_string(report.store_lines) + " store lines of " +
+                std::string(check::kStorage) + " go.\r\n";
     }
     if (!plan.empty()) {
         text += "The old files are kept as";
@@ -136,10 +160,12 @@ std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& repo
     for (const Finding& f : report.findings) {
         if (f.repair && !removes(f)) plan[f.file][f.line].push_back(&*f.repair);
     }
-    if (report.repairable() == 0 ||
-        !ui.ask_yes_no(question(report, plan), "Check Files", Icon::Question)) {
+    if (report.repairable() == 0) return 0;
+    if (const std::optional<std::string> why = refusal(report)) {
+        ui.message(*why, "Check Files", Icon::Warning);
         return 0;
     }
+    if (!ui.ask_yes_no(question(report, plan), "Check Files", Icon::Question)) return 0;
     std::size_t made = remove_leftovers(app, ui, report);
     for (const auto& planned : plan) {
         // Plain names: clang 14 cannot capture structured bindings in a lambda.

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <limits>
 #include <new>
 #include <span>
 #include <utility>
@@ -204,26 +203,6 @@ void split_tabs(std::string_view line, std::vector<std::string_view>& pieces) {
         if (text[i] == '\t') cut(i);
     }
     pieces.emplace_back(text + start, n - start);
-}
-
-bool is_integer(std::string_view text) {
-    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
-    if (i == text.size()) return false;
-    for (; i < text.size(); ++i) {
-        if (!is_digit(text[i])) return false;
-    }
-    return true;
-}
-
-long long integer_value(std::string_view text) {
-    const bool negative = !text.empty() && text[0] == '-';
-    long long value = 0;
-    constexpr long long kMax = std::numeric_limits<long long>::max() / 10 - 10;
-    for (std::size_t i = negative ? 1 : 0; i < text.size() && is_digit(text[i]); ++i) {
-        if (value > kMax) return negative ? -kMax : kMax;
-        value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
 }
 
 bool integers(std::string_view text, std::size_t count) {
@@ -472,7 +451,7 @@ void check_newid(Gathered& found, std::string_view file, std::size_t line, long 
     if (line == 0 || newid > highest) return;
     const std::string kind(record);
     Repair repair{Repair::Edit::SetCounter, 0, highest + 1,
-                  "raise the %newid% counter to " + std::to_string(highest + 1)};
+                  "raise the %newid% counter to " + std::to_string(highest + 1), ""};
     found.add(Problem::NewIdTooLow, file, line,
               "The %newid% counter " + std::to_string(newid) + " is not above the highest " + kind +
                   " id " + std::to_string(highest) + ": the next new " + kind +

@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/numbers.h"
 #include "workspace/server_check.h"
 
 namespace tavo::check {
@@ -128,10 +129,6 @@ private:
 // The TAB-separated pieces of a line; a final TAB gives an empty last piece.
 void split_tabs(std::string_view line, std::vector<std::string_view>& pieces);
 
-// A whole decimal number, an optional minus first; nothing else.
-bool is_integer(std::string_view text);
-// The value of an integer text (is_integer already checked); big values saturate.
-long long integer_value(std::string_view text);
 // Exactly `count` integers separated by commas.
 bool integers(std::string_view text, std::size_t count);
 // Whether TAB-separated fields hold, field by field, exactly counts[i] integers separated by

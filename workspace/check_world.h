@@ -42,6 +42,8 @@ struct World {
     CheckReport& report;
     Gathered found;
 
+    // Each table counts only when its file was read whole: a reference to an account,
+    // character, party or guild is never judged against part of a file.
     bool accounts_read = false;
     IdSet account_ids;
     bool chars_read = false;
@@ -51,6 +53,7 @@ struct World {
     IdSet party_ids;
     bool guilds_read = false;
     IdSet guild_ids;
+    IdSet store_accounts;
     PiecedList<MemberRef> members;
     Arena kept;  // the names of the members
 };
@@ -66,9 +69,9 @@ void note_cr_lines(World& world, std::string_view file);
 // A folder (or anything else that is not a file) where a save file belongs.
 void note_not_a_file(World& world, std::string_view file);
 
-// Calls each(line, number) for every line of a save file, read once in large pieces. False when
-// the file is missing; a file that cannot be read, or only as one line, is reported instead.
-// Its stamp is noted for the repairs.
+// Calls each(line, number) for every line of a save file, read once in large pieces. True when
+// the file was read whole: false when it is missing, and when it is a folder, cannot be read or
+// reads as one line, which is reported instead. Its stamp is noted for the repairs.
 template <class Each>
 bool each_line(World& world, std::string_view file, Each&& each) {
     const fs::path path = world.app.server_file(file);
@@ -80,7 +83,7 @@ bool each_line(World& world, std::string_view file, Each&& each) {
     try {
         if (ends_lines_in_cr(path)) {
             note_cr_lines(world, file);
-            return true;
+            return false;
         }
         LineReader reader(path);
         std::string_view line;
@@ -88,6 +91,7 @@ bool each_line(World& world, std::string_view file, Each&& each) {
         while (reader.next(line)) each(line, ++number);
     } catch (const Failure& failure) {
         note_unreadable_file(world, file, failure);
+        return false;
     }
     return true;
 }
@@ -102,6 +106,8 @@ void check_members(World& world);
 void check_stores(World& world);
 void check_pets(World& world);
 void check_castles(World& world);
+void check_friends(World& world);
+void check_registers(World& world);
 // What interrupted rewrites left in save/ and conf/: notes, removed by the repair.
 void check_leftovers(World& world);
 
@@ -114,5 +120,6 @@ inline constexpr std::string_view kGuild = "save/guild.txt";
 inline constexpr std::string_view kPet = "save/pet.txt";
 inline constexpr std::string_view kCastle = "save/castle.txt";
 inline constexpr std::string_view kFriends = "save/friends.txt";
+inline constexpr std::string_view kAccreg = "save/accreg.txt";
 
 }  // namespace tavo::check

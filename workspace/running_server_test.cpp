@@ -18,13 +18,13 @@ namespace {
 // A socket listening on a free loopback port, closed with the object.
 class Listener {
 public:
-    Listener() {
+    explicit Listener(int backlog = 4) {
         fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         EXPECT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        EXPECT_EQ(::listen(fd_, 4), 0);
+        EXPECT_EQ(::listen(fd_, backlog), 0);
         socklen_t length = sizeof address;
         ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
         port_ = ntohs(address.sin_port);
@@ -90,6 +90,43 @@ TEST_F(RunningServerGuard, FindsTheServerWhosePortAnswers) {
     EXPECT_EQ(defaults[0].port, 6900);
     EXPECT_EQ(defaults[1].port, 6121);
     EXPECT_EQ(defaults[2].port, 5121);
+}
+
+// The server reads its conf files this way: imports where they stand, keys in any case, a
+// comment after a value.
+TEST_F(RunningServerGuard, PortsAreReadThroughImportsInAnyCaseBeforeAComment) {
+    folders.server("conf/char_athena.conf", "char_port: 1\nimport: conf/import/char_conf.txt\n");
+    folders.server("conf/import/char_conf.txt", "Char_Port: 7004 // moved\n");
+    folders.server("conf/login_athena.conf", "import: conf/login_athena.conf\nLOGIN_PORT:\t7005\n");
+    const std::vector<ServerPort> ports = server_ports(app.settings.data_folder);
+    EXPECT_EQ(ports[0].port, 7005);  // an import of itself ends
+    EXPECT_EQ(ports[1].port, 7004);
+}
+
+// A server that does not accept in time (its backlog full) still listens, and counts.
+TEST_F(RunningServerGuard, AListeningSocketCountsWithoutAccepting) {
+    EXPECT_EQ(listening_ports("  sl  local_address rem_address   st\n"
+                              "   0: 0100007F:1B58 00000000:0000 0A 00000000:00000000\n"
+                              "   1: 0100007F:1B59 0100007F:D431 01 00000000:00000000\n"
+                              "   0: 00000000000000000000000000000000:17D4 "
+                              "00000000000000000000000000000000:0000 0A 0\n"),
+              (std::vector<int>{7000, 6100}));
+    Listener listener(0);
+    std::vector<int> waiting;
+    for (int i = 0; i < 4; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(listener.port()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        waiting.push_back(fd);
+    }
+    name_char_port(listener.port());
+    const auto running = running_server(app.settings.data_folder, std::chrono::milliseconds(0));
+    ASSERT_TRUE(running.has_value());
+    EXPECT_EQ(running->port, listener.port());
+    for (int fd : waiting) ::close(fd);
 }
 
 TEST_F(RunningServerGuard, EveryWriteIsRefusedOrAskedAboutWhileTheServerRuns) {

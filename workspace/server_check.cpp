@@ -68,7 +68,9 @@ constexpr std::string_view kCodes[] = {
     "missing_party",          "missing_guild",
     "pet_without_owner",      "castle_without_guild",
     "newid_too_low",          "gm_without_account",
-    "too_many_items",         "leftover_file",
+    "too_many_items",         "duplicate_store",
+    "friend_without_char",    "registers_without_account",
+    "leftover_file",
 };
 static_assert(std::size(kCodes) == static_cast<std::size_t>(Problem::LeftoverFile) + 1);
 
@@ -76,7 +78,7 @@ static_assert(std::size(kCodes) == static_cast<std::size_t>(Problem::LeftoverFil
 int file_rank(std::string_view file) {
     using namespace check;
     const std::string_view order[] = {kAccounts, kGm,  kAthena, kStorage, kParty,
-                                      kGuild,    kPet, kCastle, kFriends};
+                                      kGuild,    kPet, kCastle, kFriends, kAccreg};
     for (std::size_t i = 0; i < std::size(order); ++i) {
         if (order[i] == file) return static_cast<int>(i);
     }
@@ -117,12 +119,9 @@ CheckReport check_server(const AppContext& app) {
     check_stores(world);
     check_pets(world);
     check_castles(world);
+    check_friends(world);
+    check_registers(world);
     check_leftovers(world);
-    if (!file_exists(app.server_file(kFriends))) {
-        world.found.add(Problem::MissingFile, kFriends, 0,
-                        "The file is missing: the char server crashes at the first character "
-                        "without it. Make it as an empty file.");
-    }
     std::stable_sort(report.findings.begin(), report.findings.end(),
                      [](const Finding& a, const Finding& b) {
                          const int ra = file_rank(a.file);

@@ -41,6 +41,9 @@ enum class Problem {
     NewIdTooLow,
     GmWithoutAccount,
     TooManyItems,
+    DuplicateStore,
+    FriendWithoutCharacter,
+    RegistersWithoutAccount,
     LeftoverFile,
 };
 
@@ -54,6 +57,7 @@ struct Repair {
     std::size_t piece = 0;  // the TAB-separated piece where a member's slot starts
     long long value = 0;    // the new %newid% counter
     std::string what;       // "raise the %newid% counter to 2000034"
+    std::string removes;    // the records it removes: "1 store line of 3 items"; empty for none
 };
 
 // A problem is something the server misreads or suffers from; a note is worth knowing but
@@ -77,6 +81,10 @@ struct CheckReport {
     std::size_t problems() const;   // the findings that are not notes
     // What each file read was like, so that a repair never works on a file changed since.
     std::vector<std::pair<std::string, std::optional<FileStamp>>> stamps;
+    // Whether save/account.txt holds an account a player logs in with, not only the server's
+    // own: only then is a store of an account it lacks taken as one of a deleted account.
+    bool player_accounts = false;
+    std::size_t store_lines = 0;  // the store lines of save/storage.txt the server reads
     std::size_t repairable() const;
 };
 
@@ -86,9 +94,12 @@ CheckReport check_server(const AppContext& app);
 // note reads "save/.account.txt.x2Fq9a: Note: ...".
 std::string finding_text(const Finding& finding);
 
-// Lists the repairs in one question and, on Yes, makes them: each file rewritten once, its
-// old content kept in a backup beside it (save/party.bak.txt), every other line byte for byte.
-// A file changed since the check is left alone, with a message. Returns how many were made.
+// Lists the repairs in one question, with the records each removes, and, on Yes, makes them:
+// each file rewritten once, its old content kept in a backup beside it (save/party.bak.txt),
+// every other line byte for byte. A file changed since the check is left alone, with a message.
+// No finding rests on a file read only in part; and nothing is repaired, with a message instead
+// of the question, when stores would go while the account file holds no player account.
+// Returns how many were made.
 std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& report);
 
 // The backup name of a save file: save/party.txt gives save/party.bak.txt.

@@ -120,6 +120,7 @@ void ServerCheck::plant_everything() {
         acc, is_newid, [](const std::string&) { return "2000010\t%newid%"; }, Problem::NewIdTooLow);
 
     append("conf/GM_account.txt", "704599 50", Problem::GmWithoutAccount);
+    append("conf/GM_account.txt", "704597 ~ 704598 50", Problem::GmWithoutAccount);  // a range
 
     const std::string ath = "save/athena.txt";
     const std::string first_id = first_char_field(0);
@@ -139,8 +140,14 @@ void ServerCheck::plant_everything() {
 
     append("save/storage.txt", "2999999,1\t1,501,1,0,1,0,0,0,0,0,0 \t",
            Problem::StoreWithoutAccount);
-    append("save/storage.txt", "2000001,301\t" + testing::item_list(301) + "\t",
+    std::set<std::string> stores;
+    for (const std::string& store : lines("save/storage.txt")) stores.insert(store.substr(0, 8));
+    std::int32_t storeless = 2000001;  // an account without a store
+    while (stores.contains(std::to_string(storeless) + ",")) ++storeless;
+    append("save/storage.txt",
+           std::to_string(storeless) + ",301\t" + testing::item_list(301) + "\t",
            Problem::TooManyItems);
+    append("save/storage.txt", lines("save/storage.txt").front(), Problem::DuplicateStore);
 
     change(
         "save/party.txt", [](const std::string& l) { return contains(l, "\t0,0\tNoMember\t"); },
@@ -184,8 +191,14 @@ void ServerCheck::plant_everything() {
         "save/castle.txt", [](const std::string& l) { return l.starts_with("19,"); },
         [](const std::string& l) { return "19,99999" + l.substr(l.find(',', 3)); },
         Problem::CastleWithoutGuild);
-    fs::remove(app.server_file("save/friends.txt"));
-    planted.insert({Problem::MissingFile, "save/friends.txt", 0});
+    const std::string fr = "save/friends.txt";
+    const std::string second_id(split(lines(ath)[1], '\t')[0]);
+    put(fr, {second_id + "," + first_id + "," + first_name + ",0,"});
+    append(fr, "not a friends line", Problem::UnreadableLine);
+    append(fr, first_id + ",999999,Ghost,0,", Problem::FriendWithoutCharacter);
+    append(fr, "999998," + first_id + "," + first_name, Problem::FriendWithoutCharacter);
+    put("save/accreg.txt", {"2000001\t#bank,1 "});
+    append("save/accreg.txt", "2999999\t#bank,1 ", Problem::RegistersWithoutAccount);
 
     // What killed rewrites left: notes. Other hidden or odd names are none of Tavo's.
     for (const char* leftover : {"save/.account.txt.Ab12Cd", "save/.athena.txt.kept4321",
@@ -207,6 +220,14 @@ TEST_F(ServerCheck, FindsEachPlantedProblemOnceAtItsLine) {
     }
     EXPECT_EQ(report.repairable(), 9u);
     EXPECT_EQ(report.problems(), report.findings.size() - 4);
+
+    fs::remove(app.server_file("save/friends.txt"));
+    std::multiset<Found> without_friends;
+    for (const Found& f : planted) {
+        if (std::get<1>(f) != "save/friends.txt") without_friends.insert(f);
+    }
+    without_friends.insert({Problem::MissingFile, "save/friends.txt", 0});
+    EXPECT_EQ(found(check_server(app)), without_friends);
 }
 
 // Another writer saves a file between the repair's read and its rename: the repair gives way.
@@ -266,7 +287,7 @@ TEST_F(ServerCheck, RepairsWhatIsUnambiguousKeepsBackupsAndLeavesTheRest) {
             repaired = repaired || (r.repair && Found{r.problem, r.file, r.line} == f);
         }
         if (repaired) continue;
-        // The dropped store was the next-to-last line: the big store moved up by one.
+        // The dropped store was before the big store and the second one: they moved up by one.
         if (std::get<1>(f) == "save/storage.txt") std::get<2>(f) -= 1;
         expected.insert(f);
     }

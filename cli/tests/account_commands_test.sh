@@ -35,7 +35,7 @@ check "the file keeps its LF lines" test "$(tr -cd '\r' <"$accounts" | wc -c)" -
 first=$(sed -n 's/^2000001\t\([^\t]*\)\t.*/\1/p' "$accounts")
 run 1 account set 2000002 "userid=$first"
 run 1 account set 2000002 $'memo=two\tfields'
-run 1 account set 2000002 ban_until=soon
+run 2 account set 2000002 ban_until=soon
 run 2 account set 2000002 colour=red
 run 2 account set 2000002 sex=X
 run 1 account set 0 memo=server

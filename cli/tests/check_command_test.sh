@@ -37,9 +37,15 @@ run 1 --data "$server" --json check
 check "JSON codes" grep -q '"problem": "party_without_members"' <<<"$out"
 check "JSON repairs" grep -q '"repair": "drop the store of the missing account 2999999"' <<<"$out"
 
-# --fix asks once; without --yes nothing is written.
+# --fix asks once, naming what each repair removes; without --yes nothing is written.
 run 1 --data "$server" check --fix
 check "one question" grep -q 'Repair now?' "$work/err"
+check "what the store repair removes" grep -qF \
+    "save/storage.txt line $store_line: drop the store of the missing account 2999999 (removes 1 store line of 1 item)" \
+    "$work/err"
+check "how many stores go in all" grep -qF \
+    "In all, 1 of the $(wc -l <"$work/before/save/storage.txt") store lines of save/storage.txt go." \
+    "$work/err"
 check "nothing written" diff -r "$work/before" "$server"
 run 1 --data "$server" --yes check --fix
 check "repaired" grep -q '^Repaired: 2\. Checked again:$' <<<"$out"
@@ -52,7 +58,7 @@ check "what has no one repair stays" test "$(printf '%s\n' "$out")" = \
 
 # What a killed write left in save/ is listed as notes, which fail nothing; --fix removes them.
 left=$work/left
-cp -r "$3/server" "$left"
+cp -r "$work/demo" "$left"
 head -c 3000 "$left/save/athena.txt" >"$left/save/.athena.txt.Qx81mZ"
 cp "$left/save/account.txt" "$left/save/.account.txt.kept4242"
 run 0 --data "$left" check
@@ -63,7 +69,7 @@ run 0 --data "$left" --json check
 check "JSON kind" test "$(grep -c '"kind": "note"' <<<"$out")" -eq 2
 run 0 --data "$left" --yes check --fix
 check "removed" test -z "$(find "$left/save" -name '.*')"
-check "the rest kept" diff -r "$3/server" "$left"
+check "the rest kept" diff -r "$work/demo" "$left"
 # account.txt missing or a folder is a problem, never a clean check.
 rm "$left/save/account.txt"
 run 1 --data "$left" check
@@ -71,6 +77,29 @@ check "missing account file" grep -q '^save/account.txt: The file is missing' <<
 mkdir "$left/save/account.txt"
 run 1 --data "$left" check
 check "a folder instead" grep -q '^save/account.txt: A folder' <<<"$out"
+
+# --fix never repairs from an account file it could not read, or one without players: with an
+# empty or CR-only account.txt every store would count as one of a deleted account.
+printf '2000001\tkaelen\tpass\t-\tS\t0\t0\t\n' >"$work/server-only.txt"
+for damage in empty cr server-only; do
+    rm -rf "$work/damaged" && cp -r "$work/demo" "$work/damaged"
+    case $damage in
+    empty) : >"$work/damaged/save/account.txt" ;;
+    cr) tr '\n' '\r' <"$work/demo/save/account.txt" >"$work/damaged/save/account.txt" ;;
+    server-only) cp "$work/server-only.txt" "$work/damaged/save/account.txt" ;;
+    esac
+    cp -r "$work/damaged" "$work/damaged-before"
+    run 1 --data "$work/damaged" --yes check --fix
+    check "$damage account file: no store dropped" diff -r "$work/damaged-before" "$work/damaged"
+    check "$damage account file: no question" test -z "$(grep 'Repair now?' "$work/err")"
+    case $damage in
+    cr) check "$damage account file: stores not judged" test -z "$(grep '^save/storage.txt' <<<"$out")" ;;
+    *) check "$damage account file: the refusal says why" grep -qF \
+        "Nothing was repaired: save/account.txt holds no player account, so every store would count as one of a deleted account." \
+        "$work/err" ;;
+    esac
+    rm -rf "$work/damaged-before"
+done
 
 # A server answering on its port: reading warns, writing is refused unless --force.
 if command -v python3 >/dev/null; then

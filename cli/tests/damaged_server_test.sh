@@ -88,11 +88,11 @@ for command in "account set 2000003 email=new@example.org" "account new newbie s
 done
 check "the GM file keeps LF" test "$(tr -cd '\r' <"$copy/$gm_file" | wc -c)" -eq 0
 
-# The %newid% counters never go down.
+# The %newid% counters never go down, and no new account takes an id below one.
 fresh accounts-high-newid
 on 0 account new newbie secret1
-check "account counter kept" grep -q $'^100000000\t%newid%$' "$copy/$accounts"
-check "new id above the highest" grep -q $'^2000021\tnewbie\t' "$copy/$accounts"
+check "account counter raised past the new id" grep -q $'^100000001\t%newid%$' "$copy/$accounts"
+check "new id at the counter" grep -q $'^100000000\tnewbie\t' "$copy/$accounts"
 
 # One bad item_db row costs that row only; a 10 MB row is not echoed whole.
 fresh bad-item-row

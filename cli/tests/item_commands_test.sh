@@ -39,7 +39,7 @@ run 1 item edit --char 150001 9
 check "nothing written by a refusal" test -z "$(ls "$save" | grep bak)"
 
 # Storage: a new line, a made potion, an egg, an edit and deletions.
-run 0 item add --storage 2000005 "Red Potion" --qty 40000
+run 0 item add --storage 2000005 "Red Potion" --qty 30000
 check "new store line at the end" test "$(tail -1 "$save/storage.txt")" = $'2000005,1\t0,501,30000,0,1,0,0,0,0,0,0 \t'
 check "backup" same storage.bak.txt storage.txt
 run 0 item add --storage 2000005 501 --qty 5 --maker 150001
