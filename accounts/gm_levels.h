@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/failure.h"
+#include "app/gm_line.h"
 #include "app/settings.h"
 
 namespace tavo {
@@ -16,24 +17,6 @@ namespace tavo {
 class Ui;
 
 inline constexpr std::string_view kGmFile = "conf/GM_account.txt";
-
-// The id field of an entry line: a single id, or a range written low-high or low~high.
-struct IdField {
-    std::string_view low;
-    std::string_view high;  // empty for a single id
-    char separator = 0;
-    bool range() const { return !high.empty(); }
-};
-
-// An entry line as the server reads it: the id or range, blanks allowed around the range's
-// separator ("704555 - 704556 30"), then the level. Runs of blanks separate the words.
-struct GmEntryLine {
-    IdField id;
-    std::string_view ids;                   // the line's text of the id or range, blanks included
-    std::optional<std::string_view> level;  // nothing when the line has none
-    std::string_view rest;                  // what follows the level, its blank included
-};
-GmEntryLine read_gm_entry(std::string_view line);
 
 // The entry lines of the GM file, read once, for many lookups (an account load asks for every
 // account in the GM id range).

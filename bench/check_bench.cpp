@@ -12,8 +12,8 @@
 
 #include "app/settings.h"
 #include "bench/bench_support.h"
+#include "check/server_check.h"
 #include "tools/gen/server_gen.h"
-#include "workspace/server_check.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <iostream>
 #include <memory>
 
+#include "check/server_check.h"
 #include "cli/cli.h"
-#include "workspace/server_check.h"
 
 namespace tavo::cli {
 namespace {

@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "app/settings.h"
+#include "check/server_check.h"
 #include "ui/latin1.h"
-#include "workspace/server_check.h"
 
 namespace tavo::ui {
 

@@ -1,4 +1,4 @@
-#include "workspace/check_support.h"
+#include "check/check_support.h"
 
 #include <sys/mman.h>
 

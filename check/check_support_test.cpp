@@ -1,7 +1,7 @@
 // The server check's own readers against plain ones: item lists as the server reads them,
 // TAB splitting across the blocks the fast readers work in, and the name table with its late adds.
 
-#include "workspace/check_support.h"
+#include "check/check_support.h"
 
 #include <gtest/gtest.h>
 

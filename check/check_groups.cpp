@@ -4,7 +4,7 @@
 
 #include "app/settings.h"
 #include "app/text_file.h"
-#include "workspace/check_world.h"
+#include "check/check_world.h"
 
 namespace tavo::check {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/file_writer.h"
-#include "workspace/check_world.h"
+#include "check/check_world.h"
 
 namespace tavo::check {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "accounts/gm_levels.h"
+#include "app/gm_line.h"
 #include "app/text.h"
-#include "workspace/check_world.h"
+#include "check/check_world.h"
 
 namespace tavo::check {
 namespace {

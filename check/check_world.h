@@ -13,7 +13,7 @@
 #include "app/file_stamp.h"
 #include "app/settings.h"
 #include "app/text_file.h"
-#include "workspace/check_support.h"
+#include "check/check_support.h"
 
 namespace tavo {
 struct AppContext;

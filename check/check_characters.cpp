@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "workspace/check_world.h"
+#include "check/check_world.h"
 
 namespace tavo::check {
 namespace {

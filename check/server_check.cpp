@@ -1,4 +1,4 @@
-#include "workspace/server_check.h"
+#include "check/server_check.h"
 
 #include <algorithm>
 #include <fstream>
@@ -6,7 +6,7 @@
 #include "app/failure.h"
 #include "app/settings.h"
 #include "app/text_file.h"
-#include "workspace/check_world.h"
+#include "check/check_world.h"
 
 namespace tavo {
 namespace check {

@@ -3,7 +3,7 @@
 
 #include "app/text.h"
 #include "app/text_file.h"
-#include "workspace/check_world.h"
+#include "check/check_world.h"
 
 namespace tavo::check {
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/numbers.h"
-#include "workspace/server_check.h"
+#include "check/server_check.h"
 
 namespace tavo::check {
 

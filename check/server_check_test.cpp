@@ -1,7 +1,7 @@
 // The server check on a generated server with each problem planted once, found exactly once at
 // its line (and nothing else: the fresh server is clean); then the repairs and a second check.
 
-#include "workspace/server_check.h"
+#include "check/server_check.h"
 
 #include <gtest/gtest.h>
 

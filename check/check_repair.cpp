@@ -12,8 +12,8 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
-#include "workspace/check_world.h"
-#include "workspace/server_check.h"
+#include "check/check_world.h"
+#include "check/server_check.h"
 
 namespace tavo {
 // One-letter texts as strings: GCC 12 at -O3 misreads assigning a one-letter literal.
