@@ -65,8 +65,8 @@ std::size_t count_line_breaks(std::string_view text) {
 
 class Loader {
 public:
-    Loader(const AppContext& app, Ui& ui, AccountStore& store)
-        : app_(app), ui_(ui), store_(store), progress_(ui) {}
+    Loader(const AppContext& app, Ui& ui, AccountTable& table)
+        : app_(app), ui_(ui), table_(table), progress_(ui) {}
 
     void read(std::string_view image) {
         BreakScanner breaks(image);
@@ -76,7 +76,7 @@ public:
             const std::size_t line_end = std::min(found.at, image.size());
             ++line_number_;
             take(image.substr(at, line_end - at));
-            progress_.reading(static_cast<long long>(store_.records.size()));
+            progress_.reading(static_cast<long long>(table_.records.size()));
             at = line_end + found.length;
         }
     }
@@ -84,7 +84,7 @@ public:
     void report_kept_lines() const {
         std::size_t count = 0;
         std::size_t first = 0;
-        for (const KeptLine& line : store_.kept_lines) {
+        for (const KeptLine& line : table_.kept_lines) {
             if (line.comment) continue;
             if (count++ == 0) first = line.line_number;
         }
@@ -100,19 +100,19 @@ public:
 private:
     void take(std::string_view line) {
         if (line.empty() || line.starts_with("//")) {
-            store_.has_header = store_.has_header || !line.empty();
+            table_.has_header = table_.has_header || !line.empty();
             keep(line, true);
             return;
         }
         const LineFields fields(line);
         if (fields.count >= 2 && fields.field(1) == "%newid%") {
-            if (store_.server_generation != ServerGeneration::V100) {
-                store_.server_generation = ServerGeneration::V052;
+            if (table_.server_generation != ServerGeneration::V100) {
+                table_.server_generation = ServerGeneration::V052;
             }
             // It stays in its place; a save may only raise it.
-            if (fields.count < 7 && store_.newid.take(line)) {
+            if (fields.count < 7 && table_.newid.take(line)) {
                 keep(line, true);
-                store_.kept_lines.back().newid = true;
+                table_.kept_lines.back().newid = true;
                 return;
             }
         }
@@ -134,22 +134,22 @@ private:
             keep(line);
             return;
         }
-        if (record.long_form()) store_.server_generation = ServerGeneration::V100;
+        if (record.long_form()) table_.server_generation = ServerGeneration::V100;
         note_id(record);
-        store_.records.push_back(std::move(record));
+        table_.records.push_back(std::move(record));
     }
 
     void keep(std::string_view line, bool comment = false) {
-        store_.kept_lines.push_back(
-            {store_.records.size(), std::string(line), line_number_, comment});
+        table_.kept_lines.push_back(
+            {table_.records.size(), std::string(line), line_number_, comment});
     }
 
     void note_id(AccountRecord& record) {
         const std::int32_t id = record.account_id();
         if (id >= kFirstPlayerId) {
-            if (id > store_.highest_player_id) store_.highest_player_id = id;
+            if (id > table_.highest_player_id) table_.highest_player_id = id;
         } else if (id > kLastServerId) {
-            if (id > store_.highest_gm_id) store_.highest_gm_id = id;
+            if (id > table_.highest_gm_id) table_.highest_gm_id = id;
             record.set_gm_level(gm_level(id));
         }
     }
@@ -168,7 +168,7 @@ private:
 
     const AppContext& app_;
     Ui& ui_;
-    AccountStore& store_;
+    AccountTable& table_;
     Progress progress_;
     std::optional<GmLevels> gm_;
     bool gm_reported_ = false;
@@ -177,61 +177,61 @@ private:
 
 // Only a file that is missing or of 0 bytes is a new one: anything else that cannot be read is
 // a failure, never a reason to start from the default accounts.
-void read_account_file(const AppContext& app, Ui& ui, AccountStore& store) {
+void read_account_file(const AppContext& app, Ui& ui, AccountTable& table) {
     const fs::path path = app.server_file(kAccountFile);
     if (is_new_file(path)) {
-        set_def(ui, store);
-        store.modified = true;
+        set_def(ui, table);
+        table.modified = true;
         return;
     }
-    store.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
+    table.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
     auto image = std::make_shared<const std::string>(read_file(path));
-    store.image = image;
-    store.server_generation = ServerGeneration::V817;
+    table.image = image;
+    table.server_generation = ServerGeneration::V817;
     // One record per line at most: the table is sized once.
-    store.records.reserve(count_line_breaks(*image) + 1);
-    Loader loader(app, ui, store);
+    table.records.reserve(count_line_breaks(*image) + 1);
+    Loader loader(app, ui, table);
     loader.read(*image);
     loader.report_kept_lines();
 }
 
 }  // namespace
 
-bool load_account(const AppContext& app, Ui& ui, AccountStore& store) {
-    const ServerGeneration generation = store.server_generation;
-    store = AccountStore{};
-    store.server_generation = generation;
+bool load_account(const AppContext& app, Ui& ui, AccountTable& table) {
+    const ServerGeneration generation = table.server_generation;
+    table = AccountTable{};
+    table.server_generation = generation;
     try {
-        read_account_file(app, ui, store);
-        store.load_state.set_whole();
+        read_account_file(app, ui, table);
+        table.load_state.set_whole();
         return true;
     } catch (...) {
         const Failure failure = failure_from_current_exception();
-        store.load_state.set_failed(kAccountFile, failure);
+        table.load_state.set_failed(kAccountFile, failure);
         show_error_report(ui, failure, "load_account");
         return false;
     }
 }
 
-void set_def(Ui& ui, AccountStore& store) {
+void set_def(Ui& ui, AccountTable& table) {
     const bool eA817 = ui.ask_yes_no(
         "What version are you using? Is it eA817Text?\r\n  Yes= eA817 Text,\r\n  No=eA.50 above.",
         "Tavo");
     if (eA817) {
-        make_default_account(store, 0, "vokl1", "wemk1");
+        make_default_account(table, 0, "vokl1", "wemk1");
     } else {
-        make_default_account(store, 0, "q1", "j1");
+        make_default_account(table, 0, "q1", "j1");
     }
-    make_default_account(store, 1, "q2", "j2");
-    make_default_account(store, 2, "q3", "j3");
-    make_default_account(store, 3, "q4", "j4");
-    make_default_account(store, 4, "q5", "j5");
+    make_default_account(table, 1, "q2", "j2");
+    make_default_account(table, 2, "q3", "j3");
+    make_default_account(table, 3, "q4", "j4");
+    make_default_account(table, 4, "q5", "j5");
 }
 
-void make_default_account(AccountStore& store, std::size_t slot, std::string_view name,
+void make_default_account(AccountTable& table, std::size_t slot, std::string_view name,
                           std::string_view password) {
-    if (store.records.size() <= slot) store.records.resize(slot + 1);
-    AccountRecord& record = store.records[slot];
+    if (table.records.size() <= slot) table.records.resize(slot + 1);
+    AccountRecord& record = table.records[slot];
     AccountFields fields = record.fields();
     fields.account_id = static_cast<std::int32_t>(slot);
     fields.userid = name;
@@ -247,27 +247,27 @@ namespace {
 
 // The last %newid% line of the file, raised in its place when the accounts passed every counter
 // of the file; false when the file has none.
-bool raise_newid(AccountStore& store) {
+bool raise_newid(AccountTable& table) {
     KeptLine* last = nullptr;
-    for (KeptLine& kept : store.kept_lines) {
+    for (KeptLine& kept : table.kept_lines) {
         if (kept.newid) last = &kept;
     }
     if (last == nullptr) return false;
-    const std::string raised = store.newid.line_after(store.highest_player_id);
-    if (newid_counter(raised) > store.newid.counter()) {
+    const std::string raised = table.newid.line_after(table.highest_player_id);
+    if (newid_counter(raised) > table.newid.counter()) {
         last->text = raised;
-        store.newid.take(raised);
+        table.newid.take(raised);
     }
     return true;
 }
 
 // The GM lines of the new accounts, for the batch that writes the accounts: made from the GM
 // file on disk, under the ids the accounts reach their file with.
-void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileBatch& batch) {
+void stage_new_gm_levels(const AppContext& app, const AccountTable& table, FileBatch& batch) {
     const fs::path path = app.server_file(kGmFile);
-    batch.add(path, std::string(kGmFile), [&store, path](AtomicWriter& out) {
+    batch.add(path, std::string(kGmFile), [&table, path](AtomicWriter& out) {
         std::optional<std::vector<std::string>> lines;
-        for (const auto& [id, level] : store.unsaved_accounts) {
+        for (const auto& [id, level] : table.unsaved_accounts) {
             if (!level) continue;
             if (!lines) lines = is_missing(path) ? std::vector<std::string>{} : read_lines(path);
             lines = set_gm_level_lines(*lines, id, *level);
@@ -280,22 +280,22 @@ void stage_new_gm_levels(const AppContext& app, const AccountStore& store, FileB
 
 // The whole table into out, in the file's generation; a %newid% line at the end when the file
 // has none in its place.
-void write_table(Ui& ui, const AccountStore& store, bool has_newid, AtomicWriter& out) {
+void write_table(Ui& ui, const AccountTable& table, bool has_newid, AtomicWriter& out) {
     Progress progress(ui);
-    if (!store.has_header) {
+    if (!table.has_header) {
         for (std::string_view line : kHeader) out.write_line(line);
     }
-    const std::vector<KeptLine>& kept = store.kept_lines;
+    const std::vector<KeptLine>& kept = table.kept_lines;
     std::size_t next_kept = 0;
     std::string line;
-    for (std::size_t i = 0; i < store.records.size(); ++i) {
+    for (std::size_t i = 0; i < table.records.size(); ++i) {
         while (next_kept < kept.size() && kept[next_kept].before <= i) {
             out.write_line(kept[next_kept++].text);
         }
-        const AccountRecord& record = store.records[i];
+        const AccountRecord& record = table.records[i];
         if (record.edited()) {
             line.clear();
-            append_account_line(line, record, store.server_generation);
+            append_account_line(line, record, table.server_generation);
             out.write_line(line);
         } else {
             out.write_line(record.line());
@@ -303,34 +303,34 @@ void write_table(Ui& ui, const AccountStore& store, bool has_newid, AtomicWriter
         progress.writing(static_cast<long long>(i));
     }
     while (next_kept < kept.size()) out.write_line(kept[next_kept++].text);
-    if (!has_newid && writes_newid_line(store.server_generation)) {
-        out.write_line(store.newid.line_after(store.highest_player_id));
+    if (!has_newid && writes_newid_line(table.server_generation)) {
+        out.write_line(table.newid.line_after(table.highest_player_id));
     }
 }
 
 }  // namespace
 
-bool save_account(const AppContext& app, Ui& ui, AccountStore& store) {
-    if (!store.load_state.allow_write(ui)) return false;
+bool save_account(const AppContext& app, Ui& ui, AccountTable& table) {
+    if (!table.load_state.allow_write(ui)) return false;
     return guarded(ui, "save_account", [&] {
         FileBatch batch(app.files);
         // The table goes onto the file as it is on disk, again if another writer changes the
         // file before the rename; the GM lines follow the ids the accounts reach the file with.
         batch.add(app.server_file(kAccountFile), std::string(kAccountFile), [&](AtomicWriter& out) {
-            rebase_accounts(app, ui, store);
-            const bool has_newid = raise_newid(store);
-            write_table(ui, store, has_newid, out);
+            rebase_accounts(app, ui, table);
+            const bool has_newid = raise_newid(table);
+            write_table(ui, table, has_newid, out);
             return true;
         });
-        stage_new_gm_levels(app, store, batch);
+        stage_new_gm_levels(app, table, batch);
         try {
             batch.commit();
         } catch (...) {
             throw batch.told(failure_from_current_exception());
         }
-        note_accounts_written(app, store);
-        store.modified = false;
-        store.unsaved_accounts.clear();
+        note_accounts_written(app, table);
+        table.modified = false;
+        table.unsaved_accounts.clear();
     });
 }
 
@@ -353,15 +353,15 @@ bool write_account_file_without(const AppContext& app, AtomicWriter& out, std::i
     return found;
 }
 
-void recompute_highest_ids(AccountStore& store) {
-    store.highest_player_id = kFirstPlayerId;
-    store.highest_gm_id = kGmIdBase;
-    for (const AccountRecord& record : store.records) {
+void recompute_highest_ids(AccountTable& table) {
+    table.highest_player_id = kFirstPlayerId;
+    table.highest_gm_id = kGmIdBase;
+    for (const AccountRecord& record : table.records) {
         const std::int32_t id = record.account_id();
         if (id >= kFirstPlayerId) {
-            store.highest_player_id = std::max(store.highest_player_id, id);
+            table.highest_player_id = std::max(table.highest_player_id, id);
         } else if (id > kLastServerId) {
-            store.highest_gm_id = std::max(store.highest_gm_id, id);
+            table.highest_gm_id = std::max(table.highest_gm_id, id);
         }
     }
 }

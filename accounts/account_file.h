@@ -39,7 +39,7 @@ struct KeptLine {
     bool newid = false;    // a %newid% line
 };
 
-struct AccountStore {
+struct AccountTable {
     std::vector<AccountRecord> records;
     // As detected by the last load; Unknown before the first file read.
     ServerGeneration server_generation = ServerGeneration::Unknown;
@@ -72,11 +72,11 @@ struct AccountStore {
 // are not understood are kept and reported once; comment lines are kept too. Returns false when
 // the load ended through the error report ("in load_account"); the table is then marked as not
 // loaded, and nothing is ever written from it.
-bool load_account(const AppContext& app, Ui& ui, AccountStore& store);
+bool load_account(const AppContext& app, Ui& ui, AccountTable& table);
 
 // The five default accounts, after the version question.
-void set_def(Ui& ui, AccountStore& store);
-void make_default_account(AccountStore& store, std::size_t slot, std::string_view name,
+void set_def(Ui& ui, AccountTable& table);
+void make_default_account(AccountTable& table, std::size_t slot, std::string_view name,
                           std::string_view password);
 
 // Writes the whole table: the header (when the file had none), every account in the file's
@@ -86,7 +86,7 @@ void make_default_account(AccountStore& store, std::size_t slot, std::string_vie
 // Refuses (with a message naming the file and the failure) a table that is not loaded whole.
 // The GM levels of new accounts reach the GM file together with the accounts.
 // Returns false when nothing was written; the old files are then left as they were.
-bool save_account(const AppContext& app, Ui& ui, AccountStore& store);
+bool save_account(const AppContext& app, Ui& ui, AccountTable& table);
 
 // The file as it is on disk without the account's line, written into `out`: the deletion of
 // one account reaches the file at once while other edits of the table stay pending. False when
@@ -94,7 +94,7 @@ bool save_account(const AppContext& app, Ui& ui, AccountStore& store);
 bool write_account_file_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id);
 
 // The highest player and GM ids over the table, starting from 2000000 and 704553.
-void recompute_highest_ids(AccountStore& store);
+void recompute_highest_ids(AccountTable& table);
 
 // The 13 comment lines at the top of the file, as the server writes them too.
 const std::vector<std::string_view>& account_file_header();

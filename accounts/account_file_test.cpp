@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 #include "app/text.h"
 #include "app/text_file.h"
 #include "testsupport/file_faults.h"
@@ -37,13 +37,13 @@ struct AccountFileTest : ::testing::Test {
         }
         return lines;
     }
-    void load() { ASSERT_TRUE(load_account(app, ui, store)); }
-    void save() { ASSERT_TRUE(save_account(app, ui, store)); }
+    void load() { ASSERT_TRUE(load_account(app, ui, table)); }
+    void save() { ASSERT_TRUE(save_account(app, ui, table)); }
 
     TempDir dir;
     ScriptedUi ui;
     AppContext app;
-    AccountStore store;
+    AccountTable table;
 };
 
 TEST_F(AccountFileTest, UntouchedFilesOfEachGenerationComeBackLineForLine) {
@@ -78,9 +78,9 @@ TEST_F(AccountFileTest, UntouchedFilesOfEachGenerationComeBackLineForLine) {
         if (!c.newid_line.empty()) file += "1999\t%newid%\n";
         write_accounts(file);
         load();
-        EXPECT_EQ(store.server_generation, c.generation);
-        EXPECT_EQ(store.records.size(), c.records.size());
-        EXPECT_FALSE(store.modified);
+        EXPECT_EQ(table.server_generation, c.generation);
+        EXPECT_EQ(table.records.size(), c.records.size());
+        EXPECT_FALSE(table.modified);
         save();
         std::vector<std::string> expected = c.records;
         if (!c.newid_line.empty()) expected.push_back(c.newid_line);
@@ -101,9 +101,9 @@ TEST_F(AccountFileTest, FieldsAreReadAsTheServerWroteThem) {
     EXPECT_EQ(ui.messages(),
               std::vector<std::string>{
                   "Error 53, File not found (conf/GM_account.txt)\r\nin read_gm_lvl"});
-    ASSERT_EQ(store.records.size(), 5u);
-    for (const AccountRecord& record : store.records) EXPECT_EQ(record.gm_level(), 0);
-    const AccountRecord& gm = store.records[0];
+    ASSERT_EQ(table.records.size(), 5u);
+    for (const AccountRecord& record : table.records) EXPECT_EQ(record.gm_level(), 0);
+    const AccountRecord& gm = table.records[0];
     EXPECT_EQ((std::vector<std::string_view>{gm.userid(), gm.pass(), gm.lastlogin(), gm.email(),
                                              gm.error_message(), gm.last_ip(), gm.memo()}),
               (std::vector<std::string_view>{"gm", "secret", "2004-03-01 10:00:00.123", "gm@ex.org",
@@ -115,14 +115,14 @@ TEST_F(AccountFileTest, FieldsAreReadAsTheServerWroteThem) {
     // Sex letters F, S, and M for anything else; a login count or state that is empty or not a
     // number stays 0.
     std::vector<int> sexes;
-    for (const AccountRecord& record : store.records) sexes.push_back(record.sex());
+    for (const AccountRecord& record : table.records) sexes.push_back(record.sex());
     EXPECT_EQ(sexes, (std::vector<int>{0, 1, 2, 0, 0}));
-    EXPECT_EQ(store.records[1].logincount(), 0);
-    EXPECT_EQ(store.records[1].state(), 0);
+    EXPECT_EQ(table.records[1].logincount(), 0);
+    EXPECT_EQ(table.records[1].state(), 0);
     // An old-form line has no e-mail, validity or ban.
-    EXPECT_EQ(store.records[1].email(), "");
-    EXPECT_EQ(store.records[1].connect_until(), 0);
-    EXPECT_EQ(store.server_generation, tavo::ServerGeneration::V100);
+    EXPECT_EQ(table.records[1].email(), "");
+    EXPECT_EQ(table.records[1].connect_until(), 0);
+    EXPECT_EQ(table.server_generation, tavo::ServerGeneration::V100);
 }
 
 TEST_F(AccountFileTest, RegistersKeepTheLastItemWithoutItsBlank) {
@@ -131,12 +131,12 @@ TEST_F(AccountFileTest, RegistersKeepTheLastItemWithoutItsBlank) {
         "2000002\tb\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1 b,2\n"
         "2000003\tc\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1  b,2 \n");
     load();
-    for (const AccountRecord& record : store.records) {
+    for (const AccountRecord& record : table.records) {
         EXPECT_EQ(record.reg_count(), 2u) << record.userid();
         EXPECT_EQ(record.regs(), (std::vector<std::string_view>{"a,1", "b,2"}));
     }
     // An edited record is rebuilt with one blank after each register.
-    for (std::size_t i : {1, 2}) store.records[i].assign(store.records[i].fields());
+    for (std::size_t i : {1, 2}) table.records[i].assign(table.records[i].fields());
     save();
     const std::vector<std::string> lines = saved_records();
     EXPECT_EQ(lines[0], "2000001\ta\tp\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\ta,1 b,2 ");
@@ -150,8 +150,8 @@ TEST_F(AccountFileTest, EditedRecordsAreRebuiltInTheFilesGeneration) {
         "2000002\tben\tpw\t-\tX\t1\t0\n"
         "2000\t%newid%\n");
     load();
-    ASSERT_EQ(store.server_generation, tavo::ServerGeneration::V052);
-    for (AccountRecord& record : store.records) {
+    ASSERT_EQ(table.server_generation, tavo::ServerGeneration::V052);
+    for (AccountRecord& record : table.records) {
         AccountFields f = record.fields();
         f.email = "ignored@in.old.files";
         record.assign(f);
@@ -169,14 +169,14 @@ TEST_F(AccountFileTest, EditedRecordsAreRebuiltInTheFilesGeneration) {
         "2000001\tanna\tpw\t\tF\t1\t0\tcounter,5 \n"
         "2000002\tben\tpw\t-\tM\t1\t0\tben@ex.org\tmsg\t0\t1.2.3.4\tmemo\t0\t\n");
     load();
-    ASSERT_EQ(store.server_generation, tavo::ServerGeneration::V100);
-    store.records[0].assign(store.records[0].fields());
-    AccountFields ben = store.records[1].fields();
+    ASSERT_EQ(table.server_generation, tavo::ServerGeneration::V100);
+    table.records[0].assign(table.records[0].fields());
+    AccountFields ben = table.records[1].fields();
     ben.email.clear();
     ben.error_message.clear();
     ben.last_ip.clear();
     ben.memo.clear();
-    store.records[1].assign(ben);
+    table.records[1].assign(ben);
     save();
     EXPECT_EQ(saved_records(),
               (std::vector<std::string>{
@@ -193,11 +193,11 @@ TEST_F(AccountFileTest, HighestIdsAndGmLevelsFollowTheIdRanges) {
         "2000000\tplayer\tp\t-\tM\t0\t0\t\n"
         "2000000\t%newid%\n");
     load();
-    EXPECT_EQ(store.highest_player_id, 2000000);
-    EXPECT_EQ(store.highest_gm_id, 704600);
+    EXPECT_EQ(table.highest_player_id, 2000000);
+    EXPECT_EQ(table.highest_gm_id, 704600);
     // Only the GM id range is looked up: a server id or a player id keeps level 0.
     std::vector<int> levels;
-    for (const AccountRecord& record : store.records) levels.push_back(record.gm_level());
+    for (const AccountRecord& record : table.records) levels.push_back(record.gm_level());
     EXPECT_EQ(levels, (std::vector<int>{0, 20, 99, 0}));
     save();
     EXPECT_EQ(saved_records().back(), "2000001\t%newid%");
@@ -218,10 +218,10 @@ TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {
     EXPECT_EQ(ui.questions(), std::vector<std::string>{
                                   "What version are you using? Is it eA817Text?\r\n  Yes= eA817 "
                                   "Text,\r\n  No=eA.50 above."});
-    EXPECT_EQ(store.server_generation, tavo::ServerGeneration::Unknown);
-    EXPECT_TRUE(store.modified);
+    EXPECT_EQ(table.server_generation, tavo::ServerGeneration::Unknown);
+    EXPECT_TRUE(table.modified);
     save();
-    EXPECT_FALSE(store.modified);
+    EXPECT_FALSE(table.modified);
     EXPECT_EQ(saved_records(),
               (std::vector<std::string>{"0\tq1\tj1\t-\tS\t0\t0", "1\tq2\tj2\t-\tS\t0\t0",
                                         "2\tq3\tj3\t-\tS\t0\t0", "3\tq4\tj4\t-\tS\t0\t0",
@@ -230,8 +230,8 @@ TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {
     // Only comments: an 817 file without accounts, not a new file; no defaults, no question.
     write_accounts("// nothing here\r\n//\r\n");
     load();
-    EXPECT_EQ(store.server_generation, tavo::ServerGeneration::V817);
-    EXPECT_TRUE(store.records.empty());
+    EXPECT_EQ(table.server_generation, tavo::ServerGeneration::V817);
+    EXPECT_TRUE(table.records.empty());
     EXPECT_EQ(ui.questions().size(), 1u);
 
     // An empty 1.0.0 file read before keeps its generation: defaults in the 1.0.0 form.
@@ -240,7 +240,7 @@ TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {
     write_accounts("");
     ui.answer({false});
     load();
-    EXPECT_EQ(store.server_generation, tavo::ServerGeneration::V100);
+    EXPECT_EQ(table.server_generation, tavo::ServerGeneration::V100);
     save();
     EXPECT_EQ(saved_records().front(), "0\tq1\tj1\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t");
     EXPECT_EQ(saved_records().back(), "2000001\t%newid%");
@@ -265,8 +265,8 @@ TEST_F(AccountFileTest, LinesThatAreNotAccountsGoBackWhereTheyWere) {
     file += "2000009\tlast\tp\t-\tM\t0\t0\t\n";
     write_accounts(file);
     load();
-    ASSERT_EQ(store.records.size(), 2u);
-    EXPECT_EQ(store.records[1].userid(), "last");
+    ASSERT_EQ(table.records.size(), 2u);
+    EXPECT_EQ(table.records[1].userid(), "last");
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_TRUE(contains(ui.messages()[0], "8 line(s)")) << ui.messages()[0];
     EXPECT_TRUE(contains(ui.messages()[0], "at line 2")) << ui.messages()[0];
@@ -277,7 +277,7 @@ TEST_F(AccountFileTest, LinesThatAreNotAccountsGoBackWhereTheyWere) {
     EXPECT_EQ(saved_records(), expected);
 
     // Removing the account before them keeps them in their place.
-    remove_account(store, 0);
+    remove_account(table, 0);
     save();
     expected.erase(expected.begin());
     EXPECT_EQ(saved_records(), expected);
@@ -291,9 +291,9 @@ TEST_F(AccountFileTest, ProgressCountsAccountsAndTheTableHasNoSmallLimit) {
     }
     write_accounts(file);
     load();
-    ASSERT_EQ(store.records.size(), static_cast<std::size_t>(count));
-    EXPECT_EQ(store.records[count - 1].userid(), "p39999");
-    EXPECT_EQ(store.highest_player_id, 2000000 + count);
+    ASSERT_EQ(table.records.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(table.records[count - 1].userid(), "p39999");
+    EXPECT_EQ(table.highest_player_id, 2000000 + count);
     EXPECT_EQ(ui.progress_texts.back(), "Reading 40000 lines");
     EXPECT_EQ(ui.progress_shows, ui.progress_closes);
     ui.clear();
@@ -310,20 +310,20 @@ TEST_F(AccountFileTest, AFailedSaveLeavesBothFilesAndReportsIt) {
     write_accounts(accounts);
     dir.write("server/conf/GM_account.txt", gm_file);
     load();
-    AccountForm form = new_account_form(*next_gm_id(ui, store), 50);
+    AccountForm form = new_account_form(*next_gm_id(ui, table), 50);
     form.username = "newgm", form.password = "secret1";
-    ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
+    ASSERT_EQ(save_new_account(app, ui, table, form, true), EditResult::Saved);
     for (const std::string file : {"save/account.txt", "conf/GM_account.txt"}) {
         app.files = FileWriter();
         testing::refuse_rename(app.files, fs::path(file).filename());
         ui.clear();
-        EXPECT_FALSE(save_account(app, ui, store));
+        EXPECT_FALSE(save_account(app, ui, table));
         EXPECT_EQ(ui.messages(), std::vector<std::string>{"Error 70, Permission denied (" + file +
                                                           "). No file was changed.\r\nin "
                                                           "save_account"});
         EXPECT_EQ(dir.read("server/save/account.txt"), accounts);
         EXPECT_EQ(dir.read("server/conf/GM_account.txt"), gm_file);
-        EXPECT_TRUE(store.modified);
+        EXPECT_TRUE(table.modified);
         EXPECT_FALSE(ui.progress_open);
     }
     app.files = FileWriter();
@@ -361,15 +361,15 @@ TEST_F(AccountFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
         if (std::string(c.what) == "mode 000" && ::geteuid() == 0) continue;  // root reads it
         c.damage();
         ui.clear();
-        EXPECT_FALSE(load_account(app, ui, store));
-        EXPECT_FALSE(store.load_state.whole());
+        EXPECT_FALSE(load_account(app, ui, table));
+        EXPECT_FALSE(table.load_state.whole());
         EXPECT_TRUE(ui.questions().empty());  // not taken for a new file
         // The editor's new-account path ends in the same save.
-        AccountForm form = new_account_form(next_player_id(store), 0);
+        AccountForm form = new_account_form(next_player_id(table), 0);
         form.username = "newbie", form.password = "secret1";
-        save_new_account(app, ui, store, form, false);
+        save_new_account(app, ui, table, form, false);
         ui.clear();
-        EXPECT_FALSE(save_account(app, ui, store));
+        EXPECT_FALSE(save_account(app, ui, table));
         ASSERT_EQ(ui.messages().size(), 1u);
         EXPECT_TRUE(
             ui.messages()[0].starts_with("save/account.txt could not be read (" + c.reason + ")"))
@@ -386,9 +386,9 @@ TEST_F(AccountFileTest, LineEndsOfEveryKindReadAsLinesAndStay) {
         write_accounts(std::string("// mine") + end + records[0] + end + records[1] + end);
         ui.clear();
         load();
-        ASSERT_EQ(store.records.size(), 2u);
-        EXPECT_EQ(store.records[1].userid(), "b");
-        store.modified = true;
+        ASSERT_EQ(table.records.size(), 2u);
+        EXPECT_EQ(table.records[1].userid(), "b");
+        table.modified = true;
         save();
         EXPECT_EQ(dir.read("server/save/account.txt"),
                   std::string("// mine") + end + records[0] + end + records[1] + end);
@@ -412,10 +412,10 @@ TEST_F(AccountFileTest, ASaveChangesOnlyTheEditedLine) {
     write_accounts(before);
     load();
     ASSERT_EQ(ui.shown().size(), 1u);  // the two lines that are not accounts, reported once
-    const std::size_t index = *index_of_account(store, 2000002);
-    AccountForm form = account_to_form(store.records[index]);
+    const std::size_t index = *index_of_account(table, 2000002);
+    AccountForm form = account_to_form(table.records[index]);
     form.email = "new@ex.org";
-    ASSERT_EQ(save_edited_account(app, ui, store, index, form, "player"), EditResult::Saved);
+    ASSERT_EQ(save_edited_account(app, ui, table, index, form, "player"), EditResult::Saved);
     save();
     std::string expected = before;
     const std::string old_line = "2000002\tplayer\tpw\t-\tF\t0\t0\ta@a.com\t";
@@ -425,9 +425,9 @@ TEST_F(AccountFileTest, ASaveChangesOnlyTheEditedLine) {
 
     // A new account takes no id below the server's counter; the last counter line, still the
     // file's last line, is raised past it in its place.
-    form = new_account_form(next_player_id(store), 0);
+    form = new_account_form(next_player_id(table), 0);
     form.username = "newbie", form.password = "secret1";
-    ASSERT_EQ(save_new_account(app, ui, store, form, false), EditResult::Saved);
+    ASSERT_EQ(save_new_account(app, ui, table, form, false), EditResult::Saved);
     save();
     const std::vector<std::string> lines = saved_lines();
     EXPECT_EQ(lines.back(), "2500001\t%newid%");

@@ -18,10 +18,10 @@ namespace {
 using Texts = std::unordered_map<std::int32_t, std::optional<std::string>>;
 
 // The text of every account as Tavo last read or wrote it.
-Texts texts_as_read(const AccountStore& store) {
+Texts texts_as_read(const AccountTable& table) {
     Texts read;
-    if (store.image) {
-        const std::string_view image = *store.image;
+    if (table.image) {
+        const std::string_view image = *table.image;
         std::size_t at = 0;
         while (at < image.size()) {
             std::size_t end = image.find('\n', at);
@@ -40,7 +40,7 @@ Texts texts_as_read(const AccountStore& store) {
             }
         }
     }
-    for (const auto& [id, text] : store.written) read[id] = text;
+    for (const auto& [id, text] : table.written) read[id] = text;
     return read;
 }
 
@@ -54,7 +54,7 @@ std::optional<std::string_view> view(const std::optional<std::string>& text) {
 
 class Rebase {
 public:
-    Rebase(const AppContext& app, Ui& ui, AccountStore& mine, AccountStore& disk)
+    Rebase(const AppContext& app, Ui& ui, AccountTable& mine, AccountTable& disk)
         : app_(app), ui_(ui), mine_(mine), disk_(disk), read_(texts_as_read(mine)) {
         for (std::size_t i = 0; i < mine.records.size(); ++i) {
             index_.emplace(mine.records[i].account_id(), i);
@@ -165,8 +165,8 @@ private:
 
     const AppContext& app_;
     Ui& ui_;
-    AccountStore& mine_;
-    AccountStore& disk_;
+    AccountTable& mine_;
+    AccountTable& disk_;
     Texts read_;
     std::unordered_map<std::int32_t, std::size_t> index_;
     std::unordered_set<std::size_t> used_;
@@ -182,26 +182,26 @@ std::string account_label(const AccountRecord& record) {
            ")";
 }
 
-void rebase_accounts(const AppContext& app, Ui& ui, AccountStore& store) {
+void rebase_accounts(const AppContext& app, Ui& ui, AccountTable& table) {
     const fs::path path = app.server_file(kAccountFile);
-    if (!store.read_stamp || stamp_of(path) == store.read_stamp) return;
-    AccountStore disk;
-    disk.server_generation = store.server_generation;
+    if (!table.read_stamp || stamp_of(path) == table.read_stamp) return;
+    AccountTable disk;
+    disk.server_generation = table.server_generation;
     if (!has_content(path)) return;  // nothing on disk to keep: the table is written as it is
     if (!load_account(app, ui, disk)) {
         throw Failure(err::kPathFileAccess,
                       std::string(kAccountFile) + " changed on disk and could not be read again");
     }
-    Rebase(app, ui, store, disk).run();
-    store = std::move(disk);
+    Rebase(app, ui, table, disk).run();
+    table = std::move(disk);
 }
 
-void note_accounts_written(const AppContext& app, AccountStore& store) {
-    store.read_stamp = stamp_of(app.server_file(kAccountFile));
+void note_accounts_written(const AppContext& app, AccountTable& table) {
+    table.read_stamp = stamp_of(app.server_file(kAccountFile));
     // A deleted account needs no note: the file no longer holds it, just as the table.
-    for (const AccountRecord& record : store.records) {
+    for (const AccountRecord& record : table.records) {
         if (record.edited()) {
-            store.written[record.account_id()] = text_of(record, store.server_generation);
+            table.written[record.account_id()] = text_of(record, table.server_generation);
         }
     }
 }

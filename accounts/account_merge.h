@@ -10,7 +10,7 @@
 namespace tavo {
 
 struct AppContext;
-struct AccountStore;
+struct AccountTable;
 class AccountRecord;
 class Ui;
 
@@ -19,9 +19,9 @@ std::string account_label(const AccountRecord& record);
 
 // Leaves the table as it is when the file is as it was read, or puts it onto the file as it is
 // now. A failure or a refusal is thrown, for the writer to report.
-void rebase_accounts(const AppContext& app, Ui& ui, AccountStore& store);
+void rebase_accounts(const AppContext& app, Ui& ui, AccountTable& table);
 
 // After the table was written: what was written is what a later save compares with.
-void note_accounts_written(const AppContext& app, AccountStore& store);
+void note_accounts_written(const AppContext& app, AccountTable& table);
 
 }  // namespace tavo

@@ -39,7 +39,7 @@ class AccountMerge : public ::testing::Test {
 protected:
     AccountMerge() {
         write(three_accounts());
-        EXPECT_TRUE(load_account(app, ui, store));
+        EXPECT_TRUE(load_account(app, ui, table));
     }
     // Another writer saves later than the read: a rewrite of the same size within one tick of
     // the file system clock would look untouched.
@@ -49,10 +49,10 @@ protected:
     }
     // The account's memo changed in the table, as the editor changes it.
     void set_memo(std::size_t index, const std::string& memo) {
-        AccountFields fields = store.records[index].fields();
+        AccountFields fields = table.records[index].fields();
         fields.memo = memo;
-        store.records[index].assign(std::move(fields));
-        store.modified = true;
+        table.records[index].assign(std::move(fields));
+        table.modified = true;
     }
     std::vector<std::string> records_on_disk() {
         std::vector<std::string> lines;
@@ -78,7 +78,7 @@ protected:
     testing::ServerFolders folders;
     AppContext& app = folders.app;
     testing::ScriptedUi& ui = folders.ui;
-    AccountStore store;
+    AccountTable table;
     int saves = 0;
 };
 
@@ -86,12 +86,12 @@ TEST_F(AccountMerge, AnotherAccountChangedOnDiskKeepsBothChanges) {
     set_memo(0, "mine");
     // The login server saved meanwhile: ben logged in.
     write(three_accounts(7));
-    ASSERT_TRUE(save_account(app, ui, store));
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(records_on_disk(),
               (std::vector<std::string>{"2000001\tanna mine 0", "2000002\tben b 7",
                                         "2000003\tcora c 0"}));
     // The table now holds what was written: a second save without changes keeps it all.
-    ASSERT_TRUE(save_account(app, ui, store));
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(records_on_disk()[1], "2000002\tben b 7");
 }
 
@@ -99,11 +99,11 @@ TEST_F(AccountMerge, AnotherAccountChangedOnDiskKeepsBothChanges) {
 // new account follows the id the account moved to.
 TEST_F(AccountMerge, ASaveRightBeforeTheRenameIsMergedToo) {
     set_memo(0, "mine");
-    store.records.emplace_back(new_account(704554, "gm1"));
-    store.unsaved_accounts[704554] = 50;
+    table.records.emplace_back(new_account(704554, "gm1"));
+    table.unsaved_accounts[704554] = 50;
     folders.server("conf/GM_account.txt", "// GM accounts\n");
     write_before_the_rename(account(704554, "theirs", "t") + three_accounts(7));
-    ASSERT_TRUE(save_account(app, ui, store));
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(records_on_disk(), (std::vector<std::string>{
                                      "704554\ttheirs t 0", "2000001\tanna mine 0",
                                      "2000002\tben b 7", "2000003\tcora c 0", "704555\tgm1 - 0"}));
@@ -115,7 +115,7 @@ TEST_F(AccountMerge, TheSameAccountChangedOnBothSidesIsAskedAboutEitherWay) {
     set_memo(1, "mine");
     write(three_accounts(9));
     ui.answer({true});  // keep the version on disk
-    ASSERT_TRUE(save_account(app, ui, store));
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(ui.questions(),
               (std::vector<std::string>{"Account 2000002 (ben) was changed on disk since it was "
                                         "read. Keep the version on disk?"}));
@@ -124,19 +124,19 @@ TEST_F(AccountMerge, TheSameAccountChangedOnBothSidesIsAskedAboutEitherWay) {
     set_memo(1, "mine again");
     write(three_accounts(10));
     ui.answer({false});  // write Tavo's
-    ASSERT_TRUE(save_account(app, ui, store));
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(records_on_disk()[1], "2000002\tben mine again 9");  // on what it had kept
     EXPECT_EQ(ui.questions().size(), 2u);
 }
 
 TEST_F(AccountMerge, AccountsMadeAndDeletedOnEitherSideStaySo) {
     // Here: cora deleted, a new account that takes the next id.
-    store.records.erase(store.records.begin() + 2);
-    store.records.emplace_back(new_account(2000004, "dina"));
+    table.records.erase(table.records.begin() + 2);
+    table.records.emplace_back(new_account(2000004, "dina"));
     // There: ben deleted, and an account of its own with the same new id.
     write(account(2000001, "anna", "a") + account(2000003, "cora", "c") +
           account(2000004, "emil", "e") + "2000005\t%newid%\n");
-    ASSERT_TRUE(save_account(app, ui, store));
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(records_on_disk(), (std::vector<std::string>{"2000001\tanna a 0", "2000004\temil e 0",
                                                            "2000005\tdina - 0"}));
     EXPECT_EQ(ui.messages(),
@@ -149,11 +149,11 @@ TEST_F(AccountMerge, AccountsMadeAndDeletedOnEitherSideStaySo) {
 // A new GM account's line in the GM file goes with the account, under the id it is written
 // with: never to the account another writer gave the id meanwhile.
 TEST_F(AccountMerge, ANewGmAccountWhoseIdWasTakenStaysAGmWithItsLevel) {
-    store.records.emplace_back(new_account(704554, "gm1"));
-    store.unsaved_accounts[704554] = 50;
+    table.records.emplace_back(new_account(704554, "gm1"));
+    table.unsaved_accounts[704554] = 50;
     folders.server("conf/GM_account.txt", "// GM accounts\n");
     write(account(704554, "theirs", "t") + three_accounts());
-    ASSERT_TRUE(save_account(app, ui, store));
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(records_on_disk()[4], "704555\tgm1 - 0");
     const std::string gm_file = folders.dir.read("server/conf/GM_account.txt");
     EXPECT_TRUE(contains(gm_file, "704555 50")) << gm_file;
@@ -166,12 +166,12 @@ TEST_F(AccountMerge, TheCommandLineRefusesABothSidedChangeUnlessItChooses) {
     const std::string theirs = three_accounts(9);
     write(theirs);
     app.on_conflict = OnConflict::Refuse;
-    EXPECT_FALSE(save_account(app, ui, store));
+    EXPECT_FALSE(save_account(app, ui, table));
     EXPECT_EQ(folders.dir.read("server/save/account.txt"), theirs);
     EXPECT_TRUE(contains(ui.messages().back(), "Add --mine to write this version"));
     // The refused save left the table as it was: --mine writes it now.
     app.on_conflict = OnConflict::Mine;
-    ASSERT_TRUE(save_account(app, ui, store));
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(records_on_disk()[1], "2000002\tben mine 0");
 }
 

@@ -35,22 +35,22 @@ int measure(const fs::path& server) {
     tavo::AppContext app;
     app.settings.data_folder = server.string() + "/";
     SilentUi ui;
-    tavo::AccountStore store;
+    tavo::AccountTable table;
     const long before = peak_kb();
     double cpu = own_cpu_seconds();
     auto start = Clock::now();
-    if (!tavo::load_account(app, ui, store)) return 1;
+    if (!tavo::load_account(app, ui, table)) return 1;
     const double load = seconds_since(start);
     const double load_cpu = own_cpu_seconds() - cpu;
     const long after_load = peak_kb();
-    store.modified = true;
+    table.modified = true;
     cpu = own_cpu_seconds();
     start = Clock::now();
-    if (!tavo::save_account(app, ui, store)) return 1;
+    if (!tavo::save_account(app, ui, table)) return 1;
     const double save = seconds_since(start);
     const double save_cpu = own_cpu_seconds() - cpu;
     std::printf("%f %f %f %f %ld %ld %ld %zu %d\n", load, save, load_cpu, save_cpu, before,
-                after_load, peak_kb(), store.records.size(), ui.messages);
+                after_load, peak_kb(), table.records.size(), ui.messages);
     return 0;
 }
 

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <memory>
 
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 #include "accounts/account_merge.h"
 #include "accounts/account_time.h"
 #include "accounts/gm_levels.h"
@@ -224,9 +224,9 @@ void set_account(const CliOptions& options, std::int32_t id,
     }
     // A record that is not Tavo's edit after the save is the file's: the values were there
     // already, or another writer's version was kept.
-    const AccountStore& store = session.ws.accounts;
-    const std::optional<std::size_t> saved = index_of_account(store, id);
-    if (!saved || (!store.records[*saved].edited() && store.records[*saved].line() != as_read)) {
+    const AccountTable& table = session.ws.accounts;
+    const std::optional<std::size_t> saved = index_of_account(table, id);
+    if (!saved || (!table.records[*saved].edited() && table.records[*saved].line() != as_read)) {
         result = kept_on_disk(session.ui, "Account " + std::to_string(id));
         return;
     }

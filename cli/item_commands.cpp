@@ -6,7 +6,7 @@
 #include <iostream>
 #include <memory>
 
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 #include "app/numbers.h"
 #include "app/text.h"
 #include "characters/character_file.h"

@@ -162,16 +162,16 @@ EditResult AccountEditor::save_file() {
     // The typed values would not be in the file: the user decides before it is written.
     if (!may_discard_typing()) return EditResult::Refused;
     if (mode_ != AccountMode::Browse) select(selected_);
-    AccountStore& store = ws_.accounts;
-    const auto image = store.image;
+    AccountTable& table = ws_.accounts;
+    const auto image = table.image;
     std::optional<std::int32_t> chosen;
-    if (selected_ && *selected_ < store.records.size()) {
-        chosen = store.records[*selected_].account_id();
+    if (selected_ && *selected_ < table.records.size()) {
+        chosen = table.records[*selected_].account_id();
     }
-    if (!save_account(ws_.app, ui_, store)) return EditResult::Failed;
+    if (!save_account(ws_.app, ui_, table)) return EditResult::Failed;
     // Put onto a file another writer changed: the chosen account is found and shown anew.
-    table_replaced_ = store.image != image;
-    if (table_replaced_) select(chosen ? index_of_account(store, *chosen) : std::nullopt);
+    table_replaced_ = table.image != image;
+    if (table_replaced_) select(chosen ? index_of_account(table, *chosen) : std::nullopt);
     return EditResult::Saved;
 }
 

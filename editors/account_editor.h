@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 #include "editors/unsaved_flag.h"
 
 namespace tavo {

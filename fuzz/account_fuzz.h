@@ -10,7 +10,7 @@
 
 namespace tavo::fuzz {
 
-inline void same_table(const AccountStore& a, const AccountStore& b) {
+inline void same_table(const AccountTable& a, const AccountTable& b) {
     FUZZ_CHECK(a.server_generation == b.server_generation);
     FUZZ_CHECK(a.records.size() == b.records.size());
     FUZZ_CHECK(a.kept_lines.size() == b.kept_lines.size());
@@ -21,7 +21,7 @@ inline void same_table(const AccountStore& a, const AccountStore& b) {
 }
 
 // What the server reads of an account must survive a rebuild.
-inline void same_accounts(const AccountStore& a, const AccountStore& b) {
+inline void same_accounts(const AccountTable& a, const AccountTable& b) {
     same_table(a, b);
     for (std::size_t i = 0; i < a.records.size(); ++i) {
         const AccountRecord& x = a.records[i];
@@ -40,7 +40,7 @@ inline void same_accounts(const AccountStore& a, const AccountStore& b) {
 
 // A file without comments gets the server's header on its first save, and a later server's
 // file without a %newid% line gets one at its end; the rest of the table must be as it was.
-inline AccountStore without_added_header(const AccountStore& before, AccountStore after) {
+inline AccountTable without_added_header(const AccountTable& before, AccountTable after) {
     const auto counter = [](const KeptLine& kept) { return kept.newid; };
     if (std::none_of(before.kept_lines.begin(), before.kept_lines.end(), counter)) {
         std::erase_if(after.kept_lines, counter);
@@ -56,16 +56,16 @@ inline AccountStore without_added_header(const AccountStore& before, AccountStor
     return after;
 }
 
-inline AccountStore load(const AppContext& app) {
+inline AccountTable load(const AppContext& app) {
     SilentUi ui;
-    AccountStore store;
-    FUZZ_CHECK(load_account(app, ui, store));
-    return store;
+    AccountTable table;
+    FUZZ_CHECK(load_account(app, ui, table));
+    return table;
 }
 
-inline void save(const AppContext& app, AccountStore& store) {
+inline void save(const AppContext& app, AccountTable& table) {
     SilentUi ui;
-    FUZZ_CHECK(save_account(app, ui, store));
+    FUZZ_CHECK(save_account(app, ui, table));
 }
 
 inline int fuzz_account_file(std::string_view input, std::string_view generation_line) {
@@ -74,7 +74,7 @@ inline int fuzz_account_file(std::string_view input, std::string_view generation
     std::string file(input);
     file += generation_line;
     put(path, file);
-    AccountStore first = load(app);
+    AccountTable first = load(app);
     // Without an account line the table holds the default accounts: nothing was read.
     if (!first.image || first.records.empty() || first.records.front().edited()) return 0;
     for (const AccountRecord& record : first.records) {
@@ -82,16 +82,16 @@ inline int fuzz_account_file(std::string_view input, std::string_view generation
         FUZZ_CHECK(account_line(record, first.server_generation) == record.line());
     }
     save(app, first);
-    const AccountStore second = load(app);
+    const AccountTable second = load(app);
     same_table(first, without_added_header(first, second));
     for (std::size_t i = 0; i < first.records.size(); ++i) {
         FUZZ_CHECK(first.records[i].line() == second.records[i].line());
     }
 
-    AccountStore rebuilt = second;
+    AccountTable rebuilt = second;
     for (AccountRecord& record : rebuilt.records) record.assign(record.fields());
     save(app, rebuilt);
-    AccountStore third = load(app);
+    AccountTable third = load(app);
     same_accounts(second, third);
     // A rebuilt line is rebuilt to itself.
     const std::string written = get(path);

@@ -7,8 +7,8 @@
 
 namespace tavo::ui {
 
-AccountListModel::AccountListModel(const AccountStore& store, QObject* parent)
-    : QAbstractListModel(parent), store_(store) {}
+AccountListModel::AccountListModel(const AccountTable& table, QObject* parent)
+    : QAbstractListModel(parent), table_(table) {}
 
 int AccountListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
@@ -17,32 +17,32 @@ int AccountListModel::rowCount(const QModelIndex& parent) const {
 QVariant AccountListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
     const std::size_t row = table_index(index.row());
-    if (row >= store_.records.size()) return {};
-    return qs(std::string(store_.records[row].userid()));
+    if (row >= table_.records.size()) return {};
+    return qs(std::string(table_.records[row].userid()));
 }
 
 void AccountListModel::reload() {
     beginResetModel();
     shown_.reset();
-    rows_ = static_cast<int>(store_.records.size());
+    rows_ = static_cast<int>(table_.records.size());
     endResetModel();
 }
 
 void AccountListModel::show_only(const std::optional<std::vector<std::size_t>>& shown) {
     beginResetModel();
     shown_ = shown;
-    rows_ = static_cast<int>(shown_ ? shown_->size() : store_.records.size());
+    rows_ = static_cast<int>(shown_ ? shown_->size() : table_.records.size());
     endResetModel();
 }
 
 std::size_t AccountListModel::table_index(int row) const {
     const auto at = static_cast<std::size_t>(row);
     if (!shown_) return at;
-    return at < shown_->size() ? (*shown_)[at] : store_.records.size();
+    return at < shown_->size() ? (*shown_)[at] : table_.records.size();
 }
 
 int AccountListModel::row_of(std::size_t table_index) const {
-    if (!shown_) return table_index < store_.records.size() ? static_cast<int>(table_index) : -1;
+    if (!shown_) return table_index < table_.records.size() ? static_cast<int>(table_index) : -1;
     const auto at = std::lower_bound(shown_->begin(), shown_->end(), table_index);
     if (at == shown_->end() || *at != table_index) return -1;
     return static_cast<int>(at - shown_->begin());

@@ -9,7 +9,7 @@
 #include <vector>
 
 namespace tavo {
-struct AccountStore;
+struct AccountTable;
 }
 
 namespace tavo::ui {
@@ -19,7 +19,7 @@ namespace tavo::ui {
 class AccountListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit AccountListModel(const AccountStore& store, QObject* parent = nullptr);
+    explicit AccountListModel(const AccountTable& table, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -36,7 +36,7 @@ public:
     void removed(int row);
 
 private:
-    const AccountStore& store_;
+    const AccountTable& table_;
     int rows_ = 0;
     std::optional<std::vector<std::size_t>> shown_;
 };

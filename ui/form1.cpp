@@ -15,7 +15,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 #include "app/about.h"
 #include "app/ui.h"
 #include "ui/account_list.h"
@@ -185,7 +185,7 @@ void Form1::refresh_title() {
 }
 
 void Form1::refresh_status() {
-    const AccountStore& accounts = ws_.accounts;
+    const AccountTable& accounts = ws_.accounts;
     status_->setText("Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
                      qs(generation_caption(accounts.server_generation)) + "    " +
                      QLocale().toString(static_cast<qlonglong>(accounts.records.size())) +

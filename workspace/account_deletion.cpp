@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
 #include "app/file_batch.h"
@@ -181,12 +181,12 @@ std::optional<std::string> delete_account_files(Workspace& ws, Ui& ui, std::int3
 
 std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t index,
                                           bool confirmed) {
-    AccountStore& store = ws.accounts;
-    if (index >= store.records.size()) return std::nullopt;
+    AccountTable& table = ws.accounts;
+    if (index >= table.records.size()) return std::nullopt;
     // The account table is rewritten without the account: refused before anything else goes.
-    if (!store.load_state.allow_write(ui)) return std::nullopt;
-    if (!confirmed && !confirm_account_deletion(ui, store.records[index])) return std::nullopt;
-    const std::int32_t id = store.records[index].account_id();
+    if (!table.load_state.allow_write(ui)) return std::nullopt;
+    if (!confirmed && !confirm_account_deletion(ui, table.records[index])) return std::nullopt;
+    const std::int32_t id = table.records[index].account_id();
     if (const std::optional<std::string> failed = delete_account_files(ws, ui, id)) {
         ui.message("The account " + std::to_string(id) + " was not deleted: " + *failed, "Tavo",
                    Icon::Warning);
@@ -194,10 +194,10 @@ std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t ind
     }
     // The file already lacks the account: whether the table still differs from the file is
     // up to its other edits.
-    const bool modified = store.modified;
-    store.unsaved_accounts.erase(id);
-    const std::size_t next = remove_account(store, index);
-    store.modified = modified;
+    const bool modified = table.modified;
+    table.unsaved_accounts.erase(id);
+    const std::size_t next = remove_account(table, index);
+    table.modified = modified;
     return next;
 }
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <set>
 
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 #include "app/file_writer.h"
 #include "testsupport/demo_workspace.h"
 #include "testsupport/file_faults.h"

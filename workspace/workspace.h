@@ -18,7 +18,7 @@ struct Workspace {
     AppContext app;
     RefData ref;
     std::string about;  // the Options/About text, built once at start-up
-    AccountStore accounts;
+    AccountTable accounts;
     CharacterState characters;
     CachedIndex<PetTypeIndex> pet_types;  // monster names of pet_db.txt
     ForgerList forgers;                   // the item panel's forger chooser

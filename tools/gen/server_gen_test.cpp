@@ -110,14 +110,14 @@ TEST_F(GeneratedServer, AccountFilesOfEveryGenerationLoadCleanly) {
         AppContext app;
         app.settings.data_folder = (dir.path() / "server").string() + "/";
         ScriptedUi ui;
-        AccountStore store;
-        ASSERT_TRUE(load_account(app, ui, store));
-        EXPECT_EQ(store.records.size(), 300u);
-        EXPECT_EQ(generation_text(store.server_generation), generation);
-        for (const KeptLine& kept : store.kept_lines) EXPECT_TRUE(kept.comment) << kept.text;
+        AccountTable table;
+        ASSERT_TRUE(load_account(app, ui, table));
+        EXPECT_EQ(table.records.size(), 300u);
+        EXPECT_EQ(generation_text(table.server_generation), generation);
+        for (const KeptLine& kept : table.kept_lines) EXPECT_TRUE(kept.comment) << kept.text;
         EXPECT_TRUE(ui.shown().empty());
-        EXPECT_EQ(store.records[5].gm_level(), 99);  // the first GM
-        EXPECT_EQ(store.records[0].sex(), 2);
+        EXPECT_EQ(table.records[5].gm_level(), 99);  // the first GM
+        EXPECT_EQ(table.records[0].sex(), 2);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 
 #include <gtest/gtest.h>
 
@@ -12,24 +12,24 @@ namespace {
 using testing::ScriptedUi;
 using testing::TempDir;
 
-struct AccountEditorTest : ::testing::Test {
-    AccountEditorTest() {
+struct AccountFormTest : ::testing::Test {
+    AccountFormTest() {
         dir.make_server("server");
         app.settings.data_folder = (dir.path() / "server").string() + "/";
         dir.write("server/conf/GM_account.txt", "// GMs\n704554 99\n");
     }
     void load(std::string_view accounts) {
         dir.write("server/save/account.txt", accounts);
-        ASSERT_TRUE(load_account(app, ui, store));
+        ASSERT_TRUE(load_account(app, ui, table));
     }
     void load_defaults() {
         dir.write("server/save/account.txt", "");
         ui.answer({false});
-        ASSERT_TRUE(load_account(app, ui, store));
+        ASSERT_TRUE(load_account(app, ui, table));
         ui.clear();
     }
     AccountForm player(std::string name, std::string password = "pw") const {
-        return named(new_account_form(next_player_id(store), 0), std::move(name), password);
+        return named(new_account_form(next_player_id(table), 0), std::move(name), password);
     }
     static AccountForm named(AccountForm form, std::string name, std::string password = "pw") {
         form.username = std::move(name);
@@ -40,78 +40,78 @@ struct AccountEditorTest : ::testing::Test {
     TempDir dir;
     ScriptedUi ui;
     AppContext app;
-    AccountStore store;
+    AccountTable table;
 };
 
-TEST_F(AccountEditorTest, NewPlayersTakeTheNextPlayerId) {
+TEST_F(AccountFormTest, NewPlayersTakeTheNextPlayerId) {
     load_defaults();
-    EXPECT_EQ(next_player_id(store), 2000001);
-    ASSERT_EQ(save_new_account(app, ui, store, player("anna"), false), EditResult::Saved);
-    EXPECT_EQ(next_player_id(store), 2000002);
-    const AccountRecord& anna = store.records.back();
+    EXPECT_EQ(next_player_id(table), 2000001);
+    ASSERT_EQ(save_new_account(app, ui, table, player("anna"), false), EditResult::Saved);
+    EXPECT_EQ(next_player_id(table), 2000002);
+    const AccountRecord& anna = table.records.back();
     EXPECT_EQ(anna.account_id(), 2000001);
     EXPECT_EQ(anna.email(), "a@a.com");
     EXPECT_EQ(anna.lastlogin(), "-");
-    EXPECT_TRUE(store.modified);
+    EXPECT_TRUE(table.modified);
     // A player is no GM even when the disabled GM list still shows a level.
     AccountForm ben = player("ben");
     ben.gm_level = 99;
-    ASSERT_EQ(save_new_account(app, ui, store, ben, false), EditResult::Saved);
-    EXPECT_EQ(store.records.back().gm_level(), 0);
+    ASSERT_EQ(save_new_account(app, ui, table, ben, false), EditResult::Saved);
+    EXPECT_EQ(table.records.back().gm_level(), 0);
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\n704554 99\n");
 }
 
-TEST_F(AccountEditorTest, NewGmsStopAt704584) {
+TEST_F(AccountFormTest, NewGmsStopAt704584) {
     load("704583\tgm\tp\t-\tM\t0\t0\t\n");
-    const std::optional<std::int32_t> id = next_gm_id(ui, store);
+    const std::optional<std::int32_t> id = next_gm_id(ui, table);
     ASSERT_EQ(id, 704584);
     AccountForm form = named(new_account_form(*id, kNewGmLevel), "last");
     form.gm_level = 50;  // "Access 50" means level 50
-    ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
-    EXPECT_EQ(store.records.back().gm_level(), 50);
+    ASSERT_EQ(save_new_account(app, ui, table, form, true), EditResult::Saved);
+    EXPECT_EQ(table.records.back().gm_level(), 50);
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\n704554 99\n");
-    ASSERT_TRUE(save_account(app, ui, store));  // the GM line comes with the account
+    ASSERT_TRUE(save_account(app, ui, table));  // the GM line comes with the account
     EXPECT_EQ(read_gm_lvl(app, ui, 704584), 50);
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "// GMs\n704554 99\n704584 50\n");
-    EXPECT_EQ(next_gm_id(ui, store), std::nullopt);
+    EXPECT_EQ(next_gm_id(ui, table), std::nullopt);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Hey! Have'nt you have enough already."});
 
     // With the defaults the first GM is 704554; a level of 0 is written too.
     load_defaults();
-    form = named(new_account_form(*next_gm_id(ui, store), 0), "first");
-    ASSERT_EQ(save_new_account(app, ui, store, form, true), EditResult::Saved);
-    EXPECT_EQ(store.records.back().account_id(), 704554);
-    ASSERT_TRUE(save_account(app, ui, store));
+    form = named(new_account_form(*next_gm_id(ui, table), 0), "first");
+    ASSERT_EQ(save_new_account(app, ui, table, form, true), EditResult::Saved);
+    EXPECT_EQ(table.records.back().account_id(), 704554);
+    ASSERT_TRUE(save_account(app, ui, table));
     EXPECT_EQ(read_gm_lvl(app, ui, 704554), 0);
 }
 
-TEST_F(AccountEditorTest, NameChecksAreCaseSensitive) {
+TEST_F(AccountFormTest, NameChecksAreCaseSensitive) {
     load_defaults();
-    EXPECT_EQ(save_new_account(app, ui, store, player(""), false), EditResult::Refused);
-    EXPECT_EQ(save_new_account(app, ui, store, player("x", ""), false), EditResult::Refused);
-    EXPECT_EQ(save_new_account(app, ui, store, player("q2"), false), EditResult::Refused);
+    EXPECT_EQ(save_new_account(app, ui, table, player(""), false), EditResult::Refused);
+    EXPECT_EQ(save_new_account(app, ui, table, player("x", ""), false), EditResult::Refused);
+    EXPECT_EQ(save_new_account(app, ui, table, player("q2"), false), EditResult::Refused);
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Please enter username & password.",
                                                        "Please enter username & password.",
                                                        "username is already inuse."}));
     for (const auto& shown : ui.shown()) EXPECT_EQ(shown.title, "Error");
-    EXPECT_EQ(store.records.size(), 5u);
-    EXPECT_EQ(save_new_account(app, ui, store, player("Q2"), false), EditResult::Saved);
+    EXPECT_EQ(table.records.size(), 5u);
+    EXPECT_EQ(save_new_account(app, ui, table, player("Q2"), false), EditResult::Saved);
 
     // Editing: keeping the name passes, taking another account's name does not.
-    AccountForm q3 = account_to_form(store.records[2]);
+    AccountForm q3 = account_to_form(table.records[2]);
     q3.password = "kept name";
-    EXPECT_EQ(save_edited_account(app, ui, store, 2, q3, "q3"), EditResult::Saved);
-    EXPECT_EQ(store.records[2].pass(), "kept name");
+    EXPECT_EQ(save_edited_account(app, ui, table, 2, q3, "q3"), EditResult::Saved);
+    EXPECT_EQ(table.records[2].pass(), "kept name");
     q3.username = "q4";
-    EXPECT_EQ(save_edited_account(app, ui, store, 2, q3, "q3"), EditResult::Refused);
+    EXPECT_EQ(save_edited_account(app, ui, table, 2, q3, "q3"), EditResult::Refused);
     EXPECT_EQ(ui.messages().back(), "username is already inuse.");
-    EXPECT_EQ(store.records[2].userid(), "q3");
+    EXPECT_EQ(table.records[2].userid(), "q3");
     // The first entry of the list is not edited.
-    EXPECT_EQ(save_edited_account(app, ui, store, 0, account_to_form(store.records[0]), "q1"),
+    EXPECT_EQ(save_edited_account(app, ui, table, 0, account_to_form(table.records[0]), "q1"),
               EditResult::Failed);
 }
 
-TEST_F(AccountEditorTest, FieldsThatCannotBeStoredLeaveTheRecordAlone) {
+TEST_F(AccountFormTest, FieldsThatCannotBeStoredLeaveTheRecordAlone) {
     load(
         "1\ts\tp\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
         "2000001\tanna\tpw\t-\tF\t4\t0\tanna@ex.org\t-\t0\t-\tnote\t0\treg,1 \n");
@@ -123,10 +123,10 @@ TEST_F(AccountEditorTest, FieldsThatCannotBeStoredLeaveTheRecordAlone) {
         {&AccountForm::error_msg, "two\tfields"},   {&AccountForm::password, "line\r\nbreak"},
     };
     for (const auto& [field, value] : bad) {
-        AccountForm form = account_to_form(store.records[1]);
+        AccountForm form = account_to_form(table.records[1]);
         form.memo = "changed";
         form.*field = value;
-        EXPECT_EQ(save_edited_account(app, ui, store, 1, form, "anna"), EditResult::Failed)
+        EXPECT_EQ(save_edited_account(app, ui, table, 1, form, "anna"), EditResult::Failed)
             << value;
     }
     const std::vector<std::string> messages = ui.messages();
@@ -136,17 +136,17 @@ TEST_F(AccountEditorTest, FieldsThatCannotBeStoredLeaveTheRecordAlone) {
     EXPECT_EQ(messages[2], "Error 6, Overflow\r\nin do2-set user accounts");
     EXPECT_EQ(messages[3].rfind("Memo holds a TAB or a line break", 0), 0u) << messages[3];
     EXPECT_EQ(ui.shown()[7].title, "Error");
-    EXPECT_FALSE(store.records[1].edited());
-    EXPECT_EQ(store.records[1].memo(), "note");
-    EXPECT_FALSE(store.modified);
+    EXPECT_FALSE(table.records[1].edited());
+    EXPECT_EQ(table.records[1].memo(), "note");
+    EXPECT_FALSE(table.modified);
 
     // A register entry with a blank in it would split into two.
-    AccountFields fields = store.records[1].fields();
+    AccountFields fields = table.records[1].fields();
     fields.regs.push_back("two words,1");
     EXPECT_TRUE(account_fields_problem(fields).has_value());
 }
 
-TEST_F(AccountEditorTest, GmLevelListKeepsLevelsAsNumbers) {
+TEST_F(AccountFormTest, GmLevelListKeepsLevelsAsNumbers) {
     const auto texts = [](const std::vector<ListEntry>& entries) {
         std::vector<std::string> t;
         for (const ListEntry& e : entries) t.push_back(e.text);
@@ -171,29 +171,29 @@ TEST_F(AccountEditorTest, GmLevelListKeepsLevelsAsNumbers) {
     // the account out of the GM file, so the server no longer gives it the rights.
     dir.write("server/conf/GM_account.txt", "704554-704556 45\n");
     load("704554\ta\tp\t-\tM\t0\t0\t\n704555\tb\tp\t-\tM\t0\t0\t\n");
-    AccountForm b = account_to_form(store.records[1]);
+    AccountForm b = account_to_form(table.records[1]);
     EXPECT_EQ(b.gm_level, 45);
-    EXPECT_EQ(save_edited_account(app, ui, store, 1, b, "b"), EditResult::Saved);
+    EXPECT_EQ(save_edited_account(app, ui, table, 1, b, "b"), EditResult::Saved);
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554-704556 45\n");
     b.gm_level = 0;
-    EXPECT_EQ(save_edited_account(app, ui, store, 1, b, "b"), EditResult::Saved);
+    EXPECT_EQ(save_edited_account(app, ui, table, 1, b, "b"), EditResult::Saved);
     EXPECT_EQ(dir.read("server/conf/GM_account.txt"), "704554 45\n704556 45\n");
-    EXPECT_EQ(store.records[1].gm_level(), 0);
+    EXPECT_EQ(table.records[1].gm_level(), 0);
     EXPECT_EQ(read_gm_lvl(app, ui, 704555), 0);
 }
 
-TEST_F(AccountEditorTest, DeletionWarnsSelectsAndRecomputesIds) {
+TEST_F(AccountFormTest, DeletionWarnsSelectsAndRecomputesIds) {
     load(
         "0\ts\tp\t-\tS\t0\t0\t\n"
         "704554\tgm\tp\t-\tM\t0\t0\t\n"
         "2000001\tanna\tp\t-\tF\t0\t0\t\n"
         "2000002\tben\tp\t-\tM\t0\t0\t\n");
     ui.answer({false});
-    EXPECT_FALSE(confirm_account_deletion(ui, store.records[0]));
+    EXPECT_FALSE(confirm_account_deletion(ui, table.records[0]));
     ui.answer({true});
-    EXPECT_TRUE(confirm_account_deletion(ui, store.records[1]));
+    EXPECT_TRUE(confirm_account_deletion(ui, table.records[1]));
     ui.answer({true});
-    EXPECT_TRUE(confirm_account_deletion(ui, store.records[3]));
+    EXPECT_TRUE(confirm_account_deletion(ui, table.records[3]));
     ASSERT_EQ(ui.shown().size(), 5u);
     EXPECT_EQ(ui.shown()[0].text,
               "WARNING!!! This is a SERVER account... Please make sure that you REALLY WANTED to "
@@ -206,31 +206,31 @@ TEST_F(AccountEditorTest, DeletionWarnsSelectsAndRecomputesIds) {
     EXPECT_EQ(ui.shown()[4].text, "Are you sure?");  // a player: no warning
 
     // The last entry: the new last one is selected; the highest ids follow.
-    EXPECT_EQ(remove_account(store, 3), 2u);
-    EXPECT_EQ(store.highest_player_id, 2000001);
-    EXPECT_EQ(remove_account(store, 1), 1u);
-    EXPECT_EQ(store.records[1].userid(), "anna");
-    EXPECT_EQ(store.highest_gm_id, 704553);
-    EXPECT_EQ(remove_account(store, 1), 0u);
-    EXPECT_EQ(next_player_id(store), 2000001);
-    EXPECT_TRUE(store.modified);
+    EXPECT_EQ(remove_account(table, 3), 2u);
+    EXPECT_EQ(table.highest_player_id, 2000001);
+    EXPECT_EQ(remove_account(table, 1), 1u);
+    EXPECT_EQ(table.records[1].userid(), "anna");
+    EXPECT_EQ(table.highest_gm_id, 704553);
+    EXPECT_EQ(remove_account(table, 1), 0u);
+    EXPECT_EQ(next_player_id(table), 2000001);
+    EXPECT_TRUE(table.modified);
 }
 
-TEST_F(AccountEditorTest, FindGoesToTheNextMatchAndRoundAgain) {
+TEST_F(AccountFormTest, FindGoesToTheNextMatchAndRoundAgain) {
     load(
         "0\tserver\tp\t-\tS\t0\t0\t\n"
         "2000001\tAnna\tp\t-\tF\t0\t0\t\n"
         "2000002\tben\tp\t-\tM\t0\t0\t\n"
         "2000003\tjoanna\tp\t-\tF\t0\t0\t\n");
-    EXPECT_EQ(find_account(store, "anna", std::nullopt), 1u);
-    EXPECT_EQ(find_account(store, "ANNA", 1), 3u);
-    EXPECT_EQ(find_account(store, "anna", 3), 1u);
-    EXPECT_EQ(find_account(store, " 2000002 ", 0), 2u);
-    EXPECT_EQ(find_account(store, "0", 3), 0u);  // id 0 (and no name holds a 0)
-    EXPECT_EQ(find_account(store, "zed", 0), std::nullopt);
-    EXPECT_EQ(find_account(store, "", 0), std::nullopt);
-    EXPECT_EQ(index_of_account(store, 2000003), 3u);
-    EXPECT_EQ(index_of_account(store, 5), std::nullopt);
+    EXPECT_EQ(find_account(table, "anna", std::nullopt), 1u);
+    EXPECT_EQ(find_account(table, "ANNA", 1), 3u);
+    EXPECT_EQ(find_account(table, "anna", 3), 1u);
+    EXPECT_EQ(find_account(table, " 2000002 ", 0), 2u);
+    EXPECT_EQ(find_account(table, "0", 3), 0u);  // id 0 (and no name holds a 0)
+    EXPECT_EQ(find_account(table, "zed", 0), std::nullopt);
+    EXPECT_EQ(find_account(table, "", 0), std::nullopt);
+    EXPECT_EQ(index_of_account(table, 2000003), 3u);
+    EXPECT_EQ(index_of_account(table, 5), std::nullopt);
 }
 
 }  // namespace

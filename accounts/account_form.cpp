@@ -1,4 +1,4 @@
-#include "accounts/account_editor.h"
+#include "accounts/account_form.h"
 
 #include <algorithm>
 
@@ -42,13 +42,13 @@ bool all_digits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-EditResult check_names(Ui& ui, const AccountStore& store, const AccountForm& form,
+EditResult check_names(Ui& ui, const AccountTable& table, const AccountForm& form,
                        bool name_must_be_free) {
     if (form.username.empty() || form.password.empty()) {
         ui.message("Please enter username & password.", "Error");
         return EditResult::Refused;
     }
-    if (name_must_be_free && !is_username_free(store, form.username)) {
+    if (name_must_be_free && !is_username_free(table, form.username)) {
         ui.message("username is already inuse.", "Error");
         return EditResult::Refused;
     }
@@ -147,21 +147,21 @@ AccountForm new_account_form(std::int32_t id, std::uint8_t gm_level) {
 
 // The server hands out no id below its %newid% counter: the ids under it may belong to
 // accounts deleted since.
-std::int32_t next_player_id(const AccountStore& store) {
-    const long long counter = std::min<long long>(store.newid.counter(), INT32_MAX);
-    return static_cast<std::int32_t>(std::max<long long>(store.highest_player_id + 1LL, counter));
+std::int32_t next_player_id(const AccountTable& table) {
+    const long long counter = std::min<long long>(table.newid.counter(), INT32_MAX);
+    return static_cast<std::int32_t>(std::max<long long>(table.highest_player_id + 1LL, counter));
 }
 
-std::optional<std::int32_t> next_gm_id(Ui& ui, const AccountStore& store) {
-    if (store.highest_gm_id > kLastGmIdBeforeLimit) {
+std::optional<std::int32_t> next_gm_id(Ui& ui, const AccountTable& table) {
+    if (table.highest_gm_id > kLastGmIdBeforeLimit) {
         ui.message("Hey! Have'nt you have enough already.", "Tavo");
         return std::nullopt;
     }
-    return store.highest_gm_id + 1;
+    return table.highest_gm_id + 1;
 }
 
-bool is_username_free(const AccountStore& store, std::string_view name) {
-    return std::none_of(store.records.begin(), store.records.end(),
+bool is_username_free(const AccountTable& table, std::string_view name) {
+    return std::none_of(table.records.begin(), table.records.end(),
                         [name](const AccountRecord& r) { return r.userid() == name; });
 }
 
@@ -221,10 +221,10 @@ std::optional<std::string> account_fields_problem(const AccountFields& f) {
     return std::nullopt;
 }
 
-bool form_to_account(Ui& ui, AccountStore& store, const AccountForm& form,
+bool form_to_account(Ui& ui, AccountTable& table, const AccountForm& form,
                      std::optional<std::size_t> index) {
     AccountFields fields;
-    if (index) fields = store.records.at(*index).fields();
+    if (index) fields = table.records.at(*index).fields();
     const bool copied = guarded(ui, "do2-set user accounts", [&] {
         fields.account_id = form_number(form.user_id);
         fields.userid = form.username;
@@ -247,60 +247,60 @@ bool form_to_account(Ui& ui, AccountStore& store, const AccountForm& form,
         return false;
     }
     if (index) {
-        store.records[*index].assign(std::move(fields));
+        table.records[*index].assign(std::move(fields));
     } else {
-        store.records.emplace_back(std::move(fields));
+        table.records.emplace_back(std::move(fields));
         // The lines that end the file (its %newid% line among them) stay at its end.
-        for (KeptLine& kept : store.kept_lines) {
-            if (kept.before + 1 == store.records.size()) kept.before = store.records.size();
+        for (KeptLine& kept : table.kept_lines) {
+            if (kept.before + 1 == table.records.size()) kept.before = table.records.size();
         }
     }
-    store.modified = true;
+    table.modified = true;
     return true;
 }
 
-EditResult save_new_account([[maybe_unused]] const AppContext& app, Ui& ui, AccountStore& store,
+EditResult save_new_account([[maybe_unused]] const AppContext& app, Ui& ui, AccountTable& table,
                             const AccountForm& form, bool gm) {
     // Nothing goes into a table that may not be saved (nor a GM level into the GM file).
-    if (!store.load_state.allow_write(ui)) return EditResult::Failed;
-    const EditResult names = check_names(ui, store, form, true);
+    if (!table.load_state.allow_write(ui)) return EditResult::Failed;
+    const EditResult names = check_names(ui, table, form, true);
     if (names != EditResult::Saved) return names;
-    if (refused(ui, form, blank_like(form), store.server_generation)) return EditResult::Failed;
+    if (refused(ui, form, blank_like(form), table.server_generation)) return EditResult::Failed;
     AccountForm stored = form;
     // A player is no GM, whatever the disabled GM level list still shows.
     if (!gm) stored.gm_level = 0;
-    if (!form_to_account(ui, store, stored, std::nullopt)) return EditResult::Failed;
+    if (!form_to_account(ui, table, stored, std::nullopt)) return EditResult::Failed;
     // The GM line waits for the account: written now, a discard would leave rights for an id
     // that no account has.
-    store.unsaved_accounts[store.records.back().account_id()] =
+    table.unsaved_accounts[table.records.back().account_id()] =
         gm ? std::optional<std::uint8_t>(stored.gm_level) : std::nullopt;
-    const std::int32_t id = store.records.back().account_id();
+    const std::int32_t id = table.records.back().account_id();
     if (gm) {
-        store.highest_gm_id = std::max(store.highest_gm_id, id);
+        table.highest_gm_id = std::max(table.highest_gm_id, id);
     } else {
-        store.highest_player_id = std::max(store.highest_player_id, id);
+        table.highest_player_id = std::max(table.highest_player_id, id);
     }
     return EditResult::Saved;
 }
 
-EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& store,
+EditResult save_edited_account(const AppContext& app, Ui& ui, AccountTable& table,
                                std::size_t index, const AccountForm& form,
                                std::string_view userid_before_edit) {
-    if (!can_edit_account(index) || index >= store.records.size()) return EditResult::Failed;
-    if (!store.load_state.allow_write(ui)) return EditResult::Failed;
-    const EditResult names = check_names(ui, store, form, form.username != userid_before_edit);
+    if (!can_edit_account(index) || index >= table.records.size()) return EditResult::Failed;
+    if (!table.load_state.allow_write(ui)) return EditResult::Failed;
+    const EditResult names = check_names(ui, table, form, form.username != userid_before_edit);
     if (names != EditResult::Saved) return names;
-    const AccountForm before = account_to_form(store.records[index]);
-    const std::uint8_t level_before = store.records[index].gm_level();
-    if (refused(ui, form, before, store.server_generation)) return EditResult::Failed;
-    if (!form_to_account(ui, store, form, index)) return EditResult::Failed;
-    const std::int32_t id = store.records[index].account_id();
-    if (auto unsaved = store.unsaved_accounts.find(id); unsaved != store.unsaved_accounts.end()) {
+    const AccountForm before = account_to_form(table.records[index]);
+    const std::uint8_t level_before = table.records[index].gm_level();
+    if (refused(ui, form, before, table.server_generation)) return EditResult::Failed;
+    if (!form_to_account(ui, table, form, index)) return EditResult::Failed;
+    const std::int32_t id = table.records[index].account_id();
+    if (auto unsaved = table.unsaved_accounts.find(id); unsaved != table.unsaved_accounts.end()) {
         // Written with the account; "Access 0" of a player writes nothing.
         if (unsaved->second || form.gm_level != 0) unsaved->second = form.gm_level;
     } else if (form.gm_level != 0 || level_before != 0) {
         // "Access 0" takes the account out of the GM file, or the server would keep its rights.
-        AccountRecord& record = store.records[index];
+        AccountRecord& record = table.records[index];
         const GmLevelAsRead as_read{level_before, account_label(record)};
         if (const auto level = check_gm_id(app, ui, id, form.gm_level, as_read)) {
             record.set_gm_level(*level);  // the level another writer gave, when it was kept
@@ -326,15 +326,15 @@ bool confirm_account_deletion(Ui& ui, const AccountRecord& record) {
     return ui.ask_yes_no("Are you sure?", "Tavo");
 }
 
-std::size_t remove_account(AccountStore& store, std::size_t index) {
-    store.records.erase(store.records.begin() + static_cast<std::ptrdiff_t>(index));
-    for (KeptLine& kept : store.kept_lines) {
+std::size_t remove_account(AccountTable& table, std::size_t index) {
+    table.records.erase(table.records.begin() + static_cast<std::ptrdiff_t>(index));
+    for (KeptLine& kept : table.kept_lines) {
         if (kept.before > index) --kept.before;
     }
-    recompute_highest_ids(store);
-    store.modified = true;
-    if (store.records.empty()) return 0;
-    return std::min(index, store.records.size() - 1);
+    recompute_highest_ids(table);
+    table.modified = true;
+    if (table.records.empty()) return 0;
+    return std::min(index, table.records.size() - 1);
 }
 
 namespace {
@@ -359,22 +359,22 @@ bool account_matches(const AccountRecord& record, std::string_view text) {
     return !search.wanted.empty() && search.matches(record);
 }
 
-std::optional<std::size_t> find_account(const AccountStore& store, std::string_view text,
+std::optional<std::size_t> find_account(const AccountTable& table, std::string_view text,
                                         std::optional<std::size_t> current) {
     const AccountSearch search(text);
-    const std::size_t count = store.records.size();
+    const std::size_t count = table.records.size();
     if (search.wanted.empty() || count == 0) return std::nullopt;
     const std::size_t start = current && *current < count ? *current + 1 : 0;
     for (std::size_t n = 0; n < count; ++n) {
         const std::size_t i = (start + n) % count;
-        if (search.matches(store.records[i])) return i;
+        if (search.matches(table.records[i])) return i;
     }
     return std::nullopt;
 }
 
-std::optional<std::size_t> index_of_account(const AccountStore& store, std::int32_t account_id) {
-    for (std::size_t i = 0; i < store.records.size(); ++i) {
-        if (store.records[i].account_id() == account_id) return i;
+std::optional<std::size_t> index_of_account(const AccountTable& table, std::int32_t account_id) {
+    for (std::size_t i = 0; i < table.records.size(); ++i) {
+        if (table.records[i].account_id() == account_id) return i;
     }
     return std::nullopt;
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The account editor without its widgets: the values of the "User Info" fields and lists, the
-// ids of new accounts, the checks of "Save Player", "Save GM" and "Save Record", the copy of the
-// fields into the table, deletion and the account search. The tab and tavo-cli both go through
-// here, so both apply the same checks.
+// The rules of the "User Info" form: the values of its fields and lists, the ids of new
+// accounts, the checks of "Save Player", "Save GM" and "Save Record", the copy of the fields
+// into the table, deletion and the account search. The tab and tavo-cli both go through here,
+// so both apply the same checks.
 
 #include <cstdint>
 #include <optional>
@@ -77,12 +77,12 @@ AccountForm account_to_form(const AccountRecord& record);
 // What "New Player" and "New GM" fill in for the id.
 AccountForm new_account_form(std::int32_t id, std::uint8_t gm_level);
 
-std::int32_t next_player_id(const AccountStore& store);
+std::int32_t next_player_id(const AccountTable& table);
 // The id "New GM" proposes; without one, the message is shown and nothing is returned.
-std::optional<std::int32_t> next_gm_id(Ui& ui, const AccountStore& store);
+std::optional<std::int32_t> next_gm_id(Ui& ui, const AccountTable& table);
 
 // True when no account has exactly this name (letter case counts).
-bool is_username_free(const AccountStore& store, std::string_view name);
+bool is_username_free(const AccountTable& table, std::string_view name);
 
 // An entry of the sex, status or GM level list and the value it stands for.
 struct ListEntry {
@@ -113,7 +113,7 @@ std::optional<std::string> account_form_problem(const AccountForm& form, const A
 // of the table when there is no index. Numbers that are empty or not numeric stop it with the
 // error report ("in do2-set user accounts"); a text that would break the line is refused with a
 // message titled "Error". Either way the table is left as it was. True when stored.
-bool form_to_account(Ui& ui, AccountStore& store, const AccountForm& form,
+bool form_to_account(Ui& ui, AccountTable& table, const AccountForm& form,
                      std::optional<std::size_t> index);
 
 enum class EditResult {
@@ -124,7 +124,7 @@ enum class EditResult {
 
 // "Save Player" / "Save GM": the name checks, the field checks, the new record, the next id; for a
 // GM the level is written into the GM file at once.
-EditResult save_new_account(const AppContext& app, Ui& ui, AccountStore& store,
+EditResult save_new_account(const AppContext& app, Ui& ui, AccountTable& table,
                             const AccountForm& form, bool gm);
 
 // "Edit Record" works on every entry but the first of the list.
@@ -134,7 +134,7 @@ inline bool can_edit_account(std::size_t index) {
 
 // "Save Record": the name checks (a name kept as it was passes), the field checks, the record, and
 // the GM level written into the GM file ("Access 0" takes a GM's id out of it).
-EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& store,
+EditResult save_edited_account(const AppContext& app, Ui& ui, AccountTable& table,
                                std::size_t index, const AccountForm& form,
                                std::string_view userid_before_edit);
 
@@ -142,16 +142,16 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountStore& stor
 bool confirm_account_deletion(Ui& ui, const AccountRecord& record);
 // Takes the record out of the table and recomputes the highest ids. Returns the index to select
 // next: the same place, or the last entry when the removed one was the last.
-std::size_t remove_account(AccountStore& store, std::size_t index);
+std::size_t remove_account(AccountTable& table, std::size_t index);
 
 // Whether the account's name holds `text` (letter case ignored) or its id is `text`.
 bool account_matches(const AccountRecord& record, std::string_view text);
 
 // The next account after `current` whose name holds `text` (letter case ignored) or whose id is
 // `text`, going round to the start; `current` itself comes last.
-std::optional<std::size_t> find_account(const AccountStore& store, std::string_view text,
+std::optional<std::size_t> find_account(const AccountTable& table, std::string_view text,
                                         std::optional<std::size_t> current);
 // The table index of the first account with this id.
-std::optional<std::size_t> index_of_account(const AccountStore& store, std::int32_t account_id);
+std::optional<std::size_t> index_of_account(const AccountTable& table, std::int32_t account_id);
 
 }  // namespace tavo
