@@ -1,11 +1,11 @@
-#include "accounts/account_file.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <functional>
 
 #include "accounts/account_form.h"
+#include "accounts/account_read.h"
+#include "accounts/account_write.h"
 #include "app/text.h"
 #include "app/text_file.h"
 #include "testsupport/file_faults.h"

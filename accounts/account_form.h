@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "accounts/account_file.h"
+#include "accounts/account_table.h"
+#include "app/settings.h"
 
 namespace tavo {
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "accounts/account_read.h"
+#include "accounts/account_write.h"
 #include "accounts/gm_levels.h"
 #include "testsupport/scripted_ui.h"
 #include "testsupport/temp_dir.h"

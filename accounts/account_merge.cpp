@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "accounts/account_file.h"
+#include "accounts/account_read.h"
 #include "app/disk_guard.h"
 #include "app/failure.h"
 #include "app/file_stamp.h"

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "accounts/account_file.h"
+#include "accounts/account_read.h"
+#include "accounts/account_write.h"
 #include "app/text.h"
 #include "testsupport/server_folders.h"
 

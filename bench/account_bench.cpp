@@ -16,7 +16,8 @@
 #include <filesystem>
 #include <string>
 
-#include "accounts/account_file.h"
+#include "accounts/account_read.h"
+#include "accounts/account_write.h"
 #include "app/settings.h"
 #include "app/ui.h"
 #include "bench/bench_support.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "accounts/account_file.h"
+#include "accounts/account_read.h"
 #include "bench/bench_support.h"
 #include "characters/character_file.h"
 #include "editors/account_finder.h"

@@ -1,7 +1,7 @@
 #include "editors/account_editor.h"
 
-#include "accounts/account_file.h"
 #include "accounts/account_time.h"
+#include "accounts/account_write.h"
 #include "app/ui.h"
 #include "workspace/account_deletion.h"
 #include "workspace/workspace.h"

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "accounts/account_read.h"
 #include "testsupport/scripted_ui.h"
 #include "testsupport/temp_dir.h"
 #include "workspace/workspace.h"

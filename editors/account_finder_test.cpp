@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "accounts/account_file.h"
+#include "accounts/account_read.h"
 #include "testsupport/scripted_ui.h"
 #include "testsupport/temp_dir.h"
 #include "workspace/workspace.h"

@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-#include "accounts/account_file.h"
+#include "accounts/account_read.h"
+#include "accounts/account_write.h"
 #include "fuzz/fuzz_support.h"
 
 namespace tavo::fuzz {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "accounts/account_file.h"
+#include "accounts/account_table.h"
 #include "ui/latin1.h"
 
 namespace tavo::ui {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "accounts/account_form.h"
+#include "accounts/account_write.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
 #include "app/file_batch.h"

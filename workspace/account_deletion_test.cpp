@@ -8,6 +8,7 @@
 #include <set>
 
 #include "accounts/account_form.h"
+#include "accounts/account_write.h"
 #include "app/file_writer.h"
 #include "testsupport/demo_workspace.h"
 #include "testsupport/file_faults.h"

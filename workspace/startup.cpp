@@ -1,6 +1,6 @@
 #include "workspace/startup.h"
 
-#include "accounts/account_file.h"
+#include "accounts/account_read.h"
 #include "app/about.h"
 #include "app/running_server.h"
 #include "app/ui.h"

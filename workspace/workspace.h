@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "accounts/account_file.h"
+#include "accounts/account_table.h"
 #include "app/settings.h"
 #include "characters/character_file.h"
 #include "items/forgers.h"

@@ -1,6 +1,6 @@
 // save/account.txt and conf/GM_account.txt of a generated server.
 
-#include "accounts/account_file.h"
+#include "accounts/account_write.h"
 #include "tools/gen/gen_world.h"
 
 namespace tavo::gen {

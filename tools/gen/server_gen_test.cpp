@@ -9,7 +9,7 @@
 #include <map>
 #include <set>
 
-#include "accounts/account_file.h"
+#include "accounts/account_read.h"
 #include "app/numbers.h"
 #include "app/text.h"
 #include "app/text_file.h"

@@ -1,7 +1,7 @@
 #pragma once
-// save/account.txt in its three generations: "817" (7 fields), ".52" (7 fields and a %newid%
-// line) and "1.0.0" (13 fields and the account registers). The whole file is held as the
-// account table; the account list shows it in file order (list index = table index).
+// The account table: save/account.txt in its three generations, "817" (7 fields), ".52" (7 fields
+// and a %newid% line) and "1.0.0" (13 fields and the account registers), held whole in memory.
+// The account list shows it in file order (list index = table index).
 
 #include <cstdint>
 #include <map>
@@ -16,7 +16,6 @@
 #include "app/file_stamp.h"
 #include "app/load_state.h"
 #include "app/newid.h"
-#include "app/settings.h"
 
 namespace tavo {
 
@@ -67,36 +66,10 @@ struct AccountTable {
     std::map<std::int32_t, std::optional<std::uint8_t>> unsaved_accounts;
 };
 
-// Reads the file into a fresh table, with the GM level of every account in the GM id range.
-// Only a missing file or one of 0 bytes gives the five default accounts (set_def). Lines that
-// are not understood are kept and reported once; comment lines are kept too. Returns false when
-// the load ended through the error report ("in load_account"); the table is then marked as not
-// loaded, and nothing is ever written from it.
-bool load_account(const AppContext& app, Ui& ui, AccountTable& table);
-
-// The five default accounts, after the version question.
-void set_def(Ui& ui, AccountTable& table);
-void make_default_account(AccountTable& table, std::size_t slot, std::string_view name,
-                          std::string_view password);
-
-// Writes the whole table: the header (when the file had none), every account in the file's
-// generation with the kept lines in their places. The last %newid% line is raised when the
-// accounts passed every counter; for .52 and 1.0.0 a file without one gets one at the end.
-// Untouched accounts and kept lines go back as they were read, with the file's own line ends.
-// Refuses (with a message naming the file and the failure) a table that is not loaded whole.
-// The GM levels of new accounts reach the GM file together with the accounts.
-// Returns false when nothing was written; the old files are then left as they were.
-bool save_account(const AppContext& app, Ui& ui, AccountTable& table);
-
-// The file as it is on disk without the account's line, written into `out`: the deletion of
-// one account reaches the file at once while other edits of the table stay pending. False when
-// the file has no line of that account.
-bool write_account_file_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id);
+// The five default accounts of a missing or empty file, after the version question.
+void add_default_accounts(Ui& ui, AccountTable& table);
 
 // The highest player and GM ids over the table, starting from 2000000 and 704553.
 void recompute_highest_ids(AccountTable& table);
-
-// The 13 comment lines at the top of the file, as the server writes them too.
-const std::vector<std::string_view>& account_file_header();
 
 }  // namespace tavo

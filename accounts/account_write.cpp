@@ -1,0 +1,150 @@
+#include "accounts/account_write.h"
+
+#include "accounts/account_merge.h"
+#include "accounts/gm_levels.h"
+#include "app/failure.h"
+#include "app/file_batch.h"
+#include "app/file_writer.h"
+#include "app/numbers.h"
+#include "app/text.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+
+namespace tavo {
+namespace {
+
+const std::vector<std::string_view> kHeader = {
+    "// Accounts file: here are saved all information about the accounts.",
+    "// Structure: ID, account name, password, last login time, sex, login count, state, email, "
+    "error message for state 7, validity time, last (accepted) login ip, memo field, ban "
+    "timestamp, repeated(register text, register value)",
+    "// Some explanations:",
+    "//   account id      : number",
+    "//   account name    : between 4 to 23 char for a normal account (standard client can't "
+    "send less than 4 char).",
+    "//   account password: between 4 to 23 char",
+    "//   sex             : M or F for normal accounts, S for server accounts",
+    "//   state           : 0: account is ok, 1 to 256: error code of packet 0x006a + 1",
+    "//   email           : between 3 to 39 char (a@a.com is like no email)",
+    "//   error message   : text for the state 7: 'Your are Prohibited to login until <text>'. "
+    "Max 19 char",
+    "//   valitidy time   : 0: unlimited account, <other value>: date calculated by addition of "
+    "1/1/1970 + value (number of seconds since the 1/1/1970)",
+    "//   memo field      : max 254 char",
+    "//   ban time        : 0: no ban, <other value>: banned until the date: date calculated by "
+    "addition of 1/1/1970 + value (number of seconds since the 1/1/1970)",
+};
+
+// The last %newid% line of the file, raised in its place when the accounts passed every counter
+// of the file; false when the file has none.
+bool raise_newid(AccountTable& table) {
+    KeptLine* last = nullptr;
+    for (KeptLine& kept : table.kept_lines) {
+        if (kept.newid) last = &kept;
+    }
+    if (last == nullptr) return false;
+    const std::string raised = table.newid.line_after(table.highest_player_id);
+    if (newid_counter(raised) > table.newid.counter()) {
+        last->text = raised;
+        table.newid.take(raised);
+    }
+    return true;
+}
+
+// The GM lines of the new accounts, for the batch that writes the accounts: made from the GM
+// file on disk, under the ids the accounts reach their file with.
+void stage_new_gm_levels(const AppContext& app, const AccountTable& table, FileBatch& batch) {
+    const fs::path path = app.server_file(kGmFile);
+    batch.add(path, std::string(kGmFile), [&table, path](AtomicWriter& out) {
+        std::optional<std::vector<std::string>> lines;
+        for (const auto& [id, level] : table.unsaved_accounts) {
+            if (!level) continue;
+            if (!lines) lines = is_missing(path) ? std::vector<std::string>{} : read_lines(path);
+            lines = set_gm_level_lines(*lines, id, *level);
+        }
+        if (!lines) return false;
+        for (const std::string& line : *lines) out.write_line(line);
+        return true;
+    });
+}
+
+// The whole table into out, in the file's generation; a %newid% line at the end when the file
+// has none in its place.
+void write_table(Ui& ui, const AccountTable& table, bool has_newid, AtomicWriter& out) {
+    Progress progress(ui);
+    if (!table.has_header) {
+        for (std::string_view line : kHeader) out.write_line(line);
+    }
+    const std::vector<KeptLine>& kept = table.kept_lines;
+    std::size_t next_kept = 0;
+    std::string line;
+    for (std::size_t i = 0; i < table.records.size(); ++i) {
+        while (next_kept < kept.size() && kept[next_kept].before <= i) {
+            out.write_line(kept[next_kept++].text);
+        }
+        const AccountRecord& record = table.records[i];
+        if (record.edited()) {
+            line.clear();
+            append_account_line(line, record, table.server_generation);
+            out.write_line(line);
+        } else {
+            out.write_line(record.line());
+        }
+        progress.writing(static_cast<long long>(i));
+    }
+    while (next_kept < kept.size()) out.write_line(kept[next_kept++].text);
+    if (!has_newid && writes_newid_line(table.server_generation)) {
+        out.write_line(table.newid.line_after(table.highest_player_id));
+    }
+}
+
+}  // namespace
+
+bool save_account(const AppContext& app, Ui& ui, AccountTable& table) {
+    if (!table.load_state.allow_write(ui)) return false;
+    return guarded(ui, "save_account", [&] {
+        FileBatch batch(app.files);
+        // The table goes onto the file as it is on disk, again if another writer changes the
+        // file before the rename; the GM lines follow the ids the accounts reach the file with.
+        batch.add(app.server_file(kAccountFile), std::string(kAccountFile), [&](AtomicWriter& out) {
+            rebase_accounts(app, ui, table);
+            const bool has_newid = raise_newid(table);
+            write_table(ui, table, has_newid, out);
+            return true;
+        });
+        stage_new_gm_levels(app, table, batch);
+        try {
+            batch.commit();
+        } catch (...) {
+            throw batch.told(failure_from_current_exception());
+        }
+        note_accounts_written(app, table);
+        table.modified = false;
+        table.unsaved_accounts.clear();
+    });
+}
+
+bool write_account_file_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {
+    LineReader in(app.server_file(kAccountFile));
+    NewIdCounter counter;
+    bool found = false;
+    std::string_view line;
+    while (in.next(line)) {
+        const std::string_view id = piece(line, '\t', 0);
+        const bool account_line = !counter.take(line) && !line.starts_with("//") && !id.empty() &&
+                                  id.front() >= '0' && id.front() <= '9' &&
+                                  leading_number(id) == account_id;
+        if (account_line) {
+            found = true;
+        } else {
+            out.write_line(line);
+        }
+    }
+    return found;
+}
+
+const std::vector<std::string_view>& account_file_header() {
+    return kHeader;
+}
+
+}  // namespace tavo
