@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/settings.h"
+
 namespace tavo {
 
-namespace fs = std::filesystem;
-struct AppContext;
 class Ui;
 
 struct ServerPort {
@@ -41,10 +41,6 @@ std::optional<ServerPort> running_server(
 // The start-up warning: which server, that it keeps its data in memory and overwrites its files
 // at every save, and that it should be stopped first.
 std::string running_server_warning(const ServerPort& server);
-
-// What a write does while a server answers: ask the user (the editor), refuse (tavo-cli), or
-// write anyway (tavo-cli --force).
-enum class WhileRunning { Ask, Refuse, Write };
 
 // Puts the check before every rewrite of a file in a server folder (a file one folder below a
 // folder with db, save and conf). A refused write fails with Permission denied and a text

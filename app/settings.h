@@ -11,7 +11,6 @@
 #include "app/disk_guard.h"
 #include "app/file_writer.h"
 #include "app/item_limit.h"
-#include "app/running_server.h"
 
 namespace tavo {
 
@@ -60,6 +59,10 @@ struct AppContext {
     // The program folder as a DataFolder text (with its final separator).
     std::string program_folder_text() const;
 };
+
+// What a write does while a server answers: ask the user (the editor), refuse (tavo-cli), or
+// write anyway (tavo-cli --force).
+enum class WhileRunning { Ask, Refuse, Write };
 
 // How the program was started; tavo-cli names the server folder on its command line.
 struct StartOptions {

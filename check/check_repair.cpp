@@ -196,4 +196,12 @@ std::size_t repair_server(const AppContext& app, Ui& ui, const CheckReport& repo
     return made;
 }
 
+std::string backup_name(std::string_view file) {
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string_view::npos || file.find('/', dot) != std::string_view::npos) {
+        return std::string(file) + ".bak";
+    }
+    return std::string(file.substr(0, dot)) + ".bak" + std::string(file.substr(dot));
+}
+
 }  // namespace tavo

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/numbers.h"
-#include "check/server_check.h"
+#include "check/check_findings.h"
 
 namespace tavo::check {
 

@@ -1,0 +1,53 @@
+#include "check/check_findings.h"
+
+#include <algorithm>
+
+namespace tavo {
+namespace {
+
+constexpr std::string_view kCodes[] = {
+    "unreadable_line",        "missing_file",
+    "empty_account_field",    "guild_without_members",
+    "guild_skill_blank",      "guild_size",
+    "party_without_members",  "gm_level_above_99",
+    "too_many_registers",     "duplicate_account_id",
+    "duplicate_account_name", "duplicate_char_id",
+    "duplicate_char_name",    "character_without_account",
+    "store_without_account",  "member_without_character",
+    "missing_party",          "missing_guild",
+    "pet_without_owner",      "castle_without_guild",
+    "newid_too_low",          "gm_without_account",
+    "too_many_items",         "duplicate_store",
+    "friend_without_char",    "registers_without_account",
+    "leftover_file",
+};
+static_assert(std::size(kCodes) == static_cast<std::size_t>(Problem::LeftoverFile) + 1);
+
+}  // namespace
+
+std::string_view problem_code(Problem problem) {
+    return kCodes[static_cast<std::size_t>(problem)];
+}
+
+std::string_view kind_code(FindingKind kind) {
+    return kind == FindingKind::Note ? "note" : "problem";
+}
+
+std::size_t CheckReport::problems() const {
+    return static_cast<std::size_t>(
+        std::count_if(findings.begin(), findings.end(),
+                      [](const Finding& f) { return f.kind == FindingKind::Problem; }));
+}
+
+std::size_t CheckReport::repairable() const {
+    return static_cast<std::size_t>(std::count_if(
+        findings.begin(), findings.end(), [](const Finding& f) { return f.repair.has_value(); }));
+}
+
+std::string finding_text(const Finding& finding) {
+    std::string text = finding.file;
+    if (finding.line > 0) text.append(1, ':').append(std::to_string(finding.line));
+    return text + (finding.kind == FindingKind::Note ? ": Note: " : ": ") + finding.text;
+}
+
+}  // namespace tavo
