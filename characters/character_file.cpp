@@ -63,9 +63,10 @@ CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
     r.char_id = leading_i32(f[0]);
     r.char_num = leading_u8(piece(f[1], ',', 1));
     r.name = f[2];
-    std::string* texts[] = {&r.class_levels, &r.exp_zeny,   &r.hp_sp,           &r.stats,
-                            &r.points,       &r.field8,     &r.party_guild_pet, &r.looks,
-                            &r.field11,      &r.last_point, &r.save_point};
+    std::string* texts[] = {&r.class_levels,    &r.exp_zeny,  &r.hp_sp,
+                            &r.stats,           &r.points,    &r.option_karma_manner,
+                            &r.party_guild_pet, &r.looks,     &r.equip_view,
+                            &r.last_point,      &r.save_point};
     for (std::size_t i = 0; i < std::size(texts); ++i) *texts[i] = f[3 + i];
     const std::string memo = splitmemo(f[14]);
     r.memo = texts_of(list_entries(memo));

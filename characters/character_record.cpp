@@ -7,8 +7,8 @@ std::string character_line(const CharacterRecord& r, std::size_t inventory_items
     std::string line = std::to_string(r.char_id) + "\t" + std::to_string(r.account_id) + "," +
                        std::to_string(r.char_num) + "\t" + r.name + "\t";
     for (const std::string* text :
-         {&r.class_levels, &r.exp_zeny, &r.hp_sp, &r.stats, &r.points, &r.field8,
-          &r.party_guild_pet, &r.looks, &r.field11, &r.last_point, &r.save_point}) {
+         {&r.class_levels, &r.exp_zeny, &r.hp_sp, &r.stats, &r.points, &r.option_karma_manner,
+          &r.party_guild_pet, &r.looks, &r.equip_view, &r.last_point, &r.save_point}) {
         line += *text;
         line += '\t';
     }

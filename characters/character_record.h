@@ -23,8 +23,8 @@ struct CharacterRecord {
     std::uint8_t char_num = 0;
     std::string name;
     // Fields 3 to 13 of the line, each kept exactly as read.
-    std::string class_levels, exp_zeny, hp_sp, stats, points, field8, party_guild_pet, looks,
-        field11, last_point, save_point;
+    std::string class_levels, exp_zeny, hp_sp, stats, points, option_karma_manner, party_guild_pet,
+        looks, equip_view, last_point, save_point;
     std::vector<std::string> memo;    // memo points "map,x,y"
     std::vector<std::string> skills;  // "id,level"
     std::vector<std::string> regs;    // character variables "name,value"

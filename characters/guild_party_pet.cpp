@@ -389,7 +389,7 @@ void write_ties(const AppContext& app, Ui& ui, const CharacterTies& ties) {
 
 }  // namespace
 
-std::string find_guild(const AppContext& app, Ui& ui, std::int32_t guild_id) {
+std::string guild_name_of(const AppContext& app, Ui& ui, std::int32_t guild_id) {
     if (guild_id == 0) return "No Guild";
     std::string name = "Guild [" + std::to_string(guild_id) + "]";
     guarded(ui, "find_guild", [&] {
@@ -400,7 +400,7 @@ std::string find_guild(const AppContext& app, Ui& ui, std::int32_t guild_id) {
     return name;
 }
 
-std::string find_party(const AppContext& app, Ui& ui, std::string_view party_id) {
+std::string party_name_of(const AppContext& app, Ui& ui, std::string_view party_id) {
     if (party_id == "0") return "No Party";
     std::string name = "Party [" + std::string(party_id) + "]";
     guarded(ui, "find_party", [&] {
@@ -410,16 +410,32 @@ std::string find_party(const AppContext& app, Ui& ui, std::string_view party_id)
     return name;
 }
 
-std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int32_t pet_id) {
+namespace {
+
+// The fields of a pet line's head "pet_id,class,name": the name runs to the TAB, commas and all.
+enum class PetField { Class = 1, Name = 2 };
+
+std::string pet_field_of(const AppContext& app, Ui& ui, PetField field, std::int32_t pet_id) {
     if (pet_id == 0) return "No Pet";
     std::string result = "No Name [" + std::to_string(pet_id) + "]";
     guarded(ui, "find_pet", [&] {
-        const std::size_t value = mode == 1 ? 2 : 1;
-        if (auto found = lookup(app.server_file("save/pet.txt"), pet_id, value, ',', mode == 1)) {
+        const bool name = field == PetField::Name;
+        const auto index = static_cast<std::size_t>(field);
+        if (auto found = lookup(app.server_file("save/pet.txt"), pet_id, index, ',', name)) {
             result = *found;
         }
     });
     return result;
+}
+
+}  // namespace
+
+std::string pet_name_of(const AppContext& app, Ui& ui, std::int32_t pet_id) {
+    return pet_field_of(app, ui, PetField::Name, pet_id);
+}
+
+std::string pet_class_of(const AppContext& app, Ui& ui, std::int32_t pet_id) {
+    return pet_field_of(app, ui, PetField::Class, pet_id);
 }
 
 bool pet_exists(const AppContext& app, std::int32_t pet_id) {

@@ -56,12 +56,13 @@ void stage_character_ties(const AppContext& app, Ui& ui, const CharacterTies& ti
                           FileBatch& batch);
 
 // The guild's name: "No Guild" for id 0, "Guild [id]" when guild.txt has no such guild.
-std::string find_guild(const AppContext& app, Ui& ui, std::int32_t guild_id);
+std::string guild_name_of(const AppContext& app, Ui& ui, std::int32_t guild_id);
 // The party's name: "No Party" for "0", "Party [id]" when party.txt has no such party.
-std::string find_party(const AppContext& app, Ui& ui, std::string_view party_id);
-// Mode 1: the pet's name; any other mode: its class (monster id). "No Pet" for id 0,
+std::string party_name_of(const AppContext& app, Ui& ui, std::string_view party_id);
+// The pet's name, and its class (monster id) as pet.txt holds it. "No Pet" for id 0,
 // "No Name [id]" when pet.txt has no such pet.
-std::string find_pet(const AppContext& app, Ui& ui, std::uint8_t mode, std::int32_t pet_id);
+std::string pet_name_of(const AppContext& app, Ui& ui, std::int32_t pet_id);
+std::string pet_class_of(const AppContext& app, Ui& ui, std::int32_t pet_id);
 // Whether pet.txt holds the pet (a missing file holds none); fails when it cannot be read.
 bool pet_exists(const AppContext& app, std::int32_t pet_id);
 

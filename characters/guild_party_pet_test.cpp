@@ -45,18 +45,18 @@ TEST_F(GuildPartyPet, LookupsAndTheirDefaults) {
     write("guild.txt", "// guilds\n\n" + guild_line("Ayla", {"2000001,150000,Ayla"}) + "\n");
     write("party.txt", party_line("7", {"2000001,1\tAyla"}) + "\n");
     write("pet.txt", "// pets\n300,1002,Poring\t2000001,150000,5,9001,0,250,50,0,0\n");
-    EXPECT_EQ(find_guild(app, ui, 0), "No Guild");
-    EXPECT_EQ(find_guild(app, ui, 10001), "Iron Wolves");
-    EXPECT_EQ(find_guild(app, ui, 10002), "Guild [10002]");
-    EXPECT_EQ(find_party(app, ui, "0"), "No Party");
-    EXPECT_EQ(find_party(app, ui, "7"), "Poring Hunters");
-    EXPECT_EQ(find_party(app, ui, "8"), "Party [8]");
-    EXPECT_EQ(find_pet(app, ui, 1, 0), "No Pet");
-    EXPECT_EQ(find_pet(app, ui, 1, 300), "Poring");
-    EXPECT_EQ(find_pet(app, ui, 0, 300), "1002");
-    EXPECT_EQ(find_pet(app, ui, 1, 301), "No Name [301]");
+    EXPECT_EQ(guild_name_of(app, ui, 0), "No Guild");
+    EXPECT_EQ(guild_name_of(app, ui, 10001), "Iron Wolves");
+    EXPECT_EQ(guild_name_of(app, ui, 10002), "Guild [10002]");
+    EXPECT_EQ(party_name_of(app, ui, "0"), "No Party");
+    EXPECT_EQ(party_name_of(app, ui, "7"), "Poring Hunters");
+    EXPECT_EQ(party_name_of(app, ui, "8"), "Party [8]");
+    EXPECT_EQ(pet_name_of(app, ui, 0), "No Pet");
+    EXPECT_EQ(pet_name_of(app, ui, 300), "Poring");
+    EXPECT_EQ(pet_class_of(app, ui, 300), "1002");
+    EXPECT_EQ(pet_name_of(app, ui, 301), "No Name [301]");
     write("pet.txt", "");
-    EXPECT_EQ(find_pet(app, ui, 1, 300), "No Name [300]");
+    EXPECT_EQ(pet_name_of(app, ui, 300), "No Name [300]");
     EXPECT_TRUE(ui.shown().empty());
 }
 
@@ -82,7 +82,7 @@ TEST_F(GuildPartyPet, RenamesKeepTheLineShape) {
     EXPECT_EQ(read("pet.txt"),
               "// pets\n300,1002,Sir Poring, the Second\t"
               "2000001,150000,5,9001,0,250,50,0,0\n");
-    EXPECT_EQ(find_pet(app, ui, 1, 300), "Sir Poring, the Second");
+    EXPECT_EQ(pet_name_of(app, ui, 300), "Sir Poring, the Second");
     // Only the name changes: a field the editor does not know stays.
     write("pet.txt", "301,1002,Lunatic\t2000001,150000,5,9001,0,250,50,0,0\tkept\n");
     ASSERT_TRUE(save_pet(app, ui, 301, "Moon", "Lunatic"));

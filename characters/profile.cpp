@@ -64,9 +64,9 @@ std::string show_char_profile(const AppContext& app, Ui& ui, const RefData& ref,
         text += "Job Lvl: " + value(r.class_levels, 2) + crlf;
         text += "HP: " + value(r.hp_sp, 0) + "/" + value(r.hp_sp, 1) + crlf;
         text += "SP: " + value(r.hp_sp, 2) + "/" + value(r.hp_sp, 3) + crlf;
-        text += "Party: " + find_party(app, ui, piece(pgp, ',', 0)) + crlf;
-        text += "Guild: " + find_guild(app, ui, leading_i32(piece(pgp, ',', 1))) + crlf;
-        text += "Pet: " + find_pet(app, ui, 1, leading_i32(piece(pgp, ',', 2))) + crlf;
+        text += "Party: " + party_name_of(app, ui, piece(pgp, ',', 0)) + crlf;
+        text += "Guild: " + guild_name_of(app, ui, leading_i32(piece(pgp, ',', 1))) + crlf;
+        text += "Pet: " + pet_name_of(app, ui, leading_i32(piece(pgp, ',', 2))) + crlf;
         text += "Zeny: " + zeny_text(piece(r.exp_zeny, ',', 2), group_separator) + crlf;
         const char* stat_labels[] = {"STR: ", "AGI: ", "VIT: ", "INT: ", "DEX: ", "LUK:"};
         for (std::size_t i = 0; i < 6; ++i) text += stat_labels[i] + value(r.stats, i) + crlf;

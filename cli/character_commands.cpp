@@ -57,9 +57,9 @@ int show_character(Session& s, const std::string& id) {
 int show_name(Session& s, const std::string& kind, const std::string& id) {
     const std::int32_t number = as_i32(leading_number(id)).value_or(0);
     std::string name;
-    if (kind == "guild") name = find_guild(s.ws.app, s.ui, number);
-    if (kind == "party") name = find_party(s.ws.app, s.ui, id);
-    if (kind == "pet") name = find_pet(s.ws.app, s.ui, 1, number);
+    if (kind == "guild") name = guild_name_of(s.ws.app, s.ui, number);
+    if (kind == "party") name = party_name_of(s.ws.app, s.ui, id);
+    if (kind == "pet") name = pet_name_of(s.ws.app, s.ui, number);
     if (s.options.json) {
         print_json({{"id", utf8(id)}, {"name", utf8(name)}});
     } else {

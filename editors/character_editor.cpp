@@ -23,7 +23,8 @@ CharacterSheet character_sheet(Workspace& ws, Ui& ui, const std::string& group_s
     for (const ItemSlot& item : r.inventory.items) {
         sheet.inventory.lines.push_back(equipped_item_line(naming, item));
     }
-    for (const ItemSlot& item : r.cart.items) sheet.cart.lines.push_back(addlistitem(naming, item));
+    for (const ItemSlot& item : r.cart.items)
+        sheet.cart.lines.push_back(item_list_text(naming, item));
     return sheet;
 }
 

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string other = "1," + std::to_string(guild->id == 77 ? 78 : 77) + ",1,2,3";
     put(castle, "0," + id + ",1,2,3\r\n" + other + "\r\n");
     SilentUi ui;
-    const std::string read_name = find_guild(app, ui, guild->id);
+    const std::string read_name = guild_name_of(app, ui, guild->id);
     const std::string renamed =
         check_renamed(*guild, save_guild(app, ui, id, "Renamed", read_name), name_field_renamed);
 

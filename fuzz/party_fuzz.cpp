@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!party) return 0;
     const std::string id = std::to_string(party->id);
     SilentUi ui;
-    const std::string read_name = find_party(app, ui, id);
+    const std::string read_name = party_name_of(app, ui, id);
     const std::string renamed =
         check_renamed(*party, save_party(app, ui, id, "Renamed", read_name), name_field_renamed);
 

@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto pet = put_record_file(app, "save/pet.txt", text_of(data, size));
     if (!pet) return 0;
     SilentUi ui;
-    find_pet(app, ui, 0, pet->id);
-    const std::string read_name = find_pet(app, ui, 1, pet->id);
+    pet_class_of(app, ui, pet->id);
+    const std::string read_name = pet_name_of(app, ui, pet->id);
     const auto renamed_head = [](std::string_view old_line, std::string_view line) {
         // The class and everything after the head stay.
         const std::string_view head = piece(old_line, '\t', 0);

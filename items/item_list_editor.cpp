@@ -56,7 +56,7 @@ std::vector<std::string> ItemListEditor::lines(const ItemNaming& naming) const {
     out.reserve(list().items.size());
     for (const ItemSlot& item : list().items) {
         out.push_back(kind_ == ItemListKind::Inventory ? equipped_item_line(naming, item)
-                                                       : addlistitem(naming, item));
+                                                       : item_list_text(naming, item));
     }
     return out;
 }
@@ -115,7 +115,7 @@ bool ItemListEditor::delete_selected(Ui& ui) {
     const auto k = static_cast<std::size_t>(selected_);
     const ItemSlot& item = l.items[k];
     if (kind_ == ItemListKind::Inventory) {
-        record_.field11 = clear_equip_view(item.equip, record_.field11);
+        record_.equip_view = clear_equip_view(item.equip, record_.equip_view);
     }
     l.weight -= item_weight(items_, item.nameid) * item.amount;
     l.items.erase(l.items.begin() + static_cast<std::ptrdiff_t>(k));
@@ -128,7 +128,7 @@ bool ItemListEditor::delete_all(Ui& ui) {
     ItemList& l = list();
     if (l.items.empty()) return false;
     if (!ui.ask_yes_no("Are you sure?", "Tavo")) return false;
-    if (kind_ == ItemListKind::Inventory) record_.field11 = "0,0,0,0,0";
+    if (kind_ == ItemListKind::Inventory) record_.equip_view = "0,0,0,0,0";
     l.items.clear();
     l.weight = 0;
     selected_ = -1;

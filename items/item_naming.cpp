@@ -107,7 +107,7 @@ std::string name_part(const ItemNaming& n, const ItemSlot& item) {
     switch (item.card0) {
         case kPetEgg:
             return item_name(n.ref.items, item.nameid) + " '" +
-                   find_pet(n.app, n.ui, 1, egg_pet_id(item)) + "'";
+                   pet_name_of(n.app, n.ui, egg_pet_id(item)) + "'";
         case kMadeItem:
             return find_forger(n, item.card2, item.card3) + "'s " +
                    item_name(n.ref.items, item.nameid);
@@ -218,7 +218,7 @@ std::int32_t egg_pet_id(const ItemSlot& egg) {
     return composed_id(egg.card1, egg.card2);
 }
 
-std::string addlistitem(const ItemNaming& n, const ItemSlot& item) {
+std::string item_list_text(const ItemNaming& n, const ItemSlot& item) {
     std::string line;
     guarded(n.ui, "addlistitem", [&] {
         std::string text = std::to_string(item.amount) + (item.amount == 1 ? " pc " : " pcs ");
@@ -231,7 +231,7 @@ std::string addlistitem(const ItemNaming& n, const ItemSlot& item) {
 }
 
 std::string equipped_item_line(const ItemNaming& n, const ItemSlot& item) {
-    std::string line = addlistitem(n, item);
+    std::string line = item_list_text(n, item);
     if (item.equip != 0) line += "  [EQP : " + equip_location_name(item.equip) + "]";
     return line;
 }

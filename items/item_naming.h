@@ -33,7 +33,9 @@ struct ItemNaming {
     CachedIndex<PetTypeIndex>& pet_types;
 };
 
-std::string addlistitem(const ItemNaming& naming, const ItemSlot& item);
+// The line of an item in a store, inventory or cart list: "7 pcs +2 Red Potion", with
+// " -- Not Identified" for an item not identified.
+std::string item_list_text(const ItemNaming& naming, const ItemSlot& item);
 // An inventory line: an equipped item gets "  [EQP : " + its location + "]".
 std::string equipped_item_line(const ItemNaming& naming, const ItemSlot& item);
 

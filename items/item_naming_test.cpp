@@ -26,7 +26,7 @@ protected:
     std::string cards(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) {
         return itemcardname(ref.cards, "N", a, b, c, d);
     }
-    std::string line(const ItemSlot& item) { return addlistitem(naming, item); }
+    std::string line(const ItemSlot& item) { return item_list_text(naming, item); }
 
     testing::ServerFolders f;
     AppContext& app = f.app;

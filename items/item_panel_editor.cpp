@@ -301,9 +301,9 @@ void ItemPanelEditor::preset(const ItemSlot& item) {
         pet_ = {};
         pet_.id = std::to_string(pet_id);
         pet_.found_id = pet_id;
-        const std::string pet_class = find_pet(naming_.app, naming_.ui, 0, pet_id);
+        const std::string pet_class = pet_class_of(naming_.app, naming_.ui, pet_id);
         pet_.type = find_pet_type(naming_, as_i32(leading_number(pet_class)).value_or(0));
-        pet_.name = pet_.read_name = find_pet(naming_.app, naming_.ui, 1, pet_id);
+        pet_.name = pet_.read_name = pet_name_of(naming_.app, naming_.ui, pet_id);
         is_.edit_pet_name = true;
     } else if (item_kind(shown_type()) == ItemKind::Equipment) {
         preset_cards(item);
@@ -326,7 +326,7 @@ void ItemPanelEditor::edit_or_save_pet_name() {
 void ItemPanelEditor::cancel_pet_name() {
     pet_.name_open = false;
     if (is_.edit_pet_name) {
-        pet_.name = pet_.read_name = find_pet(naming_.app, naming_.ui, 1, pet_.found_id);
+        pet_.name = pet_.read_name = pet_name_of(naming_.app, naming_.ui, pet_.found_id);
     }
 }
 

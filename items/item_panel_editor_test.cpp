@@ -281,13 +281,13 @@ TEST_F(ItemPanelTest, ForgedWeaponsCarryStrengthElementAndSmith) {
     panel.choose_element(3);   // "Fire property"
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[0], (ItemSlot{0, kKnife, 1, 0, 1, 0, 0, 255, 2563, 18928, 2}));
-    EXPECT_EQ(addlistitem(naming, items[0]), "1 pc Very Very Strong Hammer's Fire Knife");
+    EXPECT_EQ(item_list_text(naming, items[0]), "1 pc Very Very Strong Hammer's Fire Knife");
 
     pick(kKnife);  // a smith above 163839 keeps the whole id in card2 and card3
     panel.choose_forger(forger_line(200000));
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[1], (ItemSlot{0, kKnife, 1, 0, 1, 0, 0, 255, 0, 3392, 3}));
-    EXPECT_EQ(addlistitem(naming, items[1]), "1 pc Anvil's Knife");
+    EXPECT_EQ(item_list_text(naming, items[1]), "1 pc Anvil's Knife");
 }
 
 TEST_F(ItemPanelTest, EggsCarryTheirPetOnlyWithAnId) {
@@ -345,7 +345,7 @@ TEST(ClearEquipView, ClearsTheSpriteOfTheLocation) {
 class ItemListTest : public ItemPanelTest {
 protected:
     ItemListTest() {
-        record.field11 = "1116,0,7,8,9";
+        record.equip_view = "1116,0,7,8,9";
         record.inventory.max_weight = 1000;
         record.inventory.items = {{1, kBlade, 1, 34, 1, 0, 0, 0, 0, 0, 0},
                                   {2, kPotion, 5, 0, 1, 0, 0, 0, 0, 0, 0},
@@ -363,7 +363,7 @@ TEST_F(ItemListTest, DeleteKeepsWeightViewAndSelectionRight) {
     EXPECT_FALSE(inventory.delete_selected(f.ui));  // No keeps everything
     EXPECT_FALSE(unsaved.get());
     EXPECT_TRUE(inventory.delete_selected(f.ui));  // the worn two-handed blade
-    EXPECT_EQ(record.field11, "0,0,7,8,9");
+    EXPECT_EQ(record.equip_view, "0,0,7,8,9");
     EXPECT_EQ(record.inventory.weight, 53);
     EXPECT_EQ(inventory.selected(), 0);  // the item that moved up
     EXPECT_TRUE(unsaved.get());
@@ -377,10 +377,10 @@ TEST_F(ItemListTest, DeleteKeepsWeightViewAndSelectionRight) {
 }
 
 TEST_F(ItemListTest, DeleteAllTakesEverythingOff) {
-    record.field11 = "5,6,7,8,9";
+    record.equip_view = "5,6,7,8,9";
     f.ui.answer({true});
     EXPECT_TRUE(inventory.delete_all(f.ui));
-    EXPECT_EQ(record.field11, "0,0,0,0,0");
+    EXPECT_EQ(record.equip_view, "0,0,0,0,0");
     EXPECT_EQ(record.inventory.weight, 0);
     EXPECT_EQ(inventory.caption(), "[Inventory Weight : 0/1000] [Count : 0/100]");
 }

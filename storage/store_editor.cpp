@@ -32,7 +32,7 @@ std::int32_t StoreEditor::count() const {
 std::vector<std::string> StoreEditor::lines(const ItemNaming& naming) const {
     std::vector<std::string> out;
     out.reserve(record_.items.size());
-    for (const ItemSlot& item : record_.items) out.push_back(addlistitem(naming, item));
+    for (const ItemSlot& item : record_.items) out.push_back(item_list_text(naming, item));
     return out;
 }
 

@@ -29,7 +29,7 @@ StorageTab::StorageTab(ItemEditors& editors, Ui& ui, QWidget* parent)
         buttons_[i] = new QPushButton(captions[i], this);
         buttons_[i]->setObjectName(QString("Command3_%1").arg(i));
         buttons_[i]->setEnabled(false);
-        connect(buttons_[i], &QPushButton::clicked, this, [this, i] { command3_click(i); });
+        connect(buttons_[i], &QPushButton::clicked, this, [this, i] { press_button(i); });
         buttons->addWidget(buttons_[i]);
     }
     auto* layout = new QVBoxLayout(this);
@@ -40,7 +40,7 @@ StorageTab::StorageTab(ItemEditors& editors, Ui& ui, QWidget* parent)
         if (!rendering_) store_.select(row);
         render();
     });
-    connect(list2_, &QListWidget::itemDoubleClicked, this, [this] { command3_click(1); });
+    connect(list2_, &QListWidget::itemDoubleClicked, this, [this] { press_button(1); });
     store_.unsaved.observe([this](bool) { render(); });
 }
 
@@ -76,7 +76,7 @@ void StorageTab::open_panel(bool edit) {
     if (opened) panel_->open_over(this);
 }
 
-void StorageTab::command3_click(int index) {
+void StorageTab::press_button(int index) {
     switch (index) {
         case 0: open_panel(false); break;
         case 1: open_panel(true); break;

@@ -39,7 +39,7 @@ public:
     void render();
 
 private:
-    void command3_click(int index);
+    void press_button(int index);
     void open_panel(bool edit);
 
     ItemEditors& editors_;

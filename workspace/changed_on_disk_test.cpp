@@ -172,7 +172,7 @@ const GuardedFile kFiles[] = {
          return "// parties\n5\tCrew" + own + "\t0,1\t2000001,1\tAyla\t\n7\tBand" + other +
                 "\t0,1\t2000002,1\tBram\t\n";
      },
-     "Party 5 (Crew10)", [](GuardedFiles& g) { g.name = find_party(g.f.app, g.f.ui, "5"); },
+     "Party 5 (Crew10)", [](GuardedFiles& g) { g.name = party_name_of(g.f.app, g.f.ui, "5"); },
      [](GuardedFiles& g, auto value) {
          return save_party(g.f.app, g.f.ui, "5", "Crew" + value, g.name).has_value();
      }},
@@ -181,7 +181,8 @@ const GuardedFile kFiles[] = {
          return "10001\tWolves" + own + "\tAyla\t3,16,1200,0,0\tWelcome#\n10002\tBears" + other +
                 "\tBram\t3,16,1200,0,0\tHi#\n";
      },
-     "Guild 10001 (Wolves10)", [](GuardedFiles& g) { g.name = find_guild(g.f.app, g.f.ui, 10001); },
+     "Guild 10001 (Wolves10)",
+     [](GuardedFiles& g) { g.name = guild_name_of(g.f.app, g.f.ui, 10001); },
      [](GuardedFiles& g, auto value) {
          return save_guild(g.f.app, g.f.ui, "10001", "Wolves" + value, g.name).has_value();
      }},
@@ -190,7 +191,7 @@ const GuardedFile kFiles[] = {
          return "300,1002,Poring " + own + "\t2000001,150000,5,9001,0,250,50,0,0\n301,1063,Luna " +
                 other + "\t2000002,150001,5,9007,0,250,50,0,0\n";
      },
-     "Pet 300 (Poring 10)", [](GuardedFiles& g) { g.name = find_pet(g.f.app, g.f.ui, 1, 300); },
+     "Pet 300 (Poring 10)", [](GuardedFiles& g) { g.name = pet_name_of(g.f.app, g.f.ui, 300); },
      [](GuardedFiles& g, auto value) {
          return save_pet(g.f.app, g.f.ui, 300, "Poring " + value, g.name).has_value();
      }},
