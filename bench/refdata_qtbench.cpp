@@ -9,7 +9,6 @@
 
 #include "app/settings.h"
 #include "refdata/item_db.h"
-#include "refdata/item_panel.h"
 #include "refdata/weight.h"
 #include "ui/item_panel.h"
 #include "ui/qt_ui.h"
@@ -60,7 +59,7 @@ Timing load_and_sort(const tavo::AppContext& app, tavo::Ui& ui, tavo::ItemTable&
     tavo::load_itemdb(app, ui, items);
     timing.load = seconds_since(start);
     const auto sort_start = Clock::now();
-    tavo::prepare_item_panel(items);
+    tavo::sort_items_by_name(items);
     timing.sort = seconds_since(sort_start);
     return timing;
 }

@@ -3,9 +3,9 @@
 #include "app/settings.h"
 #include "app/text.h"
 #include "app/ui.h"
+#include "items/item_builder.h"
 #include "items/item_naming.h"
 #include "items/item_panel_editor.h"
-#include "items/item_store.h"
 #include "refdata/weight.h"
 
 namespace tavo {

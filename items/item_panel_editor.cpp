@@ -8,7 +8,6 @@
 #include "characters/character_file.h"
 #include "characters/guild_party_pet.h"
 #include "refdata/item_db.h"
-#include "refdata/item_panel.h"
 #include "refdata/refdata.h"
 
 namespace tavo {
@@ -49,6 +48,19 @@ std::string confirm_caption(ItemDestination destination, ItemAction action) {
                         : destination == ItemDestination::Cart    ? "Cart"
                                                                   : "Storage";
     return std::string(action == ItemAction::Add ? "Add to " : "Save to ") + where;
+}
+
+bool passes_item_filter(std::uint8_t type, std::size_t filter) {
+    switch (filter) {
+        case 0: return true;
+        case 1: return type == 0 || type == 10;
+        case 2: return type == 3;
+        case 3: return type == 4;
+        case 4: return type == 5;
+        case 5: return type == 6;
+        case 6: return type == 7;
+        default: return false;
+    }
 }
 
 ItemKind item_kind(std::uint8_t type) {

@@ -6,6 +6,7 @@
 // cards only in slotted equipment and only of a fitting kind, forging only for slotless
 // weapons, a maker only for usable items, a pet only in an egg.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +21,16 @@ namespace tavo {
 
 struct ItemDbEntry;
 class Ui;
+
+inline constexpr std::array<const char*, 7> kItemTypeFilters{
+    "List All Types", "Usable/Arrow", "Items/Loots", "Weapons", "Armor", "Cards", "Eggs"};
+inline constexpr std::array<const char*, 5> kElementChoices{
+    "None", "Ice property", "Earth property", "Fire property", "Wind property"};
+inline constexpr std::array<const char*, 4> kForgingChoices{
+    "None", "Very Strong", "Very Very Strong", "Very Very Very Strong"};
+
+// Whether an item type passes the filter at that index of kItemTypeFilters.
+bool passes_item_filter(std::uint8_t type, std::size_t filter);
 
 // Where the composed item goes, and whether it is a new one or replaces the selected one.
 enum class ItemDestination { Inventory, Cart, Storage };

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "items/item_builder.h"
 #include "items/item_list_editor.h"
-#include "items/item_store.h"
-#include "refdata/item_panel.h"
 #include "refdata/refdata.h"
 #include "testsupport/server_folders.h"
 
@@ -48,7 +47,7 @@ protected:
         t.add({kBlade, "Two_Hand", "Two Hand", 3, 4, 34, 160});
         t.add({kPotion, "Red_Potion", "Red Potion", 0, 0, 0, 10});
         t.add({909, "Jellopy", "Jellopy", 0, 3, 0, 1});
-        prepare_item_panel(t);
+        sort_items_by_name(t);
         f.server("save/athena.txt", kAthena);
         f.server("conf/GM_account.txt", "2000002 60\n");
         forgers.load(f.app, f.ui, characters);
@@ -100,15 +99,29 @@ protected:
 };
 
 TEST_F(ItemPanelTest, FilterListsOneTypeAlphabetically) {
-    panel.set_filter(5);  // "Cards"
-    std::vector<std::string> names;
-    for (const ItemChoice& c : panel.choices()) names.push_back(c.text);
-    ASSERT_EQ(names.size(), 10u);
-    EXPECT_EQ(names.front(), "All_Card");
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
-    panel.set_filter(1);  // "Usable/Arrow"
-    ASSERT_EQ(panel.choices().size(), 2u);
+    const auto listed = [&](std::size_t filter) {
+        panel.set_filter(filter);
+        std::vector<std::string> names;
+        for (const ItemChoice& c : panel.choices()) names.push_back(c.text);
+        return names;
+    };
+    const std::vector<std::string> cards = listed(5);
+    ASSERT_EQ(cards.size(), 10u);
+    EXPECT_EQ(cards.front(), "All_Card");
+    EXPECT_TRUE(std::is_sorted(cards.begin(), cards.end()));
+    // Arrows go with the usable items; pet armor is listed under "List All Types" alone.
+    ItemTable& t = ref.items;
+    t.add({1750, "Arrow", "Arrow", 0, 10, 0, 1});
+    t.add({10001, "Skull_Helm", "Skull Helm", 0, 8, 0, 10});
+    sort_items_by_name(t);
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(listed(0).size(), t.entries().size());
+    EXPECT_EQ(listed(1), (Names{"Apple", "Arrow", "Red_Potion"}));
     EXPECT_EQ(panel.choices()[0].item_id, kApple);
+    EXPECT_EQ(listed(2), Names{"Jellopy"});
+    EXPECT_EQ(listed(3), (Names{"Knife", "Sword", "Two_Hand"}));
+    EXPECT_EQ(listed(4), (Names{"Cotton_Shirt", "Hat"}));
+    EXPECT_EQ(listed(6), Names{"Poring_Egg"});
 }
 
 TEST_F(ItemPanelTest, TypeAheadWidensWithBackspaceAndEscapeHidesIt) {

@@ -80,10 +80,9 @@ void ItemTable::reindex() {
     }
 }
 
-void sort_items_by_name(ItemTable& items, std::int32_t lo, std::int32_t hi) {
-    if (hi <= lo) return;
-    if (lo < 0 || hi >= items.count()) throw Failure(err::kSubscript);
-    quicksort(items.entries_, lo, hi);
+void sort_items_by_name(ItemTable& items) {
+    if (items.count() < 2) return;
+    quicksort(items.entries_, 0, items.count() - 1);
     items.reindex();
 }
 

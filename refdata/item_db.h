@@ -1,5 +1,5 @@
 #pragma once
-// The item table read from the server's db/item_db.txt, sorted by name after start-up so that
+// The item table read from the server's db/item_db.txt, sorted by name once it is read so that
 // the item chooser lists items alphabetically.
 
 #include <cstdint>
@@ -24,8 +24,9 @@ struct ItemDbEntry {
 };
 
 class ItemTable;
-// Sorts entries lo..hi (both inclusive) by name, byte by byte ("Z" before "a").
-void sort_items_by_name(ItemTable& items, std::int32_t lo, std::int32_t hi);
+// Sorts the table by name, byte by byte ("Z" before "a"), for the item chooser: a lookup by
+// number then meets the first of that number by name.
+void sort_items_by_name(ItemTable& items);
 
 class ItemTable {
 public:
@@ -47,7 +48,7 @@ public:
     void add(ItemDbEntry entry);
 
 private:
-    friend void sort_items_by_name(ItemTable& items, std::int32_t lo, std::int32_t hi);
+    friend void sort_items_by_name(ItemTable& items);
     void reindex();
 
     std::vector<ItemDbEntry> entries_;

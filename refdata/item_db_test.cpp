@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/text.h"
-#include "refdata/item_panel.h"
 #include "refdata/weight.h"
 #include "testsupport/server_folders.h"
 
@@ -126,7 +125,7 @@ TEST_F(ItemDb, SortByNameAndFirstByNameWins) {
     load(row(10, "apple", 3, "10") + row(11, "Zebra", 3, "20") + row(12, "Mango", 3, "30") +
          row(11, "Aardvark", 3, "50") + row(13, "mango", 3, "10") + row(14, "Mango", 6, "10"));
     EXPECT_EQ(item_weight(items, 11), 2);  // file order until the sort
-    prepare_item_panel(items);
+    sort_items_by_name(items);
     EXPECT_EQ(names(items), (Texts{"Aardvark", "Mango", "Mango", "Zebra", "apple", "mango"}));
     EXPECT_EQ(item_weight(items, 11), 5);  // Aardvark sorts before Zebra
     EXPECT_EQ(item_type(items, 14), 6);
@@ -134,29 +133,14 @@ TEST_F(ItemDb, SortByNameAndFirstByNameWins) {
 
     // Equal names end where the exact steps put them: every pass swaps equals too.
     load(row(1, "b", 3, "10") + row(2, "b", 3, "10") + row(3, "a", 3, "10") + row(4, "b", 3, "10"));
-    prepare_item_panel(items);
+    sort_items_by_name(items);
     std::vector<int> ids;
     for (const ItemDbEntry& entry : items.entries()) ids.push_back(entry.id);
     EXPECT_EQ(ids, (std::vector<int>{3, 4, 1, 2}));
 
     ItemTable empty;
-    prepare_item_panel(empty);
+    sort_items_by_name(empty);
     EXPECT_EQ(empty.find(0), nullptr);
-}
-
-TEST_F(ItemDb, ChooserFilters) {
-    load(row(501, "Red Potion", 0, "70") + row(1750, "Arrow", 10, "1") +
-         row(909, "Jellopy", 3, "10") + row(1101, "Sword", 4, "500") +
-         row(2301, "Cotton Shirt", 5, "100") + row(4001, "Poring Card", 6, "10") +
-         row(9001, "Poring Egg", 7, "10") + row(10001, "Skull Helm", 8, "10"));
-    prepare_item_panel(items);
-    EXPECT_EQ(item_chooser_entries(items, 0).size(), 8u);
-    EXPECT_EQ(item_chooser_entries(items, 1), (Texts{"Arrow_List", "Red Potion_List"}));
-    EXPECT_EQ(item_chooser_entries(items, 2), Texts{"Jellopy_List"});
-    EXPECT_EQ(item_chooser_entries(items, 3), Texts{"Sword_List"});
-    EXPECT_EQ(item_chooser_entries(items, 4), Texts{"Cotton Shirt_List"});
-    EXPECT_EQ(item_chooser_entries(items, 5), Texts{"Poring Card_List"});
-    EXPECT_EQ(item_chooser_entries(items, 6), Texts{"Poring Egg_List"});
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include "app/settings.h"
 #include "app/ui.h"
+#include "items/item_builder.h"
 #include "items/item_naming.h"
 #include "items/item_panel_editor.h"
-#include "items/item_store.h"
 
 namespace tavo {
 

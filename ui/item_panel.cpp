@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 
 #include "items/item_panel_editor.h"
-#include "refdata/item_panel.h"
 #include "ui/chooser_fill.h"
 #include "ui/latin1.h"
 #include "ui/pet_info_frame.h"

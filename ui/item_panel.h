@@ -29,8 +29,8 @@ class ItemPanel : public OverlayPanel {
 public:
     ItemPanel(ItemEditors& editors, QWidget* parent);
 
-    // The widget half of prepare_item_panel (the core sorts the table): the item chooser
-    // refilled through "List All Types", "None" in the forging choosers.
+    // The panel at start-up, over the item table sorted by name: the item chooser refilled
+    // through "List All Types", "None" in the forging choosers.
     void prepare();
     // Shows the panel over `area` as the editor was opened (New or Edit of a list).
     void open_over(QWidget* area);

@@ -5,7 +5,6 @@
 #include "app/running_server.h"
 #include "app/ui.h"
 #include "refdata/battle_config.h"
-#include "refdata/item_panel.h"
 #include "refdata/program_ini.h"
 #include "workspace/workspace.h"
 
@@ -42,12 +41,12 @@ void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
     load_account(ws.app, ui, ws.accounts);
     done(StartupStep::Account);
     load_itemdb(ws.app, ui, ws.ref.items);
+    sort_items_by_name(ws.ref.items);
     done(StartupStep::ItemDb);
     load_carddb(ws.app, ui, ws.ref.cards);
     done(StartupStep::CardDb);
     ws.forgers.load(ws.app, ui, ws.characters.index);
     done(StartupStep::Forger);
-    prepare_item_panel(ws.ref.items);
     done(StartupStep::ItemPanel);
     done(StartupStep::FirstTab);
 }

@@ -20,10 +20,10 @@ enum class StartupStep {
     BattleVar,
     About,
     Account,
-    ItemDb,
+    ItemDb,  // read and sorted by name
     CardDb,
     Forger,
-    ItemPanel,
+    ItemPanel,  // the window prepares its item panel over the table and the forgers
     FirstTab,
 };
 

@@ -1,4 +1,4 @@
-#include "items/item_store.h"
+#include "items/item_builder.h"
 
 #include <algorithm>
 
