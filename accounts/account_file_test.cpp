@@ -256,7 +256,7 @@ TEST_F(AccountFileTest, LinesThatAreNotAccountsGoBackWhereTheyWere) {
         "\tnoid\tp\t-\tM\t0\t0\t",
         "2000005\ttwo",
         // more registers than the server writes, in the older form too: rebuilt long, the
-        // line would no longer read
+        // line would not read again
         "2000006\tregs\tp\t-\tM\t0\t0\tr1,1 r2,2 r3,3 r4,4 r5,5 r6,6 r7,7 r8,8 r9,9 r10,10 r11,11 "
         "r12,12 r13,13 r14,14 r15,15 r16,16 r17,17 r18,18 r19,19 r20,20 ",
     };

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "accounts/account_form.h"
-#include "editors/unsaved_flag.h"
+#include "app/unsaved_flag.h"
 
 namespace tavo {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "editors/unsaved_flag.h"
+#include "app/unsaved_flag.h"
 
 namespace tavo {
 

@@ -1,6 +1,6 @@
 #pragma once
-// The "Edit Basic Character Info" panel (Frame6). For now it holds the job class list
-// (Combo7) that the job class table fills at start-up.
+// The "Edit Basic Character Info" panel (Frame6): the job class list (Combo7) that the job
+// class table fills at start-up.
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
-// The "Add / Edit Memo Point / Quest" panel (Frame9). For now it holds the three linked skill
-// choosers: the class chooser (Combo10_2) narrows the skill chooser (Combo10_0), and a skill
-// fills the level chooser (Combo10_1).
+// The "Add / Edit Memo Point / Quest" panel (Frame9): the three linked skill choosers. The
+// class chooser (Combo10_2) narrows the skill chooser (Combo10_0), and a skill fills the level
+// chooser (Combo10_1).
 
 #include "ui/overlay_panel.h"
 

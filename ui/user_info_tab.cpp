@@ -219,8 +219,8 @@ void UserInfoTab::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-// The server wipes come with their own dialog; until then they are shown but not offered.
-// "Check Files" lists what is wrong in the server's files.
+// "Server Wipes" is shown but not offered: the wipes have no dialog. "Check Files" lists what
+// is wrong in the server's files.
 QGroupBox* UserInfoTab::build_server_tools() {
     auto* frame = new QGroupBox("Server Tools", this);
     frame->setObjectName("Frame5");
