@@ -184,7 +184,7 @@ TEST_F(AccountFileTest, EditedRecordsAreRebuiltInTheFilesGeneration) {
                   "2000002\tben\tpw\t-\tM\t1\t0\ta@a.com\t-\t0\t-\t-\t0\t", "2000003\t%newid%"}));
 }
 
-TEST_F(AccountFileTest, HighestIdsAndGmLevelsFollowTheIdRanges) {
+TEST_F(AccountFileTest, HighestIdsFollowTheIdRangesAndEveryAccountHasItsGmLevel) {
     dir.write("server/conf/GM_account.txt", "704500 40\n704501 20\n2000000 60\n704600 99\n");
     write_accounts(
         "704500\tserver\tp\t-\tS\t0\t0\t\n"
@@ -195,18 +195,21 @@ TEST_F(AccountFileTest, HighestIdsAndGmLevelsFollowTheIdRanges) {
     load();
     EXPECT_EQ(table.highest_player_id, 2000000);
     EXPECT_EQ(table.highest_gm_id, 704600);
-    // Only the GM id range is looked up: a server id or a player id keeps level 0.
+    // The GM file gives a server id or a player id its level as well.
     std::vector<int> levels;
     for (const AccountRecord& record : table.records) levels.push_back(record.gm_level());
-    EXPECT_EQ(levels, (std::vector<int>{0, 20, 99, 0}));
+    EXPECT_EQ(levels, (std::vector<int>{40, 20, 99, 60}));
     save();
     EXPECT_EQ(saved_records().back(), "2000001\t%newid%");
 
-    // Without any player the next id is 2000001 too.
+    // Without any player the next id is 2000001 too. Without GM accounts a missing GM file
+    // goes unsaid.
+    std::filesystem::remove(dir.path() / "server/conf/GM_account.txt");
     write_accounts("1\ts\tp\t-\tS\t0\t0\t\n9\t%newid%\n");
     load();
     save();
     EXPECT_EQ(saved_records().back(), "2000001\t%newid%");
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(AccountFileTest, WithoutAccountsTheDefaultsAreMade) {

@@ -118,22 +118,28 @@ private:
 
     void note_id(AccountRecord& record) {
         const std::int32_t id = record.account_id();
+        const bool gm_id = id > kLastServerId && id < kFirstPlayerId;
         if (id >= kFirstPlayerId) {
             if (id > table_.highest_player_id) table_.highest_player_id = id;
-        } else if (id > kLastServerId) {
+        } else if (gm_id) {
             if (id > table_.highest_gm_id) table_.highest_gm_id = id;
-            record.set_gm_level(gm_level(id));
         }
+        // The GM file may give any account a level, a player's too.
+        record.set_gm_level(gm_level(id, gm_id));
     }
 
-    // The GM file is read at the first account of the GM id range; a failure is reported once.
-    std::uint8_t gm_level(std::int32_t id) {
+    // The GM file is read once, at the first account; a failure is reported once. A file that
+    // cannot be read matters only to the accounts of the GM id range: a server without GM
+    // accounts may lack it.
+    std::uint8_t gm_level(std::int32_t id, bool gm_id) {
         if (!gm_) gm_ = GmLevels::read(app_);
         try {
             return gm_->level_of(id);
         } catch (const Failure& failure) {
-            if (!gm_reported_) show_error_report(ui_, failure, "read_gm_lvl");
-            gm_reported_ = true;
+            if (!gm_reported_ && (gm_id || gm_->readable())) {
+                show_error_report(ui_, failure, "read_gm_lvl");
+                gm_reported_ = true;
+            }
             return 0;
         }
     }

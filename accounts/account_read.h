@@ -8,7 +8,7 @@ namespace tavo {
 
 class Ui;
 
-// Reads the file into a fresh table, with the GM level of every account in the GM id range.
+// Reads the file into a fresh table, with the GM level the GM file gives every account.
 // Only a missing file or one of 0 bytes gives the five default accounts (add_default_accounts).
 // Lines that are not understood are kept and reported once; comment lines are kept too. Returns
 // false when the load ended through the error report ("in load_account"); the table is then marked

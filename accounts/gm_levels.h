@@ -19,7 +19,7 @@ class Ui;
 inline constexpr std::string_view kGmFile = "conf/GM_account.txt";
 
 // The entry lines of the GM file, read once, for many lookups (an account load asks for every
-// account in the GM id range).
+// account).
 class GmLevels {
 public:
     // Reads the file. A file that cannot be read is not an error here: the first lookup
@@ -30,6 +30,7 @@ public:
     // The level of the first line that matches the id, 0 when none does. Fails when the file
     // could not be read or the matching line has no level or one outside 0 to 255.
     std::uint8_t level_of(std::int32_t account_id) const;
+    bool readable() const { return !unreadable_; }
 
 private:
     struct Entry {

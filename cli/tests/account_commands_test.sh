@@ -65,6 +65,22 @@ run 0 gm 704557 --json
 check "level as JSON" grep -q '"gm_level": 99' <<<"$out"
 run 2 gm 704557 150
 
+# The GM file may give players a level too, on their own line or by a range: it is shown, and
+# changed without a false changed-on-disk refusal, for that account alone.
+gm_file=$server/conf/GM_account.txt
+printf '2000001 10\n2000003-2000005 20\n' >>"$gm_file"
+run 0 account 2000001
+check "a player's own line" grep -q $'^gm_level\t10$' <<<"$out"
+run 0 account 2000004 --json
+check "a player's range" grep -q '"gm_level": 20' <<<"$out"
+run 0 gm 2000001 60
+check "own line changed" grep -q '^2000001 60$' "$gm_file"
+run 0 gm 2000004 30
+check "range split around the player" test "$(grep '^200000[345]' "$gm_file")" = \
+    "$(printf '2000003 20\n2000004 30\n2000005 20')"
+run 0 gm 2000004
+check "the new level reads back" test "$out" = 30
+
 # Deletion asks "Are you sure?": without --yes nothing changes; with it the account leaves the
 # account file, athena.txt, storage.txt and the GM file together.
 gm_before=$(cat "$server/conf/GM_account.txt")

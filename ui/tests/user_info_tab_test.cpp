@@ -222,6 +222,29 @@ private slots:
         QVERIFY(tab.text(8)->isReadOnly());
     }
 
+    // The GM file gives players levels too; a change asks nothing and touches no other id.
+    void a_players_gm_level_is_shown_and_changed_alone() {
+        WidgetFixture f;
+        f.dir.write("server/conf/GM_account.txt", "2000001 10\n2000002-2000004 20\n");
+        Tab tab(f);
+        const auto set_level = [&](int row, const QString& level) {
+            tab.click_row(row);
+            tab.button(2)->click();
+            tab.combo(2)->setCurrentIndex(tab.combo(2)->findText(level));
+            tab.button(2)->click();
+            QCOMPARE(tab.button(2)->text(), QString("Edit Record"));
+        };
+        tab.click_row(kAnna);
+        QCOMPARE(tab.combo(2)->currentText(), QString("Access 10"));
+        tab.click_row(kBen);
+        QCOMPARE(tab.combo(2)->currentText(), QString("Access 20"));
+        set_level(kAnna, "Access 30");
+        set_level(kBen, "Access 60");
+        QVERIFY(f.ui.questions().empty());
+        QCOMPARE(f.dir.read("server/conf/GM_account.txt"),
+                 std::string("2000001 30\n2000002 60\n2000003-2000004 20\n"));
+    }
+
     void tab_walks_the_form_and_each_state_says_what_the_server_does() {
         WidgetFixture f;
         Tab tab(f);
