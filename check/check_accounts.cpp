@@ -203,11 +203,15 @@ void check_gm_line(World& world, std::string_view line, std::size_t number) {
     if (low == high && !world.account_ids.contains(low)) {
         world.found.add(
             Problem::GmWithoutAccount, kGm, number,
-            "Account " + std::to_string(low) + " has a GM level but is not in save/account.txt.");
+            "Account " + std::to_string(low) +
+                " has a GM level but is not in save/account.txt yet: an account made with this id "
+                "gets it.");
     } else if (low != high && !any_account_in(world, low, high)) {
         world.found.add(Problem::GmWithoutAccount, kGm, number,
                         "None of the accounts " + std::to_string(low) + " to " +
-                            std::to_string(high) + " that this GM line names exists.");
+                            std::to_string(high) +
+                            " that this GM line names exists yet: accounts made with these ids "
+                            "get its level.");
     }
 }
 

@@ -29,6 +29,42 @@ std::string_view problem_code(Problem problem) {
     return kCodes[static_cast<std::size_t>(problem)];
 }
 
+FindingKind finding_kind(Problem problem) {
+    switch (problem) {
+        // The server takes 99, the highest level any command asks for.
+        case Problem::GmLevelAbove99:
+        // Ids kept for GM accounts made later: the shipped GM file lists 30 of them.
+        case Problem::GmWithoutAccount:
+        // What an interrupted write left beside its file, which is whole.
+        case Problem::LeftoverFile: return FindingKind::Note;
+        case Problem::UnreadableLine:
+        case Problem::MissingFile:
+        case Problem::EmptyAccountField:
+        case Problem::GuildWithoutMembers:
+        case Problem::GuildSkillBlank:
+        case Problem::GuildSize:
+        case Problem::PartyWithoutMembers:
+        case Problem::TooManyRegisters:
+        case Problem::DuplicateAccountId:
+        case Problem::DuplicateAccountName:
+        case Problem::DuplicateCharId:
+        case Problem::DuplicateCharName:
+        case Problem::CharacterWithoutAccount:
+        case Problem::StoreWithoutAccount:
+        case Problem::MemberWithoutCharacter:
+        case Problem::MissingParty:
+        case Problem::MissingGuild:
+        case Problem::PetWithoutOwner:
+        case Problem::CastleWithoutGuild:
+        case Problem::NewIdTooLow:
+        case Problem::TooManyItems:
+        case Problem::DuplicateStore:
+        case Problem::FriendWithoutCharacter:
+        case Problem::RegistersWithoutAccount: return FindingKind::Problem;
+    }
+    return FindingKind::Problem;
+}
+
 std::string_view kind_code(FindingKind kind) {
     return kind == FindingKind::Note ? "note" : "problem";
 }

@@ -56,9 +56,13 @@ struct Repair {
     std::string removes;    // the records it removes: "1 store line of 3 items"; empty for none
 };
 
-// A problem is something the server misreads or suffers from; a note is worth knowing but
-// harms nothing, and does not make the check fail.
+// A problem is what the server misreads, crashes on or loses, or a reference to something that
+// does not exist; a note is an oddity worth knowing that harms nothing (a GM level for an account
+// not made yet), and does not make the check fail.
 enum class FindingKind { Problem, Note };
+
+// The kind every finding of that code has.
+FindingKind finding_kind(Problem problem);
 
 // "problem" or "note", as --json gives it.
 std::string_view kind_code(FindingKind kind);

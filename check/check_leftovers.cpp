@@ -42,8 +42,8 @@ void check_leftovers(World& world) {
             const std::string file = std::string(folder) + "/" + name;
             const fs::path at = path / name;
             world.report.stamps.emplace_back(file, stamp_of(at));
-            world.found.note(
-                Problem::LeftoverFile, file,
+            world.found.add(
+                Problem::LeftoverFile, file, 0,
                 leftover_text(*leftover, std::string(folder) + "/" + leftover->of, file_length(at)),
                 Repair{Repair::Edit::RemoveFile, 0, 0, "remove it", {}});
         }

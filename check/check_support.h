@@ -145,18 +145,15 @@ struct Gathered {
     explicit Gathered(std::vector<Finding>& out) : findings(out) {}
     void add(Problem problem, std::string_view file, std::size_t line, std::string text,
              std::optional<Repair> repair = std::nullopt) {
-        findings.push_back({problem, std::string(file), line, std::move(text), std::move(repair)});
-    }
-    void note(Problem problem, std::string_view file, std::string text,
-              std::optional<Repair> repair = std::nullopt) {
-        findings.push_back(
-            {problem, std::string(file), 0, std::move(text), std::move(repair), FindingKind::Note});
+        findings.push_back({problem, std::string(file), line, std::move(text), std::move(repair),
+                            finding_kind(problem)});
     }
     // A finding of a line that was settled after later findings of the same line were added.
     void add_at(std::size_t index, Problem problem, std::string_view file, std::size_t line,
                 std::string text) {
         findings.insert(findings.begin() + static_cast<std::ptrdiff_t>(index),
-                        {problem, std::string(file), line, std::move(text), std::nullopt});
+                        {problem, std::string(file), line, std::move(text), std::nullopt,
+                         finding_kind(problem)});
     }
     std::vector<Finding>& findings;
 };

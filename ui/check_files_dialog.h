@@ -1,6 +1,6 @@
 #pragma once
-// "Check Files": the problems of the server folder, as `tavo-cli check` lists them, in a window
-// whose lines can be selected and copied.
+// "Check Files": the problems of the server folder, as `tavo-cli check` lists them, and below
+// them the notes, in a window whose lines can be selected and copied.
 
 #include <QDialog>
 
@@ -22,8 +22,12 @@ public:
     void check(const AppContext& app);
 
 private:
+    QPlainTextEdit* finding_list(const QString& name);
+
     QLabel* summary_ = nullptr;
     QPlainTextEdit* lines_ = nullptr;
+    QLabel* notes_caption_ = nullptr;
+    QPlainTextEdit* notes_ = nullptr;
 };
 
 }  // namespace tavo::ui

@@ -18,6 +18,17 @@ check "the demo server is clean" test -z "$out"
 run 0 --data "$server" check
 check "a generated server is clean" test -z "$out"
 
+# The GM file as eAthena ships it reserves ids for GM accounts made later: notes, no failure.
+reserved=$work/reserved
+cp -r "$work/demo" "$reserved"
+printf '704562-704591 99\n704600 60\n' >>"$reserved/conf/GM_account.txt"
+run 0 --data "$reserved" check
+check "reserved GM ids are notes" test "$(grep -c '^conf/GM_account.txt:[0-9]*: Note: ' <<<"$out")" -eq 2
+check "the range named" grep -qF 'None of the accounts 704562 to 704591 that this GM line names exists yet' <<<"$out"
+check "no problem, two notes" grep -qx '0 problem(s) found, 2 note(s)\.' "$work/err"
+run 0 --data "$reserved" --json check
+check "JSON: notes of their code" test "$(grep -c '"problem": "gm_without_account"' <<<"$out")" -eq 2
+
 # Two problems with one right repair each, and one without.
 accounts=$server/save/account.txt
 sed -i 's/^[0-9]*\t%newid%/2000002\t%newid%/' "$accounts"
