@@ -63,7 +63,7 @@ void read_conf_port(const fs::path& server_folder, const fs::path& path, std::st
         if (name == "import") {
             read_conf_port(server_folder, resolve_in(server_folder, value), key, port, depth + 1);
         } else if (name == key) {
-            if (const auto number = integer_in(value, 1, 65535)) port = static_cast<int>(*number);
+            if (const auto number = integer_in(value, 0, 65535)) port = static_cast<int>(*number);
         }
     }
 }
@@ -145,6 +145,8 @@ std::optional<ServerPort> running_server(const fs::path& server_folder,
     add_listening_ports("/proc/net/tcp", listening);
     add_listening_ports("/proc/net/tcp6", listening);
     for (const ServerPort& server : server_ports(server_folder)) {
+        // Port 0 has the system pick a free port when the server starts: none can be asked.
+        if (server.port == 0) continue;
         if (listening.contains(server.port) || accepts(server.port, timeout)) return server;
     }
     return std::nullopt;

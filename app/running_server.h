@@ -33,7 +33,9 @@ std::vector<ServerPort> server_ports(const fs::path& server_folder);
 std::vector<int> listening_ports(std::string_view table);
 
 // The first of those servers whose port has a listening socket on this machine (as the
-// kernel's socket tables list them), or that accepts on 127.0.0.1; nothing when none does.
+// kernel's socket tables list them), or that accepts on 127.0.0.1; nothing when none does. A
+// server of port 0 takes whatever port the system gives it, which cannot be known: it is not
+// asked.
 std::optional<ServerPort> running_server(
     const fs::path& server_folder,
     std::chrono::milliseconds timeout = std::chrono::milliseconds(250));

@@ -11,6 +11,7 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config
 cp -r "$2/server" "$work/server"
 # The tavo-cli test scripts' checks (`check`, `run`); $work stays this script's own.
 source "$(dirname "$0")/../cli/tests/checks.sh"
+port_zero "$work/server"
 
 cmake --install "$1" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; exit 1; }
 for file in bin/tavo-cli share/tavo/tavo.ini share/tavo/class-skill.txt \

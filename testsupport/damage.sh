@@ -1,7 +1,8 @@
 # Damaged copies of the demo server for tavo-cli tests, and the check that a command changed no
 # byte it was not meant to change. Source it after checks.sh; damaged_server_test.sh shows the use.
 #   damage_demo DEMO DEST KIND CLI   DEMO's server and program folders copied to DEST, the
-#                                    tavo-cli binary CLI in DEST/program, damaged as KIND says
+#                                    tavo-cli binary CLI in DEST/program, damaged as KIND says;
+#                                    its servers on port 0 (port_zero)
 #   damage_kinds                     every KIND, one a line
 #   snapshot DIR > FILE              every file below DIR (tavo-cli left out) with mode and sum
 #   unchanged_except DIR SNAPSHOT [RELATIVE_FILE...]
@@ -29,6 +30,7 @@ damage_demo() {
     cp -r "$demo/server" "$dest/server"
     cp -r "$demo/program" "$dest/program"
     ln "$cli" "$dest/program/tavo-cli" 2>/dev/null || cp "$cli" "$dest/program/tavo-cli"
+    port_zero "$dest/server"
     local s=$dest/server p=$dest/program
     case $kind in
     unreadable-accounts) chmod 000 "$s/save/account.txt" ;;

@@ -17,6 +17,7 @@ struct DemoWorkspace {
         const auto options = fs::copy_options::recursive | fs::copy_options::overwrite_existing;
         fs::copy(demo / "server", dir.path() / "server", options);
         fs::copy(demo / "program", dir.path() / "program", options);
+        name_port_zero(dir.path() / "server");
         ws.app.program_folder = dir.path() / "program";
     }
     void start() { run_startup(ws, ui, StartOptions{(dir.path() / "server").string() + "/"}); }

@@ -38,7 +38,16 @@ fs::path TempDir::make_server(std::string_view relative) const {
     for (const char* file : {"db/item_db.txt", "save/account.txt", "conf/battle_athena.conf"}) {
         write((fs::path(relative) / file).string(), "");
     }
+    name_port_zero(path_ / relative);
     return path_ / relative;
+}
+
+void name_port_zero(const fs::path& server) {
+    for (const char* server_name : {"login", "char", "map"}) {
+        std::ofstream(server / "conf" / (std::string(server_name) + "_athena.conf"),
+                      std::ios::binary | std::ios::trunc)
+            << server_name << "_port: 0\n";
+    }
 }
 
 std::string slurp(const fs::path& path) {

@@ -7,6 +7,7 @@
 #include "app/text_file.h"
 #include "characters/character_file.h"
 #include "testsupport/demo_workspace.h"
+#include "testsupport/temp_dir.h"
 #include "tools/gen/server_gen.h"
 #include "workspace/item_editors.h"
 
@@ -76,6 +77,7 @@ TEST_F(ItemRoundTrip, AGeneratedServer) {
     options.storage_share = 0.5;
     options.storage_items = 120;
     gen::generate_server(options);
+    testing::name_port_zero(options.out);
     start(options.out);
     ws.app.settings.maxstorage = 300;
     const std::string line = read_lines(options.out / "save/athena.txt").at(0);

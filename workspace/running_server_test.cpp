@@ -11,6 +11,7 @@
 #include "accounts/gm_levels.h"
 #include "app/text.h"
 #include "testsupport/server_folders.h"
+#include "testsupport/temp_dir.h"
 
 namespace tavo {
 namespace {
@@ -86,10 +87,18 @@ TEST_F(RunningServerGuard, FindsTheServerWhosePortAnswers) {
     EXPECT_FALSE(running_server(folder).has_value());
     // Without conf files the server's own ports are asked.
     testing::ServerFolders bare;
-    const std::vector<ServerPort> defaults = server_ports(bare.app.settings.data_folder);
+    const fs::path bare_folder = bare.app.settings.data_folder;
+    for (const char* conf : {"login", "char", "map"}) {
+        fs::remove(bare_folder / "conf" / (std::string(conf) + "_athena.conf"));
+    }
+    const std::vector<ServerPort> defaults = server_ports(bare_folder);
     EXPECT_EQ(defaults[0].port, 6900);
     EXPECT_EQ(defaults[1].port, 6121);
     EXPECT_EQ(defaults[2].port, 5121);
+    // Port 0 is whatever port the system gives: it is read as written and never asked.
+    testing::name_port_zero(bare_folder);
+    EXPECT_EQ(server_ports(bare_folder)[1].port, 0);
+    EXPECT_FALSE(running_server(bare_folder).has_value());
 }
 
 // The server reads its conf files this way: imports where they stand, keys in any case, a

@@ -8,6 +8,7 @@ gen=$2
 source "$(dirname "$0")/checks.sh"
 server=$work/server
 "$gen" --out "$server" --accounts 20 --gm-accounts 8 --seed 7 >/dev/null || exit 1
+port_zero "$server"
 accounts=$server/save/account.txt
 cli_args=(--data "$server")
 

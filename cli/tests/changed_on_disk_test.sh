@@ -25,6 +25,7 @@ writer() {
     printf 'cd %q && %s\n' "$work/server" "$1" >"$work/writer.sh"
     rm -rf "$work/expected" "$work/server"
     cp -r "$2/server" "$work/server" && cp -r "$2/server" "$work/expected" &&
+        port_zero "$work/server" && port_zero "$work/expected" &&
         (cd "$work/expected" && bash -c "$1")
 }
 # as_the_writer_left_them: every save file is the second writer's, backups aside.

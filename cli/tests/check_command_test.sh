@@ -12,6 +12,8 @@ server=$work/server
 "$2" --out "$server" --accounts 40 --seed 3 >/dev/null || exit 1
 cli_args=()
 source "$(dirname "$0")/checks.sh"
+port_zero "$work/demo"
+port_zero "$server"
 
 run 0 --data "$work/demo" check
 check "the demo server is clean" test -z "$out"

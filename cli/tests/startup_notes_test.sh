@@ -7,6 +7,7 @@ source "$(dirname "$0")/checks.sh"
 export HOME=$work/home
 unset XDG_CONFIG_HOME
 cp -r "$2/server" "$work/server"
+port_zero "$work/server"
 mkdir -p "$work/bare"
 cp "$1" "$work/bare/tavo-cli"
 cli=$work/bare/tavo-cli

@@ -16,6 +16,7 @@ fresh() {  # a new copy of the demo, tavo-cli in its program folder
     mkdir -p "$copy"
     cp -r "$demo/server" "$demo/program" "$copy/" && cp "$built_cli" "$copy/program/tavo-cli" ||
         exit 1
+    port_zero "$copy/server"
 }
 on() {  # on EXPECTED ARGS...: tavo-cli on the copy, as a plain user where run as root
     local expected=$1
