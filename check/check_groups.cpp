@@ -178,7 +178,10 @@ void check_store_line(World& world, std::string_view line, std::size_t number,
         world.found.add(Problem::UnreadableLine, kStorage, number,
                         "The server cannot read this store line: " + why + ".");
     };
-    if (p.size() < 2 || !integers(p[0], 2)) return unreadable("it must start with account,count");
+    if (p.size() < 2) {
+        return unreadable("it has no TAB; a store is account,count, a TAB, the items and a TAB");
+    }
+    if (!integers(p[0], 2)) return unreadable("it must start with account,count");
     if (p.size() < 3) return unreadable("the TAB after the items is missing");
     const long long items = item_count(p[1]);
     if (items < 0) return unreadable("an item is not 11 numbers");
@@ -192,7 +195,7 @@ void check_store_line(World& world, std::string_view line, std::size_t number,
     if (!world.store_accounts.insert(account)) {
         world.found.add(Problem::DuplicateStore, kStorage, number,
                         "The store of account " + std::to_string(account) +
-                            " has a second line: the server keeps one store an account and "
+                            " has a second line: the server keeps the last one it reads and "
                             "loses the other at its next save.");
     }
     if (world.accounts_read && !world.account_ids.contains(account)) {

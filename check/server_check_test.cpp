@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
@@ -151,6 +152,9 @@ void ServerCheck::plant_everything() {
            std::to_string(storeless) + ",301\t" + testing::item_list(301) + "\t",
            Problem::TooManyItems);
     append("save/storage.txt", lines("save/storage.txt").front(), Problem::DuplicateStore);
+    std::string no_tab = lines("save/storage.txt").front();
+    std::replace(no_tab.begin(), no_tab.end(), '\t', ' ');
+    append("save/storage.txt", no_tab, Problem::UnreadableLine);
 
     change(
         "save/party.txt", [](const std::string& l) { return contains(l, "\t0,0\tNoMember\t"); },

@@ -35,14 +35,18 @@ struct StorageRecord {
     bool disk_version_kept = false;
 };
 
-// load_storage: the store of the account (the first line with its id; empty lines and lines
-// without a TAB are passed over). A missing or empty file gives an empty store. A line with
-// more items than maxstorage keeps them all after a warning. False after a reported
-// failure ("in load_storage"); the record is then marked as not read whole.
+// load_storage: the store of the account: its last store line, the one the server keeps (empty
+// lines and lines of other accounts are passed over). The account's other lines (an earlier store
+// line, a line that names it without a TAB, which the server cannot read) are named in one
+// warning. A missing or empty file gives an empty store. A line with more items than maxstorage
+// keeps them all after a warning. False after a reported failure ("in load_storage"); the
+// record is then marked as not read whole.
 bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record);
 
-// "Save File": the account's line replaced by the store (left out when it is empty), or a new
-// line at the end; every other line goes back as it was read, with the file's own line ends.
+// "Save File": the store (no line when it is empty) in place of the account's line the server
+// keeps, else of its first line without a TAB, else as a new line at the end; the account's other
+// lines are left out, so that it has one line at most. Every other line goes back as it was read,
+// with the file's own line ends.
 // The old file is kept in save/storage.bak.txt. Without a storage file, the file is made with
 // the one line. Items beyond maxstorage stay unless the user agrees to drop them
 // (app/item_limit.h); the record then holds what was written. A store that was not read whole is

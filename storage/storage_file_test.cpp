@@ -164,6 +164,39 @@ TEST_F(StorageTest, PartlyReadStoreIsNotWritten) {
     EXPECT_TRUE(store.unsaved.get());
 }
 
+// The server keeps the last store line of an account and writes one line back; a line naming
+// the account without a TAB it cannot read. The store shows what the server keeps, says what it
+// does not show, and a save leaves one line for the account.
+TEST_F(StorageTest, TheStoreIsTheLineTheServerKeepsAndASaveLeavesOneLine) {
+    const std::string other = "2000003,1\t2,909,1,0,1,0,0,0,0,0,0 \t\n";
+    f.server("save/storage.txt", "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\n" + other +
+                                     "2000001,1\t1,909,5,0,1,0,0,0,0,0,0 \t\n"
+                                     "2000001,1 1,512,2,0,1,0,0,0,0,0,0 \n");
+    StorageRecord record;
+    ASSERT_TRUE(load_storage(f.app, f.ui, 2000001, record));
+    EXPECT_EQ(record.items, (std::vector<ItemSlot>{{1, 909, 5, 0, 1, 0, 0, 0, 0, 0, 0}}));
+    ASSERT_EQ(f.ui.messages().size(), 1u);
+    EXPECT_EQ(f.ui.messages()[0],
+              "save/storage.txt holds 2 store lines for account 2000001. The server keeps the "
+              "last one it reads (line 3), which is shown here.\r\n"
+              "Line 4 of save/storage.txt names account 2000001 but has no TAB: the server cannot "
+              "read it as a store, and it is not shown.\r\n"
+              "Saving the store leaves one line for the account: the store shown here.");
+    record.items[0].amount = 6;
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
+    EXPECT_EQ(saved(), other + "2000001,1\t1,909,6,0,1,0,0,0,0,0,0 \t\n");
+
+    // Only a line without a TAB: the store is empty, and a new item takes that line's place.
+    f.ui.clear();
+    f.server("save/storage.txt", "2000001,1 1,512,2,0,1,0,0,0,0,0,0 \n" + other);
+    ASSERT_TRUE(load_storage(f.app, f.ui, 2000001, record));
+    EXPECT_TRUE(record.items.empty());
+    EXPECT_EQ(f.ui.messages().size(), 1u);
+    record.items = {{0, 501, 1, 0, 1, 0, 0, 0, 0, 0, 0}};
+    ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
+    EXPECT_EQ(saved(), "2000001,1\t0,501,1,0,1,0,0,0,0,0,0 \t\n" + other);
+}
+
 TEST_F(StorageTest, DeleteUserStorageKeepsTheOtherLines) {
     f.server("save/storage.txt", kTwoStores);
     ASSERT_TRUE(delete_user_storage(f.app, f.ui, 2000001));
