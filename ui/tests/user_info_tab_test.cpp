@@ -333,6 +333,14 @@ private slots:
         tab.find->clear();
         QCOMPARE(tab.rows(), 5);
         QCOMPARE(tab.selected(), kAnna);  // anna stays chosen
+        // Digits find the ids that hold them, and Enter goes round those accounts.
+        QTest::keyClicks(tab.find, "0000");
+        QCOMPARE(tab.rows(), 2);  // anna 2000001 and ben 2000002, not the GM ids 7045xx
+        QTest::keyClick(tab.find, Qt::Key_Return);
+        QCOMPARE(tab.text(1)->text(), QString("ben"));
+        QTest::keyClick(tab.find, Qt::Key_Return);
+        QCOMPARE(tab.text(1)->text(), QString("anna"));
+        tab.find->clear();
         // A character's name finds the account that owns it.
         child<QComboBox>(tab.form, "FindBy")->setCurrentIndex(1);
         QTest::keyClicks(tab.find, "BRIGHT");
