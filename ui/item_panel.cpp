@@ -189,9 +189,16 @@ void ItemPanel::render() {
         combo2_[slot]->setCurrentIndex(panel.card(slot));
         combo2_[slot]->setEnabled(is.cards[slot]);
     }
+    const bool frames_changed =
+        frame3_1_->isHidden() == is.card_frame || pet_info_->isHidden() == is.pet_info;
     frame3_1_->setVisible(is.card_frame);
     pet_info_->setVisible(is.pet_info);
     if (is.pet_info) pet_info_->render();
+    // An open panel takes the room of the frames it shows now.
+    if (frames_changed && isVisible()) {
+        layout()->activate();
+        adjustSize();
+    }
     rendering_ = false;
 }
 
