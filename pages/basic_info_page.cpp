@@ -115,6 +115,17 @@ bool BasicInfoPage::open() {
     return true;
 }
 
+void BasicInfoPage::prepare() {
+    if (!ws_.ref.jobs.listed) return;
+    classes_.clear();
+    for (const std::string& entry : ws_.ref.jobs.list_entries) {
+        // The class id: from the entry's second character up to its first "]".
+        const std::size_t close = entry.find(']');
+        classes_.push_back(
+            {close == entry.npos ? std::string() : entry.substr(1, close - 1), entry});
+    }
+}
+
 bool BasicInfoPage::is_open() const {
     return open_ && ws_.characters.loaded() && ws_.characters.id() == opened_for_;
 }

@@ -68,6 +68,8 @@ class BasicInfoPage {
 public:
     BasicInfoPage(Workspace& ws, Ui& ui, CharProfilePage& character, MapsFrame& maps);
 
+    // After the job classes are read: the class list filled.
+    void prepare();
     // "Edit Basic": the boxes filled from the loaded character. False when none is loaded.
     bool open();
     bool is_open() const;

@@ -8,12 +8,14 @@ void MapsFrame::show_for_memo() {
     targets_ = {MapsTarget::Memo};
     target_ = 0;
     shown_ = true;
+    if (selected_ < 0) select(0);
 }
 
 void MapsFrame::show_for_positions() {
     targets_ = {MapsTarget::SavePosition, MapsTarget::LastPosition};
     target_ = 0;
     shown_ = true;
+    if (selected_ < 0) select(0);
 }
 
 void MapsFrame::select(int index) {

@@ -21,6 +21,8 @@ class MapsFrame {
 public:
     explicit MapsFrame(const MapList& maps) : maps_(maps) {}
 
+    // After the maps are read: the first one chosen.
+    void prepare() { select(0); }
     bool shown() const { return shown_; }
     // Shown for the memo list ("Add to Memo list") or for the positions of the basic editor.
     void show_for_memo();

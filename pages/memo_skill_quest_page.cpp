@@ -149,11 +149,10 @@ void MemoSkillQuestPage::open_frame(FrameMode mode) {
             text_ = entries(CharList::Quest)[static_cast<std::size_t>(selected(CharList::Quest))];
             break;
         case FrameMode::AddSkill:
-            prepare_classes();
+            if (skills_.entries.empty()) choose_class(class_ < 0 ? 0 : class_);
             select_skill_choice({});
             break;
         case FrameMode::EditSkill:
-            prepare_classes();
             choose_class(0);  // every skill, so that the entry's skill is found
             select_skill_choice(
                 entries(CharList::Skills)[static_cast<std::size_t>(selected(CharList::Skills))]);
@@ -188,9 +187,9 @@ std::string MemoSkillQuestPage::prompt() const {
     return {};
 }
 
-// The class chooser is filled once the job classes are read; it starts on every skill.
-void MemoSkillQuestPage::prepare_classes() {
-    if (!classes_.empty() || !ws_.ref.jobs.listed) {
+void MemoSkillQuestPage::prepare() {
+    // Left as it was when the job classes could not be read.
+    if (!ws_.ref.jobs.listed) {
         if (class_ < 0) choose_class(0);
         return;
     }

@@ -41,6 +41,8 @@ class MemoSkillQuestPage {
 public:
     MemoSkillQuestPage(Workspace& ws, Ui& ui, MapsFrame& maps);
 
+    // After the job classes are read: the class chooser filled, on every skill.
+    void prepare();
     // "Edit Memo/Skill/Quest": the panel over the loaded character, nothing selected.
     void open();
     // Shown, over the character it was opened for.
@@ -105,7 +107,6 @@ private:
     std::vector<std::string>& entries(CharList list);
     const std::vector<std::string>& entries(CharList list) const;
     void open_frame(FrameMode mode);
-    void prepare_classes();
     void select_skill_choice(const std::string& entry);
     bool remove(CharList list);
     bool store_text(CharList list, bool add);

@@ -30,6 +30,14 @@ void OverlayPanel::show_over(QWidget* area, QPoint offset) {
     raise();
 }
 
+void OverlayPanel::show_or_hide(bool shown, QWidget* area, QPoint offset) {
+    if (!shown) {
+        hide();
+    } else if (isHidden()) {
+        show_over(area, offset);
+    }
+}
+
 void OverlayPanel::keyPressEvent(QKeyEvent* event) {
     QPushButton* target = nullptr;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) target = default_;
