@@ -59,7 +59,10 @@ bool is_skill_in_list(const std::vector<std::string>& lines, std::string_view ch
 }
 
 bool is_quest_in_list(const std::vector<std::string>& lines, std::string_view text, int except) {
-    return in_list(lines, text, except);
+    // The variable's name with its comma: the same variable with another value is the same
+    // variable, and the server would keep only one of the two.
+    const std::size_t comma = text.find(',');
+    return in_list(lines, comma == text.npos ? text : text.substr(0, comma + 1), except);
 }
 
 std::optional<std::string> map_name_problem(std::string_view name, std::string_view what) {

@@ -37,7 +37,9 @@ std::string skill_list_text(const SkillTable& skills, std::string_view entry);
 // name of a skill chooser text ("[005] Bash" gives "Bash").
 bool is_skill_in_list(const std::vector<std::string>& lines, std::string_view chooser_text,
                       int except);
-// Whether a line of `lines`, other than the one at `except`, begins with the whole text.
+// Whether a line of `lines`, other than the one at `except`, holds the variable of the text:
+// begins with its name and comma ("QUEST_A,2" finds "QUEST_A,1"), or with the whole text when
+// it has no comma.
 bool is_quest_in_list(const std::vector<std::string>& lines, std::string_view text, int except);
 
 // What is wrong with a map name of a position or memo point, as a sentence naming `what`

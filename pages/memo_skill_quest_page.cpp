@@ -312,7 +312,7 @@ bool MemoSkillQuestPage::store_text(CharList list, bool add) {
 
 bool MemoSkillQuestPage::store_skill(bool add) {
     const std::string chosen = skill_text();
-    if (chosen.empty() || level_ < 0) return false;  // nothing chosen: the frame stays open
+    if (chosen.empty()) return false;  // nothing chosen: the frame stays open
     const int at = add ? -1 : selected(CharList::Skills);
     if (!add && at < 0) return false;
     mode_ = FrameMode::Closed;
@@ -320,7 +320,8 @@ bool MemoSkillQuestPage::store_skill(bool add) {
         ui_.message(kSkillInList, "Tavo");
         return true;
     }
-    if (skills_.table_index[static_cast<std::size_t>(skill_)] < 0) return true;  // not in list
+    // "[000] Skill not in list", or a skill without a level: nothing is stored.
+    if (skills_.table_index[static_cast<std::size_t>(skill_)] < 0 || level_ < 0) return true;
     const std::size_t close = chosen.find(']');
     const std::string entry =
         chosen.substr(1, close - 1) + "," + levels_[static_cast<std::size_t>(level_)];
