@@ -376,6 +376,7 @@ void Form1::render_editors() {
     account_list_->setEnabled(!frame);
     find_box_->setEnabled(!frame);
     tabs_->setEnabled(!frame);
+    memo_panel_->setEnabled(!frame);
     if (frame) memo_quest_->raise();
     char_profile_->render();
 }

@@ -13,7 +13,8 @@ OverlayPanel::OverlayPanel(const QString& caption, const QString& object_name, Q
         QStringLiteral(
             "QGroupBox#%1 { border: 1px solid palette(dark); border-radius: 4px; margin-top: 1.4em;"
             " background: palette(window); }"
-            "QGroupBox#%1::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }")
+            "QGroupBox#%1::title { subcontrol-origin: margin; left: 8px; padding: 0 4px;"
+            " background: palette(window); }")
             .arg(object_name));
     hide();
 }
