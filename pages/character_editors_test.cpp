@@ -319,6 +319,12 @@ TEST_F(CharacterEditors, DeletingReleasesTiesAndFriendsAndKeepsTheNewId) {
     EXPECT_EQ(pages.character.count(), 1u);
     EXPECT_EQ(record().name, "Ashgrove");
 
+    show(2000011);  // Ivy, the last of her guild, which holds castle 3
+    demo.ui.answer({true});
+    ASSERT_TRUE(pages.character.delete_characters(false));
+    EXPECT_EQ(demo.save("guild.txt").find("Green Thumbs"), std::string::npos);
+    EXPECT_NE(demo.save("castle.txt").find("\n3,0,"), std::string::npos);
+
     show(2000002);  // Mirabel with her pet out
     demo.ui.answer({true});
     ASSERT_TRUE(pages.character.delete_characters(false));
