@@ -7,8 +7,10 @@
 #include <map>
 
 #include "accounts/gm_levels.h"
+#include "app/numbers.h"
 #include "app/text.h"
 #include "app/text_file.h"
+#include "characters/guild_party_pet.h"
 #include "check/server_check.h"
 #include "testsupport/demo_workspace.h"
 #include "tools/gen/server_gen.h"
@@ -258,6 +260,39 @@ TEST_F(DemoWipe, AFailedWriteAtAnyFileChangesNothing) {
             fs::remove_all(entry.path());
         }
     }
+}
+
+// Releasing many characters at once leaves the tie files as releasing them one by one does:
+// parties and guilds handed over or gone, castles given up, pets deleted or left ownerless.
+TEST_F(DemoWipe, ReleasingAllAtOnceEqualsOneByOne) {
+    std::vector<TieRelease> releases;
+    for (const std::string& line : read_lines(server() / "save/athena.txt")) {
+        if (line.find("%newid%") != std::string::npos || line.empty()) continue;
+        const auto account = static_cast<std::int32_t>(leading_number(piece(line, '\t', 1)));
+        const auto id = static_cast<std::int32_t>(leading_number(line));
+        if (id % 3 == 0) continue;  // some stay, so that parties and guilds are handed over
+        releases.push_back(character_release(piece(line, '\t', 9), account, id));
+    }
+    releases.push_back({0, 0, 3, 0, 0});
+    CharacterTies one_by_one = read_character_ties(demo.ws.app);
+    CharacterTies at_once = one_by_one;
+    for (const TieRelease& r : releases) {
+        if (r.char_id == 0) {
+            release_pet(one_by_one, static_cast<std::int32_t>(r.pet_id));
+        } else {
+            release_character(one_by_one,
+                              std::to_string(static_cast<int>(r.party_id)) + "," +
+                                  std::to_string(static_cast<int>(r.guild_id)) + "," +
+                                  std::to_string(static_cast<int>(r.pet_id)),
+                              r.account_id, r.char_id);
+        }
+    }
+    release_all(at_once, releases);
+    EXPECT_EQ(at_once.party.lines, one_by_one.party.lines);
+    EXPECT_EQ(at_once.guild.lines, one_by_one.guild.lines);
+    EXPECT_EQ(at_once.castle.lines, one_by_one.castle.lines);
+    EXPECT_EQ(at_once.pet.lines, one_by_one.pet.lines);
+    EXPECT_NE(at_once.guild.lines, read_character_ties(demo.ws.app).guild.lines);
 }
 
 // After each wipe the server check finds nothing the wipe left dangling.
