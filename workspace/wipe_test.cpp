@@ -138,6 +138,13 @@ TEST_F(DemoWipe, UserWipeTakesIdleAccountsWithEverythingTheyHeldInOneRewritePerF
     EXPECT_FALSE(planned(2000010) || planned(704558) || planned(704559) || planned(2000001));
     EXPECT_EQ(plan.characters, (std::vector<std::int32_t>{150004, 150009}));
     EXPECT_EQ(athena_renames, 1);
+    // The progress window counts the decision pass's lines and the rewrite's megabytes.
+    const std::vector<std::string>& shown = demo.ui.progress_texts;
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
+                            [](const std::string& t) { return t.starts_with("Reading "); }));
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
+                            [](const std::string& t) { return t.starts_with("Wiping: "); }));
+    EXPECT_FALSE(demo.ui.progress_open);
     EXPECT_EQ(deleted_counts(plan),
               std::to_string(plan.accounts.size()) + " accounts, 2 characters and " +
                   std::to_string(plan.stores.size()) + " stores will be deleted.");
