@@ -91,6 +91,12 @@ void release_character(CharacterTies& ties, std::string_view party_guild_pet,
                        std::int32_t account_id, std::int32_t char_id);
 // The pet record of an egg that leaves with its holder is deleted.
 void release_pet(CharacterTies& ties, std::int32_t pet_id);
+// Many characters and pets (a release of pet_id alone) released at once, as the same releases
+// one after the other would leave the lines, in one pass over each file however many they are.
+void release_all(CharacterTies& ties, const std::vector<TieRelease>& releases);
+// The release of a character line's field 9 (party_id,guild_id,pet_id).
+TieRelease character_release(std::string_view party_guild_pet, std::int32_t account_id,
+                             std::int32_t char_id);
 
 // Gives up the castles of a guild: every castle it holds keeps its id, all else becomes 0.
 void clear_guild_castles(const AppContext& app, Ui& ui, std::int32_t guild_id);

@@ -120,5 +120,6 @@ void add_character_edit_commands(CLI::App* character, CLI::App* chars, const Cli
                                  int& result);
 void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_check_command(CLI::App& app, const CliOptions& options, int& result);
+void add_wipe_command(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

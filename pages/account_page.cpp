@@ -61,7 +61,7 @@ std::string AccountPage::caption(ServerTool tool) const {
 // "Server Wipes" is shown but not offered: the wipes have no dialog. "Check Files" lists what
 // is wrong in the server's files.
 bool AccountPage::offered(ServerTool tool) const {
-    return tool == ServerTool::CheckFiles;
+    return tool == ServerTool::CheckFiles || tool == ServerTool::Wipes;
 }
 
 std::string AccountPage::field_text(AccountField field) const {

@@ -22,6 +22,7 @@
 #include "ui/basic_info_panel.h"
 #include "ui/char_profile_tab.h"
 #include "ui/check_files_dialog.h"
+#include "ui/form3.h"
 #include "ui/item_panel.h"
 #include "ui/latin1.h"
 #include "ui/maps_panel.h"
@@ -99,6 +100,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
         check_files_->raise();
     });
 
+    connect(user_info_, &UserInfoTab::wipesRequested, this, [this] { open_wipes(); });
+
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(left);
     splitter->addWidget(tabs_);
@@ -164,6 +167,21 @@ Form1::~Form1() = default;
 
 void Form1::form_load(const StartOptions& options) {
     run_startup(ws_, ui_, options, [this](StartupStep step) { after_step(step); });
+}
+
+void Form1::open_wipes() {
+    // The wipe reads everything again afterwards: unsaved changes are asked about first.
+    if (!pages_.may_leave_account()) return;
+    hide_editing_panels();
+    auto* dialog = new Form3(ws_, ui_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &Form3::wiped, this, [this] { reload_after_wipe(); });
+    dialog->open();
+}
+
+void Form1::reload_after_wipe() {
+    ws_.accounts.load(ui_);
+    after_step(StartupStep::Account);
 }
 
 void Form1::after_step(StartupStep step) {

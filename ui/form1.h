@@ -88,6 +88,11 @@ private:
     void account_pressed(const AccountOutcome& outcome);
     // The pages of the chosen account drawn again.
     void render_account_pages();
+    // "Server Wipes": the Server Wipe dialog, modal.
+    void open_wipes();
+    // After a wipe: the account list, the character and the store read again from the files, so
+    // that nothing held from before is saved back over them.
+    void reload_after_wipe();
 
     Workspace& ws_;
     Ui& ui_;

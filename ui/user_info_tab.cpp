@@ -237,6 +237,8 @@ QGroupBox* UserInfoTab::build_server_tools() {
     }
     connect(server_tools_[static_cast<int>(ServerTool::CheckFiles)], &QPushButton::clicked, this,
             [this] { emit checkFilesRequested(); });
+    connect(server_tools_[static_cast<int>(ServerTool::Wipes)], &QPushButton::clicked, this,
+            [this] { emit wipesRequested(); });
     row->addStretch();
     return frame;
 }

@@ -39,6 +39,8 @@ public:
 signals:
     // "Check Files" (Command8_1).
     void checkFilesRequested();
+    // "Server Wipes" (Command8_0).
+    void wipesRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
