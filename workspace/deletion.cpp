@@ -77,17 +77,19 @@ std::vector<LeavingCharacter> stage_leaving_characters(const Workspace& ws, File
 
 void stage_releases(const Workspace& ws, Ui& ui, FileBatch& batch,
                     const std::vector<LeavingCharacter>& leaving, std::vector<std::int32_t> pets) {
+    // All releases in one pass over each tie file, however many characters leave.
+    std::vector<TieRelease> releases;
+    releases.reserve(leaving.size() + pets.size());
     for (const LeavingCharacter& character : leaving) {
+        releases.push_back(
+            character_release(character.party_guild_pet, character.account_id, character.char_id));
         const std::vector<std::int32_t> held = egg_pets(character.items);
         pets.insert(pets.end(), held.begin(), held.end());
     }
-    if (!leaving.empty() || !pets.empty()) {
+    for (const std::int32_t pet : pets) releases.push_back({0, 0, double(pet), 0, 0});
+    if (!releases.empty()) {
         CharacterTies ties = read_character_ties(ws.app);
-        for (const LeavingCharacter& character : leaving) {
-            release_character(ties, character.party_guild_pet, character.account_id,
-                              character.char_id);
-        }
-        for (const std::int32_t pet : pets) release_pet(ties, pet);
+        release_all(ties, releases);
         stage_character_ties(ws.app, ui, ties, batch);
     }
     stage_friends(ws.app, batch, leaving);

@@ -14,8 +14,6 @@
 #include "app/text_file.h"
 #include "app/ui.h"
 #include "characters/character_index.h"
-#include "characters/friends.h"
-#include "characters/guild_party_pet.h"
 #include "storage/storage_file.h"
 #include "workspace/deletion.h"
 #include "workspace/workspace.h"
@@ -238,35 +236,6 @@ void stage_gm_entries(const AppContext& app, FileBatch& batch,
     });
 }
 
-// The parties, guilds, castles and pets of the leaving characters and of the pets given (those
-// of removed eggs), released all at once, and their friends lines: the same releases a single
-// deletion makes, in one pass over each file for any number of characters.
-void stage_wipe_releases(const Workspace& ws, Ui& ui, FileBatch& batch,
-                         const std::vector<LeavingCharacter>& leaving,
-                         const std::vector<std::int32_t>& pets) {
-    std::vector<TieRelease> releases;
-    releases.reserve(leaving.size() + pets.size());
-    for (const LeavingCharacter& c : leaving) {
-        releases.push_back(character_release(c.party_guild_pet, c.account_id, c.char_id));
-        for (const std::int32_t pet : egg_pets(c.items))
-            releases.push_back({0, 0, double(pet), 0, 0});
-    }
-    for (const std::int32_t pet : pets) releases.push_back({0, 0, double(pet), 0, 0});
-    if (!releases.empty()) {
-        CharacterTies ties = read_character_ties(ws.app);
-        release_all(ties, releases);
-        stage_character_ties(ws.app, ui, ties, batch);
-    }
-    const fs::path friends = ws.app.server_file("save/friends.txt");
-    if (leaving.empty() || is_missing(friends)) return;
-    std::vector<std::int32_t> ids;
-    ids.reserve(leaving.size());
-    for (const LeavingCharacter& c : leaving) ids.push_back(c.char_id);
-    const AppContext& app = ws.app;
-    batch.add(friends, "save/friends.txt",
-              [&app, ids](AtomicWriter& out) { return write_friends_without(app, out, ids); });
-}
-
 void stage_full(const Workspace& ws, FileBatch& batch) {
     for (const char* name : kFullWipeFiles) {
         const bool castle = std::string_view(name) == "save/castle.txt";
@@ -287,7 +256,7 @@ void stage_users(Workspace& ws, Ui& ui, FileBatch& batch, const WipePlan& plan) 
     const std::vector<LeavingCharacter> left = stage_leaving_characters(ws, batch, leaving);
     std::vector<std::int32_t> eggs =
         stage_without(ws.app, batch, kStorageFile, owner_of_store_line, accounts, true);
-    stage_wipe_releases(ws, ui, batch, left, eggs);
+    stage_releases(ws, ui, batch, left, eggs);
     stage_without(ws.app, batch, kAccountRegisters, account_of_register_line, accounts, false);
     stage_gm_entries(ws.app, batch, accounts);
     // The accounts go last: their characters are never left behind them.
@@ -298,7 +267,7 @@ void stage_chars(Workspace& ws, Ui& ui, FileBatch& batch, const WipePlan& plan) 
     if (plan.characters.empty()) return;
     LeavingSet leaving;
     for (const std::int32_t id : plan.characters) leaving.add_character(id);
-    stage_wipe_releases(ws, ui, batch, stage_leaving_characters(ws, batch, leaving), {});
+    stage_releases(ws, ui, batch, stage_leaving_characters(ws, batch, leaving), {});
 }
 
 // athena.txt with the item wipe's changes to the characters not spared.
@@ -352,7 +321,7 @@ void stage_items(Workspace& ws, Ui& ui, FileBatch& batch, const WipeRequest& req
     if (rules.guild_storage) {
         more(stage_without(ws.app, batch, kGuildStorage, owner_of_store_line, nullptr, true));
     }
-    if (!eggs.empty()) stage_wipe_releases(ws, ui, batch, {}, eggs);
+    if (!eggs.empty()) stage_releases(ws, ui, batch, {}, eggs);
 }
 
 std::string two_digits(int value) {
