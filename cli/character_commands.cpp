@@ -81,7 +81,7 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
         app.add_subcommand("chars", "The characters of an account, as the chooser lists them");
     add_id_option(chars, "ACCOUNT", *account, "The account id")->required();
     chars->callback([&options, &result, account] {
-        run_command(options, result,
+        run_command(options, result, kProgramLists,
                     [account](Session& s) { return list_characters(s, *account); });
     });
 
@@ -92,7 +92,8 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
         ->transform(decimal(0, kHighestId))
         ->required();
     character->callback([&options, &result, id] {
-        run_command(options, result, [id](Session& s) { return show_character(s, *id); });
+        run_command(options, result, kProgramLists | kItemTables,
+                    [id](Session& s) { return show_character(s, *id); });
     });
 
     for (const std::string kind : {"guild", "party", "pet"}) {
@@ -102,7 +103,7 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
             ->transform(decimal(0, kHighestId))
             ->required();
         sub->callback([&options, &result, kind, name_id] {
-            run_command(options, result,
+            run_command(options, result, kSettingsOnly,
                         [&kind, name_id](Session& s) { return show_name(s, kind, *name_id); });
         });
     }
