@@ -10,7 +10,10 @@
 namespace tavo {
 
 bool AccountDocument::load(Ui& ui) {
-    return load_account(app_, ui, table_);
+    const bool loaded = load_account(app_, ui, table_);
+    // A batch's GM levels wait for its end, however often the table is read.
+    table_.hold_gm_levels = batch_;
+    return loaded;
 }
 
 bool AccountDocument::save(Ui& ui) {
