@@ -49,8 +49,8 @@ Figures run_rounds(const std::vector<std::string>& argv, int rounds) {
         const pid_t child = fork();
         if (child == 0) {
             std::freopen("/tmp/tavo-bench-command.out", "w", stdout);
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, 2);
+            // The messages of the last round, for a command that failed.
+            std::freopen("/tmp/tavo-bench-command.err", "w", stderr);
             std::vector<char*> args;
             for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
             args.push_back(nullptr);
@@ -195,7 +195,9 @@ void print_case(const Case& c, const Figures& mine, const Figures& base) {
     const double file_mb = static_cast<double>(fs::file_size(c.largest)) / (1 << 20);
     const double peak_mb = static_cast<double>(mine.peak_kb) / 1024;
     if (mine.exit_code != 0) {
-        std::printf("%-26s failed (exit %d)\n", c.name.c_str(), mine.exit_code);
+        std::printf("%-26s failed (exit %d):\n", c.name.c_str(), mine.exit_code);
+        std::ifstream messages("/tmp/tavo-bench-command.err");
+        for (std::string line; std::getline(messages, line);) std::printf("    %s\n", line.c_str());
         return;
     }
     std::printf(
@@ -265,7 +267,8 @@ int main(int argc, char** argv) {
     const fs::path batch = write_batch(options.out, scratch, batch_edits);
     const fs::path program = scratch / "cli-program";
     fs::create_directories(program);
-    fs::copy(TAVO_DEMO_PROGRAM, program, fs::copy_options::overwrite_existing);
+    fs::copy(TAVO_DEMO_PROGRAM, program,
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
     fs::copy_file(cli, program / "tavo-cli", fs::copy_options::overwrite_existing);
     std::vector<Case> cases = {
         {"accounts",
