@@ -183,8 +183,8 @@ fs::path write_batch(const fs::path& server, const fs::path& scratch, int edits)
             }
             default: {
                 const Target character = target_at(server / "save/athena.txt", at, '\t', 15);
-                out << "item edit --char " << character.id << " " << character.item << " --qty "
-                    << 2 + i % 7 << "\n";
+                // One piece: never heavier than the stack it replaces.
+                out << "item edit --char " << character.id << " " << character.item << " --qty 1\n";
             }
         }
     }
