@@ -191,6 +191,35 @@ fs::path write_batch(const fs::path& server, const fs::path& scratch, int edits)
     return file;
 }
 
+// Takes out of the batch the lines tavo-cli refuses (a character the generator made heavier than
+// it may carry refuses every edit), found by dry runs; the edits left.
+int settle_batch(const fs::path& cli, const fs::path& server, const fs::path& batch, int edits) {
+    std::vector<std::string> lines;
+    {
+        std::ifstream in(batch);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+    }
+    const std::string command = "'" + cli.string() + "' --data '" + server.string() +
+                                "' batch --dry-run '" + batch.string() + "' 2>&1 >/dev/null";
+    for (int tries = 0; tries < 50; ++tries) {
+        std::string said;
+        if (std::FILE* out = popen(command.c_str(), "r")) {
+            char buffer[512];
+            while (std::fgets(buffer, sizeof buffer, out) != nullptr) said += buffer;
+            if (pclose(out) == 0) break;
+        }
+        const std::size_t at = said.find("stopped at line ");
+        if (at == std::string::npos) break;
+        const std::size_t number = std::strtoul(said.c_str() + at + 16, nullptr, 10);
+        if (number == 0 || number > lines.size()) break;
+        lines[number - 1] = "# refused: " + lines[number - 1];
+        --edits;
+        std::ofstream out(batch);
+        for (const std::string& line : lines) out << line << "\n";
+    }
+    return edits;
+}
+
 void print_case(const Case& c, const Figures& mine, const Figures& base) {
     const double file_mb = static_cast<double>(fs::file_size(c.largest)) / (1 << 20);
     const double peak_mb = static_cast<double>(mine.peak_kb) / 1024;
@@ -270,6 +299,7 @@ int main(int argc, char** argv) {
     fs::copy(TAVO_DEMO_PROGRAM, program,
              fs::copy_options::overwrite_existing | fs::copy_options::recursive);
     fs::copy_file(cli, program / "tavo-cli", fs::copy_options::overwrite_existing);
+    const int settled = settle_batch(program / "tavo-cli", options.out, batch, batch_edits);
     std::vector<Case> cases = {
         {"accounts",
          {"accounts"},
@@ -320,7 +350,7 @@ int main(int argc, char** argv) {
          "cp + sync athena.txt",
          athena_txt,
          2},
-        {"batch of " + std::to_string(batch_edits) + " edits",
+        {"batch of " + std::to_string(settled) + " edits",
          {"batch", batch.string()},
          cp_sync({account_txt, storage_txt, athena_txt}, scratch),
          "cp + sync of the three",
