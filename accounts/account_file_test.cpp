@@ -441,3 +441,42 @@ TEST_F(AccountFileTest, ASaveChangesOnlyTheEditedLine) {
 
 }  // namespace
 }  // namespace tavo
+
+namespace tavo {
+namespace {
+
+// One account read alone is the account the whole table holds under its id: the first line of
+// the id wins, ids written another way or lines that are not accounts are passed over, and the
+// GM level comes with it.
+TEST_F(AccountFileTest, OneAccountReadAloneIsTheTablesAccount) {
+    write_accounts(
+        "// header\n"
+        "2000001\tanna\tpw\t-\tF\t12\t0\ta@a.com\t-\t0\t1.2.3.4\tfirst\t0\t\n"
+        "02000002\tbert\tpw\t-\tM\t0\t0\tb@b.com\t-\t0\t-\t-\t0\t\n"
+        "not an account\n"
+        "2000001\tanna2\tpw\t-\tF\t12\t0\ta@a.com\t-\t0\t1.2.3.4\tsecond\t0\t\n"
+        "704554\tgm\tpw\t-\tM\t0\t0\tg@g.com\t-\t0\t-\t-\t0\t\n"
+        "2000003\t%newid%\n");
+    dir.write("server/conf/GM_account.txt", "704554 40\n");
+    load();
+    ASSERT_EQ(ui.messages().size(), 1u);  // the line not read; one account alone says nothing
+    for (const std::int32_t id : {2000001, 2000002, 704554, 2000003, 5}) {
+        SCOPED_TRACE(id);
+        AccountTable one;
+        ASSERT_TRUE(load_one_account(app, ui, id, one));
+        const auto whole = index_of_account(table, id);
+        const auto alone = index_of_account(one, id);
+        ASSERT_EQ(alone.has_value(), whole.has_value());
+        if (!whole) continue;
+        const AccountRecord& a = one.records[*alone];
+        const AccountRecord& w = table.records[*whole];
+        EXPECT_EQ(a.userid(), w.userid());
+        EXPECT_EQ(a.memo(), w.memo());
+        EXPECT_EQ(a.logincount(), w.logincount());
+        EXPECT_EQ(a.gm_level(), w.gm_level());
+    }
+    EXPECT_EQ(read_server_generation(app, ui), table.server_generation);
+}
+
+}  // namespace
+}  // namespace tavo

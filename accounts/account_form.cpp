@@ -295,19 +295,35 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountTable& tabl
     const std::uint8_t level_before = table.records[index].gm_level();
     if (refused(ui, form, before, table.server_generation)) return EditResult::Failed;
     if (!form_to_account(ui, table, form, index)) return EditResult::Failed;
-    const std::int32_t id = table.records[index].account_id();
-    if (auto unsaved = table.unsaved_accounts.find(id); unsaved != table.unsaved_accounts.end()) {
-        // Written with the account; "Access 0" of a player writes nothing.
-        if (unsaved->second || form.gm_level != 0) unsaved->second = form.gm_level;
-    } else if (form.gm_level != 0 || level_before != 0) {
-        // "Access 0" takes the account out of the GM file, or the server would keep its rights.
-        AccountRecord& record = table.records[index];
-        const GmLevelAsRead as_read{level_before, account_label(record)};
-        if (const auto level = check_gm_id(app, ui, id, form.gm_level, as_read)) {
-            record.set_gm_level(*level);  // the level another writer gave, when it was kept
-        }
+    // "Access 0" takes the account out of the GM file, or the server would keep its rights; a
+    // player's "Access 0" writes nothing.
+    if (form.gm_level != 0 || level_before != 0) {
+        give_gm_level(app, ui, table, index, form.gm_level, level_before);
     }
     return EditResult::Saved;
+}
+
+std::optional<std::uint8_t> give_gm_level(const AppContext& app, Ui& ui, AccountTable& table,
+                                          std::size_t index, std::uint8_t level,
+                                          std::uint8_t level_before) {
+    AccountRecord& record = table.records[index];
+    const std::int32_t id = record.account_id();
+    if (auto unsaved = table.unsaved_accounts.find(id); unsaved != table.unsaved_accounts.end()) {
+        // Written with the account; "Access 0" of a player writes nothing.
+        if (unsaved->second || level != 0) unsaved->second = level;
+        record.set_gm_level(level);
+        return level;
+    }
+    if (table.hold_gm_levels) {
+        table.held_gm_levels.push_back({id, level, level_before, account_label(record)});
+        record.set_gm_level(level);
+        return level;
+    }
+    const GmLevelAsRead as_read{level_before, account_label(record)};
+    const std::optional<std::uint8_t> written = check_gm_id(app, ui, id, level, as_read);
+    // The level another writer gave, when it was kept.
+    if (written) record.set_gm_level(*written);
+    return written;
 }
 
 bool confirm_account_deletion(Ui& ui, const AccountRecord& record) {

@@ -139,6 +139,15 @@ EditResult save_edited_account(const AppContext& app, Ui& ui, AccountTable& tabl
                                std::size_t index, const AccountForm& form,
                                std::string_view userid_before_edit);
 
+// Gives the account at `index` a GM level: a new account's waits for the save that writes the
+// account, and so does every level while the table holds its GM writes (a batch); otherwise the
+// GM file is written at once (check_gm_id, which keeps a level another writer gave since
+// `level_before` was read). The level the account has afterwards; nothing after a reported
+// failure.
+std::optional<std::uint8_t> give_gm_level(const AppContext& app, Ui& ui, AccountTable& table,
+                                          std::size_t index, std::uint8_t level,
+                                          std::uint8_t level_before);
+
 // The warnings for a server or GM account, then "Are you sure?". True on Yes.
 bool confirm_account_deletion(Ui& ui, const AccountRecord& record);
 // Takes the record out of the table and recomputes the highest ids. Returns the index to select

@@ -35,10 +35,33 @@ std::size_t count_line_breaks(std::string_view text) {
     return count;
 }
 
+// Whether the first field of a line is an id in plain digits other than account_id.
+bool other_id(std::string_view line, std::int32_t account_id) {
+    const std::string_view first = line.substr(0, line.find('\t'));
+    if (first.empty() || first.size() > 10) return false;
+    std::int64_t id = 0;
+    for (const char c : first) {
+        if (c < '0' || c > '9') return false;
+        id = id * 10 + (c - '0');
+    }
+    return id <= INT32_MAX && id != account_id;
+}
+
 class Loader {
 public:
     Loader(const AppContext& app, Ui& ui, AccountTable& table)
         : app_(app), ui_(ui), table_(table), progress_(ui) {}
+
+    // Reads lines until the generation is known: to the first account of the 1.0.0 form, or
+    // to the end. Nothing is kept.
+    void find_generation(const fs::path& path) {
+        keep_ = false;
+        LineReader reader(path);
+        std::string_view line;
+        while (table_.server_generation != ServerGeneration::V100 && reader.next(line)) {
+            take(line);
+        }
+    }
 
     void read(std::string_view image) {
         BreakScanner breaks(image);
@@ -51,6 +74,28 @@ public:
             progress_.reading(static_cast<long long>(table_.records.size()));
             at = line_end + found.length;
         }
+    }
+
+    // Reads lines up to the first record of the id. A line whose first field is another id in
+    // plain digits, or a comment, cannot be that record: only its first field is looked at.
+    void find(const fs::path& path, std::int32_t account_id) {
+        LineReader reader(path);
+        std::string_view line;
+        while (reader.next(line)) {
+            ++line_number_;
+            if (line.empty() || line.starts_with("//") || other_id(line, account_id)) continue;
+            // The record keeps a view of its line: the line is kept with the table.
+            auto held = std::make_shared<const std::string>(line);
+            const std::size_t records = table_.records.size();
+            take(*held);
+            if (table_.records.size() > records &&
+                table_.records.back().account_id() == account_id) {
+                table_.image = std::move(held);
+                break;
+            }
+            table_.records.resize(records);
+        }
+        table_.kept_lines.clear();
     }
 
     void report_kept_lines() const {
@@ -81,6 +126,7 @@ private:
             if (table_.server_generation != ServerGeneration::V100) {
                 table_.server_generation = ServerGeneration::V052;
             }
+            if (!keep_) return;
             // It stays in its place; a save may only raise it.
             if (fields.count < 7 && table_.newid.take(line)) {
                 keep(line, true);
@@ -107,11 +153,13 @@ private:
             return;
         }
         if (record.long_form()) table_.server_generation = ServerGeneration::V100;
+        if (!keep_) return;
         note_id(record);
         table_.records.push_back(std::move(record));
     }
 
     void keep(std::string_view line, bool comment = false) {
+        if (!keep_) return;
         table_.kept_lines.push_back(
             {table_.records.size(), std::string(line), line_number_, comment});
     }
@@ -151,6 +199,7 @@ private:
     std::optional<GmLevels> gm_;
     bool gm_reported_ = false;
     std::size_t line_number_ = 0;
+    bool keep_ = true;  // the table takes the records and kept lines
 };
 
 // Only a file that is missing or of 0 bytes is a new one: anything else that cannot be read is
@@ -182,6 +231,31 @@ bool load_account(const AppContext& app, Ui& ui, AccountTable& table) {
     try {
         read_account_file(app, ui, table);
         table.load_state.set_whole();
+        return true;
+    } catch (...) {
+        const Failure failure = failure_from_current_exception();
+        table.load_state.set_failed(kAccountFile, failure);
+        show_error_report(ui, failure, "load_account");
+        return false;
+    }
+}
+
+ServerGeneration read_server_generation(const AppContext& app, Ui& ui) {
+    const fs::path path = app.server_file(kAccountFile);
+    if (is_new_file(path)) return ServerGeneration::Unknown;
+    AccountTable table;
+    table.server_generation = ServerGeneration::V817;
+    Loader(app, ui, table).find_generation(path);
+    return table.server_generation;
+}
+
+bool load_one_account(const AppContext& app, Ui& ui, std::int32_t account_id, AccountTable& table) {
+    const fs::path path = app.server_file(kAccountFile);
+    if (is_new_file(path)) return load_account(app, ui, table);
+    table = AccountTable{};
+    table.server_generation = ServerGeneration::V817;
+    try {
+        Loader(app, ui, table).find(path, account_id);
         return true;
     } catch (...) {
         const Failure failure = failure_from_current_exception();

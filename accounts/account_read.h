@@ -15,4 +15,15 @@ class Ui;
 // as not loaded, and nothing is ever written from it.
 bool load_account(const AppContext& app, Ui& ui, AccountTable& table);
 
+// The generation of save/account.txt as load_account finds it, with the file read only as far
+// as it must be: a 1.0.0 file is known at its first account. Unknown for a missing or empty
+// file; a failure is thrown.
+ServerGeneration read_server_generation(const AppContext& app, Ui& ui);
+
+// Reads one account into a fresh table: the file is read up to the record load_account would
+// find first for that id, and no further; the table holds it (or nothing) with its GM level, and
+// is never written. A missing or empty file is read as load_account reads it. False after a
+// reported failure ("in load_account").
+bool load_one_account(const AppContext& app, Ui& ui, std::int32_t account_id, AccountTable& table);
+
 }  // namespace tavo

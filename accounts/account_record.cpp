@@ -127,15 +127,15 @@ std::uint8_t sex_from_field(std::string_view field) {
     return 0;
 }
 
+// A million accounts are held at once: the record stays at half a cache line.
+static_assert(sizeof(AccountRecord) <= 32);
+
 AccountRecord::AccountRecord(AccountFields fields) {
     assign(std::move(fields));
 }
 
 AccountRecord::AccountRecord(const AccountRecord& other)
     : account_id_(other.account_id_),
-      logincount_(other.logincount_),
-      connect_until_(other.connect_until_),
-      ban_until_(other.ban_until_),
       sex_(other.sex_),
       state_(other.state_),
       gm_level_(other.gm_level_),
@@ -199,13 +199,14 @@ AccountRecord AccountRecord::from_line(const LineFields& fields) {
     record.long_form_ = fields.count > 8;
     record.account_id_ = leading_id(fields.field(kId));
     record.sex_ = sex_from_field(fields.field(kSex));
-    record.logincount_ = optional_i32(fields.field(kLogincount));
     const std::int32_t state = optional_i32(fields.field(kState));
     if (state < 0 || state > 255) throw Failure(err::kOverflow);
     record.state_ = static_cast<std::uint8_t>(state);
+    // The other numbers must fit their fields too; they are read from the line when asked for.
+    optional_i32(fields.field(kLogincount));
     if (record.long_form_) {
-        record.connect_until_ = optional_i32(fields.field(kConnectUntil));
-        record.ban_until_ = optional_i32(fields.field(kBanUntil));
+        optional_i32(fields.field(kConnectUntil));
+        optional_i32(fields.field(kBanUntil));
     }
     return record;
 }
@@ -217,6 +218,16 @@ std::string_view AccountRecord::text_field(std::size_t index) const {
 
 std::string_view AccountRecord::register_text() const {
     return without_last_cr(after_tab(line_, long_form_ ? kRegisters : kEmail));
+}
+
+std::int32_t AccountRecord::logincount() const {
+    return fields_ ? fields_->logincount : optional_i32(text_field(kLogincount));
+}
+std::int32_t AccountRecord::connect_until() const {
+    return fields_ ? fields_->connect_until : optional_i32(text_field(kConnectUntil));
+}
+std::int32_t AccountRecord::ban_until() const {
+    return fields_ ? fields_->ban_until : optional_i32(text_field(kBanUntil));
 }
 
 std::string_view AccountRecord::userid() const {
@@ -259,14 +270,14 @@ AccountFields AccountRecord::fields() const {
     f.lastlogin = lastlogin();
     f.sex = sex_;
     f.gm_level = gm_level_;
-    f.logincount = logincount_;
+    f.logincount = logincount();
     f.state = state_;
     f.email = email();
     f.error_message = error_message();
-    f.connect_until = connect_until_;
+    f.connect_until = connect_until();
     f.last_ip = last_ip();
     f.memo = memo();
-    f.ban_until = ban_until_;
+    f.ban_until = ban_until();
     for (std::string_view item : regs()) f.regs.emplace_back(item);
     // An older line's tail goes back whole, at the line's end.
     if (!long_form_ && has_tab_count(line_, kEmail))
@@ -276,9 +287,6 @@ AccountFields AccountRecord::fields() const {
 
 void AccountRecord::assign(AccountFields fields) {
     account_id_ = fields.account_id;
-    logincount_ = fields.logincount;
-    connect_until_ = fields.connect_until;
-    ban_until_ = fields.ban_until;
     sex_ = fields.sex;
     state_ = fields.state;
     gm_level_ = fields.gm_level;

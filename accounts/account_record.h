@@ -1,8 +1,9 @@
 #pragma once
 // One account of save/account.txt. An account read from the file keeps its line as it was read
-// and is parsed from it when a text is asked for; only its numbers are held apart. That keeps a
-// million accounts in little more memory than the file itself, and lets an untouched account go
-// back to the file byte for byte. An edited or new account owns its texts instead and is rebuilt
+// and is parsed from it when a field is asked for; only the id, sex, state and GM level, which
+// the list and the finder read of every account, are held apart. That keeps a million accounts
+// in a third more memory than the file itself, and lets an untouched account go back to the
+// file byte for byte. An edited or new account owns its texts instead and is rebuilt
 // into a line when the file is written.
 
 #include <cstdint>
@@ -70,9 +71,9 @@ public:
     static AccountRecord from_line(const LineFields& fields);
 
     std::int32_t account_id() const { return account_id_; }
-    std::int32_t logincount() const { return logincount_; }
-    std::int32_t connect_until() const { return connect_until_; }
-    std::int32_t ban_until() const { return ban_until_; }
+    std::int32_t logincount() const;
+    std::int32_t connect_until() const;
+    std::int32_t ban_until() const;
     std::uint8_t sex() const { return sex_; }
     std::uint8_t state() const { return state_; }
     std::uint8_t gm_level() const { return gm_level_; }
@@ -109,9 +110,6 @@ private:
     std::string_view register_text() const;
 
     std::int32_t account_id_ = 0;
-    std::int32_t logincount_ = 0;
-    std::int32_t connect_until_ = 0;
-    std::int32_t ban_until_ = 0;
     std::uint8_t sex_ = 0;
     std::uint8_t state_ = 0;
     std::uint8_t gm_level_ = 0;

@@ -39,6 +39,15 @@ struct KeptLine {
     bool newid = false;    // a %newid% line
 };
 
+// A GM level given to an account of the file while the table holds its GM writes (a batch):
+// written with the table's next save.
+struct HeldGmLevel {
+    std::int32_t account_id = 0;
+    std::uint8_t level = 0;
+    std::uint8_t level_read = 0;  // the level before: another writer's change is told apart
+    std::string label;            // "Account 704555 (gm1)"
+};
+
 struct AccountTable {
     std::vector<AccountRecord> records;
     // As detected by the last load; Unknown before the first file read.
@@ -65,6 +74,10 @@ struct AccountTable {
     // Accounts made since the last load or save, not yet in the file, with the GM level each
     // one's line in the GM file gets when the account reaches the file (none for a player).
     std::map<std::int32_t, std::optional<std::uint8_t>> unsaved_accounts;
+    // While set (a batch), GM levels given to the file's accounts wait for the next save too,
+    // and reach the GM file with it, in the order they were given.
+    bool hold_gm_levels = false;
+    std::vector<HeldGmLevel> held_gm_levels;
 };
 
 // The five default accounts of a missing or empty file, after the version question.

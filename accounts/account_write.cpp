@@ -51,19 +51,31 @@ bool raise_newid(AccountTable& table) {
     return true;
 }
 
-// The GM lines of the new accounts, for the batch that writes the accounts: made from the GM
-// file on disk, under the ids the accounts reach their file with.
-void stage_new_gm_levels(const AppContext& app, const AccountTable& table, FileBatch& batch) {
+// The GM lines of the new accounts and the held GM levels, for the batch that writes the
+// accounts: made from the GM file on disk, under the ids the accounts reach their file with.
+void stage_gm_levels(const AppContext& app, Ui& ui, const AccountTable& table, FileBatch& batch) {
     const fs::path path = app.server_file(kGmFile);
-    batch.add(path, std::string(kGmFile), [&table, path](AtomicWriter& out) {
-        std::optional<std::vector<std::string>> lines;
+    batch.add(path, std::string(kGmFile), [&app, &ui, &table, path](AtomicWriter& out) {
+        std::optional<std::vector<std::string>> before;
+        std::vector<std::string> lines;
+        const auto read = [&] {
+            if (before) return;
+            before = is_missing(path) ? std::vector<std::string>{} : read_lines(path);
+            lines = *before;
+        };
+        for (const HeldGmLevel& held : table.held_gm_levels) {
+            read();
+            std::uint8_t settled = 0;
+            lines = settle_gm_level_lines(app, ui, lines, held.account_id, held.level,
+                                          GmLevelAsRead{held.level_read, held.label}, settled);
+        }
         for (const auto& [id, level] : table.unsaved_accounts) {
             if (!level) continue;
-            if (!lines) lines = is_missing(path) ? std::vector<std::string>{} : read_lines(path);
-            lines = set_gm_level_lines(*lines, id, *level);
+            read();
+            lines = set_gm_level_lines(lines, id, *level);
         }
-        if (!lines) return false;
-        for (const std::string& line : *lines) out.write_line(line);
+        if (!before || (lines == *before && file_exists(path))) return false;
+        for (const std::string& line : lines) out.write_line(line);
         return true;
     });
 }
@@ -104,24 +116,36 @@ bool save_account(const AppContext& app, Ui& ui, AccountTable& table) {
     if (!table.load_state.allow_write(ui)) return false;
     return guarded(ui, "save_account", [&] {
         FileBatch batch(app.files);
-        // The table goes onto the file as it is on disk, again if another writer changes the
-        // file before the rename; the GM lines follow the ids the accounts reach the file with.
+        stage_account_save(app, ui, table, batch);
+        try {
+            batch.commit();
+        } catch (...) {
+            throw batch.told(failure_from_current_exception());
+        }
+        account_save_done(app, table);
+    });
+}
+
+void stage_account_save(const AppContext& app, Ui& ui, AccountTable& table, FileBatch& batch,
+                        bool account_file) {
+    // The table goes onto the file as it is on disk, again if another writer changes the file
+    // before the rename; the GM lines follow the ids the accounts reach the file with.
+    if (account_file) {
         batch.add(app.server_file(kAccountFile), std::string(kAccountFile), [&](AtomicWriter& out) {
             rebase_accounts(app, ui, table);
             const bool has_newid = raise_newid(table);
             write_table(ui, table, has_newid, out);
             return true;
         });
-        stage_new_gm_levels(app, table, batch);
-        try {
-            batch.commit();
-        } catch (...) {
-            throw batch.told(failure_from_current_exception());
-        }
-        note_accounts_written(app, table);
-        table.modified = false;
-        table.unsaved_accounts.clear();
-    });
+    }
+    stage_gm_levels(app, ui, table, batch);
+}
+
+void account_save_done(const AppContext& app, AccountTable& table) {
+    note_accounts_written(app, table);
+    table.modified = false;
+    table.unsaved_accounts.clear();
+    table.held_gm_levels.clear();
 }
 
 bool write_account_file_without(const AppContext& app, AtomicWriter& out, std::int32_t account_id) {

@@ -11,6 +11,7 @@
 namespace tavo {
 
 class AtomicWriter;
+class FileBatch;
 class Ui;
 
 // Writes the whole table: the header (when the file had none), every account in the file's
@@ -21,6 +22,13 @@ class Ui;
 // The GM levels of new accounts reach the GM file together with the accounts.
 // Returns false when nothing was written; the old files are then left as they were.
 bool save_account(const AppContext& app, Ui& ui, AccountTable& table);
+
+// save_account in two steps, for a batch of files that change together: the account file (left
+// out without `account_file`: only GM levels changed) and the GM file added to the batch (the
+// table must be loaded whole), and, once the batch is committed, the table noted as written.
+void stage_account_save(const AppContext& app, Ui& ui, AccountTable& table, FileBatch& batch,
+                        bool account_file = true);
+void account_save_done(const AppContext& app, AccountTable& table);
 
 // The file as it is on disk without the account's line, written into `out`: the deletion of
 // one account reaches the file at once while other edits of the table stay pending. False when

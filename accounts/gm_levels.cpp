@@ -217,6 +217,15 @@ std::uint8_t settled_level(const AppContext& app, Ui& ui, const std::vector<std:
 
 }  // namespace
 
+std::vector<std::string> settle_gm_level_lines(const AppContext& app, Ui& ui,
+                                               const std::vector<std::string>& lines,
+                                               std::int32_t account_id, std::uint8_t level,
+                                               const std::optional<GmLevelAsRead>& as_read,
+                                               std::uint8_t& settled) {
+    settled = settled_level(app, ui, lines, account_id, level, as_read);
+    return set_gm_level_lines(lines, account_id, settled);
+}
+
 std::optional<std::uint8_t> check_gm_id(const AppContext& app, Ui& ui, std::int32_t account_id,
                                         std::uint8_t level,
                                         const std::optional<GmLevelAsRead>& as_read) {
@@ -227,8 +236,8 @@ std::optional<std::uint8_t> check_gm_id(const AppContext& app, Ui& ui, std::int3
         // Made from the file on disk, again when another writer changes it before the rename.
         rewrite_from_disk(app.files, path, [&](AtomicWriter& out) {
             const std::vector<std::string> before = read_lines(path);
-            settled = settled_level(app, ui, before, account_id, level, as_read);
-            const std::vector<std::string> lines = set_gm_level_lines(before, account_id, settled);
+            const std::vector<std::string> lines =
+                settle_gm_level_lines(app, ui, before, account_id, level, as_read, settled);
             if (lines == before && file_exists(path)) return false;
             for (const std::string& line : lines) out.write_line(line);
             return true;

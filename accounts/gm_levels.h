@@ -66,6 +66,15 @@ std::optional<std::uint8_t> check_gm_id(const AppContext& app, Ui& ui, std::int3
                                         std::uint8_t level,
                                         const std::optional<GmLevelAsRead>& as_read = {});
 
+// The lines of the GM file with the account's level set as check_gm_id sets it, settled with a
+// level another writer gave meanwhile when `as_read` is given; `settled` receives the level
+// the lines give the account.
+std::vector<std::string> settle_gm_level_lines(const AppContext& app, Ui& ui,
+                                               const std::vector<std::string>& lines,
+                                               std::int32_t account_id, std::uint8_t level,
+                                               const std::optional<GmLevelAsRead>& as_read,
+                                               std::uint8_t& settled);
+
 // The new lines of the GM file (without their breaks) for check_gm_id.
 std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& lines,
                                             std::int32_t account_id, std::uint8_t level);

@@ -106,6 +106,14 @@ void FileBatch::put_back(std::size_t replaced) noexcept {
     }
 }
 
+std::vector<std::string> FileBatch::written() const {
+    std::vector<std::string> names;
+    for (const Entry& entry : entries_) {
+        if (entry.writer) names.push_back(entry.name);
+    }
+    return names;
+}
+
 std::string FileBatch::outcome() const {
     if (not_put_back_.empty()) return "No file was changed.";
     std::string text;

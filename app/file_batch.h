@@ -36,6 +36,8 @@ public:
 
     // The name of the file being written when a failure came, for the message.
     const std::string& current() const { return current_; }
+    // After commit: the names of the files it changed.
+    std::vector<std::string> written() const;
 
     // Puts every file in place, or none: a failure is thrown once every file already replaced
     // has been put back.

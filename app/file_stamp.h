@@ -42,6 +42,10 @@ public:
         return index_;
     }
     void forget() { built_ = false; }
+    // Whether the index is built for the file as it is now.
+    bool holds(const fs::path& path) const {
+        return built_ && path == path_ && stamp_of(path) == stamp_;
+    }
 
 private:
     bool built_ = false;

@@ -129,6 +129,7 @@ public:
 
     // The one hook every rewrite passes (the running-server guard); empty for none.
     void before_write(BeforeWrite hook) { before_write_ = std::move(hook); }
+    const BeforeWrite& write_hook() const { return before_write_; }
 
     AtomicWriter open(const fs::path& target) const;
     // The whole file replaced by content (the content already holds its line breaks).

@@ -93,7 +93,7 @@ Choice choose(const AppContext& app, Ui& ui, const RefData& ref, CharacterState&
     load_char_list(app, ui, ref, state, account);
     choice.characters = state.chooser.size();
     if (!state.chooser.empty() && load_char_info(app, ui, ref, state, state.chooser.front().id)) {
-        const ItemNaming naming{app, ui, ref, state.index, pet_types};
+        const ItemNaming naming{app, ui, ref, state.lookup, pet_types};
         for (const ItemSlot& item : state.current.inventory.items) {
             choice.named += equipped_item_line(naming, item).size() > 0 ? 1 : 0;
         }

@@ -1,6 +1,7 @@
 #include "characters/character_file.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "app/disk_guard.h"
 #include "app/failure.h"
@@ -100,7 +101,7 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
     // account chosen before may stay in the chooser.
     if (account_id == 0 || !has_content(athena_of(app))) return true;
     return guarded(ui, "load_char_list", [&] {
-        const CharacterIndex& index = character_index(app, state);
+        const CharacterIndex& index = state.lookup.of_account(athena_of(app), account_id);
         state.chooser.clear();
         for (const CharacterEntry* entry : index.of_account(account_id)) {
             state.current.account_id = account_id;
@@ -113,17 +114,10 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
     });
 }
 
-bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
-                    std::string_view id_text) {
+bool load_char_line(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
+                    const std::string& line) {
     state.loaded_cleanly = false;
-    const fs::path athena = athena_of(app);
-    if (!has_content(athena)) return false;
     guarded(ui, "load_char_info", [&] {
-        const CharacterEntry* entry = character_index(app, state).first_with_id_text(id_text);
-        if (entry == nullptr) {
-            throw Failure(err::kFileNotFound, "Character " + std::string(id_text) + " not found");
-        }
-        const std::string line = read_line_at(athena, entry->offset, entry->length);
         state.current = parse_character_line(line, ref, app.settings, ui);
         state.read_line = line;
         state.loaded_cleanly = true;
@@ -131,73 +125,116 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
     return state.loaded_cleanly;
 }
 
-bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
-               CharacterState& state, std::string_view id_text) {
+bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
+                    std::string_view id_text) {
+    state.loaded_cleanly = false;
+    const fs::path athena = athena_of(app);
+    if (!has_content(athena)) return false;
+    guarded(ui, "load_char_info", [&] {
+        std::optional<std::string> line = state.lookup.line_with_id(athena, id_text);
+        if (!line) {
+            throw Failure(err::kFileNotFound, "Character " + std::string(id_text) + " not found");
+        }
+        state.current = parse_character_line(*line, ref, app.settings, ui);
+        state.read_line = std::move(*line);
+        state.loaded_cleanly = true;
+    });
+    return state.loaded_cleanly;
+}
+
+std::optional<CharacterChange> character_change(const AppContext& app, Ui& ui,
+                                                const CharacterState& state,
+                                                std::string_view id_text) {
     if (!state.loaded_cleanly || leading_number(id_text) != state.current.char_id) {
         ui.message(
             "This character was not read completely, so it is not written back.\r\n"
             "Choose it again to reload it.");
-        return false;
+        return std::nullopt;
     }
     const CharacterRecord& record = state.current;
     const std::string name(piece(state.read_line, '\t', 2));
     const std::int32_t most = app.settings.maxinventory;
     const auto inventory = items_to_write(ui, app.on_excess, "the inventory of " + name,
                                           record.inventory.items.size(), most, "maxinventory");
-    if (!inventory) return false;
+    if (!inventory) return std::nullopt;
     const auto cart = items_to_write(ui, app.on_excess, "the cart of " + name,
                                      record.cart.items.size(), most, "maxinventory");
-    if (!cart) return false;
+    if (!cart) return std::nullopt;
+    CharacterChange change;
+    change.id_text = id_text;
+    change.read_line = state.read_line;
+    change.line = character_line(record, *inventory, *cart);
+    change.label = "Character " + std::string(id_text) + " (" + name + ")";
+    return change;
+}
+
+void write_characters(const AppContext& app, Ui& ui, ServerGeneration server_generation,
+                      std::vector<CharacterChange>& changes, AtomicWriter& out) {
+    std::unordered_map<std::string_view, CharacterChange*> waiting;
+    for (CharacterChange& change : changes) {
+        change.written.reset();
+        waiting.emplace(change.id_text, &change);
+    }
+    LineReader in(athena_of(app));
+    Progress progress(ui);
+    double highest = 0;
+    NewIdCounter counter;
+    long long lines = 0;
+    std::string_view line;
+    while (in.next(line)) {
+        progress.reading(++lines);
+        const std::optional<std::string_view> id = character_id_field(line);
+        if (!id) counter.take(line);
+        std::string_view kept = line;  // lines that are not characters stay in their place
+        if (id && !waiting.empty()) {
+            // The first line of the id takes the change.
+            if (const auto it = waiting.find(*id); it != waiting.end()) {
+                CharacterChange& change = *it->second;
+                waiting.erase(it);
+                change.written = settled_text(ui, app.on_conflict, change.label, change.read_line,
+                                              change.line, line);
+                if (!change.written) {
+                    throw Failure(err::kFileNotFound,
+                                  "Character " + change.id_text + " is no longer in athena.txt");
+                }
+                kept = *change.written;
+            }
+        }
+        if (id) highest = std::max(highest, leading_number(*character_id_field(kept)));
+        out.write_line(kept);
+    }
+    // Another writer deleted the character: it stays deleted unless Tavo's changes win.
+    for (CharacterChange& change : changes) {
+        if (!waiting.contains(change.id_text)) continue;
+        change.written =
+            settled_text(ui, app.on_conflict, change.label, change.read_line, change.line, {});
+        if (!change.written) {
+            throw Failure(err::kFileNotFound,
+                          "Character " + change.id_text + " is no longer in athena.txt");
+        }
+        out.write_line(*change.written);
+        highest = std::max(highest, leading_number(change.id_text));
+    }
+    // A %newid% line stays where it is, as it is: the server raises its counter itself.
+    if (writes_newid_line(server_generation) && !counter.seen()) {
+        out.write_line(counter.line_after_read(highest));
+    }
+}
+
+bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
+               CharacterState& state, std::string_view id_text) {
+    std::optional<CharacterChange> change = character_change(app, ui, state, id_text);
+    if (!change) return false;
     return guarded(ui, "save_char", [&] {
-        const fs::path athena = athena_of(app);
-        const std::string rebuilt = character_line(record, *inventory, *cart);
-        const std::string label = "Character " + std::string(id_text) + " (" + name + ")";
-        std::optional<std::string> written;
+        std::vector<CharacterChange> changes{std::move(*change)};
         // Made from the file on disk, again when another writer changes it before the rename.
         const auto make = [&](AtomicWriter& out) {
-            LineReader in(athena);
-            Progress progress(ui);
-            written.reset();
-            bool met = false;
-            double highest = 0;
-            NewIdCounter counter;
-            long long lines = 0;
-            std::string_view line;
-            while (in.next(line)) {
-                progress.reading(++lines);
-                const std::optional<std::string_view> id = character_id_field(line);
-                if (!id) counter.take(line);
-                std::string_view kept = line;  // lines that are not characters stay in their place
-                if (id && !met && *id == id_text) {
-                    met = true;
-                    written =
-                        settled_text(ui, app.on_conflict, label, state.read_line, rebuilt, line);
-                    kept = *written;
-                }
-                if (id) highest = std::max(highest, leading_number(*character_id_field(kept)));
-                out.write_line(kept);
-            }
-            // Another writer deleted the character: it stays deleted unless Tavo's changes win.
-            if (!met) {
-                written = settled_text(ui, app.on_conflict, label, state.read_line, rebuilt, {});
-            }
-            if (!written) {
-                throw Failure(err::kFileNotFound,
-                              "Character " + std::string(id_text) + " is no longer in athena.txt");
-            }
-            if (!met) {
-                out.write_line(*written);
-                highest = std::max(highest, leading_number(id_text));
-            }
-            // A %newid% line stays where it is, as it is: the server raises its counter itself.
-            if (writes_newid_line(server_generation) && !counter.seen()) {
-                out.write_line(counter.line_after_read(highest));
-            }
+            write_characters(app, ui, server_generation, changes, out);
             return true;
         };
-        rewrite_from_disk(app.files, athena, make, app.server_file("save/athena.bak.txt"));
-        state.disk_version_kept = *written != rebuilt;
-        state.read_line = std::move(*written);
+        rewrite_from_disk(app.files, athena_of(app), make, app.server_file("save/athena.bak.txt"));
+        state.disk_version_kept = *changes.front().written != changes.front().line;
+        state.read_line = std::move(*changes.front().written);
     });
 }
 
@@ -235,7 +272,7 @@ std::string splitmemo(std::string_view memo) {
 }
 
 const CharacterIndex& character_index(const AppContext& app, CharacterState& state) {
-    return state.index.get(athena_of(app), CharacterIndex::build);
+    return state.lookup.index(athena_of(app));
 }
 
 }  // namespace tavo

@@ -3,6 +3,7 @@
 // editing, and writing it back.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,12 +11,14 @@
 #include "app/file_stamp.h"
 #include "app/server_generation.h"
 #include "characters/character_index.h"
+#include "characters/character_lookup.h"
 #include "characters/character_record.h"
 
 namespace tavo {
 
 struct AppContext;
 struct RefData;
+class AtomicWriter;
 class Ui;
 
 // An entry of the character chooser: "ID: 150000, Slot: 0, Hero, <Swordman>" and the id it
@@ -37,7 +40,8 @@ struct CharacterState {
     std::string read_line;
     // The last save found another writer's change and kept the version on disk.
     bool disk_version_kept = false;
-    CachedIndex<CharacterIndex> index;
+    // How the characters of athena.txt are found: through the index, or read lazily.
+    CharacterLookup lookup;
 };
 
 // "ID: " + id + ", Slot: " + slot + ", " + name + ", <" + job name + ">"
@@ -54,6 +58,10 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
 bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
                     std::string_view id_text);
 
+// Loads a character line (one a batch holds) as load_char_info loads the line it finds.
+bool load_char_line(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
+                    const std::string& line);
+
 // Writes the current record over the line of id_text (backup in save/athena.bak.txt); every
 // other line stays as it is, a %newid% line too; for the ".52" and "1.0.0" generations a file
 // without one gets one at the end. The inventory and the cart keep the items beyond
@@ -64,7 +72,28 @@ bool load_char_info(const AppContext& app, Ui& ui, const RefData& ref, Character
 bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation,
                CharacterState& state, std::string_view id_text);
 
-// The index of athena.txt, built anew only when the file changed.
+// A character's new line with the line it replaces as it was read: what save_char writes.
+struct CharacterChange {
+    std::string id_text;    // field 0 of the line it replaces
+    std::string read_line;  // as read: another writer's change is told apart from Tavo's
+    std::string line;       // the new line
+    std::string label;      // "Character 150000 (Hero)", as the guard asks about it
+    std::optional<std::string> written;  // what reached the file: the new line or the disk's
+};
+// The change save_char would write for the loaded character, after the questions about items
+// beyond maxinventory; nothing when it may not be written (told).
+std::optional<CharacterChange> character_change(const AppContext& app, Ui& ui,
+                                                const CharacterState& state,
+                                                std::string_view id_text);
+// athena.txt from the file on disk with each change in place of the first line of its id (at
+// the end when another writer deleted it and Tavo's version stays), every other line as it is,
+// and a %newid% line at the end for the ".52" and "1.0.0" generations when the file has none.
+// The rewrite of save_char, for several characters at once. Fails when a character was
+// deleted and the disk's version was chosen.
+void write_characters(const AppContext& app, Ui& ui, ServerGeneration server_generation,
+                      std::vector<CharacterChange>& changes, AtomicWriter& out);
+
+// The index of the whole of athena.txt, built anew only when the file changed.
 const CharacterIndex& character_index(const AppContext& app, CharacterState& state);
 
 // Whether another character than char_id has that name in athena.txt (exact, case-sensitive).

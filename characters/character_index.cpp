@@ -66,13 +66,23 @@ void CharacterIndex::add(std::string_view line, std::uint64_t offset,
 }
 
 CharacterIndex CharacterIndex::build(const fs::path& athena) {
+    return build_from(athena, nullptr);
+}
+
+CharacterIndex CharacterIndex::build_of_account(const fs::path& athena, double account_id) {
+    return build_from(athena, &account_id);
+}
+
+CharacterIndex CharacterIndex::build_from(const fs::path& athena, const double* only_account) {
     CharacterIndex index;
     if (!has_content(athena)) return index;
     LineReader reader(athena);
     std::string_view line;
     std::string_view fields[4];
     while (reader.next(line)) {
-        if (leading_fields(line, fields)) index.add(line, reader.line_offset(), fields);
+        if (!leading_fields(line, fields)) continue;
+        if (only_account && leading_number(piece(fields[1], ',', 0)) != *only_account) continue;
+        index.add(line, reader.line_offset(), fields);
     }
     const auto count = static_cast<std::uint32_t>(index.entries_.size());
     index.by_account_.reserve(count);

@@ -29,6 +29,8 @@ struct CharacterEntry {
 class CharacterIndex {
 public:
     static CharacterIndex build(const fs::path& athena);
+    // An index of only the account's lines: what of_account of the whole file's index gives.
+    static CharacterIndex build_of_account(const fs::path& athena, double account_id);
 
     const std::vector<CharacterEntry>& entries() const { return entries_; }
     // The account's characters in file order.
@@ -45,6 +47,7 @@ public:
     std::string_view class_text(const CharacterEntry& e) const;  // the first value of field 3
 
 private:
+    static CharacterIndex build_from(const fs::path& athena, const double* only_account);
     void add(std::string_view line, std::uint64_t offset, std::string_view (&fields)[4]);
 
     std::vector<CharacterEntry> entries_;

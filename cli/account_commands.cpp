@@ -69,18 +69,19 @@ void print_full(const AccountRecord& r) {
 
 // The start-up; false (with the exit code set) when there is no server folder or a question
 // of the account load was not answered.
-bool start(Session& session, int& result) {
-    if (!session.start() || session.ui.declined()) {
+bool start(Session& session, int& result, unsigned reads) {
+    if (!session.start(reads) || session.ui.declined()) {
         result = kFailed;
         return false;
     }
     return true;
 }
 
-// The start-up for a command that ends by saving the account file: refused before any change
-// (the GM file of a new GM account included) when the file was not read whole.
+// The start-up for a command that ends by saving the account file, which reads it whole:
+// refused before any change (the GM file of a new GM account included) when the file was not
+// read whole.
 bool start_for_writing(Session& session, int& result) {
-    if (!start(session, result)) return false;
+    if (!start(session, result, kAccountTable)) return false;
     if (session.ws.accounts.table().load_state.allow_write(session.ui)) return true;
     result = kFailed;
     return false;
@@ -93,6 +94,18 @@ std::optional<std::size_t> account_index(Session& session, std::int32_t id, int&
         result = kFailed;
     }
     return index;
+}
+
+// The account with that id, read lazily when the command reads no more of the file.
+std::optional<FoundAccount> found_account(Session& session, std::int32_t id, int& result) {
+    std::optional<FoundAccount> found = session.find_account(id);
+    if (!found) {
+        if (!session.ui.declined()) {
+            std::cerr << "No account with the id " << id << " in " << kAccountFile << "\n";
+        }
+        result = kFailed;
+    }
+    return found;
 }
 
 bool usage(const std::string& text, int& result) {
@@ -161,7 +174,7 @@ std::vector<std::size_t> found_accounts(Workspace& ws, const std::string& find, 
 
 void list_accounts(const CliOptions& options, const std::string& find, bool by_char, int& result) {
     Session session(options);
-    if (!start(session, result)) return;
+    if (!start(session, result, kAccountTable)) return;
     nlohmann::json list = nlohmann::json::array();
     for (std::size_t i : found_accounts(session.ws, find, by_char)) {
         const AccountRecord& record = session.ws.accounts.table().records[i];
@@ -177,10 +190,10 @@ void list_accounts(const CliOptions& options, const std::string& find, bool by_c
 
 void show_account(const CliOptions& options, std::int32_t id, int& result) {
     Session session(options);
-    if (!start(session, result)) return;
-    const auto index = account_index(session, id, result);
-    if (!index) return;
-    const AccountRecord& record = session.ws.accounts.table().records[*index];
+    if (!start(session, result, kSettingsOnly)) return;
+    const auto found = found_account(session, id, result);
+    if (!found) return;
+    const AccountRecord& record = found->record();
     if (options.json) {
         print_json(full_json(record));
     } else {
@@ -275,9 +288,9 @@ void delete_account(const CliOptions& options, std::int32_t id, int& result) {
 
 void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> level, int& result) {
     Session session(options);
-    if (!start(session, result)) return;
-    const auto index = account_index(session, id, result);
-    if (!index) return;
+    if (!start(session, result, kSettingsOnly)) return;
+    const auto found = found_account(session, id, result);
+    if (!found) return;
     const int messages = session.ui.message_count();
     if (!level) {
         const int found = read_gm_lvl(session.ws.app, session.ui, id);
@@ -293,10 +306,9 @@ void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> lev
         result = kDone;
         return;
     }
-    const AccountRecord& record = session.ws.accounts.table().records[*index];
-    const GmLevelAsRead as_read{record.gm_level(), account_label(record)};
     const auto written =
-        check_gm_id(session.ws.app, session.ui, id, static_cast<std::uint8_t>(*level), as_read);
+        give_gm_level(session.ws.app, session.ui, found->table, found->index,
+                      static_cast<std::uint8_t>(*level), found->record().gm_level());
     if (!written) {
         result = kFailed;
         return;

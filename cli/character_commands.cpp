@@ -148,7 +148,7 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
             result = kUsage;
             return;
         }
-        run_command(options, result,
+        run_command(options, result, kProgramLists,
                     [account](Session& s) { return list_characters(s, *account); });
     });
     character->callback([&options, &result, id, id_option, character] {
@@ -159,7 +159,8 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
             result = kUsage;
             return;
         }
-        run_command(options, result, [id](Session& s) { return show_character(s, *id); });
+        run_command(options, result, kProgramLists | kItemTables,
+                    [id](Session& s) { return show_character(s, *id); });
     });
 
     for (const std::string kind : {"guild", "party", "pet"}) {
@@ -169,7 +170,7 @@ void add_character_commands(CLI::App& app, const CliOptions& options, int& resul
             ->transform(decimal(0, kHighestId))
             ->required();
         sub->callback([&options, &result, kind, name_id] {
-            run_command(options, result,
+            run_command(options, result, kSettingsOnly,
                         [&kind, name_id](Session& s) { return show_name(s, kind, *name_id); });
         });
     }

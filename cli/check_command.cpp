@@ -35,7 +35,7 @@ void print_report(const CheckReport& report) {
 
 void run_check(const CliOptions& options, bool fix, int& result) {
     Session session(options);
-    if (!session.start(false) || session.ui.declined()) {
+    if (!session.start(kSettingsOnly) || session.ui.declined()) {
         result = kFailed;
         return;
     }

@@ -2,17 +2,21 @@
 // tavo-cli: the editor's capabilities without a desktop, for servers and scripts.
 
 #include <CLI/CLI.hpp>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "accounts/account_table.h"
 #include "app/ui.h"
 #include "workspace/workspace.h"
 
 namespace tavo::cli {
 
 enum ExitCode { kDone = 0, kFailed = 1, kUsage = 2 };
+
+class Session;
 
 struct CliOptions {
     std::optional<std::string> data;
@@ -23,6 +27,8 @@ struct CliOptions {
     bool theirs = false;       // ... keep the one on disk
     bool drop_excess = false;  // a save may drop items beyond maxinventory or maxstorage
     bool quiet = false;
+    // The session of the batch this command is a line of; none for a command run on its own.
+    Session* batch = nullptr;
 };
 
 // Messages go to stderr; a question is answered Yes only with --yes and otherwise stops the
@@ -71,17 +77,60 @@ inline constexpr long long kHighestId = 2147483647;
 CLI::Option* add_id_option(CLI::App* command, const std::string& name, std::int32_t& id,
                            const std::string& description);
 
-// One command's run: the workspace after start-up and the terminal Ui.
+// What a command reads before it runs, besides the settings and the server folder. A record it
+// needs one of (an account, a character, a store) it finds itself, reading its file up to it.
+enum Reads : unsigned {
+    kSettingsOnly = 0,
+    kProgramLists = 1,  // maps, skills and job classes of tavo.ini, battle_athena.conf, About
+    kAccountTable = 2,  // every account of save/account.txt
+    kItemTables = 4,    // item_db.txt and the card name tables
+    kForgerList = 8,    // the item panel's forger chooser (the index of athena.txt)
+    kEverything = 15,
+};
+
+// An account found by Session::find_account, in the table that holds it.
+struct FoundAccount {
+    AccountTable& table;
+    std::size_t index;
+    const AccountRecord& record() const { return table.records[index]; }
+};
+
+// One command's run: the workspace and the terminal Ui. A command run on its own reads only what
+// it needs, and finds single records lazily (one pass over their file, up to the record). A
+// line of a batch runs on the batch's session, which reads files whole, builds each index once
+// and holds every change until the batch ends.
 class Session {
+    struct Own;
+    std::unique_ptr<Own> own_;  // the Ui and workspace of a session that is not a batch's line
+
 public:
-    explicit Session(const CliOptions& options) : options(options), ui(options) {}
-    // Runs the start-up sequence (only the settings and the server folder without `tables`);
-    // false (with a message) when no server folder was found.
-    bool start(bool tables = true);
+    explicit Session(const CliOptions& options);
+    // The session of a batch (tavo-cli batch).
+    struct ForBatch {};
+    Session(const CliOptions& options, ForBatch);
+    ~Session();
+
+    // Settles the settings and the server folder once, then reads what `reads` names and was
+    // not read yet. False (with a message) when no server folder was found.
+    bool start(unsigned reads = kEverything);
+    // The account with that id: from the account table when it is read, else read lazily.
+    // Nothing when there is none (a failure to read the file is reported).
+    std::optional<FoundAccount> find_account(std::int32_t id);
+    // Whether this session runs a batch (a line's session answers for its batch).
+    bool batch() const;
 
     const CliOptions& options;
-    CliUi ui;
-    Workspace ws;
+    CliUi& ui;
+    Workspace& ws;
+
+private:
+    bool settle_folder();
+    Session* batch_;  // the batch's session, for a line of one
+    bool whole_ = false;
+    bool settled_ = false;
+    bool folder_found_ = true;
+    unsigned read_ = 0;
+    AccountTable one_account_;  // a lazily read account
 };
 
 // A record another writer changed meanwhile kept the other writer's version (--theirs): says
@@ -98,16 +147,20 @@ std::string utf8(std::string_view bytes);
 // A text of CR LF lines (messages, the About text, the profile) as the terminal wants it.
 std::string lf_lines(std::string_view text);
 
-// Runs one command on a started session; the command returns the exit code. A failed
-// start-up (no server folder, an unanswered question) fails the command.
+// Runs one command on a session started with what it reads; the command returns the exit code.
+// A failed start-up (no server folder, an unanswered question) fails the command.
 template <class Command>
-void run_command(const CliOptions& options, int& result, Command&& command) {
+void run_command(const CliOptions& options, int& result, unsigned reads, Command&& command) {
     Session session(options);
-    if (!session.start() || session.ui.declined()) {
+    if (!session.start(reads) || session.ui.declined()) {
         result = kFailed;
         return;
     }
     result = command(session);
+}
+template <class Command>
+void run_command(const CliOptions& options, int& result, Command&& command) {
+    run_command(options, result, kEverything, std::forward<Command>(command));
 }
 
 // Each group of commands adds itself to the parser. A command stores its exit code in `result`.
@@ -121,5 +174,8 @@ void add_character_edit_commands(CLI::App* character, CLI::App* chars, const Cli
 void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_check_command(CLI::App& app, const CliOptions& options, int& result);
 void add_wipe_command(CLI::App& app, const CliOptions& options, int& result);
+void add_batch_command(CLI::App& app, const CliOptions& options, int& result);
+// Every command above: the parser of the command line and of each line of a batch.
+void add_commands(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

@@ -17,7 +17,7 @@ void add_info_command(CLI::App& app, const CliOptions& options, int& result) {
     CLI::App* info = app.add_subcommand("info", "The settings in force (the Options/About page)");
     info->callback([&options, &result] {
         Session session(options);
-        if (!session.start()) {
+        if (!session.start(kProgramLists | kItemTables)) {
             result = kFailed;
             return;
         }

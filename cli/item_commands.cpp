@@ -74,7 +74,7 @@ private:
 
 bool ItemCommand::open_list() {
     if (on_store()) {
-        if (!index_of_account(s_.ws.accounts.table(), *o_.storage)) {
+        if (!s_.find_account(*o_.storage)) {
             return refuse("No account with the id " + std::to_string(*o_.storage));
         }
         return pages_.storage.choose_account(*o_.storage);
@@ -240,7 +240,7 @@ int ItemCommand::remove() {
 }
 
 int list_storage(Session& s, std::int32_t account) {
-    if (!index_of_account(s.ws.accounts.table(), account)) {
+    if (!s.find_account(account)) {
         std::cerr << "No account with the id " << account << "\n";
         return kFailed;
     }
@@ -324,7 +324,9 @@ void on_run(CLI::App* sub, const CliOptions& options, int& result, std::shared_p
             result = kUsage;
             return;
         }
-        run_command(options, result, [o, run](Session& s) {
+        // The forger list is read only for a command that names a smith.
+        const unsigned forgers = o->forger || o->maker ? kForgerList : kSettingsOnly;
+        run_command(options, result, kProgramLists | kItemTables | forgers, [o, run](Session& s) {
             ItemCommand command(s, *o);
             return run(command);
         });
@@ -339,7 +341,8 @@ void add_item_commands(CLI::App& app, const CliOptions& options, int& result) {
         app.add_subcommand("storage", "An account's store as the Storage tab lists it");
     add_id_option(storage, "ACCOUNT", *account, "The account id")->required();
     storage->callback([&options, &result, account] {
-        run_command(options, result, [account](Session& s) { return list_storage(s, *account); });
+        run_command(options, result, kItemTables,
+                    [account](Session& s) { return list_storage(s, *account); });
     });
 
     CLI::App* item = app.add_subcommand("item", "Add, change or delete an item");

@@ -1,5 +1,20 @@
 #include "cli/cli.h"
 
+namespace tavo::cli {
+
+void add_commands(CLI::App& app, const CliOptions& options, int& result) {
+    add_info_command(app, options, result);
+    add_refdata_commands(app, options, result);
+    add_account_commands(app, options, result);
+    add_character_commands(app, options, result);
+    add_item_commands(app, options, result);
+    add_check_command(app, options, result);
+    add_wipe_command(app, options, result);
+    add_batch_command(app, options, result);
+}
+
+}  // namespace tavo::cli
+
 int main(int argc, char** argv) {
     using namespace tavo::cli;
     CLI::App app{"tavo-cli: edit the text save files of an eAthena server without a desktop"};
@@ -25,13 +40,7 @@ int main(int argc, char** argv) {
     app.fallthrough();
 
     int result = kDone;
-    add_info_command(app, options, result);
-    add_refdata_commands(app, options, result);
-    add_account_commands(app, options, result);
-    add_character_commands(app, options, result);
-    add_item_commands(app, options, result);
-    add_check_command(app, options, result);
-    add_wipe_command(app, options, result);
+    add_commands(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -88,11 +88,12 @@ void print_maps(const Session& session) {
     print_json(rows);
 }
 
-// Runs the start-up and then body; the command fails when no server folder was found.
+// Runs the start-up with what the command reads and then body; the command fails when no
+// server folder was found.
 template <class Body>
-void run(const CliOptions& options, int& result, Body&& body) {
+void run(const CliOptions& options, int& result, unsigned reads, Body&& body) {
     Session session(options);
-    if (!session.start()) {
+    if (!session.start(reads)) {
         result = kFailed;
         return;
     }
@@ -111,7 +112,7 @@ void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result)
                      "3 loot, 4 weapon, 5 armor, 6 card, 7 egg, ...)")
         ->transform(decimal(0, 255));
     items->callback([&options, &result, filter] {
-        run(options, result, [&](Session& s) {
+        run(options, result, kItemTables, [&](Session& s) {
             print_items(s, *filter);
             return kDone;
         });
@@ -119,7 +120,7 @@ void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result)
 
     app.add_subcommand("jobs", "The job classes of tavo.ini with their base weights")
         ->callback([&options, &result] {
-            run(options, result, [](Session& s) {
+            run(options, result, kProgramLists, [](Session& s) {
                 print_jobs(s);
                 return kDone;
             });
@@ -130,7 +131,7 @@ void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result)
     skills->add_option("--class", *class_id, "Only the skills of this job class (class-skill.txt)")
         ->transform(decimal(0, kHighestId));
     skills->callback([&options, &result, class_id] {
-        run(options, result, [&](Session& s) {
+        run(options, result, kProgramLists, [&](Session& s) {
             std::vector<int> table_index;
             if (class_id->empty()) {
                 for (int i = 0; i < s.ws.ref.skills.count; ++i) table_index.push_back(i);
@@ -146,7 +147,7 @@ void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result)
     });
 
     app.add_subcommand("maps", "The map list of tavo.ini")->callback([&options, &result] {
-        run(options, result, [](Session& s) {
+        run(options, result, kProgramLists, [](Session& s) {
             print_maps(s);
             return kDone;
         });

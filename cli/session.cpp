@@ -1,5 +1,7 @@
 #include <iostream>
 
+#include "accounts/account_form.h"
+#include "accounts/account_read.h"
 #include "app/running_server.h"
 #include "app/settings.h"
 #include "cli/cli.h"
@@ -16,11 +18,13 @@ std::string_view cost_of(std::string_view file) {
     return {};
 }
 
-// One line for every program folder file the start-up missed.
-void note_missing_files(const std::vector<std::string>& files, const AppContext& app) {
-    if (files.empty()) return;
+// One line for the program folder files the start-up missed, from `first` on.
+void note_missing_files(const std::vector<std::string>& missing, std::size_t first,
+                        const AppContext& app) {
+    if (first >= missing.size()) return;
     std::string names, costs, folders = app.program_folder.string();
-    for (const std::string& file : files) {
+    for (std::size_t i = first; i < missing.size(); ++i) {
+        const std::string& file = missing[i];
         names += (names.empty() ? "" : ", ") + file;
         const std::string_view cost = cost_of(file);
         if (!cost.empty()) costs.append(costs.empty() ? "" : "; ").append(cost);
@@ -33,29 +37,51 @@ void note_missing_files(const std::vector<std::string>& files, const AppContext&
 
 }  // namespace
 
-bool Session::start(bool tables) {
+struct Session::Own {
+    explicit Own(const CliOptions& options) : ui(options) {}
+    CliUi ui;
+    Workspace ws;
+};
+
+Session::Session(const CliOptions& options)
+    : own_(options.batch ? nullptr : std::make_unique<Own>(options)),
+      options(options),
+      ui(options.batch ? options.batch->ui : own_->ui),
+      ws(options.batch ? options.batch->ws : own_->ws),
+      batch_(options.batch) {
+    // On its own a command reads lazily; the characters are found without the index.
+    if (!batch_) ws.characters.state().lookup.read_lazily(true);
+}
+
+Session::Session(const CliOptions& options, ForBatch)
+    : own_(std::make_unique<Own>(options)),
+      options(options),
+      ui(own_->ui),
+      ws(own_->ws),
+      batch_(nullptr),
+      whole_(true) {}
+
+Session::~Session() = default;
+
+bool Session::batch() const {
+    return batch_ ? batch_->batch() : whole_;
+}
+
+bool Session::settle_folder() {
+    settled_ = true;
     set_program_folders(ws.app, running_program_folder());
     StartOptions start_options;
     // A folder named on the command line is taken from where the command runs.
     if (options.data) start_options.data_folder = std::filesystem::absolute(*options.data).string();
-    // Writes are refused while the server runs, unless --force; reading only warns.
-    start_options.while_running = options.force ? WhileRunning::Write : WhileRunning::Refuse;
-    start_options.warn_running_server = false;
     // A record changed here and on disk is refused unless the command line chose a side.
     ws.app.on_conflict = options.mine     ? OnConflict::Mine
                          : options.theirs ? OnConflict::Theirs
                                           : OnConflict::Refuse;
     // --yes answers "Are you sure?"; only --drop-excess lets a save lose items.
     ws.app.on_excess = options.drop_excess ? OnExcess::Drop : OnExcess::Refuse;
-    if (tables) {
-        ui.hold_missing_files(true);
-        run_startup(ws, ui, start_options);
-        ui.hold_missing_files(false);
-        note_missing_files(ui.missing_files(), ws.app);
-    } else {
-        load_app_option(ws.app, ui, start_options);
-        guard_writes(ws.app, ui, start_options.while_running);
-    }
+    load_app_option(ws.app, ui, start_options);
+    // Writes are refused while the server runs, unless --force; reading only warns.
+    guard_writes(ws.app, ui, options.force ? WhileRunning::Write : WhileRunning::Refuse);
     if (const auto server = running_server(ws.app.settings.data_folder)) {
         std::cerr << "Warning: " << lf_lines(running_server_warning(*server))
                   << (options.force ? "\n(--force: files are written all the same)\n"
@@ -65,9 +91,39 @@ bool Session::start(bool tables) {
     if (!is_server_folder(ws.app.settings.data_folder)) {
         std::cerr << "No eAthena server folder (with db, save and conf) at "
                   << ws.app.settings.data_folder << "\n";
-        return false;
+        folder_found_ = false;
     }
-    return true;
+    return folder_found_;
+}
+
+bool Session::start(unsigned reads) {
+    if (batch_) return batch_->start(reads);
+    const std::size_t noted = ui.missing_files().size();
+    ui.hold_missing_files(true);
+    const bool found = settled_ ? folder_found_ : settle_folder();
+    const unsigned missing = found ? reads & ~read_ : 0;
+    if (missing & kProgramLists) load_program_lists(ws, ui);
+    if (missing & kAccountTable) ws.accounts.load(ui);
+    if (missing & kItemTables) load_item_tables(ws, ui);
+    if (missing & kForgerList) ws.forgers.load(ws.app, ui, ws.characters.state().lookup);
+    read_ |= missing;
+    ui.hold_missing_files(false);
+    note_missing_files(ui.missing_files(), noted, ws.app);
+    return found;
+}
+
+std::optional<FoundAccount> Session::find_account(std::int32_t id) {
+    if (batch_) return batch_->find_account(id);
+    AccountTable* table = &ws.accounts.table();
+    if (whole_ || (read_ & kAccountTable) != 0) {
+        if (!start(kAccountTable)) return std::nullopt;
+    } else {
+        table = &one_account_;
+        load_one_account(ws.app, ui, id, one_account_);
+    }
+    const std::optional<std::size_t> index = index_of_account(*table, id);
+    if (!index) return std::nullopt;
+    return FoundAccount{*table, *index};
 }
 
 void print_json(const nlohmann::json& document) {

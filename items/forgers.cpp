@@ -27,7 +27,7 @@ bool is_forging_class(std::int32_t class_id) {
 
 ForgerList::ForgerList() : entries_{{0, "[00000] None"}} {}
 
-bool ForgerList::load(const AppContext& app, Ui& ui, CachedIndex<CharacterIndex>& characters) {
+bool ForgerList::load(const AppContext& app, Ui& ui, CharacterLookup& characters) {
     entries_ = {{0, "[00000] None"}};
     filled_ = true;
     const fs::path athena = athena_of(app);
@@ -35,7 +35,7 @@ bool ForgerList::load(const AppContext& app, Ui& ui, CachedIndex<CharacterIndex>
     if (!has_content(athena)) return true;
     std::optional<Failure> gm_failure;
     const bool done = guarded(ui, "load_forger", [&] {
-        const CharacterIndex& index = characters.get(athena, CharacterIndex::build);
+        const CharacterIndex& index = characters.index(athena);
         const GmLevels gm = GmLevels::read(app);
         // An unreadable GM file leaves only the forging classes, reported once below.
         const auto is_gm = [&](double account_id) {
@@ -58,8 +58,8 @@ bool ForgerList::load(const AppContext& app, Ui& ui, CachedIndex<CharacterIndex>
     return done && !gm_failure;
 }
 
-bool ForgerList::refresh(const AppContext& app, Ui& ui, CachedIndex<CharacterIndex>& characters) {
-    if (filled_ && stamp_of(athena_of(app)) == stamp_) return false;
+bool ForgerList::refresh(const AppContext& app, Ui& ui, CharacterLookup& characters) {
+    if (!filled_ || stamp_of(athena_of(app)) == stamp_) return false;
     load(app, ui, characters);
     return true;
 }

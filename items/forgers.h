@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/file_stamp.h"
-#include "characters/character_index.h"
+#include "characters/character_lookup.h"
 
 namespace tavo {
 
@@ -35,10 +35,12 @@ public:
     ForgerList();
     // load_forger: "[00000] None" and every eligible character of athena.txt, in file order.
     // A missing or empty file leaves only "None". False after a reported failure.
-    bool load(const AppContext& app, Ui& ui, CachedIndex<CharacterIndex>& characters);
+    bool load(const AppContext& app, Ui& ui, CharacterLookup& characters);
     // Loads again when athena.txt changed since the list was filled (the server may have made
-    // or renamed a character). True when the list changed.
-    bool refresh(const AppContext& app, Ui& ui, CachedIndex<CharacterIndex>& characters);
+    // or renamed a character). A list never filled stays as it is: a tavo-cli command fills it
+    // only when it names a smith. True when the list changed.
+    bool refresh(const AppContext& app, Ui& ui, CharacterLookup& characters);
+    bool filled() const { return filled_; }
 
     const std::vector<ForgerChoice>& entries() const { return entries_; }
     // The line of a character, or -1.

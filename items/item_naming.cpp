@@ -241,13 +241,24 @@ std::string find_forger(const ItemNaming& n, std::int16_t card2, std::int16_t ca
     const std::int32_t char_id = composed_id(card2, card3);
     if (char_id == 0) return name;
     guarded(n.ui, "find_forger", [&] {
-        const CharacterIndex& index =
-            n.characters.get(n.app.server_file("save/athena.txt"), CharacterIndex::build);
-        if (const CharacterEntry* entry = index.first_with_char_id(char_id)) {
-            name = index.name(*entry);
+        if (auto found = n.characters.name_of(n.app.server_file("save/athena.txt"), char_id)) {
+            name = std::move(*found);
         }
     });
     return name;
+}
+
+void find_forgers(const ItemNaming& n, const std::vector<ItemSlot>& items) {
+    std::vector<std::int32_t> ids;
+    for (const ItemSlot& item : items) {
+        if (item.card0 != kMadeItem && item.card0 != kForgedWeapon) continue;
+        if (const std::int32_t id = composed_id(item.card2, item.card3); id != 0) ids.push_back(id);
+    }
+    try {
+        n.characters.find_names(n.app.server_file("save/athena.txt"), ids);
+    } catch (const Failure&) {
+        // find_forger reports it for each item it names
+    }
 }
 
 std::string find_pet_type(const ItemNaming& n, std::int32_t pet_class) {

@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "app/file_stamp.h"
-#include "characters/character_index.h"
+#include "characters/character_lookup.h"
 #include "characters/item_slot.h"
 
 namespace tavo {
@@ -29,7 +29,7 @@ struct ItemNaming {
     const AppContext& app;
     Ui& ui;
     const RefData& ref;
-    CachedIndex<CharacterIndex>& characters;
+    CharacterLookup& characters;
     CachedIndex<PetTypeIndex>& pet_types;
 };
 
@@ -53,6 +53,9 @@ std::string equip_location_name(std::int32_t location);
 // The character that forged or brewed an item: card2 holds the low 16 bits of its id and
 // card3 the high 16 bits, as the server writes them. "unknown" when there is none.
 std::string find_forger(const ItemNaming& naming, std::int16_t card2, std::int16_t card3);
+// Looks up the smiths and makers of the items together, before their lines are named: read
+// lazily, athena.txt is then read once for all of them, not once for each.
+void find_forgers(const ItemNaming& naming, const std::vector<ItemSlot>& items);
 // The monster name of a pet class from pet_db.txt; "Monster ID not found" when there is none.
 std::string find_pet_type(const ItemNaming& naming, std::int32_t pet_class);
 

@@ -32,7 +32,7 @@ protected:
     AppContext& app = f.app;
     testing::ScriptedUi& ui = f.ui;
     RefData ref;
-    CachedIndex<CharacterIndex> characters;
+    CharacterLookup characters;
     CachedIndex<PetTypeIndex> pet_types;
     ItemNaming naming{app, ui, ref, characters, pet_types};
 };

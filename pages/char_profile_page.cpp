@@ -84,7 +84,7 @@ bool CharProfilePage::save_offered() const {
 }
 
 bool CharProfilePage::save() {
-    if (!ws_.characters.save(ui_, ws_.accounts.table().server_generation)) return false;
+    if (!ws_.characters.save(ui_, ws_.accounts.generation(ui_))) return false;
     // The version on disk may have been kept: the page shows what the file holds.
     if (ws_.characters.loaded()) {
         profile_ = show_char_profile(ws_.app, ui_, ws_.ref, ws_.characters.current(), separator_);

@@ -59,6 +59,7 @@ std::vector<std::string> ItemListPage::lines() const {
     std::vector<std::string> out;
     if (!character_.loaded()) return out;
     out.reserve(list().items.size());
+    find_forgers(panel_.naming(), list().items);
     for (const ItemSlot& item : list().items) {
         out.push_back(kind_ == ItemListKind::Inventory ? equipped_item_line(panel_.naming(), item)
                                                        : item_list_text(panel_.naming(), item));

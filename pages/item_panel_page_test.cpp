@@ -104,7 +104,7 @@ protected:
 
     ServerFolders f;
     RefData ref;
-    CachedIndex<CharacterIndex> characters;
+    CharacterLookup characters;
     CachedIndex<PetTypeIndex> pet_types;
     ForgerList forgers;
     ItemNaming naming{f.app, f.ui, ref, characters, pet_types};

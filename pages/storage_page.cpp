@@ -28,6 +28,7 @@ std::int32_t StoragePage::count() const {
 std::vector<std::string> StoragePage::lines() const {
     std::vector<std::string> out;
     out.reserve(ws_.store.items().size());
+    find_forgers(panel_.naming(), ws_.store.items());
     for (const ItemSlot& item : ws_.store.items()) {
         out.push_back(item_list_text(panel_.naming(), item));
     }

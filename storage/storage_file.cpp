@@ -1,6 +1,7 @@
 #include "storage/storage_file.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "app/disk_guard.h"
 #include "app/failure.h"
@@ -10,6 +11,7 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
+#include "characters/character_index.h"
 
 namespace tavo {
 namespace {
@@ -29,56 +31,66 @@ std::optional<StoreLine> store_line(std::string_view line) {
     return StoreLine{head.substr(0, head.find(',')), rest.substr(0, rest.find('\t'))};
 }
 
-// What a line is to the store of one account: its store line, a line that names the account but
+// What a line is to the store of an account: its store line, a line that names the account but
 // has no TAB ("2000001,3 1,501,..."), which the server cannot read, or none of its own.
 enum class LineOf { Other, Store, NoTab };
 
-LineOf line_of(std::string_view line, std::int32_t account_id) {
-    // Only the head is looked at: every line of a large file passes here.
+// Which account a line names, and how. Only the head is looked at: every line of a large file
+// passes here.
+struct LineOwner {
+    LineOf kind = LineOf::Other;
+    double account = 0;
+    // The account as an id, when the line names one.
+    std::optional<std::int32_t> id() const {
+        if (kind == LineOf::Other || account < INT32_MIN || account > INT32_MAX) return {};
+        const auto id = static_cast<std::int32_t>(account);
+        return id == account ? std::optional<std::int32_t>(id) : std::nullopt;
+    }
+};
+
+LineOwner owner_of(std::string_view line) {
     const std::size_t tab = line.find('\t');
     if (tab != std::string_view::npos) {
         const std::string_view head = line.substr(0, tab);
-        const bool store = leading_number(head.substr(0, head.find(','))) == account_id;
-        return store ? LineOf::Store : LineOf::Other;
+        return {LineOf::Store, leading_number(head.substr(0, head.find(',')))};
     }
     const std::string_view head = line.substr(0, line.find(','));
-    const bool names = is_integer(head) && integer_value(head) == account_id;
-    return names ? LineOf::NoTab : LineOf::Other;
+    if (!is_integer(head)) return {};
+    return {LineOf::NoTab, static_cast<double>(integer_value(head))};
 }
 
-// The account's lines in a file: the server keeps the last store line it reads.
-struct AccountLines {
-    std::size_t kept_at = 0;  // the line number (from 1) of the store line kept; 0: none
-    std::string kept;
-    std::size_t store_lines = 0;
-    std::size_t no_tab_at = 0;  // the first line without a TAB; 0: none
-    std::size_t no_tab_lines = 0;
-
-    void take(std::string_view line, std::size_t number, std::int32_t account_id) {
-        switch (line_of(line, account_id)) {
-            case LineOf::Store:
-                kept_at = number;
-                kept = line;
-                ++store_lines;
-                break;
-            case LineOf::NoTab:
-                if (no_tab_lines++ == 0) no_tab_at = number;
-                break;
-            case LineOf::Other: break;
-        }
+// The server keeps the last store line of an account it reads.
+void take(AccountLines& lines, std::string_view line, std::size_t number, LineOf kind) {
+    switch (kind) {
+        case LineOf::Store:
+            lines.kept_at = number;
+            lines.kept = line;
+            ++lines.store_lines;
+            break;
+        case LineOf::NoTab:
+            if (lines.no_tab_lines++ == 0) lines.no_tab_at = number;
+            break;
+        case LineOf::Other: break;
     }
-    // Where a save writes the store: in place of the line kept, else of the first line without a
-    // TAB (a second line for the account is never added).
-    std::size_t place() const { return kept_at != 0 ? kept_at : no_tab_at; }
-};
+}
 
-AccountLines account_lines(const fs::path& path, std::int32_t account_id) {
-    AccountLines lines;
-    if (!file_exists(path)) return lines;
+// The lines of each of the accounts in one pass over the file.
+std::unordered_map<std::int32_t, AccountLines> lines_of_accounts(
+    const fs::path& path, const std::vector<std::int32_t>& accounts) {
+    std::unordered_map<std::int32_t, AccountLines> found;
+    for (const std::int32_t account : accounts) found[account];
+    if (!file_exists(path)) return found;
     LineReader in(path);
     std::string_view line;
-    for (std::size_t number = 1; in.next(line); ++number) lines.take(line, number, account_id);
-    return lines;
+    for (std::size_t number = 1; in.next(line); ++number) {
+        const LineOwner owner = owner_of(line);
+        const std::optional<std::int32_t> id = owner.id();
+        if (!id) continue;
+        if (const auto it = found.find(*id); it != found.end()) {
+            take(it->second, line, number, owner.kind);
+        }
+    }
+    return found;
 }
 
 // What the user is told of the account's lines the store does not show; empty when the account
@@ -117,7 +129,8 @@ std::string storage_line(std::string_view head, const std::vector<ItemSlot>& ite
     return line;
 }
 
-bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record) {
+bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
+                  CachedIndex<StorageIndex>* index) {
     record = StorageRecord{};
     const fs::path path = app.server_file(kStorageFile);
     if (is_new_file(path)) {
@@ -125,7 +138,9 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
         return true;
     }
     try {
-        const AccountLines lines = account_lines(path, account_id);
+        const AccountLines lines =
+            index ? index->get(path, StorageIndex::build).lines_of(path, account_id)
+                  : lines_of_accounts(path, {account_id}).at(account_id);
         if (const std::string unshown = unshown_lines_text(lines, account_id); !unshown.empty()) {
             ui.message(unshown, "Tavo", Icon::Warning);
         }
@@ -164,64 +179,137 @@ std::optional<std::string> store_line_to_write(const StorageRecord& record, std:
     return storage_line(head, record.items, count);
 }
 
-bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
-                  std::int32_t maxstorage) {
-    if (!record.load_state.allow_write(ui)) return false;
+std::optional<StoreChange> store_change(const AppContext& app, Ui& ui, std::int32_t account_id,
+                                        StorageRecord& record, std::int32_t maxstorage) {
+    if (!record.load_state.allow_write(ui)) return std::nullopt;
     const std::optional<std::size_t> kept =
         items_to_write(ui, app.on_excess, "the store of account " + std::to_string(account_id),
                        record.items.size(), maxstorage, "maxstorage");
-    if (!kept) return false;
-    const std::size_t count = *kept;
-    const std::optional<std::string> mine = store_line_to_write(record, account_id, count);
-    const std::string label = "The store of account " + std::to_string(account_id);
-    std::optional<std::string> written;
-    const bool done = guarded(ui, "save_storage", [&] {
-        const fs::path path = app.server_file(kStorageFile);
-        // Made from the file on disk, again when another writer changes it before the rename.
-        const auto make = [&](AtomicWriter& out) {
-            written.reset();
-            // The store takes the place of the line the server keeps; the account's other lines
-            // go, as they go at the server's next save.
-            const AccountLines on_disk = account_lines(path, account_id);
-            const std::optional<std::string_view> kept =
-                on_disk.kept_at != 0 ? std::optional<std::string_view>(on_disk.kept) : std::nullopt;
-            written = settled_text(ui, app.on_conflict, label, record.read_line, mine, kept);
-            // When the disk's version stays, so does every line of the account.
-            const bool mine_goes = written == mine;
-            std::string_view last_break = "\n";
-            if (file_exists(path)) {
-                LineReader in(path);
-                Progress progress(ui);
-                std::size_t number = 0;
-                std::string_view line;
-                while (in.next(line)) {
-                    progress.reading(static_cast<long long>(++number));
-                    last_break = in.line_break();
-                    if (mine_goes && number == on_disk.place()) {
-                        if (written) out.write_line(*written, last_break);
-                    } else if (!mine_goes || line_of(line, account_id) == LineOf::Other) {
-                        out.write_line(line, last_break);
-                    }
-                }
+    if (!kept) return std::nullopt;
+    StoreChange change;
+    change.account_id = account_id;
+    change.count = *kept;
+    change.read_line = record.read_line;
+    change.line = store_line_to_write(record, account_id, *kept);
+    change.label = "The store of account " + std::to_string(account_id);
+    return change;
+}
+
+void write_stores(const AppContext& app, Ui& ui, std::vector<StoreChange>& changes,
+                  AtomicWriter& out) {
+    const fs::path path = app.server_file(kStorageFile);
+    std::vector<std::int32_t> accounts;
+    for (const StoreChange& change : changes) accounts.push_back(change.account_id);
+    const std::unordered_map<std::int32_t, AccountLines> on_disk =
+        lines_of_accounts(path, accounts);
+    // A store takes the place of the line the server keeps; the account's other lines go, as
+    // they go at the server's next save. When the disk's version stays, so does every line of
+    // the account.
+    struct Settled {
+        const AccountLines* lines;
+        StoreChange* change;
+        bool mine_goes;
+    };
+    std::unordered_map<std::int32_t, Settled> settled;
+    for (StoreChange& change : changes) {
+        const AccountLines& lines = on_disk.at(change.account_id);
+        const std::optional<std::string_view> kept =
+            lines.kept_at != 0 ? std::optional<std::string_view>(lines.kept) : std::nullopt;
+        change.written =
+            settled_text(ui, app.on_conflict, change.label, change.read_line, change.line, kept);
+        settled[change.account_id] = {&lines, &change, change.written == change.line};
+    }
+    std::string_view last_break = "\n";
+    if (file_exists(path)) {
+        LineReader in(path);
+        Progress progress(ui);
+        std::size_t number = 0;
+        std::string_view line;
+        while (in.next(line)) {
+            progress.reading(static_cast<long long>(++number));
+            last_break = in.line_break();
+            const LineOwner owner = owner_of(line);
+            const std::optional<std::int32_t> id = owner.id();
+            const auto it = id ? settled.find(*id) : settled.end();
+            if (it == settled.end() || !it->second.mine_goes) {
+                out.write_line(line, last_break);
+            } else if (number == it->second.lines->place()) {
+                if (it->second.change->written)
+                    out.write_line(*it->second.change->written, last_break);
             }
-            if (on_disk.place() == 0 && written) {
-                // The old last line had no break.
-                if (last_break.empty()) out.write(out.line_end());
-                out.write_line(*written);
-            }
-            return true;
-        };
-        rewrite_from_disk(app.files, path, make, app.server_file(kStorageBackup));
-    });
-    if (!done) return false;
-    record.read_line = written;
-    record.items.resize(std::min(count, record.items.size()));
+        }
+    }
+    for (const StoreChange& change : changes) {
+        if (on_disk.at(change.account_id).place() != 0 || !change.written) continue;
+        // The old last line had no break.
+        if (last_break.empty()) out.write(out.line_end());
+        last_break = out.line_end();
+        out.write_line(*change.written);
+    }
+}
+
+bool store_written(const AppContext& app, Ui& ui, const StoreChange& change,
+                   StorageRecord& record) {
+    record.read_line = change.written;
+    record.items.resize(std::min(change.count, record.items.size()));
     record.disk_version_kept = false;
-    if (written == mine) return true;
+    if (change.written == change.line) return true;
     // The version on disk was kept: the store shows what the file holds.
-    const bool reloaded = load_storage(app, ui, account_id, record);
+    const bool reloaded = load_storage(app, ui, change.account_id, record);
     record.disk_version_kept = true;
     return reloaded;
+}
+
+bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
+                  std::int32_t maxstorage) {
+    std::optional<StoreChange> change = store_change(app, ui, account_id, record, maxstorage);
+    if (!change) return false;
+    std::vector<StoreChange> changes{std::move(*change)};
+    const bool done = guarded(ui, "save_storage", [&] {
+        // Made from the file on disk, again when another writer changes it before the rename.
+        const auto make = [&](AtomicWriter& out) {
+            write_stores(app, ui, changes, out);
+            return true;
+        };
+        rewrite_from_disk(app.files, app.server_file(kStorageFile), make,
+                          app.server_file(kStorageBackup));
+    });
+    return done && store_written(app, ui, changes.front(), record);
+}
+
+StorageIndex StorageIndex::build(const fs::path& storage) {
+    StorageIndex index;
+    if (!file_exists(storage)) return index;
+    LineReader in(storage);
+    std::string_view line;
+    for (std::size_t number = 1; in.next(line); ++number) {
+        const LineOwner owner = owner_of(line);
+        const std::optional<std::int32_t> id = owner.id();
+        if (!id) continue;
+        Entry& entry = index.entries_[*id];
+        if (owner.kind == LineOf::Store) {
+            entry.kept_at = number;
+            entry.offset = in.line_offset();
+            entry.length = static_cast<std::uint32_t>(line.size());
+            ++entry.store_lines;
+        } else if (entry.no_tab_lines++ == 0) {
+            entry.no_tab_at = number;
+        }
+    }
+    return index;
+}
+
+AccountLines StorageIndex::lines_of(const fs::path& storage, std::int32_t account_id) const {
+    AccountLines lines;
+    const auto it = entries_.find(account_id);
+    if (it == entries_.end()) return lines;
+    const Entry& entry = it->second;
+    lines.kept_at = entry.kept_at;
+    if (entry.kept_at != 0) lines.kept = read_line_at(storage, entry.offset, entry.length);
+    lines.store_lines = entry.store_lines;
+    lines.no_tab_at = entry.no_tab_at;
+    lines.no_tab_lines = entry.no_tab_lines;
+    return lines;
 }
 
 std::optional<std::string> write_storage_without(const AppContext& app, AtomicWriter& out,

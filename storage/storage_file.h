@@ -3,10 +3,13 @@
 //   account_id,item_count TAB items (eleven values and a blank each) TAB
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "app/file_stamp.h"
 #include "app/load_state.h"
 #include "characters/item_slot.h"
 
@@ -41,7 +44,11 @@ struct StorageRecord {
 // warning. A missing or empty file gives an empty store. A line with more items than maxstorage
 // keeps them all after a warning. False after a reported failure ("in load_storage"); the
 // record is then marked as not read whole.
-bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record);
+// With an index (a batch, which reads many stores), the account's lines are found there instead
+// of by a pass over the file.
+class StorageIndex;
+bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
+                  CachedIndex<StorageIndex>* index = nullptr);
 
 // "Save File": the store (no line when it is empty) in place of the account's line the server
 // keeps, else of its first line without a TAB, else as a new line at the end; the account's other
@@ -56,6 +63,58 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
 // written.
 bool save_storage(const AppContext& app, Ui& ui, std::int32_t account_id, StorageRecord& record,
                   std::int32_t maxstorage);
+
+// A store's new line with the line it replaces as it was read: what save_storage writes.
+struct StoreChange {
+    std::int32_t account_id = 0;
+    std::size_t count = 0;                 // the items written (beyond maxstorage dropped)
+    std::optional<std::string> read_line;  // the account's store line as read (none: none)
+    std::optional<std::string> line;       // the new line; none for an empty store
+    std::string label;                     // "The store of account 2000001"
+    std::optional<std::string> written;    // what the file holds for the account afterwards
+};
+// The change save_storage would write, after the questions about items beyond maxstorage;
+// nothing when it may not be written (told).
+std::optional<StoreChange> store_change(const AppContext& app, Ui& ui, std::int32_t account_id,
+                                        StorageRecord& record, std::int32_t maxstorage);
+// storage.txt from the file on disk with each change written as save_storage writes it: for
+// several stores at once.
+void write_stores(const AppContext& app, Ui& ui, std::vector<StoreChange>& changes,
+                  AtomicWriter& out);
+// After the change was written: the record holds what the file holds. False when the disk's
+// version was kept and could not be read again.
+bool store_written(const AppContext& app, Ui& ui, const StoreChange& change, StorageRecord& record);
+
+// The lines of storage.txt that name one account.
+struct AccountLines {
+    std::size_t kept_at = 0;  // the line number (from 1) of the store line kept; 0: none
+    std::string kept;
+    std::size_t store_lines = 0;
+    std::size_t no_tab_at = 0;  // the first line without a TAB; 0: none
+    std::size_t no_tab_lines = 0;
+    // Where a save writes the store: in place of the line kept, else of the first line without
+    // a TAB (a second line for the account is never added).
+    std::size_t place() const { return kept_at != 0 ? kept_at : no_tab_at; }
+};
+
+// Where each account's lines are in storage.txt, from one pass over it.
+class StorageIndex {
+public:
+    static StorageIndex build(const fs::path& storage);
+    // What a pass over the file would find of the account's lines.
+    AccountLines lines_of(const fs::path& storage, std::int32_t account_id) const;
+
+private:
+    struct Entry {
+        std::size_t kept_at = 0;
+        std::uint64_t offset = 0;  // of the line kept
+        std::uint32_t length = 0;
+        std::uint32_t store_lines = 0;
+        std::size_t no_tab_at = 0;
+        std::uint32_t no_tab_lines = 0;
+    };
+    std::unordered_map<std::int32_t, Entry> entries_;
+};
 
 // The line a save writes for the first `count` items of the store, or nothing for an empty store
 // (the server writes no line for one).

@@ -2,12 +2,16 @@
 // The account table as a document: its records, its modified flag and its load and save.
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "accounts/account_table.h"
 
 namespace tavo {
 
 struct AppContext;
+class FileBatch;
 class Ui;
 
 class AccountDocument {
@@ -27,12 +31,29 @@ public:
 
     // load_account; false after a reported failure.
     bool load(Ui& ui);
-    // "Save File": save_account; the flag clears when written.
+    // "Save File": save_account; the flag clears when written. In a batch the table is kept
+    // for the batch's end instead, once it may be written.
     bool save(Ui& ui);
+
+    // The server's generation: the table's when it was read, else found in the file (read up
+    // to its first account of the 1.0.0 form). Unknown when it cannot be read (reported).
+    ServerGeneration generation(Ui& ui);
+
+    // A batch (tavo-cli batch): GM levels given to accounts and the saves of the table wait
+    // for the batch's end, where stage_held adds the account and GM files to the batch's
+    // files, and held_written, once they are committed, names the accounts whose version on
+    // disk was kept (--theirs).
+    void start_batch();
+    bool held() const;
+    void stage_held(Ui& ui, FileBatch& files);
+    std::vector<std::string> held_written();
 
 private:
     const AppContext& app_;
     AccountTable table_;
+    bool batch_ = false;
+    std::optional<ServerGeneration> generation_;  // found in the file without the table
+    std::vector<std::int32_t> edited_;            // the accounts a batch changed, by id
 };
 
 }  // namespace tavo

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace tavo {
 
 struct AppContext;
 struct RefData;
+class FileBatch;
 class Ui;
 
 class CharacterDocument {
@@ -57,8 +59,19 @@ public:
     void discard() { modified_.set(false); }
 
     // "Save to File": save_char of the loaded character. A failed write keeps the changes
-    // pending; when the version on disk was kept, the character is read anew.
+    // pending; when the version on disk was kept, the character is read anew. In a batch the
+    // character is kept for the batch's end instead.
     bool save(Ui& ui, ServerGeneration generation);
+
+    // A batch (tavo-cli batch): characters are found through the index of athena.txt, built
+    // once; a saved character is held, and loading it again gives the held version. At the
+    // batch's end stage_held adds athena.txt with every held character to the batch's files,
+    // and held_written, once they are committed, names the characters whose version on disk
+    // was kept (--theirs).
+    void start_batch();
+    bool held() const { return !held_.empty(); }
+    void stage_held(Ui& ui, FileBatch& files, ServerGeneration generation);
+    std::vector<std::string> held_written();
 
 private:
     const AppContext& app_;
@@ -66,6 +79,9 @@ private:
     CharacterState state_;
     std::string id_;
     ModifiedFlag modified_;
+    bool batch_ = false;
+    std::map<std::string, CharacterChange> held_;  // by id
+    std::vector<CharacterChange> staged_;          // what the batch's files write
 };
 
 }  // namespace tavo

@@ -9,20 +9,10 @@
 
 namespace tavo {
 
-void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
-                 const StartupObserver& after_step) {
+void load_program_lists(Workspace& ws, Ui& ui, const StartupObserver& after_step) {
     const auto done = [&](StartupStep step) {
         if (after_step) after_step(step);
     };
-    done(StartupStep::Caption);
-    load_app_option(ws.app, ui, options);
-    guard_writes(ws.app, ui, options.while_running);
-    if (options.warn_running_server) {
-        if (const auto server = running_server(ws.app.settings.data_folder)) {
-            ui.message(running_server_warning(*server), "Tavo", Icon::Warning);
-        }
-    }
-    done(StartupStep::AppOption);
     {
         // One read of tavo.ini serves the map, skill and job class lists.
         const ProgramIni ini = read_program_ini(ws.app);
@@ -37,14 +27,35 @@ void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
     done(StartupStep::BattleVar);
     ws.about = about_text(ws.app.settings, ws.ref.limits.max_parameter);
     done(StartupStep::About);
-    ws.accounts.load(ui);
-    done(StartupStep::Account);
+}
+
+void load_item_tables(Workspace& ws, Ui& ui, const StartupObserver& after_step) {
     load_itemdb(ws.app, ui, ws.ref.items);
     sort_items_by_name(ws.ref.items);
-    done(StartupStep::ItemDb);
+    if (after_step) after_step(StartupStep::ItemDb);
     load_carddb(ws.app, ui, ws.ref.cards);
-    done(StartupStep::CardDb);
-    ws.forgers.load(ws.app, ui, ws.characters.state().index);
+    if (after_step) after_step(StartupStep::CardDb);
+}
+
+void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
+                 const StartupObserver& after_step) {
+    const auto done = [&](StartupStep step) {
+        if (after_step) after_step(step);
+    };
+    done(StartupStep::Caption);
+    load_app_option(ws.app, ui, options);
+    guard_writes(ws.app, ui, options.while_running);
+    if (options.warn_running_server) {
+        if (const auto server = running_server(ws.app.settings.data_folder)) {
+            ui.message(running_server_warning(*server), "Tavo", Icon::Warning);
+        }
+    }
+    done(StartupStep::AppOption);
+    load_program_lists(ws, ui, after_step);
+    ws.accounts.load(ui);
+    done(StartupStep::Account);
+    load_item_tables(ws, ui, after_step);
+    ws.forgers.load(ws.app, ui, ws.characters.state().lookup);
     done(StartupStep::Forger);
     done(StartupStep::ItemPanel);
     done(StartupStep::FirstTab);

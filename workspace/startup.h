@@ -32,4 +32,10 @@ using StartupObserver = std::function<void(StartupStep)>;
 void run_startup(Workspace& ws, Ui& ui, const StartOptions& options = {},
                  const StartupObserver& after_step = {});
 
+// Steps of the start-up that a tavo-cli command takes alone, as the start-up takes them: the
+// lists of tavo.ini (maps, skills, job classes), battle_athena.conf and the About text; the item
+// table sorted by name and the card tables.
+void load_program_lists(Workspace& ws, Ui& ui, const StartupObserver& after_step = {});
+void load_item_tables(Workspace& ws, Ui& ui, const StartupObserver& after_step = {});
+
 }  // namespace tavo

@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/modified_flag.h"
 #include "storage/storage_file.h"
@@ -12,6 +15,7 @@
 namespace tavo {
 
 struct AppContext;
+class FileBatch;
 class Ui;
 
 class StoreDocument {
@@ -40,14 +44,34 @@ public:
     // The user agreed to throw the changes away.
     void discard() { modified_.set(false); }
 
-    // "Save File": save_storage of the chosen account; the flag clears when written.
+    // "Save File": save_storage of the chosen account; the flag clears when written. In a
+    // batch the store is kept for the batch's end instead.
     bool save(Ui& ui);
 
+    // A batch (tavo-cli batch): stores are found through an index of storage.txt, built once;
+    // a saved store is held, and choosing its account again gives the held version. At the
+    // batch's end stage_held adds storage.txt with every held store to the batch's files, and
+    // held_written, once they are committed, names the stores whose version on disk was kept
+    // (--theirs).
+    void start_batch() { batch_ = true; }
+    bool held() const { return !held_.empty(); }
+    void stage_held(Ui& ui, FileBatch& files);
+    std::vector<std::string> held_written();
+
 private:
+    struct Held {
+        StorageRecord record;
+        StoreChange change;
+    };
+
     const AppContext& app_;
     std::optional<std::int32_t> account_;
     StorageRecord record_;
     ModifiedFlag modified_;
+    bool batch_ = false;
+    CachedIndex<StorageIndex> index_;
+    std::map<std::int32_t, Held> held_;  // by account
+    std::vector<StoreChange> staged_;    // what the batch's files write
 };
 
 }  // namespace tavo
