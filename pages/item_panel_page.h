@@ -107,7 +107,8 @@ public:
     ItemPanelPage(const ItemNaming& naming, ForgerList& forgers);
     const ItemNaming& naming() const { return naming_; }
 
-    // Opened by a list's New (Add) or Edit (Save, then preset()) for that list.
+    // Opened by a list's New (Add: the first item of the filter chosen, the type-ahead empty) or
+    // Edit (Save, then preset()) for that list.
     void open(ItemPanelTarget& target, ItemAction action);
     void close();
     bool is_open() const { return open_; }
@@ -132,8 +133,13 @@ public:
     bool prefix_visible() const { return !shown_prefix_.empty(); }
     const std::string& shown_prefix() const { return shown_prefix_; }
 
-    // Choosing a line of the item chooser (-1: none); fills the fields for that item.
+    // Choosing a line of the item chooser (-1: none) fills the fields for that item, each at
+    // the item's own start (Qty 1, Refine 0, no smith, no cards, no pet): nothing typed for the
+    // item before stays. A filter change or a type-ahead that matches nothing leaves no item
+    // chosen, and the confirm button then says so.
     void choose(int index);
+    // The fields show an item the confirm button stores.
+    bool item_shown() const { return item_shown_; }
     // The first chooser line of that item number, or -1.
     int line_of_item(std::int32_t item_id) const;
 
@@ -150,6 +156,8 @@ public:
     void choose_strength(int index) { strength_ = index; }
     // The forger chooser: "[00000] None" and the eligible characters.
     const std::vector<ForgerChoice>& forger_choices() const { return forgers_.entries(); }
+    // The forger chooser's label: "Maker" for a usable item, "Weapon's Forger" otherwise.
+    std::string forger_label() const;
     int forger() const { return forger_; }
     void choose_forger(int index);
 
@@ -185,6 +193,8 @@ public:
 
 private:
     const ItemDbEntry* chosen_entry() const;
+    // Shows the item of that line with the quantity and refine the fields hold.
+    void show_item(int index);
     void apply_kind(const ItemDbEntry& entry);
     void no_cards();
     void load_card_combo(std::int32_t location);
@@ -203,6 +213,7 @@ private:
     std::size_t filter_ = 0;
     std::vector<ItemChoice> choices_;
     int chosen_ = -1;
+    bool item_shown_ = false;
     std::string prefix_;
     std::string shown_prefix_;  // Text7; emptied by the confirm and cancel buttons
     std::vector<CardChoice> cards_;

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -97,7 +98,8 @@ QWidget* ItemPanel::build_forging() {
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow("Elemental Property", combo4_[0]);
     form->addRow("Forging Property", combo4_[1]);
-    form->addRow("Weapon's Forger", combo4_[2]);
+    forger_label_ = new QLabel("Weapon's Forger");
+    form->addRow(forger_label_, combo4_[2]);
     return box;
 }
 
@@ -185,6 +187,7 @@ void ItemPanel::render() {
     combo4_[0]->setEnabled(is.element);
     combo4_[1]->setEnabled(is.strength);
     combo4_[2]->setEnabled(is.forger);
+    forger_label_->setText(qs(panel.forger_label()));
     for (int slot = 0; slot < 4; ++slot) {
         combo2_[slot]->setCurrentIndex(panel.card(slot));
         combo2_[slot]->setEnabled(is.cards[slot]);

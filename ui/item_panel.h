@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -70,6 +71,7 @@ private:
     QLineEdit* text7_;
     QLineEdit* text4_[6];
     QComboBox* combo4_[3];
+    QLabel* forger_label_;
     QComboBox* combo2_[4];
     QGroupBox* frame3_1_;
     PetInfoFrame* pet_info_;
