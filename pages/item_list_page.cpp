@@ -126,9 +126,9 @@ bool ItemListPage::store(PanelValues& values) {
     ItemList& l = edited_list();
     std::optional<std::size_t> selected;
     if (selected_ >= 0) selected = static_cast<std::size_t>(selected_);
-    const std::optional<std::size_t> stored =
-        confirm_item(values, panel_.naming().ref.items, panel_.naming().app, ui_,
-                     settings_.maxitemcount, {l.items, &l.weight, l.max_weight, selected});
+    const std::optional<std::size_t> stored = confirm_item(
+        values, panel_.naming().ref.items, panel_.naming().app, ui_, settings_.maxitemcount,
+        {l.items, &l.weight, l.max_weight, selected, panel_.pet_places()});
     if (!stored) return false;
     selected_ = static_cast<int>(*stored);
     character_.mark_modified();

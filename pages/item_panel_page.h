@@ -191,6 +191,11 @@ public:
     // What the confirm button stores.
     PanelValues values() const;
 
+    // Where a pet is held already, so that an egg never names a pet another egg or a character
+    // holds; the lists pass it to the confirm button. The pages set it.
+    void find_pets_with(PetPlaceFinder finder) { pet_places_ = std::move(finder); }
+    const PetPlaceFinder& pet_places() const { return pet_places_; }
+
 private:
     const ItemDbEntry* chosen_entry() const;
     // Shows the item of that line with the quantity and refine the fields hold.
@@ -207,6 +212,7 @@ private:
 
     ItemNaming naming_;
     ForgerList& forgers_;
+    PetPlaceFinder pet_places_;
     ItemPanelTarget* target_ = nullptr;
     bool open_ = false;
     ItemAction action_ = ItemAction::Add;

@@ -99,7 +99,7 @@ protected:
                                      std::optional<std::size_t> selected = std::nullopt) {
         values = panel.values();
         return confirm_item(values, ref.items, f.app, f.ui, f.app.settings.maxitemcount,
-                            {items, weight, max_weight, selected});
+                            {items, weight, max_weight, selected, {}});
     }
 
     ServerFolders f;

@@ -2,6 +2,7 @@
 
 #include "app/ui.h"
 #include "workspace/naming.h"
+#include "workspace/pet_places.h"
 #include "workspace/workspace.h"
 
 namespace tavo {
@@ -13,7 +14,9 @@ Pages::Pages(Workspace& ws, Ui& ui)
       finder(ws),
       item_panel(item_naming(ws, ui), ws.forgers),
       character(ws, ui, item_panel),
-      storage(ws, ui, item_panel) {}
+      storage(ws, ui, item_panel) {
+    item_panel.find_pets_with([&ws, &ui](std::int32_t pet) { return pet_place(ws, ui, pet); });
+}
 
 bool Pages::modified() const {
     return ws.accounts.modified() || ws.characters.modified() || ws.store.modified();

@@ -95,7 +95,7 @@ bool StoragePage::store(PanelValues& values) {
     if (selected_ >= 0) selected = static_cast<std::size_t>(selected_);
     const std::optional<std::size_t> stored =
         confirm_item(values, ws_.ref.items, ws_.app, ui_, ws_.app.settings.maxitemcount,
-                     {ws_.store.items(), nullptr, 0, selected});
+                     {ws_.store.items(), nullptr, 0, selected, panel_.pet_places()});
     if (!stored) return false;
     selected_ = static_cast<int>(*stored);
     ws_.store.mark_modified();

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <fstream>
 
 #include "app/text.h"
 #include "app/text_file.h"
@@ -102,14 +103,23 @@ private slots:
         w.choose("Combo11", "Eggs");
         w.pick("Poring_Egg");
         QVERIFY(w.at<QWidget>("Frame3_2")->isVisible());
+        // Pet 3 is in an egg in the store: one pet, one egg.
         w.type("Text5_0", "3");
+        w.click("Command1_0");
+        QCOMPARE(f.ui.messages().back(),
+                 std::string("Pet 3 (Moonie) is already in an egg in the store of account "
+                             "2000001 (kaelen)."));
+        QVERIFY(panel->isVisible());
+        std::ofstream(f.server() / "save/pet.txt", std::ios::app)
+            << "4,1002,Jelly\t2000001,150000,1,9001,0,100,50,0,1\n";
+        w.type("Text5_0", "4");
         w.click("Command1_0");
         QCOMPARE(w.at<QListWidget>("List3")->currentRow(), w.at<QListWidget>("List3")->count() - 1);
         save->click();
         QVERIFY(!save->isEnabled());
         const std::string inventory = w.character("150000").at(15);
         QVERIFY(inventory.find("0,2302,1,0,1,4,0,4001,0,0,0 ") != std::string::npos);
-        QVERIFY(inventory.find("0,9001,1,0,1,0,0,-256,3,0,1 ") != std::string::npos);
+        QVERIFY(inventory.find("0,9001,1,0,1,0,0,-256,4,0,1 ") != std::string::npos);
     }
 
     void forged_weapon_by_a_smith_above_163839_into_the_cart() {
