@@ -60,6 +60,7 @@ run 0 item edit --storage 2000005 1 --qty 9
 check "edit keeps the maker" grep -qF "0,501,9,0,1,0,0,254,0,18929,2 " <<<"$(storage_line 2000005)"
 run 0 --yes item delete --storage 2000005 --all
 check "emptied store has no line" test -z "$(storage_line 2000005)"
+check "a deleted egg keeps its pet, to be given back" grep -q '^4,1002,Jelly' "$save/pet.txt"
 check "the other stores as they were" same storage.txt storage.txt
 
 # Inventory and cart: forged and carded weapons, deletion clears the worn sprite.
