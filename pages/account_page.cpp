@@ -1,6 +1,7 @@
 #include "pages/account_page.h"
 
 #include "accounts/account_time.h"
+#include "app/text.h"
 #include "app/ui.h"
 #include "workspace/account_deletion.h"
 #include "workspace/workspace.h"
@@ -247,8 +248,7 @@ AccountOutcome AccountPage::save_file() {
     if (!ws_.accounts.save(ui_)) return ended(EditResult::Failed);
     AccountOutcome outcome;
     const std::size_t count = table.records.size();
-    outcome.status = "Saved save/account.txt: " + std::to_string(count) +
-                     (count == 1 ? " account" : " accounts");
+    outcome.status = "Saved save/account.txt: " + counted(static_cast<long long>(count), "account");
     // Put onto a file another writer changed: the chosen account is found and shown anew.
     if (table.image != image) {
         select(chosen ? index_of_account(table, *chosen) : std::nullopt);

@@ -78,7 +78,16 @@ bool CharProfilePage::save_offered() const {
 }
 
 bool CharProfilePage::save() {
-    if (!ws_.characters.save(ui_, ws_.accounts.table().server_generation)) return false;
+    const CharacterRecord& record = ws_.characters.current();
+    const std::string who =
+        "character " + std::to_string(record.char_id) + " (" + record.name + ")";
+    if (!ws_.characters.save(ui_, ws_.accounts.table().server_generation)) {
+        save_status_ = "Not saved: " + who + " keeps its unsaved changes.";
+        return false;
+    }
+    save_status_ = ws_.characters.state().disk_version_kept
+                       ? "Not saved: save/athena.txt keeps its own version of " + who + "."
+                       : "Saved save/athena.txt: " + who;
     // The version on disk may have been kept: the page shows what the file holds.
     if (ws_.characters.loaded()) {
         profile_ = show_char_profile(ws_.app, ui_, ws_.ref, ws_.characters.current(), separator_);

@@ -75,6 +75,9 @@ public:
     bool save_offered() const;
     // Writes the character back; true when written. The page shows what the file then holds.
     bool save();
+    // What the last save did, for the status bar: "Saved save/athena.txt: character 150000
+    // (Kaelen)", or that nothing was written and the changes are still there.
+    const std::string& save_status() const { return save_status_; }
     // Asks before unsaved work is thrown away: true when there is none or the user agrees (the
     // changes are then dropped).
     bool may_discard(const std::string& question);
@@ -91,6 +94,7 @@ private:
     std::optional<std::size_t> chosen_;
     std::optional<CharacterView> view_;
     std::string profile_;
+    std::string save_status_;
     std::string separator_ = ",";
     ItemListPage inventory_;
     ItemListPage cart_;

@@ -29,6 +29,7 @@ struct ItemOutcome {
     bool done = false;           // it did what the button offers (false: refused or declined)
     bool lines_changed = false;  // the lines and the caption are drawn again
     bool panel_opened = false;   // the item panel opened for this list
+    std::string status;          // what a save did, for the status bar
 };
 
 // The view field (weapon, shield, top, mid and lower head sprites) after an item worn at

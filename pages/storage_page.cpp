@@ -1,6 +1,7 @@
 #include "pages/storage_page.h"
 
 #include "app/settings.h"
+#include "app/text.h"
 #include "app/ui.h"
 #include "refdata/refdata.h"
 #include "workspace/workspace.h"
@@ -84,10 +85,20 @@ ItemOutcome StoragePage::press(ItemButton button) {
         case ItemButton::SaveFile:
             // The store may be the one on disk now.
             outcome.done = outcome.lines_changed = ws_.store.save(ui_);
+            outcome.status = save_status(outcome.done);
             if (selected_ >= count()) selected_ = count() - 1;
             break;
     }
     return outcome;
+}
+
+std::string StoragePage::save_status(bool saved) const {
+    const std::string store = "the store of account " + std::to_string(account().value_or(0));
+    if (!saved) return "Not saved: " + store + " keeps its unsaved changes.";
+    if (ws_.store.record().disk_version_kept) {
+        return "Not saved: save/storage.txt keeps its own version of " + store + ".";
+    }
+    return "Saved save/storage.txt: " + store + ", " + counted(count(), "item");
 }
 
 bool StoragePage::store(PanelValues& values) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "pages/pages.h"
 #include "testsupport/demo_workspace.h"
 
@@ -74,7 +76,18 @@ TEST_F(StoragePageObject, StoreEditsThroughThePanel) {
     EXPECT_EQ(panel.fields().qty, "200");
     panel.type_field(ItemField::Qty, "8");
     ASSERT_TRUE(panel.confirm());
-    ASSERT_TRUE(page.press(ItemButton::SaveFile).done);
+    demo.ws.app.files.calls().rename = [](const char*, const char*) {
+        errno = EACCES;
+        return -1;
+    };
+    ItemOutcome saved = page.press(ItemButton::SaveFile);
+    EXPECT_FALSE(saved.done);
+    EXPECT_EQ(saved.status, "Not saved: the store of account 2000001 keeps its unsaved changes.");
+    EXPECT_TRUE(demo.ui.messages().back().starts_with("Error 70, "));  // and the error report
+    demo.ws.app.files = FileWriter();
+    saved = page.press(ItemButton::SaveFile);
+    ASSERT_TRUE(saved.done);
+    EXPECT_EQ(saved.status, "Saved save/storage.txt: the store of account 2000001, 5 items");
     EXPECT_FALSE(demo.ws.store.modified());
     const std::string file = demo.save("storage.txt");
     EXPECT_TRUE(file.starts_with("2000001,5\t100,501,8,0,1,0,0,0,0,0,0 ")) << file;

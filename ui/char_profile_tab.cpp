@@ -88,6 +88,7 @@ CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
     connect(save_to_file_button_, &QPushButton::clicked, this, [this] {
         page_.save();
         render();
+        emit statusMessage(qs(page_.save_status()));
     });
     for (Lane& lane : lanes_) {
         for (int i = 0; i < 4; ++i) {

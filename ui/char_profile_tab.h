@@ -36,6 +36,10 @@ public:
     // Draws both item lists, their captions and buttons.
     void render_items();
 
+signals:
+    // What a save did, for the window's status bar.
+    void statusMessage(const QString& text);
+
 private:
     struct Lane {
         ItemListPage* page;

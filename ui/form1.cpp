@@ -91,6 +91,9 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     // The editing panels float over the tabs; a change of tab closes them.
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { hide_editing_panels(); });
     user_info_->on_pressed([this](const AccountOutcome& outcome) { account_pressed(outcome); });
+    const auto show_status = [this](const QString& text) { statusBar()->showMessage(text, 5000); };
+    connect(char_profile_, &CharProfileTab::statusMessage, this, show_status);
+    connect(storage_, &StorageTab::statusMessage, this, show_status);
     connect(user_info_, &UserInfoTab::checkFilesRequested, this, [this] {
         if (check_files_ == nullptr) check_files_ = new CheckFilesDialog(this);
         check_files_->check(ws_.app);

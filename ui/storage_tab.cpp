@@ -66,6 +66,7 @@ void StorageTab::press_button(int index) {
     const ItemOutcome outcome = page_.press(static_cast<ItemButton>(index));
     if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this);
     render();
+    if (!outcome.status.empty()) emit statusMessage(qs(outcome.status));
 }
 
 }  // namespace tavo::ui

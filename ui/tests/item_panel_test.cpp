@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <fstream>
@@ -117,6 +118,8 @@ private slots:
         QCOMPARE(w.at<QListWidget>("List3")->currentRow(), w.at<QListWidget>("List3")->count() - 1);
         save->click();
         QVERIFY(!save->isEnabled());
+        QCOMPARE(w.form.statusBar()->currentMessage(),
+                 QString("Saved save/athena.txt: character 150000 (Kaelen)"));
         const std::string inventory = w.character("150000").at(15);
         QVERIFY(inventory.find("0,2302,1,0,1,4,0,4001,0,0,0 ") != std::string::npos);
         QVERIFY(inventory.find("0,9001,1,0,1,0,0,-256,4,0,1 ") != std::string::npos);
@@ -176,6 +179,8 @@ private slots:
         QVERIFY(save->isEnabled());
         save->click();
         QVERIFY(!save->isEnabled());
+        QCOMPARE(w.form.statusBar()->currentMessage(),
+                 QString("Saved save/storage.txt: the store of account 2000001, 5 items"));
         QVERIFY(w.store_line("2000001").find("0,501,12,0,1,0,0,254,0,18929,2 \t") !=
                 std::string::npos);
     }
