@@ -77,6 +77,12 @@ bool CharProfilePage::save_offered() const {
     return ws_.characters.modified();
 }
 
+std::string CharProfilePage::why_save_not_offered() const {
+    if (save_offered()) return {};
+    if (!shown()) return "No character is shown: choose an account with characters.";
+    return "Nothing to save: a change to the character, its inventory or its cart enables it.";
+}
+
 bool CharProfilePage::save() {
     const CharacterRecord& record = ws_.characters.current();
     const std::string who =

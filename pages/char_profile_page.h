@@ -73,6 +73,8 @@ public:
     void observe_modified(std::function<void(bool)> observer);
     // "Save to File" is offered while the character has unsaved changes.
     bool save_offered() const;
+    // Why "Save to File" is not offered (its tooltip); empty while it is.
+    std::string why_save_not_offered() const;
     // Writes the character back; true when written. The page shows what the file then holds.
     bool save();
     // What the last save did, for the status bar: "Saved save/athena.txt: character 150000

@@ -97,6 +97,16 @@ bool ItemListPage::offered(ItemButton button) const {
     return false;
 }
 
+std::string ItemListPage::why_not_offered(ItemButton button) const {
+    if (offered(button)) return {};
+    if (!character_.loaded()) {
+        return "No character is shown: choose an account with characters, then one of them.";
+    }
+    if (button == ItemButton::SaveFile) return {};
+    return std::string(kind_ == ItemListKind::Inventory ? "The inventory" : "The cart") +
+           " is empty: New adds an item.";
+}
+
 ItemOutcome ItemListPage::press(ItemButton button) {
     ItemOutcome outcome;
     if (!offered(button)) return outcome;

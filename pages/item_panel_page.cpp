@@ -428,6 +428,12 @@ void ItemPanelPage::edit_or_save_pet_name() {
     pet_.name_open = false;
 }
 
+std::string ItemPanelPage::why_pet_name_not_offered() const {
+    if (is_.edit_pet_name) return {};
+    return "Only the pet of an egg from the list is renamed here: choose the egg in the list and "
+           "press Edit.";
+}
+
 void ItemPanelPage::cancel_pet_name() {
     pet_.name_open = false;
     if (is_.edit_pet_name) {

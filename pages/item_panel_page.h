@@ -184,6 +184,8 @@ public:
     // Cancel: closed, the name of an existing pet as pet.txt has it.
     void cancel_pet_name();
     std::string pet_name_caption() const { return pet_.name_open ? "Save Name" : "Edit Name"; }
+    // Why "Edit Name" is not offered (its tooltip); empty while it is.
+    std::string why_pet_name_not_offered() const;
 
     // do3-view storage items: the panel preset from an item of the store, inventory or cart.
     void preset(const ItemSlot& item);

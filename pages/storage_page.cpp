@@ -61,6 +61,22 @@ bool StoragePage::offered(ItemButton button) const {
     return false;
 }
 
+std::string StoragePage::why_not_offered(ItemButton button) const {
+    if (offered(button)) return {};
+    if (!account()) return "Choose an account in the list first.";
+    switch (button) {
+        case ItemButton::New: break;
+        case ItemButton::Edit:
+        case ItemButton::DeleteAll: return "The store is empty: New adds an item.";
+        case ItemButton::Delete:
+            return count() == 0 ? "The store is empty: New adds an item."
+                                : "Click the line to delete first.";
+        case ItemButton::SaveFile:
+            return "Nothing to save: a new, changed or deleted item enables it.";
+    }
+    return {};
+}
+
 ItemOutcome StoragePage::press(ItemButton button) {
     ItemOutcome outcome;
     if (!offered(button)) return outcome;

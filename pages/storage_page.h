@@ -40,6 +40,8 @@ public:
     // New once an account is chosen; Edit and Delete All while the store has lines; Delete
     // once a line was chosen; "Save File" while the store has unsaved changes.
     bool offered(ItemButton button) const;
+    // Why a button is not offered and what would offer it (its tooltip); empty while offered.
+    std::string why_not_offered(ItemButton button) const;
     // New: "Max item count reach." on a full store, else the panel opens for an add. Edit (and
     // a double click): the panel opens preset from the selected item. Delete and Delete All
     // after "Are you sure?". "Save File" writes the store and says so in the outcome's status:

@@ -37,11 +37,13 @@ using Buttons = std::vector<ItemButton>;
 TEST_F(StoragePageObject, TheLabelCountsAgainstMaxstorageAndDeleteWaitsForAChosenLine) {
     EXPECT_EQ(page.label(), "Qty [0/300]");  // before a store is read: maxstorage of tavo.ini
     EXPECT_EQ(offered(), Buttons{});
+    EXPECT_EQ(page.why_not_offered(ItemButton::New), "Choose an account in the list first.");
     ASSERT_TRUE(page.choose_account(kKaelen));
     EXPECT_EQ(page.label(), "Qty [4/300]");
     EXPECT_EQ(page.selected(), 0);
     EXPECT_EQ(offered(), (Buttons{ItemButton::New, ItemButton::Edit, ItemButton::DeleteAll}));
     EXPECT_FALSE(page.press(ItemButton::Delete).done);  // nothing asked, nothing gone
+    EXPECT_EQ(page.why_not_offered(ItemButton::Delete), "Click the line to delete first.");
     EXPECT_EQ(page.count(), 4);
 
     page.select(1);

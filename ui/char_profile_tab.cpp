@@ -60,8 +60,7 @@ CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
 
     save_to_file_button_ = new QPushButton("Save to File");
     save_to_file_button_->setObjectName("Command4_4");
-    page_.observe_modified(
-        [this](bool) { save_to_file_button_->setEnabled(page_.save_offered()); });
+    page_.observe_modified([this](bool) { render_save_button(); });
 
     auto* choose = new QHBoxLayout;
     choose->addWidget(new QLabel("Character:"));
@@ -141,7 +140,12 @@ void CharProfileTab::render() {
     render_view();
     profile_text_->setPlainText(qs(page_.profile()));
     render_items();
+    render_save_button();
+}
+
+void CharProfileTab::render_save_button() {
     save_to_file_button_->setEnabled(page_.save_offered());
+    save_to_file_button_->setToolTip(qs(page_.why_save_not_offered()));
 }
 
 void CharProfileTab::render_chooser() {
@@ -179,7 +183,9 @@ void CharProfileTab::render_lane(Lane& lane) {
     }
     lane.list->setCurrentRow(lane.page->selected());
     for (int i = 0; i < 4; ++i) {
-        lane.buttons[i]->setEnabled(lane.page->offered(static_cast<ItemButton>(i)));
+        const auto button = static_cast<ItemButton>(i);
+        lane.buttons[i]->setEnabled(lane.page->offered(button));
+        lane.buttons[i]->setToolTip(qs(lane.page->why_not_offered(button)));
     }
 }
 

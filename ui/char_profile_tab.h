@@ -50,6 +50,7 @@ private:
     void character_chosen(int index);
     void render_chooser();
     void render_view();
+    void render_save_button();
     QWidget* item_frame_content(QListWidget* list, QPushButton** buttons, const char* name);
     void render_lane(Lane& lane);
     void item_button(Lane& lane, ItemButton button);

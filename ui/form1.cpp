@@ -185,14 +185,23 @@ void Form1::refresh_title() {
     setWindowModified(pages_.modified());
 }
 
+namespace {
+
+// "1 account", "200,000 accounts": a count with the window's digit grouping.
+QString grouped_count(std::size_t count, const char* thing) {
+    return QLocale().toString(static_cast<qulonglong>(count)) + " " + thing +
+           (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
 void Form1::refresh_status() {
     const AccountTable& accounts = ws_.accounts.table();
     status_->setText(
         "Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
         qs(generation_caption(accounts.server_generation)) + "    " +
-        QLocale().toString(static_cast<qlonglong>(accounts.records.size())) + " accounts    " +
-        QString::number(static_cast<qulonglong>(pages_.character.count())) +
-        " characters on this account" +
+        grouped_count(accounts.records.size(), "account") + "    " +
+        grouped_count(pages_.character.count(), "character") + " on this account" +
         (pages_.finder.shown() ? "    " + qs(pages_.finder.status_text()) : QString()));
 }
 

@@ -58,7 +58,11 @@ void StorageTab::render() {
     }
     list2_->setCurrentRow(page_.selected());
     label2_->setText(qs(page_.label()));
-    for (int i = 0; i < 5; ++i) buttons_[i]->setEnabled(page_.offered(static_cast<ItemButton>(i)));
+    for (int i = 0; i < 5; ++i) {
+        const auto button = static_cast<ItemButton>(i);
+        buttons_[i]->setEnabled(page_.offered(button));
+        buttons_[i]->setToolTip(qs(page_.why_not_offered(button)));
+    }
     rendering_ = false;
 }
 
