@@ -34,8 +34,9 @@ CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
     page_.set_group_separator(bytes(QLocale().groupSeparator()));
     character_chooser_ = new QComboBox;
     character_chooser_->setObjectName("Combo5");
-    character_chooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    character_chooser_->setMinimumContentsLength(36);
+    // Wide enough to read a character's line, narrow enough for a small screen.
+    character_chooser_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    character_chooser_->setMinimumContentsLength(22);
     view_chooser_ = new QComboBox;
     view_chooser_->setObjectName("Combo6");
     for (const char* view : kCharacterViews) view_chooser_->addItem(view);
@@ -88,6 +89,7 @@ CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
         page_.save();
         render();
         emit statusMessage(qs(page_.save_status()));
+        focus_shown_list();
     });
     for (Lane& lane : lanes_) {
         for (int i = 0; i < 4; ++i) {
@@ -125,7 +127,7 @@ QWidget* CharProfileTab::item_frame_content(QListWidget* list, QPushButton** but
 
 void CharProfileTab::item_button(Lane& lane, ItemButton button) {
     const ItemOutcome outcome = lane.page->press(button);
-    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this);
+    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this, lane.list);
     if (outcome.lines_changed) render_items();
 }
 
@@ -141,6 +143,13 @@ void CharProfileTab::render() {
     profile_text_->setPlainText(qs(page_.profile()));
     render_items();
     render_save_button();
+}
+
+// The keys go back to the inventory or cart on view, after a save.
+void CharProfileTab::focus_shown_list() {
+    for (Lane& lane : lanes_) {
+        if (lane.list->isVisible()) lane.list->setFocus();
+    }
 }
 
 void CharProfileTab::render_save_button() {

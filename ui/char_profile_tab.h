@@ -51,6 +51,7 @@ private:
     void render_chooser();
     void render_view();
     void render_save_button();
+    void focus_shown_list();
     QWidget* item_frame_content(QListWidget* list, QPushButton** buttons, const char* name);
     void render_lane(Lane& lane);
     void item_button(Lane& lane, ItemButton button);

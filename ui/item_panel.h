@@ -6,6 +6,7 @@
 // buttons (Command1_0, Command1_1). Typing, clicks and keys go to the page; the panel draws
 // again.
 
+#include <QPointer>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 
 namespace tavo {
 class ItemPanelPage;
@@ -34,8 +36,9 @@ public:
     // The panel at start-up, over the item table sorted by name: the item chooser refilled
     // through "List All Types", "None" in the forging choosers.
     void prepare();
-    // Shows the panel over `area` as the page was opened (New or Edit of a list).
-    void open_over(QWidget* area);
+    // Shows the panel over `area` as the page was opened (New or Edit of `list`, which has the
+    // keys again once the panel closes).
+    void open_over(QWidget* area, QWidget* list = nullptr);
     // Draws every control from the page.
     void render();
 
@@ -52,6 +55,9 @@ public:
 signals:
     // An item was stored in the list the panel was opened for.
     void itemStored();
+    // The panel took this place in the window (its coordinates), or left it.
+    void placed(const QRect& where);
+    void closed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,10 +68,15 @@ private:
     QWidget* build_forging();
     QWidget* build_cards();
     void render_choosers();
+    QRect room() const;
+    void fit();
     void connect_controls();
     void confirm();
 
     ItemPanelPage& page_;
+    QWidget* content_;
+    QScrollArea* scroll_;
+    QPointer<QWidget> return_to_;
     QComboBox* combo11_;
     QListWidget* list5_;
     QLineEdit* text7_;

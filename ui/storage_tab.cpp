@@ -68,9 +68,10 @@ void StorageTab::render() {
 
 void StorageTab::press_button(int index) {
     const ItemOutcome outcome = page_.press(static_cast<ItemButton>(index));
-    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this);
+    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this, list2_);
     render();
     if (!outcome.status.empty()) emit statusMessage(qs(outcome.status));
+    if (static_cast<ItemButton>(index) == ItemButton::SaveFile) list2_->setFocus();
 }
 
 }  // namespace tavo::ui

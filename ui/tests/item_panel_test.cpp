@@ -184,6 +184,31 @@ private slots:
         QVERIFY(w.store_line("2000001").find("0,501,12,0,1,0,0,254,0,18929,2 \t") !=
                 std::string::npos);
     }
+
+    // A slotted armor after a potion, in a window of 800×600: no field squashed, the panel
+    // inside the window and beside the inventory it edits.
+    void the_panel_keeps_its_size_beside_the_list() {
+        WidgetFixture f;
+        Window w(f);
+        w.form.resize(800, 600);
+        w.form.select_account(kKaelen);
+        w.form.tabs()->setCurrentIndex(1);
+        w.choose("Combo6", "View Inventory items");
+        w.click("Command4_0");
+        w.pick("Red_Potion");
+        w.pick("Chain_Mail");
+        QTest::qWait(0);
+        auto* panel = w.form.item_panel();
+        QVERIFY(w.form.rect().contains(panel->geometry()));
+        for (const char* name : {"Text4_0", "Text4_1", "Text4_2", "Text4_3", "Text4_4", "Text4_5",
+                                 "Combo2_0", "Combo4_2"}) {
+            QWidget* field = w.at<QWidget>(name);
+            QVERIFY2(field->width() >= field->sizeHint().width() - 1, name);
+        }
+        auto* list = w.at<QListWidget>("List3");
+        const QRect shown(list->mapTo(&w.form, QPoint(0, 0)), list->size());
+        QVERIFY(!panel->geometry().intersects(shown));
+    }
 };
 
 QTEST_MAIN(ItemPanelTest)
