@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/settings.h"
@@ -57,7 +58,11 @@ CheckFilesDialog::CheckFilesDialog(const AppContext& app, Ui& ui,
     column->addWidget(notes_caption_);
     column->addWidget(notes_, 1);
     column->addWidget(buttons);
-    resize(900, 420);
+    QSize size(900, 420);
+    if (const QScreen* shown = screen(); shown != nullptr) {
+        size = size.boundedTo(shown->availableGeometry().size() - QSize(40, 60));
+    }
+    resize(size);
 }
 
 void CheckFilesDialog::check() {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
@@ -272,6 +273,12 @@ bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {
         return used || (code == 27 && had_prefix);
     }
     return OverlayPanel::eventFilter(watched, event);
+}
+
+// Opaque above its frame too: the caption sits over the find box.
+void ItemPanel::paintEvent(QPaintEvent* event) {
+    QPainter(this).fillRect(rect(), palette().window());
+    OverlayPanel::paintEvent(event);
 }
 
 void ItemPanel::hideEvent(QHideEvent* event) {
