@@ -29,6 +29,14 @@ bool CharProfilePage::list(std::int32_t account_id) {
     return listed;
 }
 
+void CharProfilePage::clear() {
+    ws_.characters.clear();
+    chosen_.reset();
+    profile_.clear();
+    inventory_.reset();
+    cart_.reset();
+}
+
 CharacterOutcome CharProfilePage::choose(std::size_t index) {
     // On No the record still holds the character with the pending changes, and so does the
     // choice, since saving finds the line by the chosen id.

@@ -42,6 +42,8 @@ public:
     // the list then holds what was read, nothing of the account before. Unsaved work is
     // dropped: the window asks before it changes the account.
     bool list(std::int32_t account_id);
+    // No account chosen: the page shows no character.
+    void clear();
     const std::vector<CharacterChoice>& entries() const;
     std::size_t count() const { return entries().size(); }
     std::optional<std::size_t> chosen() const { return chosen_; }

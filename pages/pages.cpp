@@ -43,6 +43,7 @@ void Pages::show_account(std::optional<std::size_t> index) {
     accounts.select(index);
     if (!index) {
         storage.choose_account(std::nullopt);
+        character.clear();
         return;
     }
     const std::int32_t id = records[*index].account_id();

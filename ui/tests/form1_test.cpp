@@ -100,14 +100,17 @@ private slots:
     // match, or for nothing.
     void the_find_box_narrows_what_the_form_shows() {
         WidgetFixture f;
+        f.use_demo();
         tavo::ui::Form1& form = f.open_window();
         form.show();
-        form.select_account(1);  // anna
+        form.select_account(0);
         QLineEdit* find = form.find_box();
-        QTest::keyClicks(find, "be");
-        QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>(2));  // ben
-        QTest::keyClicks(find, "x");
+        QTest::keyClicks(find, "kaelen");
+        QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>(13));
+        QCOMPARE(form.pages().character.count(), std::size_t(2));
+        QTest::keyClicks(find, "qq");
         QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>());
+        QCOMPARE(form.pages().character.count(), std::size_t(0));
         find->setFocus();
         QTest::keyClick(find, Qt::Key_Escape);
         QCOMPARE(find->text(), QString());
