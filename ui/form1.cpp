@@ -186,7 +186,11 @@ void Form1::fit_screen() {
     resize(size);
 }
 
-Form1::~Form1() = default;
+// The panels close while the pages and the splitter they reach are still there.
+Form1::~Form1() {
+    hide_editing_panels();
+    item_panel_->disconnect(this);
+}
 
 // A double-click in "Check Files": its account on User Info, its character on Char Profile,
 // or its store on Storage.
