@@ -47,6 +47,13 @@ std::string_view trim_blanks(std::string_view text) {
     return text;
 }
 
+std::string counted(long long count, std::string_view thing) {
+    std::string text = std::to_string(count) + " ";
+    text += thing;
+    if (count != 1) text += 's';
+    return text;
+}
+
 bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }

@@ -20,6 +20,9 @@ bool contains(std::string_view text, std::string_view part);
 // Whether text holds part, ASCII letter case ignored; part is already in lower case.
 bool holds_ignoring_case(std::string_view text, std::string_view part);
 
+// "1 item", "4 items": a count and its thing, in the plural when the count is not 1.
+std::string counted(long long count, std::string_view thing);
+
 // The characters that break a line of a server file: TAB, CR and LF.
 bool has_line_breaker(std::string_view value);
 

@@ -101,6 +101,7 @@ public:
         check_ties(number, id, account);
         check_items(number, id, inventory_, "inventory");
         check_items(number, id, cart_, "cart");
+        hold_pets(number, id);
     }
 
     void finish(bool whole) {
@@ -174,6 +175,14 @@ private:
         add(Problem::TooManyItems, number,
             named(id) + " has " + std::to_string(count) + " items in the " + where +
                 "; the server holds 100 and writes past its memory with more.");
+    }
+
+    void hold_pets(std::size_t number, long long id) {
+        using Kind = PetPlace::Kind;
+        const long long pet = integer_at(p_[9], 2);
+        if (pet != 0) hold_pet(world_, pet, {Kind::Hatched, id, p_[2], number});
+        hold_eggs(world_, p_[15], {Kind::Inventory, id, p_[2], number});
+        hold_eggs(world_, p_[16], {Kind::Cart, id, p_[2], number});
     }
 
     std::string named(long long id) const {

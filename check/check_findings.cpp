@@ -19,6 +19,7 @@ constexpr std::string_view kCodes[] = {
     "newid_too_low",          "gm_without_account",
     "too_many_items",         "duplicate_store",
     "friend_without_char",    "registers_without_account",
+    "pet_in_two_places",      "pet_not_held",
     "leftover_file",
 };
 static_assert(std::size(kCodes) == static_cast<std::size_t>(Problem::LeftoverFile) + 1);
@@ -36,7 +37,9 @@ FindingKind finding_kind(Problem problem) {
         // Ids kept for GM accounts made later: the shipped GM file lists 30 of them.
         case Problem::GmWithoutAccount:
         // What an interrupted write left beside its file, which is whole.
-        case Problem::LeftoverFile: return FindingKind::Note;
+        case Problem::LeftoverFile:
+        // The record of an egg deleted or sold: the server never reads it again.
+        case Problem::PetNotHeld: return FindingKind::Note;
         case Problem::UnreadableLine:
         case Problem::MissingFile:
         case Problem::EmptyAccountField:
@@ -60,7 +63,8 @@ FindingKind finding_kind(Problem problem) {
         case Problem::TooManyItems:
         case Problem::DuplicateStore:
         case Problem::FriendWithoutCharacter:
-        case Problem::RegistersWithoutAccount: return FindingKind::Problem;
+        case Problem::RegistersWithoutAccount:
+        case Problem::PetInTwoPlaces: return FindingKind::Problem;
     }
     return FindingKind::Problem;
 }

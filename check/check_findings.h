@@ -40,6 +40,8 @@ enum class Problem {
     DuplicateStore,
     FriendWithoutCharacter,
     RegistersWithoutAccount,
+    PetInTwoPlaces,
+    PetNotHeld,
     LeftoverFile,
 };
 

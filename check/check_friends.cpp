@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::size_t kFriendsNamed = 3;
 
-bool is_record(std::string_view line) {
-    return !line.empty() && !line.starts_with("//");
-}
-
 // "150000 (Kaelen), 150001 (Kaelbrew) and 2 more"
 std::string listed(const std::vector<std::string>& friends) {
     std::string text;

@@ -15,10 +15,6 @@ constexpr long long kMostGuildMembers = 36;
 constexpr long long kGuildExtension = 10004;
 constexpr long long kMostStoreItems = 300;
 
-bool is_record(std::string_view line) {
-    return !line.empty() && !line.starts_with("//");
-}
-
 std::string group_named(const char* kind, long long id, std::string_view name) {
     return std::string(kind) + " " + std::to_string(id) + " (" + shown(name) + ")";
 }
@@ -197,6 +193,8 @@ void check_store_line(World& world, std::string_view line, std::size_t number,
                         "The store of account " + std::to_string(account) +
                             " has a second line: the server keeps the last one it reads and "
                             "loses the other at its next save.");
+    } else {
+        hold_eggs(world, p[1], {PetPlace::Kind::Store, account, {}, number});
     }
     if (world.accounts_read && !world.account_ids.contains(account)) {
         world.found.add(
@@ -215,30 +213,6 @@ void check_store_line(World& world, std::string_view line, std::size_t number,
     }
 }
 
-void check_pet_line(World& world, std::string_view line, std::size_t number,
-                    std::vector<std::string_view>& p) {
-    split_tabs(line, p);
-    const std::string_view head = p[0];
-    const std::size_t second = head.find(',', head.find(',') + 1);
-    if (p.size() < 2 || second == std::string_view::npos || !integers(head.substr(0, second), 2) ||
-        !integers(p[1], 9)) {
-        world.found.add(Problem::UnreadableLine, kPet, number,
-                        "The server cannot read this pet line: it reads pet_id,class,name, a "
-                        "TAB and nine numbers.");
-        return;
-    }
-    const long long account = integer_at(p[1], 0);
-    const long long owner = integer_at(p[1], 1);
-    const bool account_missing = world.accounts_read && !world.account_ids.contains(account);
-    const bool owner_missing = owner != 0 && world.chars_read && !world.char_ids.contains(owner);
-    if (!account_missing && !owner_missing) return;
-    world.found.add(Problem::PetWithoutOwner, kPet, number,
-                    "Pet " + std::to_string(integer_at(head, 0)) + " (" +
-                        shown(head.substr(second + 1)) + ") belongs to character " +
-                        std::to_string(owner) + " of account " + std::to_string(account) +
-                        ", who is missing.");
-}
-
 void check_castle_line(World& world, std::string_view line, std::size_t number) {
     if (!integers(line, 26) && !integers(line, 18)) {
         world.found.add(Problem::UnreadableLine, kCastle, number,
@@ -251,15 +225,6 @@ void check_castle_line(World& world, std::string_view line, std::size_t number) 
     world.found.add(Problem::CastleWithoutGuild, kCastle, number,
                     "Castle " + std::to_string(integer_at(line, 0)) + " is owned by guild " +
                         std::to_string(guild) + ", which does not exist.");
-}
-
-// Every record line of a file through check(world, line, number, pieces).
-template <class Check>
-bool each_record(World& world, std::string_view file, Check check) {
-    std::vector<std::string_view> pieces;
-    return each_line(world, file, [&](std::string_view line, std::size_t number) {
-        if (is_record(line)) check(world, line, number, pieces);
-    });
 }
 
 }  // namespace
@@ -300,13 +265,10 @@ void check_stores(World& world) {
         world.found.add(Problem::MissingFile, kStorage, 0,
                         "The file is missing: the server fails when it saves the stores. Make "
                         "it as an empty file.");
+        world.stores_read = is_missing(world.app.server_file(kStorage));
         return;
     }
-    each_record(world, kStorage, check_store_line);
-}
-
-void check_pets(World& world) {
-    each_record(world, kPet, check_pet_line);
+    world.stores_read = each_record(world, kStorage, check_store_line);
 }
 
 void check_castles(World& world) {

@@ -83,6 +83,10 @@ std::string repaired_text(std::string_view text, const RepairsOfFile& repairs) {
     return out;
 }
 
+bool drops_store(const Finding& f) {
+    return f.repair && f.repair->edit == Repair::Edit::DropLine && f.file == check::kStorage;
+}
+
 std::optional<FileStamp> stamp_when_checked(const CheckReport& report, const std::string& file) {
     for (const auto& [name, stamp] : report.stamps) {
         if (name == file) return stamp;
@@ -95,7 +99,7 @@ std::optional<FileStamp> stamp_when_checked(const CheckReport& report, const std
 // make every store one of a deleted account.
 std::optional<std::string> refusal(const CheckReport& report) {
     for (const Finding& f : report.findings) {
-        if (f.repair && f.repair->edit == Repair::Edit::DropLine && !report.player_accounts) {
+        if (drops_store(f) && !report.player_accounts) {
             return "Nothing was repaired: " + std::string(check::kAccounts) +
                    " holds no player account, so every store would count as one of a deleted "
                    "account. Mend the file, then check again.";
@@ -113,7 +117,7 @@ std::string question(const CheckReport& report, const std::map<std::string, Repa
         text += "  " + f.file + where + ": " + f.repair->what;
         if (!f.repair->removes.empty()) text += " (removes " + f.repair->removes + ")";
         text += "\r\n";
-        if (f.repair->edit == Repair::Edit::DropLine) ++stores;
+        if (drops_store(f)) ++stores;
     }
     if (stores > 0) {
         text += "In all, " + std::to_string(stores) + " of the " +

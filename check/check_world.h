@@ -3,10 +3,12 @@
 // after it: the accounts, characters, parties and guilds that exist, and the members the party
 // and guild files name, which are looked up once the characters are known.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app/failure.h"
@@ -34,6 +36,23 @@ struct MemberRef {
     bool leads = false;  // the party leader or the guild master
 };
 
+// One place a pet is held: in an egg of an inventory, cart, store or guild storage, or hatched
+// beside its character.
+struct PetPlace {
+    enum class Kind : std::uint8_t { Inventory, Cart, Hatched, Store, GuildStorage };
+    Kind kind = Kind::Inventory;
+    long long owner = 0;    // the character, account or guild
+    std::string_view name;  // the character's name (kept in the world's arena)
+    std::size_t line = 0;
+};
+
+// The places of one pet: the first two, and how many there are.
+struct PetHolding {
+    PetPlace first;
+    PetPlace second;
+    std::size_t count = 0;
+};
+
 struct World {
     explicit World(const AppContext& context, CheckReport& out)
         : app(context), report(out), found(out.findings) {}
@@ -55,8 +74,17 @@ struct World {
     IdSet guild_ids;
     IdSet store_accounts;
     PiecedList<MemberRef> members;
-    Arena kept;  // the names of the members
+    Arena kept;  // the names of the members and of the characters that hold pets
+    // Where each pet is held; the pets of a file count only when it was read whole (a missing
+    // store or guild storage file holds none).
+    std::unordered_map<long long, PetHolding> pets_held;
+    bool stores_read = false;
+    bool guild_stores_read = false;
 };
+
+// A pet held at a place; an egg's pet of an item list (each blank-separated item, card0 -256).
+void hold_pet(World& world, long long pet, PetPlace place);
+void hold_eggs(World& world, std::string_view items, const PetPlace& place);
 
 // Whether the server would read the file as one line: its first line ends in a lone CR.
 bool ends_lines_in_cr(const fs::path& path);
@@ -96,6 +124,21 @@ bool each_line(World& world, std::string_view file, Each&& each) {
     return true;
 }
 
+// A line that holds a record: not empty, not a "//" comment.
+inline bool is_record(std::string_view line) {
+    return !line.empty() && !line.starts_with("//");
+}
+
+// Every record line of a file through check(world, line, number, pieces); true when the file
+// was read whole.
+template <class Check>
+bool each_record(World& world, std::string_view file, Check check) {
+    std::vector<std::string_view> pieces;
+    return each_line(world, file, [&](std::string_view line, std::size_t number) {
+        if (is_record(line)) check(world, line, number, pieces);
+    });
+}
+
 // The readers, in the order the check runs them.
 void check_accounts(World& world);
 void check_gm_file(World& world);
@@ -104,6 +147,7 @@ void check_guilds(World& world);
 void check_characters(World& world);
 void check_members(World& world);
 void check_stores(World& world);
+void check_guild_stores(World& world);
 void check_pets(World& world);
 void check_castles(World& world);
 void check_friends(World& world);
@@ -115,6 +159,7 @@ inline constexpr std::string_view kAccounts = "save/account.txt";
 inline constexpr std::string_view kGm = "conf/GM_account.txt";
 inline constexpr std::string_view kAthena = "save/athena.txt";
 inline constexpr std::string_view kStorage = "save/storage.txt";
+inline constexpr std::string_view kGuildStorage = "save/g_storage.txt";
 inline constexpr std::string_view kParty = "save/party.txt";
 inline constexpr std::string_view kGuild = "save/guild.txt";
 inline constexpr std::string_view kPet = "save/pet.txt";

@@ -10,7 +10,7 @@ namespace {
 // Findings are listed in the order of the files as the server folder is usually read.
 int file_rank(std::string_view file) {
     using namespace check;
-    const std::string_view order[] = {kAccounts, kGm,  kAthena, kStorage, kParty,
+    const std::string_view order[] = {kAccounts, kGm,  kAthena, kStorage, kGuildStorage, kParty,
                                       kGuild,    kPet, kCastle, kFriends, kAccreg};
     for (std::size_t i = 0; i < std::size(order); ++i) {
         if (order[i] == file) return static_cast<int>(i);
@@ -31,6 +31,7 @@ CheckReport check_server(const AppContext& app) {
     check_characters(world);
     check_members(world);
     check_stores(world);
+    check_guild_stores(world);
     check_pets(world);
     check_castles(world);
     check_friends(world);

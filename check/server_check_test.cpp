@@ -131,8 +131,19 @@ void ServerCheck::plant_everything() {
     const std::string first_name = first_char_field(2);
     append(ath, character(first_id, "SameId", "2000001", "0,0,0"), Problem::DuplicateCharId);
     append(ath, character("900001", first_name, "2000001", "0,0,0"), Problem::DuplicateCharName);
-    append(ath, character("900002", "Orphan", "2999999", "0,0,0"),
+    // The orphan holds the egg of the lost pet below; Twin a second egg of the first pet.
+    append(ath,
+           with_field(character("900002", "Orphan", "2999999", "0,0,0"), 15,
+                      "1,9001,1,0,1,0,0,-256,999,0,1 "),
            Problem::CharacterWithoutAccount);
+    std::size_t first_pet = 0;
+    const std::vector<std::string> pets = lines("save/pet.txt");
+    while (!pets.at(first_pet).starts_with("1,")) ++first_pet;
+    std::vector<std::string> chars = lines(ath);
+    chars.push_back(with_field(character("900006", "Twin", "2000001", "0,0,0"), 15,
+                               "1,9001,1,0,1,0,0,-256,1,0,1 "));
+    put(ath, chars);
+    planted.insert({Problem::PetInTwoPlaces, "save/pet.txt", first_pet + 1});
     append(ath, character("900003", "Partyless", "2000001", "99999,0,0"), Problem::MissingParty);
     append(ath, character("900004", "Guildless", "2000001", "0,99999,0"), Problem::MissingGuild);
     append(
@@ -194,6 +205,8 @@ void ServerCheck::plant_everything() {
 
     append("save/pet.txt", "999,1002,Lost\t2000001,999999,1,9001,0,100,50,0,0",
            Problem::PetWithoutOwner);
+    append("save/pet.txt", "998,1002,Stray\t2000001," + first_id + ",1,9001,0,100,50,0,0",
+           Problem::PetNotHeld);
     change(
         "save/castle.txt", [](const std::string& l) { return l.starts_with("19,"); },
         [](const std::string& l) { return "19,99999" + l.substr(l.find(',', 3)); },
@@ -225,15 +238,15 @@ TEST_F(ServerCheck, FindsEachPlantedProblemOnceAtItsLine) {
     for (const Finding& f : report.findings) {
         if (found(report) != planted) ADD_FAILURE() << finding_text(f);
     }
-    EXPECT_EQ(report.repairable(), 9u);
+    EXPECT_EQ(report.repairable(), 10u);
     // Harmless oddities are notes: reserved GM ids, a level above 99, what a cut write left.
     std::set<Problem> notes;
     for (const Finding& f : report.findings) {
         if (f.kind == FindingKind::Note) notes.insert(f.problem);
     }
     EXPECT_EQ(notes, (std::set<Problem>{Problem::GmLevelAbove99, Problem::GmWithoutAccount,
-                                        Problem::LeftoverFile}));
-    EXPECT_EQ(report.problems(), report.findings.size() - 7);
+                                        Problem::LeftoverFile, Problem::PetNotHeld}));
+    EXPECT_EQ(report.problems(), report.findings.size() - 8);
 
     fs::remove(app.server_file("save/friends.txt"));
     std::multiset<Found> without_friends;
@@ -252,7 +265,7 @@ TEST_F(ServerCheck, ARepairGivesWayToAWriterRightBeforeItsRename) {
         if (target.filename() == "party.txt") std::ofstream(target, std::ios::app) << "theirs\n";
     };
     ui.answer({true});
-    EXPECT_EQ(repair_server(app, ui, report), 8u);  // all but the party member
+    EXPECT_EQ(repair_server(app, ui, report), 9u);  // all but the party member
     const std::string party = dir.read("server/save/party.txt");
     EXPECT_TRUE(party.ends_with("\ntheirs\n"));
     EXPECT_TRUE(contains(party, "\t2000001,0\tGhost\t"));
@@ -285,7 +298,7 @@ TEST_F(ServerCheck, RepairsWhatIsUnambiguousKeepsBackupsAndLeavesTheRest) {
     EXPECT_EQ(dir.read("server/save/party.txt"), party_before);
 
     ui.answer({true});
-    EXPECT_EQ(repair_server(app, ui, report), 9u);
+    EXPECT_EQ(repair_server(app, ui, report), 10u);
     ASSERT_EQ(ui.questions().size(), 2u);
     EXPECT_TRUE(contains(ui.questions()[1], "save/storage.txt line "));
     EXPECT_TRUE(contains(ui.questions()[1], "\r\n  save/.account.txt.Ab12Cd: remove it\r\n"));

@@ -95,6 +95,27 @@ bool pet_known(const PanelValues& values, const AppContext& app, Ui& ui, std::ui
     return known;
 }
 
+// One pet, one egg: the server would hatch a pet held twice from either place. The pet the
+// egg held when it was read stays with it.
+bool pet_free(const PanelValues& values, const ItemTarget& target, const AppContext& app, Ui& ui,
+              std::uint8_t type) {
+    if (item_kind(type) != ItemKind::Egg || !target.pet_place) return true;
+    const std::optional<long long> id = integer_in(trim_blanks(values.pet_id), 1, INT32_MAX);
+    if (!id || *id == values.egg_pet) return true;
+    const auto pet = static_cast<std::int32_t>(*id);
+    std::optional<std::string> place;
+    std::string name;
+    if (!guarded(ui, "do1-view inventory/cart item", [&] {
+            place = target.pet_place(pet);
+            if (place) name = pet_name_of(app, ui, pet);
+        })) {
+        return false;
+    }
+    if (!place) return true;
+    ui.message("Pet " + std::to_string(pet) + " (" + name + ") is already " + *place + ".", "Tavo");
+    return false;
+}
+
 }  // namespace
 
 ItemKind item_kind(std::uint8_t type) {
@@ -172,7 +193,9 @@ std::optional<std::size_t> confirm_item(PanelValues& values, const ItemTable& it
         ui.message("That item is already in list.\r\nPlease use Edit instead...", "Tavo");
         return std::nullopt;
     }
-    if (!pet_known(values, app, ui, type)) return std::nullopt;
+    if (!pet_known(values, app, ui, type) || !pet_free(values, target, app, ui, type)) {
+        return std::nullopt;
+    }
     ItemSlot slot = values.add ? ItemSlot{} : target.items[*except];
     if (!build_item(values, items, ui, maxitemcount, slot, target.weight, target.max_weight)) {
         return std::nullopt;

@@ -4,6 +4,7 @@
 // second stack of the same item.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,10 @@ struct PanelValues {
     std::string duplicate_key() const;
 };
 
+// Where a pet is held already ("in an egg in Mirabel's inventory"), or nothing; fails when a
+// file cannot be read.
+using PetPlaceFinder = std::function<std::optional<std::string>(std::int32_t pet_id)>;
+
 // The list a composed item goes into.
 struct ItemTarget {
     std::vector<ItemSlot>& items;
@@ -56,6 +61,8 @@ struct ItemTarget {
     std::int32_t* weight = nullptr;
     std::int32_t max_weight = 0;
     std::optional<std::size_t> selected;  // the line an edit replaces
+    // An egg may name a pet no one holds; without a finder, any pet of pet.txt.
+    PetPlaceFinder pet_place;
 };
 
 // do1-view inventory/cart item: fills slot from the values. A quantity above maxitemcount is
@@ -66,7 +73,9 @@ struct ItemTarget {
 bool build_item(PanelValues& values, const ItemTable& items, Ui& ui, std::int32_t maxitemcount,
                 ItemSlot& slot, std::int32_t* weight, std::int32_t max_weight);
 
-// The confirm button: checks the quantity, duplicates and the egg's pet, builds the item and adds
+// The confirm button: checks the quantity, duplicates and the egg's pet (one of pet.txt that no
+// other egg or character holds: "Pet 1 (Pudding) is already in an egg in Mirabel's
+// inventory."), builds the item and adds
 // it (or replaces the selected one) in the target. Returns the index of the stored item, or
 // nothing when it was refused (the message is shown).
 std::optional<std::size_t> confirm_item(PanelValues& values, const ItemTable& items,

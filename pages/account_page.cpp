@@ -1,6 +1,7 @@
 #include "pages/account_page.h"
 
 #include "accounts/account_time.h"
+#include "app/text.h"
 #include "app/ui.h"
 #include "workspace/account_deletion.h"
 #include "workspace/workspace.h"
@@ -46,6 +47,34 @@ bool AccountPage::offered(AccountButton button) const {
         case AccountButton::Delete: return browsing && selected_.has_value();
     }
     return false;
+}
+
+std::string AccountPage::why_not_offered(AccountButton button) const {
+    if (offered(button)) return {};
+    const char* const finish_first = "Save or cancel the account being typed first.";
+    switch (button) {
+        case AccountButton::NewPlayer:
+        case AccountButton::NewGm: return finish_first;
+        case AccountButton::EditRecord:
+            if (mode_ != AccountMode::Browse) return finish_first;
+            if (!selected_) return "Choose an account in the list first.";
+            return "The first account of the file is the char server's own: it is not edited "
+                   "here.";
+        case AccountButton::Cancel: break;
+        case AccountButton::SaveFile:
+            return "Nothing to save: a new or changed account (Save Player, Save GM, Save "
+                   "Record) enables it.";
+        case AccountButton::Delete:
+            return mode_ != AccountMode::Browse ? finish_first
+                                                : "Choose an account in the list first.";
+    }
+    return {};
+}
+
+std::string AccountPage::why_not_offered(ServerTool tool) const {
+    if (offered(tool)) return {};
+    return tool == ServerTool::Wipes ? "The server wipes have no dialog in this version."
+                                     : "This button has no tool.";
 }
 
 std::string AccountPage::caption(ServerTool tool) const {
@@ -106,8 +135,11 @@ std::vector<ListEntry> AccountPage::entries(AccountList list) const {
     return {};
 }
 
-std::string AccountPage::time_caption(std::string_view text) {
-    return seconds_caption(text);
+std::string AccountPage::time_caption(AccountField field, std::string_view text) {
+    const std::string caption = seconds_caption(text);
+    // "unlimited" would read as a ban for ever.
+    if (field == AccountField::Ban && caption == "unlimited") return "no ban";
+    return caption;
 }
 
 void AccountPage::type_field(AccountField field, std::string text) {
@@ -247,8 +279,7 @@ AccountOutcome AccountPage::save_file() {
     if (!ws_.accounts.save(ui_)) return ended(EditResult::Failed);
     AccountOutcome outcome;
     const std::size_t count = table.records.size();
-    outcome.status = "Saved save/account.txt: " + std::to_string(count) +
-                     (count == 1 ? " account" : " accounts");
+    outcome.status = "Saved save/account.txt: " + counted(static_cast<long long>(count), "account");
     // Put onto a file another writer changed: the chosen account is found and shown anew.
     if (table.image != image) {
         select(chosen ? index_of_account(table, *chosen) : std::nullopt);

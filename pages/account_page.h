@@ -72,8 +72,11 @@ public:
 
     std::string caption(AccountButton button) const;
     bool offered(AccountButton button) const;
+    // Why a button is not offered and what would offer it (its tooltip); empty while offered.
+    std::string why_not_offered(AccountButton button) const;
     std::string caption(ServerTool tool) const;
     bool offered(ServerTool tool) const;
+    std::string why_not_offered(ServerTool tool) const;
     // The text a field shows ("Soon" for "Bank", which the account file does not hold).
     std::string field_text(AccountField field) const;
     // Whether typing into the field is allowed now (never for fields the program fills, nor
@@ -87,8 +90,9 @@ public:
     static std::size_t field_limit(AccountField field) { return account_field_rule(field).limit; }
     bool list_enabled(AccountList list) const;
     std::vector<ListEntry> entries(AccountList list) const;
-    // What the label beside Validity or Ban says of the field's text ("= 2025-01-01 00:00").
-    static std::string time_caption(std::string_view text);
+    // What the label beside Validity or Ban says of the field's text ("= 2025-01-01 00:00"); 0
+    // is "unlimited" for Validity and "no ban" for Ban.
+    static std::string time_caption(AccountField field, std::string_view text);
 
     // Shows the account at `index` (nothing when out of range) and ends any mode.
     void select(std::optional<std::size_t> index);

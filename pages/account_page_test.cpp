@@ -64,7 +64,10 @@ TEST_F(AccountPageObject, ModesDecideCaptionsButtonsFieldsAndLists) {
     page.select(0);
     EXPECT_EQ(page.mode(), AccountMode::Browse);
     EXPECT_FALSE(page.offered(AccountButton::EditRecord));  // the first entry is not edited
+    EXPECT_EQ(page.why_not_offered(AccountButton::EditRecord),
+              "The first account of the file is the char server's own: it is not edited here.");
     EXPECT_TRUE(page.offered(AccountButton::Delete));
+    EXPECT_EQ(page.why_not_offered(AccountButton::Delete), "");
     EXPECT_FALSE(page.field_unlocked(AccountField::Username));
 
     page.select(1);
@@ -75,6 +78,7 @@ TEST_F(AccountPageObject, ModesDecideCaptionsButtonsFieldsAndLists) {
     for (AccountButton off :
          {AccountButton::NewPlayer, AccountButton::NewGm, AccountButton::Delete}) {
         EXPECT_FALSE(page.offered(off));
+        EXPECT_EQ(page.why_not_offered(off), "Save or cancel the account being typed first.");
     }
     EXPECT_TRUE(page.field_unlocked(AccountField::Memo));
     EXPECT_FALSE(page.field_unlocked(AccountField::UserId));  // the program fills it
@@ -92,6 +96,13 @@ TEST_F(AccountPageObject, ModesDecideCaptionsButtonsFieldsAndLists) {
     EXPECT_EQ(page.press(AccountButton::NewPlayer).result, EditResult::Refused);
     EXPECT_EQ(page.mode(), AccountMode::NewPlayer);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Please enter username & password."});
+}
+
+// Ban 0 is no ban at all; Validity 0 an account that never ends.
+TEST(AccountPageTimes, ZeroIsNoBanAndUnlimitedValidity) {
+    EXPECT_EQ(AccountPage::time_caption(AccountField::Ban, "0"), "no ban");
+    EXPECT_EQ(AccountPage::time_caption(AccountField::Validity, "0"), "unlimited");
+    EXPECT_EQ(AccountPage::time_caption(AccountField::Ban, "1735689600"), "= 2025-01-01 00:00");
 }
 
 TEST_F(AccountPageObject, NoFreeGmIdOffersOnlyNewGmAndCancel) {

@@ -33,6 +33,14 @@ bool CharProfilePage::list(std::int32_t account_id) {
     return listed;
 }
 
+void CharProfilePage::clear() {
+    ws_.characters.clear();
+    chosen_.reset();
+    profile_.clear();
+    inventory_.reset();
+    cart_.reset();
+}
+
 CharacterOutcome CharProfilePage::choose(std::size_t index) {
     // On No the record still holds the character with the pending changes, and so does the
     // choice, since saving finds the line by the chosen id.
@@ -83,8 +91,23 @@ bool CharProfilePage::save_offered() const {
     return ws_.characters.modified();
 }
 
+std::string CharProfilePage::why_save_not_offered() const {
+    if (save_offered()) return {};
+    if (!shown()) return "No character is shown: choose an account with characters.";
+    return "Nothing to save: a change to the character, its inventory or its cart enables it.";
+}
+
 bool CharProfilePage::save() {
-    if (!ws_.characters.save(ui_, ws_.accounts.generation(ui_))) return false;
+    const CharacterRecord& record = ws_.characters.current();
+    const std::string who =
+        "character " + std::to_string(record.char_id) + " (" + record.name + ")";
+    if (!ws_.characters.save(ui_, ws_.accounts.generation(ui_))) {
+        save_status_ = "Not saved: " + who + " keeps its unsaved changes.";
+        return false;
+    }
+    save_status_ = ws_.characters.state().disk_version_kept
+                       ? "Not saved: save/athena.txt keeps its own version of " + who + "."
+                       : "Saved save/athena.txt: " + who;
     // The version on disk may have been kept: the page shows what the file holds.
     if (ws_.characters.loaded()) {
         profile_ = show_char_profile(ws_.app, ui_, ws_.ref, ws_.characters.current(), separator_);

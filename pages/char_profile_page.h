@@ -50,6 +50,8 @@ public:
     // the list then holds what was read, nothing of the account before. Unsaved work is
     // dropped: the window asks before it changes the account.
     bool list(std::int32_t account_id);
+    // No account chosen: the page shows no character.
+    void clear();
     const std::vector<CharacterChoice>& entries() const;
     std::size_t count() const { return entries().size(); }
     std::optional<std::size_t> chosen() const { return chosen_; }
@@ -97,8 +99,13 @@ public:
     void observe_modified(std::function<void(bool)> observer);
     // "Save to File" is offered while the character has unsaved changes.
     bool save_offered() const;
+    // Why "Save to File" is not offered (its tooltip); empty while it is.
+    std::string why_save_not_offered() const;
     // Writes the character back; true when written. The page shows what the file then holds.
     bool save();
+    // What the last save did, for the status bar: "Saved save/athena.txt: character 150000
+    // (Kaelen)", or that nothing was written and the changes are still there.
+    const std::string& save_status() const { return save_status_; }
     // Asks before unsaved work is thrown away: true when there is none or the user agrees (the
     // changes are then dropped).
     bool may_discard(const std::string& question);
@@ -116,6 +123,7 @@ private:
     std::optional<std::size_t> chosen_;
     std::optional<CharacterView> view_;
     std::string profile_;
+    std::string save_status_;
     std::string separator_ = ",";
     ItemListPage inventory_;
     ItemListPage cart_;

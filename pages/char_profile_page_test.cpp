@@ -76,6 +76,8 @@ TEST_F(CharProfilePageObject, SavingWritesTheChosenCharacterAndAFailedWriteKeeps
     });
     EXPECT_FALSE(page.save());
     EXPECT_TRUE(page.save_offered());
+    EXPECT_EQ(page.save_status(),
+              "Not saved: character 150001 (Kaelbrau) keeps its unsaved changes.");
     EXPECT_EQ(demo.ui.messages().size(), 1u);
     EXPECT_EQ(demo.save("athena.txt").find("Kaelbrau"), std::string::npos);
     demo.ui.clear();
@@ -83,6 +85,7 @@ TEST_F(CharProfilePageObject, SavingWritesTheChosenCharacterAndAFailedWriteKeeps
     demo.ws.app.files = FileWriter();
     EXPECT_TRUE(page.save());
     EXPECT_FALSE(page.save_offered());
+    EXPECT_EQ(page.save_status(), "Saved save/athena.txt: character 150001 (Kaelbrau)");
     EXPECT_NE(demo.save("athena.txt").find("150001\t2000001,1\tKaelbrau\t"), std::string::npos);
 }
 

@@ -98,6 +98,16 @@ bool ItemListPage::offered(ItemButton button) const {
     return false;
 }
 
+std::string ItemListPage::why_not_offered(ItemButton button) const {
+    if (offered(button)) return {};
+    if (!character_.loaded()) {
+        return "No character is shown: choose an account with characters, then one of them.";
+    }
+    if (button == ItemButton::SaveFile) return {};
+    return std::string(kind_ == ItemListKind::Inventory ? "The inventory" : "The cart") +
+           " is empty: New adds an item.";
+}
+
 ItemOutcome ItemListPage::press(ItemButton button) {
     ItemOutcome outcome;
     if (!offered(button)) return outcome;
@@ -127,9 +137,9 @@ bool ItemListPage::store(PanelValues& values) {
     ItemList& l = edited_list();
     std::optional<std::size_t> selected;
     if (selected_ >= 0) selected = static_cast<std::size_t>(selected_);
-    const std::optional<std::size_t> stored =
-        confirm_item(values, panel_.naming().ref.items, panel_.naming().app, ui_,
-                     settings_.maxitemcount, {l.items, &l.weight, l.max_weight, selected});
+    const std::optional<std::size_t> stored = confirm_item(
+        values, panel_.naming().ref.items, panel_.naming().app, ui_, settings_.maxitemcount,
+        {l.items, &l.weight, l.max_weight, selected, panel_.pet_places()});
     if (!stored) return false;
     selected_ = static_cast<int>(*stored);
     character_.mark_modified();

@@ -29,6 +29,7 @@ struct ItemOutcome {
     bool done = false;           // it did what the button offers (false: refused or declined)
     bool lines_changed = false;  // the lines and the caption are drawn again
     bool panel_opened = false;   // the item panel opened for this list
+    std::string status;          // what a save did, for the status bar
 };
 
 // The view field (weapon, shield, top, mid and lower head sprites) after an item worn at
@@ -56,6 +57,8 @@ public:
 
     // New works once a character is shown; Edit, Delete and Delete All while the list has lines.
     bool offered(ItemButton button) const;
+    // Why a button is not offered and what would offer it (its tooltip); empty while offered.
+    std::string why_not_offered(ItemButton button) const;
     // New (the panel opens for an add; a full list says "Max item count reach."), Edit (and a
     // double click: the panel opens preset from the selected item), Delete and Delete All
     // (each after "Are you sure?").

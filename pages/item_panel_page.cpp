@@ -5,6 +5,7 @@
 
 #include "app/numbers.h"
 #include "app/text.h"
+#include "app/ui.h"
 #include "characters/character_file.h"
 #include "characters/guild_party_pet.h"
 #include "refdata/item_db.h"
@@ -72,8 +73,11 @@ void ItemPanelPage::open(ItemPanelTarget& target, ItemAction action) {
     target_ = &target;
     action_ = action;
     open_ = true;
+    // Nothing typed for another item is carried over: the type-ahead starts empty.
+    prefix_.clear();
+    shown_prefix_.clear();
     if (choices_.empty()) set_filter(filter_);
-    if (action == ItemAction::Add && !choices_.empty()) choose(0);
+    if (action == ItemAction::Add) choose(choices_.empty() ? -1 : 0);
 }
 
 void ItemPanelPage::close() {
@@ -89,6 +93,10 @@ std::string ItemPanelPage::caption() const {
 bool ItemPanelPage::confirm() {
     shown_prefix_.clear();
     if (!open_ || target_ == nullptr) return false;
+    if (!item_shown_) {
+        naming_.ui.message("No item is chosen: choose one in the list first.", "Tavo");
+        return false;
+    }
     PanelValues composed = values();
     const bool stored = target_->store(composed);
     fields_.qty = composed.qty;  // a quantity above maxitemcount was put down to it
@@ -113,6 +121,10 @@ PanelValues ItemPanelPage::values() const {
     v.egg_pet = pet_.found_id;
     v.add = action_ == ItemAction::Add;
     return v;
+}
+
+std::string ItemPanelPage::forger_label() const {
+    return item_shown_ && item_kind(shown_type()) == ItemKind::Usable ? "Maker" : "Weapon's Forger";
 }
 
 const std::string& ItemPanelPage::field_text(ItemField field) const {
@@ -147,7 +159,7 @@ void ItemPanelPage::set_filter(std::size_t filter) {
             choices_.push_back({i, entries[i].id, entries[i].list_name});
         }
     }
-    chosen_ = -1;
+    choose(-1);
 }
 
 bool ItemPanelPage::type_key(int code) {
@@ -170,7 +182,7 @@ bool ItemPanelPage::type_key(int code) {
             return true;
         }
     }
-    chosen_ = -1;
+    choose(-1);
     return false;
 }
 
@@ -186,18 +198,38 @@ const ItemDbEntry* ItemPanelPage::chosen_entry() const {
     return &naming_.ref.items[choices_[static_cast<std::size_t>(chosen_)].table_index];
 }
 
+// A chosen item starts from its own values: nothing typed for the item before (refine,
+// quantity, smith, cards, pet) stays with it.
 void ItemPanelPage::choose(int index) {
+    fields_ = {};
+    fields_.qty = "1"s;
+    fields_.refine = "0"s;
+    pet_ = {};
+    show_item(index);
+}
+
+void ItemPanelPage::show_item(int index) {
     chosen_ = index >= 0 && index < static_cast<int>(choices_.size()) ? index : -1;
     const ItemDbEntry* entry = chosen_entry();
-    if (entry == nullptr) return;
+    item_shown_ = entry != nullptr;
+    is_.pet_info = false;
+    element_ = strength_ = forger_ = 0;
+    if (entry == nullptr) {
+        // Nothing to add: every field empty and closed.
+        fields_ = {};
+        fields_.qty = "1"s;
+        fields_.refine = "0"s;
+        is_ = PanelOpen{};
+        is_.qty = is_.refine = is_.card_frame = false;
+        no_cards();
+        return;
+    }
     if (fields_.qty == "0" || fields_.qty.empty()) fields_.qty = "1"s;
     fields_.type = std::to_string(entry->type);
     fields_.slot_count = std::to_string(entry->slot_count);
     fields_.item_id = std::to_string(entry->id);
     fields_.name = entry->name;
     if (fields_.refine.empty()) fields_.refine = "0"s;
-    is_.pet_info = false;
-    element_ = strength_ = forger_ = 0;
     apply_kind(*entry);
 }
 
@@ -229,7 +261,6 @@ void ItemPanelPage::apply_kind(const ItemDbEntry& entry) {
             break;
         case ItemKind::Egg:
             is_.pet_info = true;
-            pet_ = {};
             fields_.qty = "1"s;
             is_.qty = false;
             fields_.refine = "0"s;
@@ -334,15 +365,17 @@ int ItemPanelPage::card_or_added(std::int32_t card_id) {
 }
 
 void ItemPanelPage::preset(const ItemSlot& item) {
+    set_filter(0);
     fields_.qty = std::to_string(item.amount);
     fields_.refine = std::to_string(item.refine);
-    set_filter(0);
+    pet_ = {};
     const int line = line_of_item(item.nameid);
     if (line < 0) {
         // An item the table does not hold keeps its number and everything it carries: only its
         // quantity is open, and nothing of the item shown before stays. The pet of an egg is
         // shown, so that its name can still be changed.
         chosen_ = -1;
+        item_shown_ = true;
         fields_.item_id = std::to_string(item.nameid);
         fields_.name = item_name(naming_.ref.items, item.nameid);
         fields_.type = fields_.slot_count = "0"s;
@@ -351,9 +384,8 @@ void ItemPanelPage::preset(const ItemSlot& item) {
         is_.card_frame = false;
         no_cards();
         element_ = strength_ = forger_ = 0;
-        pet_ = {};
     } else {
-        choose(line);
+        show_item(line);
     }
     const std::int32_t marker = static_cast<std::uint16_t>(item.card0);
     if (line < 0 && marker != kPetEggMarker) return;
@@ -394,6 +426,12 @@ void ItemPanelPage::edit_or_save_pet_name() {
     if (!name) return;
     pet_.name = pet_.read_name = *name;  // another writer's name, when it was kept
     pet_.name_open = false;
+}
+
+std::string ItemPanelPage::why_pet_name_not_offered() const {
+    if (is_.edit_pet_name) return {};
+    return "Only the pet of an egg from the list is renamed here: choose the egg in the list and "
+           "press Edit.";
 }
 
 void ItemPanelPage::cancel_pet_name() {

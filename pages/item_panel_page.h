@@ -107,7 +107,8 @@ public:
     ItemPanelPage(const ItemNaming& naming, ForgerList& forgers);
     const ItemNaming& naming() const { return naming_; }
 
-    // Opened by a list's New (Add) or Edit (Save, then preset()) for that list.
+    // Opened by a list's New (Add: the first item of the filter chosen, the type-ahead empty) or
+    // Edit (Save, then preset()) for that list.
     void open(ItemPanelTarget& target, ItemAction action);
     void close();
     bool is_open() const { return open_; }
@@ -132,8 +133,13 @@ public:
     bool prefix_visible() const { return !shown_prefix_.empty(); }
     const std::string& shown_prefix() const { return shown_prefix_; }
 
-    // Choosing a line of the item chooser (-1: none); fills the fields for that item.
+    // Choosing a line of the item chooser (-1: none) fills the fields for that item, each at
+    // the item's own start (Qty 1, Refine 0, no smith, no cards, no pet): nothing typed for the
+    // item before stays. A filter change or a type-ahead that matches nothing leaves no item
+    // chosen, and the confirm button then says so.
     void choose(int index);
+    // The fields show an item the confirm button stores.
+    bool item_shown() const { return item_shown_; }
     // The first chooser line of that item number, or -1.
     int line_of_item(std::int32_t item_id) const;
 
@@ -150,6 +156,8 @@ public:
     void choose_strength(int index) { strength_ = index; }
     // The forger chooser: "[00000] None" and the eligible characters.
     const std::vector<ForgerChoice>& forger_choices() const { return forgers_.entries(); }
+    // The forger chooser's label: "Maker" for a usable item, "Weapon's Forger" otherwise.
+    std::string forger_label() const;
     int forger() const { return forger_; }
     void choose_forger(int index);
 
@@ -176,6 +184,8 @@ public:
     // Cancel: closed, the name of an existing pet as pet.txt has it.
     void cancel_pet_name();
     std::string pet_name_caption() const { return pet_.name_open ? "Save Name" : "Edit Name"; }
+    // Why "Edit Name" is not offered (its tooltip); empty while it is.
+    std::string why_pet_name_not_offered() const;
 
     // do3-view storage items: the panel preset from an item of the store, inventory or cart.
     void preset(const ItemSlot& item);
@@ -183,8 +193,15 @@ public:
     // What the confirm button stores.
     PanelValues values() const;
 
+    // Where a pet is held already, so that an egg never names a pet another egg or a character
+    // holds; the lists pass it to the confirm button. The pages set it.
+    void find_pets_with(PetPlaceFinder finder) { pet_places_ = std::move(finder); }
+    const PetPlaceFinder& pet_places() const { return pet_places_; }
+
 private:
     const ItemDbEntry* chosen_entry() const;
+    // Shows the item of that line with the quantity and refine the fields hold.
+    void show_item(int index);
     void apply_kind(const ItemDbEntry& entry);
     void no_cards();
     void load_card_combo(std::int32_t location);
@@ -197,12 +214,14 @@ private:
 
     ItemNaming naming_;
     ForgerList& forgers_;
+    PetPlaceFinder pet_places_;
     ItemPanelTarget* target_ = nullptr;
     bool open_ = false;
     ItemAction action_ = ItemAction::Add;
     std::size_t filter_ = 0;
     std::vector<ItemChoice> choices_;
     int chosen_ = -1;
+    bool item_shown_ = false;
     std::string prefix_;
     std::string shown_prefix_;  // Text7; emptied by the confirm and cancel buttons
     std::vector<CardChoice> cards_;

@@ -99,7 +99,7 @@ protected:
                                      std::optional<std::size_t> selected = std::nullopt) {
         values = panel.values();
         return confirm_item(values, ref.items, f.app, f.ui, f.app.settings.maxitemcount,
-                            {items, weight, max_weight, selected});
+                            {items, weight, max_weight, selected, {}});
     }
 
     ServerFolders f;
@@ -199,6 +199,53 @@ TEST_F(ItemPanelTest, WhatEachKindOfItemOpens) {
     EXPECT_EQ(panel.fields().qty, "1");
     pick(909);
     EXPECT_EQ(opened(), "qty");
+}
+
+// New, and every other item chosen, start from the item: nothing typed for the item before
+// (refine, quantity, smith, cards, pet, type-ahead) goes with it.
+TEST_F(ItemPanelTest, NewAndAnotherItemStartFromTheItem) {
+    pick(kSword, ItemDestination::Inventory);
+    panel.type_field(ItemField::Refine, "5");
+    panel.choose_card(0, panel.line_of_card(4002));
+    pick(kBlade);
+    EXPECT_EQ(panel.fields().refine, "0");
+    EXPECT_EQ(panel.card(0), 0);
+    panel.choose_forger(forger_line(150000));
+    panel.choose_strength(2);
+    panel.choose_element(3);
+    pick(kKnife);
+    EXPECT_EQ(std::make_tuple(panel.forger(), panel.strength(), panel.element()),
+              std::make_tuple(0, 0, 0));
+    pick(kPotion);
+    EXPECT_EQ(panel.forger_label(), "Maker");
+    panel.type_field(ItemField::Qty, "10");
+    panel.choose_forger(forger_line(150004));
+    pick(kApple);
+    EXPECT_EQ(panel.fields().qty, "1");
+    EXPECT_EQ(panel.forger(), 0);
+    pick(kEgg);
+    panel.type_pet_id("7");
+    pick(kEgg);
+    EXPECT_EQ(panel.pet().id, "");
+    EXPECT_EQ(panel.forger_label(), "Weapon's Forger");
+
+    panel.type_key('j');
+    panel.type_field(ItemField::Qty, "4");
+    open(ItemDestination::Storage, ItemAction::Add);
+    EXPECT_EQ(panel.prefix(), "");
+    EXPECT_FALSE(panel.prefix_visible());
+    EXPECT_EQ(panel.chosen(), 0);
+    EXPECT_EQ(std::make_tuple(panel.fields().qty, panel.fields().refine, panel.forger(),
+                              panel.card(0), panel.pet().id),
+              std::make_tuple("1", "0", 0, 0, ""));
+
+    // A filter change leaves nothing chosen: nothing to add, and confirm says so.
+    panel.set_filter(6);
+    EXPECT_FALSE(panel.item_shown());
+    EXPECT_EQ(panel.fields().item_id, "");
+    EXPECT_FALSE(panel.confirm());
+    EXPECT_EQ(f.ui.messages(),
+              std::vector<std::string>{"No item is chosen: choose one in the list first."});
 }
 
 TEST_F(ItemPanelTest, ForgersByClassOrGmLevel) {

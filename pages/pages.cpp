@@ -2,6 +2,7 @@
 
 #include "app/ui.h"
 #include "workspace/naming.h"
+#include "workspace/pet_places.h"
 #include "workspace/workspace.h"
 
 namespace tavo {
@@ -16,7 +17,9 @@ Pages::Pages(Workspace& ws, Ui& ui)
       storage(ws, ui, item_panel),
       maps(ws.ref.maps),
       basic_info(ws, ui, character, maps),
-      memo(ws, ui, maps) {}
+      memo(ws, ui, maps) {
+    item_panel.find_pets_with([&ws, &ui](std::int32_t pet) { return pet_place(ws, ui, pet); });
+}
 
 bool Pages::modified() const {
     return ws.accounts.modified() || ws.characters.modified() || ws.store.modified();
@@ -58,6 +61,7 @@ void Pages::show_account(std::optional<std::size_t> index) {
     accounts.select(index);
     if (!index) {
         storage.choose_account(std::nullopt);
+        character.clear();
         return;
     }
     const std::int32_t id = records[*index].account_id();

@@ -1,6 +1,7 @@
 #include "pages/storage_page.h"
 
 #include "app/settings.h"
+#include "app/text.h"
 #include "app/ui.h"
 #include "refdata/refdata.h"
 #include "workspace/workspace.h"
@@ -61,6 +62,22 @@ bool StoragePage::offered(ItemButton button) const {
     return false;
 }
 
+std::string StoragePage::why_not_offered(ItemButton button) const {
+    if (offered(button)) return {};
+    if (!account()) return "Choose an account in the list first.";
+    switch (button) {
+        case ItemButton::New: break;
+        case ItemButton::Edit:
+        case ItemButton::DeleteAll: return "The store is empty: New adds an item.";
+        case ItemButton::Delete:
+            return count() == 0 ? "The store is empty: New adds an item."
+                                : "Click the line to delete first.";
+        case ItemButton::SaveFile:
+            return "Nothing to save: a new, changed or deleted item enables it.";
+    }
+    return {};
+}
+
 ItemOutcome StoragePage::press(ItemButton button) {
     ItemOutcome outcome;
     if (!offered(button)) return outcome;
@@ -85,10 +102,20 @@ ItemOutcome StoragePage::press(ItemButton button) {
         case ItemButton::SaveFile:
             // The store may be the one on disk now.
             outcome.done = outcome.lines_changed = ws_.store.save(ui_);
+            outcome.status = save_status(outcome.done);
             if (selected_ >= count()) selected_ = count() - 1;
             break;
     }
     return outcome;
+}
+
+std::string StoragePage::save_status(bool saved) const {
+    const std::string store = "the store of account " + std::to_string(account().value_or(0));
+    if (!saved) return "Not saved: " + store + " keeps its unsaved changes.";
+    if (ws_.store.record().disk_version_kept) {
+        return "Not saved: save/storage.txt keeps its own version of " + store + ".";
+    }
+    return "Saved save/storage.txt: " + store + ", " + counted(count(), "item");
 }
 
 bool StoragePage::store(PanelValues& values) {
@@ -96,7 +123,7 @@ bool StoragePage::store(PanelValues& values) {
     if (selected_ >= 0) selected = static_cast<std::size_t>(selected_);
     const std::optional<std::size_t> stored =
         confirm_item(values, ws_.ref.items, ws_.app, ui_, ws_.app.settings.maxitemcount,
-                     {ws_.store.items(), nullptr, 0, selected});
+                     {ws_.store.items(), nullptr, 0, selected, panel_.pet_places()});
     if (!stored) return false;
     selected_ = static_cast<int>(*stored);
     ws_.store.mark_modified();

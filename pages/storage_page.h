@@ -40,9 +40,12 @@ public:
     // New once an account is chosen; Edit and Delete All while the store has lines; Delete
     // once a line was chosen; "Save File" while the store has unsaved changes.
     bool offered(ItemButton button) const;
+    // Why a button is not offered and what would offer it (its tooltip); empty while offered.
+    std::string why_not_offered(ItemButton button) const;
     // New: "Max item count reach." on a full store, else the panel opens for an add. Edit (and
     // a double click): the panel opens preset from the selected item. Delete and Delete All
-    // after "Are you sure?". "Save File" writes the store.
+    // after "Are you sure?". "Save File" writes the store and says so in the outcome's status:
+    // "Saved save/storage.txt: the store of account 2000001, 4 items".
     ItemOutcome press(ItemButton button);
     // The store document's modified flag.
     void observe_modified(std::function<void(bool)> observer);
@@ -50,6 +53,7 @@ public:
     bool store(PanelValues& values) override;
 
 private:
+    std::string save_status(bool saved) const;
     bool delete_selected();
     bool delete_all();
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "pages/pages.h"
 #include "testsupport/demo_workspace.h"
 
@@ -35,11 +37,13 @@ using Buttons = std::vector<ItemButton>;
 TEST_F(StoragePageObject, TheLabelCountsAgainstMaxstorageAndDeleteWaitsForAChosenLine) {
     EXPECT_EQ(page.label(), "Qty [0/300]");  // before a store is read: maxstorage of tavo.ini
     EXPECT_EQ(offered(), Buttons{});
+    EXPECT_EQ(page.why_not_offered(ItemButton::New), "Choose an account in the list first.");
     ASSERT_TRUE(page.choose_account(kKaelen));
     EXPECT_EQ(page.label(), "Qty [4/300]");
     EXPECT_EQ(page.selected(), 0);
     EXPECT_EQ(offered(), (Buttons{ItemButton::New, ItemButton::Edit, ItemButton::DeleteAll}));
     EXPECT_FALSE(page.press(ItemButton::Delete).done);  // nothing asked, nothing gone
+    EXPECT_EQ(page.why_not_offered(ItemButton::Delete), "Click the line to delete first.");
     EXPECT_EQ(page.count(), 4);
 
     page.select(1);
@@ -74,7 +78,18 @@ TEST_F(StoragePageObject, StoreEditsThroughThePanel) {
     EXPECT_EQ(panel.fields().qty, "200");
     panel.type_field(ItemField::Qty, "8");
     ASSERT_TRUE(panel.confirm());
-    ASSERT_TRUE(page.press(ItemButton::SaveFile).done);
+    demo.ws.app.files.calls().rename = [](const char*, const char*) {
+        errno = EACCES;
+        return -1;
+    };
+    ItemOutcome saved = page.press(ItemButton::SaveFile);
+    EXPECT_FALSE(saved.done);
+    EXPECT_EQ(saved.status, "Not saved: the store of account 2000001 keeps its unsaved changes.");
+    EXPECT_TRUE(demo.ui.messages().back().starts_with("Error 70, "));  // and the error report
+    demo.ws.app.files = FileWriter();
+    saved = page.press(ItemButton::SaveFile);
+    ASSERT_TRUE(saved.done);
+    EXPECT_EQ(saved.status, "Saved save/storage.txt: the store of account 2000001, 5 items");
     EXPECT_FALSE(demo.ws.store.modified());
     const std::string file = demo.save("storage.txt");
     EXPECT_TRUE(file.starts_with("2000001,5\t100,501,8,0,1,0,0,0,0,0,0 ")) << file;

@@ -34,8 +34,9 @@ CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
     page_.set_group_separator(bytes(QLocale().groupSeparator()));
     character_chooser_ = new QComboBox;
     character_chooser_->setObjectName("Combo5");
-    character_chooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    character_chooser_->setMinimumContentsLength(36);
+    // Wide enough to read a character's line, narrow enough for a small screen.
+    character_chooser_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    character_chooser_->setMinimumContentsLength(22);
     view_chooser_ = new QComboBox;
     view_chooser_->setObjectName("Combo6");
     for (const char* view : kCharacterViews) view_chooser_->addItem(view);
@@ -60,8 +61,7 @@ CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
 
     save_to_file_button_ = new QPushButton("Save to File");
     save_to_file_button_->setObjectName("Command4_4");
-    page_.observe_modified(
-        [this](bool) { save_to_file_button_->setEnabled(page_.save_offered()); });
+    page_.observe_modified([this](bool) { render_save_button(); });
 
     auto* choose = new QHBoxLayout;
     choose->addWidget(new QLabel("Character:"));
@@ -95,6 +95,8 @@ CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
     connect(save_to_file_button_, &QPushButton::clicked, this, [this] {
         page_.save();
         render();
+        emit statusMessage(qs(page_.save_status()));
+        focus_shown_list();
     });
     for (Lane& lane : lanes_) {
         for (int i = 0; i < 4; ++i) {
@@ -132,7 +134,7 @@ QWidget* CharProfileTab::item_frame_content(QListWidget* list, QPushButton** but
 
 void CharProfileTab::item_button(Lane& lane, ItemButton button) {
     const ItemOutcome outcome = lane.page->press(button);
-    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this);
+    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this, lane.list);
     if (outcome.lines_changed) render_items();
 }
 
@@ -162,10 +164,22 @@ void CharProfileTab::render() {
     render_view();
     profile_text_->setPlainText(qs(page_.profile()));
     render_items();
+    render_save_button();
+}
+
+// The keys go back to the inventory or cart on view, after a save.
+void CharProfileTab::focus_shown_list() {
+    for (Lane& lane : lanes_) {
+        if (lane.list->isVisible()) lane.list->setFocus();
+    }
+}
+
+void CharProfileTab::render_save_button() {
     save_to_file_button_->setEnabled(page_.save_offered());
     for (int i = 0; i < 4; ++i) {
         command6_[i]->setEnabled(page_.offered(static_cast<CharacterButton>(i)));
     }
+    save_to_file_button_->setToolTip(qs(page_.why_save_not_offered()));
 }
 
 void CharProfileTab::render_chooser() {
@@ -203,7 +217,9 @@ void CharProfileTab::render_lane(Lane& lane) {
     }
     lane.list->setCurrentRow(lane.page->selected());
     for (int i = 0; i < 4; ++i) {
-        lane.buttons[i]->setEnabled(lane.page->offered(static_cast<ItemButton>(i)));
+        const auto button = static_cast<ItemButton>(i);
+        lane.buttons[i]->setEnabled(lane.page->offered(button));
+        lane.buttons[i]->setToolTip(qs(lane.page->why_not_offered(button)));
     }
 }
 

@@ -46,6 +46,10 @@ signals:
     // deletion.
     void characterChanged();
 
+signals:
+    // What a save did, for the window's status bar.
+    void statusMessage(const QString& text);
+
 private:
     struct Lane {
         ItemListPage* page;
@@ -57,6 +61,8 @@ private:
     void press_character_button(CharacterButton button);
     void render_chooser();
     void render_view();
+    void render_save_button();
+    void focus_shown_list();
     QWidget* item_frame_content(QListWidget* list, QPushButton** buttons, const char* name);
     void render_lane(Lane& lane);
     void item_button(Lane& lane, ItemButton button);

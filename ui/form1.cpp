@@ -9,6 +9,8 @@
 #include <QListView>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -34,6 +36,19 @@
 #include "workspace/workspace.h"
 
 namespace tavo::ui {
+namespace {
+
+// A tab that scrolls rather than holding the window wider or taller than a small screen.
+QScrollArea* scrolled(QWidget* tab) {
+    auto* area = new QScrollArea;
+    area->setObjectName(tab->objectName() + "Scroll");
+    area->setWidget(tab);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    return area;
+}
+
+}  // namespace
 
 Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     : QMainWindow(parent), ws_(ws), ui_(ui), pages_(ws, ui) {
@@ -65,6 +80,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     find_by_->addItem("Find by account name or id");
     find_by_->addItem("Find by character name");
     find_by_->setToolTip("Find by account name or id, or by the name of a character");
+    find_by_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    find_by_->setMinimumContentsLength(12);
     connect(find_by_, &QComboBox::currentIndexChanged, this, [this] {
         pages_.finder.set_by(find_by_->currentIndex() == 1 ? FindBy::Character : FindBy::Account);
         find_box_->setPlaceholderText(pages_.finder.by() == FindBy::Account
@@ -86,29 +103,37 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     char_profile_ = new CharProfileTab(pages_.character);
     storage_ = new StorageTab(pages_.storage);
     about_ = new OptionsAboutTab;
-    tabs_->addTab(user_info_, "User Info");
-    tabs_->addTab(char_profile_, "Char Profile");
-    tabs_->addTab(storage_, "Storage");
-    tabs_->addTab(about_, "Options/About");
+    tabs_->addTab(scrolled(user_info_), "User Info");
+    tabs_->addTab(scrolled(char_profile_), "Char Profile");
+    tabs_->addTab(scrolled(storage_), "Storage");
+    tabs_->addTab(scrolled(about_), "Options/About");
     // The editing panels float over the tabs; a change of tab closes them.
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { hide_editing_panels(); });
     user_info_->on_pressed([this](const AccountOutcome& outcome) { account_pressed(outcome); });
+    const auto show_status = [this](const QString& text) { statusBar()->showMessage(text, 5000); };
+    connect(char_profile_, &CharProfileTab::statusMessage, this, show_status);
+    connect(storage_, &StorageTab::statusMessage, this, show_status);
     connect(user_info_, &UserInfoTab::checkFilesRequested, this, [this] {
-        if (check_files_ == nullptr) check_files_ = new CheckFilesDialog(this);
-        check_files_->check(ws_.app);
+        if (check_files_ == nullptr) {
+            check_files_ = new CheckFilesDialog(
+                ws_.app, ui_, [this](const FindingTarget& target) { choose_finding(target); },
+                this);
+        }
+        check_files_->check();
         check_files_->show();
         check_files_->raise();
     });
 
     connect(user_info_, &UserInfoTab::wipesRequested, this, [this] { open_wipes(); });
 
-    auto* splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(left);
-    splitter->addWidget(tabs_);
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({260, 840});
-    setCentralWidget(splitter);
+    splitter_ = new QSplitter(Qt::Horizontal);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->addWidget(left);
+    splitter_->addWidget(tabs_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({260, 840});
+    setCentralWidget(splitter_);
 
     // The floating panels, hidden until opened over the tab area.
     item_panel_ = new ItemPanel(pages_.item_panel, this);
@@ -117,6 +142,12 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     connect(item_panel_, &ItemPanel::itemStored, this, [this] {
         char_profile_->render_items();
         storage_->render();
+    });
+    connect(item_panel_, &ItemPanel::placed, this,
+            [this](const QRect& where) { make_room_beside(where); });
+    connect(item_panel_, &ItemPanel::closed, this, [this] {
+        if (!sizes_before_panel_.isEmpty()) splitter_->setSizes(sizes_before_panel_);
+        sizes_before_panel_.clear();
     });
     basic_info_ = new BasicInfoPanel(pages_.basic_info, this);
     memo_panel_ = new MemoSkillQuestPanel(pages_.memo, this);
@@ -147,6 +178,7 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
         find_box_->setFocus(Qt::ShortcutFocusReason);
         find_box_->selectAll();
     });
+    find_box_->installEventFilter(this);
     auto* remove = new QShortcut(QKeySequence::Delete, account_list_);
     remove->setContext(Qt::WidgetShortcut);
     connect(remove, &QShortcut::activated, this, [this] {
@@ -160,10 +192,69 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] { press_visible_save(); });
 
-    resize(1100, 720);
+    fit_screen();
 }
 
-Form1::~Form1() = default;
+// 1100×720, or the screen's free area when it is smaller.
+void Form1::fit_screen() {
+    QSize size(1100, 720);
+    if (const QScreen* shown = screen(); shown != nullptr) {
+        const QRect free = shown->availableGeometry();
+        // The frame the window manager adds around the window.
+        size = size.boundedTo(free.size() - QSize(16, 40));
+        if (size.width() < 1100) splitter_->setSizes({200, size.width() - 200});
+    }
+    resize(size);
+}
+
+// The panels close while the pages and the splitter they reach are still there.
+Form1::~Form1() {
+    // Closing the panel gives the splitter back its sizes: before the splitter goes.
+    item_panel_->hide();
+    item_panel_->disconnect(this);
+}
+
+// A double-click in "Check Files": its account on User Info, its character on Char Profile,
+// or its store on Storage.
+void Form1::choose_finding(const FindingTarget& target) {
+    const auto& records = ws_.accounts.table().records;
+    std::optional<std::size_t> index;
+    for (std::size_t i = 0; i < records.size() && !index; ++i) {
+        if (records[i].account_id() == target.account_id) index = i;
+    }
+    if (!index) {
+        ui_.message("Account " + std::to_string(target.account_id) + " is not in " +
+                        std::string(kAccountFile) + ": there is nothing to choose.",
+                    "Check Files", Icon::Information);
+        return;
+    }
+    if (pages_.accounts.selection() != index) {
+        if (!pages_.may_leave_account()) return;
+        select_account(static_cast<int>(*index));
+    }
+    using Kind = FindingTarget::Kind;
+    tabs_->setCurrentIndex(target.kind == Kind::Account ? 0 : target.kind == Kind::Store ? 2 : 1);
+    if (target.kind == Kind::Character) {
+        const auto& entries = pages_.character.entries();
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].id == std::to_string(target.char_id)) pages_.character.choose(i);
+        }
+        char_profile_->render();
+    }
+    activateWindow();
+    raise();
+}
+
+// The account list gives its room to a panel over it, so that the tab beside it shows the list
+// the panel edits; it gets its width back when the panel closes.
+void Form1::make_room_beside(const QRect& panel) {
+    const QList<int> sizes = splitter_->sizes();
+    if (sizes.size() != 2) return;
+    if (sizes_before_panel_.isEmpty()) sizes_before_panel_ = sizes;
+    const int left = panel.right() + 6 - splitter_->geometry().left() - splitter_->handleWidth();
+    const int total = sizes[0] + sizes[1];
+    splitter_->setSizes({std::max(left, sizes[0]), total - std::max(left, sizes[0])});
+}
 
 void Form1::form_load(const StartOptions& options) {
     run_startup(ws_, ui_, options, [this](StartupStep step) { after_step(step); });
@@ -223,14 +314,23 @@ void Form1::refresh_title() {
     setWindowModified(pages_.modified());
 }
 
+namespace {
+
+// "1 account", "200,000 accounts": a count with the window's digit grouping.
+QString grouped_count(std::size_t count, const char* thing) {
+    return QLocale().toString(static_cast<qulonglong>(count)) + " " + thing +
+           (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
 void Form1::refresh_status() {
     const AccountTable& accounts = ws_.accounts.table();
     status_->setText(
         "Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
         qs(generation_caption(accounts.server_generation)) + "    " +
-        QLocale().toString(static_cast<qlonglong>(accounts.records.size())) + " accounts    " +
-        QString::number(static_cast<qulonglong>(pages_.character.count())) +
-        " characters on this account" +
+        grouped_count(accounts.records.size(), "account") + "    " +
+        grouped_count(pages_.character.count(), "character") + " on this account" +
         (pages_.finder.shown() ? "    " + qs(pages_.finder.status_text()) : QString()));
 }
 
@@ -269,6 +369,8 @@ void Form1::account_pressed(const AccountOutcome& outcome) {
     }
     if (!outcome.status.empty()) statusBar()->showMessage(qs(outcome.status), 5000);
     refresh_status();
+    // Done typing: the keys go back to the account list, not the find box.
+    if (pages_.accounts.mode() == AccountMode::Browse) account_list_->setFocus();
 }
 
 void Form1::select_account(int index) {
@@ -319,6 +421,20 @@ void Form1::narrow() {
         account_list_->scrollTo(model_->index(row));
     }
     quiet_selection_ = false;
+    // The form never shows an account the list hides: the first match, or nothing.
+    if (chosen && row < 0 && pages_.may_leave_account()) {
+        quiet_selection_ = true;
+        selection_->clearCurrentIndex();
+        if (model_->rowCount() > 0) selection_->select_ungated(0);
+        quiet_selection_ = false;
+        if (model_->rowCount() > 0) {
+            list1_click();
+        } else {
+            hide_editing_panels();
+            pages_.show_account(std::nullopt);
+            render_account_pages();
+        }
+    }
     refresh_status();
 }
 
@@ -365,6 +481,16 @@ void Form1::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
+// Escape in the find box empties it.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == find_box_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !find_box_->text().isEmpty()) {
+        find_box_->clear();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Form1::hide_editing_panels() {
     item_panel_->hide();
     pages_.close_character_panels();
@@ -401,14 +527,14 @@ void Form1::render_editors() {
 
 // Ctrl+S: the save button of the visible tab, when its page offers it.
 void Form1::press_visible_save() {
-    QWidget* visible = tabs_->currentWidget();
-    if (visible == user_info_ && pages_.accounts.offered(AccountButton::SaveFile)) {
+    const int visible = tabs_->currentIndex();
+    if (visible == 0 && pages_.accounts.offered(AccountButton::SaveFile)) {
         user_info_->save_file_button()->click();
     }
-    if (visible == char_profile_ && pages_.character.save_offered()) {
+    if (visible == 1 && pages_.character.save_offered()) {
         char_profile_->save_to_file_button()->click();
     }
-    if (visible == storage_ && pages_.storage.offered(ItemButton::SaveFile)) {
+    if (visible == 2 && pages_.storage.offered(ItemButton::SaveFile)) {
         storage_->save_button()->click();
     }
 }

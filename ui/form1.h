@@ -3,10 +3,12 @@
 // over the pages of one workspace, runs the start-up sequence, and shows the documents'
 // unsaved state in its title.
 
+#include <QList>
 #include <QMainWindow>
 #include <memory>
 
 #include "app/settings.h"
+#include "check/finding_target.h"
 #include "pages/pages.h"
 #include "workspace/startup.h"
 
@@ -15,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 
 namespace tavo {
@@ -69,8 +72,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void fit_screen();
+    void make_room_beside(const QRect& panel);
+    void choose_finding(const FindingTarget& target);
     void after_step(StartupStep step);
     void press_visible_save();
     void refresh_status();
@@ -103,6 +110,8 @@ private:
     AccountListModel* model_;
     AccountSelectionModel* selection_;
     bool quiet_selection_ = false;  // the program moves the selection and shows it itself
+    QSplitter* splitter_;
+    QList<int> sizes_before_panel_;  // the account list's width before a panel took it
     QTabWidget* tabs_;
     UserInfoTab* user_info_;
     CheckFilesDialog* check_files_ = nullptr;  // made at the first "Check Files"

@@ -5,10 +5,15 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -65,9 +70,19 @@ ItemPanel::ItemPanel(ItemPanelPage& page, QWidget* parent)
     set_cancel_button(command1_[1]);
     details->addLayout(buttons);
     details->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(chooser);
-    layout->addLayout(details);
+    // The controls keep the size they need; a panel taller or wider than the window scrolls.
+    content_ = new QWidget;
+    auto* columns = new QHBoxLayout(content_);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addLayout(chooser);
+    columns->addLayout(details);
+    scroll_ = new QScrollArea;
+    scroll_->setObjectName("Frame2Scroll");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(content_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll_);
     connect_controls();
 }
 
@@ -97,7 +112,8 @@ QWidget* ItemPanel::build_forging() {
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow("Elemental Property", combo4_[0]);
     form->addRow("Forging Property", combo4_[1]);
-    form->addRow("Weapon's Forger", combo4_[2]);
+    forger_label_ = new QLabel("Weapon's Forger");
+    form->addRow(forger_label_, combo4_[2]);
     return box;
 }
 
@@ -159,10 +175,41 @@ void ItemPanel::prepare() {
     render();
 }
 
-void ItemPanel::open_over(QWidget* area) {
+void ItemPanel::open_over(QWidget* area, QWidget* list) {
+    return_to_ = list;
     render();
     show_over(area);
+    fit();
     list5_->setFocus();
+}
+
+// The room of the window below its menu and above its status bar.
+QRect ItemPanel::room() const {
+    const auto* window = qobject_cast<const QMainWindow*>(parentWidget());
+    if (window != nullptr && window->centralWidget() != nullptr) {
+        return window->centralWidget()->geometry();
+    }
+    return parentWidget() != nullptr ? parentWidget()->rect() : QRect(QPoint(0, 0), size());
+}
+
+// Sized to what it shows, inside the window at its top left, over the account list: the tab
+// beside it keeps the list being edited in sight.
+void ItemPanel::fit() {
+    content_->setMinimumSize(0, 0);
+    const QSize wanted = content_->sizeHint();
+    content_->setMinimumSize(wanted);
+    const QMargins margins = layout()->contentsMargins();
+    const QSize chrome = size() - contentsRect().size() +
+                         QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    const QRect free = room().adjusted(2, 2, -2, -2);
+    QSize panel = wanted + chrome;
+    const int bar = scroll_->verticalScrollBar()->sizeHint().width();
+    if (panel.height() > free.height()) panel.rwidth() += bar;
+    if (panel.width() > free.width()) panel.rheight() += bar;
+    panel = panel.boundedTo(free.size());
+    setGeometry(QRect(free.topLeft(), panel));
+    raise();
+    emit placed(geometry());
 }
 
 void ItemPanel::render() {
@@ -185,21 +232,17 @@ void ItemPanel::render() {
     combo4_[0]->setEnabled(is.element);
     combo4_[1]->setEnabled(is.strength);
     combo4_[2]->setEnabled(is.forger);
+    forger_label_->setText(qs(panel.forger_label()));
     for (int slot = 0; slot < 4; ++slot) {
         combo2_[slot]->setCurrentIndex(panel.card(slot));
         combo2_[slot]->setEnabled(is.cards[slot]);
     }
-    const bool frames_changed =
-        frame3_1_->isHidden() == is.card_frame || pet_info_->isHidden() == is.pet_info;
     frame3_1_->setVisible(is.card_frame);
     pet_info_->setVisible(is.pet_info);
     if (is.pet_info) pet_info_->render();
-    // An open panel takes the room of the frames it shows now.
-    if (frames_changed && isVisible()) {
-        layout()->activate();
-        adjustSize();
-    }
     rendering_ = false;
+    // An open panel takes the room of what it shows now: frames, a longer forger's name.
+    if (isVisible()) fit();
 }
 
 void ItemPanel::render_choosers() {
@@ -232,8 +275,18 @@ bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {
     return OverlayPanel::eventFilter(watched, event);
 }
 
+// Opaque above its frame too: the caption sits over the find box.
+void ItemPanel::paintEvent(QPaintEvent* event) {
+    QPainter(this).fillRect(rect(), palette().window());
+    OverlayPanel::paintEvent(event);
+}
+
 void ItemPanel::hideEvent(QHideEvent* event) {
     page_.close();
+    emit closed();
+    // Added, stored or cancelled: the keys go back to the list the panel edited.
+    if (return_to_ != nullptr && return_to_->isVisible()) return_to_->setFocus();
+    return_to_ = nullptr;
     OverlayPanel::hideEvent(event);
 }
 

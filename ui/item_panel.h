@@ -6,6 +6,7 @@
 // buttons (Command1_0, Command1_1). Typing, clicks and keys go to the page; the panel draws
 // again.
 
+#include <QPointer>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,11 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 
 namespace tavo {
 class ItemPanelPage;
@@ -33,8 +36,9 @@ public:
     // The panel at start-up, over the item table sorted by name: the item chooser refilled
     // through "List All Types", "None" in the forging choosers.
     void prepare();
-    // Shows the panel over `area` as the page was opened (New or Edit of a list).
-    void open_over(QWidget* area);
+    // Shows the panel over `area` as the page was opened (New or Edit of `list`, which has the
+    // keys again once the panel closes).
+    void open_over(QWidget* area, QWidget* list = nullptr);
     // Draws every control from the page.
     void render();
 
@@ -51,25 +55,35 @@ public:
 signals:
     // An item was stored in the list the panel was opened for.
     void itemStored();
+    // The panel took this place in the window (its coordinates), or left it.
+    void placed(const QRect& where);
+    void closed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QWidget* build_fields();
     QWidget* build_forging();
     QWidget* build_cards();
     void render_choosers();
+    QRect room() const;
+    void fit();
     void connect_controls();
     void confirm();
 
     ItemPanelPage& page_;
+    QWidget* content_;
+    QScrollArea* scroll_;
+    QPointer<QWidget> return_to_;
     QComboBox* combo11_;
     QListWidget* list5_;
     QLineEdit* text7_;
     QLineEdit* text4_[6];
     QComboBox* combo4_[3];
+    QLabel* forger_label_;
     QComboBox* combo2_[4];
     QGroupBox* frame3_1_;
     PetInfoFrame* pet_info_;

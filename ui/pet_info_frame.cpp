@@ -63,6 +63,7 @@ void PetInfoFrame::render() {
     pet_fields_[2]->setReadOnly(!pet.name_open);
     edit_name_button_->setText(qs(panel_.pet_name_caption()));
     edit_name_button_->setEnabled(panel_.open_state().edit_pet_name);
+    edit_name_button_->setToolTip(qs(panel_.why_pet_name_not_offered()));
 }
 
 }  // namespace tavo::ui

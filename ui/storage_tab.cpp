@@ -58,14 +58,20 @@ void StorageTab::render() {
     }
     list2_->setCurrentRow(page_.selected());
     label2_->setText(qs(page_.label()));
-    for (int i = 0; i < 5; ++i) buttons_[i]->setEnabled(page_.offered(static_cast<ItemButton>(i)));
+    for (int i = 0; i < 5; ++i) {
+        const auto button = static_cast<ItemButton>(i);
+        buttons_[i]->setEnabled(page_.offered(button));
+        buttons_[i]->setToolTip(qs(page_.why_not_offered(button)));
+    }
     rendering_ = false;
 }
 
 void StorageTab::press_button(int index) {
     const ItemOutcome outcome = page_.press(static_cast<ItemButton>(index));
-    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this);
+    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this, list2_);
     render();
+    if (!outcome.status.empty()) emit statusMessage(qs(outcome.status));
+    if (static_cast<ItemButton>(index) == ItemButton::SaveFile) list2_->setFocus();
 }
 
 }  // namespace tavo::ui

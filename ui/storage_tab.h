@@ -32,6 +32,10 @@ public:
     // Draws the list, the label and the buttons from the page.
     void render();
 
+signals:
+    // What a save did, for the window's status bar.
+    void statusMessage(const QString& text);
+
 private:
     void press_button(int index);
 

@@ -74,8 +74,10 @@ UserInfoTab::UserInfoTab(AccountPage& page, QWidget* parent) : QWidget(parent), 
     // A locked field looks like the greyed ones, so that only what a mode unlocked invites typing.
     setStyleSheet("QLineEdit[readOnly=\"true\"] { background: palette(window); }");
     build();
-    page_.observe_modified(
-        [this](bool) { buttons_[4]->setEnabled(page_.offered(AccountButton::SaveFile)); });
+    page_.observe_modified([this](bool) {
+        buttons_[4]->setEnabled(page_.offered(AccountButton::SaveFile));
+        buttons_[4]->setToolTip(qs(page_.why_not_offered(AccountButton::SaveFile)));
+    });
     render();
 }
 
@@ -258,11 +260,13 @@ void UserInfoTab::render() {
     for (int i = 0; i < kAccountButtonCount; ++i) {
         buttons_[i]->setText(qs(page_.caption(kButtons[i])));
         buttons_[i]->setEnabled(page_.offered(kButtons[i]));
+        buttons_[i]->setToolTip(qs(page_.why_not_offered(kButtons[i])));
     }
     for (int i = 0; i < kServerToolCount; ++i) {
         const auto tool = static_cast<ServerTool>(i);
         server_tools_[i]->setText(qs(page_.caption(tool)));
         server_tools_[i]->setEnabled(page_.offered(tool));
+        server_tools_[i]->setToolTip(qs(page_.why_not_offered(tool)));
     }
     for (int i = 0; i < kAccountFieldCount; ++i) {
         const auto which = static_cast<AccountField>(i);
@@ -307,7 +311,7 @@ void UserInfoTab::render_form() {
 // The date beside Validity or Ban, of the field's text as the page holds it.
 void UserInfoTab::render_time_caption(AccountField which) {
     QLabel* label = which == AccountField::Validity ? validity_date_ : ban_date_;
-    label->setText(qs(AccountPage::time_caption(page_.field_text(which))));
+    label->setText(qs(AccountPage::time_caption(which, page_.field_text(which))));
 }
 
 }  // namespace tavo::ui

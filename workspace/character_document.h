@@ -35,6 +35,12 @@ public:
     // False after a reported failure; the list then holds what was read.
     bool list(Ui& ui, std::int32_t account_id);
     const std::vector<CharacterChoice>& choices() const { return state_.chooser; }
+    // No account chosen: no characters, nothing loaded, nothing to save.
+    void clear() {
+        state_ = {};
+        id_.clear();
+        modified_.set(false);
+    }
 
     // load_char_info of the character with that id; unsaved changes are dropped. False when it
     // could not be read whole: it then cannot be saved.

@@ -69,6 +69,19 @@ run 1 --data "$server" check
 check "what has no one repair stays" test "$(printf '%s\n' "$out")" = \
     "save/party.txt:$(wc -l <"$server/save/party.txt"): Party 777 (Lost Pet Club) has no members: the server deletes it when it loads."
 
+# One pet, one egg: a pet whose egg went is a note, which --fix drops; a second egg of a pet
+# is a problem.
+eggs=$work/eggs
+cp -r "$work/demo" "$eggs"
+sed -i 's/ 103,9004,1,0,1,0,0,-256,3,0,0 / /; s/^2000001,4/2000001,3/' "$eggs/save/storage.txt"
+printf '2000005,1\t0,9001,1,0,1,0,0,-256,1,0,1 \t\n' >>"$eggs/save/storage.txt"
+run 1 --data "$eggs" check
+check "a pet in two eggs" grep -qF "save/pet.txt:1: Pet 1 (Pudding) is in 2 places: an egg in the inventory of character 150002 (Mirabel) at save/athena.txt:4; an egg in the store of account 2000005 at save/storage.txt:3." <<<"$out"
+check "a pet in no egg" grep -qF "save/pet.txt:3: Note: Pet 3 (Moonie) is in no egg and hatched by no character" <<<"$out"
+run 1 --data "$eggs" --yes check --fix
+check "the pet's record dropped" test -z "$(grep '^3,' "$eggs/save/pet.txt")"
+check "the others kept" test "$(wc -l <"$eggs/save/pet.txt")" -eq 2
+
 # What a killed write left in save/ is listed as notes, which fail nothing; --fix removes them.
 left=$work/left
 cp -r "$work/demo" "$left"

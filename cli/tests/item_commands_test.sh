@@ -44,12 +44,23 @@ check "new store line at the end" test "$(tail -1 "$save/storage.txt")" = $'2000
 check "backup" same storage.bak.txt storage.txt
 run 0 item add --storage 2000005 501 --qty 5 --maker 150001
 check "made potion" grep -qF "0,501,5,0,1,0,0,254,0,18929,2 " <<<"$(storage_line 2000005)"
-run 0 item add --storage 2000005 9001 --pet 3
-check "egg" grep -qF "0,9001,1,0,1,0,0,-256,3,0,1 " <<<"$(storage_line 2000005)"
+# One pet, one egg: a pet in another egg or hatched is refused, wherever it is.
+run 1 item add --storage 2000005 9001 --pet 3
+check "pet in another store's egg" grep -qF \
+    "Pet 3 (Moonie) is already in an egg in the store of account 2000001 (kaelen)." "$work/err"
+run 1 item add --storage 2000005 9001 --pet 2
+check "hatched pet" grep -qF "Pet 2 (Bun) is already Mirabel's hatched pet." "$work/err"
+printf '4,1002,Jelly\t2000005,150005,1,9001,0,100,50,0,1\n' >>"$save/pet.txt"
+run 0 item add --storage 2000005 9001 --pet 4
+check "egg" grep -qF "0,9001,1,0,1,0,0,-256,4,0,1 " <<<"$(storage_line 2000005)"
+run 1 item add --char 150002 9001 --pet 4
+check "second egg" grep -qF \
+    "Pet 4 (Jelly) is already in an egg in the store of account 2000005 (ashgrove)." "$work/err"
 run 0 item edit --storage 2000005 1 --qty 9
 check "edit keeps the maker" grep -qF "0,501,9,0,1,0,0,254,0,18929,2 " <<<"$(storage_line 2000005)"
 run 0 --yes item delete --storage 2000005 --all
 check "emptied store has no line" test -z "$(storage_line 2000005)"
+check "a deleted egg keeps its pet, to be given back" grep -q '^4,1002,Jelly' "$save/pet.txt"
 check "the other stores as they were" same storage.txt storage.txt
 
 # Inventory and cart: forged and carded weapons, deletion clears the worn sprite.

@@ -1,3 +1,4 @@
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -83,6 +84,36 @@ private slots:
         QVERIFY(lines.contains("Max Base Level : 255"));
         QVERIFY(lines.contains("eAthena folder : " + QString::fromStdString(f.server().string()) +
                                "/"));
+    }
+
+    // Every tab fits 800×600: what does not fit scrolls instead of widening the window.
+    void shrinks_to_a_small_screen() {
+        WidgetFixture f;
+        f.use_demo();
+        tavo::ui::Form1& form = f.open_window();
+        const QSize least = form.minimumSizeHint();
+        QVERIFY2(least.width() <= 800 && least.height() <= 600,
+                 qPrintable(QString("%1x%2").arg(least.width()).arg(least.height())));
+    }
+
+    // Escape empties the find box; an account the narrowing hides leaves the form for the first
+    // match, or for nothing.
+    void the_find_box_narrows_what_the_form_shows() {
+        WidgetFixture f;
+        f.use_demo();
+        tavo::ui::Form1& form = f.open_window();
+        form.show();
+        form.select_account(0);
+        QLineEdit* find = form.find_box();
+        QTest::keyClicks(find, "kaelen");
+        QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>(13));
+        QCOMPARE(form.pages().character.count(), std::size_t(2));
+        QTest::keyClicks(find, "qq");
+        QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>());
+        QCOMPARE(form.pages().character.count(), std::size_t(0));
+        find->setFocus();
+        QTest::keyClick(find, Qt::Key_Escape);
+        QCOMPARE(find->text(), QString());
     }
 };
 

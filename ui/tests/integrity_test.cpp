@@ -106,6 +106,49 @@ private slots:
         QVERIFY2(summary->text().contains(" problem(s), 1 note(s) found in "),
                  qPrintable(summary->text()));
     }
+
+    // "Fix…" asks the question of tavo-cli check --fix: No leaves the file as it was, Yes makes
+    // the repair with a backup. A double-click chooses a finding's store, or says why not.
+    void check_files_fixes_after_its_question_and_chooses_a_findings_store() {
+        WidgetFixture f;
+        const std::string stores =
+            "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\r\n"
+            "2000009,1\t1,501,2,0,1,0,0,0,0,0,0 \t\r\n"
+            "2000002,1\t1,501,1,0,1,0,0,0,0,0,0 \t\r\n"
+            "2000002,1\t1,501,4,0,1,0,0,0,0,0,0 \t\r\n";
+        f.dir.write("server/save/storage.txt", stores);
+        Window w(f);
+        w.button("Command8_1")->click();
+        auto* dialog = w.form.findChild<tavo::ui::CheckFilesDialog*>("CheckFiles");
+        QVERIFY(dialog->fix_button()->isEnabled());
+
+        dialog->finding_chosen(0, false);  // the store of the missing account 2000009
+        QCOMPARE(f.ui.messages(), std::vector<std::string>{"Account 2000009 is not in "
+                                                           "save/account.txt: there is nothing to "
+                                                           "choose."});
+        dialog->finding_chosen(1, false);  // ben's second store
+        QCOMPARE(w.form.tabs()->currentIndex(), 2);
+        QCOMPARE(w.form.pages().accounts.selection(), std::optional<std::size_t>(2));
+        f.ui.clear();
+
+        f.ui.answer({false});
+        dialog->fix_button()->click();
+        QCOMPARE(f.ui.questions().size(), std::size_t(1));
+        QVERIFY(f.ui.questions()[0].find("2000009") != std::string::npos);
+        QCOMPARE(f.dir.read("server/save/storage.txt"), stores);
+        QVERIFY(!std::filesystem::exists(f.server() / "save/storage.bak.txt"));
+
+        f.ui.clear();
+        f.ui.answer({true});
+        dialog->fix_button()->click();
+        f.ui.clear();
+        QVERIFY(f.dir.read("server/save/storage.txt").find("2000009") == std::string::npos);
+        QCOMPARE(f.dir.read("server/save/storage.bak.txt"), stores);
+        auto* lines = dialog->findChild<QPlainTextEdit*>("CheckList");
+        QVERIFY(!lines->toPlainText().contains("2000009"));
+        QVERIFY(lines->toPlainText().contains("2000002"));  // the doubled store stays, unrepaired
+        QVERIFY(!dialog->fix_button()->isEnabled());
+    }
 };
 
 }  // namespace

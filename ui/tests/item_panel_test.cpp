@@ -9,8 +9,10 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QtTest>
+#include <fstream>
 
 #include "app/text.h"
 #include "app/text_file.h"
@@ -102,14 +104,25 @@ private slots:
         w.choose("Combo11", "Eggs");
         w.pick("Poring_Egg");
         QVERIFY(w.at<QWidget>("Frame3_2")->isVisible());
+        // Pet 3 is in an egg in the store: one pet, one egg.
         w.type("Text5_0", "3");
+        w.click("Command1_0");
+        QCOMPARE(f.ui.messages().back(),
+                 std::string("Pet 3 (Moonie) is already in an egg in the store of account "
+                             "2000001 (kaelen)."));
+        QVERIFY(panel->isVisible());
+        std::ofstream(f.server() / "save/pet.txt", std::ios::app)
+            << "4,1002,Jelly\t2000001,150000,1,9001,0,100,50,0,1\n";
+        w.type("Text5_0", "4");
         w.click("Command1_0");
         QCOMPARE(w.at<QListWidget>("List3")->currentRow(), w.at<QListWidget>("List3")->count() - 1);
         save->click();
         QVERIFY(!save->isEnabled());
+        QCOMPARE(w.form.statusBar()->currentMessage(),
+                 QString("Saved save/athena.txt: character 150000 (Kaelen)"));
         const std::string inventory = w.character("150000").at(15);
         QVERIFY(inventory.find("0,2302,1,0,1,4,0,4001,0,0,0 ") != std::string::npos);
-        QVERIFY(inventory.find("0,9001,1,0,1,0,0,-256,3,0,1 ") != std::string::npos);
+        QVERIFY(inventory.find("0,9001,1,0,1,0,0,-256,4,0,1 ") != std::string::npos);
     }
 
     void forged_weapon_by_a_smith_above_163839_into_the_cart() {
@@ -166,8 +179,35 @@ private slots:
         QVERIFY(save->isEnabled());
         save->click();
         QVERIFY(!save->isEnabled());
+        QCOMPARE(w.form.statusBar()->currentMessage(),
+                 QString("Saved save/storage.txt: the store of account 2000001, 5 items"));
         QVERIFY(w.store_line("2000001").find("0,501,12,0,1,0,0,254,0,18929,2 \t") !=
                 std::string::npos);
+    }
+
+    // A slotted armor after a potion, in a window of 800×600: no field squashed, the panel
+    // inside the window and beside the inventory it edits.
+    void the_panel_keeps_its_size_beside_the_list() {
+        WidgetFixture f;
+        Window w(f);
+        w.form.resize(800, 600);
+        w.form.select_account(kKaelen);
+        w.form.tabs()->setCurrentIndex(1);
+        w.choose("Combo6", "View Inventory items");
+        w.click("Command4_0");
+        w.pick("Red_Potion");
+        w.pick("Chain_Mail");
+        auto* panel = w.form.item_panel();
+        QVERIFY(w.form.rect().contains(panel->geometry()));
+        // The layouts settle once their posted requests ran.
+        for (const char* name : {"Text4_0", "Text4_1", "Text4_2", "Text4_3", "Text4_4", "Text4_5",
+                                 "Combo2_0", "Combo4_2"}) {
+            QWidget* field = w.at<QWidget>(name);
+            QTRY_VERIFY2(field->width() >= field->sizeHint().width() - 1, name);
+        }
+        auto* list = w.at<QListWidget>("List3");
+        QTRY_VERIFY(
+            !panel->geometry().intersects(QRect(list->mapTo(&w.form, QPoint(0, 0)), list->size())));
     }
 };
 

@@ -190,6 +190,7 @@ private slots:
         QCOMPARE(tab.combo(2)->currentText(), QString("Access 45"));
         auto* validity_date = child<QLabel>(tab.form, "ValidityDate");
         QCOMPARE(validity_date->text(), QString("unlimited"));
+        QCOMPARE(child<QLabel>(tab.form, "BanDate")->text(), QString("no ban"));
         tab.button(2)->click();
         QCOMPARE(tab.button(2)->text(), QString("Save Record"));
         for (int i : {0, 1, 5}) QVERIFY(!tab.button(i)->isEnabled());
