@@ -22,6 +22,7 @@
 #include "ui/basic_info_panel.h"
 #include "ui/char_profile_tab.h"
 #include "ui/check_files_dialog.h"
+#include "ui/export_sql_dialog.h"
 #include "ui/item_panel.h"
 #include "ui/latin1.h"
 #include "ui/maps_panel.h"
@@ -234,6 +235,11 @@ void Form1::connect_user_info() {
         check_files_->check(ws_.app);
         check_files_->show();
         check_files_->raise();
+    });
+    connect(user_info_, &UserInfoTab::exportSqlRequested, this, [this] {
+        auto* dialog = new ExportSqlDialog(ws_.app, ui_, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
     });
 }
 

@@ -220,19 +220,23 @@ void UserInfoTab::keyPressEvent(QKeyEvent* event) {
 }
 
 // "Server Wipes" is shown but not offered: the wipes have no dialog. "Check Files" lists what
-// is wrong in the server's files.
+// is wrong in the server's files; "Export to SQL…" moves them to an SQL server.
 QGroupBox* UserInfoTab::build_server_tools() {
     auto* frame = new QGroupBox("Server Tools", this);
     frame->setObjectName("Frame5");
     auto* row = new QHBoxLayout(frame);
     for (int i = 0; i < 4; ++i) {
-        const char* caption = i == 0 ? "Server Wipes" : i == 1 ? "Check Files" : "...";
+        const char* caption = i == 0   ? "Server Wipes"
+                              : i == 1 ? "Check Files"
+                              : i == 2 ? "Export to SQL…"
+                                       : "...";
         server_tools_[i] = new QPushButton(caption, frame);
         server_tools_[i]->setObjectName(QString("Command8_%1").arg(i));
-        server_tools_[i]->setEnabled(i == 1);
+        server_tools_[i]->setEnabled(i == 1 || i == 2);
         row->addWidget(server_tools_[i]);
     }
     connect(server_tools_[1], &QPushButton::clicked, this, [this] { emit checkFilesRequested(); });
+    connect(server_tools_[2], &QPushButton::clicked, this, [this] { emit exportSqlRequested(); });
     row->addStretch();
     return frame;
 }

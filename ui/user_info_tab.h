@@ -54,6 +54,8 @@ signals:
     void tableReplaced(int row);
     // "Check Files" (Command8_1).
     void checkFilesRequested();
+    // "Export to SQL…" (Command8_2).
+    void exportSqlRequested();
     // "Save File" wrote the account file; the text says what was written.
     void fileSaved(const QString& text);
 
