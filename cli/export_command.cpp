@@ -69,7 +69,7 @@ int run_export(Session& session, const ExportArgs& args) {
     bool done = false;
     if (!args.out.empty()) {
         done = guarded(session.ui, "export_sql", [&] {
-            SqlFile file(args.out, app.files.calls(), file_header(app, options.era));
+            SqlFile file(args.out, file_header(app, options.era));
             report = export_sql(app, check, options, file);
             file.commit();
         });

@@ -13,10 +13,6 @@
 
 namespace tavo::sqlx {
 
-void export_registers(ExportRun& run, std::string_view items, int type, long long account,
-                      long long character, std::string_view file, std::size_t line,
-                      const std::string& who);
-
 namespace {
 
 constexpr std::size_t kFields = 19;
@@ -74,8 +70,9 @@ enum Char {
     kPartnerId,
     kOnline
 };
+// In the order of the columns: the stats stand before HP and SP there.
 constexpr NumberField kNumberFields[] = {
-    {3, 3, kClass},  {4, 3, kBaseExp}, {5, 4, kHp},    {6, 6, kStr},     {7, 2, kStatusPoint},
+    {3, 3, kClass},  {4, 3, kBaseExp}, {6, 6, kStr},   {5, 4, kHp},      {7, 2, kStatusPoint},
     {8, 3, kOption}, {9, 3, kPartyId}, {10, 3, kHair}, {11, 5, kWeapon},
 };
 
@@ -122,8 +119,9 @@ public:
             return skip(number, "Character line", "the server cannot read it");
         }
         const long long id = integer_value(p_[0]);
-        const std::string who =
-            "Character " + std::to_string(id) + " (" + check::shown(p_[2]) + ")";
+        const Who who = [&] {
+            return "Character " + std::to_string(id) + " (" + check::shown(p_[2]) + ")";
+        };
         if (!character_row(id, id_account, who, number)) return;
         if (run_.era == SqlEra::Y2013) {
             run_.characters.add(static_cast<std::int32_t>(id),
@@ -131,14 +129,15 @@ public:
         }
         memo_points(id, number, who);
         export_items(run_, inventory_, id, p_[15], false, check::kAthena, number,
-                     who + ", inventory");
-        export_items(run_, cart_, id, p_[16], false, check::kAthena, number, who + ", cart");
+                     [&] { return who() + ", inventory"; });
+        export_items(run_, cart_, id, p_[16], false, check::kAthena, number,
+                     [&] { return who() + ", cart"; });
         skill_rows(id, number, who);
         export_registers(run_, p_[18], 3, 0, id, check::kAthena, number, who);
     }
 
 private:
-    bool character_row(long long id, const long long* id_account, const std::string& who,
+    bool character_row(long long id, const long long* id_account, const Who& who,
                        std::size_t number) {
         chars_.begin();
         chars_.number(kCharId, id);
@@ -148,7 +147,7 @@ private:
         for (const NumberField& f : kNumberFields) {
             long long v[6] = {};
             if (!read_numbers(p_[f.field], v, f.count)) {
-                skip(number, who,
+                skip(number, who(),
                      "field " + std::to_string(f.field) + " is not " + std::to_string(f.count) +
                          " numbers");
                 return false;
@@ -159,14 +158,14 @@ private:
         const bool points = point(chars_, p_[12], kLastMap, run_.era) &&
                             point(chars_, p_[13], kSaveMap, run_.era, &partner);
         if (!points) {
-            skip(number, who, "its last or save point is not map,x,y");
+            skip(number, who(), "its last or save point is not map,x,y");
             return false;
         }
         chars_.number(kPartnerId, partner);
         chars_.number(kOnline, 0);
         if (run_.era == SqlEra::Y2013 &&
             !run_.char_names.insert(hash_bytes(latin1_ci_key(p_[2])))) {
-            skip(number, who,
+            skip(number, who(),
                  "its name differs from an earlier character's only in letter case or accents, "
                  "and the 2013 schema's names are unique in that sense");
             return false;
@@ -174,7 +173,7 @@ private:
         return run_.add(chars_, check::kAthena, number, who);
     }
 
-    void memo_points(long long id, std::size_t number, const std::string& who) {
+    void memo_points(long long id, std::size_t number, const Who& who) {
         const std::string points = splitmemo(p_[14]);
         std::size_t start = 0;
         while (start < points.size()) {
@@ -183,18 +182,18 @@ private:
             const std::string_view entry = std::string_view(points).substr(start, end - start);
             start = end + 1;
             if (entry.empty()) continue;
-            const std::string what = who + ", memo point " + std::string(entry);
+            const auto what = [&] { return who() + ", memo point " + std::string(entry); };
             memo_.begin();
             memo_.number(0, id);
             if (!point(memo_, entry, 1, run_.era)) {
-                run_.skip(check::kAthena, number, what, "it is not map,x,y");
+                run_.skip(check::kAthena, number, what(), "it is not map,x,y");
                 continue;
             }
             run_.add(memo_, check::kAthena, number, what);
         }
     }
 
-    void skill_rows(long long id, std::size_t number, const std::string& who) {
+    void skill_rows(long long id, std::size_t number, const Who& who) {
         seen_.clear();
         std::size_t start = 0;
         const std::string_view list = p_[17];
@@ -204,14 +203,14 @@ private:
             const std::string_view entry = list.substr(start, end - start);
             start = end + 1;
             if (entry.empty()) continue;
-            const std::string what = who + ", skill " + std::string(entry.substr(0, 40));
+            const auto what = [&] { return who() + ", skill " + std::string(entry.substr(0, 40)); };
             long long v[2] = {};
             if (!read_numbers(entry, v, 2)) {
-                run_.skip(check::kAthena, number, what, "it is not id,level");
+                run_.skip(check::kAthena, number, what(), "it is not id,level");
                 continue;
             }
             if (std::find(seen_.begin(), seen_.end(), v[0]) != seen_.end()) {
-                run_.skip(check::kAthena, number, what, "the character has this skill already");
+                run_.skip(check::kAthena, number, what(), "the character has this skill already");
                 continue;
             }
             seen_.push_back(v[0]);

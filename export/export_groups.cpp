@@ -40,7 +40,7 @@ void export_store_file(ExportRun& run, std::string_view file, TableRows& rows, c
         long long head[2] = {};
         if (p.size() < 3 || !read_numbers(p[0], head, 2)) return;
         export_items(run, rows, head[0], p[1], true, file, number,
-                     std::string(kind) + " " + std::to_string(head[0]));
+                     [&] { return std::string(kind) + " " + std::to_string(head[0]); });
     });
 }
 

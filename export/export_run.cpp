@@ -250,11 +250,9 @@ void ExportRun::change(std::string_view file, std::size_t line, const std::strin
     report.changed.push_back(place(file, line) + ": " + what + ": " + how);
 }
 
-bool ExportRun::add(TableRows& rows, std::string_view file, std::size_t line,
-                    const std::string& what) {
-    if (rows.add()) return true;
+void ExportRun::refused_row(const TableRows& rows, std::string_view file, std::size_t line,
+                            const std::string& what) {
     skip(file, line, what, "the " + rows.table().name + " table's " + rows.problem());
-    return false;
 }
 
 TableRows& ExportRun::table(std::string_view name) {
@@ -269,7 +267,7 @@ void ExportRun::flush_all() {
 }
 
 void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_view list,
-                  bool stores, std::string_view file, std::size_t line, const std::string& who) {
+                  bool stores, std::string_view file, std::size_t line, const Who& who) {
     std::size_t start = 0;
     while (start < list.size()) {
         std::size_t end = list.find(' ', start);
@@ -280,7 +278,7 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
         // id,nameid,amount,equip,identify,refine,attribute,card0..3[,broken]
         long long v[12] = {};
         if (!read_numbers(entry, v, 11, 1)) {
-            run.skip(file, line, who + ", item " + std::string(entry.substr(0, 60)),
+            run.skip(file, line, who() + ", item " + std::string(entry.substr(0, 60)),
                      "it is not 11 numbers");
             continue;
         }
@@ -295,11 +293,11 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
         }
         rows.number(11, v[11]);
         if (!rows.has(11) && v[11] != 0) {
-            run.change(file, line, who + ", item " + std::to_string(v[1]),
+            run.change(file, line, who() + ", item " + std::to_string(v[1]),
                        "its broken flag " + std::to_string(v[11]) +
                            " has no column in the 2013 schema and is not carried");
         }
-        run.add(rows, file, line, who + ", item " + std::to_string(v[1]));
+        run.add(rows, file, line, [&] { return who() + ", item " + std::to_string(v[1]); });
     }
 }
 

@@ -3,6 +3,7 @@
 // back, the report, and the lookups the 2013 schema needs across files.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -83,8 +84,14 @@ public:
     // A value written otherwise than the file holds it.
     void change(std::string_view file, std::size_t line, const std::string& what,
                 const std::string& how);
-    // The row is added; when a value does not fit, the record is named and left out.
-    bool add(TableRows& rows, std::string_view file, std::size_t line, const std::string& what);
+    // The row is added; when a value does not fit, the record is named (what() is only asked
+    // then) and left out.
+    template <class What>
+    bool add(TableRows& rows, std::string_view file, std::size_t line, What&& what) {
+        if (rows.add()) return true;
+        refused_row(rows, file, line, describe(what));
+        return false;
+    }
 
     TableRows& table(std::string_view name);
     void flush_all();
@@ -98,6 +105,14 @@ public:
     long long next_char = 0;
 
 private:
+    static std::string describe(const std::string& what) { return what; }
+    template <class What>
+    static std::string describe(const What& what) {
+        return what();
+    }
+    void refused_row(const TableRows& rows, std::string_view file, std::size_t line,
+                     const std::string& what);
+
     // The lines of the file the check keeps back, in order; a 0 keeps back the whole file.
     const std::vector<std::size_t>& kept_lines(std::string_view file) const;
     void line_read(std::string_view file, std::size_t number);
@@ -123,8 +138,13 @@ void export_map_registers(ExportRun& run);
 
 // The item lists of inventories, carts and stores: one row per item into `rows`, the owner in
 // the first column. `stores` leaves out items of id or amount 0, as the server's stores do.
+using Who = std::function<std::string()>;
 void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_view list,
-                  bool stores, std::string_view file, std::size_t line, const std::string& who);
+                  bool stores, std::string_view file, std::size_t line, const Who& who);
+
+// The registers of one owner into global_reg_value: "name,value" items separated by blanks.
+void export_registers(ExportRun& run, std::string_view items, int type, long long account,
+                      long long character, std::string_view file, std::size_t line, const Who& who);
 
 template <class Each>
 bool ExportRun::each_line(std::string_view file, Each&& each) {

@@ -1,26 +1,37 @@
 #pragma once
-// An export into a .sql file for the `mariadb` client: written beside the target and renamed
-// over it only when the export is whole, so a failed or refused export leaves no half file.
+// An export into a .sql file for the `mariadb` client: written to a temporary file beside the
+// target and renamed over it only when the export is whole, so that a failed or refused export
+// leaves no half file. It is not a server file: nothing waits for it on the disk (no fsync), and
+// a file cut short by a crash is the temporary one, never the target.
 
 #include <filesystem>
-#include <memory>
+#include <string>
 #include <string_view>
 
-#include "app/file_writer.h"
 #include "export/sql_rows.h"
 
 namespace tavo {
 
 class SqlFile : public SqlSink {
 public:
-    // `header` goes first, as SQL comments.
-    SqlFile(const std::filesystem::path& target, const FileCalls& calls, std::string_view header);
+    // `header` goes first, as SQL comments. Fails with a Failure naming the file when the
+    // temporary file cannot be made.
+    SqlFile(const std::filesystem::path& target, std::string_view header);
+    ~SqlFile() override;
+    SqlFile(const SqlFile&) = delete;
+    SqlFile& operator=(const SqlFile&) = delete;
+
     void execute(std::string_view statement) override;
-    // Puts the file in place; without it the file is not written.
+    // Puts the file in place; without it the target is not touched.
     void commit();
 
 private:
-    AtomicWriter out_;
+    void write_out();
+    void write_all(std::string_view bytes);
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    int fd_ = -1;
+    std::string buffer_;
 };
 
 }  // namespace tavo

@@ -1,6 +1,7 @@
 #include "export/sql_rows.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "export/sql_text.h"
 
@@ -13,7 +14,7 @@ constexpr std::size_t kStatementBytes = 1 << 20;
 }  // namespace
 
 TableRows::TableRows(const SqlTable& table, std::vector<std::string_view> columns, SqlSink& sink)
-    : table_(table), sink_(sink), slots_(columns.size()) {
+    : table_(table), sink_(sink) {
     head_ = "INSERT INTO `" + table.name + "` (";
     bool first = true;
     for (std::string_view name : columns) {
@@ -28,35 +29,55 @@ TableRows::TableRows(const SqlTable& table, std::vector<std::string_view> column
     statement_.reserve(kStatementBytes + (64 << 10));
 }
 
+void TableRows::drop_open_row() {
+    if (!open_) return;
+    open_ = false;
+    statement_.resize(row_start_);
+    if (statement_.size() == head_.size()) statement_.clear();
+}
+
 void TableRows::begin() {
-    values_.clear();
+    drop_open_row();
     problem_.clear();
-    for (Slot& s : slots_) s.set = false;
+    open_ = true;
+    if (statement_.empty()) statement_ = head_;
+    row_start_ = statement_.size();
+    statement_ += statement_.size() == head_.size() ? "(" : ",(";
+    next_slot_ = 0;
+    first_value_ = true;
+}
+
+bool TableRows::reach_over(std::size_t slot) {
+    if (slot < next_slot_) throw std::logic_error("the values of a row go in column order");
+    for (; next_slot_ < slot; ++next_slot_) {
+        if (column_[next_slot_] == nullptr) continue;
+        statement_.append(first_value_ ? "DEFAULT" : ",DEFAULT");
+        first_value_ = false;
+    }
+    ++next_slot_;
+    if (column_[slot] == nullptr) return false;
+    if (!first_value_) statement_ += ',';
+    first_value_ = false;
+    return true;
 }
 
 void TableRows::refuse(std::size_t slot, const std::string& why) {
     if (problem_.empty()) problem_ = "`" + column_[slot]->name + "` " + why;
 }
 
-void TableRows::number(std::size_t slot, long long value) {
-    const SqlColumn* column = column_[slot];
-    if (column == nullptr) return;
-    const bool fits = column->kind == SqlColumn::Kind::Integer && value >= column->low &&
-                      (value < 0 || static_cast<unsigned long long>(value) <= column->high);
-    if (!fits) {
-        refuse(slot, "cannot hold " + std::to_string(value) + " (it holds " +
-                         std::to_string(column->low) + " to " + std::to_string(column->high) + ")");
+void TableRows::refuse_number(std::size_t slot, long long value) {
+    const SqlColumn& column = *column_[slot];
+    if (column.kind != SqlColumn::Kind::Integer) {
+        refuse(slot, "cannot hold the number " + std::to_string(value));
+        return;
     }
-    Slot& s = slots_[slot];
-    s.at = values_.size();
-    append_sql_number(values_, value);
-    s.length = values_.size() - s.at;
-    s.set = true;
+    refuse(slot, "cannot hold " + std::to_string(value) + " (it holds " +
+                     std::to_string(column.low) + " to " + std::to_string(column.high) + ")");
 }
 
 void TableRows::text(std::size_t slot, std::string_view value) {
+    if (!reach(slot)) return;
     const SqlColumn* column = column_[slot];
-    if (column == nullptr) return;
     if (column->kind == SqlColumn::Kind::Text && value.size() > column->length) {
         refuse(slot, "holds " + std::to_string(column->length) + " characters, \"" +
                          std::string(value.substr(0, 40)) + "\" has " +
@@ -68,33 +89,19 @@ void TableRows::text(std::size_t slot, std::string_view value) {
     } else if (column->kind == SqlColumn::Kind::Integer) {
         refuse(slot, "holds numbers, not \"" + std::string(value.substr(0, 40)) + "\"");
     }
-    Slot& s = slots_[slot];
-    s.at = values_.size();
-    append_sql_string(values_, value);
-    s.length = values_.size() - s.at;
-    s.set = true;
+    append_sql_string(statement_, value);
 }
 
 bool TableRows::add() {
-    if (!problem_.empty()) return false;
-    if (statement_.empty()) {
-        statement_ = head_;
-        first_in_statement_ = true;
+    if (!problem_.empty()) {
+        drop_open_row();
+        return false;
     }
-    if (!first_in_statement_) statement_ += ',';
-    first_in_statement_ = false;
-    statement_ += '(';
-    bool first = true;
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-        if (column_[i] == nullptr) continue;
-        if (!first) statement_ += ',';
-        first = false;
-        const Slot& s = slots_[i];
-        if (s.set) {
-            statement_.append(values_, s.at, s.length);
-        } else {
-            statement_.append("DEFAULT");
-        }
+    open_ = false;
+    for (; next_slot_ < column_.size(); ++next_slot_) {
+        if (column_[next_slot_] == nullptr) continue;
+        statement_.append(first_value_ ? "DEFAULT" : ",DEFAULT");
+        first_value_ = false;
     }
     statement_ += ')';
     ++rows_;
@@ -103,6 +110,7 @@ bool TableRows::add() {
 }
 
 void TableRows::flush() {
+    drop_open_row();
     if (statement_.empty()) return;
     sink_.execute(statement_);
     statement_.clear();

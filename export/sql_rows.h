@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "export/sql_schema.h"
+#include "export/sql_text.h"
 
 namespace tavo {
 
@@ -32,9 +33,18 @@ public:
     // Whether the table has the column at `slot` in this era.
     bool has(std::size_t slot) const { return column_[slot] != nullptr; }
 
-    // A new row: every slot empty (an empty slot takes the column's default).
+    // A new row. Values are given slot by slot in the order of the columns; a slot passed over
+    // takes the column's default.
     void begin();
-    void number(std::size_t slot, long long value);
+    void number(std::size_t slot, long long value) {
+        if (!reach(slot)) return;
+        const SqlColumn& column = *column_[slot];
+        if (column.kind != SqlColumn::Kind::Integer || value < column.low ||
+            (value > 0 && static_cast<unsigned long long>(value) > column.high)) {
+            refuse_number(slot, value);
+        }
+        append_sql_number(statement_, value);
+    }
     void text(std::size_t slot, std::string_view value);
     // Adds the row to the next INSERT; false, with the reason in problem(), when a value does
     // not fit its column: the row is then left out.
@@ -46,23 +56,32 @@ public:
     std::uint64_t rows() const { return rows_; }
 
 private:
-    struct Slot {
-        std::size_t at = 0;
-        std::size_t length = 0;
-        bool set = false;
-    };
     void refuse(std::size_t slot, const std::string& why);
+    void refuse_number(std::size_t slot, long long value);
+    // Takes back a row begun but not added.
+    void drop_open_row();
+    // Moves on to the slot: the slots passed over take their defaults. False for a column the
+    // era's table does not have.
+    bool reach(std::size_t slot) {
+        if (slot != next_slot_ || column_[slot] == nullptr) return reach_over(slot);
+        ++next_slot_;
+        if (!first_value_) statement_ += ',';
+        first_value_ = false;
+        return true;
+    }
+    bool reach_over(std::size_t slot);
 
     const SqlTable& table_;
     SqlSink& sink_;
     std::vector<const SqlColumn*> column_;  // by slot; null: not in this era's table
-    std::vector<Slot> slots_;
-    std::string values_;     // the row being built, its literals back to back
-    std::string head_;       // INSERT INTO `t` (`a`,`b`) VALUES
-    std::string statement_;  // the INSERT being filled
+    std::string head_;                      // INSERT INTO `t` (`a`,`b`) VALUES
+    std::string statement_;                 // the INSERT being filled, the row being built last
+    std::size_t row_start_ = 0;             // where the row being built starts in statement_
+    std::size_t next_slot_ = 0;
+    bool first_value_ = true;
+    bool open_ = false;  // a row is begun and not added yet
     std::string problem_;
     std::uint64_t rows_ = 0;
-    bool first_in_statement_ = true;
 };
 
 }  // namespace tavo

@@ -67,12 +67,6 @@ void append_sql_string(std::string& out, std::string_view bytes) {
     out += '\'';
 }
 
-void append_sql_number(std::string& out, long long value) {
-    char digits_text[24];
-    const auto end = std::to_chars(digits_text, digits_text + sizeof digits_text, value).ptr;
-    out.append(digits_text, end);
-}
-
 std::optional<std::string> sql_datetime(std::string_view text) {
     if (text == "-") return std::string("0000-00-00 00:00:00");
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, fraction = 0;

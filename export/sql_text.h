@@ -4,6 +4,7 @@
 // MariaDB's latin1_swedish_ci compares keys, which is what decides whether two texts collide in a
 // unique key.
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,7 +14,11 @@ namespace tavo {
 
 // 'text' with ', \, NUL, LF, CR and Ctrl-Z escaped; every other byte as it is.
 void append_sql_string(std::string& out, std::string_view bytes);
-void append_sql_number(std::string& out, long long value);
+inline void append_sql_number(std::string& out, long long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
 
 // The login time of account.txt ("2004-11-02 18:03:11.120") as a DATETIME text without its
 // fraction; "-" is the column's zero date. Nothing for a text that is no date MariaDB takes.

@@ -68,9 +68,8 @@ ExportSqlPage::Mode ExportSqlPage::press_export(Ui& ui, bool anyway) {
     options.force = anyway;
     SqlExportReport report;
     const bool written = guarded(ui, "export_sql", [&] {
-        SqlFile file(file_, app_.files.calls(),
-                     "-- " + app_.settings.data_folder + " in the eAthena SQL schema of " +
-                         std::string(sql_era_name(era_)) + ", written by Tavo.\n");
+        SqlFile file(file_, "-- " + app_.settings.data_folder + " in the eAthena SQL schema of " +
+                                std::string(sql_era_name(era_)) + ", written by Tavo.\n");
         report = export_sql(app_, check, options, file,
                             [&](const std::string& text) { progress.show(text); });
         file.commit();
