@@ -11,6 +11,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -28,6 +32,7 @@ using namespace tavo::bench;
 
 struct Ran {
     double wall = 0;
+    double cpu = 0;
     long peak_mb = 0;
     int code = 0;
 };
@@ -42,12 +47,23 @@ Ran timed(const std::string& command) {
         _exit(127);
     }
     int status = 0;
-    rusage usage{};
+    rusage usage{};  // the command and every process it waited for
     wait4(child, &status, 0, &usage);
-    rusage children{};
-    getrusage(RUSAGE_CHILDREN, &children);
-    return {seconds_since(start), std::max(usage.ru_maxrss, children.ru_maxrss) / 1024,
+    return {seconds_since(start), cpu_seconds(usage), usage.ru_maxrss / 1024,
             WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// The CPU time a process has used so far, from /proc.
+double process_cpu(int pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14 || i == 15) ticks += std::stod(field);  // utime, stime
+    }
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 std::string quoted(const fs::path& path) {
@@ -99,15 +115,22 @@ int main(int argc, char** argv) {
     const Ran exported =
         timed(cli + " export-sql --schema 2004 --out " + quoted(file) + " > /dev/null");
     must(exported, "export-sql --out");
-    const double export_pass = exported.wall - check.wall;
+    const double export_pass = exported.cpu - check.cpu;
 
-    testing::ScratchMariadb server(scratch / "sql-bench-mariadb");
+    const fs::path data = scratch / "sql-bench-mariadb";
+    fs::remove_all(data);
+    auto server_owner = std::make_unique<testing::ScratchMariadb>(data);
+    testing::ScratchMariadb& server = *server_owner;
     server.query("CREATE DATABASE by_client CHARACTER SET latin1");
-    const Ran client = timed(server.client() + " by_client < " + quoted(file));
+    double server_cpu = process_cpu(server.pid());
+    Ran client = timed(server.client() + " by_client < " + quoted(file));
     must(client, "mariadb < file");
-    const Ran into = timed(cli + " export-sql --schema 2004 --into " + quoted(server.socket()) +
-                           " --database by_into > /dev/null");
+    client.cpu += process_cpu(server.pid()) - server_cpu;
+    server_cpu = process_cpu(server.pid());
+    Ran into = timed(cli + " export-sql --schema 2004 --into " + quoted(server.socket()) +
+                     " --database by_into > /dev/null");
     must(into, "export-sql --into");
+    into.cpu += process_cpu(server.pid()) - server_cpu;
 
     // The same rows as tab-separated files, loaded by MariaDB itself into empty copies of the
     // tables, keys rebuilt at the end as the export's load does.
@@ -124,6 +147,7 @@ int main(int argc, char** argv) {
         server.query("CREATE TABLE by_load_data.`" + t.name + "` LIKE by_client.`" + t.name + "`");
     }
     server.query("USE by_load_data");
+    server_cpu = process_cpu(server.pid());
     server.query("SET SESSION sql_mode = 'STRICT_ALL_TABLES,NO_AUTO_VALUE_ON_ZERO'");
     start = Clock::now();
     std::string lock = "LOCK TABLES ";
@@ -139,26 +163,33 @@ int main(int argc, char** argv) {
     server.query("UNLOCK TABLES");
     for (const std::string& t : tables) server.query("ALTER TABLE `" + t + "` ENABLE KEYS");
     const double load_data = seconds_since(start);
+    const double load_data_cpu = process_cpu(server.pid()) - server_cpu;
     const std::string chars = server.value("SELECT COUNT(*) FROM by_load_data.`char`");
     const std::string items = server.value("SELECT COUNT(*) FROM by_load_data.inventory");
 
     std::printf("%.0f MB of SQL; %s characters and %s inventory items in each database\n",
                 static_cast<double>(fs::file_size(file)) / 1e6, chars.c_str(), items.c_str());
-    std::printf("wall time (peak memory)\n");
-    std::printf("  grep -c '' over the save files    %8.1f s\n", grep_pass.wall);
-    std::printf("  tavo-cli check                    %8.1f s  (%ld MB)\n", check.wall,
-                check.peak_mb);
-    std::printf(
-        "  tavo-cli export-sql --out         %8.1f s  (%ld MB), the export pass alone "
-        "%.1f s: %.2f of the grep pass (aim: below 3)\n",
-        exported.wall, exported.peak_mb, export_pass, export_pass / grep_pass.wall);
-    std::printf("  LOAD DATA of the same rows        %8.1f s\n", load_data);
-    std::printf("  mariadb < the .sql file           %8.1f s: %.2f of LOAD DATA (aim: below 2)\n",
-                client.wall, client.wall / load_data);
-    std::printf(
-        "  tavo-cli export-sql --into        %8.1f s  (%ld MB): %.2f of LOAD DATA, "
-        "check and export included\n",
-        into.wall, into.peak_mb, into.wall / load_data);
+    std::printf("(wall time on a shared machine; CPU time of every process, MariaDB's included; "
+                "peak memory)\n");
+    std::printf("  grep -c '' over the save files  %7.1f s %7.1f s CPU\n", grep_pass.wall,
+                grep_pass.cpu);
+    std::printf("  tavo-cli check                  %7.1f s %7.1f s CPU  %5ld MB\n", check.wall,
+                check.cpu, check.peak_mb);
+    std::printf("  tavo-cli export-sql --out       %7.1f s %7.1f s CPU  %5ld MB\n", exported.wall,
+                exported.cpu, exported.peak_mb);
+    std::printf("    the export pass alone (less the check): %.1f s CPU, %.1f x the grep pass "
+                "(aim: below 3)\n",
+                export_pass, export_pass / std::max(grep_pass.wall, grep_pass.cpu));
+    std::printf("  LOAD DATA of the same rows      %7.1f s %7.1f s CPU\n", load_data,
+                load_data_cpu);
+    std::printf("  mariadb < the .sql file         %7.1f s %7.1f s CPU  %.2f x LOAD DATA "
+                "(aim: below 2)\n",
+                client.wall, client.cpu, client.wall / load_data);
+    std::printf("  tavo-cli export-sql --into      %7.1f s %7.1f s CPU  %5ld MB  %.2f x LOAD DATA, "
+                "check and export included\n",
+                into.wall, into.cpu, into.peak_mb, into.wall / load_data);
+    server_owner.reset();
+    fs::remove_all(data);
     fs::remove(file);
     fs::remove_all(rows);
     if (!kept) fs::remove_all(options.out);

@@ -22,6 +22,7 @@ public:
     ScratchMariadb& operator=(const ScratchMariadb&) = delete;
 
     const fs::path& socket() const { return socket_; }
+    int pid() const { return pid_; }
     // The account the socket lets in: the login name.
     const std::string& user() const { return user_; }
     // The `mariadb` client on this server, for a shell command.
