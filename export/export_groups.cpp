@@ -383,7 +383,7 @@ void export_friends(ExportRun& run) {
                                integer_in(p[1 + 2 * i], INT32_MIN, INT32_MAX).value_or(0));
                 friends.text(2 + 2 * i, p[2 + 2 * i]);
             }
-            if (count > 0) run.add(friends, check::kFriends, number, who);
+            run.add(friends, check::kFriends, number, who);
             return;
         }
         for (std::size_t i = 0; i < count; ++i) {

@@ -196,10 +196,10 @@ std::optional<std::int32_t> CharacterDirectory::char_named(std::int32_t account_
 ExportRun::ExportRun(const AppContext& context, const SqlExportOptions& options, SqlSink& out,
                      SqlExportReport& result, const ExportProgress& progress)
     : app(context), era(options.era), sink(out), report(result), progress_(progress) {
-    for (const Finding& f : report.blocking) {
+    for (const Finding& f : report.blocking) kept_[f.file].push_back(f.line);
+    for (auto& [file, lines] : kept_) {
         // A file the server reads as one line (CR line ends) is kept back whole.
-        const bool whole = f.line == 0 || check::ends_lines_in_cr(app.server_file(f.file));
-        kept_[f.file].push_back(whole ? 0 : f.line);
+        if (check::ends_lines_in_cr(app.server_file(file))) lines.push_back(0);
     }
     for (auto& [file, lines] : kept_) {
         std::sort(lines.begin(), lines.end());

@@ -114,8 +114,8 @@ std::string export_summary(const SqlExportReport& report) {
     std::string text;
     if (report.refused) {
         text = "Nothing was exported: the check found " + std::to_string(report.blocking.size()) +
-               " problem(s) the SQL schema cannot hold. Mend them (tavo-cli check --fix mends "
-               "some), or export anyway and leave these records behind:\n";
+               " problem(s) the SQL schema cannot hold.\nMend them (tavo-cli check --fix mends "
+               "some), or export anyway, which leaves these records out:\n";
         for (const Finding& f : report.blocking) text += finding_text(f) + "\n";
         return text;
     }
