@@ -90,6 +90,13 @@ SqlExportReport export_sql(const AppContext& app, const CheckReport& check,
     for (const Finding& f : report.blocking) {
         report.skipped.push_back(finding_text(f));
     }
+    // The schema keeps a GM level in the account's row: a level for an account not made yet
+    // has nowhere to go.
+    for (const Finding& f : check.findings) {
+        if (f.problem == Problem::GmWithoutAccount) {
+            report.changed.push_back(finding_text(f) + " The level is not carried.");
+        }
+    }
     sqlx::ExportRun run(app, options, sink, report, progress);
     begin_export(run);
     sqlx::export_accounts(run);
