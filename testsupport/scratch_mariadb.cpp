@@ -45,7 +45,11 @@ fs::path find_program(std::string_view name) {
     return {};
 }
 
-ScratchMariadb::ScratchMariadb(const fs::path& folder)
+bool mariadb_installed() {
+    return !find_program("mariadb-install-db").empty() && !find_program("mariadbd").empty();
+}
+
+ScratchMariadb::ScratchMariadb(const fs::path& folder, DiskSync sync)
     : folder_(folder), socket_(folder / "sock"), user_(login_name()) {
     const fs::path install = find_program("mariadb-install-db");
     const fs::path server = find_program("mariadbd");
@@ -57,7 +61,10 @@ ScratchMariadb::ScratchMariadb(const fs::path& folder)
     fs::create_directories(folder_ / "data");
     const bool root = geteuid() == 0;
     const std::string as_user = root ? " --user=root" : "";
-    const std::string command = quoted(install) +
+    // The bootstrap server of install-db and the server itself.
+    const std::string no_sync =
+        sync == DiskSync::Skip ? std::string("LD_PRELOAD=") + quoted(TAVO_NO_DISK_SYNC) + " " : "";
+    const std::string command = no_sync + quoted(install) +
                                 " --no-defaults --datadir=" + quoted(folder_ / "data") + as_user +
                                 " --auth-root-authentication-method=socket --skip-test-db > " +
                                 quoted(folder_ / "install.log") + " 2>&1";
@@ -71,6 +78,7 @@ ScratchMariadb::ScratchMariadb(const fs::path& folder)
     const std::string log = "--log-error=" + (folder_ / "error.log").string();
     pid_ = fork();
     if (pid_ == 0) {
+        if (sync == DiskSync::Skip) setenv("LD_PRELOAD", TAVO_NO_DISK_SYNC, 1);
         if (root) {
             execl(server.c_str(), server.c_str(), "--no-defaults", datadir.c_str(), sock.c_str(),
                   pid_file.c_str(), "--skip-networking", "--user=root", log.c_str(), nullptr);

@@ -1,7 +1,8 @@
 #pragma once
 // A MariaDB server of a test's own: a data folder made with mariadb-install-db in a scratch
 // folder, mariadbd on a unix socket there with networking off, stopped by its process id. What
-// cannot start throws, with the server's own words: a test that needs MariaDB fails without it.
+// cannot start throws, with the server's own words: a test that needs MariaDB fails then. Only
+// where MariaDB is not installed at all may a test skip, saying so (mariadb_installed).
 
 #include <filesystem>
 #include <string>
@@ -16,7 +17,10 @@ namespace fs = std::filesystem;
 
 class ScratchMariadb {
 public:
-    explicit ScratchMariadb(const fs::path& folder);
+    // Skip: the server does not wait for the disk to sync (a test's data dies with it). Keep:
+    // it does, as an administrator's server would (for figures).
+    enum class DiskSync { Skip, Keep };
+    explicit ScratchMariadb(const fs::path& folder, DiskSync sync = DiskSync::Keep);
     ~ScratchMariadb();
     ScratchMariadb(const ScratchMariadb&) = delete;
     ScratchMariadb& operator=(const ScratchMariadb&) = delete;
@@ -42,6 +46,9 @@ private:
     int pid_ = -1;
     st_mysql* connection_ = nullptr;
 };
+
+// Whether mariadbd and mariadb-install-db are there to be started.
+bool mariadb_installed();
 
 // A program on PATH, in /usr/sbin or /usr/bin; empty when there is none.
 fs::path find_program(std::string_view name);
