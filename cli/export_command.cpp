@@ -8,7 +8,7 @@
 #include "check/server_check.h"
 #include "cli/cli.h"
 #include "export/sql_export.h"
-#include "export/sql_file.h"
+#include "pages/export_sql_page.h"
 #ifdef TAVO_HAVE_MARIADB
 #include "export/mariadb_sink.h"
 #endif
@@ -49,50 +49,53 @@ void print(const CliOptions& options, const SqlExportReport& report) {
     }
 }
 
-std::string file_header(const AppContext& app, SqlEra era) {
-    return "-- The server folder " + app.settings.data_folder + " in the eAthena SQL schema of " +
-           std::string(sql_era_name(era)) +
-           ", written by Tavo.\n-- Load it into a latin1 database: mariadb NAME < FILE.sql\n";
+// --out is the "Export to SQL" page, pressed as the window presses it.
+int export_to_file(Session& session, const ExportArgs& args, bool force) {
+    ExportSqlPage page(session.ws.app);
+    page.choose_schema(*sql_era_named(args.schema));
+    page.set_file(args.out);
+    const auto button = force ? ExportSqlButton::ExportAnyway : ExportSqlButton::Export;
+    // "Export Anyway" is offered once "Export" was refused.
+    if (page.press(ExportSqlButton::Export, session.ui) == ExportSqlPage::Mode::Refused &&
+        button == ExportSqlButton::ExportAnyway) {
+        page.press(button, session.ui);
+    }
+    if (page.mode() == ExportSqlPage::Mode::Failed) return kFailed;
+    print(session.options, page.report());
+    return page.mode() == ExportSqlPage::Mode::Exported ? kDone : kFailed;
 }
 
 int run_export(Session& session, const ExportArgs& args) {
+    const bool force = args.force || session.options.force;
+    if (!args.out.empty()) return export_to_file(session, args, force);
+#ifdef TAVO_HAVE_MARIADB
     const AppContext& app = session.ws.app;
     SqlExportOptions options;
     options.era = *sql_era_named(args.schema);
-    options.force = args.force || session.options.force;
+    options.force = force;
     const CheckReport check = check_server(app);
     if (const auto refused = refused_export(check, options.force)) {
         print(session.options, *refused);
         return kFailed;
     }
     SqlExportReport report;
-    bool done = false;
-    if (!args.out.empty()) {
-        done = guarded(session.ui, "export_sql", [&] {
-            SqlFile file(args.out, file_header(app, options.era));
-            report = export_sql(app, check, options, file);
-            file.commit();
-        });
-    } else {
-#ifdef TAVO_HAVE_MARIADB
-        done = guarded(session.ui, "export_sql", [&] {
-            MariadbSink server(args.into, args.database, args.user);
-            try {
-                report = export_sql(app, check, options, server);
-            } catch (...) {
-                server.drop_created_tables();
-                throw;
-            }
-        });
-#else
-        std::cerr << "This tavo-cli was built without MariaDB's connector (libmariadb-dev): write "
-                     "a file with --out and load it with the mariadb client.\n";
-        return kFailed;
-#endif
-    }
+    const bool done = guarded(session.ui, "export_sql", [&] {
+        MariadbSink server(args.into, args.database, args.user);
+        try {
+            report = export_sql(app, check, options, server);
+        } catch (...) {
+            server.drop_created_tables();
+            throw;
+        }
+    });
     if (!done) return kFailed;
     print(session.options, report);
     return kDone;
+#else
+    std::cerr << "This tavo-cli was built without MariaDB's connector (libmariadb-dev): write "
+                 "a file with --out and load it with the mariadb client.\n";
+    return kFailed;
+#endif
 }
 
 }  // namespace

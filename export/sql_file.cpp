@@ -75,4 +75,10 @@ void SqlFile::commit() {
     temp_.clear();
 }
 
+std::string sql_file_header(const std::string& server_folder, SqlEra era) {
+    return "-- The server folder " + server_folder + " in the eAthena SQL schema of " +
+           std::string(sql_era_name(era)) +
+           ", written by Tavo.\n-- Load it into a latin1 database: mariadb NAME < FILE.sql\n";
+}
+
 }  // namespace tavo

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "export/sql_rows.h"
+#include "export/sql_schema.h"
 
 namespace tavo {
 
@@ -33,5 +34,8 @@ private:
     int fd_ = -1;
     std::string buffer_;
 };
+
+// The comment a .sql file starts with: which folder, which schema, and how to load it.
+std::string sql_file_header(const std::string& server_folder, SqlEra era);
 
 }  // namespace tavo

@@ -54,31 +54,41 @@ std::string ExportSqlPage::hint() const {
            "mariadb DATABASE < FILE.sql";
 }
 
-ExportSqlPage::Mode ExportSqlPage::press_export(Ui& ui, bool anyway) {
-    if (!export_offered()) return mode_;
+std::string ExportSqlPage::caption(ExportSqlButton button) const {
+    return button == ExportSqlButton::Export ? "Export" : "Export Anyway";
+}
+
+bool ExportSqlPage::offered(ExportSqlButton button) const {
+    if (button == ExportSqlButton::ExportAnyway) return mode_ == Mode::Refused;
+    return !file_.empty();
+}
+
+ExportSqlPage::Mode ExportSqlPage::press(ExportSqlButton button, Ui& ui) {
+    if (!offered(button)) return mode_;
+    const bool anyway = button == ExportSqlButton::ExportAnyway;
     ProgressWindow progress(ui);
     progress.show("Checking the server folder");
     const CheckReport check = check_server(app_);
-    if (const auto refused = refused_export(check, anyway)) {
-        summary_ = export_summary(*refused);
+    if (auto refused = refused_export(check, anyway)) {
+        report_ = std::move(*refused);
+        summary_ = export_summary(report_);
         return mode_ = Mode::Refused;
     }
     SqlExportOptions options;
     options.era = era_;
     options.force = anyway;
-    SqlExportReport report;
+    report_ = {};
     const bool written = guarded(ui, "export_sql", [&] {
-        SqlFile file(file_, "-- " + app_.settings.data_folder + " in the eAthena SQL schema of " +
-                                std::string(sql_era_name(era_)) + ", written by Tavo.\n");
-        report = export_sql(app_, check, options, file,
-                            [&](const std::string& text) { progress.show(text); });
+        SqlFile file(file_, sql_file_header(app_.settings.data_folder, era_));
+        report_ = export_sql(app_, check, options, file,
+                             [&](const std::string& text) { progress.show(text); });
         file.commit();
     });
     if (!written) {
         summary_ = "Nothing was written to " + file_ + ".";
         return mode_ = Mode::Failed;
     }
-    summary_ = "Written to " + file_ + ".\n" + export_summary(report);
+    summary_ = "Written to " + file_ + ".\n" + export_summary(report_);
     return mode_ = Mode::Exported;
 }
 

@@ -13,6 +13,9 @@ namespace tavo {
 struct AppContext;
 class Ui;
 
+// The buttons of the dialog.
+enum class ExportSqlButton { Export, ExportAnyway };
+
 class ExportSqlPage {
 public:
     enum class Mode { Choosing, Refused, Exported, Failed };
@@ -37,15 +40,19 @@ public:
     static const char* file_filter() { return "SQL files (*.sql);;All files (*)"; }
 
     Mode mode() const { return mode_; }
-    bool export_offered() const { return !file_.empty(); }
-    bool export_anyway_offered() const { return mode_ == Mode::Refused; }
+    std::string caption(ExportSqlButton button) const;
+    // "Export" once a file is chosen; "Export Anyway" after a refusal only.
+    bool offered(ExportSqlButton button) const;
 
-    // Checks the server folder and writes the file, with the progress window. Refused when the
-    // check finds what the schema cannot hold, unless `anyway`.
-    Mode press_export(Ui& ui, bool anyway = false);
+    // Checks the server folder and writes the file, with the progress window. "Export" is
+    // refused when the check finds what the schema cannot hold; "Export Anyway" leaves those
+    // records out. A button not offered does nothing.
+    Mode press(ExportSqlButton button, Ui& ui);
     // The last outcome in words: rows per table and what was left out, or why nothing was
     // written.
     const std::string& summary() const { return summary_; }
+    // The report of the last export or refusal.
+    const SqlExportReport& report() const { return report_; }
     // The hint under the choices.
     std::string hint() const;
 
@@ -56,6 +63,7 @@ private:
     std::string file_;
     Mode mode_ = Mode::Choosing;
     std::string summary_;
+    SqlExportReport report_;
 };
 
 }  // namespace tavo

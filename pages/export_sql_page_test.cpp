@@ -22,13 +22,13 @@ struct ExportSqlPageTest : ::testing::Test {
 };
 
 TEST_F(ExportSqlPageTest, OffersTheExportOnceAFileIsChosenAndEndsWithTheRows) {
-    EXPECT_FALSE(page->export_offered());
-    EXPECT_EQ(page->press_export(demo.ui), ExportSqlPage::Mode::Choosing);
+    EXPECT_FALSE(page->offered(ExportSqlButton::Export));
+    EXPECT_EQ(page->press(ExportSqlButton::Export, demo.ui), ExportSqlPage::Mode::Choosing);
     page->choose_schema(SqlEra::Y2013);
     EXPECT_NE(page->suggested_file().find("ragnarok-2013.sql"), std::string::npos);
     page->set_file(target().string());
-    ASSERT_TRUE(page->export_offered());
-    EXPECT_EQ(page->press_export(demo.ui), ExportSqlPage::Mode::Exported);
+    ASSERT_TRUE(page->offered(ExportSqlButton::Export));
+    EXPECT_EQ(page->press(ExportSqlButton::Export, demo.ui), ExportSqlPage::Mode::Exported);
     EXPECT_NE(page->summary().find("  char: 11\n"), std::string::npos) << page->summary();
     EXPECT_NE(read_file(target()).find("`last_map` varchar(11)"), std::string::npos);
 }
@@ -38,14 +38,14 @@ TEST_F(ExportSqlPageTest, ARefusalWritesNothingAndOffersExportAnyway) {
     athena += athena.substr(0, athena.find('\n') + 1);  // the first character twice
     demo.dir.write("server/save/athena.txt", athena);
     page->set_file(target().string());
-    EXPECT_EQ(page->press_export(demo.ui), ExportSqlPage::Mode::Refused);
+    EXPECT_EQ(page->press(ExportSqlButton::Export, demo.ui), ExportSqlPage::Mode::Refused);
     EXPECT_FALSE(fs::exists(target()));
-    EXPECT_TRUE(page->export_anyway_offered());
+    EXPECT_TRUE(page->offered(ExportSqlButton::ExportAnyway));
     EXPECT_NE(page->summary().find("is taken by an earlier character"), std::string::npos);
-    EXPECT_EQ(page->press_export(demo.ui, true), ExportSqlPage::Mode::Exported);
+    EXPECT_EQ(page->press(ExportSqlButton::ExportAnyway, demo.ui), ExportSqlPage::Mode::Exported);
     EXPECT_NE(page->summary().find("Left out"), std::string::npos) << page->summary();
     EXPECT_TRUE(fs::exists(target()));
-    EXPECT_FALSE(page->export_anyway_offered());
+    EXPECT_FALSE(page->offered(ExportSqlButton::ExportAnyway));
 }
 
 }  // namespace

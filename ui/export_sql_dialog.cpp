@@ -45,9 +45,11 @@ ExportSqlDialog::ExportSqlDialog(const AppContext& app, Ui& ui, QWidget* parent)
     summary_->setLineWrapMode(QPlainTextEdit::NoWrap);
     summary_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    export_ = buttons->addButton("Export", QDialogButtonBox::AcceptRole);
+    export_ = buttons->addButton(qs(page_.caption(ExportSqlButton::Export)),
+                                 QDialogButtonBox::AcceptRole);
     export_->setObjectName("ExportButton");
-    anyway_ = buttons->addButton("Export Anyway", QDialogButtonBox::ActionRole);
+    anyway_ = buttons->addButton(qs(page_.caption(ExportSqlButton::ExportAnyway)),
+                                 QDialogButtonBox::ActionRole);
     anyway_->setObjectName("ExportAnyway");
     auto* column = new QVBoxLayout(this);
     column->addLayout(form);
@@ -64,8 +66,8 @@ ExportSqlDialog::ExportSqlDialog(const AppContext& app, Ui& ui, QWidget* parent)
         page_.choose_schema(static_cast<SqlEra>(schema_->itemData(index).toInt()));
         render();
     });
-    connect(export_, &QPushButton::clicked, this, [this] { press(false); });
-    connect(anyway_, &QPushButton::clicked, this, [this] { press(true); });
+    connect(export_, &QPushButton::clicked, this, [this] { press(ExportSqlButton::Export); });
+    connect(anyway_, &QPushButton::clicked, this, [this] { press(ExportSqlButton::ExportAnyway); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(820, 480);
     render();
@@ -81,17 +83,17 @@ void ExportSqlDialog::browse_clicked() {
     render();
 }
 
-void ExportSqlDialog::press(bool anyway) {
+void ExportSqlDialog::press(ExportSqlButton button) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    page_.press_export(ui_, anyway);
+    page_.press(button, ui_);
     QApplication::restoreOverrideCursor();
     summary_->setPlainText(qs(page_.summary()));
     render();
 }
 
 void ExportSqlDialog::render() {
-    export_->setEnabled(page_.export_offered());
-    anyway_->setVisible(page_.export_anyway_offered());
+    export_->setEnabled(page_.offered(ExportSqlButton::Export));
+    anyway_->setVisible(page_.offered(ExportSqlButton::ExportAnyway));
 }
 
 }  // namespace tavo::ui

@@ -25,7 +25,7 @@ public:
 
 private:
     void browse_clicked();
-    void press(bool anyway);
+    void press(ExportSqlButton button);
     void render();
 
     ExportSqlPage page_;
