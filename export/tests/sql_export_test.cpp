@@ -406,6 +406,10 @@ TEST_F(SqlExportTest, WhatTheSchemaCannotHoldStopsTheExportOrIsNamed) {
               std::string::npos)
         << refused.out;
     EXPECT_FALSE(fs::exists(file));
+    const Ran forced_file = export_sql(server, "--force --out " + quoted(file));
+    EXPECT_EQ(forced_file.code, 0) << forced_file.out;
+    EXPECT_NE(forced_file.out.find("Left out (1):"), std::string::npos) << forced_file.out;
+    EXPECT_EQ(read_file(file).find("Twinbrew"), std::string::npos);
 
     for (const char* schema : {"2004", "2013"}) {
         SCOPED_TRACE(schema);
