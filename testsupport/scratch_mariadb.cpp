@@ -1,5 +1,6 @@
 #include "testsupport/scratch_mariadb.h"
 
+#include <fcntl.h>
 #include <mysql.h>
 #include <pwd.h>
 #include <signal.h>
@@ -78,6 +79,13 @@ ScratchMariadb::ScratchMariadb(const fs::path& folder, DiskSync sync)
     const std::string log = "--log-error=" + (folder_ / "error.log").string();
     pid_ = fork();
     if (pid_ == 0) {
+        // What mariadbd says before its error log is open (a max_open_files warning) goes
+        // beside it, not into the test's output.
+        const int early = open((folder_ / "early.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (early >= 0) {
+            dup2(early, STDOUT_FILENO);
+            dup2(early, STDERR_FILENO);
+        }
         if (sync == DiskSync::Skip) setenv("LD_PRELOAD", TAVO_NO_DISK_SYNC, 1);
         if (root) {
             execl(server.c_str(), server.c_str(), "--no-defaults", datadir.c_str(), sock.c_str(),
@@ -103,6 +111,7 @@ ScratchMariadb::ScratchMariadb(const fs::path& folder, DiskSync sync)
             mysql_close(connection_);
             connection_ = nullptr;
             throw std::runtime_error("mariadbd did not start (" + why + "):\n" +
+                                     read_all(folder_ / "early.log") +
                                      read_all(folder_ / "error.log"));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
