@@ -91,10 +91,12 @@ SqlExportReport export_sql(const AppContext& app, const CheckReport& check,
         report.skipped.push_back(finding_text(f));
     }
     // The schema keeps a GM level in the account's row: a level for an account not made yet
-    // has nowhere to go.
+    // has nowhere to go, and one above 99 goes in as the 99 the server takes.
     for (const Finding& f : check.findings) {
         if (f.problem == Problem::GmWithoutAccount) {
             report.changed.push_back(finding_text(f) + " The level is not carried.");
+        } else if (f.problem == Problem::GmLevelAbove99) {
+            report.changed.push_back(finding_text(f) + " It is written as 99.");
         }
     }
     sqlx::ExportRun run(app, options, sink, report, progress);

@@ -88,14 +88,18 @@ TEST_F(SqlExportRun, The2013SchemaNamesWhatItHasNoRoomFor) {
 }
 
 TEST_F(SqlExportRun, The2004SchemaKeepsMapsAndNamesWhatItsNumberColumnsCannotHold) {
-    // A GM level for an account not made yet: the level lives in the account's row.
+    // A GM level for an account not made yet (the level lives in the account's row), and one
+    // above the highest.
     demo.dir.write("server/conf/GM_account.txt",
-                   demo.dir.read("server/conf/GM_account.txt") + "704599 50\n");
+                   "704554 120\n" + demo.dir.read("server/conf/GM_account.txt") + "704599 50\n");
     const SqlExportReport report = run(SqlEra::Y2004);
     EXPECT_TRUE(named(report.changed,
                       "Account 704599 has a GM level but is not in "
                       "save/account.txt yet"));
     EXPECT_TRUE(named(report.changed, "The level is not carried."));
+    EXPECT_TRUE(named(report.changed,
+                      "conf/GM_account.txt:1: Note: The GM level 120 is above 99: "
+                      "the server takes 99. It is written as 99."));
     EXPECT_NE(out.text.find("'rhea_admin'"), std::string::npos);
     EXPECT_NE(out.text.find("'Kaelen',7,82,48"), std::string::npos);
     EXPECT_NE(out.text.find("'prontera.gat',156,191,'prontera.gat',156,191,0,0)"),
