@@ -11,11 +11,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <sstream>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -169,25 +169,29 @@ int main(int argc, char** argv) {
 
     std::printf("%.0f MB of SQL; %s characters and %s inventory items in each database\n",
                 static_cast<double>(fs::file_size(file)) / 1e6, chars.c_str(), items.c_str());
-    std::printf("(wall time on a shared machine; CPU time of every process, MariaDB's included; "
-                "peak memory)\n");
+    std::printf(
+        "(wall time on a shared machine; CPU time of every process, MariaDB's included; "
+        "peak memory)\n");
     std::printf("  grep -c '' over the save files  %7.1f s %7.1f s CPU\n", grep_pass.wall,
                 grep_pass.cpu);
     std::printf("  tavo-cli check                  %7.1f s %7.1f s CPU  %5ld MB\n", check.wall,
                 check.cpu, check.peak_mb);
     std::printf("  tavo-cli export-sql --out       %7.1f s %7.1f s CPU  %5ld MB\n", exported.wall,
                 exported.cpu, exported.peak_mb);
-    std::printf("    the export pass alone (less the check): %.1f s CPU, %.1f x the grep pass "
-                "(aim: below 3)\n",
-                export_pass, export_pass / std::max(grep_pass.wall, grep_pass.cpu));
+    std::printf(
+        "    the export pass alone (less the check): %.1f s CPU, %.1f x the grep pass "
+        "(aim: below 3)\n",
+        export_pass, export_pass / std::max(grep_pass.wall, grep_pass.cpu));
     std::printf("  LOAD DATA of the same rows      %7.1f s %7.1f s CPU\n", load_data,
                 load_data_cpu);
-    std::printf("  mariadb < the .sql file         %7.1f s %7.1f s CPU  %.2f x LOAD DATA "
-                "(aim: below 2)\n",
-                client.wall, client.cpu, client.wall / load_data);
-    std::printf("  tavo-cli export-sql --into      %7.1f s %7.1f s CPU  %5ld MB  %.2f x LOAD DATA, "
-                "check and export included\n",
-                into.wall, into.cpu, into.peak_mb, into.wall / load_data);
+    std::printf(
+        "  mariadb < the .sql file         %7.1f s %7.1f s CPU  %.2f x LOAD DATA "
+        "(aim: below 2)\n",
+        client.wall, client.cpu, client.wall / load_data);
+    std::printf(
+        "  tavo-cli export-sql --into      %7.1f s %7.1f s CPU  %5ld MB  %.2f x LOAD DATA, "
+        "check and export included\n",
+        into.wall, into.cpu, into.peak_mb, into.wall / load_data);
     server_owner.reset();
     fs::remove_all(data);
     fs::remove(file);
