@@ -20,6 +20,14 @@ bool FileBatch::add(const fs::path& target, std::string name, Make make, fs::pat
     return false;
 }
 
+std::vector<fs::path> FileBatch::targets() const {
+    std::vector<fs::path> all;
+    for (const Entry& entry : entries_) {
+        if (entry.writer) all.push_back(entry.target);
+    }
+    return all;
+}
+
 void FileBatch::commit() {
     for (Entry& entry : entries_) {
         current_ = entry.name;

@@ -31,6 +31,9 @@ public:
     // nothing to change: the file is left out.
     bool add(const fs::path& target, std::string name, Make make, fs::path backup = {});
 
+    // The files the batch changes, in the order they go in place.
+    std::vector<fs::path> targets() const;
+
     // The name of the file being written when a failure came, for the message.
     const std::string& current() const { return current_; }
 

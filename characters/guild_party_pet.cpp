@@ -4,6 +4,8 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/disk_guard.h"
@@ -299,6 +301,25 @@ void delete_pet(TieFile& file, double pet_id) {
                [&](std::string& line) { return !is_record(line) || record_id(line) != pet_id; });
 }
 
+// Pets that name a leaving character as their owner but stay (eggs in a store or in another
+// character's hands) keep their account and are owned by no character: the server gives an egg
+// to whoever hatches it.
+void orphan_pets(TieFile& file, double char_id) {
+    edit_lines(file, [&](std::string& line) {
+        if (!is_record(line)) return true;
+        Pieces pieces = split_line(line);
+        if (pieces.size() < 2 || leading_number(piece(pieces[1], ',', 1)) != char_id) return true;
+        std::vector<std::string_view> values = split(pieces[1], ',');
+        std::string owner;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            owner.append(i > 0 ? "," : "").append(i == 1 ? std::string_view("0") : values[i]);
+        }
+        pieces[1] = std::move(owner);
+        line = join_line(pieces);
+        return true;
+    });
+}
+
 void clear_castles(TieFile& file, double guild_id) {
     edit_lines(file, [&](std::string& line) {
         if (!is_record(line) || leading_number(piece(line, ',', 1)) != guild_id) return true;
@@ -344,6 +365,7 @@ void apply_release(CharacterTies& ties, const TieRelease& release) {
         clear_castles(ties.castle, release.guild_id);
     }
     if (release.pet_id > 0) delete_pet(ties.pet, release.pet_id);
+    if (release.char_id > 0) orphan_pets(ties.pet, release.char_id);
 }
 
 using TieOf = TieFile CharacterTies::*;
@@ -505,6 +527,80 @@ void release_pet(CharacterTies& ties, std::int32_t pet_id) {
     const TieRelease release{0, 0, static_cast<double>(pet_id), 0, 0};
     apply_release(ties, release);
     ties.releases.push_back(release);
+}
+
+TieRelease character_release(std::string_view party_guild_pet, std::int32_t account_id,
+                             std::int32_t char_id) {
+    return TieRelease{leading_number(piece(party_guild_pet, ',', 0)),
+                      leading_number(piece(party_guild_pet, ',', 1)),
+                      leading_number(piece(party_guild_pet, ',', 2)), account_id, char_id};
+}
+
+void release_all(CharacterTies& ties, const std::vector<TieRelease>& releases) {
+    // Who leaves each party and guild, in the order of the releases; the pets that go; the
+    // characters whose other pets stay without an owner.
+    std::unordered_map<double, std::vector<std::int32_t>> parties;
+    std::unordered_map<double, std::vector<std::int32_t>> guilds;
+    std::unordered_set<double> pets;
+    std::unordered_set<double> owners;
+    for (const TieRelease& r : releases) {
+        if (r.party_id > 0) parties[r.party_id].push_back(r.account_id);
+        if (r.guild_id > 0) guilds[r.guild_id].push_back(r.char_id);
+        if (r.pet_id > 0) pets.insert(r.pet_id);
+        if (r.char_id > 0) owners.insert(r.char_id);
+    }
+    const auto each_member = [](auto& groups, auto release_line) {
+        return [&groups, release_line](std::string& line) {
+            if (!is_record(line)) return true;
+            const auto found = groups.find(record_id(line));
+            if (found == groups.end()) return true;
+            Pieces pieces = split_line(line);
+            for (const std::int32_t member : found->second) {
+                if (!release_line(pieces, member)) return false;
+            }
+            line = join_line(pieces);
+            return true;
+        };
+    };
+    if (!parties.empty()) edit_lines(ties.party, each_member(parties, release_party_line));
+    std::unordered_set<double> gone;
+    if (!guilds.empty()) {
+        const auto edit = each_member(guilds, release_guild_line);
+        edit_lines(ties.guild, [&](std::string& line) {
+            const double id = is_record(line) ? record_id(line) : 0;
+            if (edit(line)) return true;
+            gone.insert(id);
+            return false;
+        });
+    }
+    if (!gone.empty()) {
+        edit_lines(ties.castle, [&](std::string& line) {
+            if (!is_record(line) || !gone.contains(leading_number(piece(line, ',', 1))))
+                return true;
+            const std::size_t values = split(line, ',').size();
+            std::string cleared(piece(line, ',', 0));
+            for (std::size_t i = 1; i < values; ++i) cleared += ",0";
+            line = std::move(cleared);
+            return true;
+        });
+    }
+    if (!pets.empty() || !owners.empty()) {
+        edit_lines(ties.pet, [&](std::string& line) {
+            if (!is_record(line)) return true;
+            if (pets.contains(record_id(line))) return false;
+            if (!owners.contains(leading_number(piece(piece(line, '\t', 1), ',', 1)))) return true;
+            Pieces pieces = split_line(line);
+            std::vector<std::string_view> values = split(pieces[1], ',');
+            std::string owner;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                owner.append(i > 0 ? "," : "").append(i == 1 ? std::string_view("0") : values[i]);
+            }
+            pieces[1] = std::move(owner);
+            line = join_line(pieces);
+            return true;
+        });
+    }
+    ties.releases.insert(ties.releases.end(), releases.begin(), releases.end());
 }
 
 void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,

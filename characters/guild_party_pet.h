@@ -81,8 +81,9 @@ std::optional<std::string> save_pet(const AppContext& app, Ui& ui, std::int32_t 
 
 // Releases a character about to be deleted: it leaves its party and guild (the last member
 // takes the party or guild with it, a guild's castles are given up; a leader or master hands
-// over to the first remaining member) and its pet is deleted. `party_guild_pet` is field 9 of
-// the character line.
+// over to the first remaining member) and its pet is deleted. Other pets that name it as their
+// owner (eggs it handed on) stay with their account and no character. `party_guild_pet` is field 9
+// of the character line.
 void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,
                             std::int32_t account_id, std::int32_t char_id);
 // The same release on lines in memory.
@@ -90,6 +91,12 @@ void release_character(CharacterTies& ties, std::string_view party_guild_pet,
                        std::int32_t account_id, std::int32_t char_id);
 // The pet record of an egg that leaves with its holder is deleted.
 void release_pet(CharacterTies& ties, std::int32_t pet_id);
+// Many characters and pets (a release of pet_id alone) released at once, as the same releases
+// one after the other would leave the lines, in one pass over each file however many they are.
+void release_all(CharacterTies& ties, const std::vector<TieRelease>& releases);
+// The release of a character line's field 9 (party_id,guild_id,pet_id).
+TieRelease character_release(std::string_view party_guild_pet, std::int32_t account_id,
+                             std::int32_t char_id);
 
 // Gives up the castles of a guild: every castle it holds keeps its id, all else becomes 0.
 void clear_guild_castles(const AppContext& app, Ui& ui, std::int32_t guild_id);

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     add_item_commands(app, options, result);
     add_check_command(app, options, result);
     add_export_command(app, options, result);
+    add_wipe_command(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -58,10 +58,10 @@ std::string AccountPage::caption(ServerTool tool) const {
     return "...";
 }
 
-// "Server Wipes" is shown but not offered: the wipes have no dialog. "Check Files" lists what
-// is wrong in the server's files; "Export to SQL…" moves them to an SQL server.
+// "Server Wipes" opens the wipe dialog, "Check Files" lists what is wrong in the server's files,
+// "Export to SQL…" moves them to an SQL server; the fourth button has no tool.
 bool AccountPage::offered(ServerTool tool) const {
-    return tool == ServerTool::CheckFiles || tool == ServerTool::ExportSql;
+    return tool != ServerTool::Fourth;
 }
 
 std::string AccountPage::field_text(AccountField field) const {

@@ -239,6 +239,8 @@ QGroupBox* UserInfoTab::build_server_tools() {
             [this] { emit checkFilesRequested(); });
     connect(server_tools_[static_cast<int>(ServerTool::ExportSql)], &QPushButton::clicked, this,
             [this] { emit exportSqlRequested(); });
+    connect(server_tools_[static_cast<int>(ServerTool::Wipes)], &QPushButton::clicked, this,
+            [this] { emit wipesRequested(); });
     row->addStretch();
     return frame;
 }

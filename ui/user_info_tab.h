@@ -41,6 +41,8 @@ signals:
     void checkFilesRequested();
     // "Export to SQL…" (Command8_2).
     void exportSqlRequested();
+    // "Server Wipes" (Command8_0).
+    void wipesRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
