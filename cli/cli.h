@@ -173,6 +173,7 @@ void add_character_edit_commands(CLI::App* character, CLI::App* chars, const Cli
                                  int& result);
 void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_check_command(CLI::App& app, const CliOptions& options, int& result);
+void add_export_command(CLI::App& app, const CliOptions& options, int& result);
 void add_wipe_command(CLI::App& app, const CliOptions& options, int& result);
 void add_batch_command(CLI::App& app, const CliOptions& options, int& result);
 // Every command above: the parser of the command line and of each line of a batch.

@@ -41,6 +41,8 @@ int main(int argc, char** argv) {
 
     int result = kDone;
     add_commands(app, options, result);
+    // The export reads the files as they are on disk: it is no line of a batch.
+    add_export_command(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

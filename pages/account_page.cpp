@@ -81,16 +81,16 @@ std::string AccountPage::caption(ServerTool tool) const {
     switch (tool) {
         case ServerTool::Wipes: return "Server Wipes";
         case ServerTool::CheckFiles: return "Check Files";
-        case ServerTool::Third:
+        case ServerTool::ExportSql: return "Export to SQL…";
         case ServerTool::Fourth: break;
     }
     return "...";
 }
 
-// "Server Wipes" is shown but not offered: the wipes have no dialog. "Check Files" lists what
-// is wrong in the server's files.
+// "Server Wipes" opens the wipe dialog, "Check Files" lists what is wrong in the server's files,
+// "Export to SQL…" moves them to an SQL server; the fourth button has no tool.
 bool AccountPage::offered(ServerTool tool) const {
-    return tool == ServerTool::CheckFiles || tool == ServerTool::Wipes;
+    return tool != ServerTool::Fourth;
 }
 
 std::string AccountPage::field_text(AccountField field) const {

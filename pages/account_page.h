@@ -35,7 +35,7 @@ enum class AccountButton { NewPlayer, NewGm, EditRecord, Cancel, SaveFile, Delet
 inline constexpr int kAccountButtonCount = 6;
 
 // The buttons of the "Server Tools" frame (Command8_0 to Command8_3).
-enum class ServerTool { Wipes, CheckFiles, Third, Fourth };
+enum class ServerTool { Wipes, CheckFiles, ExportSql, Fourth };
 inline constexpr int kServerToolCount = 4;
 
 // The three lists (Combo1_0 to Combo1_2).

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package Tavo needs to build, test and run its demo. Safe to run again:
-# with everything present it does nothing.
+# with everything present it does nothing. MariaDB's server is only installed, never started
+# here: the SQL export tests start one of their own in a scratch folder.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   clang-format clang libfuzzer-14-dev
   xvfb xauth imagemagick fonts-dejavu-core
+  mariadb-server mariadb-client libmariadb-dev
 )
 
 missing=()

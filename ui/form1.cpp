@@ -24,6 +24,7 @@
 #include "ui/basic_info_panel.h"
 #include "ui/char_profile_tab.h"
 #include "ui/check_files_dialog.h"
+#include "ui/export_sql_dialog.h"
 #include "ui/form3.h"
 #include "ui/item_panel.h"
 #include "ui/latin1.h"
@@ -123,7 +124,11 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
         check_files_->show();
         check_files_->raise();
     });
-
+    connect(user_info_, &UserInfoTab::exportSqlRequested, this, [this] {
+        auto* dialog = new ExportSqlDialog(ws_.app, ui_, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+    });
     connect(user_info_, &UserInfoTab::wipesRequested, this, [this] { open_wipes(); });
 
     splitter_ = new QSplitter(Qt::Horizontal);

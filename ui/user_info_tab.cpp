@@ -239,6 +239,8 @@ QGroupBox* UserInfoTab::build_server_tools() {
     }
     connect(server_tools_[static_cast<int>(ServerTool::CheckFiles)], &QPushButton::clicked, this,
             [this] { emit checkFilesRequested(); });
+    connect(server_tools_[static_cast<int>(ServerTool::ExportSql)], &QPushButton::clicked, this,
+            [this] { emit exportSqlRequested(); });
     connect(server_tools_[static_cast<int>(ServerTool::Wipes)], &QPushButton::clicked, this,
             [this] { emit wipesRequested(); });
     row->addStretch();
@@ -264,7 +266,8 @@ void UserInfoTab::render() {
     }
     for (int i = 0; i < kServerToolCount; ++i) {
         const auto tool = static_cast<ServerTool>(i);
-        server_tools_[i]->setText(qs(page_.caption(tool)));
+        // The program's own words, in UTF-8 ("Export to SQL…"), not bytes of a file.
+        server_tools_[i]->setText(QString::fromStdString(page_.caption(tool)));
         server_tools_[i]->setEnabled(page_.offered(tool));
         server_tools_[i]->setToolTip(qs(page_.why_not_offered(tool)));
     }

@@ -39,6 +39,8 @@ public:
 signals:
     // "Check Files" (Command8_1).
     void checkFilesRequested();
+    // "Export to SQL…" (Command8_2).
+    void exportSqlRequested();
     // "Server Wipes" (Command8_0).
     void wipesRequested();
 

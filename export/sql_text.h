@@ -1,0 +1,33 @@
+#pragma once
+// How the bytes of the server's files become SQL text: string literals escaped byte by byte (the
+// legacy code page goes across unchanged over a latin1 connection), numbers, dates, and the way
+// MariaDB's latin1_swedish_ci compares keys, which is what decides whether two texts collide in a
+// unique key.
+
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavo {
+
+// 'text' with ', \, NUL, LF, CR and Ctrl-Z escaped; every other byte as it is.
+void append_sql_string(std::string& out, std::string_view bytes);
+inline void append_sql_number(std::string& out, long long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+// The login time of account.txt ("2004-11-02 18:03:11.120") as a DATETIME text without its
+// fraction; "-" is the column's zero date. Nothing for a text that is no date MariaDB takes.
+std::optional<std::string> sql_datetime(std::string_view login_time);
+
+// The key a text has under latin1_swedish_ci: letters without case and most accents, trailing
+// blanks ignored. Two texts with the same key are one in a unique key.
+std::string latin1_ci_key(std::string_view text);
+// The weight latin1_swedish_ci gives one byte.
+unsigned char latin1_ci_weight(unsigned char byte);
+
+}  // namespace tavo

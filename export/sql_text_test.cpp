@@ -1,0 +1,99 @@
+#include "export/sql_text.h"
+
+#include <gtest/gtest.h>
+
+#include "export/sql_rows.h"
+
+namespace tavo {
+namespace {
+
+TEST(SqlText, StringsAreEscapedByteByByteAndEveryOtherByteStays) {
+    std::string in = "O'Br\\ien\n\r\x1a";
+    in += '\0';
+    in += "\xe9\x83\x5c";
+    std::string out;
+    append_sql_string(out, in);
+    // A Shift-JIS trail byte 0x5C is a backslash to the server: it is escaped like one.
+    EXPECT_EQ(out, std::string("'O\\'Br\\\\ien\\n\\r\\Z\\0\xe9\x83\\\\'"));
+}
+
+TEST(SqlText, LoginTimesBecomeDatesMariadbTakesOrNothing) {
+    EXPECT_EQ(sql_datetime("2004-11-02 18:03:11.120"), "2004-11-02 18:03:11");
+    EXPECT_EQ(sql_datetime("2004-02-29 00:00:00"), "2004-02-29 00:00:00");  // a leap year
+    EXPECT_EQ(sql_datetime("-"), "0000-00-00 00:00:00");
+    for (const char* wrong : {"2005-02-29 00:00:00", "2004-13-01 00:00:00", "2004-04-31 10:00:00",
+                              "2004-11-02 24:00:00", "2004-11-02 18:03", "2004-11-02 18:03:11.",
+                              "2004-11-02T18:03:11", "yesterday", ""}) {
+        EXPECT_EQ(sql_datetime(wrong), std::nullopt) << wrong;
+    }
+}
+
+TEST(SqlText, KeysOfTheCollationIgnoreCaseAccentsAndTrailingBlanks) {
+    EXPECT_EQ(latin1_ci_key("Quest"), latin1_ci_key("quest  "));
+    EXPECT_EQ(latin1_ci_key("caf\xe9"), latin1_ci_key("CAFE"));
+    EXPECT_NE(latin1_ci_key("\xe4"), latin1_ci_key("a"));  // Swedish: ä is a letter of its own
+    EXPECT_NE(latin1_ci_key(" quest"), latin1_ci_key("quest"));
+}
+
+struct Statements : SqlSink {
+    void execute(std::string_view statement) override { all.emplace_back(statement); }
+    std::vector<std::string> all;
+};
+
+TEST(TableRows, ValuesAreCheckedAgainstTheColumnsAsMariadbChecksThem) {
+    const SqlTable& chars = sql_table(SqlEra::Y2013, "char");
+    EXPECT_EQ(chars.column("hair")->high, 255u);
+    EXPECT_EQ(chars.column("karma")->low, -128);
+    EXPECT_EQ(chars.column("last_map")->length, 11u);
+    EXPECT_EQ(sql_table(SqlEra::Y2013, "login").column("sex")->choices,
+              (std::vector<std::string>{"M", "F", "S"}));
+    Statements sink;
+    TableRows rows(chars, {"char_id", "robe", "name", "hair", "karma", "no_such_column"}, sink);
+    rows.begin();
+    rows.number(0, 150000);
+    rows.text(2, "Kaelen");
+    rows.number(3, 256);
+    EXPECT_FALSE(rows.add());
+    EXPECT_EQ(rows.problem(), "`hair` cannot hold 256 (it holds 0 to 255)");
+    rows.begin();
+    rows.number(0, 150001);
+    rows.text(2, "Mira");
+    rows.number(4, -128);
+    rows.number(5, 7);  // a column of another era: dropped
+    EXPECT_TRUE(rows.add());
+    rows.begin();
+    rows.number(0, 150002);  // begun, never added
+    rows.flush();
+    // The refused row and the one left open leave nothing behind; a slot passed over takes the
+    // column's default.
+    EXPECT_EQ(sink.all, std::vector<std::string>{
+                            "INSERT INTO `char` (`char_id`,`robe`,`name`,`hair`,`karma`) VALUES "
+                            "(150001,DEFAULT,'Mira',DEFAULT,-128)"});
+    EXPECT_EQ(rows.rows(), 1u);
+}
+
+TEST(TableRows, LongRunsOfRowsAreSplitIntoStatementsOfAboutAMegabyte) {
+    Statements sink;
+    TableRows rows(sql_table(SqlEra::Y2004, "memo"), {"char_id", "map", "x", "y"}, sink);
+    for (int i = 0; i < 40000; ++i) {
+        rows.begin();
+        rows.number(0, 150000 + i);
+        rows.text(1, "prontera.gat");
+        rows.number(2, 156);
+        rows.number(3, 191);
+        ASSERT_TRUE(rows.add());
+    }
+    rows.flush();
+    ASSERT_GT(sink.all.size(), 1u);
+    std::size_t values = 0;
+    for (const std::string& s : sink.all) {
+        EXPECT_TRUE(s.starts_with("INSERT INTO `memo` (`char_id`,`map`,`x`,`y`) VALUES (")) << s;
+        EXPECT_LT(s.size(), 2u << 20);
+        EXPECT_TRUE(s.ends_with(",156,191)"));
+        values += static_cast<std::size_t>(std::count(s.begin(), s.end(), '('));
+    }
+    EXPECT_EQ(values - sink.all.size(), 40000u);  // one "(" of each head is the column list's
+}
+
+}  // namespace
+}  // namespace tavo
