@@ -1,6 +1,8 @@
 #pragma once
 // Reading save/account.txt into the account table.
 
+#include <optional>
+
 #include "accounts/account_table.h"
 #include "app/settings.h"
 
@@ -14,5 +16,10 @@ class Ui;
 // false when the load ended through the error report ("in load_account"); the table is then marked
 // as not loaded, and nothing is ever written from it.
 bool load_account(const AppContext& app, Ui& ui, AccountTable& table);
+
+// A record line as the table reads it, or nothing for one it keeps as it is: a field count or
+// a number the server does not write, or more registers than it holds. The line must outlive
+// the record.
+std::optional<AccountRecord> account_of_line(const LineFields& fields);
 
 }  // namespace tavo

@@ -117,5 +117,6 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
 void add_character_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_check_command(CLI::App& app, const CliOptions& options, int& result);
+void add_overview_commands(CLI::App& app, const CliOptions& options, int& result);
 
 }  // namespace tavo::cli

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     add_character_commands(app, options, result);
     add_item_commands(app, options, result);
     add_check_command(app, options, result);
+    add_overview_commands(app, options, result);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
