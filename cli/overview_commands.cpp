@@ -239,8 +239,8 @@ int run_who_has(Session& s, const std::string& item) {
         std::cerr << "No item \"" << item << "\" in the item database.\n";
         return kFailed;
     }
-    const ItemHolders holders = find_holders(s.ws.app.settings.data_folder, *nameid);
-    page.take_holders(holders);
+    page.take_holders(find_holders(s.ws.app.settings.data_folder, *nameid));
+    const ItemHolders& holders = page.holders();
     if (s.options.json) {
         json list = json::array();
         for (std::size_t i = 0; i < holders.holdings.size(); ++i) {
@@ -255,7 +255,7 @@ int run_who_has(Session& s, const std::string& item) {
                             {"amount", h.item.amount},
                             {"refine", h.item.refine},
                             {"cards", {h.item.card0, h.item.card1, h.item.card2, h.item.card3}},
-                            {"text", utf8(page.holder_rows()[i].cells.back())}});
+                            {"text", utf8(page.holder_row(i).cells.back())}});
         }
         const auto& by = holders.total_by_place;
         json document = {
@@ -268,9 +268,11 @@ int run_who_has(Session& s, const std::string& item) {
     } else {
         std::cout << utf8(page.holders_summary()) << '\n';
         std::vector<std::vector<std::string>> rows;
-        for (const HolderRow& row : page.holder_rows()) {
+        for (std::size_t i = 0; i < page.holder_count(); ++i) {
             rows.push_back({});
-            for (const std::string& cell : row.cells) rows.back().push_back(utf8(cell));
+            for (const std::string& cell : page.holder_row(i).cells) {
+                rows.back().push_back(utf8(cell));
+            }
         }
         if (!rows.empty()) print_table(page.holder_headings(), rows, "");
     }

@@ -292,34 +292,37 @@ const std::vector<std::string>& OverviewPage::holder_headings() const {
     return kHeadings;
 }
 
-void OverviewPage::take_holders(const ItemHolders& holders) {
-    holder_rows_.clear();
-    ItemNaming naming = item_naming(ws_, ui_);
-    naming.book = &holders.names;
-    for (const Holding& h : holders.holdings) {
-        HolderRow row;
-        row.cells = {std::string(held_in_text(h.place)), h.holder_name, std::to_string(h.holder_id),
-                     number(h.item.amount), item_list_text(naming, h.item)};
-        switch (h.place) {
-            case HeldIn::Inventory:
-            case HeldIn::Cart:
-                row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile};
-                break;
-            case HeldIn::Store: row.target = {h.account_id, 0, OverviewOpens::Storage}; break;
-            case HeldIn::GuildStorage:
-                row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile};
-                row.opens = h.char_id != 0;
-                break;
-        }
-        holder_rows_.push_back(std::move(row));
-    }
-    const auto& by = holders.total_by_place;
-    holders_summary_ = number(holders.total) + " " + item_title(holders.nameid) +
+void OverviewPage::take_holders(ItemHolders holders) {
+    finding_ = false;
+    holders_ = std::move(holders);
+    const auto& by = holders_.total_by_place;
+    holders_summary_ = number(holders_.total) + " " + item_title(holders_.nameid) +
                        " in circulation: " + number(by[0]) + " in inventories, " + number(by[1]) +
                        " in carts, " + number(by[2]) + " in stores, " + number(by[3]) +
-                       " in guild storages; " +
-                       number(static_cast<long long>(holder_rows_.size())) + " holding(s).";
-    holders_notice_ = notes_text(holders.notes);
+                       " in guild storages; " + number(static_cast<long long>(holder_count())) +
+                       " holding(s).";
+    holders_notice_ = notes_text(holders_.notes);
+}
+
+HolderRow OverviewPage::holder_row(std::size_t index) const {
+    const Holding& h = holders_.holdings[index];
+    ItemNaming naming = item_naming(ws_, ui_);
+    naming.book = &holders_.names;
+    HolderRow row;
+    row.cells = {std::string(held_in_text(h.place)), h.holder_name, std::to_string(h.holder_id),
+                 number(h.item.amount), item_list_text(naming, h.item)};
+    switch (h.place) {
+        case HeldIn::Inventory:
+        case HeldIn::Cart:
+            row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile};
+            break;
+        case HeldIn::Store: row.target = {h.account_id, 0, OverviewOpens::Storage}; break;
+        case HeldIn::GuildStorage:
+            row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile};
+            row.opens = h.char_id != 0;
+            break;
+    }
+    return row;
 }
 
 std::optional<std::size_t> OverviewPage::account_row(std::int32_t account_id) const {

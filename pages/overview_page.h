@@ -58,7 +58,7 @@ struct ItemEntry {
 };
 
 struct HolderRow {
-    std::vector<std::string> cells;  // place, holder, count, the item as the lists name it
+    std::vector<std::string> cells;  // place, holder, id, count, the item as the lists name it
     OverviewTarget target;
     bool opens = true;  // false: a guild without a master to open
 };
@@ -74,6 +74,8 @@ public:
     // What the background pass reads, for the clock time `now` (seconds since 1970).
     CensusOptions census_options(std::int64_t now) const;
     OverviewState state() const { return state_; }
+    // "Refresh" reads the files again; not while they are being read.
+    bool refresh_offered() const { return state_ != OverviewState::Filling; }
     void start_filling() { state_ = OverviewState::Filling; }
     // The progress window's count, for the status bar.
     std::string progress_text(long long lines) const;
@@ -91,9 +93,16 @@ public:
     // table (the files may hold items it lacks).
     std::optional<std::int32_t> item_of(std::string_view typed) const;
     std::string item_title(std::int32_t nameid) const;
-    void take_holders(const ItemHolders& holders);
+    // "Find holders" looks for one item at a time.
+    bool find_offered() const { return !finding_; }
+    void start_finding() { finding_ = true; }
+    void finding_stopped() { finding_ = false; }
+    void take_holders(ItemHolders holders);
+    const ItemHolders& holders() const { return holders_; }
     const std::vector<std::string>& holder_headings() const;
-    const std::vector<HolderRow>& holder_rows() const { return holder_rows_; }
+    // The rows of the holders, made when they are shown: a common item may have a million.
+    std::size_t holder_count() const { return holders_.holdings.size(); }
+    HolderRow holder_row(std::size_t index) const;
     // "62 Red Potion (501) in circulation: 20 in inventories, ..."
     const std::string& holders_summary() const { return holders_summary_; }
     const std::string& holders_notice() const { return holders_notice_; }
@@ -118,7 +127,8 @@ private:
     std::vector<OverviewSection> sections_;
     std::string notice_;
     std::vector<ItemEntry> item_entries_;
-    std::vector<HolderRow> holder_rows_;
+    bool finding_ = false;
+    ItemHolders holders_;
     std::string holders_summary_;
     std::string holders_notice_;
 };

@@ -168,6 +168,17 @@ void CharProfileTab::load_char_list(std::int32_t account_id) {
     view_chooser_->setEnabled(editor_.count() > 0);
 }
 
+void CharProfileTab::choose_character(const std::string& char_id) {
+    const std::vector<CharacterChoice>& entries = editor_.entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].id != char_id) continue;
+        if (editor_.chosen() != i) editor_.choose(i);
+        render_chooser();
+        show_char_profile();
+        return;
+    }
+}
+
 void CharProfileTab::render_chooser() {
     const QSignalBlocker block(character_chooser_);
     character_chooser_->clear();

@@ -33,6 +33,8 @@ public:
 
     // Lists the characters of the account and shows the first (load_char_list).
     void load_char_list(std::int32_t account_id);
+    // Chooses the listed character of that id, as choosing it in the chooser does.
+    void choose_character(const std::string& char_id);
     // Shows the editor's character sheet: the profile, both item lists and their captions.
     void show_char_profile();
     // Choosing another account empties the inventory frame's caption first.

@@ -27,6 +27,7 @@
 #include "ui/maps_panel.h"
 #include "ui/memo_quest_panel.h"
 #include "ui/options_about_tab.h"
+#include "ui/overview_tab.h"
 #include "ui/storage_tab.h"
 #include "ui/user_info_tab.h"
 #include "workspace/item_editors.h"
@@ -100,8 +101,11 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     tabs_->addTab(char_profile_, "Char Profile");
     tabs_->addTab(storage_, "Storage");
     tabs_->addTab(about_, "Options/About");
+    overview_ = new OverviewTab(ws_, ui_);
+    tabs_->addTab(overview_, "Overview");
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { on_tab_changed(); });
     connect_user_info();
+    connect_overview();
 
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(left);
@@ -234,6 +238,18 @@ void Form1::connect_user_info() {
         check_files_->check(ws_.app);
         check_files_->show();
         check_files_->raise();
+    });
+}
+
+// A click in the overview chooses an account, or its character, as the list and chooser do.
+void Form1::connect_overview() {
+    connect(overview_, &OverviewTab::statusText, statusBar(), &QStatusBar::showMessage);
+    connect(overview_, &OverviewTab::openRequested, this, [this](int row, int char_id, int opens) {
+        if (!may_leave_account()) return;
+        select_account(row);
+        if (char_id != 0) char_profile_->choose_character(std::to_string(char_id));
+        QWidget* pages[] = {user_info_, char_profile_, storage_};
+        tabs_->setCurrentWidget(pages[opens]);
     });
 }
 

@@ -35,6 +35,7 @@ class ItemPanel;
 class MapsPanel;
 class MemoQuestPanel;
 class OptionsAboutTab;
+class OverviewTab;
 class StorageTab;
 class UserInfoTab;
 
@@ -58,6 +59,7 @@ public:
     UserInfoTab* user_info() const { return user_info_; }
     CharProfileTab* char_profile() const { return char_profile_; }
     StorageTab* storage() const { return storage_; }
+    OverviewTab* overview() const { return overview_; }
     ItemPanel* item_panel() const { return item_panel_; }
     BasicInfoPanel* basic_info_panel() const { return basic_info_; }
     MapsPanel* maps_panel() const { return maps_; }
@@ -89,6 +91,7 @@ private:
     void refresh_title();
     void hide_editing_panels();
     void connect_user_info();
+    void connect_overview();
 
     Workspace& ws_;
     Ui& ui_;
@@ -108,6 +111,7 @@ private:
     CharProfileTab* char_profile_;
     StorageTab* storage_;
     OptionsAboutTab* about_;
+    OverviewTab* overview_;
     ItemPanel* item_panel_;
     BasicInfoPanel* basic_info_;
     MapsPanel* maps_;
