@@ -53,7 +53,18 @@ public:
     }
 
 private:
-    // Adds the items of a list that are the one sought; false when an item cannot be read.
+    // Whether an item's text may be the item sought: its second value is the id's digits, or
+    // a text other than plain digits, which the item reader settles.
+    bool may_be_sought(std::string_view entry) const {
+        const std::string_view nameid = piece(entry, ',', 1);
+        if (nameid == digits_) return true;
+        const bool plain = !nameid.empty() && nameid.size() <= 10 && nameid.front() != '0' &&
+                           nameid.find_first_not_of("0123456789") == std::string_view::npos;
+        return !plain;
+    }
+
+    // Adds the items of a list that are the one sought; false when one of the items that may be
+    // it cannot be read.
     bool take_items(std::string_view list, const Holding& holder) {
         if (list.find(digits_) == std::string_view::npos) return true;  // none of them is
         std::size_t start = 0;
@@ -62,7 +73,7 @@ private:
             if (end == std::string_view::npos) end = list.size();
             const std::string_view entry = list.substr(start, end - start);
             start = end + 1;
-            if (entry.empty()) continue;
+            if (entry.empty() || !may_be_sought(entry)) continue;
             ItemSlot item;
             try {
                 item = parse_item(entry);
@@ -102,13 +113,14 @@ private:
     void read_characters() {
         CharacterFields fields;
         run_.read(kAthena, [&](std::string_view line, std::size_t number) {
-            if (is_blank_or_comment(line) || !character_id_field(line)) return;
+            if (is_blank_or_comment(line)) return;
             const bool whole_line = character_fields(without_last_cr(line), fields);
             const std::optional<std::int32_t> id = whole_line ? whole(fields[0]) : std::nullopt;
             const std::optional<std::int32_t> account =
                 whole_line ? whole(piece(fields[1], ',', 0)) : std::nullopt;
             if (!id || !account) {
-                run_.unreadable(kAthena, number);
+                // A line of fewer than three fields (the %newid% line) is no character at all.
+                if (character_id_field(line)) run_.unreadable(kAthena, number);
                 return;
             }
             name_maker(*id, fields[2]);

@@ -108,9 +108,10 @@ private:
     void read_characters() {
         CharacterFields fields;
         run_.read(kAthena, [&](std::string_view line, std::size_t number) {
-            if (is_blank_or_comment(line) || !character_id_field(line)) return;
+            if (is_blank_or_comment(line)) return;
             if (!character_fields(without_last_cr(line), fields)) {
-                run_.unreadable(kAthena, number);
+                // A line of fewer than three fields (the %newid% line) is no character at all.
+                if (character_id_field(line)) run_.unreadable(kAthena, number);
                 return;
             }
             const std::optional<CharacterNumbers> numbers = character_numbers(fields);
