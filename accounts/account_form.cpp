@@ -1,6 +1,7 @@
 #include "accounts/account_form.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "accounts/account_merge.h"
 #include "accounts/gm_levels.h"
@@ -339,17 +340,23 @@ std::size_t remove_account(AccountTable& table, std::size_t index) {
 
 namespace {
 
+bool id_holds(std::int32_t id, std::string_view digits) {
+    char text[16];
+    const auto end = std::to_chars(text, text + sizeof text, id).ptr;
+    return std::string_view(text, static_cast<std::size_t>(end - text)).find(digits) !=
+           std::string_view::npos;
+}
+
 // A search text prepared once for a pass over the whole table.
 struct AccountSearch {
     explicit AccountSearch(std::string_view text)
-        : wanted(to_lower(trim_blanks(text))),
-          id(all_digits(wanted) ? std::optional<double>(leading_number(wanted)) : std::nullopt) {}
+        : wanted(to_lower(trim_blanks(text))), digits(all_digits(wanted)) {}
     bool matches(const AccountRecord& record) const {
-        if (id && record.account_id() == *id) return true;
+        if (digits && id_holds(record.account_id(), wanted)) return true;
         return holds_ignoring_case(record.userid(), wanted);
     }
     std::string wanted;
-    std::optional<double> id;
+    bool digits;
 };
 
 }  // namespace
@@ -357,19 +364,6 @@ struct AccountSearch {
 bool account_matches(const AccountRecord& record, std::string_view text) {
     const AccountSearch search(text);
     return !search.wanted.empty() && search.matches(record);
-}
-
-std::optional<std::size_t> find_account(const AccountTable& table, std::string_view text,
-                                        std::optional<std::size_t> current) {
-    const AccountSearch search(text);
-    const std::size_t count = table.records.size();
-    if (search.wanted.empty() || count == 0) return std::nullopt;
-    const std::size_t start = current && *current < count ? *current + 1 : 0;
-    for (std::size_t n = 0; n < count; ++n) {
-        const std::size_t i = (start + n) % count;
-        if (search.matches(table.records[i])) return i;
-    }
-    return std::nullopt;
 }
 
 std::optional<std::size_t> index_of_account(const AccountTable& table, std::int32_t account_id) {

@@ -45,7 +45,7 @@ struct AccountFieldRule {
     const char* label;
     std::size_t limit;
     bool editable;     // unlocked by "New Player", "New GM" and "Edit Record"
-    bool digits_only;  // typed characters other than digits are dropped
+    bool digits_only;  // seconds or a date: typed characters other than digits and "-" are dropped
     bool long_form;    // held only by 1.0.0 account lines
 };
 const AccountFieldRule& account_field_rule(AccountField field);
@@ -145,13 +145,11 @@ bool confirm_account_deletion(Ui& ui, const AccountRecord& record);
 // next: the same place, or the last entry when the removed one was the last.
 std::size_t remove_account(AccountTable& table, std::size_t index);
 
-// Whether the account's name holds `text` (letter case ignored) or its id is `text`.
+// The one rule of the find box, its Enter and `tavo-cli accounts --find`: the account's name
+// holds `text` (letter case ignored and blanks around it dropped), or `text` is digits that its
+// id holds ("0001" finds 2000001 and 2000013). An empty text matches nothing.
 bool account_matches(const AccountRecord& record, std::string_view text);
 
-// The next account after `current` whose name holds `text` (letter case ignored) or whose id is
-// `text`, going round to the start; `current` itself comes last.
-std::optional<std::size_t> find_account(const AccountTable& table, std::string_view text,
-                                        std::optional<std::size_t> current);
 // The table index of the first account with this id.
 std::optional<std::size_t> index_of_account(const AccountTable& table, std::int32_t account_id);
 

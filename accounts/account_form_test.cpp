@@ -218,19 +218,26 @@ TEST_F(AccountFormTest, DeletionWarnsSelectsAndRecomputesIds) {
     EXPECT_TRUE(table.modified);
 }
 
-TEST_F(AccountFormTest, FindGoesToTheNextMatchAndRoundAgain) {
+TEST_F(AccountFormTest, AnAccountMatchesByNameOrTheDigitsOfItsId) {
     load(
         "0\tserver\tp\t-\tS\t0\t0\t\n"
         "2000001\tAnna\tp\t-\tF\t0\t0\t\n"
         "2000002\tben\tp\t-\tM\t0\t0\t\n"
         "2000003\tjoanna\tp\t-\tF\t0\t0\t\n");
-    EXPECT_EQ(find_account(table, "anna", std::nullopt), 1u);
-    EXPECT_EQ(find_account(table, "ANNA", 1), 3u);
-    EXPECT_EQ(find_account(table, "anna", 3), 1u);
-    EXPECT_EQ(find_account(table, " 2000002 ", 0), 2u);
-    EXPECT_EQ(find_account(table, "0", 3), 0u);  // id 0 (and no name holds a 0)
-    EXPECT_EQ(find_account(table, "zed", 0), std::nullopt);
-    EXPECT_EQ(find_account(table, "", 0), std::nullopt);
+    const auto matching = [this](std::string_view text) {
+        std::vector<std::size_t> found;
+        for (std::size_t i = 0; i < table.records.size(); ++i) {
+            if (account_matches(table.records[i], text)) found.push_back(i);
+        }
+        return found;
+    };
+    using Indexes = std::vector<std::size_t>;
+    EXPECT_EQ(matching("ANNA"), Indexes({1, 3}));
+    EXPECT_EQ(matching(" 2000002 "), Indexes({2}));
+    EXPECT_EQ(matching("0003"), Indexes({3}));        // digits the id holds
+    EXPECT_EQ(matching("0"), Indexes({0, 1, 2, 3}));  // every id holds a 0
+    EXPECT_EQ(matching("zed"), Indexes{});
+    EXPECT_EQ(matching(""), Indexes{});
     EXPECT_EQ(index_of_account(table, 2000003), 3u);
     EXPECT_EQ(index_of_account(table, 5), std::nullopt);
 }

@@ -15,6 +15,7 @@
 #include "accounts/account_record.h"
 #include "app/file_stamp.h"
 #include "app/load_state.h"
+#include "app/modified_flag.h"
 #include "app/newid.h"
 
 namespace tavo {
@@ -44,8 +45,8 @@ struct AccountTable {
     ServerGeneration server_generation = ServerGeneration::Unknown;
     std::int32_t highest_player_id = kFirstPlayerId;
     std::int32_t highest_gm_id = kGmIdBase;
-    // The table differs from the file ("Save File" is enabled).
-    bool modified = false;
+    // The table differs from the file ("Save File" is enabled): the account document's flag.
+    ModifiedFlag modified;
     std::vector<KeptLine> kept_lines;
     // The file as read: untouched records and kept lines are views of it.
     std::shared_ptr<const std::string> image;

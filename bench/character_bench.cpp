@@ -92,8 +92,7 @@ Choice choose(const AppContext& app, Ui& ui, const RefData& ref, CharacterState&
     Choice choice;
     load_char_list(app, ui, ref, state, account);
     choice.characters = state.chooser.size();
-    if (!state.chooser.empty() &&
-        load_char_info(app, ui, ref, state, char_id_of_entry(state.chooser.front()))) {
+    if (!state.chooser.empty() && load_char_info(app, ui, ref, state, state.chooser.front().id)) {
         const ItemNaming naming{app, ui, ref, state.index, pet_types};
         for (const ItemSlot& item : state.current.inventory.items) {
             choice.named += equipped_item_line(naming, item).size() > 0 ? 1 : 0;
@@ -166,7 +165,7 @@ int main(int argc, char** argv) {
 
     Timing save;
     choose(app, ui, ref, state, pet_types, account);
-    const std::string id = char_id_of_entry(state.chooser.front());
+    const std::string id = state.chooser.front().id;
     for (int round = 0; round < kRounds; ++round) {
         ::sync();
         const double cpu = own_cpu_seconds();

@@ -10,10 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "accounts/account_read.h"
 #include "bench/bench_support.h"
 #include "characters/character_file.h"
-#include "editors/account_finder.h"
+#include "pages/account_finder.h"
 #include "tools/gen/server_gen.h"
 #include "workspace/workspace.h"
 
@@ -27,7 +26,7 @@ constexpr int kRounds = 5;
 bool load(const fs::path& server, tavo::Workspace& ws) {
     ws.app.settings.data_folder = server.string() + "/";
     SilentUi ui;
-    return tavo::load_account(ws.app, ui, ws.accounts);
+    return ws.accounts.load(ui);
 }
 
 // The slowest of kRounds for one key: the text as it stands after the key. Wall time, and the
@@ -69,9 +68,10 @@ void accounts(const fs::path& scratch) {
     tavo::Workspace ws;
     if (!load(server, ws)) return;
     tavo::AccountFinder finder(ws);
-    std::printf("narrowing %zu accounts, slowest key of %d rounds:\n", ws.accounts.records.size(),
-                kRounds);
-    const std::string name(ws.accounts.records[ws.accounts.records.size() / 2].userid());
+    std::printf("narrowing %zu accounts, slowest key of %d rounds:\n",
+                ws.accounts.table().records.size(), kRounds);
+    const std::string name(
+        ws.accounts.table().records[ws.accounts.table().records.size() / 2].userid());
     const std::vector<std::string> texts = {name, "2000", "zzzz", "9999999"};
     for (const std::string& typed : texts) {
         print_key(finder, typed, slowest_key(finder, typed));
@@ -93,7 +93,7 @@ void characters(const fs::path& scratch) {
     tavo::Workspace ws;
     if (!load(server, ws)) return;
     auto start = Clock::now();
-    const tavo::CharacterIndex& index = tavo::character_index(ws.app, ws.characters);
+    const tavo::CharacterIndex& index = tavo::character_index(ws.app, ws.characters.state());
     const double build = seconds_since(start) * 1000;
     const std::string name(index.name(index.entries()[index.entries().size() / 2]));
     tavo::AccountFinder finder(ws);

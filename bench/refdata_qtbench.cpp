@@ -8,11 +8,11 @@
 #include <random>
 
 #include "app/settings.h"
+#include "pages/pages.h"
 #include "refdata/item_db.h"
 #include "refdata/weight.h"
 #include "ui/item_panel.h"
 #include "ui/qt_ui.h"
-#include "workspace/item_editors.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -95,9 +95,8 @@ int main(int argc, char** argv) {
     std::printf("  sort by name + index  %8.1f ms\n", best.sort * 1000);
     std::printf("  together              %8.1f ms\n", (best.load + best.sort) * 1000);
     {
-        tavo::UnsavedFlag character_unsaved;
-        tavo::ItemEditors editors(ws, ui, character_unsaved);
-        tavo::ui::ItemPanel panel(editors, &owner);
+        tavo::Pages pages(ws, ui);
+        tavo::ui::ItemPanel panel(pages.item_panel, &owner);
         const auto start = Clock::now();
         panel.prepare();
         std::printf("  item chooser refilled %8.1f ms  (List5 of %d lines)\n",

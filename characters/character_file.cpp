@@ -90,12 +90,6 @@ std::string chooser_entry(std::string_view id_text, std::string_view slot_text,
     return entry;
 }
 
-std::string char_id_of_entry(std::string_view entry) {
-    if (entry.size() < 4) return {};
-    const std::string_view rest = entry.substr(4);
-    return std::string(rest.substr(0, rest.find(", Slot")));
-}
-
 bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, CharacterState& state,
                     std::int32_t account_id) {
     state.chooser.clear();
@@ -109,8 +103,10 @@ bool load_char_list(const AppContext& app, Ui& ui, const RefData& ref, Character
         for (const CharacterEntry* entry : index.of_account(account_id)) {
             state.current.account_id = account_id;
             const std::int16_t job = leading_i16(index.class_text(*entry));
-            state.chooser.push_back(chooser_entry(index.id_text(*entry), index.slot_text(*entry),
-                                                  index.name(*entry), get_job_name(ref.jobs, job)));
+            state.chooser.push_back(
+                {std::string(index.id_text(*entry)),
+                 chooser_entry(index.id_text(*entry), index.slot_text(*entry), index.name(*entry),
+                               get_job_name(ref.jobs, job))});
         }
     });
 }

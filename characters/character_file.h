@@ -18,10 +18,16 @@ struct AppContext;
 struct RefData;
 class Ui;
 
-// What the character page holds: the chooser's entries for the chosen account and the one
-// current character.
+// An entry of the character chooser: "ID: 150000, Slot: 0, Hero, <Swordman>" and the id it
+// stands for, exactly as field 0 of the character's line has it.
+struct CharacterChoice {
+    std::string id;
+    std::string text;
+};
+
+// The characters of the chosen account and the one current character.
 struct CharacterState {
-    std::vector<std::string> chooser;  // "ID: 150000, Slot: 0, Hero, <Swordman>"
+    std::vector<CharacterChoice> chooser;
     CharacterRecord current;
     // False while the current record is not one whole character (nothing loaded yet, or the
     // last load failed part-way): such a record must not be written back.
@@ -37,8 +43,6 @@ struct CharacterState {
 // "ID: " + id + ", Slot: " + slot + ", " + name + ", <" + job name + ">"
 std::string chooser_entry(std::string_view id_text, std::string_view slot_text,
                           std::string_view name, std::string_view job_name);
-// The character id of a chooser entry: from after "ID: " up to ", Slot".
-std::string char_id_of_entry(std::string_view entry);
 
 // Lists the account's characters in the chooser (file order); the chooser is empty for a
 // server account (id 0) or a missing or empty athena.txt. False after a failure (reported).

@@ -11,8 +11,8 @@
 #include "accounts/gm_levels.h"
 #include "app/numbers.h"
 #include "cli/cli.h"
-#include "editors/account_editor.h"
-#include "editors/account_finder.h"
+#include "pages/account_finder.h"
+#include "pages/account_page.h"
 #include "workspace/workspace.h"
 
 namespace tavo::cli {
@@ -81,13 +81,13 @@ bool start(Session& session, int& result) {
 // (the GM file of a new GM account included) when the file was not read whole.
 bool start_for_writing(Session& session, int& result) {
     if (!start(session, result)) return false;
-    if (session.ws.accounts.load_state.allow_write(session.ui)) return true;
+    if (session.ws.accounts.table().load_state.allow_write(session.ui)) return true;
     result = kFailed;
     return false;
 }
 
 std::optional<std::size_t> account_index(Session& session, std::int32_t id, int& result) {
-    const std::optional<std::size_t> index = index_of_account(session.ws.accounts, id);
+    const std::optional<std::size_t> index = index_of_account(session.ws.accounts.table(), id);
     if (!index) {
         std::cerr << "No account with the id " << id << " in " << kAccountFile << "\n";
         result = kFailed;
@@ -142,8 +142,8 @@ bool apply(AccountForm& form, const std::string& assignment, int& result) {
 }
 
 // The account file written as "Save File" writes it; the exit code follows.
-void save_file(AccountEditor& editor, int& result, const std::string& done) {
-    if (editor.press(AccountButton::SaveFile) != EditResult::Saved) {
+void save_file(AccountPage& page, int& result, const std::string& done) {
+    if (page.press(AccountButton::SaveFile).result != EditResult::Saved) {
         result = kFailed;
         return;
     }
@@ -151,14 +151,12 @@ void save_file(AccountEditor& editor, int& result, const std::string& done) {
     result = kDone;
 }
 
-// The accounts --find lists: by name or id, or (--by-char) by a character's name.
+// The accounts --find lists: by name or id, or (--by-char) by a character's name, as the find
+// box narrows the account list.
 std::vector<std::size_t> found_accounts(Workspace& ws, const std::string& find, bool by_char) {
-    if (by_char) return accounts_by_character(ws, find);
-    std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < ws.accounts.records.size(); ++i) {
-        if (find.empty() || account_matches(ws.accounts.records[i], find)) found.push_back(i);
-    }
-    return found;
+    AccountFinder finder(ws);
+    finder.set_by(by_char ? FindBy::Character : FindBy::Account);
+    return finder.found(find);
 }
 
 void list_accounts(const CliOptions& options, const std::string& find, bool by_char, int& result) {
@@ -166,7 +164,7 @@ void list_accounts(const CliOptions& options, const std::string& find, bool by_c
     if (!start(session, result)) return;
     nlohmann::json list = nlohmann::json::array();
     for (std::size_t i : found_accounts(session.ws, find, by_char)) {
-        const AccountRecord& record = session.ws.accounts.records[i];
+        const AccountRecord& record = session.ws.accounts.table().records[i];
         if (options.json) {
             list.push_back(summary_json(record));
         } else {
@@ -182,7 +180,7 @@ void show_account(const CliOptions& options, std::int32_t id, int& result) {
     if (!start(session, result)) return;
     const auto index = account_index(session, id, result);
     if (!index) return;
-    const AccountRecord& record = session.ws.accounts.records[*index];
+    const AccountRecord& record = session.ws.accounts.table().records[*index];
     if (options.json) {
         print_json(full_json(record));
     } else {
@@ -207,24 +205,24 @@ void set_account(const CliOptions& options, std::int32_t id,
         result = kFailed;
         return;
     }
-    AccountEditor editor(session.ws, session.ui);
-    editor.select(*index);
-    editor.press(AccountButton::EditRecord);
-    AccountForm form = editor.form();
+    AccountPage page(session.ws, session.ui);
+    page.select(*index);
+    page.press(AccountButton::EditRecord);
+    AccountForm form = page.form();
     for (const std::string& assignment : assignments) apply(form, assignment, result);
-    editor.set_form(form);
-    if (editor.press(AccountButton::EditRecord) != EditResult::Saved) {
+    page.set_form(form);
+    if (page.press(AccountButton::EditRecord).result != EditResult::Saved) {
         result = kFailed;
         return;
     }
-    const std::string as_read(session.ws.accounts.records[*index].line());
-    if (editor.press(AccountButton::SaveFile) != EditResult::Saved) {
+    const std::string as_read(session.ws.accounts.table().records[*index].line());
+    if (page.press(AccountButton::SaveFile).result != EditResult::Saved) {
         result = kFailed;
         return;
     }
     // A record that is not Tavo's edit after the save is the file's: the values were there
     // already, or another writer's version was kept.
-    const AccountTable& table = session.ws.accounts;
+    const AccountTable& table = session.ws.accounts.table();
     const std::optional<std::size_t> saved = index_of_account(table, id);
     if (!saved || (!table.records[*saved].edited() && table.records[*saved].line() != as_read)) {
         result = kept_on_disk(session.ui, "Account " + std::to_string(id));
@@ -238,24 +236,24 @@ void new_account(const CliOptions& options, const std::string& name, const std::
                  bool gm, int level, int& result) {
     Session session(options);
     if (!start_for_writing(session, result)) return;
-    AccountEditor editor(session.ws, session.ui);
+    AccountPage page(session.ws, session.ui);
     const AccountButton button = gm ? AccountButton::NewGm : AccountButton::NewPlayer;
-    if (editor.press(button) != EditResult::Saved) {
+    if (page.press(button).result != EditResult::Saved) {
         result = kFailed;
         return;
     }
-    AccountForm form = editor.form();
+    AccountForm form = page.form();
     const std::string id = form.user_id;
     form.username = name;
     form.password = password;
     form.gm_level = gm ? static_cast<std::uint8_t>(level) : 0;
-    editor.set_form(form);
-    if (editor.press(button) != EditResult::Saved) {
+    page.set_form(form);
+    if (page.press(button).result != EditResult::Saved) {
         result = kFailed;
         return;
     }
     // The GM line goes with the account, in the same save.
-    save_file(editor, result, "Account " + id + " made.");
+    save_file(page, result, "Account " + id + " made.");
 }
 
 // "Delete" of the "User Info" tab: the account with everything of it (workspace/
@@ -265,9 +263,9 @@ void delete_account(const CliOptions& options, std::int32_t id, int& result) {
     if (!start_for_writing(session, result)) return;
     const auto index = account_index(session, id, result);
     if (!index) return;
-    AccountEditor editor(session.ws, session.ui);
-    editor.select(*index);
-    if (!editor.delete_chosen()) {
+    AccountPage page(session.ws, session.ui);
+    page.select(*index);
+    if (page.press(AccountButton::Delete).result != EditResult::Saved) {
         result = kFailed;
         return;
     }
@@ -295,7 +293,7 @@ void gm_level(const CliOptions& options, std::int32_t id, std::optional<int> lev
         result = kDone;
         return;
     }
-    const AccountRecord& record = session.ws.accounts.records[*index];
+    const AccountRecord& record = session.ws.accounts.table().records[*index];
     const GmLevelAsRead as_read{record.gm_level(), account_label(record)};
     const auto written =
         check_gm_id(session.ws.app, session.ui, id, static_cast<std::uint8_t>(*level), as_read);
@@ -315,7 +313,9 @@ void add_account_commands(CLI::App& app, const CliOptions& options, int& result)
                            "List the accounts: id, name, sex, GM level, state, last "
                            "login (TAB-separated, or --json)");
     auto find = std::make_shared<std::string>();
-    accounts->add_option("--find", *find, "Only accounts whose name holds TEXT or whose id is it");
+    accounts->add_option(
+        "--find", *find,
+        "Only accounts whose name holds TEXT or whose id holds its digits (as the find box)");
     auto by_char = std::make_shared<bool>(false);
     accounts->add_flag("--by-char", *by_char,
                        "--find looks at the names of the accounts' characters instead");

@@ -5,10 +5,9 @@
 #include <memory>
 
 #include "app/numbers.h"
-#include "characters/character_file.h"
 #include "characters/guild_party_pet.h"
 #include "cli/cli.h"
-#include "editors/character_editor.h"
+#include "pages/pages.h"
 
 namespace tavo::cli {
 namespace {
@@ -20,35 +19,41 @@ nlohmann::json utf8_lines(const std::vector<std::string>& lines) {
 }
 
 int list_characters(Session& s, std::int32_t account_id) {
-    if (!load_char_list(s.ws.app, s.ui, s.ws.ref, s.ws.characters, account_id)) return kFailed;
+    // The chooser's entries; listing alone loads no character.
+    if (!s.ws.characters.list(s.ui, account_id)) return kFailed;
+    std::vector<std::string> texts;
+    for (const CharacterChoice& entry : s.ws.characters.choices()) texts.push_back(entry.text);
     if (s.options.json) {
-        print_json(utf8_lines(s.ws.characters.chooser));
+        print_json(utf8_lines(texts));
     } else {
-        for (const std::string& entry : s.ws.characters.chooser) std::cout << entry << '\n';
+        for (const std::string& text : texts) std::cout << text << '\n';
     }
     return kDone;
 }
 
 int show_character(Session& s, const std::string& id) {
-    if (!load_char_info(s.ws.app, s.ui, s.ws.ref, s.ws.characters, id)) {
-        if (s.ui.message_count() == 0) std::cerr << "No character with the id " << id << "\n";
+    Pages pages(s.ws, s.ui);
+    CharProfilePage& page = pages.character;
+    const int messages = s.ui.message_count();
+    if (!page.open(id)) {
+        if (s.ui.message_count() == messages)
+            std::cerr << "No character with the id " << id << "\n";
         return kFailed;
     }
-    const CharacterSheet sheet = character_sheet(s.ws, s.ui, ",");
-    const std::string profile = lf_lines(sheet.profile);
-    const auto list_json = [](const ItemListText& list) {
-        return nlohmann::json{{"caption", list.caption}, {"items", utf8_lines(list.lines)}};
+    const std::string profile = lf_lines(page.profile());
+    const auto list_json = [](const ItemListPage& list) {
+        return nlohmann::json{{"caption", list.caption()}, {"items", utf8_lines(list.lines())}};
     };
     if (s.options.json) {
         print_json({{"profile", utf8(profile)},
-                    {"inventory", list_json(sheet.inventory)},
-                    {"cart", list_json(sheet.cart)}});
+                    {"inventory", list_json(page.inventory())},
+                    {"cart", list_json(page.cart())}});
         return kDone;
     }
     std::cout << profile;
-    for (const ItemListText* list : {&sheet.inventory, &sheet.cart}) {
-        std::cout << list->caption << '\n';
-        for (const std::string& line : list->lines) std::cout << "  " << line << '\n';
+    for (const ItemListPage* list : {&page.inventory(), &page.cart()}) {
+        std::cout << list->caption() << '\n';
+        for (const std::string& line : list->lines()) std::cout << "  " << line << '\n';
     }
     return kDone;
 }

@@ -1,7 +1,8 @@
 // The item commands of tavo-cli: an account's store, and adding, changing and deleting items
 // of a character's inventory or cart or of an account's store. They compose items through the
-// item panel's editor, so every rule and message of the window holds here too, and each change
-// is written at once, with the backup "Save to File" and "Save File" make.
+// item panel's page over the "Char Profile" and "Storage" pages, as the window does, so every
+// rule and message of the window holds here too; each change is written at once, with the
+// backup "Save to File" and "Save File" make.
 
 #include <iostream>
 #include <memory>
@@ -9,12 +10,9 @@
 #include "accounts/account_form.h"
 #include "app/numbers.h"
 #include "app/text.h"
-#include "characters/character_file.h"
-#include "characters/character_record.h"
 #include "cli/cli.h"
+#include "pages/pages.h"
 #include "refdata/item_db.h"
-#include "workspace/item_editors.h"
-#include "workspace/naming.h"
 
 namespace tavo::cli {
 namespace {
@@ -32,10 +30,10 @@ struct ItemOptions {
     bool line_needed = false;  // delete: INDEX or --all
 };
 
-// One item command's editors over the chosen list.
+// One item command's pages over the chosen list.
 class ItemCommand {
 public:
-    ItemCommand(Session& s, const ItemOptions& o) : s_(s), o_(o), eds_(s.ws, s.ui, unsaved_) {}
+    ItemCommand(Session& s, const ItemOptions& o) : s_(s), o_(o), pages_(s.ws, s.ui) {}
 
     int add();
     int edit();
@@ -58,34 +56,39 @@ private:
     bool apply_smith(std::int32_t char_id, bool forging);
     bool select_line();
     int write();
-    ItemListEditor& list() { return o_.cart ? eds_.cart : eds_.inventory; }
+    ItemListPage& list() {
+        return o_.cart ? pages_.character.cart() : pages_.character.inventory();
+    }
     bool on_store() const { return o_.storage.has_value(); }
-    std::string item_name() const { return eds_.panel.fields().name; }
+    // The button of the chosen list's page.
+    ItemOutcome press(ItemButton button) {
+        return on_store() ? pages_.storage.press(button) : list().press(button);
+    }
+    std::string item_name() const { return pages_.item_panel.fields().name; }
 
     Session& s_;
     const ItemOptions& o_;
-    UnsavedFlag unsaved_;
-    ItemEditors eds_;
+    Pages pages_;
     int failed_ = kFailed;  // the exit code of a refusal
 };
 
 bool ItemCommand::open_list() {
     if (on_store()) {
-        if (!index_of_account(s_.ws.accounts, *o_.storage)) {
+        if (!index_of_account(s_.ws.accounts.table(), *o_.storage)) {
             return refuse("No account with the id " + std::to_string(*o_.storage));
         }
-        return eds_.store.choose_account(s_.ui, *o_.storage);
+        return pages_.storage.choose_account(*o_.storage);
     }
-    if (!load_char_info(s_.ws.app, s_.ui, s_.ws.ref, s_.ws.characters, *o_.char_id)) {
-        return s_.ui.message_count() == 0 ? refuse("No character with the id " + *o_.char_id)
-                                          : false;
+    const int messages = s_.ui.message_count();
+    if (!pages_.character.open(*o_.char_id)) {
+        return s_.ui.message_count() == messages ? refuse("No character with the id " + *o_.char_id)
+                                                 : false;
     }
-    list().reset();
     return true;
 }
 
 bool ItemCommand::choose_item() {
-    ItemPanelEditor& panel = eds_.panel;
+    ItemPanelPage& panel = pages_.item_panel;
     panel.set_filter(0);
     int line = -1;
     if (const auto id = integer_in(o_.item, 0, kHighestId)) {
@@ -105,7 +108,7 @@ bool ItemCommand::choose_item() {
 }
 
 bool ItemCommand::apply_smith(std::int32_t char_id, bool forging) {
-    ItemPanelEditor& panel = eds_.panel;
+    ItemPanelPage& panel = pages_.item_panel;
     const ItemKind kind = item_kind(static_cast<std::uint8_t>(leading_number(panel.fields().type)));
     if (forging ? kind != ItemKind::Equipment : kind != ItemKind::Usable) {
         return refuse(
@@ -124,7 +127,7 @@ bool ItemCommand::apply_smith(std::int32_t char_id, bool forging) {
 }
 
 bool ItemCommand::apply_cards() {
-    ItemPanelEditor& panel = eds_.panel;
+    ItemPanelPage& panel = pages_.item_panel;
     const std::vector<std::string_view> ids = split(*o_.cards, ',');
     for (std::size_t slot = 0; slot < 4; ++slot) {
         const std::string_view text = slot < ids.size() ? ids[slot] : "0";
@@ -145,7 +148,7 @@ bool ItemCommand::apply_cards() {
 }
 
 bool ItemCommand::apply_options() {
-    ItemPanelEditor& panel = eds_.panel;
+    ItemPanelPage& panel = pages_.item_panel;
     const PanelOpen& is = panel.open_state();
     if (o_.qty) {
         if (!is.qty && *o_.qty != "1") {
@@ -157,11 +160,11 @@ bool ItemCommand::apply_options() {
         if (integer_value(*o_.qty) > most) {
             return misuse("--qty: at most " + std::to_string(most) + " (maxitemcount of tavo.ini)");
         }
-        panel.fields().qty = *o_.qty;
+        panel.type_field(ItemField::Qty, *o_.qty);
     }
     if (o_.refine) {
         if (!is.refine) return refuse(item_name() + " cannot be refined.");
-        panel.fields().refine = *o_.refine;
+        panel.type_field(ItemField::Refine, *o_.refine);
     }
     if (o_.cards && !apply_cards()) return false;
     if (o_.forger && !apply_smith(*o_.forger, true)) return false;
@@ -173,54 +176,51 @@ bool ItemCommand::apply_options() {
     }
     if (o_.pet) {
         if (!is.pet_info) return refuse(item_name() + " is not a pet egg.");
-        panel.pet().id = *o_.pet;
+        panel.type_pet_id(*o_.pet);
     }
     return true;
 }
 
 bool ItemCommand::select_line() {
-    const int lines =
-        on_store() ? static_cast<int>(eds_.store.record().items.size()) : list().list().count();
+    const int lines = on_store() ? pages_.storage.count() : list().list().count();
     if (o_.index < 0 || o_.index >= lines) {
         return refuse("No item at line " + std::to_string(o_.index) + " (the first line is 0).");
     }
     if (on_store()) {
-        eds_.store.select(o_.index);
+        pages_.storage.select(o_.index);
     } else {
         list().select(o_.index);
     }
     return true;
 }
 
-// The change written; with --theirs, a list another writer changed meanwhile keeps that
-// writer's version, and the answer says that nothing was changed.
+// The change written as the page's save button writes it; with --theirs, a list another writer
+// changed meanwhile keeps that writer's version, and the answer says that nothing was changed.
 int ItemCommand::write() {
     if (on_store()) {
-        if (!eds_.store.save(s_.ui)) return kFailed;
-        if (!eds_.store.record().disk_version_kept) return kDone;
+        if (!pages_.storage.press(ItemButton::SaveFile).done) return kFailed;
+        if (!s_.ws.store.record().disk_version_kept) return kDone;
         return kept_on_disk(s_.ui, "The store of account " + std::to_string(*o_.storage));
     }
-    CharacterState& state = s_.ws.characters;
-    if (!save_char(s_.ws.app, s_.ui, s_.ws.accounts.server_generation, state, *o_.char_id)) {
-        return kFailed;
-    }
-    if (!state.disk_version_kept) return kDone;
+    if (!pages_.character.save()) return kFailed;
+    if (!s_.ws.characters.state().disk_version_kept) return kDone;
     return kept_on_disk(s_.ui, "Character " + *o_.char_id);
 }
 
 int ItemCommand::add() {
     if (!open_list()) return kFailed;
-    const bool opened =
-        on_store() ? eds_.store.new_item(s_.ui, eds_.panel) : list().new_item(s_.ui, eds_.panel);
-    if (!opened || !choose_item() || !apply_options() || !eds_.confirm()) return failed_;
+    if (!press(ItemButton::New).panel_opened || !choose_item() || !apply_options() ||
+        !pages_.item_panel.confirm()) {
+        return failed_;
+    }
     return write();
 }
 
 int ItemCommand::edit() {
     if (!open_list() || !select_line()) return kFailed;
-    const bool opened =
-        on_store() ? eds_.store.edit_item(eds_.panel) : list().edit_item(eds_.panel);
-    if (!opened || !apply_options() || !eds_.confirm()) return failed_;
+    if (!press(ItemButton::Edit).panel_opened || !apply_options() || !pages_.item_panel.confirm()) {
+        return failed_;
+    }
     return write();
 }
 
@@ -228,30 +228,30 @@ int ItemCommand::remove() {
     if (!open_list()) return kFailed;
     bool removed = false;
     if (o_.all) {
-        removed = on_store() ? eds_.store.delete_all(s_.ui) : list().delete_all(s_.ui);
+        removed = press(ItemButton::DeleteAll).done;
         if (!removed && s_.ui.message_count() == 0 && !s_.ui.declined()) {
             refuse("The list is empty.");
         }
     } else {
         if (!select_line()) return kFailed;
-        removed = on_store() ? eds_.store.delete_selected(s_.ui) : list().delete_selected(s_.ui);
+        removed = press(ItemButton::Delete).done;
     }
     return removed ? write() : kFailed;
 }
 
 int list_storage(Session& s, std::int32_t account) {
-    if (!index_of_account(s.ws.accounts, account)) {
+    if (!index_of_account(s.ws.accounts.table(), account)) {
         std::cerr << "No account with the id " << account << "\n";
         return kFailed;
     }
-    StoreEditor& store = s.ws.store;
-    if (!store.choose_account(s.ui, account)) return kFailed;
-    const std::vector<std::string> lines = store.lines(item_naming(s.ws, s.ui));
+    Pages pages(s.ws, s.ui);
+    StoragePage& store = pages.storage;
+    if (!store.choose_account(account)) return kFailed;
+    const std::vector<std::string> lines = store.lines();
     if (s.options.json) {
         nlohmann::json items = nlohmann::json::array();
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            items.push_back(
-                {{"line", utf8(lines[i])}, {"item", item_text(store.record().items[i])}});
+            items.push_back({{"line", utf8(lines[i])}, {"item", item_text(s.ws.store.items()[i])}});
         }
         print_json({{"account", account},
                     {"label", store.label()},

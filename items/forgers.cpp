@@ -21,19 +21,6 @@ std::string forger_entry(std::int32_t char_id, std::string_view name) {
     return entry.append("] ").append(name);
 }
 
-std::optional<std::int32_t> forger_char_id(std::string_view entry) {
-    const std::size_t open = entry.find('[');
-    const std::size_t close = entry.find(']');
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
-        return std::nullopt;
-    }
-    const std::string_view key = entry.substr(open + 1, close - open - 1);
-    if (!is_numeric(key)) return std::nullopt;
-    const std::optional<std::int32_t> id = as_i32(numeric_value(key) + kForgerKeyBase);
-    if (id && *id == kForgerKeyBase) return 0;  // "[00000] None"
-    return id;
-}
-
 bool is_forging_class(std::int32_t class_id) {
     return class_id == 10 || class_id == 18 || class_id == 4011 || class_id == 4019;
 }

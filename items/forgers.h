@@ -27,8 +27,6 @@ struct ForgerChoice {
 
 // "[18928] Hammerhand" for the character 150000.
 std::string forger_entry(std::int32_t char_id, std::string_view name);
-// The character id of an entry: the whole number between "[" and "]" plus 131072.
-std::optional<std::int32_t> forger_char_id(std::string_view entry);
 // Whether a class forges or brews: 10, 18, 4011 and 4019.
 bool is_forging_class(std::int32_t class_id);
 

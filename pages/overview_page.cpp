@@ -326,7 +326,7 @@ HolderRow OverviewPage::holder_row(std::size_t index) const {
 }
 
 std::optional<std::size_t> OverviewPage::account_row(std::int32_t account_id) const {
-    const auto& records = ws_.accounts.records;
+    const auto& records = ws_.accounts.table().records;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (records[i].account_id() == account_id) return i;
     }

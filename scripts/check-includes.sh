@@ -4,14 +4,14 @@
 #   - no core folder including a folder that is not below it in
 #       app → check, refdata → accounts → characters → items → storage → census → workspace → pages
 #     (check and refdata stand side by side and include neither the other, so check/ uses app/
-#     alone; editors/ stands with pages/);
+#     alone);
 #   - no two core files depending on each other in a circle, inside a folder too: a.cpp or a.h
 #     including b.h while b.cpp or b.h includes a.h, directly or through other files.
 # Only folders that exist are looked at; files not yet committed count too.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-order="app check refdata accounts characters items storage census workspace pages editors"
+order="app check refdata accounts characters items storage census workspace pages"
 core=()
 for dir in $order; do [ -d "$dir" ] && core+=("$dir"); done
 
@@ -39,8 +39,7 @@ core_includes=$(includes "${core[@]}" | awk '
     BEGIN {
         rank["app"] = 1; rank["check"] = 2; rank["refdata"] = 2; rank["accounts"] = 3
         rank["characters"] = 4; rank["items"] = 5; rank["storage"] = 6; rank["census"] = 7
-        rank["workspace"] = 8; rank["pages"] = 9; rank["editors"] = 9
-        layer["editors"] = "pages"  # pages/ and editors/ are one layer: either includes the other
+        rank["workspace"] = 8; rank["pages"] = 9
     }
     {
         from_file = $0; sub(/:.*/, "", from_file)
@@ -50,14 +49,13 @@ core_includes=$(includes "${core[@]}" | awk '
         target = target_file; sub(/\/.*/, "", target)
         if (!(from in rank) || !(target in rank)) next
         print "edge " module(from_file) " " module(target_file)
-        if (layer_of(from) == layer_of(target)) next
+        if (from == target) next
         if (rank[target] < rank[from]) next
         if (from == "check") print "check/ uses app/ alone, but includes " target "/: " $0
         else print from "/ includes " target "/, which is not below it: " $0
     }
     # A file and its header are one: accounts/account_read.cpp and .h are accounts/account_read.
-    function module(path) { sub(/\.(h|cpp)$/, "", path); return path }
-    function layer_of(dir) { return (dir in layer) ? layer[dir] : dir }')
+    function module(path) { sub(/\.(h|cpp)$/, "", path); return path }')
 report "$(grep -v '^edge ' <<<"$core_includes")"
 
 # The circles: the strongly connected parts of the graph of files with more than one file.

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/settings.h"
 #include "app/text.h"
-#include "items/item_panel_editor.h"
-#include "refdata/refdata.h"
-#include "storage/store_editor.h"
 #include "testsupport/server_folders.h"
 
 namespace tavo {
@@ -20,10 +18,16 @@ protected:
     void TearDown() override { EXPECT_TRUE(f.ui.unexpected.empty()); }
     fs::path file() const { return f.app.server_file("save/storage.txt"); }
     std::string saved() const { return slurp(file()); }
-    bool load(std::int32_t account) { return store.choose_account(f.ui, account); }
+    bool load(std::int32_t account) {
+        store = StorageRecord{};
+        return load_storage(f.app, f.ui, account, store);
+    }
+    bool save(std::int32_t account) {
+        return save_storage(f.app, f.ui, account, store, f.app.settings.maxstorage);
+    }
 
     ServerFolders f;
-    StoreEditor store{f.app};
+    StorageRecord store;
 };
 
 constexpr const char* kTwoStores =
@@ -33,18 +37,15 @@ constexpr const char* kTwoStores =
 TEST_F(StorageTest, ReadsTheAccountsLineOnly) {
     f.server("save/storage.txt", kTwoStores);
     ASSERT_TRUE(load(2000003));
-    ASSERT_EQ(store.record().items.size(), 2u);
-    EXPECT_EQ(store.record().items[1], (ItemSlot{3, 512, 4, 0, 1, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(store.label(), "Qty [2/100]");
-    EXPECT_EQ(store.selected(), 0);
+    ASSERT_EQ(store.items.size(), 2u);
+    EXPECT_EQ(store.items[1], (ItemSlot{3, 512, 4, 0, 1, 0, 0, 0, 0, 0, 0}));
     ASSERT_TRUE(load(2000002));
-    EXPECT_FALSE(store.has_lines());
-    EXPECT_EQ(store.label(), "Qty [0/100]");
+    EXPECT_TRUE(store.items.empty());
     // An empty line is no reason to stop, and a last item without its blank is kept.
     f.server("save/storage.txt",
              "\n2000001,2\t1,501,3,0,1,0,0,0,0,0,0 2,909,1,0,1,0,0,0,0,0,0\t\n");
     ASSERT_TRUE(load(2000001));
-    EXPECT_EQ(store.record().items.size(), 2u);
+    EXPECT_EQ(store.items.size(), 2u);
 }
 
 TEST_F(StorageTest, NewStoreIsAppendedAndAnEmptiedOneRemoved) {
@@ -58,11 +59,8 @@ TEST_F(StorageTest, NewStoreIsAppendedAndAnEmptiedOneRemoved) {
     EXPECT_EQ(slurp(f.app.server_file("save/storage.bak.txt")), kTwoStores);
 
     ASSERT_TRUE(load(2000001));
-    f.ui.answer({true});
-    ASSERT_TRUE(store.delete_all(f.ui));
-    EXPECT_TRUE(store.unsaved.get());
-    ASSERT_TRUE(store.save(f.ui));
-    EXPECT_FALSE(store.unsaved.get());
+    store.items.clear();
+    ASSERT_TRUE(save(2000001));
     EXPECT_EQ(saved(),
               "2000003,2\t2,909,1,0,1,0,0,0,0,0,0 3,512,4,0,1,0,0,0,0,0,0 \t\r\n"
               "2000002,1\t0,501,2,0,1,0,0,0,0,0,0 \t\r\n");
@@ -72,10 +70,9 @@ TEST_F(StorageTest, RewrittenLineKeepsItsHeadAndOtherLinesTheirBytes) {
     const std::string others = "2000003,9\tnot a store the editor reads \t\nno tab here\n\n";
     f.server("save/storage.txt", "0002000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\n" + others);
     ASSERT_TRUE(load(2000001));
-    f.ui.answer({true});
-    ASSERT_TRUE(store.delete_selected(f.ui));
+    store.items.clear();
     // A store with an item again: the head stays as written, the LF line ends stay.
-    StorageRecord record = store.record();
+    StorageRecord record = store;
     record.head = "0002000001";
     record.items = {{1, 501, 7, 0, 1, 0, 0, 0, 0, 0, 0}};
     ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 100));
@@ -83,7 +80,7 @@ TEST_F(StorageTest, RewrittenLineKeepsItsHeadAndOtherLinesTheirBytes) {
     f.ui.clear();
     // The line written from the copy is another writer's change to the store: Tavo's wins.
     f.ui.answer({false});
-    ASSERT_TRUE(store.save(f.ui));  // the emptied store: its line goes
+    ASSERT_TRUE(save(2000001));  // the emptied store: its line goes
     EXPECT_EQ(saved(), others);
 }
 
@@ -95,9 +92,8 @@ TEST_F(StorageTest, ItemsBeyondMaxstorageStayUnlessTheSaveMayDropThem) {
     EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Kafra Storage holds 120 items, 20 more "
                                                         "than maxstorage (100), which the server "
                                                         "cannot hold."});
-    EXPECT_EQ(store.record().items.size(), 120u);
-    EXPECT_EQ(store.label(), "Qty [120/100]");
-    StorageRecord record = store.record();
+    EXPECT_EQ(store.items.size(), 120u);
+    StorageRecord record = store;
     f.app.on_excess = OnExcess::Refuse;
     EXPECT_FALSE(save_storage(f.app, f.ui, 2000001, record, 100));
     EXPECT_TRUE(
@@ -122,8 +118,8 @@ TEST_F(StorageTest, StoresBeyond255Items) {
     const std::string line = "2000001,300\t" + item_list(300) + "\t\r\n";
     f.server("save/storage.txt", line);
     ASSERT_TRUE(load(2000001));
-    EXPECT_EQ(store.count(), 300);
-    StorageRecord record = store.record();
+    EXPECT_EQ(store.items.size(), 300u);
+    StorageRecord record = store;
     ASSERT_TRUE(save_storage(f.app, f.ui, 2000001, record, 600));
     EXPECT_EQ(saved(), line);
 }
@@ -156,12 +152,10 @@ TEST_F(StorageTest, PartlyReadStoreIsNotWritten) {
     EXPECT_EQ(f.ui.messages(),
               std::vector<std::string>{"Error 9, Subscript out of range\r\nin load_storage"});
     f.ui.clear();
-    f.ui.answer({true});
-    ASSERT_TRUE(store.delete_selected(f.ui));
-    EXPECT_FALSE(store.save(f.ui));
+    store.items.erase(store.items.begin());
+    EXPECT_FALSE(save(2000001));
     EXPECT_NE(f.ui.messages().back().find("could not be read"), std::string::npos);
     EXPECT_EQ(saved(), broken);
-    EXPECT_TRUE(store.unsaved.get());
 }
 
 // The server keeps the last store line of an account and writes one line back; a line naming
@@ -202,38 +196,6 @@ TEST_F(StorageTest, DeleteUserStorageKeepsTheOtherLines) {
     ASSERT_TRUE(delete_user_storage(f.app, f.ui, 2000001));
     EXPECT_EQ(saved(), "2000003,2\t2,909,1,0,1,0,0,0,0,0,0 3,512,4,0,1,0,0,0,0,0,0 \t\r\n");
     EXPECT_EQ(slurp(f.app.server_file("save/storage.bak.txt")), kTwoStores);
-}
-
-TEST_F(StorageTest, StoreEditsThroughThePanel) {
-    RefData ref;
-    ref.items.add({501, "Red_Potion", "Red Potion", 0, 0, 0, 10});
-    ref.items.add({1201, "Knife", "Knife", 0, 4, 2, 40});
-    CachedIndex<CharacterIndex> characters;
-    CachedIndex<PetTypeIndex> pet_types;
-    ForgerList forgers;
-    ItemNaming naming{f.app, f.ui, ref, characters, pet_types};
-    ItemPanelEditor panel{naming, forgers};
-    f.app.settings.maxstorage = 2;
-    f.server("save/storage.txt", kTwoStores);
-    ASSERT_TRUE(load(2000001));
-    ASSERT_TRUE(store.new_item(f.ui, panel));
-    EXPECT_EQ(panel.caption(), "Add to Storage");
-    panel.choose(panel.line_of_item(1201));
-    ASSERT_TRUE(store.confirm(f.ui, panel));
-    EXPECT_EQ(store.lines(naming), (std::vector<std::string>{"3 pcs Red Potion", "1 pc Knife"}));
-    EXPECT_EQ(store.selected(), 1);
-    EXPECT_FALSE(store.new_item(f.ui, panel));
-    EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Max item count reach."});
-    store.select(0);
-    ASSERT_TRUE(store.edit_item(panel));
-    EXPECT_EQ(panel.caption(), "Save to Storage");
-    EXPECT_EQ(panel.fields().qty, "3");
-    panel.fields().qty = "8";
-    ASSERT_TRUE(store.confirm(f.ui, panel));
-    ASSERT_TRUE(store.save(f.ui));
-    EXPECT_EQ(saved(),
-              "2000001,2\t1,501,8,0,1,0,0,0,0,0,0 0,1201,1,0,1,0,0,0,0,0,0 \t\r\n"
-              "2000003,2\t2,909,1,0,1,0,0,0,0,0,0 3,512,4,0,1,0,0,0,0,0,0 \t\r\n");
 }
 
 }  // namespace

@@ -9,11 +9,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <tuple>
 
+#include "ui/chooser_fill.h"
 #include "ui/item_panel.h"
 #include "ui/latin1.h"
-#include "workspace/item_editors.h"
 
 namespace tavo::ui {
 namespace {
@@ -29,40 +28,40 @@ QGroupBox* make_frame(int index, const QString& caption, QWidget* content) {
 
 }  // namespace
 
-CharProfileTab::CharProfileTab(CharacterEditor& editor, ItemEditors& items, QWidget* parent)
-    : QWidget(parent), editor_(editor), items_(items) {
+CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
+    : QWidget(parent), page_(page) {
     setObjectName("CharProfileTab");
-    editor_.set_group_separator(bytes(QLocale().groupSeparator()));
+    page_.set_group_separator(bytes(QLocale().groupSeparator()));
     character_chooser_ = new QComboBox;
     character_chooser_->setObjectName("Combo5");
     character_chooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     character_chooser_->setMinimumContentsLength(36);
     view_chooser_ = new QComboBox;
     view_chooser_->setObjectName("Combo6");
-    view_chooser_->addItems({"View Stats & Status", "View Inventory items", "View Cart items"});
+    for (const char* view : kCharacterViews) view_chooser_->addItem(view);
     view_chooser_->setCurrentIndex(-1);
-    character_chooser_->setEnabled(false);
-    view_chooser_->setEnabled(false);
 
     profile_text_ = new QPlainTextEdit;
     profile_text_->setObjectName("Text6");
     profile_text_->setReadOnly(true);
     profile_text_->setTabStopDistance(
         profile_text_->fontMetrics().horizontalAdvance(QString(24, 'x')));
-    inventory_list_ = new QListWidget;
-    inventory_list_->setObjectName("List3");
-    cart_list_ = new QListWidget;
-    cart_list_->setObjectName("List4");
+    auto* inventory_list = new QListWidget;
+    inventory_list->setObjectName("List3");
+    auto* cart_list = new QListWidget;
+    cart_list->setObjectName("List4");
+    lanes_[0] = {&page_.inventory(), inventory_list, inventory_buttons_, {}};
+    lanes_[1] = {&page_.cart(), cart_list, cart_buttons_, {}};
     view_frames_[0] = make_frame(0, "Status/Stats", profile_text_);
     view_frames_[1] = make_frame(
-        1, "Inventory", item_frame_content(inventory_list_, inventory_buttons_, "Command4_%1"));
+        1, "Inventory", item_frame_content(inventory_list, inventory_buttons_, "Command4_%1"));
     view_frames_[2] = make_frame(2, "Cart [Merchant/BlackSmith/Alchemist]",
-                                 item_frame_content(cart_list_, cart_buttons_, "Command5_%1"));
+                                 item_frame_content(cart_list, cart_buttons_, "Command5_%1"));
 
     save_to_file_button_ = new QPushButton("Save to File");
     save_to_file_button_->setObjectName("Command4_4");
-    save_to_file_button_->setEnabled(false);
-    editor_.unsaved().observe([this](bool unsaved) { save_to_file_button_->setEnabled(unsaved); });
+    page_.observe_modified(
+        [this](bool) { save_to_file_button_->setEnabled(page_.save_offered()); });
 
     auto* choose = new QHBoxLayout;
     choose->addWidget(new QLabel("Character:"));
@@ -79,27 +78,31 @@ CharProfileTab::CharProfileTab(CharacterEditor& editor, ItemEditors& items, QWid
     layout->addStretch(0);
     layout->addLayout(buttons);
 
-    connect(character_chooser_, &QComboBox::activated, this, [this] { character_chosen(); });
-    connect(view_chooser_, &QComboBox::currentIndexChanged, this, [this] { view_chosen(); });
-    connect(save_to_file_button_, &QPushButton::clicked, this, [this] { editor_.save(); });
-    // Plain names, not a structured binding: clang 14 cannot capture those in a lambda.
-    for (const auto& lane : {std::tuple{&items_.inventory, inventory_list_, inventory_buttons_},
-                             std::tuple{&items_.cart, cart_list_, cart_buttons_}}) {
-        ItemListEditor* const list_editor = std::get<0>(lane);
-        QListWidget* const list = std::get<1>(lane);
-        QPushButton* const* const buttons = std::get<2>(lane);
+    connect(character_chooser_, &QComboBox::activated, this,
+            [this](int index) { character_chosen(index); });
+    connect(view_chooser_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (rendering_) return;
+        page_.set_view(index);
+        render_view();
+    });
+    connect(save_to_file_button_, &QPushButton::clicked, this, [this] {
+        page_.save();
+        render();
+    });
+    for (Lane& lane : lanes_) {
         for (int i = 0; i < 4; ++i) {
-            connect(buttons[i], &QPushButton::clicked, this,
-                    [this, list_editor, i] { item_button(*list_editor, i); });
+            connect(lane.buttons[i], &QPushButton::clicked, this,
+                    [this, &lane, i] { item_button(lane, static_cast<ItemButton>(i)); });
         }
-        connect(list, &QListWidget::currentRowChanged, this, [this, list_editor](int row) {
+        connect(lane.list, &QListWidget::currentRowChanged, this, [this, &lane](int row) {
             if (rendering_) return;
-            list_editor->select(row);
+            lane.page->select(row);
             render_items();
         });
-        connect(list, &QListWidget::itemDoubleClicked, this,
-                [this, list_editor] { item_button(*list_editor, 1); });
+        connect(lane.list, &QListWidget::itemDoubleClicked, this,
+                [this, &lane] { item_button(lane, ItemButton::Edit); });
     }
+    render();
 }
 
 QWidget* CharProfileTab::item_frame_content(QListWidget* list, QPushButton** buttons,
@@ -113,7 +116,6 @@ QWidget* CharProfileTab::item_frame_content(QListWidget* list, QPushButton** but
     for (int i = 0; i < 4; ++i) {
         buttons[i] = new QPushButton(captions[i]);
         buttons[i]->setObjectName(QString(name).arg(i));
-        buttons[i]->setEnabled(false);
         row->addWidget(buttons[i]);
     }
     row->addStretch();
@@ -121,117 +123,63 @@ QWidget* CharProfileTab::item_frame_content(QListWidget* list, QPushButton** but
     return content;
 }
 
-void CharProfileTab::item_button(ItemListEditor& list_editor, int index) {
-    bool open = false;
-    switch (index) {
-        case 0: open = list_editor.new_item(items_.ui, items_.panel); break;
-        case 1: open = list_editor.edit_item(items_.panel); break;
-        case 2: list_editor.delete_selected(items_.ui); break;
-        case 3: list_editor.delete_all(items_.ui); break;
-        default: break;
-    }
-    if (open && panel_ != nullptr) panel_->open_over(this);
-    render_items();
+void CharProfileTab::item_button(Lane& lane, ItemButton button) {
+    const ItemOutcome outcome = lane.page->press(button);
+    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this);
+    if (outcome.lines_changed) render_items();
 }
 
-void CharProfileTab::render_items() {
-    rendering_ = true;
-    render_list(items_.inventory, inventory_list_, inventory_buttons_);
-    render_list(items_.cart, cart_list_, cart_buttons_);
-    view_frames_[1]->setTitle(qs(items_.inventory.caption()));
-    view_frames_[2]->setTitle(qs(items_.cart.caption()));
-    rendering_ = false;
+void CharProfileTab::character_chosen(int index) {
+    if (index >= 0) page_.choose(static_cast<std::size_t>(index));
+    // On No the chooser goes back to the character with the pending changes.
+    render();
 }
 
-void CharProfileTab::render_list(ItemListEditor& list_editor, QListWidget* list,
-                                 QPushButton** buttons) {
-    list->clear();
-    for (const std::string& line : list_editor.lines(items_.naming)) list->addItem(qs(line));
-    list->setCurrentRow(list_editor.selected());
-    const bool loaded = editor_.sheet().has_value();
-    buttons[0]->setEnabled(loaded);
-    for (int i : {1, 2, 3}) buttons[i]->setEnabled(loaded && list_editor.has_lines());
-}
-
-void CharProfileTab::load_char_list(std::int32_t account_id) {
-    // The chooser shows what the listing gave, also after a failure part-way: nothing of the
-    // account chosen before may stay in it.
-    editor_.list(account_id);
+void CharProfileTab::render() {
     render_chooser();
-    if (editor_.view()) {
-        const QSignalBlocker block(view_chooser_);
-        view_chooser_->setCurrentIndex(static_cast<int>(*editor_.view()));
-    }
-    view_chosen();
-    show_char_profile();
-    character_chooser_->setEnabled(editor_.count() > 0);
-    view_chooser_->setEnabled(editor_.count() > 0);
-}
-
-void CharProfileTab::choose_character(const std::string& char_id) {
-    const std::vector<CharacterChoice>& entries = editor_.entries();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].id != char_id) continue;
-        if (editor_.chosen() != i) editor_.choose(i);
-        render_chooser();
-        show_char_profile();
-        return;
-    }
+    render_view();
+    profile_text_->setPlainText(qs(page_.profile()));
+    render_items();
+    save_to_file_button_->setEnabled(page_.save_offered());
 }
 
 void CharProfileTab::render_chooser() {
     const QSignalBlocker block(character_chooser_);
-    character_chooser_->clear();
-    for (const CharacterChoice& entry : editor_.entries()) {
-        character_chooser_->addItem(qs(entry.text), qs(entry.id));
-    }
-    const std::optional<std::size_t> chosen = editor_.chosen();
+    std::vector<std::string> texts;
+    for (const CharacterChoice& entry : page_.entries()) texts.push_back(entry.text);
+    fill_combo(character_chooser_, texts);
+    const std::optional<std::size_t> chosen = page_.chosen();
     character_chooser_->setCurrentIndex(chosen ? static_cast<int>(*chosen) : -1);
+    character_chooser_->setEnabled(page_.choosers_enabled());
+    view_chooser_->setEnabled(page_.choosers_enabled());
 }
 
-void CharProfileTab::character_chosen() {
-    const int index = character_chooser_->currentIndex();
-    if (index >= 0) editor_.choose(static_cast<std::size_t>(index));
-    {
-        // On No the chooser goes back to the character with the pending changes.
-        const QSignalBlocker block(character_chooser_);
-        const std::optional<std::size_t> chosen = editor_.chosen();
-        character_chooser_->setCurrentIndex(chosen ? static_cast<int>(*chosen) : -1);
+void CharProfileTab::render_view() {
+    rendering_ = true;
+    const std::optional<CharacterView> view = page_.view();
+    view_chooser_->setCurrentIndex(view ? static_cast<int>(*view) : -1);
+    for (int i = 0; i < 3; ++i) view_frames_[i]->setVisible(view && static_cast<int>(*view) == i);
+    rendering_ = false;
+}
+
+void CharProfileTab::render_items() {
+    rendering_ = true;
+    for (Lane& lane : lanes_) render_lane(lane);
+    view_frames_[1]->setTitle(qs(page_.inventory().caption()));
+    view_frames_[2]->setTitle(qs(page_.cart().caption()));
+    rendering_ = false;
+}
+
+void CharProfileTab::render_lane(Lane& lane) {
+    std::vector<std::string> lines = lane.page->lines();
+    if (lines != lane.shown) {
+        fill_list(lane.list, lines);
+        lane.shown = std::move(lines);
     }
-    show_char_profile();
-}
-
-void CharProfileTab::view_chosen() {
-    for (QGroupBox* frame : view_frames_) frame->hide();
-    const int view = view_chooser_->currentIndex();
-    if (view < 0 || view >= 3) return;
-    editor_.set_view(static_cast<CharacterView>(view));
-    view_frames_[view]->show();
-}
-
-void CharProfileTab::show_char_profile() {
-    const std::optional<CharacterSheet>& sheet = editor_.sheet();
-    if (!sheet) {
-        clear_views();
-        return;
+    lane.list->setCurrentRow(lane.page->selected());
+    for (int i = 0; i < 4; ++i) {
+        lane.buttons[i]->setEnabled(lane.page->offered(static_cast<ItemButton>(i)));
     }
-    profile_text_->setPlainText(qs(sheet->profile));
-    items_.inventory.reset();
-    items_.cart.reset();
-    render_items();
-    view_frames_[2]->setEnabled(true);
-}
-
-void CharProfileTab::clear_inventory_caption() {
-    view_frames_[1]->setTitle(QString());
-}
-
-void CharProfileTab::clear_views() {
-    profile_text_->clear();
-    inventory_list_->clear();
-    cart_list_->clear();
-    for (QPushButton* button : inventory_buttons_) button->setEnabled(false);
-    for (QPushButton* button : cart_buttons_) button->setEnabled(false);
 }
 
 }  // namespace tavo::ui

@@ -21,7 +21,7 @@ void fill_combo(QComboBox* combo, const std::vector<std::string>& texts);
 // Clears the list box, adds the texts and leaves nothing selected.
 void fill_list(QListWidget* list, const std::vector<std::string>& texts);
 
-// Sets the field to the editor's text when it differs from `shown`, what the field last
+// Sets the field to the page's text when it differs from `shown`, what the field last
 // showed (drawn here, or typed: the typing handler records it), so that a redraw while the
 // user types keeps the cursor. Never read back from the field.
 void draw_text(QLineEdit* edit, std::string& shown, const std::string& text);

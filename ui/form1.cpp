@@ -30,24 +30,12 @@
 #include "ui/overview_tab.h"
 #include "ui/storage_tab.h"
 #include "ui/user_info_tab.h"
-#include "workspace/item_editors.h"
 #include "workspace/workspace.h"
 
 namespace tavo::ui {
-namespace {
-
-constexpr const char* kDiscardItemsQuestion = kDiscardChangesQuestion;
-
-}  // namespace
 
 Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
-    : QMainWindow(parent),
-      ws_(ws),
-      ui_(ui),
-      account_editor_(ws, ui),
-      character_editor_(ws, ui),
-      finder_(ws),
-      items_(std::make_unique<ItemEditors>(ws, ui, character_editor_.unsaved())) {
+    : QMainWindow(parent), ws_(ws), ui_(ui), pages_(ws, ui) {
     setObjectName("Form1");
 
     find_box_ = new QLineEdit;
@@ -59,11 +47,11 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     account_list_->setUniformItemSizes(true);
     account_list_->setSelectionMode(QAbstractItemView::SingleSelection);
     account_list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    model_ = new AccountListModel(ws_.accounts, this);
+    model_ = new AccountListModel(ws_.accounts.table(), this);
     account_list_->setModel(model_);
     QItemSelectionModel* plain = account_list_->selectionModel();
     selection_ = new AccountSelectionModel(
-        model_, [this] { return may_leave_account(); }, this);
+        model_, [this] { return pages_.may_leave_account(); }, this);
     account_list_->setSelectionModel(selection_);
     delete plain;
     connect(selection_, &QItemSelectionModel::currentRowChanged, this, [this] {
@@ -73,12 +61,12 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     connect(find_box_, &QLineEdit::textChanged, this, [this] { narrow(); });
     find_by_ = new QComboBox;
     find_by_->setObjectName("FindBy");
-    find_by_->addItem("Find by account name or id", int(FindBy::Account));
-    find_by_->addItem("Find by character name", int(FindBy::Character));
+    find_by_->addItem("Find by account name or id");
+    find_by_->addItem("Find by character name");
     find_by_->setToolTip("Find by account name or id, or by the name of a character");
     connect(find_by_, &QComboBox::currentIndexChanged, this, [this] {
-        finder_.set_by(static_cast<FindBy>(find_by_->currentData().toInt()));
-        find_box_->setPlaceholderText(finder_.by() == FindBy::Account
+        pages_.finder.set_by(find_by_->currentIndex() == 1 ? FindBy::Character : FindBy::Account);
+        find_box_->setPlaceholderText(pages_.finder.by() == FindBy::Account
                                           ? "Find account (name or id)"
                                           : "Find account (character name)");
         narrow();
@@ -93,9 +81,9 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName("SSTab1");
-    user_info_ = new UserInfoTab(account_editor_);
-    char_profile_ = new CharProfileTab(character_editor_, *items_);
-    storage_ = new StorageTab(*items_, ui_);
+    user_info_ = new UserInfoTab(pages_.accounts);
+    char_profile_ = new CharProfileTab(pages_.character);
+    storage_ = new StorageTab(pages_.storage);
     about_ = new OptionsAboutTab;
     tabs_->addTab(user_info_, "User Info");
     tabs_->addTab(char_profile_, "Char Profile");
@@ -103,8 +91,15 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     tabs_->addTab(about_, "Options/About");
     overview_ = new OverviewTab(ws_, ui_);
     tabs_->addTab(overview_, "Overview");
-    connect(tabs_, &QTabWidget::currentChanged, this, [this] { on_tab_changed(); });
-    connect_user_info();
+    // The editing panels float over the tabs; a change of tab closes them.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { hide_editing_panels(); });
+    user_info_->on_pressed([this](const AccountOutcome& outcome) { account_pressed(outcome); });
+    connect(user_info_, &UserInfoTab::checkFilesRequested, this, [this] {
+        if (check_files_ == nullptr) check_files_ = new CheckFilesDialog(this);
+        check_files_->check(ws_.app);
+        check_files_->show();
+        check_files_->raise();
+    });
     connect_overview();
 
     auto* splitter = new QSplitter(Qt::Horizontal);
@@ -116,7 +111,7 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     setCentralWidget(splitter);
 
     // The floating panels, hidden until opened over the tab area.
-    item_panel_ = new ItemPanel(*items_, this);
+    item_panel_ = new ItemPanel(pages_.item_panel, this);
     char_profile_->set_item_panel(item_panel_);
     storage_->set_item_panel(item_panel_);
     connect(item_panel_, &ItemPanel::itemStored, this, [this] {
@@ -138,10 +133,12 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     auto* remove = new QShortcut(QKeySequence::Delete, account_list_);
     remove->setContext(Qt::WidgetShortcut);
     connect(remove, &QShortcut::activated, this, [this] {
-        if (account_editor_.offered(AccountButton::Delete)) user_info_->delete_button()->click();
+        if (pages_.accounts.offered(AccountButton::Delete)) user_info_->delete_button()->click();
     });
-    account_editor_.unsaved().observe([this](bool) { refresh_title(); });
-    character_editor_.unsaved().observe([this](bool) { refresh_title(); });
+    // The title's mark follows the three documents.
+    ws_.accounts.observe_modified([this](bool) { refresh_title(); });
+    ws_.characters.observe_modified([this](bool) { refresh_title(); });
+    ws_.store.observe_modified([this](bool) { refresh_title(); });
 
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] { press_visible_save(); });
@@ -158,6 +155,7 @@ void Form1::form_load(const StartOptions& options) {
 void Form1::after_step(StartupStep step) {
     switch (step) {
         case StartupStep::Caption: refresh_title(); break;
+        case StartupStep::AppOption: storage_->render(); break;
         case StartupStep::Maps: maps_->set_maps(ws_.ref.maps); break;
         case StartupStep::JobClass:
             if (ws_.ref.jobs.listed) basic_info_->set_job_classes(ws_.ref.jobs.list_entries);
@@ -166,10 +164,10 @@ void Form1::after_step(StartupStep step) {
         case StartupStep::About: about_->set_text(qs(ws_.about)); break;
         case StartupStep::ItemPanel: item_panel_->prepare(); break;
         case StartupStep::Account:
-            finder_.table_changed();
+            pages_.finder.table_changed();
             find_box_->clear();
             model_->reload();
-            account_editor_.table_reloaded();
+            pages_.accounts.table_reloaded();
             user_info_->render();
             select_account(0);
             break;
@@ -185,71 +183,69 @@ void Form1::refresh_title() {
     const std::string& folder = ws_.app.settings.data_folder;
     setWindowTitle(QString(kProgramCaption) + (folder.empty() ? QString() : " - " + qs(folder)) +
                    "[*]");
-    setWindowModified(character_editor_.unsaved().get() || account_editor_.unsaved().get());
+    setWindowModified(pages_.modified());
 }
 
 void Form1::refresh_status() {
-    const AccountTable& accounts = ws_.accounts;
-    status_->setText("Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
-                     qs(generation_caption(accounts.server_generation)) + "    " +
-                     QLocale().toString(static_cast<qlonglong>(accounts.records.size())) +
-                     " accounts    " +
-                     QString::number(static_cast<qulonglong>(character_editor_.count())) +
-                     " characters on this account" +
-                     (finder_.shown() ? "    " + qs(finder_.status_text()) : QString()));
+    const AccountTable& accounts = ws_.accounts.table();
+    status_->setText(
+        "Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
+        qs(generation_caption(accounts.server_generation)) + "    " +
+        QLocale().toString(static_cast<qlonglong>(accounts.records.size())) + " accounts    " +
+        QString::number(static_cast<qulonglong>(pages_.character.count())) +
+        " characters on this account" +
+        (pages_.finder.shown() ? "    " + qs(pages_.finder.status_text()) : QString()));
 }
 
-void Form1::connect_user_info() {
-    connect(user_info_, &UserInfoTab::accountAdded, this, [this](int row) {
-        if (model_->narrowed()) {
-            end_narrowing();
-        } else {
-            model_->appended();
-        }
-        select_account(row);
-    });
-    connect(user_info_, &UserInfoTab::accountChanged, this, [this](int row) {
-        const int shown = model_->row_of(static_cast<std::size_t>(row));
-        if (shown >= 0) model_->changed(shown);
-    });
-    connect(user_info_, &UserInfoTab::accountRemoved, this, [this](int row, int select) {
-        quiet_selection_ = true;
-        if (model_->narrowed()) {
-            end_narrowing();
-        } else {
-            model_->removed(row);
-        }
-        quiet_selection_ = false;
-        select_account(select);
-    });
-    connect(user_info_, &UserInfoTab::fileSaved, this,
-            [this](const QString& text) { statusBar()->showMessage(text, 5000); });
-    connect(user_info_, &UserInfoTab::reshowRequested, this, [this] { list1_click(); });
-    connect(user_info_, &UserInfoTab::tableChanged, this, [this] { refresh_status(); });
-    connect(user_info_, &UserInfoTab::tableReplaced, this, [this](int row) {
-        quiet_selection_ = true;
-        model_->reload();
-        quiet_selection_ = false;
-        select_account(row);
-        refresh_status();
-    });
-    connect(user_info_, &UserInfoTab::checkFilesRequested, this, [this] {
-        if (check_files_ == nullptr) check_files_ = new CheckFilesDialog(this);
-        check_files_->check(ws_.app);
-        check_files_->show();
-        check_files_->raise();
-    });
+void Form1::account_pressed(const AccountOutcome& outcome) {
+    const auto row = [&outcome] { return outcome.row ? static_cast<int>(*outcome.row) : -1; };
+    switch (outcome.list) {
+        case AccountListChange::None: break;
+        case AccountListChange::Added:
+            if (model_->narrowed()) {
+                end_narrowing();
+            } else {
+                model_->appended();
+            }
+            select_account(row());
+            break;
+        case AccountListChange::Edited:
+            if (const int shown = model_->row_of(*outcome.row); shown >= 0) model_->changed(shown);
+            break;
+        case AccountListChange::Removed:
+            quiet_selection_ = true;
+            if (model_->narrowed()) {
+                end_narrowing();
+            } else {
+                model_->removed(static_cast<int>(outcome.removed_row));
+            }
+            quiet_selection_ = false;
+            select_account(row());
+            break;
+        case AccountListChange::Reshown: list1_click(); break;
+        case AccountListChange::Reloaded:
+            quiet_selection_ = true;
+            model_->reload();
+            quiet_selection_ = false;
+            select_account(row());
+            break;
+    }
+    if (!outcome.status.empty()) statusBar()->showMessage(qs(outcome.status), 5000);
+    refresh_status();
 }
 
 // A click in the overview chooses an account, or its character, as the list and chooser do.
 void Form1::connect_overview() {
     connect(overview_, &OverviewTab::statusText, statusBar(), &QStatusBar::showMessage);
     connect(overview_, &OverviewTab::openRequested, this, [this](int row, int char_id, int opens) {
-        if (!may_leave_account()) return;
+        if (!pages_.may_leave_account()) return;
         select_account(row);
-        if (char_id != 0) char_profile_->choose_character(std::to_string(char_id));
-        QWidget* pages[] = {user_info_, char_profile_, storage_};
-        tabs_->setCurrentWidget(pages[opens]);
+        if (char_id != 0) {
+            pages_.character.choose_id(std::to_string(char_id));
+            char_profile_->render();
+        }
+        QWidget* shown[] = {user_info_, char_profile_, storage_};
+        tabs_->setCurrentWidget(shown[opens]);
     });
 }
 
@@ -271,42 +267,30 @@ void Form1::list1_click() {
         select_account(static_cast<int>(model_->table_index(0)));
         return;
     }
-    storage_->clear_storage();
-    char_profile_->clear_inventory_caption();
     hide_editing_panels();
-    const std::size_t row = current.isValid() ? model_->table_index(current.row()) : 0;
-    if (!current.isValid() || row >= ws_.accounts.records.size()) {
-        user_info_->show_account(std::nullopt);
-        storage_->load_storage(std::nullopt);
-        return;
-    }
-    user_info_->show_account(row);
-    const AccountRecord& account = ws_.accounts.records[row];
-    storage_->load_storage(account.account_id());
-    char_profile_->load_char_list(account.account_id());
+    std::optional<std::size_t> chosen;
+    if (current.isValid()) chosen = model_->table_index(current.row());
+    pages_.show_account(chosen);
+    render_account_pages();
     refresh_status();
 }
 
-// Unsaved character or store changes are not dropped unasked.
-bool Form1::may_leave_account() {
-    if (!user_info_->may_discard_typing()) return false;
-    if (!ws_.store.unsaved.get()) return character_editor_.may_discard(kDiscardItemsQuestion);
-    if (!ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo")) return false;
-    character_editor_.unsaved().set(false);
-    ws_.store.unsaved.set(false);
-    return true;
+void Form1::render_account_pages() {
+    user_info_->render();
+    char_profile_->render();
+    storage_->render();
 }
 
 // Typing in the find box: the list keeps only the matching accounts. The shown account stays
 // chosen while it is listed.
 void Form1::narrow() {
-    finder_.narrow(bytes(find_box_->text()));
+    pages_.finder.narrow(bytes(find_box_->text()));
     const QModelIndex current = selection_->currentIndex();
     const std::optional<std::size_t> chosen =
         current.isValid() ? std::optional<std::size_t>(model_->table_index(current.row()))
                           : std::nullopt;
     quiet_selection_ = true;
-    model_->show_only(finder_.shown());
+    model_->show_only(pages_.finder.shown());
     const int row = chosen ? model_->row_of(*chosen) : -1;
     if (row >= 0) {
         selection_->select_ungated(row);
@@ -320,47 +304,32 @@ void Form1::end_narrowing() {
     if (!model_->narrowed()) return;
     const QSignalBlocker quiet(find_box_);
     find_box_->clear();
-    finder_.table_changed();
+    pages_.finder.table_changed();
     model_->show_only(std::nullopt);
 }
 
-// Enter in the find box: the next listed account (the list holds only matches while narrowed),
-// or the next account whose name holds the text or whose id it is.
+// Enter in the find box: the next account the finder shows.
 void Form1::find_next() {
-    const QString text = find_box_->text();
     const QModelIndex current = selection_->currentIndex();
-    if (model_->narrowed()) {
-        if (model_->rowCount() == 0) return;
-        const int next = current.isValid() ? (current.row() + 1) % model_->rowCount() : 0;
-        selection_->setCurrentIndex(model_->index(next), QItemSelectionModel::ClearAndSelect);
-        account_list_->scrollTo(selection_->currentIndex());
-        return;
-    }
-    const std::optional<std::size_t> found =
-        find_account(ws_.accounts, bytes(text),
-                     current.isValid() ? std::optional<std::size_t>(current.row()) : std::nullopt);
+    std::optional<std::size_t> chosen;
+    if (current.isValid()) chosen = model_->table_index(current.row());
+    const std::optional<std::size_t> found = pages_.finder.next(chosen);
     if (!found) {
-        statusBar()->showMessage("No account name or id matches \"" + text + "\"", 4000);
+        statusBar()->showMessage("No account name or id matches \"" + find_box_->text() + "\"",
+                                 4000);
         return;
     }
-    const QModelIndex at = model_->index(static_cast<int>(*found));
-    selection_->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    selection_->setCurrentIndex(model_->index(model_->row_of(*found)),
+                                QItemSelectionModel::ClearAndSelect);
     account_list_->scrollTo(selection_->currentIndex());
 }
 
-bool Form1::keep_open() {
-    user_info_->take_typed_values();
-    const bool unsaved = character_editor_.unsaved().get() || account_editor_.unsaved().get() ||
-                         account_editor_.typing() || ws_.store.unsaved.get();
-    if (!unsaved) return false;
-    return !ui_.ask_yes_no(kDiscardItemsQuestion, "Tavo");
-}
-
+// Form_Unload: unsaved work is not thrown away unasked.
 void Form1::closeEvent(QCloseEvent* event) {
-    if (keep_open()) {
-        event->ignore();
-    } else {
+    if (pages_.may_close()) {
         event->accept();
+    } else {
+        event->ignore();
     }
 }
 
@@ -374,26 +343,23 @@ void Form1::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-// The editing panels float over the tabs; a change of tab closes them.
 void Form1::hide_editing_panels() {
-    for (const char* panel : {"Frame2", "Frame6", "Frame8"}) {
-        if (auto* frame = findChild<QWidget*>(panel)) frame->hide();
-    }
+    item_panel_->hide();
+    basic_info_->hide();
 }
 
-void Form1::on_tab_changed() {
-    hide_editing_panels();
-}
-
+// Ctrl+S: the save button of the visible tab, when its page offers it.
 void Form1::press_visible_save() {
     QWidget* visible = tabs_->currentWidget();
-    if (visible == user_info_ && account_editor_.offered(AccountButton::SaveFile)) {
+    if (visible == user_info_ && pages_.accounts.offered(AccountButton::SaveFile)) {
         user_info_->save_file_button()->click();
     }
-    if (visible == char_profile_ && character_editor_.unsaved().get()) {
+    if (visible == char_profile_ && pages_.character.save_offered()) {
         char_profile_->save_to_file_button()->click();
     }
-    if (visible == storage_ && ws_.store.unsaved.get()) storage_->save_button()->click();
+    if (visible == storage_ && pages_.storage.offered(ItemButton::SaveFile)) {
+        storage_->save_button()->click();
+    }
 }
 
 }  // namespace tavo::ui

@@ -1,14 +1,13 @@
 #pragma once
-// Form1: the main window. It composes the account list, the four tabs and the floating
-// panels, runs the start-up sequence and asks before unsaved work is thrown away.
+// Form1: the main window. It composes the account list, the four tabs and the floating panels
+// over the pages of one workspace, runs the start-up sequence, and shows the documents'
+// unsaved state in its title.
 
 #include <QMainWindow>
 #include <memory>
 
 #include "app/settings.h"
-#include "editors/account_editor.h"
-#include "editors/account_finder.h"
-#include "editors/character_editor.h"
+#include "pages/pages.h"
 #include "workspace/startup.h"
 
 class QComboBox;
@@ -19,7 +18,6 @@ class QPushButton;
 class QTabWidget;
 
 namespace tavo {
-struct ItemEditors;
 struct Workspace;
 class Ui;
 }  // namespace tavo
@@ -49,13 +47,10 @@ public:
     void form_load(const StartOptions& options = {});
 
     QTabWidget* tabs() const { return tabs_; }
-    AccountEditor& account_editor() { return account_editor_; }
-    AccountFinder& finder() { return finder_; }
+    Pages& pages() { return pages_; }
     QLineEdit* find_box() const { return find_box_; }
     QComboBox* find_by() const { return find_by_; }
     QListView* account_list() const { return account_list_; }
-    CharacterEditor& character_editor() { return character_editor_; }
-    ItemEditors& item_editors() const { return *items_; }
     UserInfoTab* user_info() const { return user_info_; }
     CharProfileTab* char_profile() const { return char_profile_; }
     StorageTab* storage() const { return storage_; }
@@ -77,28 +72,23 @@ protected:
 
 private:
     void after_step(StartupStep step);
-    // Form_Unload: true when the user keeps the window open.
-    bool keep_open();
-    void on_tab_changed();
     void press_visible_save();
     void refresh_status();
-    // List1_MouseDown's question: true when the selection may move to another account.
-    bool may_leave_account();
     void find_next();
     void narrow();
     // Shows every account again, so that a table index the narrowing hides can be selected.
     void end_narrowing();
     void refresh_title();
     void hide_editing_panels();
-    void connect_user_info();
+    // What a press on the "User Info" tab did to the account list.
+    void account_pressed(const AccountOutcome& outcome);
+    // The pages of the chosen account drawn again.
+    void render_account_pages();
     void connect_overview();
 
     Workspace& ws_;
     Ui& ui_;
-    AccountEditor account_editor_;
-    CharacterEditor character_editor_;
-    AccountFinder finder_;
-    std::unique_ptr<ItemEditors> items_;
+    Pages pages_;
     QLineEdit* find_box_;
     QComboBox* find_by_;
     QListView* account_list_;

@@ -12,11 +12,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "items/item_panel_editor.h"
+#include "pages/item_panel_page.h"
 #include "ui/chooser_fill.h"
 #include "ui/latin1.h"
 #include "ui/pet_info_frame.h"
-#include "workspace/item_editors.h"
 
 namespace tavo::ui {
 namespace {
@@ -31,8 +30,8 @@ QComboBox* fixed_combo(const QString& name, const std::array<const char*, N>& te
 
 }  // namespace
 
-ItemPanel::ItemPanel(ItemEditors& editors, QWidget* parent)
-    : OverlayPanel("Add / Edit Item", "Frame2", parent), editors_(editors) {
+ItemPanel::ItemPanel(ItemPanelPage& page, QWidget* parent)
+    : OverlayPanel("Add / Edit Item", "Frame2", parent), page_(page) {
     combo11_ = fixed_combo("Combo11", kItemTypeFilters);
     list5_ = new QListWidget;
     list5_->setObjectName("List5");
@@ -52,7 +51,7 @@ ItemPanel::ItemPanel(ItemEditors& editors, QWidget* parent)
     details->addWidget(build_fields());
     details->addWidget(build_forging());
     details->addWidget(build_cards());
-    pet_info_ = new PetInfoFrame(editors.panel);
+    pet_info_ = new PetInfoFrame(page);
     pet_info_->hide();  // shown for a pet egg
     details->addWidget(pet_info_);
     auto* buttons = new QHBoxLayout;
@@ -78,14 +77,14 @@ QWidget* ItemPanel::build_fields() {
     form->setContentsMargins(0, 0, 0, 0);
     const char* labels[] = {"Qty", "Type", "Slots", "Refine", "Item ID", "Item Name"};
     auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kItemFieldCount; ++i) {
+        const auto field = static_cast<ItemField>(i);
         text4_[i] = new QLineEdit;
         text4_[i]->setObjectName(QString("Text4_%1").arg(i));
-        if (i != 5) text4_[i]->setValidator(digits);
+        if (ItemPanelPage::field_digits_only(field)) text4_[i]->setValidator(digits);
+        text4_[i]->setReadOnly(!ItemPanelPage::field_typed(field));
         form->addRow(labels[i], text4_[i]);
     }
-    // Type, slots, item id and name are shown, not typed.
-    for (int i : {1, 2, 4, 5}) text4_[i]->setReadOnly(true);
     return box;
 }
 
@@ -115,7 +114,6 @@ QWidget* ItemPanel::build_cards() {
 }
 
 void ItemPanel::connect_controls() {
-    ItemPanelEditor& panel = editors_.panel;
     const auto user = [this](auto action) {
         return [this, action](auto&&...) {
             if (rendering_) return;
@@ -123,43 +121,41 @@ void ItemPanel::connect_controls() {
             render();
         };
     };
-    connect(combo11_, &QComboBox::currentIndexChanged, this, user([this, &panel] {
-                panel.set_filter(static_cast<std::size_t>(std::max(0, combo11_->currentIndex())));
+    connect(combo11_, &QComboBox::currentIndexChanged, this, user([this] {
+                page_.set_filter(static_cast<std::size_t>(std::max(0, combo11_->currentIndex())));
             }));
     connect(list5_, &QListWidget::currentRowChanged, this,
-            user([this, &panel] { panel.choose(list5_->currentRow()); }));
-    std::string* fields[] = {&panel.fields().qty, nullptr, nullptr, &panel.fields().refine};
-    for (int i : {0, 3}) {
-        connect(text4_[i], &QLineEdit::textEdited, this,
-                [this, i, target = fields[i]](const QString& text) {
-                    *target = bytes(text);
-                    shown_fields_[i] = *target;
-                });
+            user([this] { page_.choose(list5_->currentRow()); }));
+    for (int i = 0; i < kItemFieldCount; ++i) {
+        const auto field = static_cast<ItemField>(i);
+        if (!ItemPanelPage::field_typed(field)) continue;
+        connect(text4_[i], &QLineEdit::textEdited, this, [this, i, field](const QString& text) {
+            page_.type_field(field, bytes(text));
+            shown_fields_[i] = page_.field_text(field);
+        });
     }
     connect(combo4_[0], &QComboBox::currentIndexChanged, this,
-            user([this, &panel] { panel.choose_element(combo4_[0]->currentIndex()); }));
+            user([this] { page_.choose_element(combo4_[0]->currentIndex()); }));
     connect(combo4_[1], &QComboBox::currentIndexChanged, this,
-            user([this, &panel] { panel.choose_strength(combo4_[1]->currentIndex()); }));
+            user([this] { page_.choose_strength(combo4_[1]->currentIndex()); }));
     connect(combo4_[2], &QComboBox::currentIndexChanged, this,
-            user([this, &panel] { panel.choose_forger(combo4_[2]->currentIndex()); }));
+            user([this] { page_.choose_forger(combo4_[2]->currentIndex()); }));
     for (int slot = 0; slot < 4; ++slot) {
-        connect(combo2_[slot], &QComboBox::currentIndexChanged, this, user([this, &panel, slot] {
-                    panel.choose_card(slot, combo2_[slot]->currentIndex());
-                }));
+        connect(combo2_[slot], &QComboBox::currentIndexChanged, this,
+                user([this, slot] { page_.choose_card(slot, combo2_[slot]->currentIndex()); }));
     }
     connect(command1_[0], &QPushButton::clicked, this, [this] { confirm(); });
     connect(command1_[1], &QPushButton::clicked, this, [this] {
-        editors_.cancel();
+        page_.cancel();
         hide();
     });
 }
 
 void ItemPanel::prepare() {
-    ItemPanelEditor& panel = editors_.panel;
-    panel.set_filter(0);
-    panel.choose_element(0);
-    panel.choose_strength(0);
-    panel.choose_forger(0);
+    page_.set_filter(0);
+    page_.choose_element(0);
+    page_.choose_strength(0);
+    page_.choose_forger(0);
     render();
 }
 
@@ -170,7 +166,7 @@ void ItemPanel::open_over(QWidget* area) {
 }
 
 void ItemPanel::render() {
-    const ItemPanelEditor& panel = editors_.panel;
+    const ItemPanelPage& panel = page_;
     const PanelOpen& is = panel.open_state();
     rendering_ = true;
     command1_[0]->setText(qs(panel.caption()));
@@ -178,11 +174,11 @@ void ItemPanel::render() {
     render_choosers();
     text7_->setText(qs(panel.shown_prefix()));
     text7_->setVisible(panel.prefix_visible());
-    const ItemFields& f = panel.fields();
-    const std::string* texts[] = {&f.qty, &f.type, &f.slot_count, &f.refine, &f.item_id, &f.name};
-    for (int i = 0; i < 6; ++i) draw_text(text4_[i], shown_fields_[i], *texts[i]);
-    text4_[0]->setEnabled(is.qty);
-    text4_[3]->setEnabled(is.refine);
+    for (int i = 0; i < kItemFieldCount; ++i) {
+        const auto field = static_cast<ItemField>(i);
+        draw_text(text4_[i], shown_fields_[i], panel.field_text(field));
+        text4_[i]->setEnabled(panel.field_open(field));
+    }
     combo4_[0]->setCurrentIndex(panel.element());
     combo4_[1]->setCurrentIndex(panel.strength());
     combo4_[2]->setCurrentIndex(panel.forger());
@@ -193,14 +189,21 @@ void ItemPanel::render() {
         combo2_[slot]->setCurrentIndex(panel.card(slot));
         combo2_[slot]->setEnabled(is.cards[slot]);
     }
+    const bool frames_changed =
+        frame3_1_->isHidden() == is.card_frame || pet_info_->isHidden() == is.pet_info;
     frame3_1_->setVisible(is.card_frame);
     pet_info_->setVisible(is.pet_info);
     if (is.pet_info) pet_info_->render();
+    // An open panel takes the room of the frames it shows now.
+    if (frames_changed && isVisible()) {
+        layout()->activate();
+        adjustSize();
+    }
     rendering_ = false;
 }
 
 void ItemPanel::render_choosers() {
-    const ItemPanelEditor& panel = editors_.panel;
+    const ItemPanelPage& panel = page_;
     if (entries_changed(shown_choices_, panel.choices())) fill_list(list5_, shown_choices_);
     list5_->setCurrentRow(panel.chosen());
     if (entries_changed(shown_forgers_, panel.forger_choices())) {
@@ -220,8 +223,8 @@ bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {
         const QString text = key->text();
         if (code == 0 && text.size() == 1 && text[0].unicode() < 128) code = text[0].unicode();
         if (code == 0) return false;
-        const bool had_prefix = !editors_.panel.prefix().empty();
-        const bool used = editors_.panel.type_key(code);
+        const bool had_prefix = !page_.prefix().empty();
+        const bool used = page_.type_key(code);
         render();
         // Escape with no prefix typed is the panel's Cancel.
         return used || (code == 27 && had_prefix);
@@ -230,12 +233,12 @@ bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ItemPanel::hideEvent(QHideEvent* event) {
-    editors_.panel.close();
+    page_.close();
     OverlayPanel::hideEvent(event);
 }
 
 void ItemPanel::confirm() {
-    if (!editors_.confirm()) {
+    if (!page_.confirm()) {
         render();
         return;
     }

@@ -1,9 +1,10 @@
 #pragma once
-// The "Add / Edit Item" panel (Frame2). It renders the item panel editor: the item-type
+// The "Add / Edit Item" panel (Frame2). It renders the item panel page: the item-type
 // filter (Combo11), the item chooser (List5) with its type-ahead prefix (Text7), the fields
 // Text4_0 .. Text4_5, the element, forging and forger choosers (Combo4_0 .. Combo4_2), the
 // card choosers (Combo2_0 .. Combo2_3), "Pet Info" (Frame3_2) and the confirm and cancel
-// buttons (Command1_0, Command1_1). Clicks and keys go to the editor; the panel draws again.
+// buttons (Command1_0, Command1_1). Typing, clicks and keys go to the page; the panel draws
+// again.
 
 #include <string>
 #include <vector>
@@ -17,7 +18,7 @@ class QListWidget;
 class QPushButton;
 
 namespace tavo {
-struct ItemEditors;
+class ItemPanelPage;
 }  // namespace tavo
 
 namespace tavo::ui {
@@ -27,14 +28,14 @@ class PetInfoFrame;
 class ItemPanel : public OverlayPanel {
     Q_OBJECT
 public:
-    ItemPanel(ItemEditors& editors, QWidget* parent);
+    ItemPanel(ItemPanelPage& page, QWidget* parent);
 
     // The panel at start-up, over the item table sorted by name: the item chooser refilled
     // through "List All Types", "None" in the forging choosers.
     void prepare();
-    // Shows the panel over `area` as the editor was opened (New or Edit of a list).
+    // Shows the panel over `area` as the page was opened (New or Edit of a list).
     void open_over(QWidget* area);
-    // Draws every control from the editor.
+    // Draws every control from the page.
     void render();
 
     QComboBox* type_filter() const { return combo11_; }
@@ -63,7 +64,7 @@ private:
     void connect_controls();
     void confirm();
 
-    ItemEditors& editors_;
+    ItemPanelPage& page_;
     QComboBox* combo11_;
     QListWidget* list5_;
     QLineEdit* text7_;

@@ -7,13 +7,13 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "items/item_panel_editor.h"
+#include "pages/item_panel_page.h"
 #include "ui/chooser_fill.h"
 #include "ui/latin1.h"
 
 namespace tavo::ui {
 
-PetInfoFrame::PetInfoFrame(ItemPanelEditor& panel, QWidget* parent)
+PetInfoFrame::PetInfoFrame(ItemPanelPage& panel, QWidget* parent)
     : QGroupBox("Pet Info", parent), panel_(panel) {
     setObjectName("Frame3_2");
     auto* form = new QFormLayout;
@@ -26,14 +26,14 @@ PetInfoFrame::PetInfoFrame(ItemPanelEditor& panel, QWidget* parent)
     pet_fields_[0]->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this));
     pet_fields_[1]->setReadOnly(true);
-    std::string* typed[] = {&panel_.pet().id, nullptr, &panel_.pet().name};
-    for (int i : {0, 2}) {
-        connect(pet_fields_[i], &QLineEdit::textEdited, this,
-                [this, i, target = typed[i]](const QString& text) {
-                    *target = bytes(text);
-                    shown_[i] = *target;
-                });
-    }
+    connect(pet_fields_[0], &QLineEdit::textEdited, this, [this](const QString& text) {
+        panel_.type_pet_id(bytes(text));
+        shown_[0] = panel_.pet().id;
+    });
+    connect(pet_fields_[2], &QLineEdit::textEdited, this, [this](const QString& text) {
+        panel_.type_pet_name(bytes(text));
+        shown_[2] = panel_.pet().name;
+    });
     edit_name_button_ = new QPushButton;
     edit_name_button_->setObjectName("Command7_0");
     cancel_button_ = new QPushButton("Cancel");

@@ -1,6 +1,6 @@
 #pragma once
 // "Pet Info" (Frame3_2) of the item panel: the pet inside an egg, whose name can be changed
-// in save/pet.txt at once. It draws the item panel editor's pet and forwards what is typed.
+// in save/pet.txt at once. It draws the item panel page's pet and forwards what is typed.
 
 #include <QGroupBox>
 #include <string>
@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace tavo {
-class ItemPanelEditor;
+class ItemPanelPage;
 }  // namespace tavo
 
 namespace tavo::ui {
@@ -17,13 +17,13 @@ namespace tavo::ui {
 class PetInfoFrame : public QGroupBox {
     Q_OBJECT
 public:
-    explicit PetInfoFrame(ItemPanelEditor& panel, QWidget* parent = nullptr);
+    explicit PetInfoFrame(ItemPanelPage& panel, QWidget* parent = nullptr);
 
-    // Draws the pet id, monster name and pet name and the name buttons from the editor.
+    // Draws the pet id, monster name and pet name and the name buttons from the page.
     void render();
 
 private:
-    ItemPanelEditor& panel_;
+    ItemPanelPage& panel_;
     QLineEdit* pet_fields_[3];
     std::string shown_[3];  // what each field last showed, drawn or typed
     QPushButton* edit_name_button_;

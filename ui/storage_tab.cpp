@@ -6,19 +6,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "pages/storage_page.h"
 #include "ui/chooser_fill.h"
 #include "ui/item_panel.h"
 #include "ui/latin1.h"
-#include "workspace/item_editors.h"
 
 namespace tavo::ui {
 
-StorageTab::StorageTab(ItemEditors& editors, Ui& ui, QWidget* parent)
-    : QWidget(parent), editors_(editors), store_(editors.store), ui_(ui) {
+StorageTab::StorageTab(StoragePage& page, QWidget* parent) : QWidget(parent), page_(page) {
     setObjectName("StorageTab");
     list2_ = new QListWidget(this);
     list2_->setObjectName("List2");
-    label2_ = new QLabel("Qty [0/100]", this);
+    label2_ = new QLabel(this);
     label2_->setObjectName("Label2");
 
     auto* buttons = new QHBoxLayout;
@@ -28,7 +27,6 @@ StorageTab::StorageTab(ItemEditors& editors, Ui& ui, QWidget* parent)
     for (int i = 0; i < 5; ++i) {
         buttons_[i] = new QPushButton(captions[i], this);
         buttons_[i]->setObjectName(QString("Command3_%1").arg(i));
-        buttons_[i]->setEnabled(false);
         connect(buttons_[i], &QPushButton::clicked, this, [this, i] { press_button(i); });
         buttons->addWidget(buttons_[i]);
     }
@@ -37,54 +35,36 @@ StorageTab::StorageTab(ItemEditors& editors, Ui& ui, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(list2_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!rendering_) store_.select(row);
+        if (rendering_) return;
+        page_.select(row);
+        render();
+    });
+    // A click on the line already selected chooses it too (List2_Click).
+    connect(list2_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        page_.select(list2_->row(item));
         render();
     });
     connect(list2_, &QListWidget::itemDoubleClicked, this, [this] { press_button(1); });
-    store_.unsaved.observe([this](bool) { render(); });
-}
-
-void StorageTab::clear_storage() {
-    store_.clear();
-    render();
-}
-
-void StorageTab::load_storage(std::optional<std::int32_t> account_id) {
-    store_.choose_account(ui_, account_id);
+    page_.observe_modified([this](bool) { render(); });
     render();
 }
 
 void StorageTab::render() {
     rendering_ = true;
-    std::vector<std::string> lines = store_.lines(editors_.naming);
+    std::vector<std::string> lines = page_.lines();
     if (lines != shown_lines_) {
         fill_list(list2_, lines);
         shown_lines_ = std::move(lines);
     }
-    list2_->setCurrentRow(store_.selected());
-    label2_->setText(qs(store_.label()));
-    buttons_[0]->setEnabled(store_.account().has_value());
-    for (int i : {1, 2, 3}) buttons_[i]->setEnabled(store_.has_lines());
-    buttons_[4]->setEnabled(store_.unsaved.get());
+    list2_->setCurrentRow(page_.selected());
+    label2_->setText(qs(page_.label()));
+    for (int i = 0; i < 5; ++i) buttons_[i]->setEnabled(page_.offered(static_cast<ItemButton>(i)));
     rendering_ = false;
 }
 
-void StorageTab::open_panel(bool edit) {
-    if (panel_ == nullptr) return;
-    const bool opened =
-        edit ? store_.edit_item(editors_.panel) : store_.new_item(ui_, editors_.panel);
-    if (opened) panel_->open_over(this);
-}
-
 void StorageTab::press_button(int index) {
-    switch (index) {
-        case 0: open_panel(false); break;
-        case 1: open_panel(true); break;
-        case 2: store_.delete_selected(ui_); break;
-        case 3: store_.delete_all(ui_); break;
-        case 4: store_.save(ui_); break;
-        default: break;
-    }
+    const ItemOutcome outcome = page_.press(static_cast<ItemButton>(index));
+    if (outcome.panel_opened && panel_ != nullptr) panel_->open_over(this);
     render();
 }
 

@@ -1,10 +1,9 @@
 #pragma once
-// The "Storage" tab: the chosen account's Kafra storage. It renders the store editor (List2,
+// The "Storage" tab: the chosen account's Kafra storage. It renders the storage page (List2,
 // Label2 "Qty [n/maxstorage]", Command3_0 .. Command3_4) and forwards clicks to it; New and
 // Edit open the item panel.
 
 #include <QWidget>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +12,7 @@ class QListWidget;
 class QPushButton;
 
 namespace tavo {
-struct ItemEditors;
-class StoreEditor;
-class Ui;
+class StoragePage;
 }  // namespace tavo
 
 namespace tavo::ui {
@@ -25,26 +22,20 @@ class ItemPanel;
 class StorageTab : public QWidget {
     Q_OBJECT
 public:
-    StorageTab(ItemEditors& editors, Ui& ui, QWidget* parent = nullptr);
+    explicit StorageTab(StoragePage& page, QWidget* parent = nullptr);
     // The panel that New and Edit open.
     void set_item_panel(ItemPanel* panel) { panel_ = panel; }
 
     // "Save File" (Command3_4): enabled while the store has unsaved changes.
     QPushButton* save_button() const { return buttons_[4]; }
 
-    // Choosing an account empties the store shown and reads the account's store.
-    void clear_storage();
-    void load_storage(std::optional<std::int32_t> account_id);
-    // Draws the list, the label and the buttons from the store.
+    // Draws the list, the label and the buttons from the page.
     void render();
 
 private:
     void press_button(int index);
-    void open_panel(bool edit);
 
-    ItemEditors& editors_;
-    StoreEditor& store_;
-    Ui& ui_;
+    StoragePage& page_;
     ItemPanel* panel_ = nullptr;
     QListWidget* list2_;
     QLabel* label2_;

@@ -24,10 +24,6 @@ constexpr AccountButton kButtons[kAccountButtonCount] = {
     AccountButton::NewPlayer, AccountButton::NewGm,    AccountButton::EditRecord,
     AccountButton::Cancel,    AccountButton::SaveFile, AccountButton::Delete};
 
-bool is_new_mode(AccountMode mode) {
-    return mode == AccountMode::NewPlayer || mode == AccountMode::NewGm;
-}
-
 // What the user types or pastes may not make a text longer than its limit, nor bring in a
 // character the file's single-byte text cannot hold; a longer text set by the program is shown
 // in full and can still be shortened.
@@ -51,33 +47,35 @@ private:
     int length_before_ = 0;
 };
 
-// Text2_KeyPress for Validity and Ban: a typed character other than a digit (or the dash of a
-// yyyy-mm-dd date) is discarded.
-// Pasted text is not filtered; storing the record then reports it.
-class DigitFilter : public QObject {
+// Text2_KeyPress: a typed character the page refuses for the field is discarded. Pasted text is
+// not filtered; storing the record then reports it.
+class KeyFilter : public QObject {
 public:
-    using QObject::QObject;
+    KeyFilter(AccountField field, QObject* parent) : QObject(parent), field_(field) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             const QString text = static_cast<QKeyEvent*>(event)->text();
-            if (text.size() == 1 && text[0].isPrint() && (text[0] < '0' || text[0] > '9') &&
-                text[0] != '-') {
+            if (text.size() == 1 && text[0].isPrint() &&
+                !AccountPage::takes_character(field_, text[0].unicode())) {
                 return true;
             }
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    AccountField field_;
 };
 
 }  // namespace
 
-UserInfoTab::UserInfoTab(AccountEditor& editor, QWidget* parent)
-    : QWidget(parent), editor_(editor) {
+UserInfoTab::UserInfoTab(AccountPage& page, QWidget* parent) : QWidget(parent), page_(page) {
     setObjectName("UserInfoTab");
     // A locked field looks like the greyed ones, so that only what a mode unlocked invites typing.
     setStyleSheet("QLineEdit[readOnly=\"true\"] { background: palette(window); }");
     build();
-    editor_.unsaved().observe([this](bool unsaved) { buttons_[4]->setEnabled(unsaved); });
+    page_.observe_modified(
+        [this](bool) { buttons_[4]->setEnabled(page_.offered(AccountButton::SaveFile)); });
     render();
 }
 
@@ -91,19 +89,32 @@ void UserInfoTab::build() {
 QGroupBox* UserInfoTab::build_account_frame() {
     auto* frame = new QGroupBox("Account", this);
     frame->setObjectName("Frame4");
-    auto* digits = new DigitFilter(this);
     for (int i = 0; i < kAccountFieldCount; ++i) {
-        const AccountFieldRule& rule = account_field_rule(static_cast<AccountField>(i));
+        const auto which = static_cast<AccountField>(i);
         auto* edit = new QLineEdit(frame);
         edit->setObjectName(QString("Text2_%1").arg(i));
-        edit->setValidator(new TypingLimit(edit, static_cast<int>(rule.limit)));
-        if (rule.digits_only) edit->installEventFilter(digits);
-        if (!rule.editable) edit->setEnabled(false);
+        edit->setValidator(
+            new TypingLimit(edit, static_cast<int>(AccountPage::field_limit(which))));
+        edit->installEventFilter(new KeyFilter(which, edit));
+        connect(edit, &QLineEdit::textEdited, this, [this, which](const QString& text) {
+            page_.type_field(which, bytes(text));
+            if (which == AccountField::Validity || which == AccountField::Ban) {
+                render_time_caption(which);
+            }
+        });
         fields_[i] = edit;
     }
     for (int i = 0; i < 3; ++i) {
         lists_[i] = new QComboBox(frame);
         lists_[i]->setObjectName(QString("Combo1_%1").arg(i));
+        const auto list = static_cast<AccountList>(i);
+        connect(lists_[i], &QComboBox::currentIndexChanged, this, [this, list](int index) {
+            if (rendering_ || index < 0) return;
+            const std::vector<ListEntry> entries = page_.entries(list);
+            if (index < static_cast<int>(entries.size())) {
+                page_.choose_entry(list, entries[static_cast<std::size_t>(index)].value);
+            }
+        });
     }
 
     auto* grid = new QGridLayout;
@@ -150,10 +161,6 @@ QGroupBox* UserInfoTab::build_account_frame() {
         date->setToolTip(
             "Seconds since 1970-01-01 00:00 UTC; a date typed as yyyy-mm-dd is "
             "turned into its seconds when the record is saved");
-    }
-    for (AccountField which : {AccountField::Validity, AccountField::Ban}) {
-        connect(field(which), &QLineEdit::textChanged, this,
-                [this, which](const QString& text) { render_time_caption(which, bytes(text)); });
     }
     for (int i : {8, 9, 10}) {
         grid->addWidget(field_label(i), row, 0);
@@ -208,102 +215,58 @@ void UserInfoTab::set_tab_order() {
 // window.
 void UserInfoTab::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && editor_.enter_button()) {
-        buttons_[static_cast<int>(*editor_.enter_button())]->click();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && page_.enter_button()) {
+        buttons_[static_cast<int>(*page_.enter_button())]->click();
         return;
     }
-    if (key == Qt::Key_Escape && editor_.escape_cancels()) {
+    if (key == Qt::Key_Escape && page_.escape_cancels()) {
         buttons_[static_cast<int>(AccountButton::Cancel)]->click();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-// "Server Wipes" is shown but not offered: the wipes have no dialog. "Check Files" lists what
-// is wrong in the server's files.
 QGroupBox* UserInfoTab::build_server_tools() {
     auto* frame = new QGroupBox("Server Tools", this);
     frame->setObjectName("Frame5");
     auto* row = new QHBoxLayout(frame);
-    for (int i = 0; i < 4; ++i) {
-        const char* caption = i == 0 ? "Server Wipes" : i == 1 ? "Check Files" : "...";
-        server_tools_[i] = new QPushButton(caption, frame);
+    for (int i = 0; i < kServerToolCount; ++i) {
+        server_tools_[i] = new QPushButton(frame);
         server_tools_[i]->setObjectName(QString("Command8_%1").arg(i));
-        server_tools_[i]->setEnabled(i == 1);
         row->addWidget(server_tools_[i]);
     }
-    connect(server_tools_[1], &QPushButton::clicked, this, [this] { emit checkFilesRequested(); });
+    connect(server_tools_[static_cast<int>(ServerTool::CheckFiles)], &QPushButton::clicked, this,
+            [this] { emit checkFilesRequested(); });
     row->addStretch();
     return frame;
 }
 
 void UserInfoTab::button_clicked(AccountButton button) {
-    if (button == AccountButton::Delete) {
-        delete_account();
-    } else {
-        const AccountMode before = editor_.mode();
-        // What was typed is what a save stores.
-        if (before != AccountMode::Browse) editor_.set_form(read_form());
-        const EditResult result = editor_.press(button);
-        // Cancel also leaves a new account's mode, adding nothing.
-        const bool saved_new = is_new_mode(before) && button != AccountButton::Cancel &&
-                               editor_.mode() == AccountMode::Browse && result == EditResult::Saved;
-        render();
-        if (result == EditResult::Refused || editor_.mode() != before) {
-            if (editor_.mode() != AccountMode::Browse) field(AccountField::Username)->setFocus();
-        }
-        if (saved_new) {
-            emit accountAdded(static_cast<int>(*editor_.selection()));
-        } else if (before == AccountMode::Edit && editor_.mode() == AccountMode::Browse &&
-                   button == AccountButton::EditRecord) {
-            emit accountChanged(static_cast<int>(*editor_.selection()));
-        }
-        if (button == AccountButton::Cancel) emit reshowRequested();
-        if (button == AccountButton::SaveFile && editor_.table_replaced()) {
-            const std::optional<std::size_t> chosen = editor_.selection();
-            emit tableReplaced(chosen ? static_cast<int>(*chosen) : -1);
-        }
-        if (button == AccountButton::SaveFile && result == EditResult::Saved) {
-            emit fileSaved(qs(editor_.saved_text()));
-        }
-    }
-    emit tableChanged();
-}
-
-void UserInfoTab::delete_account() {
-    const std::optional<std::size_t> index = editor_.selection();
-    if (!index) return;
-    const std::optional<std::size_t> next = editor_.delete_chosen();
-    if (!next) return;
-    const std::optional<std::size_t> chosen = editor_.selection();
-    emit accountRemoved(static_cast<int>(*index), chosen ? static_cast<int>(*chosen) : -1);
-}
-
-void UserInfoTab::take_typed_values() {
-    if (editor_.mode() != AccountMode::Browse) editor_.set_form(read_form());
-}
-
-bool UserInfoTab::may_discard_typing() {
-    take_typed_values();
-    return editor_.may_discard_typing();
-}
-
-void UserInfoTab::show_account(std::optional<std::size_t> index) {
-    editor_.select(index);
+    const AccountOutcome outcome = page_.press(button);
     render();
+    if (outcome.focus_username && page_.mode() != AccountMode::Browse) {
+        field(AccountField::Username)->setFocus();
+    }
+    if (pressed_) pressed_(outcome);
 }
 
-// Captions, offered buttons, locked fields and enabled lists all follow the editor's mode, so
+// Captions, offered buttons, locked fields and enabled lists all follow the page's mode, so
 // that nothing looks editable that would not be stored.
 void UserInfoTab::render() {
     for (int i = 0; i < kAccountButtonCount; ++i) {
-        buttons_[i]->setText(qs(editor_.caption(kButtons[i])));
-        buttons_[i]->setEnabled(editor_.offered(kButtons[i]));
+        buttons_[i]->setText(qs(page_.caption(kButtons[i])));
+        buttons_[i]->setEnabled(page_.offered(kButtons[i]));
+    }
+    for (int i = 0; i < kServerToolCount; ++i) {
+        const auto tool = static_cast<ServerTool>(i);
+        server_tools_[i]->setText(qs(page_.caption(tool)));
+        server_tools_[i]->setEnabled(page_.offered(tool));
     }
     for (int i = 0; i < kAccountFieldCount; ++i) {
         const auto which = static_cast<AccountField>(i);
-        if (!account_field_rule(which).editable) continue;
-        fields_[i]->setReadOnly(!editor_.field_unlocked(which));
+        fields_[i]->setEnabled(AccountPage::field_typable(which));
+        if (!AccountPage::field_typable(which)) continue;
+        fields_[i]->setReadOnly(!page_.field_unlocked(which));
         fields_[i]->style()->unpolish(fields_[i]);  // the style sheet looks at readOnly again
         fields_[i]->style()->polish(fields_[i]);
     }
@@ -311,53 +274,38 @@ void UserInfoTab::render() {
 }
 
 void UserInfoTab::render_form() {
-    const AccountForm& form = editor_.form();
+    rendering_ = true;
+    const AccountForm& form = page_.form();
     for (int i = 0; i < kAccountFieldCount; ++i) {
-        const std::string* text = form_text(form, static_cast<AccountField>(i));
-        fields_[i]->setText(text != nullptr ? qs(*text) : QString("Soon"));
+        fields_[i]->setText(qs(page_.field_text(static_cast<AccountField>(i))));
         fields_[i]->setCursorPosition(0);
     }
     const std::uint8_t values[3] = {form.sex, form.state, form.gm_level};
     for (int i = 0; i < 3; ++i) {
         const auto list = static_cast<AccountList>(i);
-        const std::vector<ListEntry> entries = editor_.entries(list);
+        const std::vector<ListEntry> entries = page_.entries(list);
         QComboBox* combo = lists_[i];
         combo->clear();
         for (const ListEntry& entry : entries) {
-            combo->addItem(qs(entry.text), int{entry.value});
+            combo->addItem(qs(entry.text));
             if (list == AccountList::Status) {
                 combo->setItemData(combo->count() - 1, qs(state_meaning(entry.value)),
                                    Qt::ToolTipRole);
             }
         }
         combo->setCurrentIndex(entry_position(entries, values[i]));
-        combo->setEnabled(editor_.list_enabled(list));
+        combo->setEnabled(page_.list_enabled(list));
     }
     lists_[1]->setToolTip(qs(state_meaning(form.state)));
-    for (AccountField which : {AccountField::Validity, AccountField::Ban}) {
-        render_time_caption(which, *form_text(form, which));
-    }
+    for (AccountField which : {AccountField::Validity, AccountField::Ban})
+        render_time_caption(which);
+    rendering_ = false;
 }
 
-// The date beside Validity or Ban, of the form's text or of what is being typed.
-void UserInfoTab::render_time_caption(AccountField which, const std::string& text) {
+// The date beside Validity or Ban, of the field's text as the page holds it.
+void UserInfoTab::render_time_caption(AccountField which) {
     QLabel* label = which == AccountField::Validity ? validity_date_ : ban_date_;
-    label->setText(qs(AccountEditor::time_caption(text)));
-}
-
-AccountForm UserInfoTab::read_form() const {
-    AccountForm form = editor_.form();
-    for (int i = 0; i < kAccountFieldCount; ++i) {
-        std::string* text = form_text(form, static_cast<AccountField>(i));
-        if (text != nullptr) *text = bytes(fields_[i]->text());
-    }
-    const auto value = [this](int i) {
-        return static_cast<std::uint8_t>(lists_[i]->currentData().toInt());
-    };
-    form.sex = value(0);
-    form.state = value(1);
-    form.gm_level = value(2);
-    return form;
+    label->setText(qs(AccountPage::time_caption(page_.field_text(which))));
 }
 
 }  // namespace tavo::ui

@@ -74,7 +74,7 @@ std::vector<LeavingCharacter> stage_characters(const Workspace& ws, FileBatch& b
     auto leaving = std::make_shared<std::optional<std::vector<LeavingCharacter>>>();
     const auto make = [&ws, id, leaving](AtomicWriter& out) {
         std::vector<LeavingCharacter> now =
-            write_without_account(ws.app, out, ws.accounts.server_generation, id);
+            write_without_account(ws.app, out, ws.accounts.table().server_generation, id);
         if (*leaving && !same_characters(**leaving, now)) held_changed("characters");
         *leaving = std::move(now);
         return !(*leaving)->empty();
@@ -182,7 +182,7 @@ std::optional<std::string> delete_account_files(Workspace& ws, Ui& ui, std::int3
 
 std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t index,
                                           bool confirmed) {
-    AccountTable& table = ws.accounts;
+    AccountTable& table = ws.accounts.table();
     if (index >= table.records.size()) return std::nullopt;
     // The account table is rewritten without the account: refused before anything else goes.
     if (!table.load_state.allow_write(ui)) return std::nullopt;
@@ -195,7 +195,7 @@ std::optional<std::size_t> delete_account(Workspace& ws, Ui& ui, std::size_t ind
     }
     // The file already lacks the account: whether the table still differs from the file is
     // up to its other edits.
-    const bool modified = table.modified;
+    const bool modified = table.modified.get();
     table.unsaved_accounts.erase(id);
     const std::size_t next = remove_account(table, index);
     table.modified = modified;

@@ -8,7 +8,6 @@
 #include <set>
 
 #include "accounts/account_form.h"
-#include "accounts/account_write.h"
 #include "app/file_writer.h"
 #include "testsupport/demo_workspace.h"
 #include "testsupport/file_faults.h"
@@ -34,7 +33,7 @@ std::map<std::string, std::string> every_file(const fs::path& folder) {
 }
 
 std::size_t index_of(const Workspace& ws, std::int32_t id) {
-    return index_of_account(ws.accounts, id).value();
+    return index_of_account(ws.accounts.table(), id).value();
 }
 
 void replace_once(std::string& text, std::string_view what, std::string_view with) {
@@ -113,9 +112,11 @@ struct AccountDeletion : ::testing::Test {
 
 TEST_F(AccountDeletion, TheAccountLeavesEveryFileAtOnceAndOtherEditsStayPending) {
     // Another account's memo edited but not saved.
-    AccountForm form = account_to_form(demo.ws.accounts.records[index_of(demo.ws, 2000002)]);
+    AccountForm form =
+        account_to_form(demo.ws.accounts.table().records[index_of(demo.ws, 2000002)]);
     form.memo = "pending";
-    ASSERT_TRUE(form_to_account(demo.ui, demo.ws.accounts, form, index_of(demo.ws, 2000002)));
+    ASSERT_TRUE(
+        form_to_account(demo.ui, demo.ws.accounts.table(), form, index_of(demo.ws, 2000002)));
     const std::string storage_before = file("save/storage.txt");
     demo.ui.answer({true});
     ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));
@@ -133,12 +134,12 @@ TEST_F(AccountDeletion, TheAccountLeavesEveryFileAtOnceAndOtherEditsStayPending)
     EXPECT_NE(file("save/pet.txt").find("Pudding"), std::string::npos);
 
     // The other account's edit is still in the table only.
-    EXPECT_FALSE(index_of_account(demo.ws.accounts, kKaelen));
-    EXPECT_TRUE(demo.ws.accounts.modified);
+    EXPECT_FALSE(index_of_account(demo.ws.accounts.table(), kKaelen));
+    EXPECT_TRUE(demo.ws.accounts.modified());
     EXPECT_EQ(file("save/account.txt").find("pending"), std::string::npos);
-    EXPECT_EQ(demo.ws.accounts.records[index_of(demo.ws, 2000002)].memo(), "pending");
+    EXPECT_EQ(demo.ws.accounts.table().records[index_of(demo.ws, 2000002)].memo(), "pending");
     // Saved later, the file still lacks the deleted account.
-    ASSERT_TRUE(save_account(demo.ws.app, demo.ui, demo.ws.accounts));
+    ASSERT_TRUE(demo.ws.accounts.save(demo.ui));
     EXPECT_EQ(file("save/account.txt").find("\n2000001\t"), std::string::npos);
     EXPECT_NE(file("save/account.txt").find("pending"), std::string::npos);
 }
@@ -173,7 +174,7 @@ void fail_write(FileWriter& files, int n) {
 // backup replaced, nothing left behind) and the message names the file.
 TEST_F(AccountDeletion, AFailureAtAnyFileLeavesEveryFileAsBefore) {
     const std::map<std::string, std::string> before = files();
-    const std::size_t accounts = demo.ws.accounts.records.size();
+    const std::size_t accounts = demo.ws.accounts.table().records.size();
     const auto fails = [&](const std::string& file, const std::string& error) {
         SCOPED_TRACE(file);
         demo.ui.answer({true});
@@ -184,7 +185,7 @@ TEST_F(AccountDeletion, AFailureAtAnyFileLeavesEveryFileAsBefore) {
                                      error + ") could not be written. No file was changed."});
         demo.ui.clear();
         EXPECT_EQ(files(), before);
-        EXPECT_EQ(demo.ws.accounts.records.size(), accounts);
+        EXPECT_EQ(demo.ws.accounts.table().records.size(), accounts);
     };
     const std::string written[] = {"save/account.txt",   "save/athena.txt",  "save/storage.txt",
                                    "save/party.txt",     "save/guild.txt",   "save/pet.txt",
@@ -329,7 +330,7 @@ TEST_F(AccountDeletion, NoKeepsEveryFile) {
     EXPECT_FALSE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kKaelen)));
     demo.ui.clear();
     EXPECT_EQ(files(), before);
-    EXPECT_TRUE(index_of_account(demo.ws.accounts, kKaelen));
+    EXPECT_TRUE(index_of_account(demo.ws.accounts.table(), kKaelen));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 namespace tavo {
 
 inline ItemNaming item_naming(Workspace& ws, Ui& ui) {
-    return ItemNaming{ws.app, ui, ws.ref, ws.characters.index, ws.pet_types};
+    return ItemNaming{ws.app, ui, ws.ref, ws.characters.state().index, ws.pet_types};
 }
 
 }  // namespace tavo

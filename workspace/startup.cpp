@@ -1,6 +1,5 @@
 #include "workspace/startup.h"
 
-#include "accounts/account_read.h"
 #include "app/about.h"
 #include "app/running_server.h"
 #include "app/ui.h"
@@ -38,14 +37,14 @@ void run_startup(Workspace& ws, Ui& ui, const StartOptions& options,
     done(StartupStep::BattleVar);
     ws.about = about_text(ws.app.settings, ws.ref.limits.max_parameter);
     done(StartupStep::About);
-    load_account(ws.app, ui, ws.accounts);
+    ws.accounts.load(ui);
     done(StartupStep::Account);
     load_itemdb(ws.app, ui, ws.ref.items);
     sort_items_by_name(ws.ref.items);
     done(StartupStep::ItemDb);
     load_carddb(ws.app, ui, ws.ref.cards);
     done(StartupStep::CardDb);
-    ws.forgers.load(ws.app, ui, ws.characters.index);
+    ws.forgers.load(ws.app, ui, ws.characters.state().index);
     done(StartupStep::Forger);
     done(StartupStep::ItemPanel);
     done(StartupStep::FirstTab);

@@ -18,6 +18,11 @@ check "20 accounts listed" test "$(printf '%s\n' "$out" | wc -l)" -eq 20
 check "GM level shown" grep -q $'^704554\t[^\t]*\t[MF]\t99\t' <<<"$out"
 run 0 accounts --find 2000003 --json
 check "find by id" grep -q '"account_id": 2000003' <<<"$out"
+# Digits find every id that holds them, as the find box narrows the list.
+run 0 accounts --find 7045
+check "ids holding the digits" test "$(cut -f1 <<<"$out")" = \
+    "$(awk -F'\t' 'NF >= 7 && $1 ~ /7045/ { print $1 }' "$accounts")"
+check "every GM id" test "$(wc -l <<<"$out")" -eq 8
 # A character's name finds the account that owns it.
 athena=$server/save/athena.txt
 char_name=$(awk -F'\t' 'NF > 3 { print $3; exit }' "$athena")

@@ -1,24 +1,24 @@
 #!/usr/bin/env bash
-# tavo-cli meeting a second writer: gdb stops tavo-cli where it is about to write (after it
-# read the files), a second writer changes a file, and tavo-cli goes on. The answers say what
-# was done, the exit codes follow, and no file holds a half-made change. Skipped (77) where
-# gdb cannot run a program.
-#   changed_on_disk_test.sh TAVO_CLI DEMO_FOLDER
+# tavo-cli meeting a second writer: as tavo-cli makes its first temporary file (after it read
+# the files, before it replaces any), a second writer changes a file, and tavo-cli goes on.
+# The answers say what was done, the exit codes follow, and no file holds a half-made change.
+#   changed_on_disk_test.sh TAVO_CLI DEMO_FOLDER SECOND_WRITER_LIBRARY
 set -uo pipefail
 source "$(dirname "$0")/checks.sh"
-gdb -q -batch -ex run --args /bin/true >/dev/null 2>&1 || { echo "gdb cannot run here"; exit 77; }
 demo_copy "$1" "$2"
+hook=$3
 save=$work/server/save
 real_cli=$cli
 cli=racing
 cli_args=(--data "$work/server")
 
-# racing ARGS...: tavo-cli stopped as it enters $stop_at, while $work/writer.sh runs.
+# racing ARGS...: tavo-cli with $work/writer.sh run as it is about to write (to the file
+# $writes_on when set).
 racing() {
     rm -f "$work/wrote"
-    gdb -q -batch -return-child-result -ex 'set breakpoint pending on' -ex "break $stop_at" \
-        -ex run -ex "shell bash $work/writer.sh && touch $work/wrote" -ex continue \
-        --args "$real_cli" "$@"
+    TAVO_SECOND_WRITER_ON=${writes_on:-} LD_PRELOAD="$hook" \
+        TAVO_SECOND_WRITER="bash $work/writer.sh && touch $work/wrote" \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" "$real_cli" "$@"
 }
 # writer SCRIPT: what the second writer does; the expected files are the demo's with it made.
 writer() {
@@ -34,7 +34,6 @@ as_the_writer_left_them() {
 }
 
 # --theirs keeps the other writer's version of the record Tavo changed: nothing was changed.
-stop_at=tavo::save_account
 writer 'sed -i "s/^\(2000002\t[^\t]*\t\)potion88/\1newpass/" save/account.txt' "$2"
 run 1 --theirs account set 2000002 memo=mine
 check "account set: nothing was changed" grep -qF \
@@ -43,7 +42,6 @@ check "account set: nothing was changed" grep -qF \
 check "account set: not called changed" test -z "$(grep -F changed. <<<"$out")"
 check "account set: the other writer's account" as_the_writer_left_them
 
-stop_at=tavo::save_char
 writer 'sed -i "s/^\(150000\t[^\t]*\t\)Kaelen/\1Kael/" save/athena.txt' "$2"
 run 1 --theirs item add --char 150000 502
 check "item add --char: nothing was changed" grep -qF \
@@ -51,7 +49,6 @@ check "item add --char: nothing was changed" grep -qF \
     "$work/err"
 check "item add --char: the other writer's character" as_the_writer_left_them
 
-stop_at=tavo::save_storage
 writer 'sed -i "s/^\(2000001,4\t100,501,\)200,/\1150,/" save/storage.txt' "$2"
 run 1 --theirs item add --storage 2000001 502
 check "item add --storage: nothing was changed" grep -qF \
@@ -62,7 +59,7 @@ check "item add --storage: the other writer's store" as_the_writer_left_them
 # A deletion meets a renamed party the deleted account leads. Without a choice nothing is
 # written; with --theirs the renamed party is kept and the account still leaves it, handing
 # the leader over.
-stop_at=tavo::stage_character_ties
+writes_on=party.txt
 writer 'sed -i "s/\tDawnbreakers\t/\tDawnriders\t/" save/party.txt' "$2"
 run 1 --yes account delete 2000001
 check "deletion refused with advice" grep -qF \

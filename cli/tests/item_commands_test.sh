@@ -57,6 +57,9 @@ run 0 item add --char 170000 1203 --forger 170000 --strength 2 --element 3
 run 0 char 170000
 check "forged by a smith above 163839" grep -qF "Very Very Strong Hammerhand's Fire Knife" <<<"$out"
 check "key halves" grep -qF "0,1203,1,0,1,0,0,255,2563,-26608,2 " "$save/athena.txt"
+# A weapon with slots and no card is forged as in the window.
+run 0 item add --char 150000 1201 --forger 170000 --strength 1 --element 3
+check "slotted weapon forged" grep -qF "0,1201,1,0,1,0,0,255,1283,-26608,2 " "$save/athena.txt"
 run 0 item add --char 150001 --cart 1201 --cards 4004,4011 --refine 15
 run 0 char 150001
 check "carded and refined" grep -qF "1 pc +10 " <<<"$out"

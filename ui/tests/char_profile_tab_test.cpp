@@ -93,7 +93,7 @@ private slots:
         form.select_account(kKaelen);
         auto* chooser = child<QComboBox>(form, "Combo5");
         auto* save = child<QPushButton>(form, "Command4_4");
-        form.character_editor().mark_changed();  // as an edit of Kaelen does
+        f.ws.characters.mark_modified();  // as an edit of Kaelen does
         QVERIFY(save->isEnabled());
         f.ui.answer({false, true});
         choose(chooser, 1);
@@ -128,7 +128,7 @@ private slots:
         QVERIFY(messages[1].find("could not be read") != std::string::npos);
         QVERIFY(child<QPlainTextEdit>(form, "Text6")->toPlainText().isEmpty());
         QVERIFY(!child<QPushButton>(form, "Command4_4")->isEnabled());
-        QVERIFY(!f.ws.characters.loaded_cleanly);
+        QVERIFY(!f.ws.characters.loaded());
 
         // A listing that fails part-way leaves nothing of the account chosen before.
         f.ui.clear();

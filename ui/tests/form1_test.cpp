@@ -1,3 +1,4 @@
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -12,7 +13,7 @@ using tavo::testing::WidgetFixture;
 class Form1Test : public QObject {
     Q_OBJECT
 private slots:
-    void starts_on_user_info_with_the_four_tabs() {
+    void starts_on_user_info_with_its_tabs() {
         WidgetFixture f;
         tavo::ui::Form1& form = f.open_window();
         // The program's caption, then the server folder and the mark of unsaved changes.
@@ -23,33 +24,47 @@ private slots:
         auto* tabs = child<QTabWidget>(form, "SSTab1");
         QStringList captions;
         for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
-        QCOMPARE(captions, QStringList({"User Info", "Char Profile", "Storage", "Options/About"}));
+        QCOMPARE(captions, QStringList({"User Info", "Char Profile", "Storage", "Options/About",
+                                        "Overview"}));
         QCOMPARE(tabs->currentIndex(), 0);
         for (const char* save : {"Command2_4", "Command4_4", "Command3_4"}) {
             QVERIFY2(!child<QPushButton>(form, save)->isEnabled(), save);
         }
     }
 
+    // An account added to the table, an edit of the current character, or a store line
+    // deleted: each sets the title's mark and is asked about before the window closes.
     void asks_before_discarding_unsaved_work() {
-        // An account added to the table, or an edit of the current character.
-        const std::function<void(tavo::ui::Form1&)> changes[] = {
-            [](tavo::ui::Form1& form) {
-                tavo::AccountEditor& accounts = form.account_editor();
+        const std::function<void(WidgetFixture&, tavo::ui::Form1&)> changes[] = {
+            [](WidgetFixture&, tavo::ui::Form1& form) {
+                tavo::AccountPage& accounts = form.pages().accounts;
                 accounts.press(tavo::AccountButton::NewPlayer);
-                tavo::AccountForm typed = accounts.form();
-                typed.username = "carl", typed.password = "pw";
-                accounts.set_form(typed);
+                accounts.type_field(tavo::AccountField::Username, "carl");
+                accounts.type_field(tavo::AccountField::Password, "pw");
                 accounts.press(tavo::AccountButton::NewPlayer);
             },
-            [](tavo::ui::Form1& form) { form.character_editor().mark_changed(); },
+            [](WidgetFixture& f, tavo::ui::Form1&) { f.ws.characters.mark_modified(); },
+            [](WidgetFixture& f, tavo::ui::Form1& form) {
+                form.select_account(1);  // anna, whose store holds one potion
+                form.tabs()->setCurrentIndex(2);
+                auto* list = child<QListWidget>(form, "List2");
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(0)).center());
+                f.ui.answer({true});
+                child<QPushButton>(form, "Command3_2")->click();
+                f.ui.clear();
+            },
         };
-        const char* buttons[] = {"Command2_4", "Command4_4"};
-        for (int i = 0; i < 2; ++i) {
+        const char* buttons[] = {"Command2_4", "Command4_4", "Command3_4"};
+        for (int i = 0; i < 3; ++i) {
             WidgetFixture f;
+            f.dir.write("server/save/storage.txt", "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\r\n");
             tavo::ui::Form1& form = f.open_window();
             form.show();
-            changes[i](form);
+            QVERIFY(!form.isWindowModified());
+            changes[i](f, form);
             QVERIFY2(form.findChild<QPushButton*>(buttons[i])->isEnabled(), buttons[i]);
+            QVERIFY2(form.isWindowModified(), buttons[i]);
             f.ui.answer({false});
             QVERIFY2(!form.close(), buttons[i]);  // No keeps the window open
             QVERIFY(form.isVisible());

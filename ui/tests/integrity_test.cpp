@@ -66,8 +66,8 @@ private slots:
         tavo::ui::Form1& form = f.open_window();
         form.select_account(13);  // Kaelen's account: character 150000 is shown
         auto* save = form.findChild<QPushButton*>("Command4_4");
-        f.ws.characters.current.name = "Kael";  // as an edit of the character does
-        form.character_editor().mark_changed();
+        f.ws.characters.current().name = "Kael";  // as an edit of the character does
+        f.ws.characters.mark_modified();
         // The char server saved meanwhile: Kaelen's zeny changed.
         std::string text = f.dir.read("server/save/athena.txt");
         const std::size_t zeny = text.find("\t19840233,1500876,", text.find("150000\t")) + 18;
@@ -79,7 +79,7 @@ private slots:
                  std::vector<std::string>{"Character 150000 (Kaelen) was changed on disk since it "
                                           "was read. Keep the version on disk?"});
         QCOMPARE(f.dir.read("server/save/athena.txt"), text);
-        QCOMPARE(f.ws.characters.current.name, std::string("Kaelen"));  // the page shows the file
+        QCOMPARE(f.ws.characters.current().name, std::string("Kaelen"));  // the page shows the file
         QVERIFY(!save->isEnabled());
     }
 

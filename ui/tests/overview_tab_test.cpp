@@ -54,7 +54,7 @@ ChartPanel* chart(OverviewTab* tab, const QString& title) {
 // The account chosen in the account list.
 std::int32_t chosen_account(Form1& form, WidgetFixture& f) {
     const int row = form.account_list()->currentIndex().row();
-    return row < 0 ? -1 : f.ws.accounts.records[static_cast<std::size_t>(row)].account_id();
+    return row < 0 ? -1 : f.ws.accounts.table().records[static_cast<std::size_t>(row)].account_id();
 }
 
 }  // namespace
@@ -104,9 +104,9 @@ private slots:
                           ranking->visualItemRect(ranking->item(row, 1)).center());
         QCOMPARE(form.tabs()->currentWidget(), form.char_profile());
         QCOMPARE(chosen_account(form, f), account);
-        const auto chosen = form.character_editor().chosen();
+        const auto chosen = form.pages().character.chosen();
         QVERIFY(chosen.has_value());
-        QCOMPARE(form.character_editor().entries()[*chosen].id, char_id);
+        QCOMPARE(form.pages().character.entries()[*chosen].id, char_id);
     }
 
     void a_double_click_opens_a_holder_of_the_item() {

@@ -2,11 +2,11 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "pages/pages.h"
 #include "testsupport/temp_dir.h"
 #include "ui/item_panel.h"
 #include "ui/pet_info_frame.h"
 #include "ui/tests/widget_fixture.h"
-#include "workspace/item_editors.h"
 
 using tavo::testing::WidgetFixture;
 
@@ -20,8 +20,8 @@ private slots:
         tavo::ui::Form1& form = f.open_window();
         tavo::ui::ItemPanel* panel = form.item_panel();
         // Editing the egg of pet 1 from a list.
-        tavo::ItemPanelEditor& editor = form.item_editors().panel;
-        editor.open(tavo::ItemDestination::Inventory, tavo::ItemAction::Save);
+        tavo::ItemPanelPage& editor = form.pages().item_panel;
+        editor.open(form.pages().character.inventory(), tavo::ItemAction::Save);
         editor.preset({0, 9001, 1, 0, 1, 0, 0, -256, 1, 0, 0});
         panel->render();
         tavo::ui::PetInfoFrame* pet = panel->pet_info();
@@ -59,8 +59,8 @@ private slots:
         edit->click();
         name->selectAll();
         QTest::keyClicks(name, "Two");
-        editor.pet().name += "\tParts";  // pasted text with a TAB
-        edit->click();                   // refused: the box stays open for a correction
+        editor.type_pet_name(editor.pet().name + "\tParts");  // pasted text with a TAB
+        edit->click();  // refused: the box stays open for a correction
         QCOMPARE(f.ui.messages().size(), std::size_t{1});
         QCOMPARE(edit->text(), QString("Save Name"));
         QVERIFY(f.dir.read("server/save/pet.txt").find("Jelly") != std::string::npos);

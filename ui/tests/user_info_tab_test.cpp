@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "app/text.h"
-#include "editors/account_editor.h"
+#include "pages/account_page.h"
 #include "ui/qt_ui.h"
 #include "ui/tests/widget_fixture.h"
 
@@ -63,6 +63,11 @@ struct Tab {
     void click_row(int row) const {
         const QRect rect = list->visualRect(list->model()->index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    // Pasted text: past the key filter, as the clipboard brings it.
+    void paste(int field, const QString& what) const {
+        text(field)->selectAll();
+        text(field)->insert(what);
     }
     void type(int field, const QString& what) const {
         text(field)->clear();
@@ -153,7 +158,7 @@ private slots:
         tab.button(0)->click();
         QTest::keyClick(tab.text(1), Qt::Key_Escape);
         QCOMPARE(tab.button(0)->text(), QString("New Player"));
-        QCOMPARE(f.ws.accounts.records.size(), 6u);
+        QCOMPARE(f.ws.accounts.table().records.size(), 6u);
         QCOMPARE(tab.rows(), 6);  // and adds no empty row to the list
     }
 
@@ -206,11 +211,11 @@ private slots:
         // A TAB pasted into a field is refused and nothing changes; so is a ban past 2038.
         tab.click_row(kAnna);
         tab.button(2)->click();
-        tab.text(8)->setText("anna@example.org\tx");
+        tab.paste(8, "anna@example.org\tx");
         tab.button(2)->click();
         QCOMPARE(f.ui.shown().back().title, std::string("Error"));
-        tab.text(8)->setText("anna@example.org");
-        tab.text(7)->setText("123456789012");
+        tab.paste(8, "anna@example.org");
+        tab.paste(7, "123456789012");
         tab.button(2)->click();
         QVERIFY(tavo::contains(f.ui.messages().back(), "Ban cannot hold 123456789012"));
         QCOMPARE(tab.button(2)->text(), QString("Save Record"));
@@ -310,7 +315,7 @@ private slots:
         WidgetFixture f;
         Tab tab(f);
         auto* character_save = child<QPushButton>(tab.form, "Command4_4");
-        tab.form.character_editor().mark_changed();
+        f.ws.characters.mark_modified();
         QVERIFY(character_save->isEnabled());
         f.ui.answer({false, false});
         tab.click_row(kAnna);
@@ -351,6 +356,14 @@ private slots:
         tab.find->clear();
         QCOMPARE(tab.rows(), 5);
         QCOMPARE(tab.selected(), kAnna);  // anna stays chosen
+        // Digits find the ids that hold them, and Enter goes round those accounts.
+        QTest::keyClicks(tab.find, "0000");
+        QCOMPARE(tab.rows(), 2);  // anna 2000001 and ben 2000002, not the GM ids 7045xx
+        QTest::keyClick(tab.find, Qt::Key_Return);
+        QCOMPARE(tab.text(1)->text(), QString("ben"));
+        QTest::keyClick(tab.find, Qt::Key_Return);
+        QCOMPARE(tab.text(1)->text(), QString("anna"));
+        tab.find->clear();
         // A character's name finds the account that owns it.
         child<QComboBox>(tab.form, "FindBy")->setCurrentIndex(1);
         QTest::keyClicks(tab.find, "BRIGHT");

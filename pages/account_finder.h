@@ -1,7 +1,9 @@
 #pragma once
-// The find box above the account list: which accounts the list shows for the typed text, by
-// account name or id, or by the name of one of the account's characters (through the index of
-// athena.txt), and the count the status bar shows. The window and tavo-cli both ask it.
+// The account finder: the find box above the account list. Which accounts the list shows for
+// the typed text, by account name or id (the rule of account_matches, which Enter and
+// `tavo-cli accounts --find` follow too) or by the name of one of the account's characters
+// (through the index of athena.txt), the count the status bar shows, and the account Enter goes
+// to. The window and tavo-cli both ask it.
 
 #include <cstddef>
 #include <optional>
@@ -22,10 +24,15 @@ public:
     FindBy by() const { return by_; }
     void set_by(FindBy by);
 
-    // Narrows to the accounts matching text: the name or the id holds it (letter case ignored),
-    // or one of the account's characters' names does. Empty text shows every account. A text
-    // that extends the last one only looks again at what the last one kept.
+    // Narrows to the accounts matching text (account_matches), or those one of whose
+    // characters' names holds it. Empty text shows every account. A text that extends the last
+    // one only looks again at what the last one kept.
     void narrow(std::string_view text);
+    // Enter: the table index of the next match after `current` (round to the first); nothing
+    // while no text narrows the list or nothing matches.
+    std::optional<std::size_t> next(std::optional<std::size_t> current) const;
+    // Every account the text finds, in table order: what `accounts --find` lists.
+    std::vector<std::size_t> found(std::string_view text);
     // The table indexes shown, in table order; nothing while every account is shown.
     const std::optional<std::vector<std::size_t>>& shown() const { return shown_; }
     std::size_t count() const;

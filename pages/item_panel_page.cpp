@@ -1,4 +1,4 @@
-#include "items/item_panel_editor.h"
+#include "pages/item_panel_page.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,36 +63,82 @@ bool passes_item_filter(std::uint8_t type, std::size_t filter) {
     }
 }
 
-ItemKind item_kind(std::uint8_t type) {
-    if (type <= 2) return ItemKind::Usable;
-    if (type == kWeaponType || type == kArmorType) return ItemKind::Equipment;
-    if (type == kEggType) return ItemKind::Egg;
-    return ItemKind::Other;
-}
-
-bool is_unstackable_type(std::uint8_t type) {
-    return type == kWeaponType || type == kArmorType || type == kEggType || type == kPetArmorType;
-}
-
-ItemPanelEditor::ItemPanelEditor(const ItemNaming& naming, ForgerList& forgers)
+ItemPanelPage::ItemPanelPage(const ItemNaming& naming, ForgerList& forgers)
     : naming_(naming), forgers_(forgers), cards_{{0, "[0000] None"}} {}
 
-void ItemPanelEditor::open(ItemDestination destination, ItemAction action) {
+void ItemPanelPage::open(ItemPanelTarget& target, ItemAction action) {
     forgers_.refresh(naming_.app, naming_.ui, naming_.characters);
     forger_ = std::min<int>(forger_, static_cast<int>(forgers_.entries().size()) - 1);
-    destination_ = destination;
+    target_ = &target;
     action_ = action;
     open_ = true;
     if (choices_.empty()) set_filter(filter_);
     if (action == ItemAction::Add && !choices_.empty()) choose(0);
 }
 
-void ItemPanelEditor::close() {
+void ItemPanelPage::close() {
     open_ = false;
     shown_prefix_.clear();
 }
 
-void ItemPanelEditor::set_filter(std::size_t filter) {
+std::string ItemPanelPage::caption() const {
+    return confirm_caption(target_ != nullptr ? target_->destination() : ItemDestination::Inventory,
+                           action_);
+}
+
+bool ItemPanelPage::confirm() {
+    shown_prefix_.clear();
+    if (!open_ || target_ == nullptr) return false;
+    PanelValues composed = values();
+    const bool stored = target_->store(composed);
+    fields_.qty = composed.qty;  // a quantity above maxitemcount was put down to it
+    if (stored) close();
+    return stored;
+}
+
+PanelValues ItemPanelPage::values() const {
+    PanelValues v;
+    v.item_id = fields_.item_id;
+    v.qty = fields_.qty;
+    v.refine = fields_.refine;
+    v.forging = is_.forger;
+    v.maker = forgers_.entries()[static_cast<std::size_t>(forger_)].char_id;
+    v.strength = strength_;
+    v.element = element_;
+    for (int slot = 0; slot < 4; ++slot) {
+        const int line = card_index_[slot];
+        if (line >= 0) v.cards[slot] = cards_[static_cast<std::size_t>(line)].card_id;
+    }
+    v.pet_id = pet_.id;
+    v.egg_pet = pet_.found_id;
+    v.add = action_ == ItemAction::Add;
+    return v;
+}
+
+const std::string& ItemPanelPage::field_text(ItemField field) const {
+    switch (field) {
+        case ItemField::Qty: return fields_.qty;
+        case ItemField::Type: return fields_.type;
+        case ItemField::Slots: return fields_.slot_count;
+        case ItemField::Refine: return fields_.refine;
+        case ItemField::ItemId: return fields_.item_id;
+        case ItemField::Name: break;
+    }
+    return fields_.name;
+}
+
+void ItemPanelPage::type_field(ItemField field, std::string text) {
+    if (field == ItemField::Qty) fields_.qty = std::move(text);
+    if (field == ItemField::Refine) fields_.refine = std::move(text);
+}
+
+bool ItemPanelPage::field_open(ItemField field) const {
+    if (field == ItemField::Qty) return is_.qty;
+    if (field == ItemField::Refine) return is_.refine;
+    return true;
+}
+
+void ItemPanelPage::set_filter(std::size_t filter) {
     filter_ = filter;
     choices_.clear();
     const auto& entries = naming_.ref.items.entries();
@@ -104,7 +150,7 @@ void ItemPanelEditor::set_filter(std::size_t filter) {
     chosen_ = -1;
 }
 
-bool ItemPanelEditor::type_key(int code) {
+bool ItemPanelPage::type_key(int code) {
     bool search = false;
     if (is_alpha_code(code) || code == ' ' || code == '_') {
         prefix_ += static_cast<char>(code);
@@ -128,19 +174,19 @@ bool ItemPanelEditor::type_key(int code) {
     return false;
 }
 
-int ItemPanelEditor::line_of_item(std::int32_t item_id) const {
+int ItemPanelPage::line_of_item(std::int32_t item_id) const {
     for (std::size_t i = 0; i < choices_.size(); ++i) {
         if (choices_[i].item_id == item_id) return static_cast<int>(i);
     }
     return -1;
 }
 
-const ItemDbEntry* ItemPanelEditor::chosen_entry() const {
+const ItemDbEntry* ItemPanelPage::chosen_entry() const {
     if (chosen_ < 0 || chosen_ >= static_cast<int>(choices_.size())) return nullptr;
     return &naming_.ref.items[choices_[static_cast<std::size_t>(chosen_)].table_index];
 }
 
-void ItemPanelEditor::choose(int index) {
+void ItemPanelPage::choose(int index) {
     chosen_ = index >= 0 && index < static_cast<int>(choices_.size()) ? index : -1;
     const ItemDbEntry* entry = chosen_entry();
     if (entry == nullptr) return;
@@ -155,25 +201,30 @@ void ItemPanelEditor::choose(int index) {
     apply_kind(*entry);
 }
 
-void ItemPanelEditor::apply_kind(const ItemDbEntry& entry) {
-    is_.element = is_.strength = is_.forger = false;
+// The card choosers hold only "None": no item carries the cards of the item chosen before.
+void ItemPanelPage::no_cards() {
+    cards_ = {{0, "[0000] None"}};
+    std::fill(std::begin(card_index_), std::end(card_index_), 0);
     std::fill(std::begin(is_.cards), std::end(is_.cards), false);
-    is_.card_frame = false;
+}
+
+// The card frame is hidden for the kinds that are neither equipment, usable items nor eggs.
+void ItemPanelPage::apply_kind(const ItemDbEntry& entry) {
+    is_.element = is_.strength = is_.forger = false;
+    no_cards();
+    is_.card_frame = item_kind(entry.type) != ItemKind::Other;
     is_.edit_pet_name = false;
     switch (item_kind(entry.type)) {
         case ItemKind::Equipment:
-            is_.card_frame = true;
             fields_.qty = "1"s;
             is_.qty = false;
             is_.refine = true;
             is_.forger = entry.type == kWeaponType && entry.slot_count == 0;
-            // A slotless item offers no card; the choosers must not carry the cards of the
-            // item chosen before into this one.
-            cards_ = {{0, "[0000] None"}};
-            std::fill(std::begin(card_index_), std::end(card_index_), 0);
             if (entry.slot_count >= 1) {
                 is_.cards[0] = true;
                 load_card_combo(entry.equip_locations);
+                // "Card 1" at "None": a weapon may be forged instead.
+                card_rules(true);
             }
             break;
         case ItemKind::Egg:
@@ -197,7 +248,7 @@ void ItemPanelEditor::apply_kind(const ItemDbEntry& entry) {
     }
 }
 
-void ItemPanelEditor::load_card_combo(std::int32_t location) {
+void ItemPanelPage::load_card_combo(std::int32_t location) {
     cards_ = {{0, "[0000] None"}};
     for (const ItemDbEntry& entry : naming_.ref.items.entries()) {
         if (entry.type == 6 && same_location_family(location, entry.equip_locations)) {
@@ -207,22 +258,22 @@ void ItemPanelEditor::load_card_combo(std::int32_t location) {
     std::fill(std::begin(card_index_), std::end(card_index_), 0);
 }
 
-int ItemPanelEditor::line_of_card(std::int32_t card_id) const {
+int ItemPanelPage::line_of_card(std::int32_t card_id) const {
     for (std::size_t i = 0; i < cards_.size(); ++i) {
         if (cards_[i].card_id == card_id) return static_cast<int>(i);
     }
     return -1;
 }
 
-std::uint8_t ItemPanelEditor::shown_type() const {
+std::uint8_t ItemPanelPage::shown_type() const {
     return static_cast<std::uint8_t>(std::clamp(leading_number(fields_.type), 0.0, 255.0));
 }
 
-std::int32_t ItemPanelEditor::shown_slots() const {
+std::int32_t ItemPanelPage::shown_slots() const {
     return static_cast<std::int32_t>(std::clamp(leading_number(fields_.slot_count), 0.0, 255.0));
 }
 
-void ItemPanelEditor::choose_card(int slot, int index) {
+void ItemPanelPage::choose_card(int slot, int index) {
     if (slot < 0 || slot > 3) return;
     card_index_[slot] = index >= 0 && index < static_cast<int>(cards_.size()) ? index : -1;
     card_rules(true);
@@ -230,7 +281,7 @@ void ItemPanelEditor::choose_card(int slot, int index) {
 
 // Cards fill the slots in order, and a carded item is not a forged one. A preset only opens
 // the choosers: the cards an item already holds stay as they are.
-void ItemPanelEditor::card_rules(bool clear) {
+void ItemPanelPage::card_rules(bool clear) {
     const auto holds_card = [&](int slot) { return card_index_[slot] >= 1; };
     const std::int32_t slots = shown_slots();
     is_.cards[1] = is_.cards[2] = is_.cards[3] = false;
@@ -248,7 +299,7 @@ void ItemPanelEditor::card_rules(bool clear) {
     if (!is_.cards[3] && clear) card_index_[3] = 0;
 }
 
-void ItemPanelEditor::choose_forger(int index) {
+void ItemPanelPage::choose_forger(int index) {
     forger_ = index >= 0 && index < static_cast<int>(forgers_.entries().size()) ? index : 0;
     if (forger_ >= 1) {
         is_.cards[0] = false;
@@ -261,7 +312,7 @@ void ItemPanelEditor::choose_forger(int index) {
     }
 }
 
-void ItemPanelEditor::select_forger_of(std::int32_t char_id) {
+void ItemPanelPage::select_forger_of(std::int32_t char_id) {
     int line = forgers_.line_of(char_id);
     if (line < 0) {
         const ItemNaming& n = naming_;
@@ -272,7 +323,7 @@ void ItemPanelEditor::select_forger_of(std::int32_t char_id) {
     forger_ = line;
 }
 
-int ItemPanelEditor::card_or_added(std::int32_t card_id) {
+int ItemPanelPage::card_or_added(std::int32_t card_id) {
     int line = line_of_card(card_id);
     if (line < 0) {
         // A card the choosers do not offer for this item: kept, so an edit does not drop it.
@@ -282,20 +333,30 @@ int ItemPanelEditor::card_or_added(std::int32_t card_id) {
     return line;
 }
 
-void ItemPanelEditor::preset(const ItemSlot& item) {
+void ItemPanelPage::preset(const ItemSlot& item) {
     fields_.qty = std::to_string(item.amount);
     fields_.refine = std::to_string(item.refine);
     set_filter(0);
     const int line = line_of_item(item.nameid);
-    if (line >= 0) {
-        choose(line);
-    } else {
-        // An item the table does not hold keeps its number.
+    if (line < 0) {
+        // An item the table does not hold keeps its number and everything it carries: only its
+        // quantity is open, and nothing of the item shown before stays. The pet of an egg is
+        // shown, so that its name can still be changed.
+        chosen_ = -1;
         fields_.item_id = std::to_string(item.nameid);
         fields_.name = item_name(naming_.ref.items, item.nameid);
         fields_.type = fields_.slot_count = "0"s;
+        is_ = PanelOpen{};
+        is_.refine = false;
+        is_.card_frame = false;
+        no_cards();
+        element_ = strength_ = forger_ = 0;
+        pet_ = {};
+    } else {
+        choose(line);
     }
     const std::int32_t marker = static_cast<std::uint16_t>(item.card0);
+    if (line < 0 && marker != kPetEggMarker) return;
     if (marker == kForgedWeapon) {
         element_ = std::clamp(item.card1 % 10, 0, 4);
         strength_ = std::clamp(static_cast<int>(std::lround(item.card1 / 10 / 128.0)), 0, 3);
@@ -322,7 +383,7 @@ void ItemPanelEditor::preset(const ItemSlot& item) {
     }
 }
 
-void ItemPanelEditor::edit_or_save_pet_name() {
+void ItemPanelPage::edit_or_save_pet_name() {
     if (!is_.edit_pet_name || pet_.name.empty()) return;
     if (!pet_.name_open) {
         pet_.name_open = true;
@@ -335,39 +396,17 @@ void ItemPanelEditor::edit_or_save_pet_name() {
     pet_.name_open = false;
 }
 
-void ItemPanelEditor::cancel_pet_name() {
+void ItemPanelPage::cancel_pet_name() {
     pet_.name_open = false;
     if (is_.edit_pet_name) {
         pet_.name = pet_.read_name = pet_name_of(naming_.app, naming_.ui, pet_.found_id);
     }
 }
 
-void ItemPanelEditor::preset_cards(const ItemSlot& item) {
+void ItemPanelPage::preset_cards(const ItemSlot& item) {
     const std::int16_t cards[4] = {item.card0, item.card1, item.card2, item.card3};
     for (int slot = 0; slot < 4; ++slot) card_index_[slot] = card_or_added(cards[slot]);
     if (is_.cards[0]) card_rules(false);
-}
-
-std::string ItemPanelEditor::duplicate_key() const {
-    const std::int32_t maker = forgers_.entries()[static_cast<std::size_t>(forger_)].char_id;
-    return fields_.item_id + "-" + zero_pad(maker, 5);
-}
-
-std::string item_duplicate_key(const ItemSlot& item) {
-    const std::int32_t marker = static_cast<std::uint16_t>(item.card0);
-    const std::int32_t maker = marker == kForgedWeapon || marker == kMadeItem
-                                   ? composed_id(item.card2, item.card3)
-                                   : item.card2;
-    return std::to_string(item.nameid) + "-" + zero_pad(maker, 5);
-}
-
-int count_duplicates(const std::vector<ItemSlot>& items, std::string_view key,
-                     std::optional<std::size_t> except) {
-    int found = 0;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i != except && item_duplicate_key(items[i]) == key) ++found;
-    }
-    return found;
 }
 
 }  // namespace tavo

@@ -1,27 +1,13 @@
-#include "editors/account_finder.h"
+#include "pages/account_finder.h"
 
 #include <algorithm>
-#include <charconv>
 #include <unordered_set>
 
+#include "accounts/account_form.h"
 #include "app/text.h"
 #include "workspace/workspace.h"
 
 namespace tavo {
-namespace {
-
-bool id_holds(std::int32_t id, std::string_view wanted) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, id).ptr;
-    return std::string_view(digits, static_cast<std::size_t>(end - digits)).find(wanted) !=
-           std::string_view::npos;
-}
-
-bool account_holds(const AccountRecord& record, std::string_view wanted) {
-    return holds_ignoring_case(record.userid(), wanted) || id_holds(record.account_id(), wanted);
-}
-
-}  // namespace
 
 void AccountFinder::set_by(FindBy by) {
     if (by == by_) return;
@@ -43,9 +29,9 @@ void AccountFinder::narrow(std::string_view text) {
     if (by_ == FindBy::Account && shown_ && !last_.empty() && contains(wanted, last_)) {
         // Whatever holds the longer text also holds the shorter one.
         std::vector<std::size_t>& kept = *shown_;
-        const auto& records = ws_.accounts.records;
+        const auto& records = ws_.accounts.table().records;
         std::erase_if(kept, [&](std::size_t i) {
-            return i >= records.size() || !account_holds(records[i], wanted);
+            return i >= records.size() || !account_matches(records[i], wanted);
         });
     } else {
         shown_ = by_ == FindBy::Account ? by_account(wanted) : by_character(wanted);
@@ -55,11 +41,28 @@ void AccountFinder::narrow(std::string_view text) {
 
 std::vector<std::size_t> AccountFinder::by_account(const std::string& wanted) const {
     std::vector<std::size_t> found;
-    const auto& records = ws_.accounts.records;
+    const auto& records = ws_.accounts.table().records;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (account_holds(records[i], wanted)) found.push_back(i);
+        if (account_matches(records[i], wanted)) found.push_back(i);
     }
     return found;
+}
+
+std::optional<std::size_t> AccountFinder::next(std::optional<std::size_t> current) const {
+    if (!shown_) return std::nullopt;
+    const std::vector<std::size_t>& shown = *shown_;
+    if (shown.empty()) return std::nullopt;
+    const auto after =
+        current ? std::upper_bound(shown.begin(), shown.end(), *current) : shown.begin();
+    return after == shown.end() ? shown.front() : *after;
+}
+
+std::vector<std::size_t> AccountFinder::found(std::string_view text) {
+    narrow(text);
+    if (shown_) return *shown_;
+    std::vector<std::size_t> every(ws_.accounts.table().records.size());
+    for (std::size_t i = 0; i < every.size(); ++i) every[i] = i;
+    return every;
 }
 
 std::vector<std::size_t> AccountFinder::by_character(const std::string& wanted) const {
@@ -67,25 +70,25 @@ std::vector<std::size_t> AccountFinder::by_character(const std::string& wanted) 
 }
 
 std::size_t AccountFinder::count() const {
-    return shown_ ? shown_->size() : ws_.accounts.records.size();
+    return shown_ ? shown_->size() : ws_.accounts.table().records.size();
 }
 
 std::string AccountFinder::status_text() const {
     if (!shown_) return {};
-    return std::to_string(shown_->size()) + " of " + std::to_string(ws_.accounts.records.size()) +
-           " accounts match";
+    return std::to_string(shown_->size()) + " of " +
+           std::to_string(ws_.accounts.table().records.size()) + " accounts match";
 }
 
 std::vector<std::size_t> accounts_by_character(Workspace& ws, std::string_view text) {
     const std::string wanted = to_lower(trim_blanks(text));
     std::vector<std::size_t> found;
     if (wanted.empty()) return found;
-    const CharacterIndex& index = character_index(ws.app, ws.characters);
+    const CharacterIndex& index = character_index(ws.app, ws.characters.state());
     std::unordered_set<double> owners;
     for (const CharacterEntry& entry : index.entries()) {
         if (holds_ignoring_case(index.name(entry), wanted)) owners.insert(entry.account_id);
     }
-    const auto& records = ws.accounts.records;
+    const auto& records = ws.accounts.table().records;
     for (std::size_t i = 0; i < records.size() && !owners.empty(); ++i) {
         if (owners.contains(records[i].account_id())) found.push_back(i);
     }

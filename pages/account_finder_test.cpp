@@ -1,8 +1,7 @@
-#include "editors/account_finder.h"
+#include "pages/account_finder.h"
 
 #include <gtest/gtest.h>
 
-#include "accounts/account_read.h"
 #include "testsupport/scripted_ui.h"
 #include "testsupport/temp_dir.h"
 #include "workspace/workspace.h"
@@ -28,7 +27,7 @@ struct Finder : ::testing::Test {
                   "150000\t2000002,0\tSirBrave\t7,0,0\r\n"
                   "150001\t2000013,0\tbravelet\t0,0,0\r\n"
                   "150002\t2000001,0\tQuiet\t0,0,0\r\n");
-        EXPECT_TRUE(load_account(ws.app, ui, ws.accounts));
+        EXPECT_TRUE(ws.accounts.load(ui));
     }
     TempDir dir;
     ScriptedUi ui;
@@ -56,10 +55,25 @@ TEST_F(Finder, NarrowsByNameOrIdAndKeepsNarrowingAsTextGrows) {
     EXPECT_EQ(finder.count(), 4u);
     // The table changing starts afresh.
     finder.narrow("an");
-    ws.accounts.records.erase(ws.accounts.records.begin() + 1);
+    ws.accounts.table().records.erase(ws.accounts.table().records.begin() + 1);
     finder.table_changed();
     finder.narrow("ann");
     EXPECT_EQ(finder.shown(), Indexes({2}));
+}
+
+// One rule for the find box, its Enter and `accounts --find`: a name that holds the text, or an
+// id that holds its digits; Enter goes round the matches.
+TEST_F(Finder, EnterAndTheListingFollowTheRuleOfTheFindBox) {
+    EXPECT_EQ(finder.found("0001"), Indexes({1, 3}));
+    EXPECT_EQ(finder.next(std::nullopt), std::optional<std::size_t>(1));
+    EXPECT_EQ(finder.next(1), std::optional<std::size_t>(3));
+    EXPECT_EQ(finder.next(3), std::optional<std::size_t>(1));
+    EXPECT_EQ(finder.next(2), std::optional<std::size_t>(3));  // from an account not listed
+    EXPECT_EQ(finder.found("BEN"), Indexes({2}));
+    EXPECT_EQ(finder.found("zed"), Indexes{});
+    EXPECT_EQ(finder.next(std::nullopt), std::nullopt);
+    EXPECT_EQ(finder.found("").size(), 4u);   // no text lists every account
+    EXPECT_EQ(finder.next(0), std::nullopt);  // and Enter has nothing to go to
 }
 
 TEST_F(Finder, CharacterNamesFindTheirAccountsInTableOrder) {

@@ -1,10 +1,10 @@
 #pragma once
-// The "Add / Edit Item" panel without its widgets. The panel widget renders this state (the
-// entries of the filter, the item chooser, the card and forger choosers, the field texts and
-// which fields are open) and forwards clicks and keys; tavo-cli composes items through the
-// same calls. The rules here keep the user from composing an item the server would not take:
-// cards only in slotted equipment and only of a fitting kind, forging only for slotless
-// weapons, a maker only for usable items, a pet only in an egg.
+// The "Add / Edit Item" panel: the entries of the filter, the item chooser, the card and forger
+// choosers, the field texts, which fields are open and which keys they take, and where the
+// composed item goes. The rules keep the user from composing an item the server would not take:
+// cards only in slotted equipment and only of a fitting kind, forging only for a weapon without
+// cards, a maker only for usable items, a pet only in an egg. An item the item table lacks keeps
+// what it carries. See pages/pages.h for how a page is used.
 
 #include <array>
 #include <cstdint>
@@ -15,12 +15,12 @@
 
 #include "characters/item_slot.h"
 #include "items/forgers.h"
+#include "items/item_builder.h"
 #include "items/item_naming.h"
 
 namespace tavo {
 
 struct ItemDbEntry;
-class Ui;
 
 inline constexpr std::array<const char*, 7> kItemTypeFilters{
     "List All Types", "Usable/Arrow", "Items/Loots", "Weapons", "Armor", "Cards", "Eggs"};
@@ -39,6 +39,17 @@ enum class ItemAction { Add, Save };
 // "Add to Inventory", "Save to Cart", "Add to Storage" ...
 std::string confirm_caption(ItemDestination destination, ItemAction action);
 
+// A page whose list the panel stores into: the inventory, the cart or the store.
+class ItemPanelTarget {
+public:
+    virtual ItemDestination destination() const = 0;
+    // Stores the panel's item into the list; true when stored (a refusal shows its message).
+    virtual bool store(PanelValues& values) = 0;
+
+protected:
+    ~ItemPanelTarget() = default;
+};
+
 // An entry of the item chooser: the item's list name and where it is in the item table.
 struct ItemChoice {
     std::size_t table_index = 0;
@@ -52,18 +63,11 @@ struct CardChoice {
     std::string text;
 };
 
-// The item types as the panel treats them.
-enum class ItemKind { Usable, Equipment, Egg, Other };
-ItemKind item_kind(std::uint8_t type);
-inline constexpr std::uint8_t kWeaponType = 4;
-inline constexpr std::uint8_t kArmorType = 5;
-inline constexpr std::uint8_t kEggType = 7;
-inline constexpr std::uint8_t kPetArmorType = 8;
+// The fields of the panel (Text4_0 .. Text4_5).
+enum class ItemField { Qty, Type, Slots, Refine, ItemId, Name };
+inline constexpr int kItemFieldCount = 6;
 
-// Items the server keeps one per slot: two of them are two items, never a stack.
-bool is_unstackable_type(std::uint8_t type);
-
-// The field texts of the panel (Text4 0..5).
+// The field texts of the panel.
 struct ItemFields {
     std::string qty;         // "Qty"
     std::string type;        // "Type"
@@ -98,18 +102,23 @@ struct PetFields {
     bool name_open = false;  // "Save Name" shows: the name is being typed
 };
 
-class ItemPanelEditor {
+class ItemPanelPage {
 public:
-    ItemPanelEditor(const ItemNaming& naming, ForgerList& forgers);
+    ItemPanelPage(const ItemNaming& naming, ForgerList& forgers);
     const ItemNaming& naming() const { return naming_; }
 
-    // Opening the panel for a destination; an edit presets it from the item (preset()).
-    void open(ItemDestination destination, ItemAction action);
+    // Opened by a list's New (Add) or Edit (Save, then preset()) for that list.
+    void open(ItemPanelTarget& target, ItemAction action);
     void close();
     bool is_open() const { return open_; }
-    ItemDestination destination() const { return destination_; }
     ItemAction action() const { return action_; }
-    std::string caption() const { return confirm_caption(destination_, action_); }
+    // The confirm button's caption: "Add to Inventory", "Save to Storage" ...
+    std::string caption() const;
+    // The confirm button (Command1 0): the item goes to the list the panel was opened for;
+    // the panel closes when it was stored.
+    bool confirm();
+    // The cancel button (Command1 1).
+    void cancel() { close(); }
 
     // Filter change (Combo11): the item chooser lists the items of the chosen type.
     void set_filter(std::size_t filter);
@@ -122,8 +131,6 @@ public:
     const std::string& prefix() const { return prefix_; }
     bool prefix_visible() const { return !shown_prefix_.empty(); }
     const std::string& shown_prefix() const { return shown_prefix_; }
-    // The confirm and cancel buttons empty Text7; the prefix itself stays until Escape.
-    void clear_shown_prefix() { shown_prefix_.clear(); }
 
     // Choosing a line of the item chooser (-1: none); fills the fields for that item.
     void choose(int index);
@@ -136,7 +143,6 @@ public:
     void choose_card(int slot, int index);
     // The line of a card number in the card choosers, or -1.
     int line_of_card(std::int32_t card_id) const;
-    void load_card_combo(std::int32_t location);
 
     int element() const { return element_; }
     int strength() const { return strength_; }
@@ -147,12 +153,22 @@ public:
     int forger() const { return forger_; }
     void choose_forger(int index);
 
-    ItemFields& fields() { return fields_; }
     const ItemFields& fields() const { return fields_; }
-    PetFields& pet() { return pet_; }
-    const PetFields& pet() const { return pet_; }
+    const std::string& field_text(ItemField field) const;
+    // What is typed into "Qty" or "Refine"; the other fields are the program's.
+    void type_field(ItemField field, std::string text);
+    static bool field_typed(ItemField field) {
+        return field == ItemField::Qty || field == ItemField::Refine;
+    }
+    // Digits only, in every field but "Item Name".
+    static bool field_digits_only(ItemField field) { return field != ItemField::Name; }
+    bool field_open(ItemField field) const;
     const PanelOpen& open_state() const { return is_; }
 
+    const PetFields& pet() const { return pet_; }
+    // What is typed into the pet's ID (digits only) or Name.
+    void type_pet_id(std::string text) { pet_.id = std::move(text); }
+    void type_pet_name(std::string text) { pet_.name = std::move(text); }
     // "Edit Name" opens the pet's name; "Save Name" writes it to pet.txt at once and closes
     // it. An empty name does neither; a name the server would misread is refused and stays
     // open for a correction.
@@ -164,16 +180,14 @@ public:
     // do3-view storage items: the panel preset from an item of the store, inventory or cart.
     void preset(const ItemSlot& item);
 
-    // The duplicate key of the panel's item: "501-00000"; the maker's character id for a made
-    // item ("501-150000").
-    std::string duplicate_key() const;
-
-    // Keys a digits-only field takes: Backspace and "0" to "9".
-    static bool accepts_digit_key(int code) { return code == 8 || (code >= '0' && code <= '9'); }
+    // What the confirm button stores.
+    PanelValues values() const;
 
 private:
     const ItemDbEntry* chosen_entry() const;
     void apply_kind(const ItemDbEntry& entry);
+    void no_cards();
+    void load_card_combo(std::int32_t location);
     void card_rules(bool clear);
     void select_forger_of(std::int32_t char_id);
     void preset_cards(const ItemSlot& item);
@@ -183,8 +197,8 @@ private:
 
     ItemNaming naming_;
     ForgerList& forgers_;
+    ItemPanelTarget* target_ = nullptr;
     bool open_ = false;
-    ItemDestination destination_ = ItemDestination::Inventory;
     ItemAction action_ = ItemAction::Add;
     std::size_t filter_ = 0;
     std::vector<ItemChoice> choices_;
@@ -200,11 +214,5 @@ private:
     PetFields pet_;
     PanelOpen is_;
 };
-
-// The duplicate key of an item in a list: its number and the character that made it.
-std::string item_duplicate_key(const ItemSlot& item);
-// count_duplicates: how many items other than the one at except have that key.
-int count_duplicates(const std::vector<ItemSlot>& items, std::string_view key,
-                     std::optional<std::size_t> except);
 
 }  // namespace tavo

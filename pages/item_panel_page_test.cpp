@@ -1,11 +1,12 @@
-#include "items/item_panel_editor.h"
+#include "pages/item_panel_page.h"
 
 #include <gtest/gtest.h>
 
 #include "items/item_builder.h"
-#include "items/item_list_editor.h"
+#include "pages/item_list_page.h"
 #include "refdata/refdata.h"
 #include "testsupport/server_folders.h"
+#include "workspace/character_document.h"
 
 namespace tavo {
 namespace {
@@ -54,9 +55,19 @@ protected:
     }
     void TearDown() override { EXPECT_TRUE(f.ui.unexpected.empty()); }
 
+    // A list the panel is opened for; the tests store with store() below.
+    struct Target : ItemPanelTarget {
+        ItemDestination where = ItemDestination::Inventory;
+        ItemDestination destination() const override { return where; }
+        bool store(PanelValues&) override { return false; }
+    };
+    void open(ItemDestination where, ItemAction action) {
+        target.where = where;
+        panel.open(target, action);
+    }
     // Picks an item in the chooser as a click would, on a panel opened anew for a destination.
     void pick(std::int32_t item_id, std::optional<ItemDestination> fresh = std::nullopt) {
-        if (fresh) panel.open(*fresh, ItemAction::Add);
+        if (fresh) open(*fresh, ItemAction::Add);
         panel.set_filter(0);
         panel.choose(panel.line_of_item(item_id));
     }
@@ -82,10 +93,12 @@ protected:
         return names;
     }
     int forger_line(std::int32_t char_id) const { return forgers.line_of(char_id); }
+    // The panel's item stored into a list, as the list's page does at the confirm button.
     std::optional<std::size_t> store(std::vector<ItemSlot>& items, std::int32_t* weight = nullptr,
                                      std::int32_t max_weight = 0,
                                      std::optional<std::size_t> selected = std::nullopt) {
-        return confirm_item(panel, f.ui, f.app.settings.maxitemcount,
+        values = panel.values();
+        return confirm_item(values, ref.items, f.app, f.ui, f.app.settings.maxitemcount,
                             {items, weight, max_weight, selected});
     }
 
@@ -95,7 +108,9 @@ protected:
     CachedIndex<PetTypeIndex> pet_types;
     ForgerList forgers;
     ItemNaming naming{f.app, f.ui, ref, characters, pet_types};
-    ItemPanelEditor panel{naming, forgers};
+    ItemPanelPage panel{naming, forgers};
+    Target target;
+    PanelValues values;  // what the last store() took from the panel
 };
 
 TEST_F(ItemPanelTest, FilterListsOneTypeAlphabetically) {
@@ -153,8 +168,8 @@ TEST_F(ItemPanelTest, CardsOfferedByLocationFamily) {
 }
 
 TEST_F(ItemPanelTest, WhatEachKindOfItemOpens) {
-    pick(kSword);  // two slots
-    EXPECT_EQ(opened(), "refine card0 frame");
+    pick(kSword);  // two slots: "Card 1" at "None" leaves forging open too
+    EXPECT_EQ(opened(), "refine forger card0 frame");
     panel.choose_card(0, panel.line_of_card(4002));
     EXPECT_EQ(opened(), "refine card0 card1 frame");
     panel.choose_card(1, panel.line_of_card(4002));
@@ -170,11 +185,17 @@ TEST_F(ItemPanelTest, WhatEachKindOfItemOpens) {
     panel.choose_forger(0);
     EXPECT_EQ(opened(), "refine forger frame");
 
+    // Potions and eggs show the card frame, its choosers closed and at "None"; only other
+    // kinds hide it.
+    pick(kSword);
+    panel.choose_card(0, panel.line_of_card(4002));
     pick(kPotion);
-    EXPECT_EQ(opened(), "qty forger");
+    EXPECT_EQ(opened(), "qty forger frame");
+    EXPECT_EQ(panel.card(0), 0);
+    EXPECT_EQ(panel.card_choices().size(), 1u);
     EXPECT_EQ(panel.fields().refine, "0");
     pick(kEgg);
-    EXPECT_EQ(opened(), "pet");
+    EXPECT_EQ(opened(), "frame pet");
     EXPECT_EQ(panel.fields().qty, "1");
     pick(909);
     EXPECT_EQ(opened(), "qty");
@@ -185,41 +206,40 @@ TEST_F(ItemPanelTest, ForgersByClassOrGmLevel) {
     for (const ForgerChoice& c : forgers.entries()) texts.push_back(c.text);
     EXPECT_EQ(texts, (std::vector<std::string>{"[00000] None", "[18928] Hammer", "[68928] Anvil",
                                                "[18930] Guest", "[18932] Brewer"}));
-    EXPECT_EQ(forger_char_id("[68928] Anvil"), 200000);
-    EXPECT_EQ(forger_char_id("[-31072] Old"), 100000);
-    EXPECT_EQ(forger_char_id("[00000] None"), 0);
+    EXPECT_EQ(forgers.entries()[2].char_id, 200000);  // the entry carries its id
     // A character the server made after start-up is offered when the panel opens again.
     f.server("save/athena.txt", std::string(kAthena) + "150005\t2000005,0\tNewSmith\t18,1,1\t\n");
-    panel.open(ItemDestination::Inventory, ItemAction::Add);
+    open(ItemDestination::Inventory, ItemAction::Add);
     EXPECT_EQ(forgers.entries().back().text, "[18933] NewSmith");
 }
 
 TEST_F(ItemPanelTest, QuantityAndRefineLimits) {
     std::vector<ItemSlot> items;
     pick(kApple);
-    panel.fields().qty = "40000";
+    panel.type_field(ItemField::Qty, "40000");
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[0].amount, 30000);
-    EXPECT_EQ(panel.fields().qty, "30000");
+    EXPECT_EQ(values.qty, "30000");
     EXPECT_EQ(items[0].identify, 1);
 
     pick(kArmor, ItemDestination::Storage);
-    panel.fields().refine = "15";
+    panel.type_field(ItemField::Refine, "15");
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[1].refine, 10);
 
     pick(kPotion, ItemDestination::Storage);
-    panel.fields().refine = "7";  // closed for a potion; a plain one never keeps a refine
+    panel.type_field(ItemField::Refine,
+                     "7");  // closed for a potion; a plain one never keeps a refine
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[2].refine, 0);
 
     pick(909, ItemDestination::Storage);
-    panel.fields().qty = "0";
+    panel.type_field(ItemField::Qty, "0");
     EXPECT_FALSE(store(items));
-    panel.fields().qty = "";
+    panel.type_field(ItemField::Qty, "");
     EXPECT_FALSE(store(items));
-    panel.fields().qty = "2";
-    panel.fields().refine = "x";
+    panel.type_field(ItemField::Qty, "2");
+    panel.type_field(ItemField::Refine, "x");
     EXPECT_FALSE(store(items));
     EXPECT_EQ(f.ui.messages(), (std::vector<std::string>{
                                    "Please enter item quantity.", "Please enter item quantity.",
@@ -231,19 +251,20 @@ TEST_F(ItemPanelTest, WeightLimitIsNineTenthsAndAnEditCountsTheDifference) {
     std::vector<ItemSlot> items;
     std::int32_t weight = 850;
     pick(kPotion);  // 10 each
-    panel.fields().qty = "6";
+    panel.type_field(ItemField::Qty, "6");
     EXPECT_FALSE(store(items, &weight, 1000));
     EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Character CAN NOT hold that much."});
     EXPECT_EQ(weight, 850);
-    panel.fields().qty = "5";
+    panel.type_field(ItemField::Qty, "5");
     ASSERT_TRUE(store(items, &weight, 1000));
     EXPECT_EQ(weight, 900);
 
     // Editing the 5 potions into 5 apples: only the difference counts.
-    panel.open(ItemDestination::Inventory, ItemAction::Save);
+    open(ItemDestination::Inventory, ItemAction::Save);
     panel.preset(items[0]);
     pick(kApple);
-    panel.fields().qty = "25";  // 900 - 50 + 50: at the limit only when the potions come off
+    panel.type_field(ItemField::Qty,
+                     "25");  // 900 - 50 + 50: at the limit only when the potions come off
     ASSERT_TRUE(store(items, &weight, 1000, 0));
     EXPECT_EQ(weight, 900);
     EXPECT_EQ(items.size(), 1u);
@@ -251,7 +272,7 @@ TEST_F(ItemPanelTest, WeightLimitIsNineTenthsAndAnEditCountsTheDifference) {
     // The store has no weight limit.
     std::vector<ItemSlot> stored;
     pick(kBlade, ItemDestination::Storage);
-    panel.fields().refine = "3";
+    panel.type_field(ItemField::Refine, "3");
     ASSERT_TRUE(store(stored, nullptr, 0));
 }
 
@@ -279,9 +300,9 @@ TEST_F(ItemPanelTest, SecondStackRefusedUnlessAnotherMakerOrUnstackable) {
         EXPECT_TRUE(store(items));
     }
     // An edit of the stack itself is no duplicate.
-    panel.open(ItemDestination::Storage, ItemAction::Save);
+    open(ItemDestination::Storage, ItemAction::Save);
     panel.preset(items[0]);
-    panel.fields().qty = "9";
+    panel.type_field(ItemField::Qty, "9");
     ASSERT_TRUE(store(items, nullptr, 0, 0));
     EXPECT_EQ(items[0].amount, 9);
 }
@@ -301,6 +322,31 @@ TEST_F(ItemPanelTest, ForgedWeaponsCarryStrengthElementAndSmith) {
     ASSERT_TRUE(store(items));
     EXPECT_EQ(items[1], (ItemSlot{0, kKnife, 1, 0, 1, 0, 0, 255, 0, 3392, 3}));
     EXPECT_EQ(item_list_text(naming, items[1]), "1 pc Anvil's Knife");
+
+    // A slotted weapon without cards is forged the same way; forging closes "Card 1".
+    pick(kSword);
+    panel.choose_forger(forger_line(150000));
+    EXPECT_EQ(opened(), "refine element strength forger frame");
+    panel.choose_strength(1);
+    panel.choose_element(4);
+    ASSERT_TRUE(store(items));
+    EXPECT_EQ(items[2], (ItemSlot{0, kSword, 1, 0, 1, 0, 0, 255, 1284, 18928, 2}));
+}
+
+// An item whose number item_db.txt lacks keeps its refine, place and cards through an edit, and
+// takes no maker from the item the panel showed before.
+TEST_F(ItemPanelTest, AnUnknownItemKeepsWhatItCarries) {
+    std::vector<ItemSlot> items = {{3, 7777, 2, 2, 1, 7, 1, 4001, 0, 0, 0}};
+    pick(kPotion);
+    panel.choose_forger(forger_line(150004));  // a potion made by Brewer was shown before
+    open(ItemDestination::Inventory, ItemAction::Save);
+    panel.preset(items[0]);
+    EXPECT_EQ(opened(), "qty");
+    EXPECT_EQ(panel.forger(), 0);
+    EXPECT_EQ(panel.fields().name, "Unknown item [7777]");
+    panel.type_field(ItemField::Qty, "5");
+    ASSERT_TRUE(store(items, nullptr, 0, 0));
+    EXPECT_EQ(items[0], (ItemSlot{3, 7777, 5, 2, 1, 7, 1, 4001, 0, 0, 0}));
 }
 
 TEST_F(ItemPanelTest, EggsCarryTheirPetOnlyWithAnId) {
@@ -310,12 +356,12 @@ TEST_F(ItemPanelTest, EggsCarryTheirPetOnlyWithAnId) {
     EXPECT_EQ(items[0], (ItemSlot{0, kEgg, 1, 0, 1, 0, 0, 0, 0, 0, 0}));
     pick(kEgg);
     // A new egg holds no pet of pet.txt: no name to edit, and Cancel looks none up.
-    panel.pet().name = "Typed";
+    panel.type_pet_name("Typed");
     panel.edit_or_save_pet_name();
     EXPECT_FALSE(panel.pet().name_open);
     panel.cancel_pet_name();
     EXPECT_EQ(panel.pet().name, "Typed");
-    panel.pet().id = "70000";  // the server cannot hatch a pet pet.txt lacks
+    panel.type_pet_id("70000");  // the server cannot hatch a pet pet.txt lacks
     EXPECT_FALSE(store(items));
     EXPECT_EQ(f.ui.messages().back(), "No pet 70000 in save/pet.txt");
     f.server("save/pet.txt", "70000,1002,Pudding\t2000001,0,0,0,0,0,0,0,0\n");
@@ -336,7 +382,7 @@ TEST_F(ItemPanelTest, PresetAndSaveKeepsEveryKindOfItem) {
     };
     const std::vector<ItemSlot> before = items;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        panel.open(ItemDestination::Storage, ItemAction::Save);
+        open(ItemDestination::Storage, ItemAction::Save);
         panel.preset(items[i]);
         ASSERT_TRUE(store(items, nullptr, 0, i)) << i;
     }
@@ -358,41 +404,48 @@ TEST(ClearEquipView, ClearsTheSpriteOfTheLocation) {
 class ItemListTest : public ItemPanelTest {
 protected:
     ItemListTest() {
+        CharacterRecord& record = character.current();
         record.equip_view = "1116,0,7,8,9";
         record.inventory.max_weight = 1000;
         record.inventory.items = {{1, kBlade, 1, 34, 1, 0, 0, 0, 0, 0, 0},
                                   {2, kPotion, 5, 0, 1, 0, 0, 0, 0, 0, 0},
                                   {3, 9999, 3, 0, 1, 0, 0, 0, 0, 0, 0}};
         record.inventory.weight = 160 + 50 + 3;
+        character.state().loaded_cleanly = true;  // as a load of the character leaves it
         inventory.reset();
     }
-    CharacterRecord record;
-    UnsavedFlag unsaved;
-    ItemListEditor inventory{ItemListKind::Inventory, record, f.app.settings, ref.items, unsaved};
+    ItemOutcome press(ItemButton button) { return inventory.press(button); }
+
+    CharacterDocument character{f.app, ref};
+    const CharacterRecord& record = character.current();
+    ItemListPage inventory{ItemListKind::Inventory, character, f.app.settings, panel, f.ui};
 };
 
 TEST_F(ItemListTest, DeleteKeepsWeightViewAndSelectionRight) {
     f.ui.answer({false, true, true, true});
-    EXPECT_FALSE(inventory.delete_selected(f.ui));  // No keeps everything
-    EXPECT_FALSE(unsaved.get());
-    EXPECT_TRUE(inventory.delete_selected(f.ui));  // the worn two-handed blade
+    EXPECT_FALSE(press(ItemButton::Delete).done);  // No keeps everything
+    EXPECT_FALSE(character.modified());
+    EXPECT_TRUE(press(ItemButton::Delete).lines_changed);  // the worn two-handed blade
     EXPECT_EQ(record.equip_view, "0,0,7,8,9");
     EXPECT_EQ(record.inventory.weight, 53);
     EXPECT_EQ(inventory.selected(), 0);  // the item that moved up
-    EXPECT_TRUE(unsaved.get());
+    EXPECT_TRUE(character.modified());
     inventory.select(1);
-    EXPECT_TRUE(inventory.delete_selected(f.ui));  // an unknown item weighs 1 a piece
+    EXPECT_TRUE(press(ItemButton::Delete).done);  // an unknown item weighs 1 a piece
     EXPECT_EQ(record.inventory.weight, 50);
     EXPECT_EQ(inventory.selected(), 0);  // the new last line
-    EXPECT_TRUE(inventory.delete_selected(f.ui));
+    EXPECT_TRUE(press(ItemButton::Delete).done);
     EXPECT_EQ(inventory.selected(), -1);
-    EXPECT_FALSE(inventory.has_lines());
+    for (ItemButton off : {ItemButton::Edit, ItemButton::Delete, ItemButton::DeleteAll}) {
+        EXPECT_FALSE(inventory.offered(off));
+    }
+    EXPECT_TRUE(inventory.offered(ItemButton::New));
 }
 
 TEST_F(ItemListTest, DeleteAllTakesEverythingOff) {
-    record.equip_view = "5,6,7,8,9";
+    character.current().equip_view = "5,6,7,8,9";
     f.ui.answer({true});
-    EXPECT_TRUE(inventory.delete_all(f.ui));
+    EXPECT_TRUE(press(ItemButton::DeleteAll).done);
     EXPECT_EQ(record.equip_view, "0,0,0,0,0");
     EXPECT_EQ(record.inventory.weight, 0);
     EXPECT_EQ(inventory.caption(), "[Inventory Weight : 0/1000] [Count : 0/100]");
@@ -400,17 +453,17 @@ TEST_F(ItemListTest, DeleteAllTakesEverythingOff) {
 
 TEST_F(ItemListTest, NewOnAFullListIsRefused) {
     f.app.settings.maxinventory = 3;
-    EXPECT_FALSE(inventory.new_item(f.ui, panel));
+    EXPECT_FALSE(press(ItemButton::New).panel_opened);
     EXPECT_EQ(f.ui.messages(), std::vector<std::string>{"Max item count reach."});
     f.app.settings.maxinventory = 4;
-    ASSERT_TRUE(inventory.new_item(f.ui, panel));
+    ASSERT_TRUE(press(ItemButton::New).panel_opened);
     EXPECT_EQ(panel.caption(), "Add to Inventory");
     pick(kApple);
-    ASSERT_TRUE(inventory.confirm(f.ui, panel));
+    ASSERT_TRUE(panel.confirm());
     EXPECT_EQ(record.inventory.count(), 4);
     EXPECT_EQ(record.inventory.weight, 215);
     EXPECT_EQ(inventory.selected(), 3);
-    EXPECT_TRUE(unsaved.get());
+    EXPECT_TRUE(character.modified());
     EXPECT_FALSE(panel.is_open());
 }
 

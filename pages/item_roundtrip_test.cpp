@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "app/text_file.h"
-#include "characters/character_file.h"
+#include "pages/pages.h"
 #include "testsupport/demo_workspace.h"
 #include "testsupport/temp_dir.h"
 #include "tools/gen/server_gen.h"
-#include "workspace/item_editors.h"
 
 namespace tavo {
 // One-letter texts as strings: GCC 12 at -O3 misreads assigning a one-letter literal.
@@ -24,32 +23,31 @@ protected:
         storage = read_file(server / "save/storage.txt");
         this->server = server;
     }
-    // Adds a potion to the list and deletes it again.
-    template <class List>
-    void add_and_delete(List& list) {
-        ASSERT_TRUE(list.new_item(ui, eds.panel));
-        eds.panel.choose(eds.panel.line_of_item(512));  // an apple
-        eds.panel.fields().qty = "3"s;
-        ASSERT_TRUE(eds.confirm());
+    // Adds an apple to the list and deletes it again, through the list's page and the panel.
+    template <class Page>
+    void add_and_delete(Page& page) {
+        ASSERT_TRUE(page.press(ItemButton::New).panel_opened);
+        pages.item_panel.choose(pages.item_panel.line_of_item(512));
+        pages.item_panel.type_field(ItemField::Qty, "3"s);
+        ASSERT_TRUE(pages.item_panel.confirm());
+        page.select(page.selected());
         ui.answer({true});
-        ASSERT_TRUE(list.delete_selected(ui));
+        ASSERT_TRUE(page.press(ItemButton::Delete).done);
     }
     void character_round_trip(const std::string& id) {
-        ASSERT_TRUE(load_char_info(ws.app, ui, ws.ref, ws.characters, id));
-        eds.inventory.reset();
-        eds.cart.reset();
-        add_and_delete(eds.inventory);
-        add_and_delete(eds.cart);
-        ASSERT_TRUE(character_unsaved.get());
-        ASSERT_TRUE(save_char(ws.app, ui, ws.accounts.server_generation, ws.characters, id));
+        ASSERT_TRUE(pages.character.open(id));
+        add_and_delete(pages.character.inventory());
+        add_and_delete(pages.character.cart());
+        ASSERT_TRUE(ws.characters.modified());
+        ASSERT_TRUE(pages.character.save());
         EXPECT_TRUE(read_file(server / "save/athena.txt") == athena) << "athena.txt changed";
         EXPECT_TRUE(read_file(server / "save/athena.bak.txt") == athena);
     }
     void store_round_trip(std::int32_t account) {
-        ASSERT_TRUE(ws.store.choose_account(ui, account));
-        ASSERT_TRUE(ws.store.has_lines());
-        add_and_delete(ws.store);
-        ASSERT_TRUE(ws.store.save(ui));
+        ASSERT_TRUE(pages.storage.choose_account(account));
+        ASSERT_GT(pages.storage.count(), 0);
+        add_and_delete(pages.storage);
+        ASSERT_TRUE(pages.storage.press(ItemButton::SaveFile).done);
         EXPECT_TRUE(read_file(server / "save/storage.txt") == storage) << "storage.txt changed";
         EXPECT_TRUE(ui.unexpected.empty());
     }
@@ -57,8 +55,7 @@ protected:
     testing::DemoWorkspace demo;
     testing::ScriptedUi& ui = demo.ui;
     Workspace& ws = demo.ws;
-    UnsavedFlag character_unsaved;
-    ItemEditors eds{ws, ui, character_unsaved};
+    Pages pages{ws, ui};
     fs::path server;
     std::string athena, storage;
 };

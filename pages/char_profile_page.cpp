@@ -1,0 +1,108 @@
+#include "pages/char_profile_page.h"
+
+#include "app/ui.h"
+#include "characters/profile.h"
+#include "workspace/workspace.h"
+
+namespace tavo {
+
+CharProfilePage::CharProfilePage(Workspace& ws, Ui& ui, ItemPanelPage& panel)
+    : ws_(ws),
+      ui_(ui),
+      inventory_(ItemListKind::Inventory, ws.characters, ws.app.settings, panel, ui),
+      cart_(ItemListKind::Cart, ws.characters, ws.app.settings, panel, ui) {}
+
+const std::vector<CharacterChoice>& CharProfilePage::entries() const {
+    return ws_.characters.choices();
+}
+
+bool CharProfilePage::list(std::int32_t account_id) {
+    const bool listed = ws_.characters.list(ui_, account_id);
+    chosen_.reset();
+    profile_.clear();
+    inventory_.reset();
+    cart_.reset();
+    if (entries().empty()) return listed;
+    if (!view_) view_ = CharacterView::Stats;
+    chosen_ = 0;
+    show(entries().front().id, true);
+    return listed;
+}
+
+CharacterOutcome CharProfilePage::choose(std::size_t index) {
+    // On No the record still holds the character with the pending changes, and so does the
+    // choice, since saving finds the line by the chosen id.
+    if (!may_discard(kDiscardCharacterQuestion) || index >= entries().size()) return {};
+    chosen_ = index;
+    const bool done = show(entries()[index].id, true);
+    return {done, true};
+}
+
+CharacterOutcome CharProfilePage::choose_id(const std::string& id) {
+    const std::vector<CharacterChoice>& listed = entries();
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        if (listed[i].id != id) continue;
+        if (chosen_ == i) return {true, false};
+        return choose(i);
+    }
+    return {};
+}
+
+bool CharProfilePage::open(const std::string& id) {
+    chosen_.reset();
+    return show(id, false);
+}
+
+bool CharProfilePage::show(const std::string& id, bool tell) {
+    profile_.clear();
+    const bool read = ws_.characters.load(ui_, id);
+    inventory_.reset();
+    cart_.reset();
+    if (!read) {
+        if (tell) {
+            ui_.message("The character " + id +
+                        " could not be read, so it is not shown and cannot be saved.");
+        }
+        return false;
+    }
+    profile_ = show_char_profile(ws_.app, ui_, ws_.ref, ws_.characters.current(), separator_);
+    return true;
+}
+
+bool CharProfilePage::shown() const {
+    return ws_.characters.loaded();
+}
+
+void CharProfilePage::set_view(int index) {
+    if (index >= 0 && index < static_cast<int>(kCharacterViews.size())) {
+        view_ = static_cast<CharacterView>(index);
+    }
+}
+
+void CharProfilePage::observe_modified(std::function<void(bool)> observer) {
+    ws_.characters.observe_modified(std::move(observer));
+}
+
+bool CharProfilePage::save_offered() const {
+    return ws_.characters.modified();
+}
+
+bool CharProfilePage::save() {
+    if (!ws_.characters.save(ui_, ws_.accounts.table().server_generation)) return false;
+    // The version on disk may have been kept: the page shows what the file holds.
+    if (ws_.characters.loaded()) {
+        profile_ = show_char_profile(ws_.app, ui_, ws_.ref, ws_.characters.current(), separator_);
+    }
+    inventory_.select(inventory_.selected());
+    cart_.select(cart_.selected());
+    return true;
+}
+
+bool CharProfilePage::may_discard(const std::string& question) {
+    if (!ws_.characters.modified()) return true;
+    if (!ui_.ask_yes_no(question, "Tavo")) return false;
+    ws_.characters.discard();
+    return true;
+}
+
+}  // namespace tavo
