@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,8 +35,9 @@ struct Holding {
 
 struct ItemHolders {
     std::int32_t nameid = 0;
-    // Most first; equal amounts by holder id, then by place.
-    std::vector<Holding> holdings;
+    // Most first; equal amounts by holder id, then by place. A deque grows without the copy a
+    // vector makes, which would double the peak for an item a million places hold.
+    std::deque<Holding> holdings;
     std::array<long long, kHeldInPlaces> total_by_place{};
     long long total = 0;  // in circulation
     NameBook names;       // the makers and pets of the items found

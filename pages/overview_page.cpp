@@ -184,7 +184,7 @@ OverviewSection OverviewPage::economy(const ServerFigures& f) const {
              static_cast<double>(r.value),
              {std::to_string(i + 1), r.name, std::to_string(r.id), std::to_string(r.account_id),
               ranked_value_text(f.rank_by, r.value, separator_)},
-             OverviewTarget{r.account_id, r.id, OverviewOpens::CharProfile}});
+             OverviewTarget{r.account_id, r.id, OverviewOpens::CharProfile, {}}});
     }
     OverviewChart accounts{
         "Top accounts by " + word, {"#", "Account", "Id", "Characters", heading}, {}, true};
@@ -195,7 +195,7 @@ OverviewSection OverviewPage::economy(const ServerFigures& f) const {
              static_cast<double>(r.value),
              {std::to_string(i + 1), r.name, std::to_string(r.id), number(r.characters),
               ranked_value_text(f.rank_by, r.value, separator_)},
-             OverviewTarget{r.id, 0, OverviewOpens::UserInfo}});
+             OverviewTarget{r.id, 0, OverviewOpens::UserInfo, {}}});
     }
     section.charts = {std::move(held), std::move(characters), std::move(accounts)};
     return section;
@@ -218,7 +218,8 @@ OverviewSection OverviewPage::groups(const GroupFigures& g) const {
     for (std::size_t i = 0; i < g.largest_guilds.size(); ++i) {
         const Ranked& r = g.largest_guilds[i];
         std::optional<OverviewTarget> master;
-        if (r.account_id != 0) master = OverviewTarget{r.account_id, 0, OverviewOpens::UserInfo};
+        if (r.account_id != 0)
+            master = OverviewTarget{r.account_id, 0, OverviewOpens::UserInfo, {}};
         largest.bars.push_back(
             {r.name,
              static_cast<double>(r.value),
@@ -313,12 +314,15 @@ HolderRow OverviewPage::holder_row(std::size_t index) const {
                  number(h.item.amount), item_list_text(naming, h.item)};
     switch (h.place) {
         case HeldIn::Inventory:
-        case HeldIn::Cart:
-            row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile};
+            row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile,
+                          CharacterView::Inventory};
             break;
-        case HeldIn::Store: row.target = {h.account_id, 0, OverviewOpens::Storage}; break;
+        case HeldIn::Cart:
+            row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile, CharacterView::Cart};
+            break;
+        case HeldIn::Store: row.target = {h.account_id, 0, OverviewOpens::Storage, {}}; break;
         case HeldIn::GuildStorage:
-            row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile};
+            row.target = {h.account_id, h.char_id, OverviewOpens::CharProfile, {}};
             row.opens = h.char_id != 0;
             break;
     }

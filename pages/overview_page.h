@@ -15,6 +15,7 @@
 
 #include "census/item_holders.h"
 #include "census/server_census.h"
+#include "pages/char_profile_page.h"
 
 namespace tavo {
 
@@ -27,6 +28,7 @@ struct OverviewTarget {
     std::int32_t account_id = 0;
     std::int32_t char_id = 0;  // with CharProfile
     OverviewOpens opens = OverviewOpens::UserInfo;
+    std::optional<CharacterView> view;  // the list of the character that holds the item
 };
 
 // A bar of a chart and its line in the numbers beside the chart.

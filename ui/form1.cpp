@@ -237,16 +237,19 @@ void Form1::account_pressed(const AccountOutcome& outcome) {
 // A click in the overview chooses an account, or its character, as the list and chooser do.
 void Form1::connect_overview() {
     connect(overview_, &OverviewTab::statusText, statusBar(), &QStatusBar::showMessage);
-    connect(overview_, &OverviewTab::openRequested, this, [this](int row, int char_id, int opens) {
-        if (!pages_.may_leave_account()) return;
-        select_account(row);
-        if (char_id != 0) {
-            pages_.character.choose_id(std::to_string(char_id));
-            char_profile_->render();
-        }
-        QWidget* shown[] = {user_info_, char_profile_, storage_};
-        tabs_->setCurrentWidget(shown[opens]);
-    });
+    connect(overview_, &OverviewTab::openRequested, this,
+            [this](int row, int char_id, int opens, int view) {
+                if (!pages_.may_leave_account()) return;
+                select_account(row);
+                if (char_id != 0) {
+                    if (pages_.character.choose_id(std::to_string(char_id)).done) {
+                        pages_.character.set_view(view);
+                    }
+                    char_profile_->render();
+                }
+                QWidget* shown[] = {user_info_, char_profile_, storage_};
+                tabs_->setCurrentWidget(shown[opens]);
+            });
 }
 
 void Form1::select_account(int index) {

@@ -300,7 +300,8 @@ void OverviewTab::open(const OverviewTarget& target) {
                     "Tavo", Icon::Information);
         return;
     }
-    emit openRequested(static_cast<int>(*row), target.char_id, static_cast<int>(target.opens));
+    emit openRequested(static_cast<int>(*row), target.char_id, static_cast<int>(target.opens),
+                       target.view ? static_cast<int>(*target.view) : -1);
 }
 
 }  // namespace tavo::ui

@@ -42,9 +42,9 @@ public:
 signals:
     // The count of lines read, for the status bar; `timeout` 0 keeps it until the next.
     void statusText(const QString& text, int timeout);
-    // Choose the account at this place of the account list, then the character (0: none), and
-    // show the page that opens it (OverviewOpens).
-    void openRequested(int account_row, int char_id, int opens);
+    // Choose the account at this place of the account list, then the character (0: none) and
+    // its view (CharacterView; -1: as it is), and show the page that opens it (OverviewOpens).
+    void openRequested(int account_row, int char_id, int opens, int view);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -121,17 +121,28 @@ private slots:
         child<QPushButton>(form, "OverviewFindHolders")->click();
         auto* holders = child<QTableView>(form, "OverviewHolders");
         QTRY_VERIFY(holders->model()->rowCount() > 0);
-        int store = -1;
-        for (int row = 0; row < holders->model()->rowCount() && store < 0; ++row) {
-            if (holders->model()->index(row, 0).data().toString() == "Store") store = row;
-        }
-        QVERIFY(store >= 0);
-        const std::int32_t account = holders->model()->index(store, 2).data().toInt();
-        const QRect cell = holders->visualRect(holders->model()->index(store, 1));
-        QTest::mouseClick(holders->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(holders->viewport(), Qt::LeftButton, {}, cell.center());
+        const auto open_first = [&](const QString& place) {
+            for (int row = 0; row < holders->model()->rowCount(); ++row) {
+                if (holders->model()->index(row, 0).data().toString() != place) continue;
+                const QRect cell = holders->visualRect(holders->model()->index(row, 1));
+                QTest::mouseClick(holders->viewport(), Qt::LeftButton, {}, cell.center());
+                QTest::mouseDClick(holders->viewport(), Qt::LeftButton, {}, cell.center());
+                return holders->model()->index(row, 2).data().toString().toStdString();
+            }
+            qFatal("nobody holds it in a %s", qPrintable(place));
+        };
+        const std::string account = open_first("Store");
         QCOMPARE(form.tabs()->currentWidget(), form.storage());
-        QCOMPARE(chosen_account(form, f), account);
+        QCOMPARE(std::to_string(chosen_account(form, f)), account);
+
+        // A character opens on the list that holds the item.
+        form.tabs()->setCurrentWidget(form.overview());
+        const std::string char_id = open_first("Inventory");
+        QCOMPARE(form.tabs()->currentWidget(), form.char_profile());
+        const auto chosen = form.pages().character.chosen();
+        QVERIFY(chosen.has_value());
+        QCOMPARE(form.pages().character.entries()[*chosen].id, char_id);
+        QCOMPARE(form.pages().character.view(), tavo::CharacterView::Inventory);
     }
 };
 
