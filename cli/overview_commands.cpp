@@ -2,6 +2,7 @@
 // one pass over the save files.
 
 #include <ctime>
+#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -24,8 +25,11 @@ struct TopOptions {
 };
 
 // Columns padded to their widest text, the last one as it stands.
-void print_table(const std::vector<std::string>& headings,
-                 const std::vector<std::vector<std::string>>& rows, const std::string& indent) {
+// Columns as wide as their widest cell. The rows are made twice, once to measure and once to
+// print, so that a million holders are never all held as text.
+void print_rows(const std::vector<std::string>& headings, std::size_t count,
+                const std::function<std::vector<std::string>(std::size_t)>& row_at,
+                const std::string& indent) {
     std::vector<std::size_t> widths(headings.size(), 0);
     const auto measure = [&](const std::vector<std::string>& cells) {
         for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) {
@@ -33,7 +37,7 @@ void print_table(const std::vector<std::string>& headings,
         }
     };
     measure(headings);
-    for (const auto& row : rows) measure(row);
+    for (std::size_t i = 0; i < count; ++i) measure(row_at(i));
     const auto print = [&](const std::vector<std::string>& cells) {
         std::string line = indent;
         for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -43,7 +47,13 @@ void print_table(const std::vector<std::string>& headings,
         std::cout << line << '\n';
     };
     print(headings);
-    for (const auto& row : rows) print(row);
+    for (std::size_t i = 0; i < count; ++i) print(row_at(i));
+}
+
+void print_table(const std::vector<std::string>& headings,
+                 const std::vector<std::vector<std::string>>& rows, const std::string& indent) {
+    print_rows(
+        headings, rows.size(), [&rows](std::size_t i) { return rows[i]; }, indent);
 }
 
 void print_chart(const OverviewChart& chart) {
@@ -267,14 +277,14 @@ int run_who_has(Session& s, const std::string& item) {
         print_json(document);
     } else {
         std::cout << utf8(page.holders_summary()) << '\n';
-        std::vector<std::vector<std::string>> rows;
-        for (std::size_t i = 0; i < page.holder_count(); ++i) {
-            rows.push_back({});
-            for (const std::string& cell : page.holder_row(i).cells) {
-                rows.back().push_back(utf8(cell));
-            }
+        const auto row_at = [&page](std::size_t i) {
+            std::vector<std::string> cells = page.holder_row(i).cells;
+            for (std::string& cell : cells) cell = utf8(cell);
+            return cells;
+        };
+        if (page.holder_count() > 0) {
+            print_rows(page.holder_headings(), page.holder_count(), row_at, "");
         }
-        if (!rows.empty()) print_table(page.holder_headings(), rows, "");
     }
     return finish(holders.notes, page.holders_notice(), s.options);
 }
