@@ -84,7 +84,10 @@ private:
             Holding holding = holder;
             holding.item = item;
             found_.holdings.push_back(std::move(holding));
-            if (const std::int32_t maker = maker_of(item); maker != 0) makers_[maker];
+            if (const std::int32_t maker = maker_of(item); maker != 0) {
+                makers_[maker];
+                maker_bits_[maker_bit(maker)] = true;
+            }
             if (is_pet_egg(item)) pets_[egg_pet_id(item)];
         }
         return true;
@@ -144,8 +147,13 @@ private:
     }
 
     void name_maker(std::int32_t char_id, std::string_view name) {
+        if (!maker_bits_[maker_bit(char_id)]) return;
         const auto maker = makers_.find(char_id);
         if (maker != makers_.end() && !maker->second) maker->second = std::string(name);
+    }
+
+    static std::size_t maker_bit(std::int32_t char_id) {
+        return static_cast<std::uint32_t>(char_id) & (kMakerBits - 1);
     }
 
     static bool any_unnamed(const Wanted& wanted) {
@@ -231,6 +239,10 @@ private:
     std::string digits_;
     ItemHolders found_;
     Wanted makers_, accounts_, guilds_, pets_;
+    // A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
+    // answer for them without a look in makers_.
+    static constexpr std::size_t kMakerBits = std::size_t{1} << 23;
+    std::vector<bool> maker_bits_ = std::vector<bool>(kMakerBits);
     std::unordered_map<std::int32_t, std::pair<std::int32_t, std::int32_t>> masters_;
 };
 
