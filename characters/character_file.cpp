@@ -199,6 +199,16 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
     });
 }
 
+bool chk_char_name(const AppContext& app, CharacterState& state, std::int32_t char_id,
+                   std::string_view name) {
+    if (!has_content(athena_of(app))) return false;
+    const CharacterIndex& index = character_index(app, state);
+    for (const CharacterEntry& entry : index.entries()) {
+        if (entry.char_id != char_id && index.name(entry) == name) return true;
+    }
+    return false;
+}
+
 std::int32_t hi_char_id(const AppContext& app, Ui& ui, CharacterState& state) {
     std::int32_t highest = 0;
     guarded(ui, "hi_char_id",

@@ -67,6 +67,10 @@ bool save_char(const AppContext& app, Ui& ui, ServerGeneration server_generation
 // The index of athena.txt, built anew only when the file changed.
 const CharacterIndex& character_index(const AppContext& app, CharacterState& state);
 
+// Whether another character than char_id has that name in athena.txt (exact, case-sensitive).
+bool chk_char_name(const AppContext& app, CharacterState& state, std::int32_t char_id,
+                   std::string_view name);
+
 // The highest character id in athena.txt (0 when there is none).
 std::int32_t hi_char_id(const AppContext& app, Ui& ui, CharacterState& state);
 

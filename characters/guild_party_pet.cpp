@@ -299,6 +299,25 @@ void delete_pet(TieFile& file, double pet_id) {
                [&](std::string& line) { return !is_record(line) || record_id(line) != pet_id; });
 }
 
+// Pets that name a leaving character as their owner but stay (eggs in a store or in another
+// character's hands) keep their account and are owned by no character: the server gives an egg
+// to whoever hatches it.
+void orphan_pets(TieFile& file, double char_id) {
+    edit_lines(file, [&](std::string& line) {
+        if (!is_record(line)) return true;
+        Pieces pieces = split_line(line);
+        if (pieces.size() < 2 || leading_number(piece(pieces[1], ',', 1)) != char_id) return true;
+        std::vector<std::string_view> values = split(pieces[1], ',');
+        std::string owner;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            owner.append(i > 0 ? "," : "").append(i == 1 ? std::string_view("0") : values[i]);
+        }
+        pieces[1] = std::move(owner);
+        line = join_line(pieces);
+        return true;
+    });
+}
+
 void clear_castles(TieFile& file, double guild_id) {
     edit_lines(file, [&](std::string& line) {
         if (!is_record(line) || leading_number(piece(line, ',', 1)) != guild_id) return true;
@@ -344,6 +363,7 @@ void apply_release(CharacterTies& ties, const TieRelease& release) {
         clear_castles(ties.castle, release.guild_id);
     }
     if (release.pet_id > 0) delete_pet(ties.pet, release.pet_id);
+    if (release.char_id > 0) orphan_pets(ties.pet, release.char_id);
 }
 
 using TieOf = TieFile CharacterTies::*;

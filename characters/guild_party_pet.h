@@ -81,8 +81,9 @@ std::optional<std::string> save_pet(const AppContext& app, Ui& ui, std::int32_t 
 
 // Releases a character about to be deleted: it leaves its party and guild (the last member
 // takes the party or guild with it, a guild's castles are given up; a leader or master hands
-// over to the first remaining member) and its pet is deleted. `party_guild_pet` is field 9 of
-// the character line.
+// over to the first remaining member) and its pet is deleted. Other pets that name it as their
+// owner (eggs it handed on) stay with their account and no character. `party_guild_pet` is field 9
+// of the character line.
 void delete_party_guild_pet(const AppContext& app, Ui& ui, std::string_view party_guild_pet,
                             std::int32_t account_id, std::int32_t char_id);
 // The same release on lines in memory.

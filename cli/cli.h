@@ -115,6 +115,9 @@ void add_info_command(CLI::App& app, const CliOptions& options, int& result);
 void add_refdata_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_account_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_character_commands(CLI::App& app, const CliOptions& options, int& result);
+// `char set|memo|skill|var|delete` under `char`, and `delete` under `chars`.
+void add_character_edit_commands(CLI::App* character, CLI::App* chars, const CliOptions& options,
+                                 int& result);
 void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_check_command(CLI::App& app, const CliOptions& options, int& result);
 void add_overview_commands(CLI::App& app, const CliOptions& options, int& result);

@@ -1,7 +1,10 @@
 #include "pages/char_profile_page.h"
 
+#include "accounts/gm_levels.h"
+#include "app/numbers.h"
 #include "app/ui.h"
 #include "characters/profile.h"
+#include "workspace/deletion.h"
 #include "workspace/workspace.h"
 
 namespace tavo {
@@ -18,6 +21,7 @@ const std::vector<CharacterChoice>& CharProfilePage::entries() const {
 
 bool CharProfilePage::list(std::int32_t account_id) {
     const bool listed = ws_.characters.list(ui_, account_id);
+    account_ = account_id;
     chosen_.reset();
     profile_.clear();
     inventory_.reset();
@@ -50,7 +54,9 @@ CharacterOutcome CharProfilePage::choose_id(const std::string& id) {
 
 bool CharProfilePage::open(const std::string& id) {
     chosen_.reset();
-    return show(id, false);
+    const bool read = show(id, false);
+    if (read) account_ = ws_.characters.current().account_id;
+    return read;
 }
 
 bool CharProfilePage::show(const std::string& id, bool tell) {
@@ -95,6 +101,50 @@ bool CharProfilePage::save() {
     }
     inventory_.select(inventory_.selected());
     cart_.select(cart_.selected());
+    return true;
+}
+
+void CharProfilePage::refresh_profile() {
+    if (!ws_.characters.loaded()) return;
+    profile_ = show_char_profile(ws_.app, ui_, ws_.ref, ws_.characters.current(), separator_);
+}
+
+bool CharProfilePage::offered(CharacterButton button) const {
+    switch (button) {
+        case CharacterButton::EditBasic:
+        case CharacterButton::EditMemoSkillQuest: return shown();
+        case CharacterButton::DeleteCharacter: return shown() || chosen_.has_value();
+        case CharacterButton::DeleteAll: return count() > 0;
+    }
+    return false;
+}
+
+bool CharProfilePage::delete_characters(bool all, bool confirmed) {
+    if (!offered(all ? CharacterButton::DeleteAll : CharacterButton::DeleteCharacter)) return false;
+    const std::string id = chosen_ ? entries()[*chosen_].id : ws_.characters.id();
+    const std::int32_t account = account_;
+    if (!confirmed) {
+        // A GM's account: by its id, or by a level in the GM file.
+        if (std::to_string(account).starts_with("70") || read_gm_lvl(ws_.app, ui_, account) > 0) {
+            ui_.message(kGmCharacterWarning, "Tavo", Icon::Critical);
+        }
+        if (!ui_.ask_yes_no("Are you sure?", "Tavo")) return false;
+    }
+    LeavingSet leaving;
+    if (all) {
+        leaving.add_account(account);
+    } else {
+        leaving.add_character(to_i32(leading_number(id)));
+    }
+    if (const std::optional<std::string> failed = delete_characters_files(ws_, ui_, leaving)) {
+        ui_.message((all ? "The characters of account " + std::to_string(account) + " were"
+                         : "The character " + id + " was") +
+                        " not deleted: " + *failed,
+                    "Tavo", Icon::Warning);
+        return false;
+    }
+    // The account's view is built again from the files.
+    list(account);
     return true;
 }
 

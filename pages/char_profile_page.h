@@ -28,6 +28,14 @@ inline constexpr std::array<const char*, 3> kCharacterViews{
 inline constexpr const char* kDiscardCharacterQuestion =
     "You have not save the modified character info, Do you want to discard changes";
 
+// The row of buttons under the character chooser (Command6), in its order.
+enum class CharacterButton { EditBasic, EditMemoSkillQuest, DeleteCharacter, DeleteAll };
+inline constexpr std::array<const char*, 4> kCharacterButtons{"Edit Basic", "Edit Memo/Skill/Quest",
+                                                              "Delete Character", "Del All Chars"};
+
+inline constexpr const char* kGmCharacterWarning =
+    "WARNING!!! This is a GM account... Please make sure that you REALLY WANTED to delete this.";
+
 // What choosing a character did.
 struct CharacterOutcome {
     bool done = false;   // the character asked for is the one shown (false: kept on No, or unread)
@@ -72,6 +80,22 @@ public:
     const ItemListPage& inventory() const { return inventory_; }
     const ItemListPage& cart() const { return cart_; }
 
+    // The profile drawn anew after an edit of the character's values.
+    void refresh_profile();
+
+    // The buttons of the row work while the account has characters; the editors need the
+    // chosen one read whole.
+    bool offered(CharacterButton button) const;
+    // "Delete Character" (the chosen one) or "Del All Chars" (every character of the account):
+    // the GM warning for an account of the GM file or an id beginning with "70", then "Are you
+    // sure?" (skipped when `confirmed`), then the characters go with their party and guild
+    // places, pets and friends (workspace/deletion.h), and the account's characters are listed
+    // again, the first shown. False on No, or when a file could not be written (said; no file
+    // was changed then).
+    bool delete_characters(bool all, bool confirmed = false);
+    // The account whose characters are listed (or of the character opened by its id).
+    std::int32_t account() const { return account_; }
+
     // The character document's modified flag.
     void observe_modified(std::function<void(bool)> observer);
     // "Save to File" is offered while the character has unsaved changes.
@@ -91,6 +115,7 @@ private:
 
     Workspace& ws_;
     Ui& ui_;
+    std::int32_t account_ = 0;
     std::optional<std::size_t> chosen_;
     std::optional<CharacterView> view_;
     std::string profile_;

@@ -13,7 +13,10 @@ Pages::Pages(Workspace& ws, Ui& ui)
       finder(ws),
       item_panel(item_naming(ws, ui), ws.forgers),
       character(ws, ui, item_panel),
-      storage(ws, ui, item_panel) {}
+      storage(ws, ui, item_panel),
+      maps(ws.ref.maps),
+      basic_info(ws, ui, character, maps),
+      memo(ws, ui, maps) {}
 
 bool Pages::modified() const {
     return ws.accounts.modified() || ws.characters.modified() || ws.store.modified();
@@ -33,8 +36,23 @@ bool Pages::may_close() {
     return ui.ask_yes_no(kDiscardChangesQuestion, "Tavo");
 }
 
+void Pages::close_character_panels() {
+    basic_info.cancel();
+    memo.close();
+    maps.hide();
+}
+
+bool Pages::do_it() {
+    const std::optional<std::string> point = maps.picked();
+    const std::optional<MapsTarget> target = maps.chosen_target();
+    if (!maps.shown() || !point || !target) return false;
+    if (basic_info.is_open()) return basic_info.put_position(*target, *point);
+    return memo.add_picked(*point);
+}
+
 void Pages::show_account(std::optional<std::size_t> index) {
     item_panel.close();
+    close_character_panels();
     const auto& records = ws.accounts.table().records;
     if (index && *index >= records.size()) index.reset();
     accounts.select(index);

@@ -18,8 +18,11 @@
 
 #include "pages/account_finder.h"
 #include "pages/account_page.h"
+#include "pages/basic_info_page.h"
 #include "pages/char_profile_page.h"
 #include "pages/item_panel_page.h"
+#include "pages/maps_frame.h"
+#include "pages/memo_skill_quest_page.h"
 #include "pages/storage_page.h"
 
 namespace tavo {
@@ -41,6 +44,13 @@ public:
     // An account chosen in the list (List1_Click): the User Info page shows it, the store and
     // the characters of the account are read. Nothing chosen empties the pages.
     void show_account(std::optional<std::size_t> index);
+    // The character panels closed: the basic editor, the Memo/Skills/Quest panel with its frame,
+    // and the maps frame.
+    void close_character_panels();
+
+    // "Do it" of the maps frame: the picked map into the save or last position of the open
+    // basic editor, or else a memo point of the open Memo/Skills/Quest panel.
+    bool do_it();
 
     Workspace& ws;
     Ui& ui;
@@ -49,6 +59,9 @@ public:
     ItemPanelPage item_panel;
     CharProfilePage character;
     StoragePage storage;
+    MapsFrame maps;
+    BasicInfoPage basic_info;
+    MemoSkillQuestPage memo;
 };
 
 }  // namespace tavo

@@ -70,6 +70,13 @@ CharProfileTab::CharProfileTab(CharProfilePage& page, QWidget* parent)
     choose->addWidget(new QLabel("View:"));
     choose->addWidget(view_chooser_);
     auto* buttons = new QHBoxLayout;
+    for (int i = 0; i < 4; ++i) {
+        command6_[i] = new QPushButton(kCharacterButtons[static_cast<std::size_t>(i)]);
+        command6_[i]->setObjectName(QString("Command6_%1").arg(i));
+        buttons->addWidget(command6_[i]);
+        connect(command6_[i], &QPushButton::clicked, this,
+                [this, i] { press_character_button(static_cast<CharacterButton>(i)); });
+    }
     buttons->addStretch();
     buttons->addWidget(save_to_file_button_);
     auto* layout = new QVBoxLayout(this);
@@ -129,10 +136,25 @@ void CharProfileTab::item_button(Lane& lane, ItemButton button) {
     if (outcome.lines_changed) render_items();
 }
 
+void CharProfileTab::press_character_button(CharacterButton button) {
+    switch (button) {
+        case CharacterButton::EditBasic:
+        case CharacterButton::EditMemoSkillQuest: emit editorRequested(button); return;
+        case CharacterButton::DeleteCharacter:
+        case CharacterButton::DeleteAll:
+            if (page_.delete_characters(button == CharacterButton::DeleteAll)) {
+                render();
+                emit characterChanged();
+            }
+            return;
+    }
+}
+
 void CharProfileTab::character_chosen(int index) {
     if (index >= 0) page_.choose(static_cast<std::size_t>(index));
     // On No the chooser goes back to the character with the pending changes.
     render();
+    emit characterChanged();
 }
 
 void CharProfileTab::render() {
@@ -141,6 +163,9 @@ void CharProfileTab::render() {
     profile_text_->setPlainText(qs(page_.profile()));
     render_items();
     save_to_file_button_->setEnabled(page_.save_offered());
+    for (int i = 0; i < 4; ++i) {
+        command6_[i]->setEnabled(page_.offered(static_cast<CharacterButton>(i)));
+    }
 }
 
 void CharProfileTab::render_chooser() {

@@ -35,6 +35,16 @@ public:
     void render();
     // Draws both item lists, their captions and buttons.
     void render_items();
+    QPushButton* character_button(CharacterButton button) const {
+        return command6_[static_cast<int>(button)];
+    }
+
+signals:
+    // "Edit Basic" or "Edit Memo/Skill/Quest": the window opens the panel over the tab.
+    void editorRequested(CharacterButton button);
+    // Another character is shown: chosen, or the account's characters listed again after a
+    // deletion.
+    void characterChanged();
 
 private:
     struct Lane {
@@ -44,6 +54,7 @@ private:
         std::vector<std::string> shown;  // what the list holds, as last drawn
     };
     void character_chosen(int index);
+    void press_character_button(CharacterButton button);
     void render_chooser();
     void render_view();
     QWidget* item_frame_content(QListWidget* list, QPushButton** buttons, const char* name);
@@ -56,6 +67,7 @@ private:
     QGroupBox* view_frames_[3];
     QPlainTextEdit* profile_text_;
     QPushButton* save_to_file_button_;
+    QPushButton* command6_[4];
     QPushButton* inventory_buttons_[4];  // Command4_0 .. Command4_3
     QPushButton* cart_buttons_[4];       // Command5_0 .. Command5_3
     Lane lanes_[2];

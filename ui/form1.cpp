@@ -26,6 +26,7 @@
 #include "ui/latin1.h"
 #include "ui/maps_panel.h"
 #include "ui/memo_quest_panel.h"
+#include "ui/memo_skill_quest_panel.h"
 #include "ui/options_about_tab.h"
 #include "ui/overview_tab.h"
 #include "ui/storage_tab.h"
@@ -118,9 +119,26 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
         char_profile_->render_items();
         storage_->render();
     });
-    basic_info_ = new BasicInfoPanel(this);
-    maps_ = new MapsPanel(this);
-    memo_quest_ = new MemoQuestPanel(ws_, ui_, this);
+    basic_info_ = new BasicInfoPanel(pages_.basic_info, this);
+    memo_panel_ = new MemoSkillQuestPanel(pages_.memo, this);
+    memo_quest_ = new MemoQuestPanel(pages_.memo, this);
+    maps_ = new MapsPanel(pages_.maps, this);
+    for (OverlayPanel* panel : std::initializer_list<OverlayPanel*>{basic_info_, memo_panel_}) {
+        panel->setMaximumHeight(16777215);
+    }
+    connect(basic_info_, &BasicInfoPanel::changed, this, [this] { render_editors(); });
+    connect(memo_panel_, &MemoSkillQuestPanel::changed, this, [this] { render_editors(); });
+    connect(memo_quest_, &MemoQuestPanel::changed, this, [this] { render_editors(); });
+    connect(maps_, &MapsPanel::doIt, this, [this] {
+        pages_.do_it();
+        render_editors();
+    });
+    connect(char_profile_, &CharProfileTab::editorRequested, this,
+            [this](CharacterButton button) { open_editor(button); });
+    connect(char_profile_, &CharProfileTab::characterChanged, this, [this] {
+        render_editors();
+        refresh_status();
+    });
 
     status_ = new QLabel;
     statusBar()->addWidget(status_, 1);
@@ -156,10 +174,15 @@ void Form1::after_step(StartupStep step) {
     switch (step) {
         case StartupStep::Caption: refresh_title(); break;
         case StartupStep::AppOption: storage_->render(); break;
-        case StartupStep::Maps: maps_->set_maps(ws_.ref.maps); break;
+        case StartupStep::Maps:
+            pages_.maps.prepare();
+            maps_->render();
+            break;
         case StartupStep::JobClass:
-            if (ws_.ref.jobs.listed) basic_info_->set_job_classes(ws_.ref.jobs.list_entries);
-            memo_quest_->set_job_classes();
+            pages_.basic_info.prepare();
+            pages_.memo.prepare();
+            basic_info_->render();
+            memo_quest_->render();
             break;
         case StartupStep::About: about_->set_text(qs(ws_.about)); break;
         case StartupStep::ItemPanel: item_panel_->prepare(); break;
@@ -348,7 +371,36 @@ void Form1::keyPressEvent(QKeyEvent* event) {
 
 void Form1::hide_editing_panels() {
     item_panel_->hide();
-    basic_info_->hide();
+    pages_.close_character_panels();
+    render_editors();
+}
+
+void Form1::open_editor(CharacterButton button) {
+    item_panel_->hide();
+    pages_.close_character_panels();
+    if (button == CharacterButton::EditBasic) pages_.basic_info.open();
+    if (button == CharacterButton::EditMemoSkillQuest) pages_.memo.open();
+    render_editors();
+}
+
+void Form1::render_editors() {
+    basic_info_->render();
+    memo_panel_->render();
+    memo_quest_->render();
+    maps_->render();
+    basic_info_->show_or_hide(pages_.basic_info.is_open(), tabs_, QPoint(12, 36));
+    memo_panel_->show_or_hide(pages_.memo.shown(), tabs_, QPoint(12, 36));
+    memo_quest_->show_or_hide(pages_.memo.frame_open(), tabs_, QPoint(48, 96));
+    // The maps stand left of the panels they feed, over the account list.
+    maps_->show_or_hide(pages_.maps.shown(), account_list_, QPoint(0, 0));
+    // While a memo point, skill or variable is being typed, nothing else is chosen.
+    const bool frame = pages_.memo.frame_open();
+    account_list_->setEnabled(!frame);
+    find_box_->setEnabled(!frame);
+    tabs_->setEnabled(!frame);
+    memo_panel_->setEnabled(!frame);
+    if (frame) memo_quest_->raise();
+    char_profile_->render();
 }
 
 // Ctrl+S: the save button of the visible tab, when its page offers it.

@@ -32,6 +32,7 @@ class CharProfileTab;
 class ItemPanel;
 class MapsPanel;
 class MemoQuestPanel;
+class MemoSkillQuestPanel;
 class OptionsAboutTab;
 class OverviewTab;
 class StorageTab;
@@ -59,6 +60,7 @@ public:
     BasicInfoPanel* basic_info_panel() const { return basic_info_; }
     MapsPanel* maps_panel() const { return maps_; }
     MemoQuestPanel* memo_quest_panel() const { return memo_quest_; }
+    MemoSkillQuestPanel* memo_skill_quest_panel() const { return memo_panel_; }
 
     // List1_Click: shows the selected account and reads its store and characters; with nothing
     // selected, the first entry is selected.
@@ -80,6 +82,10 @@ private:
     void end_narrowing();
     void refresh_title();
     void hide_editing_panels();
+    // The character panels drawn from their pages: shown or hidden, and while the "Add / Edit
+    // Memo Point / Quest" frame is open, the account list and the tabs unavailable.
+    void render_editors();
+    void open_editor(CharacterButton button);
     // What a press on the "User Info" tab did to the account list.
     void account_pressed(const AccountOutcome& outcome);
     // The pages of the chosen account drawn again.
@@ -106,6 +112,7 @@ private:
     BasicInfoPanel* basic_info_;
     MapsPanel* maps_;
     MemoQuestPanel* memo_quest_;
+    MemoSkillQuestPanel* memo_panel_;
     QLabel* status_;
 };
 

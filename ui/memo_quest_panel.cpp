@@ -2,80 +2,107 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
-#include "refdata/job_classes.h"
-#include "refdata/skills.h"
+#include "pages/memo_skill_quest_page.h"
 #include "ui/chooser_fill.h"
 #include "ui/latin1.h"
-#include "workspace/workspace.h"
 
 namespace tavo::ui {
+namespace {
 
-MemoQuestPanel::MemoQuestPanel(Workspace& ws, Ui& ui, QWidget* parent)
-    : OverlayPanel("Add / Edit Memo Point / Quest", "Frame9", parent), ws_(ws), ui_(ui) {
+// Refills a chooser when its texts changed since it was last drawn.
+void draw_chooser(QComboBox* combo, std::vector<std::string>& shown,
+                  const std::vector<std::string>& texts, int chosen) {
+    if (shown != texts) {
+        shown = texts;
+        fill_combo(combo, texts);
+    }
+    combo->setCurrentIndex(chosen);
+}
+
+}  // namespace
+
+MemoQuestPanel::MemoQuestPanel(MemoSkillQuestPage& page, QWidget* parent)
+    : OverlayPanel("Add / Edit Memo Point / Quest", "Frame9", parent), page_(page) {
+    label7_ = new QLabel;
+    label7_->setObjectName("Label7");
+    text8_ = new QLineEdit;
+    text8_->setObjectName("Text8");
+    text8_->setMinimumWidth(280);
+    choosers_ = new QWidget;
     for (int index = 0; index < 3; ++index) {
         combo10_[index] = new_chooser(QString("Combo10_%1").arg(index));
-        connect(combo10_[index], &QComboBox::currentIndexChanged, this,
-                [this, index] { combo10_click(index); });
     }
     class_chooser()->setMinimumContentsLength(24);
     skill_chooser()->setMinimumContentsLength(32);
-    auto* layout = new QFormLayout(this);
-    layout->addRow("Class", class_chooser());
-    layout->addRow("Skill", skill_chooser());
-    layout->addRow("Level", level_chooser());
-}
-
-void MemoQuestPanel::set_job_classes() {
-    if (!ws_.ref.jobs.listed) return;
-    const std::vector<std::string> entries = class_chooser_entries(ws_.ref.jobs);
-    fill_combo(class_chooser(), entries);
-    // Each entry carries its class number, so that a choice is never read back from its text.
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        class_chooser()->setItemData(static_cast<int>(i), qs(class_number_of(entries[i])));
+    auto* form = new QFormLayout(choosers_);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->addRow("Class", class_chooser());
+    form->addRow("Skill", skill_chooser());
+    form->addRow("Level", level_chooser());
+    const char* captions[] = {"Ok", "Cancel"};
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (int i = 0; i < 2; ++i) {
+        command13_[i] = new QPushButton(captions[i]);
+        command13_[i]->setObjectName(QString("Command13_%1").arg(i));
+        buttons->addWidget(command13_[i]);
     }
-    class_chooser()->setCurrentIndex(0);
+    set_default_button(command13_[0]);
+    set_cancel_button(command13_[1]);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label7_);
+    layout->addWidget(text8_);
+    layout->addWidget(choosers_);
+    layout->addLayout(buttons);
+
+    connect(text8_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        shown_text_ = bytes(text);
+        page_.type_text(shown_text_);
+    });
+    connect(text8_, &QLineEdit::returnPressed, command13_[0], &QPushButton::click);
+    const auto chosen = [this](void (MemoSkillQuestPage::*choose)(int)) {
+        return [this, choose](int index) {
+            if (rendering_) return;
+            (page_.*choose)(index);
+            emit changed();
+        };
+    };
+    connect(class_chooser(), &QComboBox::currentIndexChanged, this,
+            chosen(&MemoSkillQuestPage::choose_class));
+    connect(skill_chooser(), &QComboBox::currentIndexChanged, this,
+            chosen(&MemoSkillQuestPage::choose_skill));
+    connect(level_chooser(), &QComboBox::currentIndexChanged, this,
+            chosen(&MemoSkillQuestPage::choose_level));
+    connect(command13_[0], &QPushButton::clicked, this, [this] {
+        page_.frame_ok();
+        emit changed();
+    });
+    connect(command13_[1], &QPushButton::clicked, this, [this] {
+        page_.frame_cancel();
+        emit changed();
+    });
 }
 
-void MemoQuestPanel::combo10_click(int index) {
-    if (index == 2) class_chosen();
-    if (index == 0) skill_chosen();
-}
-
-void MemoQuestPanel::class_chosen() {
-    const int chosen = class_chooser()->currentIndex();
-    fill_combo(skill_chooser(), {});
-    if (chosen < 0) return;
-    if (chosen == 0) {
-        show_skills(all_skill_entries(ws_.ref.skills));
-        return;
-    }
-    const std::string number = bytes(class_chooser()->currentData().toString());
-    const ClassSkills skills = load_skills_by_class(ws_.app, ui_, ws_.ref.skills, number);
-    if (!skills.available) {
-        // Without class-skill.txt the skills cannot be narrowed: back to all of them, for good.
-        class_chooser()->setCurrentIndex(0);
-        class_chooser()->setEnabled(false);
-        return;
-    }
-    show_skills(skills);
-    if (skills.select_first) skill_chooser()->setCurrentIndex(0);
-}
-
-// Each entry carries the skill table entry it names; the levels are read from that.
-void MemoQuestPanel::show_skills(const SkillChoices& skills) {
-    fill_combo(skill_chooser(), skills.entries);
-    for (std::size_t i = 0; i < skills.table_index.size(); ++i) {
-        skill_chooser()->setItemData(static_cast<int>(i), skills.table_index[i]);
-    }
-}
-
-void MemoQuestPanel::skill_chosen() {
-    const QVariant entry = skill_chooser()->currentData();
-    const std::vector<std::string> levels =
-        level_entries(ws_.ref.skills, entry.isValid() ? entry.toInt() : -1);
-    fill_combo(level_chooser(), levels);
-    if (!levels.empty()) level_chooser()->setCurrentIndex(0);
+void MemoQuestPanel::render() {
+    rendering_ = true;
+    setTitle(qs(page_.frame_caption()));
+    label7_->setText(qs(page_.prompt()));
+    const bool choosers = page_.uses_choosers();
+    text8_->setVisible(!choosers);
+    choosers_->setVisible(choosers);
+    draw_text(text8_, shown_text_, page_.text());
+    draw_chooser(class_chooser(), shown_classes_, page_.class_entries(), page_.class_chosen());
+    class_chooser()->setEnabled(page_.class_chooser_open());
+    draw_chooser(skill_chooser(), shown_skills_, page_.skill_entries().entries,
+                 page_.skill_chosen());
+    draw_chooser(level_chooser(), shown_levels_, page_.level_entries(), page_.level_chosen());
+    rendering_ = false;
 }
 
 }  // namespace tavo::ui

@@ -1,16 +1,22 @@
 #pragma once
-// The "Add / Edit Memo Point / Quest" panel (Frame9): the three linked skill choosers. The
-// class chooser (Combo10_2) narrows the skill chooser (Combo10_0), and a skill fills the level
-// chooser (Combo10_1).
+// The "Add / Edit Memo Point / Quest" frame (Frame9): its caption names the pending action; the
+// prompt (Label7) and the text box (Text8) serve memo points and quest variables, the class,
+// skill and level choosers (Combo10_2, Combo10_0, Combo10_1) skills; "Ok" and "Cancel"
+// (Command13_0, Command13_1). It renders the frame of the Memo/Skills/Quest page.
+
+#include <string>
+#include <vector>
 
 #include "ui/overlay_panel.h"
 
 class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
 
 namespace tavo {
-struct SkillChoices;
-struct Workspace;
-class Ui;
+class MemoSkillQuestPage;
 }  // namespace tavo
 
 namespace tavo::ui {
@@ -18,27 +24,31 @@ namespace tavo::ui {
 class MemoQuestPanel : public OverlayPanel {
     Q_OBJECT
 public:
-    MemoQuestPanel(Workspace& ws, Ui& ui, QWidget* parent);
+    MemoQuestPanel(MemoSkillQuestPage& page, QWidget* parent);
 
-    // After load_jobclass: the class chooser refilled and its entry 0 selected, which lists
-    // every skill. Left as it was when the job classes could not be read.
-    void set_job_classes();
-
-    // The change handler of the three choosers: 2 the class, 0 the skill, 1 the level.
-    void combo10_click(int index);
+    void render();
 
     QComboBox* class_chooser() const { return combo10_[2]; }
     QComboBox* skill_chooser() const { return combo10_[0]; }
     QComboBox* level_chooser() const { return combo10_[1]; }
+    QLineEdit* text_box() const { return text8_; }
+    QPushButton* ok_button() const { return command13_[0]; }
+
+signals:
+    void changed();
 
 private:
-    void class_chosen();
-    void skill_chosen();
-    void show_skills(const SkillChoices& skills);
-
-    Workspace& ws_;
-    Ui& ui_;
+    MemoSkillQuestPage& page_;
+    QLabel* label7_;
+    QLineEdit* text8_;
+    QWidget* choosers_;
     QComboBox* combo10_[3];
+    QPushButton* command13_[2];
+    std::string shown_text_;
+    std::vector<std::string> shown_classes_;
+    std::vector<std::string> shown_skills_;
+    std::vector<std::string> shown_levels_;
+    bool rendering_ = false;
 };
 
 }  // namespace tavo::ui

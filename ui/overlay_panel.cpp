@@ -13,7 +13,8 @@ OverlayPanel::OverlayPanel(const QString& caption, const QString& object_name, Q
         QStringLiteral(
             "QGroupBox#%1 { border: 1px solid palette(dark); border-radius: 4px; margin-top: 1.4em;"
             " background: palette(window); }"
-            "QGroupBox#%1::title { subcontrol-origin: margin; left: 8px; padding: 0 4px; }")
+            "QGroupBox#%1::title { subcontrol-origin: margin; left: 8px; padding: 0 4px;"
+            " background: palette(window); }")
             .arg(object_name));
     hide();
 }
@@ -28,6 +29,14 @@ void OverlayPanel::show_over(QWidget* area, QPoint offset) {
     move(corner + offset);
     show();
     raise();
+}
+
+void OverlayPanel::show_or_hide(bool shown, QWidget* area, QPoint offset) {
+    if (!shown) {
+        hide();
+    } else if (isHidden()) {
+        show_over(area, offset);
+    }
 }
 
 void OverlayPanel::keyPressEvent(QKeyEvent* event) {

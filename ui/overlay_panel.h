@@ -16,6 +16,9 @@ public:
     // Shows the panel over `area` (a widget of the same window), at its top-left corner plus
     // the offset, raised above everything else.
     void show_over(QWidget* area, QPoint offset = QPoint(12, 12));
+    // Shown over `area` when it was hidden, hidden when not `shown`; a shown panel stays where
+    // it is.
+    void show_or_hide(bool shown, QWidget* area, QPoint offset = QPoint(12, 12));
     void set_default_button(QPushButton* button) { default_ = button; }
     void set_cancel_button(QPushButton* button) { cancel_ = button; }
 

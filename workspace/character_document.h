@@ -49,6 +49,10 @@ public:
     }
     // An edit of the current character happened.
     void mark_modified() { modified_.set(true); }
+    // An edit of the character's values (class, STR, skills): its carrying limit follows them.
+    void values_edited(Ui& ui);
+    // The chooser entry of the current character drawn anew after a rename or a class change.
+    void rename_choice();
     // The user agreed to throw the changes away.
     void discard() { modified_.set(false); }
 
