@@ -134,24 +134,12 @@ private:
                 return;
             }
         }
-        const bool record_shape =
-            fields.count == 7 || fields.count == 8 || fields.count >= LineFields::kMost;
-        if (!record_shape || line.front() == '\t') {
+        std::optional<AccountRecord> read = account_of_line(fields);
+        if (!read) {
             keep(line);
             return;
         }
-        AccountRecord record;
-        try {
-            record = AccountRecord::from_line(fields);
-        } catch (const Failure&) {
-            keep(line);  // a number the server does not write (a state above 255, ...)
-            return;
-        }
-        // Either form: an edit writes a short line back in the long form, which must read again.
-        if (record.reg_count() > kMaxRegisters) {
-            keep(line);
-            return;
-        }
+        AccountRecord& record = *read;
         if (record.long_form()) table_.server_generation = ServerGeneration::V100;
         if (!keep_) return;
         note_id(record);
@@ -223,6 +211,20 @@ void read_account_file(const AppContext& app, Ui& ui, AccountTable& table) {
 }
 
 }  // namespace
+
+std::optional<AccountRecord> account_of_line(const LineFields& fields) {
+    const bool record_shape =
+        fields.count == 7 || fields.count == 8 || fields.count >= LineFields::kMost;
+    if (!record_shape || fields.line.front() == '\t') return std::nullopt;
+    try {
+        AccountRecord record = AccountRecord::from_line(fields);
+        // Either form: an edit writes a short line back in the long form, which must read again.
+        if (record.reg_count() > kMaxRegisters) return std::nullopt;
+        return record;
+    } catch (const Failure&) {
+        return std::nullopt;  // a number the server does not write (a state above 255, ...)
+    }
+}
 
 bool load_account(const AppContext& app, Ui& ui, AccountTable& table) {
     const ServerGeneration generation = table.server_generation;

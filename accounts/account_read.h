@@ -1,6 +1,8 @@
 #pragma once
 // Reading save/account.txt into the account table.
 
+#include <optional>
+
 #include "accounts/account_table.h"
 #include "app/settings.h"
 
@@ -25,5 +27,10 @@ ServerGeneration read_server_generation(const AppContext& app, Ui& ui);
 // is never written. A missing or empty file is read as load_account reads it. False after a
 // reported failure ("in load_account").
 bool load_one_account(const AppContext& app, Ui& ui, std::int32_t account_id, AccountTable& table);
+
+// A record line as the table reads it, or nothing for one it keeps as it is: a field count or
+// a number the server does not write, or more registers than it holds. The line must outlive
+// the record.
+std::optional<AccountRecord> account_of_line(const LineFields& fields);
 
 }  // namespace tavo

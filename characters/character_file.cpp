@@ -12,6 +12,7 @@
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
+#include "characters/character_fields.h"
 #include "characters/profile.h"
 #include "refdata/refdata.h"
 #include "refdata/weight.h"
@@ -19,7 +20,6 @@
 namespace tavo {
 namespace {
 
-constexpr std::size_t kCharacterFields = 19;
 constexpr std::size_t kMaxListItems = 255;
 
 fs::path athena_of(const AppContext& app) {
@@ -57,8 +57,8 @@ ItemList parse_item_list(std::string_view field, std::int32_t max_weight, const 
 CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
                                      const AppSettings& settings, Ui& ui) {
     const std::string_view text = without_last_cr(line);
-    const std::vector<std::string_view> f = split(text, '\t');
-    if (f.size() < kCharacterFields) throw Failure(err::kSubscript);
+    CharacterFields f;
+    if (!character_fields(text, f)) throw Failure(err::kSubscript);
     CharacterRecord r;
     r.account_id = leading_i32(piece(f[1], ',', 0));  // the account it was listed for
     r.char_id = leading_i32(f[0]);
@@ -77,9 +77,7 @@ CharacterRecord parse_character_line(std::string_view line, const RefData& ref,
         compute_max_weight(ui, ref.jobs, r.class_levels, r.stats, f[17]);
     r.inventory = parse_item_list(f[15], max_weight, ref, settings, ui, "Inventory");
     r.cart = parse_item_list(f[16], ref.limits.max_cart_weight, ref, settings, ui, "Cart");
-    if (f.size() > kCharacterFields) {
-        r.tail = text.substr(static_cast<std::size_t>(f[kCharacterFields].data() - text.data()));
-    }
+    if (f.tail) r.tail = *f.tail;
     return r;
 }
 

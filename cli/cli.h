@@ -175,6 +175,7 @@ void add_item_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_check_command(CLI::App& app, const CliOptions& options, int& result);
 void add_export_command(CLI::App& app, const CliOptions& options, int& result);
 void add_wipe_command(CLI::App& app, const CliOptions& options, int& result);
+void add_overview_commands(CLI::App& app, const CliOptions& options, int& result);
 void add_batch_command(CLI::App& app, const CliOptions& options, int& result);
 // Every command above: the parser of the command line and of each line of a batch.
 void add_commands(CLI::App& app, const CliOptions& options, int& result);

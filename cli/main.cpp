@@ -9,6 +9,7 @@ void add_commands(CLI::App& app, const CliOptions& options, int& result) {
     add_character_commands(app, options, result);
     add_item_commands(app, options, result);
     add_check_command(app, options, result);
+    add_overview_commands(app, options, result);
     add_wipe_command(app, options, result);
     add_batch_command(app, options, result);
 }

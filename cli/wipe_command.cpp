@@ -22,12 +22,12 @@ struct WipeOptions {
     std::string zeny;
 };
 
-const std::map<std::string, JobFamily>& family_names() {
-    static const std::map<std::string, JobFamily> names{
-        {"novice", JobFamily::Novice},    {"swordman", JobFamily::Swordman},
-        {"acolyte", JobFamily::Acolyte},  {"mage", JobFamily::Mage},
-        {"archer", JobFamily::Archer},    {"thief", JobFamily::Thief},
-        {"merchant", JobFamily::Merchant}};
+const std::map<std::string, WipeFamily>& family_names() {
+    static const std::map<std::string, WipeFamily> names{
+        {"novice", WipeFamily::Novice},    {"swordman", WipeFamily::Swordman},
+        {"acolyte", WipeFamily::Acolyte},  {"mage", WipeFamily::Mage},
+        {"archer", WipeFamily::Archer},    {"thief", WipeFamily::Thief},
+        {"merchant", WipeFamily::Merchant}};
     return names;
 }
 
@@ -64,7 +64,7 @@ bool fill_page(Session& s, WipePage& page, WipeFrame frame, const WipeOptions& o
             return true;
         case WipeFrame::Chars:
             page.set_box(frame, 0, !o.include_gm);
-            for (int i = 0; i < kJobFamilyCount; ++i) page.set_box(frame, i + 1, false);
+            for (int i = 0; i < kWipeFamilyCount; ++i) page.set_box(frame, i + 1, false);
             for (const std::string& name : o.families) {
                 page.set_box(frame, static_cast<int>(family_names().at(name)) + 1, true);
             }

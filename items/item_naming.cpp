@@ -103,11 +103,17 @@ PetTypeIndex read_pet_types(const fs::path& pet_db) {
     return index;
 }
 
+std::string egg_pet_name(const ItemNaming& n, const ItemSlot& egg) {
+    const std::int32_t pet_id = egg_pet_id(egg);
+    if (n.book == nullptr || pet_id == 0) return pet_name_of(n.app, n.ui, pet_id);
+    const auto found = n.book->pets.find(pet_id);
+    return found != n.book->pets.end() ? found->second : "No Name [" + std::to_string(pet_id) + "]";
+}
+
 std::string name_part(const ItemNaming& n, const ItemSlot& item) {
     switch (item.card0) {
         case kPetEgg:
-            return item_name(n.ref.items, item.nameid) + " '" +
-                   pet_name_of(n.app, n.ui, egg_pet_id(item)) + "'";
+            return item_name(n.ref.items, item.nameid) + " '" + egg_pet_name(n, item) + "'";
         case kMadeItem:
             return find_forger(n, item.card2, item.card3) + "'s " +
                    item_name(n.ref.items, item.nameid);
@@ -210,6 +216,11 @@ std::string equip_location_name(std::int32_t location) {
     }
 }
 
+std::int32_t maker_of(const ItemSlot& item) {
+    const bool made = item.card0 == kMadeItem || item.card0 == kForgedWeapon;
+    return made ? composed_id(item.card2, item.card3) : 0;
+}
+
 bool is_pet_egg(const ItemSlot& item) {
     return item.card0 == kPetEgg;
 }
@@ -240,6 +251,10 @@ std::string find_forger(const ItemNaming& n, std::int16_t card2, std::int16_t ca
     std::string name = "unknown";
     const std::int32_t char_id = composed_id(card2, card3);
     if (char_id == 0) return name;
+    if (n.book != nullptr) {
+        const auto found = n.book->characters.find(char_id);
+        return found != n.book->characters.end() ? found->second : name;
+    }
     guarded(n.ui, "find_forger", [&] {
         if (auto found = n.characters.name_of(n.app.server_file("save/athena.txt"), char_id)) {
             name = std::move(*found);

@@ -23,14 +23,23 @@ class Ui;
 // Monster names of pet_db.txt by monster id (the first line of an id wins).
 using PetTypeIndex = std::unordered_map<std::int32_t, std::string>;
 
+// Names read beforehand, with the items they name, by a pass over the files: the makers of
+// forged and brewed items by character id, and the pets in eggs by pet id.
+struct NameBook {
+    std::unordered_map<std::int32_t, std::string> characters;
+    std::unordered_map<std::int32_t, std::string> pets;
+};
+
 // What naming needs besides the tables: the files it looks names up in, each read once and
-// kept until it changes.
+// kept until it changes. With a book, makers and pets are named from it alone and no file is
+// read: a name it lacks is one the files lack.
 struct ItemNaming {
     const AppContext& app;
     Ui& ui;
     const RefData& ref;
     CharacterLookup& characters;
     CachedIndex<PetTypeIndex>& pet_types;
+    const NameBook* book = nullptr;
 };
 
 // The line of an item in a store, inventory or cart list: "7 pcs +2 Red Potion", with
@@ -58,6 +67,9 @@ std::string find_forger(const ItemNaming& naming, std::int16_t card2, std::int16
 void find_forgers(const ItemNaming& naming, const std::vector<ItemSlot>& items);
 // The monster name of a pet class from pet_db.txt; "Monster ID not found" when there is none.
 std::string find_pet_type(const ItemNaming& naming, std::int32_t pet_class);
+
+// The character that forged or brewed the item (card0 255 or 254); 0 for any other item.
+std::int32_t maker_of(const ItemSlot& item);
 
 // A pet egg holding a pet (card0 -256), whatever the item.
 bool is_pet_egg(const ItemSlot& item);

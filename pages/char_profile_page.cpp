@@ -50,6 +50,16 @@ CharacterOutcome CharProfilePage::choose(std::size_t index) {
     return {done, true};
 }
 
+CharacterOutcome CharProfilePage::choose_id(const std::string& id) {
+    const std::vector<CharacterChoice>& listed = entries();
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        if (listed[i].id != id) continue;
+        if (chosen_ == i) return {true, false};
+        return choose(i);
+    }
+    return {};
+}
+
 bool CharProfilePage::open(const std::string& id) {
     chosen_.reset();
     const bool read = show(id, false);

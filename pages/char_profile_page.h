@@ -62,6 +62,9 @@ public:
     // the choice stays where it was. A character that cannot be read is reported, is not
     // shown and cannot be saved.
     CharacterOutcome choose(std::size_t index);
+    // Chooses the listed character with that id (a click in a ranking); not done when the
+    // account does not list it.
+    CharacterOutcome choose_id(const std::string& id);
     // Shows the character with that id, of whatever account (tavo-cli names characters by id).
     // False when it cannot be read (a failure is reported; none when athena.txt is empty).
     bool open(const std::string& id);

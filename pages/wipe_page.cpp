@@ -98,7 +98,7 @@ std::string WipePage::box_caption(WipeFrame frame, int box) const {
         case WipeFrame::Users: return kUserBoxes[box];
         case WipeFrame::Chars:
             return box == 0 ? kGmCaption
-                            : std::string(family_caption(static_cast<JobFamily>(box - 1)));
+                            : std::string(family_caption(static_cast<WipeFamily>(box - 1)));
         case WipeFrame::Full: break;
     }
     return kFullBoxes[box];

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev googletest
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev qt6-charts-dev libqt6opengl6-dev
   libcli11-dev nlohmann-json3-dev
   clang-format clang libfuzzer-14-dev
   xvfb xauth imagemagick fonts-dejavu-core

@@ -16,22 +16,7 @@
 namespace tavo {
 namespace {
 
-struct StoreLine {
-    std::string_view head;   // up to the first comma
-    std::string_view items;  // the second TAB field
-};
-
-// A line the editor takes as a store: it has the TAB after its head. An empty line, or one
-// without a TAB, is not a store and goes back as it was read.
-std::optional<StoreLine> store_line(std::string_view line) {
-    const std::size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) return std::nullopt;
-    const std::string_view head = line.substr(0, tab);
-    const std::string_view rest = line.substr(tab + 1);
-    return StoreLine{head.substr(0, head.find(',')), rest.substr(0, rest.find('\t'))};
-}
-
-// What a line is to the store of an account: its store line, a line that names the account but
+// What a line is to the store of one account: its store line, a line that names the account but
 // has no TAB ("2000001,3 1,501,..."), which the server cannot read, or none of its own.
 enum class LineOf { Other, Store, NoTab };
 
@@ -117,6 +102,14 @@ std::string unshown_lines_text(const AccountLines& lines, std::int32_t account_i
 }
 
 }  // namespace
+
+std::optional<StoreLine> store_line(std::string_view line) {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) return std::nullopt;
+    const std::string_view head = line.substr(0, tab);
+    const std::string_view rest = line.substr(tab + 1);
+    return StoreLine{head.substr(0, head.find(',')), rest.substr(0, rest.find('\t'))};
+}
 
 std::string storage_line(std::string_view head, const std::vector<ItemSlot>& items,
                          std::size_t count) {

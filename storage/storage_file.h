@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -21,6 +22,15 @@ class Ui;
 
 inline constexpr std::string_view kStorageFile = "save/storage.txt";
 inline constexpr std::string_view kStorageBackup = "save/storage.bak.txt";
+
+// A line of storage.txt (or of g_storage.txt, keyed by guild) split at its TABs.
+struct StoreLine {
+    std::string_view head;   // up to the first comma: the account (or guild) id
+    std::string_view items;  // the second TAB field
+};
+// A line the editor takes as a store: it has the TAB after its head. An empty line, or one
+// without a TAB, is not a store and goes back as it was read.
+std::optional<StoreLine> store_line(std::string_view line);
 
 // The store of the account chosen in the account list.
 struct StorageRecord {

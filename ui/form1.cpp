@@ -32,6 +32,7 @@
 #include "ui/memo_quest_panel.h"
 #include "ui/memo_skill_quest_panel.h"
 #include "ui/options_about_tab.h"
+#include "ui/overview_tab.h"
 #include "ui/storage_tab.h"
 #include "ui/user_info_tab.h"
 #include "workspace/workspace.h"
@@ -108,6 +109,8 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     tabs_->addTab(scrolled(char_profile_), "Char Profile");
     tabs_->addTab(scrolled(storage_), "Storage");
     tabs_->addTab(scrolled(about_), "Options/About");
+    overview_ = new OverviewTab(ws_, ui_);
+    tabs_->addTab(scrolled(overview_), "Overview");
     // The editing panels float over the tabs; a change of tab closes them.
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { hide_editing_panels(); });
     user_info_->on_pressed([this](const AccountOutcome& outcome) { account_pressed(outcome); });
@@ -130,6 +133,7 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
         dialog->show();
     });
     connect(user_info_, &UserInfoTab::wipesRequested, this, [this] { open_wipes(); });
+    connect_overview();
 
     splitter_ = new QSplitter(Qt::Horizontal);
     splitter_->setChildrenCollapsible(false);
@@ -376,6 +380,24 @@ void Form1::account_pressed(const AccountOutcome& outcome) {
     refresh_status();
     // Done typing: the keys go back to the account list, not the find box.
     if (pages_.accounts.mode() == AccountMode::Browse) account_list_->setFocus();
+}
+
+// A click in the overview chooses an account, or its character, as the list and chooser do.
+void Form1::connect_overview() {
+    connect(overview_, &OverviewTab::statusText, statusBar(), &QStatusBar::showMessage);
+    connect(overview_, &OverviewTab::openRequested, this,
+            [this](int row, int char_id, int opens, int view) {
+                if (!pages_.may_leave_account()) return;
+                select_account(row);
+                if (char_id != 0) {
+                    if (pages_.character.choose_id(std::to_string(char_id)).done) {
+                        pages_.character.set_view(view);
+                    }
+                    char_profile_->render();
+                }
+                // User Info, Char Profile and Storage are the first three tabs.
+                tabs_->setCurrentIndex(opens);
+            });
 }
 
 void Form1::select_account(int index) {

@@ -37,6 +37,7 @@ class MapsPanel;
 class MemoQuestPanel;
 class MemoSkillQuestPanel;
 class OptionsAboutTab;
+class OverviewTab;
 class StorageTab;
 class UserInfoTab;
 
@@ -57,6 +58,7 @@ public:
     UserInfoTab* user_info() const { return user_info_; }
     CharProfileTab* char_profile() const { return char_profile_; }
     StorageTab* storage() const { return storage_; }
+    OverviewTab* overview() const { return overview_; }
     ItemPanel* item_panel() const { return item_panel_; }
     BasicInfoPanel* basic_info_panel() const { return basic_info_; }
     MapsPanel* maps_panel() const { return maps_; }
@@ -100,6 +102,7 @@ private:
     // After a wipe: the account list, the character and the store read again from the files, so
     // that nothing held from before is saved back over them.
     void reload_after_wipe();
+    void connect_overview();
 
     Workspace& ws_;
     Ui& ui_;
@@ -118,6 +121,7 @@ private:
     CharProfileTab* char_profile_;
     StorageTab* storage_;
     OptionsAboutTab* about_;
+    OverviewTab* overview_;
     ItemPanel* item_panel_;
     BasicInfoPanel* basic_info_;
     MapsPanel* maps_;

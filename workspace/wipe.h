@@ -29,7 +29,7 @@ struct WipeRequest {
     WipeKind kind = WipeKind::Full;
     UserRules users;
     bool spare_gm_chars = true;
-    std::array<bool, kJobFamilyCount> families{};
+    std::array<bool, kWipeFamilyCount> families{};
     ItemRules items;
 };
 

@@ -11,24 +11,24 @@ namespace tavo {
 namespace {
 
 struct Family {
-    JobFamily family;
+    WipeFamily family;
     std::string_view caption;
     std::vector<int> classes;  // the base job, its second jobs, their high and baby forms
 };
 
-const std::array<Family, kJobFamilyCount>& families() {
-    static const std::array<Family, kJobFamilyCount> all{{
-        {JobFamily::Novice, "Novice Class", {0, 23, 4001, 4023, 4045}},
-        {JobFamily::Swordman,
+const std::array<Family, kWipeFamilyCount>& families() {
+    static const std::array<Family, kWipeFamilyCount> all{{
+        {WipeFamily::Novice, "Novice Class", {0, 23, 4001, 4023, 4045}},
+        {WipeFamily::Swordman,
          "Swordman Class",
          {1, 7, 13, 14, 21, 4002, 4008, 4014, 4015, 4022, 4024, 4030, 4036, 4037, 4044}},
-        {JobFamily::Acolyte, "Acolyte Class", {4, 8, 15, 4005, 4009, 4016, 4027, 4031, 4038}},
-        {JobFamily::Mage, "Mage Class", {2, 9, 16, 4003, 4010, 4017, 4025, 4032, 4039}},
-        {JobFamily::Archer,
+        {WipeFamily::Acolyte, "Acolyte Class", {4, 8, 15, 4005, 4009, 4016, 4027, 4031, 4038}},
+        {WipeFamily::Mage, "Mage Class", {2, 9, 16, 4003, 4010, 4017, 4025, 4032, 4039}},
+        {WipeFamily::Archer,
          "Archer Class",
          {3, 11, 19, 20, 4004, 4012, 4020, 4021, 4026, 4034, 4042, 4043}},
-        {JobFamily::Thief, "Thief Class", {6, 12, 17, 4007, 4013, 4018, 4029, 4035, 4040}},
-        {JobFamily::Merchant, "Merchant Class", {5, 10, 18, 4006, 4011, 4019, 4028, 4033, 4041}},
+        {WipeFamily::Thief, "Thief Class", {6, 12, 17, 4007, 4013, 4018, 4029, 4035, 4040}},
+        {WipeFamily::Merchant, "Merchant Class", {5, 10, 18, 4006, 4011, 4019, 4028, 4033, 4041}},
     }};
     return all;
 }
@@ -45,11 +45,11 @@ bool is_account_line(std::string_view line) {
 
 }  // namespace
 
-std::string_view family_caption(JobFamily family) {
+std::string_view family_caption(WipeFamily family) {
     return families()[static_cast<std::size_t>(family)].caption;
 }
 
-std::optional<JobFamily> family_of(double job_class) {
+std::optional<WipeFamily> family_of(double job_class) {
     for (const Family& f : families()) {
         if (std::find(f.classes.begin(), f.classes.end(), job_class) != f.classes.end()) {
             return f.family;

@@ -14,12 +14,12 @@ namespace tavo {
 class GmLevels;
 
 // The job families of the character wipe, in the order of its boxes.
-enum class JobFamily { Novice, Swordman, Acolyte, Mage, Archer, Thief, Merchant };
-inline constexpr int kJobFamilyCount = 7;
-std::string_view family_caption(JobFamily family);
+enum class WipeFamily { Novice, Swordman, Acolyte, Mage, Archer, Thief, Merchant };
+inline constexpr int kWipeFamilyCount = 7;
+std::string_view family_caption(WipeFamily family);
 // The family of a class id (the first value of athena.txt field 3), by the server's job ids;
 // nothing for a class of none (Wedding, a damaged number).
-std::optional<JobFamily> family_of(double job_class);
+std::optional<WipeFamily> family_of(double job_class);
 
 // GM accounts are spared when a wipe's GM box is checked: an id whose text begins with "70"
 // (the shipped GM range), or an account the GM file gives a level above 0.

@@ -21,13 +21,13 @@ namespace {
 using testing::DemoWorkspace;
 
 TEST(WipeRules, JobFamiliesFollowTheServersJobIds) {
-    const std::map<int, std::optional<JobFamily>> expected{
-        {0, JobFamily::Novice},     {23, JobFamily::Novice},     {4045, JobFamily::Novice},
-        {68, std::nullopt},         {22, std::nullopt},          {13, JobFamily::Swordman},
-        {4012, JobFamily::Archer},  {4020, JobFamily::Archer},   {4021, JobFamily::Archer},
-        {20, JobFamily::Archer},    {4035, JobFamily::Thief},    {17, JobFamily::Thief},
-        {5, JobFamily::Merchant},   {4011, JobFamily::Merchant}, {4041, JobFamily::Merchant},
-        {4016, JobFamily::Acolyte}, {4039, JobFamily::Mage}};
+    const std::map<int, std::optional<WipeFamily>> expected{
+        {0, WipeFamily::Novice},     {23, WipeFamily::Novice},     {4045, WipeFamily::Novice},
+        {68, std::nullopt},          {22, std::nullopt},           {13, WipeFamily::Swordman},
+        {4012, WipeFamily::Archer},  {4020, WipeFamily::Archer},   {4021, WipeFamily::Archer},
+        {20, WipeFamily::Archer},    {4035, WipeFamily::Thief},    {17, WipeFamily::Thief},
+        {5, WipeFamily::Merchant},   {4011, WipeFamily::Merchant}, {4041, WipeFamily::Merchant},
+        {4016, WipeFamily::Acolyte}, {4039, WipeFamily::Mage}};
     for (const auto& [job, family] : expected) EXPECT_EQ(family_of(job), family) << job;
 }
 
@@ -171,7 +171,7 @@ TEST_F(DemoWipe, CharacterWipeOfSixFamiliesKeepsMerchantsAndGms) {
     WipeRequest request;
     request.kind = WipeKind::Chars;
     request.families.fill(true);
-    request.families[static_cast<std::size_t>(JobFamily::Merchant)] = false;
+    request.families[static_cast<std::size_t>(WipeFamily::Merchant)] = false;
     const WipePlan plan = run(request);
     EXPECT_TRUE(plan.accounts.empty());
     const std::string athena = demo.save("athena.txt");
@@ -316,7 +316,7 @@ TEST(GeneratedServerWipe, LeavesNothingDangling) {
     requests[0].users.spare_gm = false;
     requests[1].kind = WipeKind::Chars;
     requests[1].families.fill(true);
-    requests[1].families[static_cast<std::size_t>(JobFamily::Novice)] = false;
+    requests[1].families[static_cast<std::size_t>(WipeFamily::Novice)] = false;
     requests[2].kind = WipeKind::Items;
     requests[2].items.inventory = requests[2].items.cart = requests[2].items.storage = true;
     requests[2].items.guild_storage = true;

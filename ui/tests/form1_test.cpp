@@ -14,7 +14,7 @@ using tavo::testing::WidgetFixture;
 class Form1Test : public QObject {
     Q_OBJECT
 private slots:
-    void starts_on_user_info_with_the_four_tabs() {
+    void starts_on_user_info_with_its_tabs() {
         WidgetFixture f;
         tavo::ui::Form1& form = f.open_window();
         // The program's caption, then the server folder and the mark of unsaved changes.
@@ -25,7 +25,8 @@ private slots:
         auto* tabs = child<QTabWidget>(form, "SSTab1");
         QStringList captions;
         for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
-        QCOMPARE(captions, QStringList({"User Info", "Char Profile", "Storage", "Options/About"}));
+        QCOMPARE(captions, QStringList({"User Info", "Char Profile", "Storage", "Options/About",
+                                        "Overview"}));
         QCOMPARE(tabs->currentIndex(), 0);
         for (const char* save : {"Command2_4", "Command4_4", "Command3_4"}) {
             QVERIFY2(!child<QPushButton>(form, save)->isEnabled(), save);

@@ -1,0 +1,176 @@
+// The census on a hand-made world whose figures are known by construction
+// (testsupport/census_world/README.txt tells them), on an empty server and on files that
+// cannot be read.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "census/item_holders.h"
+#include "census/server_census.h"
+#include "testsupport/temp_dir.h"
+
+namespace tavo {
+namespace {
+
+using testing::TempDir;
+
+constexpr std::int64_t kNovember2004 = 1100000000;
+
+struct CensusWorld {
+    CensusWorld() {
+        const char* source = std::getenv("TAVO_SOURCE_DIR");
+        const fs::path world =
+            fs::path(source != nullptr ? source : ".") / "testsupport" / "census_world" / "save";
+        fs::copy(world, dir.path() / "save", fs::copy_options::recursive);
+        options.folder = dir.path();
+        options.now = kNovember2004;
+    }
+    TempDir dir;
+    CensusOptions options;
+};
+
+std::vector<std::int32_t> ids(const std::vector<Ranked>& ranking) {
+    std::vector<std::int32_t> list;
+    for (const Ranked& r : ranking) list.push_back(r.id);
+    return list;
+}
+
+TEST(Census, FiguresOfTheHandMadeWorld) {
+    CensusWorld world;
+    const ServerFigures f = take_census(world.options);
+
+    const AccountFigures& a = f.accounts;
+    EXPECT_EQ(a.accounts, 8);
+    EXPECT_EQ(a.server_accounts, 2);
+    EXPECT_EQ(a.players, 6);
+    EXPECT_EQ(a.never_logged_in, 1);
+    EXPECT_EQ(a.by_month,
+              (std::map<std::string, long long>{{"2004-05", 2}, {"2004-06", 1}, {"2004-07", 2}}));
+    EXPECT_EQ(a.banned, 2);   // carol by her state, frank until 2033
+    EXPECT_EQ(a.expired, 1);  // erin
+
+    const CharacterFigures& c = f.characters;
+    EXPECT_EQ(c.characters, 6);
+    EXPECT_EQ(c.by_class, (std::map<std::int32_t, long long>{
+                              {0, 1}, {7, 1}, {10, 1}, {23, 1}, {4002, 1}, {4008, 1}}));
+    EXPECT_EQ(c.by_family[static_cast<std::size_t>(JobFamily::Swordman)], 3);
+    EXPECT_EQ(c.by_family[static_cast<std::size_t>(JobFamily::Merchant)], 1);
+    EXPECT_EQ(c.by_family[static_cast<std::size_t>(JobFamily::SuperNovice)], 1);
+    EXPECT_EQ(c.by_level, (std::map<std::int32_t, long long>{
+                              {1, 1}, {12, 1}, {45, 1}, {55, 1}, {90, 1}, {99, 1}}));
+
+    EXPECT_EQ(f.economy.zeny, 2000601);
+    EXPECT_EQ(f.economy.median, 250.5);  // between 201 and 300
+    EXPECT_EQ(f.economy.top_percent_characters, 1);
+    EXPECT_EQ(f.economy.top_percent_zeny, 1000000);
+    // Equal zeny ranks the lower id first: Aria before Dara, Cale before Eve, bob before erin.
+    EXPECT_EQ(ids(f.top_characters),
+              (std::vector<std::int32_t>{150000, 150003, 150001, 150005, 150002, 150004}));
+    EXPECT_EQ(ids(f.top_accounts),
+              (std::vector<std::int32_t>{2000000, 2000002, 2000005, 2000001, 2000004}));
+    // alice's characters stand apart in the file (Brom after Dara), and still add up.
+    EXPECT_EQ(f.top_accounts[0].value, 1000300);
+    EXPECT_EQ(f.top_accounts[0].characters, 2);
+    EXPECT_EQ(f.top_accounts[0].name, "alice");
+
+    const GroupFigures& g = f.groups;
+    EXPECT_EQ(g.guilds, 2);
+    EXPECT_EQ(g.guilds_by_members, (std::map<int, long long>{{1, 1}, {2, 1}}));
+    EXPECT_EQ(g.guilds_by_level, (std::map<std::int32_t, long long>{{1, 1}, {2, 1}}));
+    ASSERT_EQ(g.castles.size(), 2u);
+    EXPECT_EQ(g.castles[0].guild_name, "Iron Wolves");
+    EXPECT_EQ(castle_name(g.castles[1].castle_id), "Kriemhild");
+    EXPECT_EQ(g.castles[1].guild_name, "Green Thumbs");
+    EXPECT_EQ(g.parties, 2);
+    EXPECT_EQ(g.parties_by_members, (std::map<int, long long>{{1, 1}, {3, 1}}));
+
+    EXPECT_TRUE(f.notes.complete());
+    EXPECT_EQ(f.notes.unreadable, 2);
+    ASSERT_EQ(f.notes.unreadable_lines.size(), 2u);
+    EXPECT_EQ(f.notes.unreadable_lines[0].file, "save/athena.txt");
+    EXPECT_EQ(f.notes.unreadable_lines[0].line, 5u);
+    EXPECT_EQ(f.notes.unreadable_lines[1].file, "save/account.txt");
+    EXPECT_EQ(f.notes.unreadable_lines[1].line, 9u);
+}
+
+TEST(Census, RankingsByLevelAndExperience) {
+    CensusWorld world;
+    world.options.rank_by = RankBy::Level;
+    world.options.top = 2;
+    ServerFigures f = take_census(world.options);
+    EXPECT_EQ(ids(f.top_characters), (std::vector<std::int32_t>{150001, 150000}));
+    EXPECT_EQ(f.top_characters[0].value, 99070);
+    EXPECT_EQ(f.top_accounts[0].value, 99070);  // an account's best, not a sum
+
+    world.options.rank_by = RankBy::Exp;
+    f = take_census(world.options);
+    EXPECT_EQ(ids(f.top_accounts), (std::vector<std::int32_t>{2000000, 2000002}));
+    EXPECT_EQ(f.top_accounts[0].value, 6000);
+}
+
+TEST(Census, EveryHolderOfAnItem) {
+    CensusWorld world;
+    const ItemHolders potions = find_holders(world.options.folder, 501);
+    EXPECT_EQ(potions.total, 62);
+    EXPECT_EQ(potions.total_by_place, (std::array<long long, kHeldInPlaces>{20, 5, 30, 7}));
+    std::vector<std::pair<HeldIn, std::int32_t>> holders;
+    for (const Holding& h : potions.holdings) holders.emplace_back(h.place, h.holder_id);
+    EXPECT_EQ(holders, (std::vector<std::pair<HeldIn, std::int32_t>>{{HeldIn::Store, 2000001},
+                                                                     {HeldIn::Inventory, 150000},
+                                                                     {HeldIn::Inventory, 150003},
+                                                                     {HeldIn::GuildStorage, 10001},
+                                                                     {HeldIn::Cart, 150001}}));
+    EXPECT_EQ(potions.holdings[0].holder_name, "bob");
+    // The guild storage opens on its master.
+    EXPECT_EQ(potions.holdings[3].holder_name, "Iron Wolves");
+    EXPECT_EQ(potions.holdings[3].char_id, 150000);
+    EXPECT_EQ(potions.notes.unreadable, 1);
+
+    // The smith of the knife stands after its holder in athena.txt; the pet of the egg in pet.txt.
+    const ItemHolders knives = find_holders(world.options.folder, 1201);
+    ASSERT_EQ(knives.holdings.size(), 1u);
+    EXPECT_EQ(knives.holdings[0].item.refine, 3);
+    EXPECT_EQ(knives.names.characters.at(150003), "Dara");
+    EXPECT_EQ(find_holders(world.options.folder, 9001).names.pets.at(1), "Pudding");
+    EXPECT_TRUE(find_holders(world.options.folder, 4001).holdings.empty());
+}
+
+TEST(Census, EmptyServerAndFilesNotReadWhole) {
+    TempDir dir;
+    for (const char* file : {"account.txt", "athena.txt", "guild.txt", "party.txt", "castle.txt",
+                             "storage.txt", "g_storage.txt"}) {
+        dir.write(std::string("save/") + file, "");
+    }
+    CensusOptions options;
+    options.folder = dir.path();
+    ServerFigures empty = take_census(options);
+    EXPECT_EQ(empty.accounts.accounts, 0);
+    EXPECT_EQ(empty.characters.characters, 0);
+    EXPECT_EQ(empty.economy.median, 0);
+    EXPECT_TRUE(empty.top_characters.empty());
+    EXPECT_TRUE(empty.notes.complete());
+    EXPECT_EQ(find_holders(dir.path(), 501).total, 0);
+
+    // A folder where athena.txt belongs: the figures say so, and the other files still count.
+    fs::remove(dir.path() / "save/athena.txt");
+    fs::create_directory(dir.path() / "save/athena.txt");
+    dir.write("save/account.txt", "2000000\talice\tpw\t-\tM\t0\t0\t\n");
+    const ServerFigures cut = take_census(options);
+    ASSERT_EQ(cut.notes.incomplete.size(), 1u);
+    EXPECT_EQ(cut.notes.incomplete[0].file, "save/athena.txt");
+    EXPECT_EQ(cut.accounts.players, 1);
+    EXPECT_FALSE(find_holders(dir.path(), 501).notes.complete());
+}
+
+TEST(Census, ReportsProgressAndStopsWhenAsked) {
+    CensusWorld world;
+    long long lines = 0;
+    take_census(world.options, [&](long long read) { lines = read; });
+    EXPECT_EQ(lines, 10 + 8 + 20 + 2 + 2);  // account, athena, castle, guild, party
+    std::atomic<bool> stop{true};
+    EXPECT_THROW(take_census(world.options, {}, &stop), CensusStopped);
+}
+
+}  // namespace
+}  // namespace tavo
