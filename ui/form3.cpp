@@ -130,6 +130,7 @@ QLineEdit* Form3::text_box(WipeText box, const QString& name) {
     // Pasted text goes through the page's rules; what it refuses is taken back.
     connect(edit, &QLineEdit::textEdited, this, [this, box, edit](const QString& text) {
         if (!page_.set_text(box, bytes(text))) edit->setText(qs(page_.text(box)));
+        shown_[box] = page_.text(box);
     });
     return edit;
 }
@@ -170,6 +171,7 @@ bool Form3::key_pressed(WipeText box, QLineEdit* edit, int key, const QString& t
     }
     page_.set_text(WipeText::Date, date);
     edit->setText(qs(date));
+    shown_[WipeText::Date] = date;
     edit->setCursorPosition(at);
     return true;
 }
@@ -188,8 +190,10 @@ void Form3::render() {
         zeny_[option]->setEnabled(page_.zeny_options_enabled());
     }
     for (const auto& [box, edit] : texts_) {
-        if (edit->text() != qs(page_.text(box))) {
-            edit->setText(qs(page_.text(box)));
+        // Only a text the page changed itself is put back, so the cursor stays where one types.
+        if (shown_[box] != page_.text(box)) {
+            shown_[box] = page_.text(box);
+            edit->setText(qs(shown_[box]));
             if (box == WipeText::Date) edit->setCursorPosition(0);  // typed over from its start
         }
         edit->setEnabled(page_.text_enabled(box));

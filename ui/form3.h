@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <array>
 #include <map>
+#include <string>
 
 #include "pages/wipe_page.h"
 
@@ -42,6 +43,7 @@ private:
     std::map<WipeFrame, std::vector<QCheckBox*>> boxes_;
     std::array<QRadioButton*, kZenyOptionCount> zeny_{};
     std::map<WipeText, QLineEdit*> texts_;
+    std::map<WipeText, std::string> shown_;  // what each box shows, as last taken from the page
 };
 
 }  // namespace tavo::ui
