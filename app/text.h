@@ -32,4 +32,19 @@ inline std::string_view without_last_cr(std::string_view line) {
     return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
 }
 
+// Calls f with each entry of a blank-separated list (items, skills, variables) in order, empty
+// ones left out, without copying; stops when f returns false. False when it stopped.
+template <typename F>
+bool each_entry(std::string_view list, F&& f) {
+    std::size_t start = 0;
+    while (start < list.size()) {
+        std::size_t end = list.find(' ', start);
+        if (end == std::string_view::npos) end = list.size();
+        const std::string_view entry = list.substr(start, end - start);
+        start = end + 1;
+        if (!entry.empty() && !f(entry)) return false;
+    }
+    return true;
+}
+
 }  // namespace tavo

@@ -67,20 +67,15 @@ private:
     // it cannot be read.
     bool take_items(std::string_view list, const Holding& holder) {
         if (list.find(digits_) == std::string_view::npos) return true;  // none of them is
-        std::size_t start = 0;
-        while (start < list.size()) {
-            std::size_t end = list.find(' ', start);
-            if (end == std::string_view::npos) end = list.size();
-            const std::string_view entry = list.substr(start, end - start);
-            start = end + 1;
-            if (entry.empty() || !may_be_sought(entry)) continue;
+        return each_entry(list, [&](std::string_view entry) {
+            if (!may_be_sought(entry)) return true;
             ItemSlot item;
             try {
                 item = parse_item(entry);
             } catch (const Failure&) {
                 return false;
             }
-            if (item.nameid != found_.nameid) continue;
+            if (item.nameid != found_.nameid) return true;
             Holding holding = holder;
             holding.item = item;
             found_.holdings.push_back(std::move(holding));
@@ -89,8 +84,8 @@ private:
                 maker_bits_[maker_bit(maker)] = true;
             }
             if (is_pet_egg(item)) pets_[egg_pet_id(item)];
-        }
-        return true;
+            return true;
+        });
     }
 
     void read_stores(std::string_view file, HeldIn place) {

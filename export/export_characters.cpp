@@ -195,23 +195,16 @@ private:
 
     void skill_rows(long long id, std::size_t number, const Who& who) {
         seen_.clear();
-        std::size_t start = 0;
-        const std::string_view list = p_[17];
-        while (start < list.size()) {
-            std::size_t end = list.find(' ', start);
-            if (end == std::string_view::npos) end = list.size();
-            const std::string_view entry = list.substr(start, end - start);
-            start = end + 1;
-            if (entry.empty()) continue;
+        each_entry(p_[17], [&](std::string_view entry) {
             const auto what = [&] { return who() + ", skill " + std::string(entry.substr(0, 40)); };
             long long v[2] = {};
             if (!read_numbers(entry, v, 2)) {
                 run_.skip(check::kAthena, number, what(), "it is not id,level");
-                continue;
+                return true;
             }
             if (std::find(seen_.begin(), seen_.end(), v[0]) != seen_.end()) {
                 run_.skip(check::kAthena, number, what(), "the character has this skill already");
-                continue;
+                return true;
             }
             seen_.push_back(v[0]);
             skills_.begin();
@@ -219,7 +212,8 @@ private:
             skills_.number(1, v[0]);
             skills_.number(2, v[1]);
             run_.add(skills_, check::kAthena, number, what);
-        }
+            return true;
+        });
     }
 
     void skip(std::size_t number, const std::string& who, const std::string& why) {

@@ -227,18 +227,13 @@ private:
     // All 20 skills, level 0 included: the server numbers them by their place.
     void skill_rows(long long id, std::string_view list, std::size_t number) {
         seen_.clear();
-        std::size_t start = 0;
-        while (start < list.size()) {
-            std::size_t end = list.find(' ', start);
-            if (end == std::string_view::npos) end = list.size();
-            const std::string_view entry = list.substr(start, end - start);
-            start = end + 1;
+        each_entry(list, [&](std::string_view entry) {
             long long v[2] = {};
-            if (entry.empty() || !read_numbers(entry, v, 2)) continue;
+            if (!read_numbers(entry, v, 2)) return true;
             const std::string what = who_ + ", guild skill " + std::to_string(v[0]);
             if (std::find(seen_.begin(), seen_.end(), v[0]) != seen_.end()) {
                 run_.skip(check::kGuild, number, what, "the guild has this skill already");
-                continue;
+                return true;
             }
             seen_.push_back(v[0]);
             skills_.begin();
@@ -246,7 +241,8 @@ private:
             skills_.number(1, v[0]);
             skills_.number(2, v[1]);
             run_.add(skills_, check::kGuild, number, what);
-        }
+            return true;
+        });
     }
 
     ExportRun& run_;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/failure.h"
+#include "app/text.h"
 #include "check/check_world.h"
 #include "export/sql_text.h"
 
@@ -268,21 +269,15 @@ void ExportRun::flush_all() {
 
 void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_view list,
                   bool stores, std::string_view file, std::size_t line, const Who& who) {
-    std::size_t start = 0;
-    while (start < list.size()) {
-        std::size_t end = list.find(' ', start);
-        if (end == std::string_view::npos) end = list.size();
-        const std::string_view entry = list.substr(start, end - start);
-        start = end + 1;
-        if (entry.empty()) continue;
+    each_entry(list, [&](std::string_view entry) {
         // id,nameid,amount,equip,identify,refine,attribute,card0..3[,broken]
         long long v[12] = {};
         if (!read_numbers(entry, v, 11, 1)) {
             run.skip(file, line, who() + ", item " + std::string(entry.substr(0, 60)),
                      "it is not 11 numbers");
-            continue;
+            return true;
         }
-        if (stores && (v[1] == 0 || v[2] == 0)) continue;
+        if (stores && (v[1] == 0 || v[2] == 0)) return true;
         rows.begin();
         rows.number(0, owner);
         for (std::size_t i = 1; i < 11; ++i) {
@@ -298,7 +293,8 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
                            " has no column in the 2013 schema and is not carried");
         }
         run.add(rows, file, line, [&] { return who() + ", item " + std::to_string(v[1]); });
-    }
+        return true;
+    });
 }
 
 }  // namespace tavo::sqlx
