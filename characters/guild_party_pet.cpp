@@ -301,21 +301,26 @@ void delete_pet(TieFile& file, double pet_id) {
                [&](std::string& line) { return !is_record(line) || record_id(line) != pet_id; });
 }
 
+// A pet line owned by no character: its second field "account,char,..." gets char 0.
+void clear_pet_owner(std::string& line) {
+    Pieces pieces = split_line(line);
+    if (pieces.size() < 2) return;
+    std::vector<std::string_view> values = split(pieces[1], ',');
+    std::string owner;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        owner.append(i > 0 ? "," : "").append(i == 1 ? std::string_view("0") : values[i]);
+    }
+    pieces[1] = std::move(owner);
+    line = join_line(pieces);
+}
+
 // Pets that name a leaving character as their owner but stay (eggs in a store or in another
 // character's hands) keep their account and are owned by no character: the server gives an egg
 // to whoever hatches it.
 void orphan_pets(TieFile& file, double char_id) {
     edit_lines(file, [&](std::string& line) {
         if (!is_record(line)) return true;
-        Pieces pieces = split_line(line);
-        if (pieces.size() < 2 || leading_number(piece(pieces[1], ',', 1)) != char_id) return true;
-        std::vector<std::string_view> values = split(pieces[1], ',');
-        std::string owner;
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            owner.append(i > 0 ? "," : "").append(i == 1 ? std::string_view("0") : values[i]);
-        }
-        pieces[1] = std::move(owner);
-        line = join_line(pieces);
+        if (leading_number(piece(piece(line, '\t', 1), ',', 1)) == char_id) clear_pet_owner(line);
         return true;
     });
 }
@@ -588,15 +593,9 @@ void release_all(CharacterTies& ties, const std::vector<TieRelease>& releases) {
         edit_lines(ties.pet, [&](std::string& line) {
             if (!is_record(line)) return true;
             if (pets.contains(record_id(line))) return false;
-            if (!owners.contains(leading_number(piece(piece(line, '\t', 1), ',', 1)))) return true;
-            Pieces pieces = split_line(line);
-            std::vector<std::string_view> values = split(pieces[1], ',');
-            std::string owner;
-            for (std::size_t i = 0; i < values.size(); ++i) {
-                owner.append(i > 0 ? "," : "").append(i == 1 ? std::string_view("0") : values[i]);
+            if (owners.contains(leading_number(piece(piece(line, '\t', 1), ',', 1)))) {
+                clear_pet_owner(line);
             }
-            pieces[1] = std::move(owner);
-            line = join_line(pieces);
             return true;
         });
     }
