@@ -66,19 +66,12 @@ MemoQuestPanel::MemoQuestPanel(MemoSkillQuestPage& page, QWidget* parent)
         page_.type_text(shown_text_);
     });
     connect(text8_, &QLineEdit::returnPressed, command13_[0], &QPushButton::click);
-    const auto chosen = [this](void (MemoSkillQuestPage::*choose)(int)) {
-        return [this, choose](int index) {
-            if (rendering_) return;
-            (page_.*choose)(index);
-            emit changed();
-        };
-    };
     connect(class_chooser(), &QComboBox::currentIndexChanged, this,
-            chosen(&MemoSkillQuestPage::choose_class));
+            [this](int index) { chosen(&MemoSkillQuestPage::choose_class, index); });
     connect(skill_chooser(), &QComboBox::currentIndexChanged, this,
-            chosen(&MemoSkillQuestPage::choose_skill));
+            [this](int index) { chosen(&MemoSkillQuestPage::choose_skill, index); });
     connect(level_chooser(), &QComboBox::currentIndexChanged, this,
-            chosen(&MemoSkillQuestPage::choose_level));
+            [this](int index) { chosen(&MemoSkillQuestPage::choose_level, index); });
     connect(command13_[0], &QPushButton::clicked, this, [this] {
         page_.frame_ok();
         emit changed();
@@ -87,6 +80,13 @@ MemoQuestPanel::MemoQuestPanel(MemoSkillQuestPage& page, QWidget* parent)
         page_.frame_cancel();
         emit changed();
     });
+}
+
+// A choice the user made (not one drawn by render) goes to the page.
+void MemoQuestPanel::chosen(void (MemoSkillQuestPage::*choose)(int), int index) {
+    if (rendering_) return;
+    (page_.*choose)(index);
+    emit changed();
 }
 
 void MemoQuestPanel::render() {

@@ -38,6 +38,7 @@ signals:
     void changed();
 
 private:
+    void chosen(void (MemoSkillQuestPage::*choose)(int), int index);
     MemoSkillQuestPage& page_;
     QLabel* label7_;
     QLineEdit* text8_;
