@@ -187,7 +187,7 @@ void add_wipe_command(CLI::App& app, const CliOptions& options, int& result) {
                                                      {"--vars", ItemBox::Vars}};
     for (const auto& [flag, box] : flags) {
         items->add_flag_callback(
-            flag, [o, box] { o->items[box] = true; }, "Wipe these");
+            flag, [o, item = box] { o->items[item] = true; }, "Wipe these");
     }
     items->add_option("--zeny", o->zeny, "0, =A (at most maxzeny), -A (at least 0) or +A")
         ->check([](const std::string& text) -> std::string {

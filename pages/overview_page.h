@@ -125,7 +125,6 @@ private:
     Ui& ui_;
     std::string separator_ = ",";
     OverviewState state_ = OverviewState::Empty;
-    OverviewState before_filling_ = OverviewState::Empty;
     std::vector<OverviewSection> sections_;
     std::string notice_;
     std::vector<ItemEntry> item_entries_;
