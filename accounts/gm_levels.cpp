@@ -10,8 +10,9 @@
 namespace tavo {
 namespace {
 
+// A line of blanks names no account, as the server reads it (not account 0).
 bool is_entry_line(std::string_view line) {
-    return !line.empty() && !line.starts_with("//");
+    return line.find_first_not_of(" \t") != std::string_view::npos && !line.starts_with("//");
 }
 
 bool id_matches(const IdField& id, double account_id) {
@@ -155,8 +156,13 @@ std::vector<std::string> set_gm_level_lines(const std::vector<std::string>& line
         lines, account_id, out, [&](const std::string& line, const GmEntryLine& read) {
             if (!read.id.range()) {
                 // Level 0 is no GM: the line goes, so the server no longer gives the rights.
+                // The id keeps its text when it is plain digits; text the lookup took as this
+                // id ("//80" as 0) is written as the number, or the line would turn a comment.
+                const std::string_view low = read.id.low;
+                const bool digits =
+                    !low.empty() && low.find_first_not_of("0123456789") == std::string_view::npos;
                 if (level != 0) {
-                    out.push_back(std::string(read.id.low) + ' ' +
+                    out.push_back((digits ? std::string(low) : std::to_string(account_id)) + ' ' +
                                   level_and_rest(std::to_string(level), read));
                 }
                 return;

@@ -75,6 +75,17 @@ TEST_F(GmLevelsTest, WritingALevelAppendsOrRewritesAndKeepsTheRest) {
     EXPECT_EQ(level(704560), 60);
 }
 
+// A line of blanks is no entry: account 0 gets its own line, and reads back its level.
+TEST_F(GmLevelsTest, ALineOfBlanksNamesNoAccount) {
+    const std::vector<std::string> lines = set_gm_level_lines({"70480", " ", "\t"}, 0, 10);
+    EXPECT_EQ(lines, (std::vector<std::string>{"70480", " ", "\t", "0 10"}));
+    EXPECT_EQ(GmLevels::parse(lines).level_of(0), 10);
+    // An id the lookup reads as 0 is written as 0, never as the comment it would make.
+    const std::vector<std::string> odd = set_gm_level_lines({"77 5", " //80"}, 0, 10);
+    EXPECT_EQ(odd, (std::vector<std::string>{"77 5", "0 10"}));
+    EXPECT_EQ(GmLevels::parse(odd).level_of(0), 10);
+}
+
 TEST_F(GmLevelsTest, LevelZeroTakesTheIdOutOfTheFile) {
     // Its own line goes; out of a range only its piece, the rest keeping their level.
     write_gm("// GM accounts\n704554 99 // admin\n2000000-2000010 10\n704560~704561 20\n");

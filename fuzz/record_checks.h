@@ -63,6 +63,12 @@ struct RecordFile {
 // Writes the input as `file` of the server folder; nothing when no record has an id to pass on.
 inline std::optional<RecordFile> put_record_file(const AppContext& app, const char* file,
                                                  std::string_view input) {
+    // These checks split lines at LF, keeping a CR LF's CR; a CR alone also ends a line for the
+    // editor (files written on old Macs), which the round-trip targets cover.
+    for (std::size_t cr = input.find('\r'); cr != std::string_view::npos;
+         cr = input.find('\r', cr + 1)) {
+        if (cr + 1 == input.size() || input[cr + 1] != '\n') return std::nullopt;
+    }
     const std::optional<std::int32_t> id = first_record_id(input);
     if (!id) return std::nullopt;
     RecordFile record{app.server_file(file), input, *id};
