@@ -25,8 +25,13 @@ inline std::optional<double> record_id(std::string_view line, char separator = '
 template <class Changed>
 void only_record_changed(std::string_view before, std::string_view after, double id, bool may_drop,
                          Changed&& changed, char separator = '\t') {
-    const std::vector<std::string_view> old_lines = lines_of(before);
-    const std::vector<std::string_view> new_lines = lines_of(after);
+    std::vector<std::string_view> old_lines = lines_of(before);
+    std::vector<std::string_view> new_lines = lines_of(after);
+    // Empty lines are left out of the comparison: a file ends the way it ended, so when every
+    // line after an empty one goes, that empty line is left without its break, which is no line.
+    for (auto* lines : {&old_lines, &new_lines}) {
+        std::erase_if(*lines, [](std::string_view line) { return line.empty(); });
+    }
     std::size_t n = 0;
     for (std::string_view old_line : old_lines) {
         if (record_id(old_line, separator) != id) {
