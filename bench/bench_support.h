@@ -9,14 +9,29 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "testsupport/quiet_ui.h"
+#include "tools/gen/server_gen.h"
 
 namespace tavo::bench {
 
 using Clock = std::chrono::steady_clock;
+
+// The server of the character benchmarks: 200,000 accounts with 500,000 characters carrying 40
+// inventory and 20 cart items each, and no stores.
+inline gen::ServerOptions half_million_characters(const std::filesystem::path& out) {
+    gen::ServerOptions options;
+    options.out = out;
+    options.accounts = 200000;
+    options.chars_per_account = 2.5;
+    options.inventory_items = 40;
+    options.cart_items = 20;
+    options.storage_share = 0;
+    return options;
+}
 
 // Messages go to stderr (a benchmark should show none); questions are answered No.
 struct SilentUi : testing::QuietUi {

@@ -106,13 +106,7 @@ Choice choose(const AppContext& app, Ui& ui, const RefData& ref, CharacterState&
 
 int main(int argc, char** argv) {
     const fs::path scratch = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
-    gen::ServerOptions options;
-    options.out = scratch / "chars-500k";
-    options.accounts = 200000;
-    options.chars_per_account = 2.5;
-    options.inventory_items = 40;
-    options.cart_items = 20;
-    options.storage_share = 0;
+    const gen::ServerOptions options = half_million_characters(scratch / "chars-500k");
     auto start = Clock::now();
     const gen::ServerSummary summary = gen::generate_server(options);
     const fs::path athena = options.out / "save/athena.txt";
