@@ -1,6 +1,8 @@
 // The server check of the pets: save/pet.txt against the characters, stores and guild storages
 // that hold them. One pet is held once, in an egg or hatched beside its character.
 
+#include <cstring>
+
 #include "check/check_world.h"
 
 namespace tavo::check {
@@ -86,6 +88,23 @@ void check_guild_store_line(World& world, std::string_view line, std::size_t num
 
 }  // namespace
 
+namespace {
+
+// The place of the comma before the next ",-256," from `from`, or npos.
+std::size_t next_egg_mark(std::string_view items, std::size_t from) {
+    constexpr std::string_view kMark = ",-256,";
+    while (from < items.size()) {
+        const void* dash = std::memchr(items.data() + from, '-', items.size() - from);
+        if (dash == nullptr) break;
+        const std::size_t at = static_cast<const char*>(dash) - items.data();
+        if (at > 0 && items.substr(at - 1, kMark.size()) == kMark) return at - 1;
+        from = at + 1;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
 void hold_pet(World& world, long long pet, PetPlace place) {
     PetHolding& holding = world.pets_held[pet];
     if (holding.count < 2) {
@@ -96,9 +115,10 @@ void hold_pet(World& world, long long pet, PetPlace place) {
 }
 
 void hold_eggs(World& world, std::string_view items, const PetPlace& place) {
-    // Most lists hold no egg: only an item with ",-256," is looked at.
-    for (std::size_t at = items.find(",-256,"); at != std::string_view::npos;
-         at = items.find(",-256,", at + 1)) {
+    // Most lists hold no egg, and a '-' is rare in them: only an item with ",-256," is looked
+    // at, found by its '-' (a search for the comma would stop at every field).
+    for (std::size_t at = next_egg_mark(items, 0); at != std::string_view::npos;
+         at = next_egg_mark(items, at + 2)) {
         const std::size_t start = items.rfind(' ', at) + 1;  // npos + 1 is 0
         std::size_t end = items.find(' ', at);
         if (end == std::string_view::npos) end = items.size();

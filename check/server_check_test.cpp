@@ -131,7 +131,8 @@ void ServerCheck::plant_everything() {
     const std::string first_name = first_char_field(2);
     append(ath, character(first_id, "SameId", "2000001", "0,0,0"), Problem::DuplicateCharId);
     append(ath, character("900001", first_name, "2000001", "0,0,0"), Problem::DuplicateCharName);
-    // The orphan holds the egg of the lost pet below; Twin a second egg of the first pet.
+    // The orphan holds the egg of the lost pet below; Twin a second egg of the first pet, after
+    // an item whose ",-256," is no egg's.
     append(ath,
            with_field(character("900002", "Orphan", "2999999", "0,0,0"), 15,
                       "1,9001,1,0,1,0,0,-256,999,0,1 "),
@@ -141,7 +142,7 @@ void ServerCheck::plant_everything() {
     while (!pets.at(first_pet).starts_with("1,")) ++first_pet;
     std::vector<std::string> chars = lines(ath);
     chars.push_back(with_field(character("900006", "Twin", "2000001", "0,0,0"), 15,
-                               "1,9001,1,0,1,0,0,-256,1,0,1 "));
+                               "2,501,1,0,1,0,-256,0,0,0,0 1,9001,1,0,1,0,0,-256,1,0,1 "));
     put(ath, chars);
     planted.insert({Problem::PetInTwoPlaces, "save/pet.txt", first_pet + 1});
     append(ath, character("900003", "Partyless", "2000001", "99999,0,0"), Problem::MissingParty);
