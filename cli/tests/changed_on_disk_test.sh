@@ -49,6 +49,19 @@ check "item add --char: nothing was changed" grep -qF \
     "$work/err"
 check "item add --char: the other writer's character" as_the_writer_left_them
 
+# char set, as the Edit Basic Character Info panel's "Ok" and "Save to File": --theirs keeps the
+# renamed line; --mine writes the character as read with its zeny, over the rename.
+writer 'sed -i "s/^\(150000\t[^\t]*\t\)Kaelen/\1Kael/" save/athena.txt' "$2"
+run 1 --theirs char set 150000 zeny=5
+check "char set: nothing was changed" grep -qF \
+    "Character 150000 was changed on disk since it was read, and the version on disk was kept (--theirs). Nothing was changed." \
+    "$work/err"
+check "char set --theirs: the other writer's character" as_the_writer_left_them
+writer 'sed -i "s/^\(150000\t[^\t]*\t\)Kaelen/\1Kael/" save/athena.txt' "$2"
+run 0 --mine char set 150000 zeny=5
+check "char set --mine: Tavo's name and zeny" test "$(awk -F'\t' '$1 == 150000 { print $3 "|" $5 }' \
+    "$save/athena.txt" | sed 's/|[0-9]*,[0-9]*,/|/')" = "Kaelen|5"
+
 writer 'sed -i "s/^\(2000001,4\t100,501,\)200,/\1150,/" save/storage.txt' "$2"
 run 1 --theirs item add --storage 2000001 502
 check "item add --storage: nothing was changed" grep -qF \

@@ -25,21 +25,31 @@ run 1 char set 150000 name=Kaelbrew
 said "Name is already in use, choose another."
 run 1 char set 150000 name=abcdefghijklmnopqrstuvwx
 said "A character name takes at most 23 bytes, not 24."
-run 2 char set 150000 last=prontera.gat,x,1  # a usage error
+run 1 char set 150000 name=
+said "A character needs a name of 1 to 23 bytes."
+# What the window's digit-only boxes cannot hold is a usage error, as for every option.
+run 2 char set 150000 last=prontera.gat,x,1
+said "last is MAP,X,Y with X and Y in decimal digits: prontera.gat,x,1"
 run 1 char set 150000 "last=prontera gat,1,1"
+said "The last map \"prontera gat\" holds a comma, a blank, a TAB or a line break, which would break the character's line."
 run 1 char set 150000 class=Dancer-ish
+said "No class \"Dancer-ish\" in the job class list of tavo.ini."
 run 1 char memo 150000 add "prontera.gat,156"
+said "A memo point reads map_name.gat,x,y: a map name and two whole numbers, not \"prontera.gat,156\"."
 run 1 char skill 150000 add Bash 5
 said "That skill is already in his list."
 run 1 char skill 150000 add "No Such Skill" 1
+said "No skill \"No Such Skill\" in the skill list of tavo.ini."
 run 1 char var 150000 add QUEST_WEDDING,2
 said "That Quest/variable is already in his list."
 run 1 char var 150000 add "QUEST X,2"
 run 1 char var 150000 delete 0
 said "Are you sure?"
 run 1 char delete 150000
+said "Are you sure?"
 run 1 chars delete 2000001
 run 1 chars delete 2000004
+said "Account 2000004 has no characters."
 unchanged "refusals"
 run 0 char memo 150000 add izlude.gat,128,114
 run 1 char memo 150000 add morocc.gat,156,93
@@ -53,7 +63,11 @@ run 0 char set 150001 last=geffen.gat,119,59 base_level=150 name=Kaelbrau
 check "moved" test "$(field 150001 12)" = "geffen.gat,119,59"
 check "capped and renamed" test "$(field 150001 3),$(field 150001 2)" = "10,99,45,Kaelbrau"
 run 0 --json char 150001
-check "json names the fields char set takes" grep -qF '"last": "geffen.gat,119,59"' <<<"$out"
+check "json: the last position" grep -qF '"last": "geffen.gat,119,59"' <<<"$out"
+for name in name class base_level job_level zeny str agi vit int dex luk stat_points \
+    skill_points save last hair hair_color clothes_color guild_name party_name pet_name; do
+    check "json names $name, as char set takes it" grep -qF "\"$name\": " <<<"$out"
+done
 
 run 0 char memo 150001 add izlude.gat,128,114
 run 0 char skill 150001 add "Napalm Beat" 7
