@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "app/failure.h"
+#include "app/text.h"
 
 namespace tavo {
 namespace {
@@ -71,6 +74,15 @@ TEST(ZeroPad, PadsToTheWidth) {
     EXPECT_EQ(zero_pad(4011, 4), "4011");
     EXPECT_EQ(zero_pad(123456, 3), "123456");
     EXPECT_EQ(zero_pad(-5, 3), "-005");
+}
+
+TEST(Grouped, GroupsByThreeAfterTheSign) {
+    EXPECT_EQ(grouped(0, ","), "0");
+    EXPECT_EQ(grouped(999, ","), "999");
+    EXPECT_EQ(grouped(200000, ","), "200,000");
+    EXPECT_EQ(grouped(-1234567, "."), "-1.234.567");
+    EXPECT_EQ(grouped(-123456, "\u202f"), "-123\u202f456");  // a separator of several bytes
+    EXPECT_EQ(grouped(std::numeric_limits<long long>::min(), ","), "-9,223,372,036,854,775,808");
 }
 
 }  // namespace

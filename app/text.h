@@ -22,6 +22,8 @@ bool holds_ignoring_case(std::string_view text, std::string_view part);
 
 // "1 item", "4 items": a count and its thing, in the plural when the count is not 1.
 std::string counted(long long count, std::string_view thing);
+// "-1,234,567": a whole number with its digits grouped by three.
+std::string grouped(long long value, std::string_view separator);
 
 // The characters that break a line of a server file: TAB, CR and LF.
 bool has_line_breaker(std::string_view value);

@@ -39,13 +39,7 @@ std::string zeny_text(std::string_view zeny, std::string_view group_separator) {
     if (rounded == 0) return {};
     // The server holds zeny in 32 bits; a bigger number is shown as written, never wrapped.
     if (!as_i32(rounded)) return std::string(trim_blanks(zeny)) + " (too big for a zeny amount)";
-    const std::string digits = std::to_string(static_cast<long long>(std::fabs(rounded)));
-    std::string grouped = rounded < 0 ? "-" : "";
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += group_separator;
-        grouped += digits[i];
-    }
-    return grouped;
+    return grouped(static_cast<long long>(rounded), group_separator);
 }
 
 std::string show_char_profile(const AppContext& app, Ui& ui, const RefData& ref,

@@ -75,8 +75,9 @@ std::size_t AccountFinder::count() const {
 
 std::string AccountFinder::status_text() const {
     if (!shown_) return {};
-    return std::to_string(shown_->size()) + " of " +
-           std::to_string(ws_.accounts.table().records.size()) + " accounts match";
+    return grouped(static_cast<long long>(shown_->size()), separator_) + " of " +
+           grouped(static_cast<long long>(ws_.accounts.table().records.size()), separator_) +
+           " accounts match";
 }
 
 std::vector<std::size_t> accounts_by_character(Workspace& ws, std::string_view text) {

@@ -38,6 +38,8 @@ public:
     std::size_t count() const;
     // "12 of 33 accounts match" (nothing while every account is shown).
     std::string status_text() const;
+    // The thousands separator of its counts (the window's locale).
+    void set_group_separator(std::string separator) { separator_ = std::move(separator); }
     // The table changed: the next narrowing looks at every account again.
     void table_changed();
 
@@ -49,6 +51,7 @@ private:
     FindBy by_ = FindBy::Account;
     std::string last_;
     std::optional<std::vector<std::size_t>> shown_;
+    std::string separator_ = ",";
 };
 
 // The table indexes of the accounts that own a character whose name holds text (letter case

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/numbers.h"
+#include "app/text.h"
 #include "characters/profile.h"
 #include "items/item_naming.h"
 #include "workspace/naming.h"
@@ -28,21 +29,11 @@ std::string_view rank_word(RankBy by) {
     return {};
 }
 
-std::string grouped_number(long long value, std::string_view separator) {
-    const std::string digits = std::to_string(value < 0 ? -value : value);
-    std::string text = value < 0 ? "-" : "";
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) text += separator;
-        text += digits[i];
-    }
-    return text;
-}
-
 // A median is a whole number or lies halfway between two.
 std::string median_text(double median, std::string_view separator) {
     const long long halves = std::llround(median * 2);
     const std::string sign = halves < 0 && halves > -2 ? "-" : "";
-    return sign + grouped_number(halves / 2, separator) + (halves % 2 != 0 ? ".5" : "");
+    return sign + grouped(halves / 2, separator) + (halves % 2 != 0 ? ".5" : "");
 }
 
 std::string heading_of(RankBy by) {
@@ -64,7 +55,7 @@ std::string_view held_in_text(HeldIn place) {
 }
 
 std::string ranked_value_text(RankBy by, long long value, std::string_view separator) {
-    if (by != RankBy::Level) return grouped_number(value, separator);
+    if (by != RankBy::Level) return grouped(value, separator);
     return std::to_string(value / 1000) + "/" + std::to_string(value % 1000);
 }
 
@@ -88,7 +79,7 @@ std::vector<std::pair<std::string, long long>> level_groups(const CharacterFigur
 OverviewPage::OverviewPage(Workspace& ws, Ui& ui) : ws_(ws), ui_(ui) {}
 
 std::string OverviewPage::number(long long value) const {
-    return grouped_number(value, separator_);
+    return grouped(value, separator_);
 }
 
 CensusOptions OverviewPage::census_options(std::int64_t now) const {

@@ -55,6 +55,7 @@ QScrollArea* scrolled(QWidget* tab) {
 Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     : QMainWindow(parent), ws_(ws), ui_(ui), pages_(ws, ui) {
     setObjectName("Form1");
+    pages_.finder.set_group_separator(bytes(QLocale().groupSeparator()));
 
     find_box_ = new QLineEdit;
     find_box_->setObjectName("FindBox");
