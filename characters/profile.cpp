@@ -1,6 +1,5 @@
 #include "characters/profile.h"
 
-#include <cmath>
 
 #include "app/failure.h"
 #include "app/numbers.h"
