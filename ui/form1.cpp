@@ -181,6 +181,7 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
     });
 
     status_ = new QLabel;
+    status_->setObjectName("StatusText");
     statusBar()->addWidget(status_, 1);
 
     auto* find = new QShortcut(QKeySequence::Find, this);
@@ -449,8 +450,10 @@ void Form1::narrow() {
         account_list_->scrollTo(model_->index(row));
     }
     quiet_selection_ = false;
-    // The form never shows an account the list hides: the first match, or nothing.
-    if (chosen && row < 0 && pages_.may_leave_account()) {
+    // The form never shows an account the list hides: the first match, or nothing. A find that
+    // matched nothing left nothing chosen; the next one that matches shows its first match.
+    const bool none_shown = !chosen && pages_.accounts.mode() == AccountMode::Browse;
+    if ((none_shown || (chosen && row < 0)) && pages_.may_leave_account()) {
         quiet_selection_ = true;
         selection_->clearCurrentIndex();
         if (model_->rowCount() > 0) selection_->select_ungated(0);

@@ -77,6 +77,10 @@ check "carded and refined" grep -qF "1 pc +10 " <<<"$out"
 check "athena backup" test -f "$save/athena.bak.txt"
 run 0 --yes item delete --char 150001 0
 check "view field cleared" test "$(grep "^150001"$'\t' "$save/athena.txt" | cut -f12)" = "0,0,0,0,0"
+# An egg deleted from an inventory keeps its pet too (Mirabel's third line holds pet 1).
+run 0 --yes item delete --char 150002 2
+check "the egg left the inventory" test -z "$(grep "^150002"$'\t' "$save/athena.txt" | grep -F ',-256,1,')"
+check "a deleted egg keeps its pet in the inventory too" grep -q '^1,1002,Pudding' "$save/pet.txt"
 
 [ "$failures" -eq 0 ] && echo "item commands: all checks passed"
 exit "$failures"

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -109,9 +110,16 @@ private slots:
         QTest::keyClicks(find, "kaelen");
         QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>(13));
         QCOMPARE(form.pages().character.count(), std::size_t(2));
+        const auto status = [&form] { return form.findChild<QLabel*>("StatusText")->text(); };
+        QVERIFY(status().contains("    2 characters on this account    2 of 33 accounts match"));
         QTest::keyClicks(find, "qq");
         QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>());
         QCOMPARE(form.pages().character.count(), std::size_t(0));
+        QVERIFY(status().contains("    0 characters on this account    0 of 33 accounts match"));
+        // A find that matched nothing chose nothing: the next match is shown.
+        find->clear();
+        QTest::keyClicks(find, "ivywhisper");
+        QVERIFY(status().contains("    1 character on this account    1 of 33 accounts match"));
         find->setFocus();
         QTest::keyClick(find, Qt::Key_Escape);
         QCOMPARE(find->text(), QString());
