@@ -11,6 +11,7 @@
 #include "app/file_writer.h"
 #include "testsupport/demo_workspace.h"
 #include "testsupport/file_faults.h"
+#include "workspace/deletion.h"
 
 namespace tavo {
 namespace {
@@ -218,6 +219,25 @@ TEST_F(AccountDeletion, AFailureAtAnyFileLeavesEveryFileAsBefore) {
     demo.ui.answer({true});
     ASSERT_TRUE(delete_account(demo.ws, demo.ui, index_of(demo.ws, kIvy)));
     demo.ui.clear();
+    for (const std::string& file : written) EXPECT_NE(this->file(file), before.at(file)) << file;
+}
+
+// Ivy's character alone: athena.txt and the five files of its ties, each refused in turn.
+TEST_F(AccountDeletion, ACharacterDeletionRefusedAtAnyFileLeavesEveryFileAsBefore) {
+    const std::map<std::string, std::string> before = files();
+    const std::string written[] = {"save/athena.txt", "save/party.txt",  "save/guild.txt",
+                                   "save/pet.txt",    "save/castle.txt", "save/friends.txt"};
+    for (const std::string& file : written) {
+        SCOPED_TRACE(file);
+        demo.ws.app.files = FileWriter();
+        testing::refuse_rename(demo.ws.app.files, fs::path(file).filename());
+        EXPECT_EQ(
+            delete_char(demo.ws, demo.ui, 150009),
+            file + " (Error 70, Permission denied) could not be written. No file was changed.");
+        EXPECT_EQ(files(), before);
+    }
+    demo.ws.app.files = FileWriter();
+    ASSERT_EQ(delete_char(demo.ws, demo.ui, 150009), std::nullopt);
     for (const std::string& file : written) EXPECT_NE(this->file(file), before.at(file)) << file;
 }
 
