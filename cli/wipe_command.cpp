@@ -55,7 +55,9 @@ bool fill_page(Session& s, WipePage& page, WipeFrame frame, const WipeOptions& o
             page.set_box(frame, static_cast<int>(UserBox::SpareGm), !o.include_gm);
             page.set_box(frame, static_cast<int>(UserBox::NotSince), !o.not_since.empty());
             page.set_box(frame, static_cast<int>(UserBox::Ip), !o.ip.empty());
-            if ((!o.not_since.empty() && !page.set_text(WipeText::Date, o.not_since)) ||
+            // The dialog wants a date in its box even when only the IP rule is on; without
+            // --not-since the box holds one that no rule reads.
+            if (!page.set_text(WipeText::Date, o.not_since.empty() ? "1970-01-01" : o.not_since) ||
                 (!o.ip.empty() && !page.set_text(WipeText::Ip, o.ip))) {
                 s.ui.message("--not-since takes yyyy-mm-dd and --ip digits and dots.", "Tavo",
                              Icon::None);

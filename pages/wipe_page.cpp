@@ -219,8 +219,8 @@ WipeRequest WipePage::request(WipeFrame frame) const {
 }
 
 std::optional<WipePlan> WipePage::plan(WipeFrame frame) {
-    if (frame == WipeFrame::Users && user_[static_cast<std::size_t>(UserBox::NotSince)] &&
-        !is_valid_wipe_date(date_)) {
+    // The date box is read whether or not its rule is checked, as the dialog always has.
+    if (frame == WipeFrame::Users && !is_valid_wipe_date(date_)) {
         ui_.message("You have entered an INVALID date", "Tavo", Icon::None);
         date_ = kDateTemplate;
         return std::nullopt;

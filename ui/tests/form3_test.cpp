@@ -92,6 +92,10 @@ private slots:
         WidgetFixture f;
         Wipes w(f);
         w.click("Command1_4");
+        w.click("Check4_2");  // the IP rule alone: the date box is read all the same
+        w.click("Command5");
+        QCOMPARE(f.ui.messages().back(), std::string("You have entered an INVALID date"));
+        w.click("Check4_2");
         w.click("Check4_1");
         QLineEdit* date = w.find<QLineEdit>("Text2_0");
         QTest::keyClicks(date, "20040231");
