@@ -76,6 +76,30 @@ private slots:
         }
     }
 
+    // Ctrl+S presses the visible tab's save button, and only when its page offers it.
+    void ctrl_s_saves_the_visible_tab() {
+        WidgetFixture f;
+        f.dir.write("server/save/storage.txt", "2000001,1\t1,501,3,0,1,0,0,0,0,0,0 \t\r\n");
+        tavo::ui::Form1& form = f.open_window();
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.select_account(1);
+        form.tabs()->setCurrentIndex(2);
+        auto* list = child<QListWidget>(form, "List2");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+        f.ui.answer({true});
+        child<QPushButton>(form, "Command3_2")->click();  // the potion deleted
+        form.tabs()->setCurrentIndex(0);
+        QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);  // User Info: nothing to save
+        QVERIFY(form.isWindowModified());
+        form.tabs()->setCurrentIndex(2);
+        QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!form.isWindowModified());
+        QCOMPARE(f.dir.read("server/save/storage.txt"), std::string());
+    }
+
     void about_page_shows_the_settings_in_force() {
         WidgetFixture f("[option]\nmaxblvl\t255\n");
         tavo::ui::Form1& form = f.open_window();
