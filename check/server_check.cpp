@@ -24,10 +24,19 @@ CheckReport check_server(const AppContext& app) {
     using namespace check;
     CheckReport report;
     World world(app, report);
-    check_accounts(world);
+    {
+        // The parties and guilds need nothing of the accounts: they are read beside them.
+        CheckReport groups_report;
+        World groups(app, groups_report);
+        run_together(
+            [&] {
+                check_parties(groups);
+                check_guilds(groups);
+            },
+            [&] { check_accounts(world); });
+        world.take_groups(groups);
+    }
     check_gm_file(world);
-    check_parties(world);
-    check_guilds(world);
     check_characters(world);
     check_members(world);
     check_stores(world);
