@@ -149,7 +149,8 @@ void check_gm_file(World& world);
 void check_parties(World& world);
 void check_guilds(World& world);
 void check_characters(World& world);
-void check_members(World& world);
+// The members go to `out`, so that they can be looked for while another file is read.
+void check_members(const World& world, std::vector<Finding>& out);
 void check_stores(World& world);
 void check_guild_stores(World& world);
 void check_pets(World& world);

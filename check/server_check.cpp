@@ -1,6 +1,8 @@
 #include "check/server_check.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "check/check_world.h"
 
@@ -38,8 +40,9 @@ CheckReport check_server(const AppContext& app) {
     }
     check_gm_file(world);
     check_characters(world);
-    check_members(world);
-    check_stores(world);
+    std::vector<Finding> members;
+    run_together([&] { check_members(world, members); }, [&] { check_stores(world); });
+    std::move(members.begin(), members.end(), std::back_inserter(report.findings));
     check_guild_stores(world);
     check_pets(world);
     check_castles(world);
