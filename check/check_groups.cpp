@@ -159,8 +159,7 @@ void report_member(Gathered& found, const MemberRef& m, bool others_stay) {
         m.guild ? "character " + std::to_string(m.char_id) + " (" + shown(m.name) + ")"
                 : shown(m.name) + " of account " + std::to_string(m.account_id);
     found.add(Problem::MemberWithoutCharacter, m.guild ? kGuild : kParty, m.line,
-                    who + " lists " + member + ", who is not in save/athena.txt.",
-                    std::move(repair));
+              who + " lists " + member + ", who is not in save/athena.txt.", std::move(repair));
 }
 
 long long store_limit(const World& world) {
