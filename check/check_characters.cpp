@@ -94,14 +94,23 @@ struct CharLine {
     std::uint32_t pets_end = 0;
 };
 
+// A character line on its way into the tables, its name staged for the table of names.
+struct TakenLine {
+    std::size_t line = 0;
+    long long id = 0;
+    NameTable::Staged name;
+    std::uint32_t findings_end = 0;
+    std::uint32_t pets_end = 0;
+};
+
 // What one part of athena.txt holds, read without the tables of the whole file: the findings
 // that each line has on its own, and the lines that are yet to meet those tables. Lines are
 // numbered from the part's start.
 struct CharPart {
     std::vector<Finding> findings;
     std::vector<HeldPet> pets;
-    PiecedList<CharLine> lines;
-    Arena names;  // the names of the lines, when the part is kept until its turn
+    PiecedList<TakenLine> lines;  // when the part waits for its turn
+    Arena names;                  // the names of those lines
     std::size_t line_count = 0;
     long long highest = 0;
     NewIdLine newid;
@@ -254,7 +263,7 @@ public:
         : world_(world), names_(world.char_names, world.found, TakenName{&world}) {}
 
     // The findings and pets of the part before `line`'s end, `base` lines after the file's start.
-    void take(const CharPart& part, const CharLine& line, std::size_t base) {
+    void take(const CharPart& part, const TakenLine& line, std::size_t base) {
         take_findings(part, line.findings_end, base);
         const std::size_t number = base + line.line;
         if (!world_.char_ids.insert(line.id)) {
@@ -265,7 +274,7 @@ public:
                                  " is taken by an earlier character: the server drops this one.");
             return;
         }
-        names_.add(line.name, line.account, number);
+        names_.add(line.name, number);
         for (; pets_at_ < line.pets_end; ++pets_at_) {
             PetPlace place = part.pets[pets_at_].place;
             place.line += base;
@@ -296,6 +305,10 @@ private:
     std::size_t findings_at_ = 0;
     std::size_t pets_at_ = 0;
 };
+
+TakenLine waiting(const CharLine& line, const NameTable::Staged& name) {
+    return {line.line, line.id, name, line.findings_end, line.pets_end};
+}
 
 template <class Each>
 void read_part(const fs::path& path, std::uint64_t from, std::uint64_t to, CharPart& part,
@@ -328,19 +341,24 @@ void check_characters(World& world) {
             CharacterReader reader(world, second);
             read_part(path, half, length, second, [&](std::string_view text, std::size_t number) {
                 const std::size_t pets = second.pets.size();
-                if (auto line = reader.line(text, number)) {
-                    line->name = second.names.keep(line->name);
+                if (const auto line = reader.line(text, number)) {
+                    const TakenLine taken = waiting(
+                        *line, NameTable::stage_in(second.names, line->name, line->account));
                     for (std::size_t i = pets; i < second.pets.size(); ++i) {
-                        second.pets[i].place.name = line->name;
+                        second.pets[i].place.name = taken.name.name();
                     }
-                    second.lines.push_back(*line);
+                    second.lines.push_back(taken);
                 }
             });
         },
         [&] {
             CharacterReader reader(world, first);
             read_part(path, 0, half, first, [&](std::string_view text, std::size_t number) {
-                if (auto line = reader.line(text, number)) tables.take(first, *line, 0);
+                if (const auto line = reader.line(text, number)) {
+                    tables.take(first,
+                                waiting(*line, world.char_names.stage(line->name, line->account)),
+                                0);
+                }
                 tables.take_findings(first, first.findings.size(), 0);
                 first.findings.clear();
                 first.pets.clear();
@@ -352,7 +370,12 @@ void check_characters(World& world) {
     if (!first.failure) {
         tables.restart();
         const std::size_t base = first.line_count;
+        world.char_names.take_records(std::move(second.names));
+        constexpr std::size_t kAhead = 8;  // the slots of the names a few lines on are fetched
         for (std::size_t i = 0; i < second.lines.size(); ++i) {
+            if (i + kAhead < second.lines.size()) {
+                world.char_names.prefetch(second.lines[i + kAhead].name);
+            }
             tables.take(second, second.lines[i], base);
         }
         tables.take_findings(second, second.findings.size(), base);

@@ -138,17 +138,18 @@ std::string_view Arena::keep(std::string_view text) {
     return {room, text.size()};
 }
 
-const char* NameTable::keep(std::string_view name, long long value) {
-    char* record = records_.allocate(sizeof value + name.size());
+NameTable::Staged NameTable::stage_in(Arena& arena, std::string_view name, long long value) {
+    char* record = arena.allocate(sizeof value + name.size());
     std::memcpy(record, &value, sizeof value);
     std::memcpy(record + sizeof value, name.data(), name.size());
-    return record;
+    return {record, static_cast<std::uint32_t>(hash_of(name)),
+            static_cast<std::uint32_t>(name.size())};
 }
 
 NameTable::Staged NameTable::stage(std::string_view name, long long value) {
-    const auto hash = static_cast<std::uint32_t>(hash_of(name));
-    if (slot_count_ > 0) __builtin_prefetch(slots() + (hash & (slot_count_ - 1)));
-    return {keep(name, value), hash, static_cast<std::uint32_t>(name.size())};
+    const Staged staged = stage_in(records_, name, value);
+    prefetch(staged);
+    return staged;
 }
 
 std::optional<long long> NameTable::add(const Staged& staged) {

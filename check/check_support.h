@@ -108,6 +108,14 @@ public:
     // Room for about `names` names without growing.
     void reserve(std::size_t names);
     Staged stage(std::string_view name, long long value);
+    // A name staged in an arena of its own, which may be filled on another thread; the table
+    // takes the arena with take_records() before the names are added.
+    static Staged stage_in(Arena& arena, std::string_view name, long long value);
+    void take_records(Arena&& arena) { more_records_.push_back(std::move(arena)); }
+    // The name's slot on its way into the cache.
+    void prefetch(const Staged& staged) const {
+        if (slot_count_ > 0) __builtin_prefetch(slots() + (staged.hash & (slot_count_ - 1)));
+    }
     // The number held with the name when it was there already, or nothing after adding it.
     std::optional<long long> add(const Staged& staged);
     std::optional<long long> insert(std::string_view name, long long value) {
@@ -120,12 +128,12 @@ private:
     Entry* slots() const { return reinterpret_cast<Entry*>(table_.data()); }
     std::size_t slot_of(std::uint32_t hash, std::string_view name) const;
     bool full(std::size_t names) const;
-    const char* keep(std::string_view name, long long value);
     void grow(std::size_t slots);
     LargeBlock table_;
     std::size_t slot_count_ = 0;
     std::size_t used_ = 0;
     Arena records_;
+    std::vector<Arena> more_records_;
 };
 
 // The TAB-separated pieces of a line; a final TAB gives an empty last piece.
@@ -170,8 +178,11 @@ public:
         : table_(table), found_(found), report_(std::move(report)) {}
 
     void add(std::string_view name, long long value, std::size_t line) {
+        add(table_.stage(name, value), line);
+    }
+    void add(const NameTable::Staged& staged, std::size_t line) {
         settle();
-        pending_ = {table_.stage(name, value), line, found_.findings.size()};
+        pending_ = {staged, line, found_.findings.size()};
         waiting_ = true;
     }
     void settle() {
