@@ -44,25 +44,31 @@ static_assert(kNumberFields[1].index == 3 && kNumberFields[9].index == 11);
 
 // "map,x,y" (with the partner id after the save point).
 bool is_point(std::string_view text, std::size_t numbers) {
-    const std::size_t comma = text.find(',');
-    return comma != 0 && comma != std::string_view::npos &&
-           integers(text.substr(comma + 1), numbers);
+    std::size_t comma = 0;
+    while (comma < text.size() && text[comma] != ',') ++comma;
+    return comma != 0 && comma != text.size() && integers(text.substr(comma + 1), numbers);
 }
 
 // Entries separated by blanks, each "a,b" with b an integer, a an integer when `id_first`.
+// The entries are a few bytes long: one plain walk, not a library search for each blank.
 bool is_pair_list(std::string_view text, bool id_first) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(' ', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view entry = text.substr(start, end - start);
-        if (!entry.empty()) {
-            const std::size_t comma = entry.find(',');
-            if (comma == std::string_view::npos || comma == 0) return false;
-            if (!is_integer(entry.substr(comma + 1))) return false;
-            if (id_first && !is_integer(entry.substr(0, comma))) return false;
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    while (at != end) {
+        if (*at == ' ') {
+            ++at;
+            continue;
         }
-        start = end + 1;
+        const char* const entry = at;
+        const char* comma = nullptr;
+        for (; at != end && *at != ' '; ++at) {
+            if (*at == ',' && comma == nullptr) comma = at;
+        }
+        if (comma == nullptr || comma == entry) return false;
+        if (!is_integer({comma + 1, static_cast<std::size_t>(at - comma - 1)})) return false;
+        if (id_first && !is_integer({entry, static_cast<std::size_t>(comma - entry)})) {
+            return false;
+        }
     }
     return true;
 }
@@ -169,9 +175,9 @@ private:
         if (!is_point(p_[13], 3) && !is_point(p_[13], 2)) {
             return std::string("the save point is not map,x,y");
         }
-        inventory_ = item_count(p_[15]);
+        inventory_ = item_count(p_[15], eggs_in_inventory_);
         if (inventory_ < 0) return std::string("an inventory item is not 11 numbers");
-        cart_ = item_count(p_[16]);
+        cart_ = item_count(p_[16], eggs_in_cart_);
         if (cart_ < 0) return std::string("a cart item is not 11 numbers");
         if (!is_pair_list(p_[17], true)) return std::string("a skill is not id,level");
         if (!is_pair_list(p_[18], false)) return std::string("a variable is not name,value");
@@ -224,13 +230,13 @@ private:
         const auto hold = [&](long long pet, Kind kind) {
             part_.pets.push_back({pet, {kind, id, p_[2], number}});
         };
-        const long long pet = integer_at(p_[9], 2);
+        long long pet = integer_at(p_[9], 2);
         if (pet != 0) hold(pet, Kind::Hatched);
-        for (std::size_t from = 0; const long long egg = next_egg(p_[15], from);) {
-            hold(egg, Kind::Inventory);
+        for (std::size_t from = 0; eggs_in_inventory_ && (pet = next_egg(p_[15], from));) {
+            hold(pet, Kind::Inventory);
         }
-        for (std::size_t from = 0; const long long egg = next_egg(p_[16], from);) {
-            hold(egg, Kind::Cart);
+        for (std::size_t from = 0; eggs_in_cart_ && (pet = next_egg(p_[16], from));) {
+            hold(pet, Kind::Cart);
         }
     }
 
@@ -253,6 +259,8 @@ private:
     std::vector<std::string_view> p_;
     long long inventory_ = 0;
     long long cart_ = 0;
+    bool eggs_in_inventory_ = false;  // whether a list may hold an egg: it has a '-'
+    bool eggs_in_cart_ = false;
 };
 
 // Takes character lines into the tables of the whole file in the file's order: the first line
@@ -330,9 +338,9 @@ void check_characters(World& world) {
     const fs::path path = world.app.server_file(kAthena);
     world.char_names.reserve(records_to_expect(path));
     // The file is read in two halves at once. The first half goes into the tables as it is
-    // read; the second half's lines wait for it, with their names kept, and go in after it.
+    // read; the second half's lines wait for it, with their names staged, and go in after it.
     const std::uint64_t length = file_length(path);
-    const std::uint64_t half = line_start_from(path, length / 2);
+    const std::uint64_t half = character_parts_meet(path);
     CharPart first;
     CharPart second;
     CharacterTables tables(world);

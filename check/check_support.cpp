@@ -306,6 +306,7 @@ public:
             (b.minus & ~(before_comma | before_blank)) | (before_minus & ~b.digit) |
             (before_comma & ~(b.digit | b.minus));
         if (wrong != 0) return false;
+        minus_ = minus_ || b.minus != 0;
         carry_digit_ = b.digit >> 63;
         carry_comma_ = b.comma >> 63;
         carry_minus_ = b.minus >> 63;
@@ -326,6 +327,7 @@ public:
         if (carry_comma_ != 0 || carry_minus_ != 0 || !end_item()) return -1;
         return items_;
     }
+    bool minus() const { return minus_; }
 
 private:
     void take(const ItemBits& b, std::uint64_t part) {
@@ -348,6 +350,7 @@ private:
     long long commas_ = 0;
     bool in_item_ = false;
     long long items_ = 0;
+    bool minus_ = false;
 };
 
 // Reads TAB-separated fields of integers block by block. A TAB has the neighbours of a comma,
@@ -418,6 +421,11 @@ bool integer_fields(std::string_view run, std::span<const std::uint8_t> counts) 
 }
 
 long long item_count(std::string_view list) {
+    bool minus = false;
+    return item_count(list, minus);
+}
+
+long long item_count(std::string_view list, bool& minus) {
     ItemScan scan;
     std::size_t i = 0;
     for (; i + 64 <= list.size(); i += 64) {
@@ -429,6 +437,7 @@ long long item_count(std::string_view list) {
         std::memcpy(rest, list.data() + i, list.size() - i);
         if (!scan.block(classify(rest, ' '))) return -1;
     }
+    minus = scan.minus();
     return scan.finish();
 }
 

@@ -150,6 +150,8 @@ long long integer_at(std::string_view text, std::size_t index);
 // An item list (inventory, cart, store): items separated by blanks, each 11 integers (a 12th
 // is read and dropped). The item count, or -1 when an item is not of that form.
 long long item_count(std::string_view list);
+// The same, noting whether the list holds a '-' (without one it holds no egg).
+long long item_count(std::string_view list, bool& minus);
 
 struct Gathered {
     explicit Gathered(std::vector<Finding>& out) : findings(out) {}

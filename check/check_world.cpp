@@ -62,6 +62,10 @@ std::uint64_t line_start_from(const fs::path& path, std::uint64_t near) {
     return length;
 }
 
+std::uint64_t character_parts_meet(const fs::path& path) {
+    return line_start_from(path, file_length(path) / 32 * 15);
+}
+
 void World::take_groups(World& groups) {
     parties_read = groups.parties_read;
     party_ids = std::move(groups.party_ids);

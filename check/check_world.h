@@ -109,6 +109,9 @@ bool readable_by_lines(World& world, std::string_view file);
 // Where the first line that starts at or after `near` starts: right after an LF, which ends a
 // line whatever the file's line ends. The file's length when there is none.
 std::uint64_t line_start_from(const fs::path& path, std::uint64_t near);
+// Where athena.txt is cut for its two parts read at once: the first part goes into the tables as
+// it is read and the second waits for it, so the first is a little shorter.
+std::uint64_t character_parts_meet(const fs::path& path);
 
 // Calls each(line, number) for every line of a save file, read once in large pieces. True when
 // the file was read whole: false when it is missing, and when it is a folder, cannot be read or

@@ -283,7 +283,7 @@ TEST_F(ServerCheck, TheTwoHalvesOfTheCharacterFileReadAsOne) {
             }
             dir.write("server/save/athena.txt", text);
             if (end == "\n" && last_break) {  // six lines of one length: the halves meet at line 4
-                EXPECT_EQ(check::line_start_from(path, text.size() / 2), text.size() / 2);
+                EXPECT_EQ(check::character_parts_meet(path), text.size() / 2);
             }
             const CheckReport report = check_server(app);
             std::multiset<Found> athena;
