@@ -2,8 +2,9 @@
 // characters, checked whole (every save file, one pass each), against one `grep -c ''` pass
 // over the same files. Aim: under 3x the grep pass.
 //   check_bench [SCRATCH] [ACCOUNTS]
-// A server already generated at SCRATCH/check-1m (gen_server --accounts 1000000
-// --chars-per-account 2 --seed 9) is checked as it is and kept, which saves the generation.
+// The server is generated at SCRATCH/check-1m (gen_server --accounts 1000000
+// --chars-per-account 2 --seed 9) and kept there for the next run, which then checks it as it is;
+// without SCRATCH it goes to the temporary folder and is removed at the end.
 
 #include <cstdio>
 #include <filesystem>
@@ -26,7 +27,8 @@ constexpr int kRounds = 3;
 }  // namespace
 
 int main(int argc, char** argv) {
-    const fs::path scratch = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
+    const bool keep = argc > 1;
+    const fs::path scratch = keep ? fs::path(argv[1]) : fs::temp_directory_path();
     gen::ServerOptions options;
     options.out = scratch / "check-1m";
     options.accounts = argc > 2 ? std::stoll(argv[2]) : 1000000;
@@ -74,6 +76,10 @@ int main(int argc, char** argv) {
         check.wall * 1000, check.cpu * 1000, check.wall / grep_pass.wall, findings);
     std::printf("  peak memory                %8.1f MB\n", peak_kb() / 1024.0);
     std::printf("  aim: below 3.00 of the grep pass\n");
-    if (!kept) fs::remove_all(options.out);
+    if (keep) {
+        std::printf("the server stays at %s for the next run\n", options.out.c_str());
+    } else {
+        fs::remove_all(options.out);
+    }
     return 0;
 }

@@ -145,7 +145,7 @@ bool member_found(const World& world, const MemberRef& m) {
     return account && *account == m.account_id;
 }
 
-void report_member(World& world, const MemberRef& m, bool others_stay) {
+void report_member(Gathered& found, const MemberRef& m, bool others_stay) {
     std::optional<Repair> repair;
     if (others_stay && !m.leads) {
         repair = Repair{m.guild ? Repair::Edit::ClearGuildMember : Repair::Edit::ClearPartyMember,
@@ -158,9 +158,8 @@ void report_member(World& world, const MemberRef& m, bool others_stay) {
     const std::string member =
         m.guild ? "character " + std::to_string(m.char_id) + " (" + shown(m.name) + ")"
                 : shown(m.name) + " of account " + std::to_string(m.account_id);
-    world.found.add(Problem::MemberWithoutCharacter, m.guild ? kGuild : kParty, m.line,
-                    who + " lists " + member + ", who is not in save/athena.txt.",
-                    std::move(repair));
+    found.add(Problem::MemberWithoutCharacter, m.guild ? kGuild : kParty, m.line,
+              who + " lists " + member + ", who is not in save/athena.txt.", std::move(repair));
 }
 
 long long store_limit(const World& world) {
@@ -237,8 +236,9 @@ void check_guilds(World& world) {
     world.guilds_read = each_record(world, kGuild, check_guild_line);
 }
 
-void check_members(World& world) {
+void check_members(const World& world, std::vector<Finding>& out) {
     if (!world.chars_read) return;
+    Gathered gathered(out);
     std::vector<bool> found(world.members.size());
     for (std::size_t i = 0; i < world.members.size(); ++i) {
         found[i] = member_found(world, world.members[i]);
@@ -254,7 +254,7 @@ void check_members(World& world) {
             ++end;
         }
         for (std::size_t i = first; i < end; ++i) {
-            if (!found[i]) report_member(world, world.members[i], any_found);
+            if (!found[i]) report_member(gathered, world.members[i], any_found);
         }
         first = end;
     }

@@ -114,20 +114,27 @@ void hold_pet(World& world, long long pet, PetPlace place) {
     ++holding.count;
 }
 
-void hold_eggs(World& world, std::string_view items, const PetPlace& place) {
+long long next_egg(std::string_view items, std::size_t& from) {
     // Most lists hold no egg, and a '-' is rare in them: only an item with ",-256," is looked
     // at, found by its '-' (a search for the comma would stop at every field).
-    for (std::size_t at = next_egg_mark(items, 0); at != std::string_view::npos;
-         at = next_egg_mark(items, at + 2)) {
+    for (std::size_t at; (at = next_egg_mark(items, from)) != std::string_view::npos;) {
+        from = at + 2;
         const std::size_t start = items.rfind(' ', at) + 1;  // npos + 1 is 0
         std::size_t end = items.find(' ', at);
         if (end == std::string_view::npos) end = items.size();
         const std::string_view item = items.substr(start, end - start);
         if (integer_at(item, 7) != kEggMarker) continue;
+        from = end + 2;
         const long long pet = (integer_at(item, 8) & 0xFFFF) + integer_at(item, 9) * 65536;
-        if (pet != 0) hold_pet(world, pet, place);
-        at = end;
+        if (pet != 0) return pet;
     }
+    from = items.size();
+    return 0;
+}
+
+void hold_eggs(World& world, std::string_view items, const PetPlace& place) {
+    std::size_t from = 0;
+    while (const long long pet = next_egg(items, from)) hold_pet(world, pet, place);
 }
 
 void check_guild_stores(World& world) {

@@ -138,17 +138,18 @@ std::string_view Arena::keep(std::string_view text) {
     return {room, text.size()};
 }
 
-const char* NameTable::keep(std::string_view name, long long value) {
-    char* record = records_.allocate(sizeof value + name.size());
+NameTable::Staged NameTable::stage_in(Arena& arena, std::string_view name, long long value) {
+    char* record = arena.allocate(sizeof value + name.size());
     std::memcpy(record, &value, sizeof value);
     std::memcpy(record + sizeof value, name.data(), name.size());
-    return record;
+    return {record, static_cast<std::uint32_t>(hash_of(name)),
+            static_cast<std::uint32_t>(name.size())};
 }
 
 NameTable::Staged NameTable::stage(std::string_view name, long long value) {
-    const auto hash = static_cast<std::uint32_t>(hash_of(name));
-    if (slot_count_ > 0) __builtin_prefetch(slots() + (hash & (slot_count_ - 1)));
-    return {keep(name, value), hash, static_cast<std::uint32_t>(name.size())};
+    const Staged staged = stage_in(records_, name, value);
+    prefetch(staged);
+    return staged;
 }
 
 std::optional<long long> NameTable::add(const Staged& staged) {
@@ -220,13 +221,16 @@ bool integers(std::string_view text, std::size_t count) {
 }
 
 long long integer_at(std::string_view text, std::size_t index) {
-    std::size_t start = 0;
-    for (std::size_t n = 0; n < index; ++n) {
-        const std::size_t comma = text.find(',', start);
-        if (comma == std::string_view::npos) return 0;
-        start = comma + 1;
+    // The pieces are a few bytes long: a plain walk, not a library search for each comma.
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    for (std::size_t n = 0; n < index; ++at) {
+        if (at == end) return 0;
+        if (*at == ',') ++n;
     }
-    return integer_value(text.substr(start, text.find(',', start) - start));
+    const char* piece_end = at;
+    while (piece_end != end && *piece_end != ',') ++piece_end;
+    return integer_value({at, static_cast<std::size_t>(piece_end - at)});
 }
 
 namespace {
@@ -302,6 +306,7 @@ public:
             (b.minus & ~(before_comma | before_blank)) | (before_minus & ~b.digit) |
             (before_comma & ~(b.digit | b.minus));
         if (wrong != 0) return false;
+        minus_ = minus_ || b.minus != 0;
         carry_digit_ = b.digit >> 63;
         carry_comma_ = b.comma >> 63;
         carry_minus_ = b.minus >> 63;
@@ -322,6 +327,7 @@ public:
         if (carry_comma_ != 0 || carry_minus_ != 0 || !end_item()) return -1;
         return items_;
     }
+    bool minus() const { return minus_; }
 
 private:
     void take(const ItemBits& b, std::uint64_t part) {
@@ -344,6 +350,7 @@ private:
     long long commas_ = 0;
     bool in_item_ = false;
     long long items_ = 0;
+    bool minus_ = false;
 };
 
 // Reads TAB-separated fields of integers block by block. A TAB has the neighbours of a comma,
@@ -414,6 +421,11 @@ bool integer_fields(std::string_view run, std::span<const std::uint8_t> counts) 
 }
 
 long long item_count(std::string_view list) {
+    bool minus = false;
+    return item_count(list, minus);
+}
+
+long long item_count(std::string_view list, bool& minus) {
     ItemScan scan;
     std::size_t i = 0;
     for (; i + 64 <= list.size(); i += 64) {
@@ -425,6 +437,7 @@ long long item_count(std::string_view list) {
         std::memcpy(rest, list.data() + i, list.size() - i);
         if (!scan.block(classify(rest, ' '))) return -1;
     }
+    minus = scan.minus();
     return scan.finish();
 }
 

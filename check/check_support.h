@@ -3,12 +3,14 @@
 // big enough for a million accounts, and the small readers of the server's number fields.
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <new>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <type_traits>
 #include <unordered_set>
 #include <vector>
@@ -106,6 +108,14 @@ public:
     // Room for about `names` names without growing.
     void reserve(std::size_t names);
     Staged stage(std::string_view name, long long value);
+    // A name staged in an arena of its own, which may be filled on another thread; the table
+    // takes the arena with take_records() before the names are added.
+    static Staged stage_in(Arena& arena, std::string_view name, long long value);
+    void take_records(Arena&& arena) { more_records_.push_back(std::move(arena)); }
+    // The name's slot on its way into the cache.
+    void prefetch(const Staged& staged) const {
+        if (slot_count_ > 0) __builtin_prefetch(slots() + (staged.hash & (slot_count_ - 1)));
+    }
     // The number held with the name when it was there already, or nothing after adding it.
     std::optional<long long> add(const Staged& staged);
     std::optional<long long> insert(std::string_view name, long long value) {
@@ -118,12 +128,12 @@ private:
     Entry* slots() const { return reinterpret_cast<Entry*>(table_.data()); }
     std::size_t slot_of(std::uint32_t hash, std::string_view name) const;
     bool full(std::size_t names) const;
-    const char* keep(std::string_view name, long long value);
     void grow(std::size_t slots);
     LargeBlock table_;
     std::size_t slot_count_ = 0;
     std::size_t used_ = 0;
     Arena records_;
+    std::vector<Arena> more_records_;
 };
 
 // The TAB-separated pieces of a line; a final TAB gives an empty last piece.
@@ -140,6 +150,8 @@ long long integer_at(std::string_view text, std::size_t index);
 // An item list (inventory, cart, store): items separated by blanks, each 11 integers (a 12th
 // is read and dropped). The item count, or -1 when an item is not of that form.
 long long item_count(std::string_view list);
+// The same, noting whether the list holds a '-' (without one it holds no egg).
+long long item_count(std::string_view list, bool& minus);
 
 struct Gathered {
     explicit Gathered(std::vector<Finding>& out) : findings(out) {}
@@ -168,8 +180,11 @@ public:
         : table_(table), found_(found), report_(std::move(report)) {}
 
     void add(std::string_view name, long long value, std::size_t line) {
+        add(table_.stage(name, value), line);
+    }
+    void add(const NameTable::Staged& staged, std::size_t line) {
         settle();
-        pending_ = {table_.stage(name, value), line, found_.findings.size()};
+        pending_ = {staged, line, found_.findings.size()};
         waiting_ = true;
     }
     void settle() {
@@ -192,6 +207,28 @@ private:
     Pending pending_;
     bool waiting_ = false;
 };
+
+// Runs `beside` on a second thread while `here` runs on this one. An exception of either is
+// thrown once both are done.
+template <class Beside, class Here>
+void run_together(Beside&& beside, Here&& here) {
+    std::exception_ptr failed;
+    std::thread other([&] {
+        try {
+            beside();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    try {
+        here();
+    } catch (...) {
+        other.join();
+        throw;
+    }
+    other.join();
+    if (failed) std::rethrow_exception(failed);
+}
 
 // A name as a finding shows it: cut to 40 bytes, so a broken line never floods the list.
 std::string shown(std::string_view text);

@@ -7,6 +7,9 @@
 
 #include <random>
 
+#include "check/check_world.h"
+#include "testsupport/temp_dir.h"
+
 namespace tavo::check {
 namespace {
 
@@ -177,6 +180,22 @@ TEST(CheckNameTable, FindsEachNameThroughGrowthAndReportsLateAddsWhereTheyBelong
     ASSERT_EQ(out.size(), 3u);
     EXPECT_EQ(out[1].problem, Problem::DuplicateCharName);
     EXPECT_EQ(out[2].problem, Problem::MissingGuild);
+}
+
+// A file read in two parts is cut right after an LF: there a line starts, whatever the file's
+// line ends; a file without an LF after the point is not cut.
+TEST(CheckHalves, AreCutWhereALineStarts) {
+    testing::TempDir dir;
+    dir.write("mixed.txt", "ab\r\ncd\nef");
+    const fs::path mixed = dir.path() / "mixed.txt";
+    EXPECT_EQ(line_start_from(mixed, 0), 0u);
+    EXPECT_EQ(line_start_from(mixed, 1), 4u);
+    EXPECT_EQ(line_start_from(mixed, 3), 4u);  // between CR and LF
+    EXPECT_EQ(line_start_from(mixed, 4), 4u);  // at a line's start already
+    EXPECT_EQ(line_start_from(mixed, 5), 7u);
+    EXPECT_EQ(line_start_from(mixed, 8), 9u);  // the last line has no break
+    dir.write("old_mac.txt", "a\rb\rc");
+    EXPECT_EQ(line_start_from(dir.path() / "old_mac.txt", 2), 5u);
 }
 
 }  // namespace

@@ -80,11 +80,17 @@ struct World {
     std::unordered_map<long long, PetHolding> pets_held;
     bool stores_read = false;
     bool guild_stores_read = false;
+
+    // Takes the parties and guilds a second world read beside this one, with its findings.
+    void take_groups(World& groups);
 };
 
 // A pet held at a place; an egg's pet of an item list (each blank-separated item, card0 -256).
 void hold_pet(World& world, long long pet, PetPlace place);
 void hold_eggs(World& world, std::string_view items, const PetPlace& place);
+// The pet of the next egg of an item list from `from`, which moves past it; 0 when no egg with a
+// pet is left.
+long long next_egg(std::string_view items, std::size_t& from);
 
 // Whether the server would read the file as one line: its first line ends in a lone CR.
 bool ends_lines_in_cr(const fs::path& path);
@@ -97,23 +103,24 @@ void note_cr_lines(World& world, std::string_view file);
 // A folder (or anything else that is not a file) where a save file belongs.
 void note_not_a_file(World& world, std::string_view file);
 
+// Notes the stamp of a save file, and whether it can be read line by line: not when it is
+// missing, and not when it is a folder or reads as one line, which is reported.
+bool readable_by_lines(World& world, std::string_view file);
+// Where the first line that starts at or after `near` starts: right after an LF, which ends a
+// line whatever the file's line ends. The file's length when there is none.
+std::uint64_t line_start_from(const fs::path& path, std::uint64_t near);
+// Where athena.txt is cut for its two parts read at once: the first part goes into the tables as
+// it is read and the second waits for it, so the first is a little shorter.
+std::uint64_t character_parts_meet(const fs::path& path);
+
 // Calls each(line, number) for every line of a save file, read once in large pieces. True when
 // the file was read whole: false when it is missing, and when it is a folder, cannot be read or
 // reads as one line, which is reported instead. Its stamp is noted for the repairs.
 template <class Each>
 bool each_line(World& world, std::string_view file, Each&& each) {
-    const fs::path path = world.app.server_file(file);
-    world.report.stamps.emplace_back(std::string(file), stamp_of(path));
-    if (!file_exists(path)) {
-        if (!is_missing(path)) note_not_a_file(world, file);
-        return false;
-    }
+    if (!readable_by_lines(world, file)) return false;
     try {
-        if (ends_lines_in_cr(path)) {
-            note_cr_lines(world, file);
-            return false;
-        }
-        LineReader reader(path);
+        LineReader reader(world.app.server_file(file));
         std::string_view line;
         std::size_t number = 0;
         while (reader.next(line)) each(line, ++number);
@@ -145,7 +152,8 @@ void check_gm_file(World& world);
 void check_parties(World& world);
 void check_guilds(World& world);
 void check_characters(World& world);
-void check_members(World& world);
+// The members go to `out`, so that they can be looked for while another file is read.
+void check_members(const World& world, std::vector<Finding>& out);
 void check_stores(World& world);
 void check_guild_stores(World& world);
 void check_pets(World& world);

@@ -1,6 +1,8 @@
 #include "check/server_check.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "check/check_world.h"
 
@@ -24,13 +26,23 @@ CheckReport check_server(const AppContext& app) {
     using namespace check;
     CheckReport report;
     World world(app, report);
-    check_accounts(world);
+    {
+        // The parties and guilds need nothing of the accounts: they are read beside them.
+        CheckReport groups_report;
+        World groups(app, groups_report);
+        run_together(
+            [&] {
+                check_parties(groups);
+                check_guilds(groups);
+            },
+            [&] { check_accounts(world); });
+        world.take_groups(groups);
+    }
     check_gm_file(world);
-    check_parties(world);
-    check_guilds(world);
     check_characters(world);
-    check_members(world);
-    check_stores(world);
+    std::vector<Finding> members;
+    run_together([&] { check_members(world, members); }, [&] { check_stores(world); });
+    std::move(members.begin(), members.end(), std::back_inserter(report.findings));
     check_guild_stores(world);
     check_pets(world);
     check_castles(world);

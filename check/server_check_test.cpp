@@ -14,6 +14,7 @@
 #include "app/settings.h"
 #include "app/text.h"
 #include "app/text_file.h"
+#include "check/check_world.h"
 #include "testsupport/scripted_ui.h"
 #include "testsupport/server_folders.h"
 #include "testsupport/server_rules.h"
@@ -256,6 +257,52 @@ TEST_F(ServerCheck, FindsEachPlantedProblemOnceAtItsLine) {
     }
     without_friends.insert({Problem::MissingFile, "save/friends.txt", 0});
     EXPECT_EQ(found(check_server(app)), without_friends);
+}
+
+// athena.txt is read in two halves at once. What a line of one half means for the other (an id
+// or name taken before, a pet held twice) comes out as from one reading, the second half's lines
+// numbered on from the first: halves that meet at a line's start, CR LF lines, no last break.
+TEST_F(ServerCheck, TheTwoHalvesOfTheCharacterFileReadAsOne) {
+    const auto line = [&](const char* id, const char* name, const char* pet) {
+        return with_field(character(id, name, "2000001", "0,0,0"), 15,
+                          std::string("1,9001,1,0,1,0,0,-256,") + pet + ",0,1 ");
+    };
+    // The dropped second 900001 holds neither its name nor its egg of pet 1.
+    const std::vector<std::string> chars = {
+        line("900001", "First1", "0"), line("900002", "Keeper", "1"),
+        line("900003", "Third3", "0"), line("900001", "Droppd", "1"),
+        line("900005", "Droppd", "1"), line("900006", "Keeper", "0")};
+    const fs::path path = app.server_file("save/athena.txt");
+    for (const std::string end : {"\n", "\r\n"}) {
+        for (const bool last_break : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << (end == "\n" ? "LF" : "CR LF")
+                                              << (last_break ? "" : ", no last break"));
+            std::string text;
+            for (std::size_t i = 0; i < chars.size(); ++i) {
+                text += chars[i] + (i + 1 < chars.size() || last_break ? end : "");
+            }
+            dir.write("server/save/athena.txt", text);
+            if (end == "\n" && last_break) {  // six lines of one length: the halves meet at line 4
+                EXPECT_EQ(check::character_parts_meet(path), text.size() / 2);
+            }
+            const CheckReport report = check_server(app);
+            std::multiset<Found> athena;
+            std::string twice;
+            for (const Finding& f : report.findings) {
+                if (f.file == "save/athena.txt") athena.insert({f.problem, f.file, f.line});
+                if (f.problem == Problem::PetInTwoPlaces && contains(f.text, "Pet 1 "))
+                    twice = f.text;
+            }
+            EXPECT_EQ(athena,
+                      (std::multiset<Found>{{Problem::DuplicateCharId, "save/athena.txt", 4},
+                                            {Problem::DuplicateCharName, "save/athena.txt", 6}}));
+            EXPECT_TRUE(contains(twice,
+                                 " is in 2 places: an egg in the inventory of character 900002 "
+                                 "(Keeper) at save/athena.txt:2; an egg in the inventory of "
+                                 "character 900005 (Droppd) at save/athena.txt:5. "))
+                << twice;
+        }
+    }
 }
 
 // Another writer saves a file between the repair's read and its rename: the repair gives way.
