@@ -111,28 +111,59 @@ std::string with_commas(std::uint64_t n) {
     return text;
 }
 
-bool read_numbers(std::string_view field, long long* out, std::size_t count, std::size_t more) {
+bool read_numbers(std::string_view field, long long* out, std::size_t count, std::size_t more,
+                  NumbersSeen* seen) {
     const char* at = field.data();
-    const char* end = field.data() + field.size();
-    for (std::size_t i = 0; i < count + more; ++i) {
+    const char* const end = field.data() + field.size();
+    bool as_written = true;
+    std::size_t i = 0;
+    for (; i < count + more; ++i) {
         if (i > 0) {
-            if (at == end) return i >= count;
+            if (at == end) break;
             if (*at != ',') return false;
             ++at;
         }
-        long long value = 0;
-        const auto [next, error] = std::from_chars(at, end, value);
-        if (error != std::errc() || next == at) return false;
-        if (i < count + more) out[i] = value;
-        at = next;
+        const char* const start = at;
+        const bool minus = at != end && *at == '-';
+        if (minus) ++at;
+        const char* const digits = at;
+        unsigned long long value = 0;
+        while (at != end && static_cast<unsigned char>(*at - '0') < 10) {
+            value = value * 10 + static_cast<unsigned char>(*at - '0');
+            ++at;
+        }
+        const auto length = static_cast<std::size_t>(at - digits);
+        if (length == 0) return false;
+        if (*digits == '0' && (length > 1 || minus)) as_written = false;
+        if (length > 18) {
+            // Past what 18 digits hold: from_chars decides what fits a long long.
+            long long exact = 0;
+            const auto [next, error] = std::from_chars(start, end, exact);
+            if (error != std::errc() || next != at) return false;
+            out[i] = exact;
+        } else {
+            out[i] = minus ? -static_cast<long long>(value) : static_cast<long long>(value);
+        }
     }
-    return at == end;
+    if (i < count || at != end) return false;
+    if (seen != nullptr) *seen = {i, as_written};
+    return true;
 }
 
 std::uint64_t hash_bytes(std::string_view bytes) {
     std::uint64_t h = 0xcbf29ce484222325ULL;
     for (const char c : bytes) {
         h ^= static_cast<unsigned char>(c);
+        h *= 0x100000001b3ULL;
+    }
+    return h ^ (h >> 29);
+}
+
+std::uint64_t latin1_ci_hash(std::string_view text) {
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    for (const char c : text) {
+        h ^= latin1_ci_weight(static_cast<unsigned char>(c));
         h *= 0x100000001b3ULL;
     }
     return h ^ (h >> 29);
@@ -215,6 +246,7 @@ ExportRun::ExportRun(const AppContext& context, const SqlExportOptions& options,
             tables_.push_back(std::make_unique<TableRows>(*table, std::move(f.columns), sink));
         }
     }
+    registers_ = &this->table("global_reg_value");
 }
 
 const std::vector<std::size_t>& ExportRun::kept_lines(std::string_view file) const {
@@ -272,7 +304,8 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
     each_entry(list, [&](std::string_view entry) {
         // id,nameid,amount,equip,identify,refine,attribute,card0..3[,broken]
         long long v[12] = {};
-        if (!read_numbers(entry, v, 11, 1)) {
+        NumbersSeen seen;
+        if (!read_numbers(entry, v, 11, 1, &seen)) {
             run.skip(file, line, who() + ", item " + std::string(entry.substr(0, 60)),
                      "it is not 11 numbers");
             return true;
@@ -280,11 +313,20 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
         if (stores && (v[1] == 0 || v[2] == 0)) return true;
         rows.begin();
         rows.number(0, owner);
-        for (std::size_t i = 1; i < 11; ++i) {
-            // Cards are the signed 16-bit values the server keeps.
-            const long long value =
-                i >= 7 ? static_cast<std::int16_t>(static_cast<std::uint16_t>(v[i])) : v[i];
-            rows.number(i, value);
+        // Cards are the signed 16-bit values the server keeps.
+        bool cards_as_written = true;
+        for (std::size_t i = 7; i < 11; ++i) {
+            const long long card = static_cast<std::int16_t>(static_cast<std::uint16_t>(v[i]));
+            cards_as_written = cards_as_written && card == v[i];
+            v[i] = card;
+        }
+        if (seen.as_written && cards_as_written) {
+            // nameid to card3 go in as the entry writes them.
+            const std::size_t from = entry.find(',') + 1;
+            const std::size_t to = seen.count == 12 ? entry.rfind(',') : entry.size();
+            rows.numbers(1, v + 1, 10, entry.substr(from, to - from));
+        } else {
+            for (std::size_t i = 1; i < 11; ++i) rows.number(i, v[i]);
         }
         rows.number(11, v[11]);
         if (!rows.has(11) && v[11] != 0) {
