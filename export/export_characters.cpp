@@ -94,8 +94,7 @@ bool point(TableRows& rows, std::string_view text, std::size_t slot, SqlEra era,
     if (!read_numbers(numbers, v, 2, partner ? 1 : 0, &seen)) return false;
     rows.text(slot, map_of(text.substr(0, comma), era));
     if (seen.as_written) {
-        rows.numbers(slot + 1, v, 2,
-                     seen.count == 2 ? numbers : numbers.substr(0, numbers.rfind(',')));
+        rows.numbers(slot + 1, v, 2, numbers.substr(0, seen.counted_length));
     } else {
         rows.number(slot + 1, v[0]);
         rows.number(slot + 2, v[1]);

@@ -99,6 +99,47 @@ std::string place(std::string_view file, std::size_t line) {
     return text;
 }
 
+// The comma-separated integers from `at` on, up to the first byte after a number that is no
+// comma: where they stop, or null when they are not `count` to `count` + `more` integers.
+const char* read_numbers_from(const char* at, const char* const end, long long* out,
+                              std::size_t count, std::size_t more, NumbersSeen* seen) {
+    const char* const first = at;
+    const char* counted = at;
+    bool as_written = true;
+    std::size_t i = 0;
+    for (; i < count + more; ++i) {
+        if (i > 0) {
+            if (at == end || *at != ',') break;
+            ++at;
+        }
+        const char* const start = at;
+        const bool minus = at != end && *at == '-';
+        if (minus) ++at;
+        const char* const digits = at;
+        unsigned long long value = 0;
+        while (at != end && static_cast<unsigned char>(*at - '0') < 10) {
+            value = value * 10 + static_cast<unsigned char>(*at - '0');
+            ++at;
+        }
+        const auto length = static_cast<std::size_t>(at - digits);
+        if (length == 0) return nullptr;
+        if (*digits == '0' && (length > 1 || minus)) as_written = false;
+        if (length > 18) {
+            // Past what 18 digits hold: from_chars decides what fits a long long.
+            long long exact = 0;
+            const auto [next, error] = std::from_chars(start, end, exact);
+            if (error != std::errc() || next != at) return nullptr;
+            out[i] = exact;
+        } else {
+            out[i] = minus ? -static_cast<long long>(value) : static_cast<long long>(value);
+        }
+        if (i + 1 == count) counted = at;
+    }
+    if (i < count) return nullptr;
+    if (seen != nullptr) *seen = {i, as_written, static_cast<std::size_t>(counted - first)};
+    return at;
+}
+
 }  // namespace
 
 std::string with_commas(std::uint64_t n) {
@@ -113,41 +154,8 @@ std::string with_commas(std::uint64_t n) {
 
 bool read_numbers(std::string_view field, long long* out, std::size_t count, std::size_t more,
                   NumbersSeen* seen) {
-    const char* at = field.data();
     const char* const end = field.data() + field.size();
-    bool as_written = true;
-    std::size_t i = 0;
-    for (; i < count + more; ++i) {
-        if (i > 0) {
-            if (at == end) break;
-            if (*at != ',') return false;
-            ++at;
-        }
-        const char* const start = at;
-        const bool minus = at != end && *at == '-';
-        if (minus) ++at;
-        const char* const digits = at;
-        unsigned long long value = 0;
-        while (at != end && static_cast<unsigned char>(*at - '0') < 10) {
-            value = value * 10 + static_cast<unsigned char>(*at - '0');
-            ++at;
-        }
-        const auto length = static_cast<std::size_t>(at - digits);
-        if (length == 0) return false;
-        if (*digits == '0' && (length > 1 || minus)) as_written = false;
-        if (length > 18) {
-            // Past what 18 digits hold: from_chars decides what fits a long long.
-            long long exact = 0;
-            const auto [next, error] = std::from_chars(start, end, exact);
-            if (error != std::errc() || next != at) return false;
-            out[i] = exact;
-        } else {
-            out[i] = minus ? -static_cast<long long>(value) : static_cast<long long>(value);
-        }
-    }
-    if (i < count || at != end) return false;
-    if (seen != nullptr) *seen = {i, as_written};
-    return true;
+    return read_numbers_from(field.data(), end, out, count, more, seen) == end;
 }
 
 std::uint64_t hash_bytes(std::string_view bytes) {
@@ -301,16 +309,27 @@ void ExportRun::flush_all() {
 
 void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_view list,
                   bool stores, std::string_view file, std::size_t line, const Who& who) {
-    each_entry(list, [&](std::string_view entry) {
+    const char* const end = list.data() + list.size();
+    for (const char* at = list.data(); at != end;) {
+        if (*at == ' ') {
+            ++at;
+            continue;
+        }
         // id,nameid,amount,equip,identify,refine,attribute,card0..3[,broken]
         long long v[12] = {};
         NumbersSeen seen;
-        if (!read_numbers(entry, v, 11, 1, &seen)) {
+        const char* const stop = read_numbers_from(at, end, v, 11, 1, &seen);
+        if (stop == nullptr || (stop != end && *stop != ' ')) {
+            const std::string_view rest(at, static_cast<std::size_t>(end - at));
+            const std::string_view entry = rest.substr(0, rest.find(' '));
             run.skip(file, line, who() + ", item " + std::string(entry.substr(0, 60)),
                      "it is not 11 numbers");
-            return true;
+            at += entry.size();
+            continue;
         }
-        if (stores && (v[1] == 0 || v[2] == 0)) return true;
+        const std::string_view entry(at, static_cast<std::size_t>(stop - at));
+        at = stop;
+        if (stores && (v[1] == 0 || v[2] == 0)) continue;
         rows.begin();
         rows.number(0, owner);
         // Cards are the signed 16-bit values the server keeps.
@@ -322,9 +341,9 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
         }
         if (seen.as_written && cards_as_written) {
             // nameid to card3 go in as the entry writes them.
-            const std::size_t from = entry.find(',') + 1;
-            const std::size_t to = seen.count == 12 ? entry.rfind(',') : entry.size();
-            rows.numbers(1, v + 1, 10, entry.substr(from, to - from));
+            std::size_t from = 0;
+            while (entry[from] != ',') ++from;
+            rows.numbers(1, v + 1, 10, entry.substr(from + 1, seen.counted_length - from - 1));
         } else {
             for (std::size_t i = 1; i < 11; ++i) rows.number(i, v[i]);
         }
@@ -335,8 +354,7 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
                            " has no column in the 2013 schema and is not carried");
         }
         run.add(rows, file, line, [&] { return who() + ", item " + std::to_string(v[1]); });
-        return true;
-    });
+    }
 }
 
 }  // namespace tavo::sqlx

@@ -24,6 +24,7 @@ namespace tavo::sqlx {
 struct NumbersSeen {
     std::size_t count = 0;
     bool as_written = true;
+    std::size_t counted_length = 0;  // the text of the first `count` numbers asked for
 };
 
 // The comma-separated integers of a field, read at once; false when the field is not `count`
