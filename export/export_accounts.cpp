@@ -67,8 +67,9 @@ void number_or_lost(ExportRun& run, TableRows& login, std::size_t slot, std::str
 void export_registers(ExportRun& run, std::string_view items, int type, long long account,
                       long long character, std::string_view file, std::size_t line,
                       const Who& who) {
-    TableRows& regs = run.table("global_reg_value");
-    std::vector<std::string> keys;
+    TableRows& regs = run.registers();
+    std::vector<std::string_view>& names = run.register_names;
+    names.clear();
     std::size_t start = 0;
     while (start < items.size()) {
         std::size_t end = items.find_first_of(" \t", start);
@@ -86,14 +87,16 @@ void export_registers(ExportRun& run, std::string_view items, int type, long lon
             continue;
         }
         if (integer_value(value) == 0) continue;
-        std::string key = latin1_ci_key(name);
-        if (std::find(keys.begin(), keys.end(), key) != keys.end()) {
+        const auto same = [&](std::string_view earlier) {
+            return same_latin1_ci_key(earlier, name);
+        };
+        if (std::any_of(names.begin(), names.end(), same)) {
             run.skip(file, line, what(),
                      "its name differs from an earlier one only in letter case or accents, "
                      "which the table's key takes as the same name");
             continue;
         }
-        keys.push_back(std::move(key));
+        names.push_back(name);
         regs.begin();
         regs.number(kRegType, type);
         regs.number(kRegAccount, account);

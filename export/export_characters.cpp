@@ -89,12 +89,34 @@ bool point(TableRows& rows, std::string_view text, std::size_t slot, SqlEra era,
     const std::size_t comma = text.find(',');
     if (comma == 0 || comma == std::string_view::npos) return false;
     long long v[3] = {};
-    if (!read_numbers(text.substr(comma + 1), v, 2, partner ? 1 : 0)) return false;
+    NumbersSeen seen;
+    const std::string_view numbers = text.substr(comma + 1);
+    if (!read_numbers(numbers, v, 2, partner ? 1 : 0, &seen)) return false;
     rows.text(slot, map_of(text.substr(0, comma), era));
-    rows.number(slot + 1, v[0]);
-    rows.number(slot + 2, v[1]);
+    if (seen.as_written) {
+        rows.numbers(slot + 1, v, 2, numbers.substr(0, seen.counted_length));
+    } else {
+        rows.number(slot + 1, v[0]);
+        rows.number(slot + 2, v[1]);
+    }
     if (partner) *partner = v[2];
     return true;
+}
+
+// Each point of a memo field, whose points may stand without a blank between them
+// ("alpha,150,180beta,120,60"): a point starts where a letter follows a digit, as splitmemo
+// reads it.
+template <class Each>
+void each_memo_point(std::string_view memo, Each&& each) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= memo.size(); ++i) {
+        const bool blank = i == memo.size() || memo[i] == ' ';
+        const bool glued = !blank && i > 0 && memo[i - 1] >= '0' && memo[i - 1] <= '9' &&
+                           is_alpha_code(static_cast<unsigned char>(memo[i]));
+        if (!blank && !glued) continue;
+        if (i > start) each(memo.substr(start, i - start));
+        start = blank ? i + 1 : i;
+    }
 }
 
 class CharacterPass {
@@ -146,13 +168,18 @@ private:
         chars_.text(kName, p_[2]);
         for (const NumberField& f : kNumberFields) {
             long long v[6] = {};
-            if (!read_numbers(p_[f.field], v, f.count)) {
+            NumbersSeen seen;
+            if (!read_numbers(p_[f.field], v, f.count, 0, &seen)) {
                 skip(number, who(),
                      "field " + std::to_string(f.field) + " is not " + std::to_string(f.count) +
                          " numbers");
                 return false;
             }
-            for (std::size_t i = 0; i < f.count; ++i) chars_.number(f.slot + i, v[i]);
+            if (seen.as_written) {
+                chars_.numbers(f.slot, v, f.count, p_[f.field]);
+            } else {
+                for (std::size_t i = 0; i < f.count; ++i) chars_.number(f.slot + i, v[i]);
+            }
         }
         long long partner = 0;
         const bool points = point(chars_, p_[12], kLastMap, run_.era) &&
@@ -163,8 +190,7 @@ private:
         }
         chars_.number(kPartnerId, partner);
         chars_.number(kOnline, 0);
-        if (run_.era == SqlEra::Y2013 &&
-            !run_.char_names.insert(hash_bytes(latin1_ci_key(p_[2])))) {
+        if (run_.era == SqlEra::Y2013 && !run_.char_names.insert(latin1_ci_hash(p_[2]))) {
             skip(number, who(),
                  "its name differs from an earlier character's only in letter case or accents, "
                  "and the 2013 schema's names are unique in that sense");
@@ -174,23 +200,16 @@ private:
     }
 
     void memo_points(long long id, std::size_t number, const Who& who) {
-        const std::string points = splitmemo(p_[14]);
-        std::size_t start = 0;
-        while (start < points.size()) {
-            std::size_t end = points.find(' ', start);
-            if (end == std::string::npos) end = points.size();
-            const std::string_view entry = std::string_view(points).substr(start, end - start);
-            start = end + 1;
-            if (entry.empty()) continue;
+        each_memo_point(p_[14], [&](std::string_view entry) {
             const auto what = [&] { return who() + ", memo point " + std::string(entry); };
             memo_.begin();
             memo_.number(0, id);
             if (!point(memo_, entry, 1, run_.era)) {
                 run_.skip(check::kAthena, number, what(), "it is not map,x,y");
-                continue;
+                return;
             }
             run_.add(memo_, check::kAthena, number, what);
-        }
+        });
     }
 
     void skill_rows(long long id, std::size_t number, const Who& who) {
@@ -198,7 +217,8 @@ private:
         each_entry(p_[17], [&](std::string_view entry) {
             const auto what = [&] { return who() + ", skill " + std::string(entry.substr(0, 40)); };
             long long v[2] = {};
-            if (!read_numbers(entry, v, 2)) {
+            NumbersSeen seen;
+            if (!read_numbers(entry, v, 2, 0, &seen)) {
                 run_.skip(check::kAthena, number, what(), "it is not id,level");
                 return true;
             }
@@ -209,8 +229,12 @@ private:
             seen_.push_back(v[0]);
             skills_.begin();
             skills_.number(0, id);
-            skills_.number(1, v[0]);
-            skills_.number(2, v[1]);
+            if (seen.as_written) {
+                skills_.numbers(1, v, 2, entry);
+            } else {
+                skills_.number(1, v[0]);
+                skills_.number(2, v[1]);
+            }
             run_.add(skills_, check::kAthena, number, what);
             return true;
         });

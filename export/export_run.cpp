@@ -99,6 +99,47 @@ std::string place(std::string_view file, std::size_t line) {
     return text;
 }
 
+// The comma-separated integers from `at` on, up to the first byte after a number that is no
+// comma: where they stop, or null when they are not `count` to `count` + `more` integers.
+const char* read_numbers_from(const char* at, const char* const end, long long* out,
+                              std::size_t count, std::size_t more, NumbersSeen* seen) {
+    const char* const first = at;
+    const char* counted = at;
+    bool as_written = true;
+    std::size_t i = 0;
+    for (; i < count + more; ++i) {
+        if (i > 0) {
+            if (at == end || *at != ',') break;
+            ++at;
+        }
+        const char* const start = at;
+        const bool minus = at != end && *at == '-';
+        if (minus) ++at;
+        const char* const digits = at;
+        unsigned long long value = 0;
+        while (at != end && static_cast<unsigned char>(*at - '0') < 10) {
+            value = value * 10 + static_cast<unsigned char>(*at - '0');
+            ++at;
+        }
+        const auto length = static_cast<std::size_t>(at - digits);
+        if (length == 0) return nullptr;
+        if (*digits == '0' && (length > 1 || minus)) as_written = false;
+        if (length > 18) {
+            // Past what 18 digits hold: from_chars decides what fits a long long.
+            long long exact = 0;
+            const auto [next, error] = std::from_chars(start, end, exact);
+            if (error != std::errc() || next != at) return nullptr;
+            out[i] = exact;
+        } else {
+            out[i] = minus ? -static_cast<long long>(value) : static_cast<long long>(value);
+        }
+        if (i + 1 == count) counted = at;
+    }
+    if (i < count) return nullptr;
+    if (seen != nullptr) *seen = {i, as_written, static_cast<std::size_t>(counted - first)};
+    return at;
+}
+
 }  // namespace
 
 std::string with_commas(std::uint64_t n) {
@@ -111,28 +152,26 @@ std::string with_commas(std::uint64_t n) {
     return text;
 }
 
-bool read_numbers(std::string_view field, long long* out, std::size_t count, std::size_t more) {
-    const char* at = field.data();
-    const char* end = field.data() + field.size();
-    for (std::size_t i = 0; i < count + more; ++i) {
-        if (i > 0) {
-            if (at == end) return i >= count;
-            if (*at != ',') return false;
-            ++at;
-        }
-        long long value = 0;
-        const auto [next, error] = std::from_chars(at, end, value);
-        if (error != std::errc() || next == at) return false;
-        if (i < count + more) out[i] = value;
-        at = next;
-    }
-    return at == end;
+bool read_numbers(std::string_view field, long long* out, std::size_t count, std::size_t more,
+                  NumbersSeen* seen) {
+    const char* const end = field.data() + field.size();
+    return read_numbers_from(field.data(), end, out, count, more, seen) == end;
 }
 
 std::uint64_t hash_bytes(std::string_view bytes) {
     std::uint64_t h = 0xcbf29ce484222325ULL;
     for (const char c : bytes) {
         h ^= static_cast<unsigned char>(c);
+        h *= 0x100000001b3ULL;
+    }
+    return h ^ (h >> 29);
+}
+
+std::uint64_t latin1_ci_hash(std::string_view text) {
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    for (const char c : text) {
+        h ^= latin1_ci_weight(static_cast<unsigned char>(c));
         h *= 0x100000001b3ULL;
     }
     return h ^ (h >> 29);
@@ -215,6 +254,7 @@ ExportRun::ExportRun(const AppContext& context, const SqlExportOptions& options,
             tables_.push_back(std::make_unique<TableRows>(*table, std::move(f.columns), sink));
         }
     }
+    registers_ = &this->table("global_reg_value");
 }
 
 const std::vector<std::size_t>& ExportRun::kept_lines(std::string_view file) const {
@@ -269,22 +309,43 @@ void ExportRun::flush_all() {
 
 void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_view list,
                   bool stores, std::string_view file, std::size_t line, const Who& who) {
-    each_entry(list, [&](std::string_view entry) {
+    const char* const end = list.data() + list.size();
+    for (const char* at = list.data(); at != end;) {
+        if (*at == ' ') {
+            ++at;
+            continue;
+        }
         // id,nameid,amount,equip,identify,refine,attribute,card0..3[,broken]
         long long v[12] = {};
-        if (!read_numbers(entry, v, 11, 1)) {
+        NumbersSeen seen;
+        const char* const stop = read_numbers_from(at, end, v, 11, 1, &seen);
+        if (stop == nullptr || (stop != end && *stop != ' ')) {
+            const std::string_view rest(at, static_cast<std::size_t>(end - at));
+            const std::string_view entry = rest.substr(0, rest.find(' '));
             run.skip(file, line, who() + ", item " + std::string(entry.substr(0, 60)),
                      "it is not 11 numbers");
-            return true;
+            at += entry.size();
+            continue;
         }
-        if (stores && (v[1] == 0 || v[2] == 0)) return true;
+        const std::string_view entry(at, static_cast<std::size_t>(stop - at));
+        at = stop;
+        if (stores && (v[1] == 0 || v[2] == 0)) continue;
         rows.begin();
         rows.number(0, owner);
-        for (std::size_t i = 1; i < 11; ++i) {
-            // Cards are the signed 16-bit values the server keeps.
-            const long long value =
-                i >= 7 ? static_cast<std::int16_t>(static_cast<std::uint16_t>(v[i])) : v[i];
-            rows.number(i, value);
+        // Cards are the signed 16-bit values the server keeps.
+        bool cards_as_written = true;
+        for (std::size_t i = 7; i < 11; ++i) {
+            const long long card = static_cast<std::int16_t>(static_cast<std::uint16_t>(v[i]));
+            cards_as_written = cards_as_written && card == v[i];
+            v[i] = card;
+        }
+        if (seen.as_written && cards_as_written) {
+            // nameid to card3 go in as the entry writes them.
+            std::size_t from = 0;
+            while (entry[from] != ',') ++from;
+            rows.numbers(1, v + 1, 10, entry.substr(from + 1, seen.counted_length - from - 1));
+        } else {
+            for (std::size_t i = 1; i < 11; ++i) rows.number(i, v[i]);
         }
         rows.number(11, v[11]);
         if (!rows.has(11) && v[11] != 0) {
@@ -293,8 +354,7 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
                            " has no column in the 2013 schema and is not carried");
         }
         run.add(rows, file, line, [&] { return who() + ", item " + std::to_string(v[1]); });
-        return true;
-    });
+    }
 }
 
 }  // namespace tavo::sqlx

@@ -19,9 +19,18 @@
 
 namespace tavo::sqlx {
 
+// What read_numbers saw: how many numbers, and whether each is written as TableRows writes it
+// (no sign but a minus, no leading zero, no "-0"), so that the text can go into a row as it is.
+struct NumbersSeen {
+    std::size_t count = 0;
+    bool as_written = true;
+    std::size_t counted_length = 0;  // the text of the first `count` numbers asked for
+};
+
 // The comma-separated integers of a field, read at once; false when the field is not `count`
 // integers (a `more` allowed after them).
-bool read_numbers(std::string_view field, long long* out, std::size_t count, std::size_t more = 0);
+bool read_numbers(std::string_view field, long long* out, std::size_t count, std::size_t more = 0,
+                  NumbersSeen* seen = nullptr);
 
 // Open-addressed set of 64-bit keys, for the names a unique key of the 2013 schema holds.
 class KeySet {
@@ -36,6 +45,8 @@ private:
 };
 
 std::uint64_t hash_bytes(std::string_view bytes);
+// hash_bytes(latin1_ci_key(text)), without making the key.
+std::uint64_t latin1_ci_hash(std::string_view text);
 
 // "1,234,567"
 std::string with_commas(std::uint64_t n);
@@ -94,11 +105,15 @@ public:
     }
 
     TableRows& table(std::string_view name);
+    // global_reg_value, which every account and character line fills.
+    TableRows& registers() { return *registers_; }
     void flush_all();
 
     // What the character pass learns for the later files.
     CharacterDirectory characters;
     KeySet char_names;  // latin1_swedish_ci keys of the names written (2013: a unique key)
+    // The register names of one owner written so far (export_registers).
+    std::vector<std::string_view> register_names;
 
     // The %newid% counters of account.txt and athena.txt.
     long long next_account = 0;
@@ -120,6 +135,7 @@ private:
 
     std::map<std::string, std::vector<std::size_t>, std::less<>> kept_;
     std::vector<std::unique_ptr<TableRows>> tables_;
+    TableRows* registers_ = nullptr;
     const ExportProgress& progress_;
 };
 

@@ -114,5 +114,23 @@ TEST_F(SqlExportRun, The2004SchemaKeepsMapsAndNamesWhatItsNumberColumnsCannotHol
               std::string::npos);
 }
 
+TEST_F(SqlExportRun, ItemsAndMemoPointsGoInAsTheServerReadsThem) {
+    // Numbers with leading zeros, cards past 32767 (the server keeps them as 16-bit values),
+    // an item without blank after it at the end of the list, and glued memo points.
+    edit("athena.txt", "1,1116,1,34,1,7,0,4035,4035,0,0 ",
+         "1,1116,007,34,1,7,0,4035,4035,0,0 1,1117,1,0,1,0,0,65535,40000,-0,0,4 ");
+    edit("athena.txt", "11,1105,1,0,1,0,0,4035,4035,4035,4029 \t",
+         "11,1105,1,0,1,0,0,4035,4035,4035,4029\t");
+    const SqlExportReport report = run(SqlEra::Y2004);
+    ASSERT_FALSE(report.refused);
+    EXPECT_NE(out.text.find("(150000,1116,7,34,1,7,0,4035,4035,0,0,0),(150000,1117,1,0,1,0,0,-1,"
+                            "-25536,0,0,4),(150000,2315,1,16,1,4,0,4001,0,0,0,0)"),
+              std::string::npos);
+    EXPECT_NE(out.text.find("(150000,1105,1,0,1,0,0,4035,4035,4035,4029,0)"), std::string::npos);
+    EXPECT_NE(out.text.find("(150000,'prontera.gat',156,191),(150000,'geffen.gat',119,59),"
+                            "(150000,'payon.gat',152,75)"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace tavo

@@ -19,30 +19,43 @@ TableRows::TableRows(const SqlTable& table, std::vector<std::string_view> column
     bool first = true;
     for (std::string_view name : columns) {
         const SqlColumn* column = table.column(name);
-        column_.push_back(column);
+        Slot slot{column, 1, 0, 0};
+        if (column != nullptr && column->kind == SqlColumn::Kind::Integer) {
+            slot.low = column->low;
+            slot.high = column->high;
+        }
+        slots_.push_back(slot);
         if (column == nullptr) continue;
         if (!first) head_ += ',';
         head_.append("`").append(name).append("`");
         first = false;
     }
+    for (std::size_t i = slots_.size(); i-- > 0;) {
+        if (slots_[i].column != nullptr)
+            slots_[i].run = 1 + (i + 1 < slots_.size() ? slots_[i + 1].run : 0);
+    }
     head_ += ") VALUES ";
-    statement_.reserve(kStatementBytes + (64 << 10));
+    buffer_.resize(kStatementBytes + (64 << 10));
+}
+
+void TableRows::grow(std::size_t bytes) {
+    buffer_.resize(std::max(buffer_.size() * 2, used_ + bytes));
 }
 
 void TableRows::drop_open_row() {
     if (!open_) return;
     open_ = false;
-    statement_.resize(row_start_);
-    if (statement_.size() == head_.size()) statement_.clear();
+    used_ = row_start_;
+    if (used_ == head_.size()) used_ = 0;
 }
 
 void TableRows::begin() {
     drop_open_row();
     problem_.clear();
     open_ = true;
-    if (statement_.empty()) statement_ = head_;
-    row_start_ = statement_.size();
-    statement_ += statement_.size() == head_.size() ? "(" : ",(";
+    if (used_ == 0) append(head_);
+    row_start_ = used_;
+    append(used_ == head_.size() ? "(" : ",(");
     next_slot_ = 0;
     first_value_ = true;
 }
@@ -50,23 +63,36 @@ void TableRows::begin() {
 bool TableRows::reach_over(std::size_t slot) {
     if (slot < next_slot_) throw std::logic_error("the values of a row go in column order");
     for (; next_slot_ < slot; ++next_slot_) {
-        if (column_[next_slot_] == nullptr) continue;
-        statement_.append(first_value_ ? "DEFAULT" : ",DEFAULT");
+        if (slots_[next_slot_].column == nullptr) continue;
+        append(first_value_ ? "DEFAULT" : ",DEFAULT");
         first_value_ = false;
     }
     ++next_slot_;
-    if (column_[slot] == nullptr) return false;
-    if (!first_value_) statement_ += ',';
+    if (slots_[slot].column == nullptr) return false;
+    if (!first_value_) append(",");
     first_value_ = false;
     return true;
 }
 
+void TableRows::numbers(std::size_t slot, const long long* values, std::size_t count,
+                        std::string_view written) {
+    if (slot != next_slot_ || slots_[slot].run < count) {
+        for (std::size_t i = 0; i < count; ++i) number(slot + i, values[i]);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) check_number(slot + i, values[i]);
+    if (!first_value_) append(",");
+    first_value_ = false;
+    append(written);
+    next_slot_ += count;
+}
+
 void TableRows::refuse(std::size_t slot, const std::string& why) {
-    if (problem_.empty()) problem_ = "`" + column_[slot]->name + "` " + why;
+    if (problem_.empty()) problem_ = "`" + slots_[slot].column->name + "` " + why;
 }
 
 void TableRows::refuse_number(std::size_t slot, long long value) {
-    const SqlColumn& column = *column_[slot];
+    const SqlColumn& column = *slots_[slot].column;
     if (column.kind != SqlColumn::Kind::Integer) {
         refuse(slot, "cannot hold the number " + std::to_string(value));
         return;
@@ -77,7 +103,7 @@ void TableRows::refuse_number(std::size_t slot, long long value) {
 
 void TableRows::text(std::size_t slot, std::string_view value) {
     if (!reach(slot)) return;
-    const SqlColumn* column = column_[slot];
+    const SqlColumn* column = slots_[slot].column;
     if (column->kind == SqlColumn::Kind::Text && value.size() > column->length) {
         refuse(slot, "holds " + std::to_string(column->length) + " characters, \"" +
                          std::string(value.substr(0, 40)) + "\" has " +
@@ -89,7 +115,8 @@ void TableRows::text(std::size_t slot, std::string_view value) {
     } else if (column->kind == SqlColumn::Kind::Integer) {
         refuse(slot, "holds numbers, not \"" + std::string(value.substr(0, 40)) + "\"");
     }
-    append_sql_string(statement_, value);
+    char* at = room(2 * value.size() + 2);
+    used_ = static_cast<std::size_t>(write_sql_string(at, value) - base());
 }
 
 bool TableRows::add() {
@@ -98,22 +125,22 @@ bool TableRows::add() {
         return false;
     }
     open_ = false;
-    for (; next_slot_ < column_.size(); ++next_slot_) {
-        if (column_[next_slot_] == nullptr) continue;
-        statement_.append(first_value_ ? "DEFAULT" : ",DEFAULT");
+    for (; next_slot_ < slots_.size(); ++next_slot_) {
+        if (slots_[next_slot_].column == nullptr) continue;
+        append(first_value_ ? "DEFAULT" : ",DEFAULT");
         first_value_ = false;
     }
-    statement_ += ')';
+    append(")");
     ++rows_;
-    if (statement_.size() >= kStatementBytes) flush();
+    if (used_ >= kStatementBytes) flush();
     return true;
 }
 
 void TableRows::flush() {
     drop_open_row();
-    if (statement_.empty()) return;
-    sink_.execute(statement_);
-    statement_.clear();
+    if (used_ == 0) return;
+    sink_.execute(std::string_view(base(), used_));
+    used_ = 0;
 }
 
 }  // namespace tavo

@@ -4,6 +4,7 @@
 // the memory an export needs does not grow with the server.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,20 +32,20 @@ public:
 
     const SqlTable& table() const { return table_; }
     // Whether the table has the column at `slot` in this era.
-    bool has(std::size_t slot) const { return column_[slot] != nullptr; }
+    bool has(std::size_t slot) const { return slots_[slot].column != nullptr; }
 
     // A new row. Values are given slot by slot in the order of the columns; a slot passed over
     // takes the column's default.
     void begin();
     void number(std::size_t slot, long long value) {
         if (!reach(slot)) return;
-        const SqlColumn& column = *column_[slot];
-        if (column.kind != SqlColumn::Kind::Integer || value < column.low ||
-            (value > 0 && static_cast<unsigned long long>(value) > column.high)) {
-            refuse_number(slot, value);
-        }
-        append_sql_number(statement_, value);
+        check_number(slot, value);
+        used_ = static_cast<std::size_t>(write_sql_number(room(kSqlNumberBytes), value) - base());
     }
+    // The numbers of `count` slots from `slot` on, with the text they are written as: each in
+    // the form number() writes it, separated by commas, so that the text goes in as it is.
+    void numbers(std::size_t slot, const long long* values, std::size_t count,
+                 std::string_view written);
     void text(std::size_t slot, std::string_view value);
     // Adds the row to the next INSERT; false, with the reason in problem(), when a value does
     // not fit its column: the row is then left out.
@@ -56,6 +57,18 @@ public:
     std::uint64_t rows() const { return rows_; }
 
 private:
+    struct Slot {
+        const SqlColumn* column;  // null: not in this era's table
+        long long low;            // an integer column's range; low > high for the others
+        unsigned long long high;
+        std::size_t run;  // the slots from this one on that the table has
+    };
+    void check_number(std::size_t slot, long long value) {
+        const Slot& s = slots_[slot];
+        if (value < s.low || (value > 0 && static_cast<unsigned long long>(value) > s.high)) {
+            refuse_number(slot, value);
+        }
+    }
     void refuse(std::size_t slot, const std::string& why);
     void refuse_number(std::size_t slot, long long value);
     // Takes back a row begun but not added.
@@ -63,20 +76,34 @@ private:
     // Moves on to the slot: the slots passed over take their defaults. False for a column the
     // era's table does not have.
     bool reach(std::size_t slot) {
-        if (slot != next_slot_ || column_[slot] == nullptr) return reach_over(slot);
+        if (slot != next_slot_ || slots_[slot].column == nullptr) return reach_over(slot);
         ++next_slot_;
-        if (!first_value_) statement_ += ',';
+        if (!first_value_) append(",");
         first_value_ = false;
         return true;
     }
     bool reach_over(std::size_t slot);
+    void append(std::string_view bytes) {
+        std::memcpy(room(bytes.size()), bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+
+    // The INSERT being filled is buffer_[0, used_), the row being built last; the buffer is
+    // kept larger than that, so that values are written in place.
+    char* base() { return buffer_.data(); }
+    char* room(std::size_t bytes) {
+        if (used_ + bytes > buffer_.size()) grow(bytes);
+        return buffer_.data() + used_;
+    }
+    void grow(std::size_t bytes);
 
     const SqlTable& table_;
     SqlSink& sink_;
-    std::vector<const SqlColumn*> column_;  // by slot; null: not in this era's table
-    std::string head_;                      // INSERT INTO `t` (`a`,`b`) VALUES
-    std::string statement_;                 // the INSERT being filled, the row being built last
-    std::size_t row_start_ = 0;             // where the row being built starts in statement_
+    std::vector<Slot> slots_;
+    std::string head_;  // INSERT INTO `t` (`a`,`b`) VALUES
+    std::string buffer_;
+    std::size_t used_ = 0;
+    std::size_t row_start_ = 0;  // where the row being built starts in the buffer
     std::size_t next_slot_ = 0;
     bool first_value_ = true;
     bool open_ = false;  // a row is begun and not added yet

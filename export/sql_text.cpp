@@ -1,5 +1,6 @@
 #include "export/sql_text.h"
 
+#include <array>
 #include <charconv>
 
 namespace tavo {
@@ -24,6 +25,18 @@ constexpr unsigned char kWeights[256] = {
     247, 216, 85,  85,  85,  89,  89,  222, 255,
 };
 
+// The letter after the backslash of each byte a string literal escapes; 0 for the others.
+constexpr auto kEscapes = [] {
+    std::array<char, 256> escapes{};
+    escapes['\''] = '\'';
+    escapes['\\'] = '\\';
+    escapes[0] = '0';
+    escapes['\n'] = 'n';
+    escapes['\r'] = 'r';
+    escapes[0x1a] = 'Z';
+    return escapes;
+}();
+
 bool digits(std::string_view text, std::size_t at, std::size_t count, int& value) {
     value = 0;
     for (std::size_t i = at; i < at + count; ++i) {
@@ -44,31 +57,29 @@ int days_in(int year, int month) {
 
 }  // namespace
 
-void append_sql_string(std::string& out, std::string_view bytes) {
-    out += '\'';
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        const char* escape = nullptr;
-        switch (c) {
-            case '\'': escape = "\\'"; break;
-            case '\\': escape = "\\\\"; break;
-            case '\0': escape = "\\0"; break;
-            case '\n': escape = "\\n"; break;
-            case '\r': escape = "\\r"; break;
-            case '\x1a': escape = "\\Z"; break;
-            default: continue;
+char* write_sql_string(char* out, std::string_view bytes) {
+    *out++ = '\'';
+    for (const char c : bytes) {
+        const char escape = kEscapes[static_cast<unsigned char>(c)];
+        if (escape != 0) {
+            *out++ = '\\';
+            *out++ = escape;
+        } else {
+            *out++ = c;
         }
-        out.append(bytes.substr(plain, i - plain));
-        out.append(escape);
-        plain = i + 1;
     }
-    out.append(bytes.substr(plain));
-    out += '\'';
+    *out++ = '\'';
+    return out;
 }
 
-std::optional<std::string> sql_datetime(std::string_view text) {
-    if (text == "-") return std::string("0000-00-00 00:00:00");
+void append_sql_string(std::string& out, std::string_view bytes) {
+    const std::size_t before = out.size();
+    out.resize(before + 2 * bytes.size() + 2);
+    out.resize(static_cast<std::size_t>(write_sql_string(out.data() + before, bytes) - out.data()));
+}
+
+std::optional<std::string_view> sql_datetime(std::string_view text) {
+    if (text == "-") return "0000-00-00 00:00:00";
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, fraction = 0;
     if (text.size() < 19 || !digits(text, 0, 4, year) || text[4] != '-' ||
         !digits(text, 5, 2, month) || text[7] != '-' || !digits(text, 8, 2, day) ||
@@ -86,7 +97,7 @@ std::optional<std::string> sql_datetime(std::string_view text) {
         return std::nullopt;
     }
     if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-    return std::string(text.substr(0, 19));
+    return text.substr(0, 19);
 }
 
 unsigned char latin1_ci_weight(unsigned char byte) {
@@ -100,6 +111,19 @@ std::string latin1_ci_key(std::string_view text) {
         key[i] = static_cast<char>(kWeights[static_cast<unsigned char>(text[i])]);
     }
     return key;
+}
+
+bool same_latin1_ci_key(std::string_view a, std::string_view b) {
+    while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
+    while (!b.empty() && b.back() == ' ') b.remove_suffix(1);
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (kWeights[static_cast<unsigned char>(a[i])] !=
+            kWeights[static_cast<unsigned char>(b[i])]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace tavo

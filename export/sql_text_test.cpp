@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
+#include "export/export_run.h"
 #include "export/sql_rows.h"
 
 namespace tavo {
@@ -93,6 +96,46 @@ TEST(TableRows, LongRunsOfRowsAreSplitIntoStatementsOfAboutAMegabyte) {
         values += static_cast<std::size_t>(std::count(s.begin(), s.end(), '('));
     }
     EXPECT_EQ(values - sink.all.size(), 40000u);  // one "(" of each head is the column list's
+}
+
+TEST(TableRows, NumbersGoInAsWrittenOnlyWhenEveryColumnIsThereAndAreCheckedAllTheSame) {
+    Statements sink;
+    TableRows rows(sql_table(SqlEra::Y2013, "inventory"),
+                   {"char_id", "nameid", "amount", "refine", "broken"}, sink);
+    const long long values[] = {150000, 501, 3, 300};
+    const long long refine_broken[] = {7, 1};
+    rows.begin();
+    rows.numbers(0, values, 3, "150000,501,3");
+    rows.numbers(3, refine_broken, 2, "7,1");  // the 2013 table has no `broken`
+    EXPECT_TRUE(rows.add());
+    rows.begin();
+    rows.numbers(0, values, 4, "150000,501,3,300");
+    EXPECT_FALSE(rows.add());
+    EXPECT_EQ(rows.problem(), "`refine` cannot hold 300 (it holds 0 to 255)");
+    rows.flush();
+    EXPECT_EQ(sink.all, std::vector<std::string>{"INSERT INTO `inventory` "
+                                                 "(`char_id`,`nameid`,`amount`,`refine`) "
+                                                 "VALUES (150000,501,3,7)"});
+}
+
+TEST(ReadNumbers, ANumberGoesInAsWrittenOnlyInTheFormMariadbIsGiven) {
+    long long v[3] = {};
+    sqlx::NumbersSeen seen;
+    ASSERT_TRUE(sqlx::read_numbers("156,-191,0", v, 2, 1, &seen));
+    EXPECT_EQ((std::vector<long long>(v, v + 3)), (std::vector<long long>{156, -191, 0}));
+    EXPECT_TRUE(seen.as_written);
+    EXPECT_EQ(seen.counted_length, 8u);  // "156,-191": the two asked for, without the third
+    ASSERT_TRUE(sqlx::read_numbers("007,5", v, 2, 0, &seen));
+    EXPECT_EQ(v[0], 7);
+    EXPECT_FALSE(seen.as_written);
+    ASSERT_TRUE(sqlx::read_numbers("-0", v, 1, 0, &seen));
+    EXPECT_FALSE(seen.as_written);
+    ASSERT_TRUE(sqlx::read_numbers("-9223372036854775808", v, 1));
+    EXPECT_EQ(v[0], INT64_MIN);
+    for (const char* wrong :
+         {"9223372036854775808", "+5", "-", "5,", "5,,6", "1,2,3,4", "1", "1 2"}) {
+        EXPECT_FALSE(sqlx::read_numbers(wrong, v, 2, 1)) << wrong;
+    }
 }
 
 }  // namespace
