@@ -124,6 +124,13 @@ LineReader::LineReader(const fs::path& path) {
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
+LineReader::LineReader(const fs::path& path, std::uint64_t from, std::uint64_t to)
+    : LineReader(path) {
+    if (::lseek(fd_, static_cast<off_t>(from), SEEK_SET) < 0) throw failure_from_errno(errno, path);
+    consumed_ = from;
+    left_ = to > from ? to - from : 0;
+}
+
 LineReader::~LineReader() {
     if (fd_ >= 0) ::close(fd_);
 }
@@ -137,11 +144,14 @@ bool LineReader::fill() {
     }
     if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than a chunk
     for (;;) {
-        const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        const std::size_t room =
+            static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - end_, left_));
+        const ssize_t got = room == 0 ? 0 : ::read(fd_, buffer_.data() + end_, room);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw failure_from_errno(errno);
         if (got == 0) eof_ = true;
         end_ += static_cast<std::size_t>(got);
+        left_ -= static_cast<std::uint64_t>(got);
         return got > 0;
     }
 }

@@ -67,6 +67,8 @@ public:
     // Fails with File not found (53) or the matching failure, naming the file, when the file
     // cannot be opened; a folder in its place is Path/File access error (75).
     explicit LineReader(const fs::path& path);
+    // The lines of the bytes [from, to) of the file alone; `from` is where a line starts.
+    LineReader(const fs::path& path, std::uint64_t from, std::uint64_t to);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -86,7 +88,8 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;
-    std::uint64_t consumed_ = 0;  // file bytes before buffer_[0]
+    std::uint64_t consumed_ = 0;       // file bytes before buffer_[0]
+    std::uint64_t left_ = UINT64_MAX;  // bytes still to read
     std::uint64_t line_offset_ = 0;
     std::size_t break_length_ = 0;
     char break_first_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <unordered_map>
 
@@ -32,12 +33,21 @@ std::optional<std::int32_t> whole(std::string_view text) {
 // Ids whose names are wanted, each with the name once it is found.
 using Wanted = std::unordered_map<std::int32_t, std::optional<std::string>>;
 
+// Where the text first holds part, from `from` on; npos when it does not.
+std::size_t find_text(std::string_view text, std::string_view part, std::size_t from) {
+    if (from >= text.size()) return std::string_view::npos;
+    const void* hit = ::memmem(text.data() + from, text.size() - from, part.data(), part.size());
+    return hit == nullptr ? std::string_view::npos
+                          : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+}
+
 class Finder {
 public:
     Finder(const fs::path& folder, std::int32_t nameid, const CensusProgress& progress,
            const std::atomic<bool>* stop)
         : run_(folder, progress, stop), digits_(std::to_string(std::llabs(nameid))) {
         found_.nameid = nameid;
+        found_.holdings = Holdings(nameid);
     }
 
     ItemHolders find() {
@@ -45,7 +55,7 @@ public:
         read_stores(kGuildStorage, HeldIn::GuildStorage);
         read_characters();
         if (any_unnamed(makers_)) read_maker_names();
-        if (!accounts_.empty()) read_account_names();
+        if (!stores_.empty()) read_account_names();
         if (!guilds_.empty()) read_guild_names();
         if (!pets_.empty()) read_pet_names();
         settle();
@@ -64,28 +74,31 @@ private:
     }
 
     // Adds the items of a list that are the one sought; false when one of the items that may be
-    // it cannot be read.
-    bool take_items(std::string_view list, const Holding& holder) {
-        if (list.find(digits_) == std::string_view::npos) return true;  // none of them is
-        return each_entry(list, [&](std::string_view entry) {
-            if (!may_be_sought(entry)) return true;
+    // it cannot be read. Only an entry that holds the id's digits can be it: the search for
+    // them passes over the others without splitting the list.
+    bool take_items(std::string_view list, HeldIn place, std::int32_t holder_id) {
+        for (std::size_t at = find_text(list, digits_, 0); at != std::string_view::npos;) {
+            const std::size_t blank = list.rfind(' ', at);
+            const std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
+            const std::size_t end = std::min(list.find(' ', at), list.size());
+            const std::string_view entry = list.substr(start, end - start);
+            at = find_text(list, digits_, end);
+            if (!may_be_sought(entry)) continue;
             ItemSlot item;
             try {
                 item = parse_item(entry);
             } catch (const Failure&) {
                 return false;
             }
-            if (item.nameid != found_.nameid) return true;
-            Holding holding = holder;
-            holding.item = item;
-            found_.holdings.push_back(std::move(holding));
+            if (item.nameid != found_.nameid) continue;
+            found_.holdings.add(place, holder_id, item);
             if (const std::int32_t maker = maker_of(item); maker != 0) {
                 makers_[maker];
                 maker_bits_[maker_bit(maker)] = true;
             }
             if (is_pet_egg(item)) pets_[egg_pet_id(item)];
-            return true;
-        });
+        }
+        return true;
     }
 
     void read_stores(std::string_view file, HeldIn place) {
@@ -93,17 +106,14 @@ private:
             if (is_blank_or_comment(line)) return;
             const std::optional<StoreLine> store = store_line(without_last_cr(line));
             const std::optional<std::int32_t> id = store ? whole(store->head) : std::nullopt;
-            Holding holder;
-            holder.place = place;
-            holder.holder_id = id.value_or(0);
             const std::size_t before = found_.holdings.size();
-            if (!id || !take_items(store->items, holder)) {
-                found_.holdings.resize(before);
+            if (!id || !take_items(store->items, place, *id)) {
+                found_.holdings.drop_from(before);
                 run_.unreadable(file, number);
                 return;
             }
             if (found_.holdings.size() == before) return;
-            if (place == HeldIn::Store) accounts_[*id];
+            if (place == HeldIn::Store) stores_.push_back(*id);
             if (place == HeldIn::GuildStorage) guilds_[*id];
         });
     }
@@ -122,21 +132,20 @@ private:
                 return;
             }
             name_maker(*id, fields[2]);
-            Holding holder;
-            holder.holder_id = holder.char_id = *id;
-            holder.account_id = *account;
             const std::size_t before = found_.holdings.size();
-            holder.place = HeldIn::Inventory;
-            bool read = take_items(fields[15], holder);
-            holder.place = HeldIn::Cart;
-            read = read && take_items(fields[16], holder);
-            if (!read) {
-                found_.holdings.resize(before);
+            if (!take_items(fields[15], HeldIn::Inventory, *id) ||
+                !take_items(fields[16], HeldIn::Cart, *id)) {
+                found_.holdings.drop_from(before);
                 run_.unreadable(kAthena, number);
                 return;
             }
+            if (found_.holdings.size() == before) return;
+            const Holdings::Name name = found_.holdings.keep_name(fields[2]);
             for (std::size_t i = before; i < found_.holdings.size(); ++i) {
-                found_.holdings[i].holder_name = fields[2];
+                Holdings::Entry& entry = found_.holdings.entry(i);
+                entry.char_id = *id;
+                entry.account_id = *account;
+                Holdings::name(entry, name);
             }
         });
     }
@@ -167,14 +176,23 @@ private:
         });
     }
 
+    // The user ids of the accounts whose stores hold the item. A line is read whole only when
+    // its id is one of them (or is not plain digits, which the account reader settles).
     void read_account_names() {
+        std::sort(stores_.begin(), stores_.end());
+        stores_.erase(std::unique(stores_.begin(), stores_.end()), stores_.end());
+        store_names_.resize(stores_.size());
         run_.read(kAccounts, [&](std::string_view line, std::size_t) {
             if (is_blank_or_comment(line)) return;
+            const std::optional<std::int32_t> id = whole(piece(line, '\t', 0));
+            if (id && !std::binary_search(stores_.begin(), stores_.end(), *id)) return;
             const std::optional<AccountRecord> record =
                 account_of_line(LineFields(without_last_cr(line)));
             if (!record) return;
-            const auto account = accounts_.find(record->account_id());
-            if (account != accounts_.end()) account->second = std::string(record->userid());
+            const auto at = std::lower_bound(stores_.begin(), stores_.end(), record->account_id());
+            if (at == stores_.end() || *at != record->account_id()) return;
+            store_names_[static_cast<std::size_t>(at - stores_.begin())] =
+                found_.holdings.keep_name(record->userid());
         });
     }
 
@@ -198,29 +216,34 @@ private:
         });
     }
 
+    Holdings::Name store_name(std::int32_t account_id) const {
+        const auto at = std::lower_bound(stores_.begin(), stores_.end(), account_id);
+        if (at == stores_.end() || *at != account_id) return {};
+        return store_names_[static_cast<std::size_t>(at - stores_.begin())];
+    }
+
     // Names and openers for the stores and guild storages, the totals, the order, the book.
     void settle() {
-        for (Holding& h : found_.holdings) {
+        Holdings& holdings = found_.holdings;
+        std::unordered_map<std::int32_t, Holdings::Name> guild_names;
+        for (auto& [id, name] : guilds_) guild_names[id] = holdings.keep_name(name.value_or(""));
+        for (std::size_t i = 0; i < holdings.size(); ++i) {
+            Holdings::Entry& h = holdings.entry(i);
             if (h.place == HeldIn::Store) {
                 h.account_id = h.holder_id;
-                h.holder_name = accounts_[h.holder_id].value_or("");
+                Holdings::name(h, store_name(h.holder_id));
             } else if (h.place == HeldIn::GuildStorage) {
-                h.holder_name = guilds_[h.holder_id].value_or("");
+                Holdings::name(h, guild_names[h.holder_id]);
                 const auto master = masters_.find(h.holder_id);
                 if (master != masters_.end()) {
                     h.account_id = master->second.first;
                     h.char_id = master->second.second;
                 }
             }
-            found_.total += h.item.amount;
-            found_.total_by_place[static_cast<std::size_t>(h.place)] += h.item.amount;
+            found_.total += h.amount;
+            found_.total_by_place[static_cast<std::size_t>(h.place)] += h.amount;
         }
-        std::sort(found_.holdings.begin(), found_.holdings.end(),
-                  [](const Holding& a, const Holding& b) {
-                      if (a.item.amount != b.item.amount) return a.item.amount > b.item.amount;
-                      if (a.holder_id != b.holder_id) return a.holder_id < b.holder_id;
-                      return a.place < b.place;
-                  });
+        holdings.sort();
         for (auto& [id, name] : makers_) {
             if (name) found_.names.characters.emplace(id, std::move(*name));
         }
@@ -233,7 +256,9 @@ private:
     CensusRun run_;
     std::string digits_;
     ItemHolders found_;
-    Wanted makers_, accounts_, guilds_, pets_;
+    Wanted makers_, guilds_, pets_;
+    std::vector<std::int32_t> stores_;  // the accounts whose stores hold it, sorted once read
+    std::vector<Holdings::Name> store_names_;
     // A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
     // answer for them without a look in makers_.
     static constexpr std::size_t kMakerBits = std::size_t{1} << 23;
@@ -242,6 +267,50 @@ private:
 };
 
 }  // namespace
+
+Holding Holdings::operator[](std::size_t index) const {
+    const Entry& e = entries_[index];
+    Holding h;
+    h.place = e.place;
+    h.holder_id = e.holder_id;
+    const auto name = names_.begin() + static_cast<std::ptrdiff_t>(e.name_at);
+    h.holder_name.assign(name, name + e.name_length);
+    h.account_id = e.account_id;
+    h.char_id = e.char_id;
+    h.item = {e.id,        nameid_,    e.amount,   e.equip,    e.identify, e.refine,
+              e.attribute, e.cards[0], e.cards[1], e.cards[2], e.cards[3]};
+    return h;
+}
+
+Holdings::Name Holdings::keep_name(std::string_view name) {
+    name = name.substr(0, UINT16_MAX);
+    const Name kept{static_cast<std::uint32_t>(names_.size()),
+                    static_cast<std::uint16_t>(name.size())};
+    names_.insert(names_.end(), name.begin(), name.end());
+    return kept;
+}
+
+Holdings::Entry& Holdings::add(HeldIn place, std::int32_t holder_id, const ItemSlot& item) {
+    Entry& e = entries_.emplace_back();
+    e.place = place;
+    e.holder_id = holder_id;
+    e.refine = item.refine;
+    e.identify = item.identify;
+    e.id = item.id;
+    e.amount = item.amount;
+    e.equip = item.equip;
+    e.attribute = item.attribute;
+    e.cards = {item.card0, item.card1, item.card2, item.card3};
+    return e;
+}
+
+void Holdings::sort() {
+    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+        if (a.amount != b.amount) return a.amount > b.amount;
+        if (a.holder_id != b.holder_id) return a.holder_id < b.holder_id;
+        return a.place < b.place;
+    });
+}
 
 ItemHolders find_holders(const fs::path& folder, std::int32_t nameid,
                          const CensusProgress& progress, const std::atomic<bool>* stop) {
