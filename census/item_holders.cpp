@@ -41,23 +41,66 @@ std::size_t find_text(std::string_view text, std::string_view part, std::size_t 
                           : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
 }
 
+// A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
+// answer for them without a look in the makers wanted.
+class MakerBits {
+public:
+    void set(std::int32_t char_id) { bits_[bit(char_id)] = true; }
+    bool may_hold(std::int32_t char_id) const { return bits_[bit(char_id)]; }
+
+private:
+    static constexpr std::size_t kBits = std::size_t{1} << 23;
+    static std::size_t bit(std::int32_t char_id) {
+        return static_cast<std::uint32_t>(char_id) & (kBits - 1);
+    }
+    std::vector<bool> bits_ = std::vector<bool>(kBits);
+};
+
+// What one half of athena.txt (or the store files) holds of the item.
+struct Found {
+    explicit Found(std::int32_t nameid) : holdings(nameid) {}
+    Holdings holdings;
+    Wanted makers, pets;
+    MakerBits maker_bits;
+
+    void name_maker(std::int32_t char_id, std::string_view name) {
+        if (!maker_bits.may_hold(char_id)) return;
+        const auto maker = makers.find(char_id);
+        if (maker != makers.end() && !maker->second) maker->second = std::string(name);
+    }
+    // The finds of the half after this one's.
+    void add(Found& later) {
+        holdings.append(later.holdings);
+        for (auto& [id, name] : later.makers) {
+            std::optional<std::string>& mine = makers[id];
+            if (!mine) mine = std::move(name);
+            maker_bits.set(id);
+        }
+        for (auto& [id, name] : later.pets) pets.try_emplace(id, std::move(name));
+    }
+};
+
 class Finder {
 public:
     Finder(const fs::path& folder, std::int32_t nameid, const CensusProgress& progress,
-           const std::atomic<bool>* stop)
-        : run_(folder, progress, stop), digits_(std::to_string(std::llabs(nameid))) {
+           const std::atomic<bool>* stop, std::uint64_t split_from)
+        : run_(folder, progress, stop),
+          digits_(std::to_string(std::llabs(nameid))),
+          split_from_(split_from) {
         found_.nameid = nameid;
-        found_.holdings = Holdings(nameid);
+        halves_.emplace_back(nameid);
+        halves_.emplace_back(nameid);
     }
 
     ItemHolders find() {
         read_stores(kStorage, HeldIn::Store);
         read_stores(kGuildStorage, HeldIn::GuildStorage);
         read_characters();
-        if (any_unnamed(makers_)) read_maker_names();
+        Found& found = halves_[0];
+        if (any_unnamed(found.makers)) read_maker_names();
         if (!stores_.empty()) read_account_names();
         if (!guilds_.empty()) read_guild_names();
-        if (!pets_.empty()) read_pet_names();
+        if (!found.pets.empty()) read_pet_names();
         settle();
         return std::move(found_);
     }
@@ -76,7 +119,7 @@ private:
     // Adds the items of a list that are the one sought; false when one of the items that may be
     // it cannot be read. Only an entry that holds the id's digits can be it: the search for
     // them passes over the others without splitting the list.
-    bool take_items(std::string_view list, HeldIn place, std::int32_t holder_id) {
+    bool take_items(Found& found, std::string_view list, HeldIn place, std::int32_t holder_id) {
         for (std::size_t at = find_text(list, digits_, 0); at != std::string_view::npos;) {
             const std::size_t blank = list.rfind(' ', at);
             const std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
@@ -91,73 +134,69 @@ private:
                 return false;
             }
             if (item.nameid != found_.nameid) continue;
-            found_.holdings.add(place, holder_id, item);
+            found.holdings.add(place, holder_id, item);
             if (const std::int32_t maker = maker_of(item); maker != 0) {
-                makers_[maker];
-                maker_bits_[maker_bit(maker)] = true;
+                found.makers[maker];
+                found.maker_bits.set(maker);
             }
-            if (is_pet_egg(item)) pets_[egg_pet_id(item)];
+            if (is_pet_egg(item)) found.pets[egg_pet_id(item)];
         }
         return true;
     }
 
     void read_stores(std::string_view file, HeldIn place) {
+        Found& found = halves_[0];
         run_.read(file, [&](std::string_view line, std::size_t number) {
             if (is_blank_or_comment(line)) return;
             const std::optional<StoreLine> store = store_line(without_last_cr(line));
             const std::optional<std::int32_t> id = store ? whole(store->head) : std::nullopt;
-            const std::size_t before = found_.holdings.size();
-            if (!id || !take_items(store->items, place, *id)) {
-                found_.holdings.drop_from(before);
+            const std::size_t before = found.holdings.size();
+            if (!id || !take_items(found, store->items, place, *id)) {
+                found.holdings.drop_from(before);
                 run_.unreadable(file, number);
                 return;
             }
-            if (found_.holdings.size() == before) return;
+            if (found.holdings.size() == before) return;
             if (place == HeldIn::Store) stores_.push_back(*id);
             if (place == HeldIn::GuildStorage) guilds_[*id];
         });
     }
 
     void read_characters() {
-        CharacterFields fields;
-        run_.read(kAthena, [&](std::string_view line, std::size_t number) {
-            if (is_blank_or_comment(line)) return;
-            const bool whole_line = character_fields(without_last_cr(line), fields);
-            const std::optional<std::int32_t> id = whole_line ? whole(fields[0]) : std::nullopt;
-            const std::optional<std::int32_t> account =
-                whole_line ? whole(piece(fields[1], ',', 0)) : std::nullopt;
-            if (!id || !account) {
-                // A line of fewer than three fields (the %newid% line) is no character at all.
-                if (character_id_field(line)) run_.unreadable(kAthena, number);
-                return;
-            }
-            name_maker(*id, fields[2]);
-            const std::size_t before = found_.holdings.size();
-            if (!take_items(fields[15], HeldIn::Inventory, *id) ||
-                !take_items(fields[16], HeldIn::Cart, *id)) {
-                found_.holdings.drop_from(before);
-                run_.unreadable(kAthena, number);
-                return;
-            }
-            if (found_.holdings.size() == before) return;
-            const Holdings::Name name = found_.holdings.keep_name(fields[2]);
-            for (std::size_t i = before; i < found_.holdings.size(); ++i) {
-                Holdings::Entry& entry = found_.holdings.entry(i);
-                entry.char_id = *id;
-                entry.account_id = *account;
-                Holdings::name(entry, name);
-            }
-        });
-    }
-
-    void name_maker(std::int32_t char_id, std::string_view name) {
-        if (!maker_bits_[maker_bit(char_id)]) return;
-        const auto maker = makers_.find(char_id);
-        if (maker != makers_.end() && !maker->second) maker->second = std::string(name);
-    }
-
-    static std::size_t maker_bit(std::int32_t char_id) {
-        return static_cast<std::uint32_t>(char_id) & (kMakerBits - 1);
+        CharacterFields fields[2];
+        const std::size_t counted = run_.read_halves(
+            kAthena, split_from_, [&](CensusHalf& half, std::string_view line, std::size_t number) {
+                if (is_blank_or_comment(line)) return;
+                CharacterFields& f = fields[half.index];
+                Found& found = halves_[half.index];
+                const bool whole_line = character_fields(without_last_cr(line), f);
+                const std::optional<std::int32_t> id = whole_line ? whole(f[0]) : std::nullopt;
+                const std::optional<std::int32_t> account =
+                    whole_line ? whole(piece(f[1], ',', 0)) : std::nullopt;
+                if (!id || !account) {
+                    // A line of fewer than three fields (the %newid% line) is no character.
+                    if (character_id_field(line)) half.unreadable(kAthena, number);
+                    return;
+                }
+                found.name_maker(*id, f[2]);
+                const std::size_t before = found.holdings.size();
+                if (!take_items(found, f[15], HeldIn::Inventory, *id) ||
+                    !take_items(found, f[16], HeldIn::Cart, *id)) {
+                    found.holdings.drop_from(before);
+                    half.unreadable(kAthena, number);
+                    return;
+                }
+                if (found.holdings.size() == before) return;
+                const Holdings::Name name = found.holdings.keep_name(f[2]);
+                for (std::size_t i = before; i < found.holdings.size(); ++i) {
+                    Holdings::Entry& entry = found.holdings.entry(i);
+                    entry.char_id = *id;
+                    entry.account_id = *account;
+                    Holdings::name(entry, name);
+                }
+            });
+        if (counted == 2) halves_[0].add(halves_[1]);
+        halves_.pop_back();
     }
 
     static bool any_unnamed(const Wanted& wanted) {
@@ -165,15 +204,27 @@ private:
                            [](const auto& entry) { return !entry.second; });
     }
 
-    // Makers met in the lists after their own line: their names come from a second look.
+    // Makers met in the lists after their own line: their names come from a second look, the
+    // first line of each maker's id giving its name.
     void read_maker_names() {
-        run_.read(kAthena, [&](std::string_view line, std::size_t) {
-            const std::optional<std::string_view> id = character_id_field(line);
-            if (!id) return;
-            if (const std::optional<std::int32_t> char_id = whole(*id)) {
-                name_maker(*char_id, piece(line, '\t', 2));
+        Found& found = halves_[0];
+        std::unordered_map<std::int32_t, std::string> named[2];
+        const std::size_t counted = run_.read_halves(
+            kAthena, split_from_, [&](CensusHalf& half, std::string_view line, std::size_t) {
+                const std::optional<std::string_view> id = character_id_field(line);
+                if (!id) return;
+                const std::optional<std::int32_t> char_id = whole(*id);
+                if (!char_id || !found.maker_bits.may_hold(*char_id)) return;
+                const auto maker = found.makers.find(*char_id);
+                if (maker == found.makers.end() || maker->second) return;
+                named[half.index].try_emplace(*char_id, piece(line, '\t', 2));
+            });
+        for (std::size_t i = 0; i < counted; ++i) {
+            for (auto& [id, name] : named[i]) {
+                std::optional<std::string>& mine = found.makers[id];
+                if (!mine) mine = std::move(name);
             }
-        });
+        }
     }
 
     // The user ids of the accounts whose stores hold the item. A line is read whole only when
@@ -192,7 +243,7 @@ private:
             const auto at = std::lower_bound(stores_.begin(), stores_.end(), record->account_id());
             if (at == stores_.end() || *at != record->account_id()) return;
             store_names_[static_cast<std::size_t>(at - stores_.begin())] =
-                found_.holdings.keep_name(record->userid());
+                halves_[0].holdings.keep_name(record->userid());
         });
     }
 
@@ -211,8 +262,9 @@ private:
             if (is_blank_or_comment(line)) return;
             const std::optional<PetLine> pet = read_pet_line(line);
             if (!pet) return;
-            const auto wanted = pets_.find(pet->id);
-            if (wanted != pets_.end() && !wanted->second) wanted->second = std::string(pet->name);
+            const auto wanted = halves_[0].pets.find(pet->id);
+            if (wanted != halves_[0].pets.end() && !wanted->second)
+                wanted->second = std::string(pet->name);
         });
     }
 
@@ -224,7 +276,8 @@ private:
 
     // Names and openers for the stores and guild storages, the totals, the order, the book.
     void settle() {
-        Holdings& holdings = found_.holdings;
+        Found& found = halves_[0];
+        Holdings& holdings = found.holdings;
         std::unordered_map<std::int32_t, Holdings::Name> guild_names;
         for (auto& [id, name] : guilds_) guild_names[id] = holdings.keep_name(name.value_or(""));
         for (std::size_t i = 0; i < holdings.size(); ++i) {
@@ -244,10 +297,11 @@ private:
             found_.total_by_place[static_cast<std::size_t>(h.place)] += h.amount;
         }
         holdings.sort();
-        for (auto& [id, name] : makers_) {
+        found_.holdings = std::move(holdings);
+        for (auto& [id, name] : found.makers) {
             if (name) found_.names.characters.emplace(id, std::move(*name));
         }
-        for (auto& [id, name] : pets_) {
+        for (auto& [id, name] : found.pets) {
             if (name) found_.names.pets.emplace(id, std::move(*name));
         }
         found_.notes = std::move(run_.notes);
@@ -255,14 +309,12 @@ private:
 
     CensusRun run_;
     std::string digits_;
+    std::uint64_t split_from_;
     ItemHolders found_;
-    Wanted makers_, guilds_, pets_;
+    std::deque<Found> halves_;  // the first gathers what both found
+    Wanted guilds_;
     std::vector<std::int32_t> stores_;  // the accounts whose stores hold it, sorted once read
     std::vector<Holdings::Name> store_names_;
-    // A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
-    // answer for them without a look in makers_.
-    static constexpr std::size_t kMakerBits = std::size_t{1} << 23;
-    std::vector<bool> maker_bits_ = std::vector<bool>(kMakerBits);
     std::unordered_map<std::int32_t, std::pair<std::int32_t, std::int32_t>> masters_;
 };
 
@@ -304,6 +356,18 @@ Holdings::Entry& Holdings::add(HeldIn place, std::int32_t holder_id, const ItemS
     return e;
 }
 
+void Holdings::append(Holdings& later) {
+    const auto shift = static_cast<std::uint32_t>(names_.size());
+    names_.insert(names_.end(), later.names_.begin(), later.names_.end());
+    later.names_ = {};
+    // Taken from the front as they are added, so that the two are never both whole.
+    while (!later.entries_.empty()) {
+        entries_.push_back(later.entries_.front());
+        entries_.back().name_at += shift;
+        later.entries_.pop_front();
+    }
+}
+
 void Holdings::sort() {
     std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
         if (a.amount != b.amount) return a.amount > b.amount;
@@ -313,8 +377,9 @@ void Holdings::sort() {
 }
 
 ItemHolders find_holders(const fs::path& folder, std::int32_t nameid,
-                         const CensusProgress& progress, const std::atomic<bool>* stop) {
-    return Finder(folder, nameid, progress, stop).find();
+                         const CensusProgress& progress, const std::atomic<bool>* stop,
+                         std::uint64_t split_from) {
+    return Finder(folder, nameid, progress, stop, split_from).find();
 }
 
 }  // namespace tavo

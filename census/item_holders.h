@@ -89,6 +89,8 @@ public:
     Entry& add(HeldIn place, std::int32_t holder_id, const ItemSlot& item);
     Entry& entry(std::size_t index) { return entries_[index]; }
     void drop_from(std::size_t index) { entries_.resize(index); }
+    // The holdings of the half of a file after this one's, taken from it.
+    void append(Holdings& later);
     // Most first; equal amounts by holder id, then by place.
     void sort();
 
@@ -111,6 +113,7 @@ struct ItemHolders {
 // Every holding of the item in the server folder; CensusStopped when `stop` is set meanwhile.
 ItemHolders find_holders(const fs::path& folder, std::int32_t nameid,
                          const CensusProgress& progress = {},
-                         const std::atomic<bool>* stop = nullptr);
+                         const std::atomic<bool>* stop = nullptr,
+                         std::uint64_t split_from = kSplitFrom);
 
 }  // namespace tavo
