@@ -8,6 +8,7 @@
 
 #include "app/text_file.h"
 #include "census/item_holders.h"
+#include "census/line_sweep.h"
 #include "census/server_census.h"
 #include "testsupport/temp_dir.h"
 
@@ -212,6 +213,40 @@ TEST(Census, HoldersOfTheIdAlone) {
     EXPECT_EQ(found.notes.unreadable_lines[0].line, 3u);
     EXPECT_EQ(find_holders(dir.path(), 5010).total, 1);
     EXPECT_EQ(find_holders(dir.path(), 1501).total, 2);
+}
+
+// The sweeps over a line find the fields the TAB by TAB search finds and the places a plain
+// search finds, whatever the line's length and wherever what they look for falls against the
+// sixteen bytes swept at once.
+TEST(Census, SweepsOverALine) {
+    for (const std::string_view part : {"501", "55", "1201", "5"}) {
+        for (std::size_t length = 0; length <= 40; ++length) {
+            for (std::size_t at = 0; at + part.size() <= length; at += 3) {
+                std::string text(length, '5');
+                for (std::size_t i = 1; i < length; i += 2) text[i] = ',';
+                text.replace(at, part.size(), part);
+                for (std::size_t from : {std::size_t{0}, at, at + 1, length}) {
+                    EXPECT_EQ(find_part(text, part, from), std::string_view(text).find(part, from))
+                        << text << " " << part << " " << from;
+                }
+            }
+        }
+    }
+    for (std::size_t tabs = 16; tabs <= 21; ++tabs) {
+        for (std::size_t width = 0; width <= 17; ++width) {
+            std::string line;
+            for (std::size_t i = 0; i < tabs; ++i) {
+                line += std::string((i * 7 + width) % (width + 1), 'x') + '\t';
+            }
+            line += std::string(width, 'y');
+            CharacterFields searched, swept;
+            const bool whole = character_fields(line, searched);
+            ASSERT_EQ(character_fields_swept(line, swept), whole) << tabs << " " << width;
+            if (!whole) continue;
+            EXPECT_EQ(swept.field, searched.field) << tabs << " " << width;
+            EXPECT_EQ(swept.tail, searched.tail) << tabs << " " << width;
+        }
+    }
 }
 
 TEST(Census, EmptyServerAndFilesNotReadWhole) {

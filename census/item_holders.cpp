@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <unordered_map>
 
 #include "accounts/account_read.h"
 #include "app/numbers.h"
 #include "app/text.h"
+#include "census/line_sweep.h"
 #include "characters/character_fields.h"
 #include "characters/character_index.h"
 #include "characters/group_lines.h"
@@ -32,14 +32,6 @@ std::optional<std::int32_t> whole(std::string_view text) {
 
 // Ids whose names are wanted, each with the name once it is found.
 using Wanted = std::unordered_map<std::int32_t, std::optional<std::string>>;
-
-// Where the text first holds part, from `from` on; npos when it does not.
-std::size_t find_text(std::string_view text, std::string_view part, std::size_t from) {
-    if (from >= text.size()) return std::string_view::npos;
-    const void* hit = ::memmem(text.data() + from, text.size() - from, part.data(), part.size());
-    return hit == nullptr ? std::string_view::npos
-                          : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-}
 
 // A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
 // answer for them without a look in the makers wanted.
@@ -120,12 +112,12 @@ private:
     // it cannot be read. Only an entry that holds the id's digits can be it: the search for
     // them passes over the others without splitting the list.
     bool take_items(Found& found, std::string_view list, HeldIn place, std::int32_t holder_id) {
-        for (std::size_t at = find_text(list, digits_, 0); at != std::string_view::npos;) {
+        for (std::size_t at = find_part(list, digits_, 0); at != std::string_view::npos;) {
             const std::size_t blank = list.rfind(' ', at);
             const std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
             const std::size_t end = std::min(list.find(' ', at), list.size());
             const std::string_view entry = list.substr(start, end - start);
-            at = find_text(list, digits_, end);
+            at = find_part(list, digits_, end);
             if (!may_be_sought(entry)) continue;
             ItemSlot item;
             try {
@@ -169,7 +161,7 @@ private:
                 if (is_blank_or_comment(line)) return;
                 CharacterFields& f = fields[half.index];
                 Found& found = halves_[half.index];
-                const bool whole_line = character_fields(without_last_cr(line), f);
+                const bool whole_line = character_fields_swept(without_last_cr(line), f);
                 const std::optional<std::int32_t> id = whole_line ? whole(f[0]) : std::nullopt;
                 const std::optional<std::int32_t> account =
                     whole_line ? whole(piece(f[1], ',', 0)) : std::nullopt;

@@ -7,6 +7,7 @@
 #include "accounts/account_read.h"
 #include "app/numbers.h"
 #include "app/text.h"
+#include "census/line_sweep.h"
 #include "census/top_list.h"
 #include "characters/character_fields.h"
 #include "characters/character_index.h"
@@ -139,7 +140,7 @@ private:
             [&](CensusHalf& half, std::string_view line, std::size_t number) {
                 if (is_blank_or_comment(line)) return;
                 CharacterFields& f = fields[half.index];
-                if (!character_fields(without_last_cr(line), f)) {
+                if (!character_fields_swept(without_last_cr(line), f)) {
                     // A line of fewer than three fields (the %newid% line) is no character.
                     if (character_id_field(line)) half.unreadable(kAthena, number);
                     return;
