@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <stdexcept>
 #include <unordered_map>
+#include <utility>
 
 #include "accounts/account_read.h"
 #include "app/numbers.h"
@@ -62,7 +64,7 @@ struct Found {
     }
     // The finds of the half after this one's.
     void add(Found& later) {
-        holdings.append(later.holdings);
+        holdings.append(std::move(later.holdings));
         for (auto& [id, name] : later.makers) {
             std::optional<std::string>& mine = makers[id];
             if (!mine) mine = std::move(name);
@@ -312,12 +314,37 @@ private:
 
 }  // namespace
 
+std::size_t Holdings::size() const {
+    std::size_t count = 0;
+    for (const Segment& segment : segments_) count += segment.entries.size();
+    return count;
+}
+
+const Holdings::Entry& Holdings::entry(std::size_t index) const {
+    for (const Segment& segment : segments_) {
+        if (index < segment.entries.size()) return segment.entries[index];
+        index -= segment.entries.size();
+    }
+    throw std::out_of_range("no such holding");
+}
+
+Holdings::Entry& Holdings::entry(std::size_t index) {
+    return const_cast<Entry&>(std::as_const(*this).entry(index));
+}
+
 Holding Holdings::operator[](std::size_t index) const {
-    const Entry& e = entries_[index];
+    std::size_t at = order_.empty() ? index : order_[index];
+    const Segment* segment = &segments_.front();
+    for (const Segment& s : segments_) {
+        segment = &s;
+        if (at < s.entries.size()) break;
+        at -= s.entries.size();
+    }
+    const Entry& e = segment->entries[at];
     Holding h;
     h.place = e.place;
     h.holder_id = e.holder_id;
-    const auto name = names_.begin() + static_cast<std::ptrdiff_t>(e.name_at);
+    const auto name = segment->names.begin() + static_cast<std::ptrdiff_t>(e.name_at);
     h.holder_name.assign(name, name + e.name_length);
     h.account_id = e.account_id;
     h.char_id = e.char_id;
@@ -327,15 +354,16 @@ Holding Holdings::operator[](std::size_t index) const {
 }
 
 Holdings::Name Holdings::keep_name(std::string_view name) {
+    std::deque<char>& names = segments_.front().names;
     name = name.substr(0, UINT16_MAX);
-    const Name kept{static_cast<std::uint32_t>(names_.size()),
+    const Name kept{static_cast<std::uint32_t>(names.size()),
                     static_cast<std::uint16_t>(name.size())};
-    names_.insert(names_.end(), name.begin(), name.end());
+    names.insert(names.end(), name.begin(), name.end());
     return kept;
 }
 
 Holdings::Entry& Holdings::add(HeldIn place, std::int32_t holder_id, const ItemSlot& item) {
-    Entry& e = entries_.emplace_back();
+    Entry& e = segments_.back().entries.emplace_back();
     e.place = place;
     e.holder_id = holder_id;
     e.refine = item.refine;
@@ -348,24 +376,34 @@ Holdings::Entry& Holdings::add(HeldIn place, std::int32_t holder_id, const ItemS
     return e;
 }
 
-void Holdings::append(Holdings& later) {
-    const auto shift = static_cast<std::uint32_t>(names_.size());
-    names_.insert(names_.end(), later.names_.begin(), later.names_.end());
-    later.names_ = {};
-    // Taken from the front as they are added, so that the two are never both whole.
-    while (!later.entries_.empty()) {
-        entries_.push_back(later.entries_.front());
-        entries_.back().name_at += shift;
-        later.entries_.pop_front();
-    }
+void Holdings::append(Holdings&& later) {
+    for (Segment& segment : later.segments_) segments_.push_back(std::move(segment));
+    later.segments_.clear();
 }
 
 void Holdings::sort() {
-    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+    const auto before = [](const Entry& a, const Entry& b) {
         if (a.amount != b.amount) return a.amount > b.amount;
         if (a.holder_id != b.holder_id) return a.holder_id < b.holder_id;
         return a.place < b.place;
-    });
+    };
+    for (Segment& segment : segments_) {
+        std::sort(segment.entries.begin(), segment.entries.end(), before);
+    }
+    if (segments_.size() == 1) return;
+    // The sorted segments merged by their places, each entry where it is.
+    order_.resize(size());
+    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);
+    std::size_t merged = 0;
+    for (const Segment& segment : segments_) {
+        const auto middle = order_.begin() + static_cast<std::ptrdiff_t>(merged);
+        merged += segment.entries.size();
+        std::inplace_merge(
+            order_.begin(), middle, order_.begin() + static_cast<std::ptrdiff_t>(merged),
+            [&](std::uint32_t a, std::uint32_t b) {
+                return before(std::as_const(*this).entry(a), std::as_const(*this).entry(b));
+            });
+    }
 }
 
 ItemHolders find_holders(const fs::path& folder, std::int32_t nameid,

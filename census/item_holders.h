@@ -67,9 +67,9 @@ public:
         std::size_t at_;
     };
 
-    explicit Holdings(std::int32_t nameid = 0) : nameid_(nameid) {}
-    std::size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
+    explicit Holdings(std::int32_t nameid = 0) : nameid_(nameid), segments_(1) {}
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
     Holding operator[](std::size_t index) const;
     Iterator begin() const { return {this, 0}; }
     Iterator end() const { return {this, size()}; }
@@ -87,18 +87,27 @@ public:
 
     // The holding of the item (whose nameid is the one sought), without its holder's name.
     Entry& add(HeldIn place, std::int32_t holder_id, const ItemSlot& item);
-    Entry& entry(std::size_t index) { return entries_[index]; }
-    void drop_from(std::size_t index) { entries_.resize(index); }
-    // The holdings of the half of a file after this one's, taken from it.
-    void append(Holdings& later);
+    // In the order added, the holdings taken from a later half after.
+    Entry& entry(std::size_t index);
+    const Entry& entry(std::size_t index) const;
+    // Drops the holdings added from the index on (to a half's holdings alone).
+    void drop_from(std::size_t index) { segments_.back().entries.resize(index); }
+    // The holdings of the half of a file after this one's, taken from it as they are: they
+    // stay where the half's thread put them.
+    void append(Holdings&& later);
     // Most first; equal amounts by holder id, then by place.
     void sort();
 
 private:
+    // The holdings of one half and the names they point at. Deques grow without the copy a
+    // vector makes, which would double the peak.
+    struct Segment {
+        std::deque<Entry> entries;
+        std::deque<char> names;
+    };
     std::int32_t nameid_;
-    // Deques grow without the copy a vector makes, which would double the peak.
-    std::deque<Entry> entries_;
-    std::deque<char> names_;
+    std::deque<Segment> segments_;
+    std::vector<std::uint32_t> order_;  // once sorted: the index of the entry at each place
 };
 
 struct ItemHolders {
