@@ -12,26 +12,31 @@ namespace {
 
 constexpr std::size_t kTabs = CharacterFields::kCount;  // the 18 between fields, and one after
 
+// The fields before the item lists are short: the TABs up to here are swept for, sixteen bytes
+// at a time; the long lists after them are crossed by a search for the next TAB.
+constexpr std::size_t kSwept = 15;
+
 // The places of the first kTabs TABs of the line; how many there are, at most kTabs.
 std::size_t find_tabs(std::string_view line, std::size_t (&tabs)[kTabs]) {
     std::size_t found = 0, i = 0;
     const char* data = line.data();
 #if defined(__SSE2__)
     const __m128i tab = _mm_set1_epi8('\t');
-    for (; i + 16 <= line.size(); i += 16) {
+    for (; i + 16 <= line.size() && found < kSwept; i += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, tab)));
-        while (mask != 0) {
+        while (mask != 0 && found < kSwept) {
             tabs[found++] = i + static_cast<std::size_t>(__builtin_ctz(mask));
-            if (found == kTabs) return found;
             mask &= mask - 1;
         }
     }
+    if (found > 0) i = tabs[found - 1] + 1;
 #endif
-    for (; i < line.size(); ++i) {
-        if (data[i] != '\t') continue;
-        tabs[found++] = i;
-        if (found == kTabs) return found;
+    while (found < kTabs && i < line.size()) {
+        const auto* next = static_cast<const char*>(std::memchr(data + i, '\t', line.size() - i));
+        if (next == nullptr) break;
+        tabs[found++] = static_cast<std::size_t>(next - data);
+        i = tabs[found - 1] + 1;
     }
     return found;
 }
