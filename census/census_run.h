@@ -5,10 +5,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/failure.h"
@@ -45,6 +47,18 @@ using CensusProgress = std::function<void(long long lines)>;
 // Thrown out of a pass that was asked to stop.
 struct CensusStopped {};
 
+// Files this long or longer are read in two halves, the second on a thread of its own.
+inline constexpr std::uint64_t kSplitFrom = std::uint64_t{64} << 20;
+
+// One half of a file read in two: what could not be read in it, its lines numbered from its
+// own start.
+struct CensusHalf {
+    std::size_t index = 0;  // 0 for the first half
+    CensusNotes notes;
+    std::size_t lines = 0;
+    void unreadable(std::string_view file, std::size_t line);
+};
+
 class CensusRun {
 public:
     CensusRun(fs::path folder, CensusProgress progress, const std::atomic<bool>* stop)
@@ -71,6 +85,49 @@ public:
         report();
     }
 
+    // As read(), each(half, line, number) with a file of at least `split_from` bytes read in
+    // two halves at once, the second on a thread of its own; a shorter file is one half. The
+    // halves meet right after a LF, so that every line lies whole in one of them, and its
+    // number counts from its half's start. The unreadable lines are noted here, numbered in
+    // the file. Returns how many halves count: a half not read to its end leaves out the
+    // half after it, as read() leaves out the lines after a failure.
+    template <class Each>
+    std::size_t read_halves(std::string_view file, std::uint64_t split_from, Each&& each) {
+        const fs::path path = resolve_in(folder_, file);
+        if (is_missing(path)) return 0;
+        const std::uint64_t split = split_at(path, split_from);
+        CensusHalf halves[2];
+        halves[1].index = 1;
+        if (split == 0) {
+            read(file, [&](std::string_view line, std::size_t number) {
+                halves[0].lines = number;
+                each(halves[0], line, number);
+            });
+            return merge_halves(halves, 1);
+        }
+        std::atomic<long long> second_lines{0};
+        std::exception_ptr second_failure;
+        std::thread second([&] {
+            try {
+                read_part(file, path, split, UINT64_MAX, halves[1], each, &second_lines);
+            } catch (...) {
+                second_failure = std::current_exception();
+            }
+        });
+        try {
+            read_part(file, path, 0, split, halves[0], each, nullptr, &second_lines);
+        } catch (...) {
+            stopping_ = true;
+            second.join();
+            throw;
+        }
+        second.join();
+        if (second_failure) std::rethrow_exception(second_failure);
+        lines_ += static_cast<long long>(halves[0].lines + halves[1].lines);
+        report();
+        return merge_halves(halves, 2);
+    }
+
     // The line could not be read as its file's record.
     void unreadable(std::string_view file, std::size_t line);
     // Stops the pass (CensusStopped) when it was asked to.
@@ -81,11 +138,50 @@ public:
 private:
     static constexpr long long kReportEvery = (1 << 16) - 1;
     void report();
+    // Where a file of at least split_from bytes is split: right after the first LF from its
+    // middle on; 0 to read it whole.
+    static std::uint64_t split_at(const fs::path& path, std::uint64_t split_from);
+    std::size_t merge_halves(const CensusHalf* halves, std::size_t count);
+
+    // Reads [from, to) of the file into the half. The first half reports the lines of both
+    // (the second's in `others`) and stops the pass when asked; the second counts its lines in
+    // `mine` and ends early when the first stops.
+    template <class Each>
+    void read_part(std::string_view file, const fs::path& path, std::uint64_t from,
+                   std::uint64_t to, CensusHalf& half, Each& each, std::atomic<long long>* mine,
+                   const std::atomic<long long>* others = nullptr) {
+        try {
+            LineReader reader(path, from, to);
+            std::string_view line;
+            std::size_t number = 0;
+            while (reader.next(line)) {
+                each(half, line, ++number);
+                half.lines = number;
+                if ((number & kReportEvery) != 0) continue;
+                if (mine != nullptr) {
+                    mine->store(static_cast<long long>(number), std::memory_order_relaxed);
+                    if (stopping_ || stop_asked()) return;
+                } else {
+                    report(static_cast<long long>(number) +
+                           others->load(std::memory_order_relaxed));
+                }
+            }
+        } catch (const Failure& failure) {
+            half.notes.incomplete.push_back({std::string(file), failure_text(failure)});
+        }
+        if (mine != nullptr) mine->store(static_cast<long long>(half.lines));
+    }
+    bool stop_asked() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
+    void report(long long more) {
+        check_stop();
+        if (progress_) progress_(lines_ + more);
+    }
 
     fs::path folder_;
     CensusProgress progress_;
     const std::atomic<bool>* stop_;
     long long lines_ = 0;
+    std::atomic<bool> stopping_{false};
 };
 
 // An empty line (or one of only the CR before a CR LF) or a "//" comment: never a record.

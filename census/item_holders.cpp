@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <stdexcept>
 #include <unordered_map>
+#include <utility>
 
 #include "accounts/account_read.h"
 #include "app/numbers.h"
 #include "app/text.h"
+#include "census/line_sweep.h"
 #include "characters/character_fields.h"
 #include "characters/character_index.h"
 #include "characters/group_lines.h"
@@ -32,22 +35,66 @@ std::optional<std::int32_t> whole(std::string_view text) {
 // Ids whose names are wanted, each with the name once it is found.
 using Wanted = std::unordered_map<std::int32_t, std::optional<std::string>>;
 
+// A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
+// answer for them without a look in the makers wanted.
+class MakerBits {
+public:
+    void set(std::int32_t char_id) { bits_[bit(char_id)] = true; }
+    bool may_hold(std::int32_t char_id) const { return bits_[bit(char_id)]; }
+
+private:
+    static constexpr std::size_t kBits = std::size_t{1} << 23;
+    static std::size_t bit(std::int32_t char_id) {
+        return static_cast<std::uint32_t>(char_id) & (kBits - 1);
+    }
+    std::vector<bool> bits_ = std::vector<bool>(kBits);
+};
+
+// What one half of athena.txt (or the store files) holds of the item.
+struct Found {
+    explicit Found(std::int32_t nameid) : holdings(nameid) {}
+    Holdings holdings;
+    Wanted makers, pets;
+    MakerBits maker_bits;
+
+    void name_maker(std::int32_t char_id, std::string_view name) {
+        if (!maker_bits.may_hold(char_id)) return;
+        const auto maker = makers.find(char_id);
+        if (maker != makers.end() && !maker->second) maker->second = std::string(name);
+    }
+    // The finds of the half after this one's.
+    void add(Found& later) {
+        holdings.append(std::move(later.holdings));
+        for (auto& [id, name] : later.makers) {
+            std::optional<std::string>& mine = makers[id];
+            if (!mine) mine = std::move(name);
+            maker_bits.set(id);
+        }
+        for (auto& [id, name] : later.pets) pets.try_emplace(id, std::move(name));
+    }
+};
+
 class Finder {
 public:
     Finder(const fs::path& folder, std::int32_t nameid, const CensusProgress& progress,
-           const std::atomic<bool>* stop)
-        : run_(folder, progress, stop), digits_(std::to_string(std::llabs(nameid))) {
+           const std::atomic<bool>* stop, std::uint64_t split_from)
+        : run_(folder, progress, stop),
+          digits_(std::to_string(std::llabs(nameid))),
+          split_from_(split_from) {
         found_.nameid = nameid;
+        halves_.emplace_back(nameid);
+        halves_.emplace_back(nameid);
     }
 
     ItemHolders find() {
         read_stores(kStorage, HeldIn::Store);
         read_stores(kGuildStorage, HeldIn::GuildStorage);
         read_characters();
-        if (any_unnamed(makers_)) read_maker_names();
-        if (!accounts_.empty()) read_account_names();
+        Found& found = halves_[0];
+        if (any_unnamed(found.makers)) read_maker_names();
+        if (!stores_.empty()) read_account_names();
         if (!guilds_.empty()) read_guild_names();
-        if (!pets_.empty()) read_pet_names();
+        if (!found.pets.empty()) read_pet_names();
         settle();
         return std::move(found_);
     }
@@ -64,91 +111,86 @@ private:
     }
 
     // Adds the items of a list that are the one sought; false when one of the items that may be
-    // it cannot be read.
-    bool take_items(std::string_view list, const Holding& holder) {
-        if (list.find(digits_) == std::string_view::npos) return true;  // none of them is
-        return each_entry(list, [&](std::string_view entry) {
-            if (!may_be_sought(entry)) return true;
+    // it cannot be read. Only an entry that holds the id's digits can be it: the search for
+    // them passes over the others without splitting the list.
+    bool take_items(Found& found, std::string_view list, HeldIn place, std::int32_t holder_id) {
+        for (std::size_t at = find_part(list, digits_, 0); at != std::string_view::npos;) {
+            const std::size_t blank = list.rfind(' ', at);
+            const std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
+            const std::size_t end = std::min(list.find(' ', at), list.size());
+            const std::string_view entry = list.substr(start, end - start);
+            at = find_part(list, digits_, end);
+            if (!may_be_sought(entry)) continue;
             ItemSlot item;
             try {
                 item = parse_item(entry);
             } catch (const Failure&) {
                 return false;
             }
-            if (item.nameid != found_.nameid) return true;
-            Holding holding = holder;
-            holding.item = item;
-            found_.holdings.push_back(std::move(holding));
+            if (item.nameid != found_.nameid) continue;
+            found.holdings.add(place, holder_id, item);
             if (const std::int32_t maker = maker_of(item); maker != 0) {
-                makers_[maker];
-                maker_bits_[maker_bit(maker)] = true;
+                found.makers[maker];
+                found.maker_bits.set(maker);
             }
-            if (is_pet_egg(item)) pets_[egg_pet_id(item)];
-            return true;
-        });
+            if (is_pet_egg(item)) found.pets[egg_pet_id(item)];
+        }
+        return true;
     }
 
     void read_stores(std::string_view file, HeldIn place) {
+        Found& found = halves_[0];
         run_.read(file, [&](std::string_view line, std::size_t number) {
             if (is_blank_or_comment(line)) return;
             const std::optional<StoreLine> store = store_line(without_last_cr(line));
             const std::optional<std::int32_t> id = store ? whole(store->head) : std::nullopt;
-            Holding holder;
-            holder.place = place;
-            holder.holder_id = id.value_or(0);
-            const std::size_t before = found_.holdings.size();
-            if (!id || !take_items(store->items, holder)) {
-                found_.holdings.resize(before);
+            const std::size_t before = found.holdings.size();
+            if (!id || !take_items(found, store->items, place, *id)) {
+                found.holdings.drop_from(before);
                 run_.unreadable(file, number);
                 return;
             }
-            if (found_.holdings.size() == before) return;
-            if (place == HeldIn::Store) accounts_[*id];
+            if (found.holdings.size() == before) return;
+            if (place == HeldIn::Store) stores_.push_back(*id);
             if (place == HeldIn::GuildStorage) guilds_[*id];
         });
     }
 
     void read_characters() {
-        CharacterFields fields;
-        run_.read(kAthena, [&](std::string_view line, std::size_t number) {
-            if (is_blank_or_comment(line)) return;
-            const bool whole_line = character_fields(without_last_cr(line), fields);
-            const std::optional<std::int32_t> id = whole_line ? whole(fields[0]) : std::nullopt;
-            const std::optional<std::int32_t> account =
-                whole_line ? whole(piece(fields[1], ',', 0)) : std::nullopt;
-            if (!id || !account) {
-                // A line of fewer than three fields (the %newid% line) is no character at all.
-                if (character_id_field(line)) run_.unreadable(kAthena, number);
-                return;
-            }
-            name_maker(*id, fields[2]);
-            Holding holder;
-            holder.holder_id = holder.char_id = *id;
-            holder.account_id = *account;
-            const std::size_t before = found_.holdings.size();
-            holder.place = HeldIn::Inventory;
-            bool read = take_items(fields[15], holder);
-            holder.place = HeldIn::Cart;
-            read = read && take_items(fields[16], holder);
-            if (!read) {
-                found_.holdings.resize(before);
-                run_.unreadable(kAthena, number);
-                return;
-            }
-            for (std::size_t i = before; i < found_.holdings.size(); ++i) {
-                found_.holdings[i].holder_name = fields[2];
-            }
-        });
-    }
-
-    void name_maker(std::int32_t char_id, std::string_view name) {
-        if (!maker_bits_[maker_bit(char_id)]) return;
-        const auto maker = makers_.find(char_id);
-        if (maker != makers_.end() && !maker->second) maker->second = std::string(name);
-    }
-
-    static std::size_t maker_bit(std::int32_t char_id) {
-        return static_cast<std::uint32_t>(char_id) & (kMakerBits - 1);
+        CharacterFields fields[2];
+        const std::size_t counted = run_.read_halves(
+            kAthena, split_from_, [&](CensusHalf& half, std::string_view line, std::size_t number) {
+                if (is_blank_or_comment(line)) return;
+                CharacterFields& f = fields[half.index];
+                Found& found = halves_[half.index];
+                const bool whole_line = character_fields_swept(without_last_cr(line), f);
+                const std::optional<std::int32_t> id = whole_line ? whole(f[0]) : std::nullopt;
+                const std::optional<std::int32_t> account =
+                    whole_line ? whole(piece(f[1], ',', 0)) : std::nullopt;
+                if (!id || !account) {
+                    // A line of fewer than three fields (the %newid% line) is no character.
+                    if (character_id_field(line)) half.unreadable(kAthena, number);
+                    return;
+                }
+                found.name_maker(*id, f[2]);
+                const std::size_t before = found.holdings.size();
+                if (!take_items(found, f[15], HeldIn::Inventory, *id) ||
+                    !take_items(found, f[16], HeldIn::Cart, *id)) {
+                    found.holdings.drop_from(before);
+                    half.unreadable(kAthena, number);
+                    return;
+                }
+                if (found.holdings.size() == before) return;
+                const Holdings::Name name = found.holdings.keep_name(f[2]);
+                for (std::size_t i = before; i < found.holdings.size(); ++i) {
+                    Holdings::Entry& entry = found.holdings.entry(i);
+                    entry.char_id = *id;
+                    entry.account_id = *account;
+                    Holdings::name(entry, name);
+                }
+            });
+        if (counted == 2) halves_[0].add(halves_[1]);
+        halves_.pop_back();
     }
 
     static bool any_unnamed(const Wanted& wanted) {
@@ -156,25 +198,46 @@ private:
                            [](const auto& entry) { return !entry.second; });
     }
 
-    // Makers met in the lists after their own line: their names come from a second look.
+    // Makers met in the lists after their own line: their names come from a second look, the
+    // first line of each maker's id giving its name.
     void read_maker_names() {
-        run_.read(kAthena, [&](std::string_view line, std::size_t) {
-            const std::optional<std::string_view> id = character_id_field(line);
-            if (!id) return;
-            if (const std::optional<std::int32_t> char_id = whole(*id)) {
-                name_maker(*char_id, piece(line, '\t', 2));
+        Found& found = halves_[0];
+        std::unordered_map<std::int32_t, std::string> named[2];
+        const std::size_t counted = run_.read_halves(
+            kAthena, split_from_, [&](CensusHalf& half, std::string_view line, std::size_t) {
+                const std::optional<std::string_view> id = character_id_field(line);
+                if (!id) return;
+                const std::optional<std::int32_t> char_id = whole(*id);
+                if (!char_id || !found.maker_bits.may_hold(*char_id)) return;
+                const auto maker = found.makers.find(*char_id);
+                if (maker == found.makers.end() || maker->second) return;
+                named[half.index].try_emplace(*char_id, piece(line, '\t', 2));
+            });
+        for (std::size_t i = 0; i < counted; ++i) {
+            for (auto& [id, name] : named[i]) {
+                std::optional<std::string>& mine = found.makers[id];
+                if (!mine) mine = std::move(name);
             }
-        });
+        }
     }
 
+    // The user ids of the accounts whose stores hold the item. A line is read whole only when
+    // its id is one of them (or is not plain digits, which the account reader settles).
     void read_account_names() {
+        std::sort(stores_.begin(), stores_.end());
+        stores_.erase(std::unique(stores_.begin(), stores_.end()), stores_.end());
+        store_names_.resize(stores_.size());
         run_.read(kAccounts, [&](std::string_view line, std::size_t) {
             if (is_blank_or_comment(line)) return;
+            const std::optional<std::int32_t> id = whole(piece(line, '\t', 0));
+            if (id && !std::binary_search(stores_.begin(), stores_.end(), *id)) return;
             const std::optional<AccountRecord> record =
                 account_of_line(LineFields(without_last_cr(line)));
             if (!record) return;
-            const auto account = accounts_.find(record->account_id());
-            if (account != accounts_.end()) account->second = std::string(record->userid());
+            const auto at = std::lower_bound(stores_.begin(), stores_.end(), record->account_id());
+            if (at == stores_.end() || *at != record->account_id()) return;
+            store_names_[static_cast<std::size_t>(at - stores_.begin())] =
+                halves_[0].holdings.keep_name(record->userid());
         });
     }
 
@@ -193,38 +256,46 @@ private:
             if (is_blank_or_comment(line)) return;
             const std::optional<PetLine> pet = read_pet_line(line);
             if (!pet) return;
-            const auto wanted = pets_.find(pet->id);
-            if (wanted != pets_.end() && !wanted->second) wanted->second = std::string(pet->name);
+            const auto wanted = halves_[0].pets.find(pet->id);
+            if (wanted != halves_[0].pets.end() && !wanted->second)
+                wanted->second = std::string(pet->name);
         });
+    }
+
+    Holdings::Name store_name(std::int32_t account_id) const {
+        const auto at = std::lower_bound(stores_.begin(), stores_.end(), account_id);
+        if (at == stores_.end() || *at != account_id) return {};
+        return store_names_[static_cast<std::size_t>(at - stores_.begin())];
     }
 
     // Names and openers for the stores and guild storages, the totals, the order, the book.
     void settle() {
-        for (Holding& h : found_.holdings) {
+        Found& found = halves_[0];
+        Holdings& holdings = found.holdings;
+        std::unordered_map<std::int32_t, Holdings::Name> guild_names;
+        for (auto& [id, name] : guilds_) guild_names[id] = holdings.keep_name(name.value_or(""));
+        for (std::size_t i = 0; i < holdings.size(); ++i) {
+            Holdings::Entry& h = holdings.entry(i);
             if (h.place == HeldIn::Store) {
                 h.account_id = h.holder_id;
-                h.holder_name = accounts_[h.holder_id].value_or("");
+                Holdings::name(h, store_name(h.holder_id));
             } else if (h.place == HeldIn::GuildStorage) {
-                h.holder_name = guilds_[h.holder_id].value_or("");
+                Holdings::name(h, guild_names[h.holder_id]);
                 const auto master = masters_.find(h.holder_id);
                 if (master != masters_.end()) {
                     h.account_id = master->second.first;
                     h.char_id = master->second.second;
                 }
             }
-            found_.total += h.item.amount;
-            found_.total_by_place[static_cast<std::size_t>(h.place)] += h.item.amount;
+            found_.total += h.amount;
+            found_.total_by_place[static_cast<std::size_t>(h.place)] += h.amount;
         }
-        std::sort(found_.holdings.begin(), found_.holdings.end(),
-                  [](const Holding& a, const Holding& b) {
-                      if (a.item.amount != b.item.amount) return a.item.amount > b.item.amount;
-                      if (a.holder_id != b.holder_id) return a.holder_id < b.holder_id;
-                      return a.place < b.place;
-                  });
-        for (auto& [id, name] : makers_) {
+        holdings.sort();
+        found_.holdings = std::move(holdings);
+        for (auto& [id, name] : found.makers) {
             if (name) found_.names.characters.emplace(id, std::move(*name));
         }
-        for (auto& [id, name] : pets_) {
+        for (auto& [id, name] : found.pets) {
             if (name) found_.names.pets.emplace(id, std::move(*name));
         }
         found_.notes = std::move(run_.notes);
@@ -232,20 +303,113 @@ private:
 
     CensusRun run_;
     std::string digits_;
+    std::uint64_t split_from_;
     ItemHolders found_;
-    Wanted makers_, accounts_, guilds_, pets_;
-    // A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
-    // answer for them without a look in makers_.
-    static constexpr std::size_t kMakerBits = std::size_t{1} << 23;
-    std::vector<bool> maker_bits_ = std::vector<bool>(kMakerBits);
+    std::deque<Found> halves_;  // the first gathers what both found
+    Wanted guilds_;
+    std::vector<std::int32_t> stores_;  // the accounts whose stores hold it, sorted once read
+    std::vector<Holdings::Name> store_names_;
     std::unordered_map<std::int32_t, std::pair<std::int32_t, std::int32_t>> masters_;
 };
 
 }  // namespace
 
+std::size_t Holdings::size() const {
+    std::size_t count = 0;
+    for (const Segment& segment : segments_) count += segment.entries.size();
+    return count;
+}
+
+const Holdings::Entry& Holdings::entry(std::size_t index) const {
+    for (const Segment& segment : segments_) {
+        if (index < segment.entries.size()) return segment.entries[index];
+        index -= segment.entries.size();
+    }
+    throw std::out_of_range("no such holding");
+}
+
+Holdings::Entry& Holdings::entry(std::size_t index) {
+    return const_cast<Entry&>(std::as_const(*this).entry(index));
+}
+
+Holding Holdings::operator[](std::size_t index) const {
+    std::size_t at = order_.empty() ? index : order_[index];
+    const Segment* segment = &segments_.front();
+    for (const Segment& s : segments_) {
+        segment = &s;
+        if (at < s.entries.size()) break;
+        at -= s.entries.size();
+    }
+    const Entry& e = segment->entries[at];
+    Holding h;
+    h.place = e.place;
+    h.holder_id = e.holder_id;
+    const auto name = segment->names.begin() + static_cast<std::ptrdiff_t>(e.name_at);
+    h.holder_name.assign(name, name + e.name_length);
+    h.account_id = e.account_id;
+    h.char_id = e.char_id;
+    h.item = {e.id,        nameid_,    e.amount,   e.equip,    e.identify, e.refine,
+              e.attribute, e.cards[0], e.cards[1], e.cards[2], e.cards[3]};
+    return h;
+}
+
+Holdings::Name Holdings::keep_name(std::string_view name) {
+    std::deque<char>& names = segments_.front().names;
+    name = name.substr(0, UINT16_MAX);
+    const Name kept{static_cast<std::uint32_t>(names.size()),
+                    static_cast<std::uint16_t>(name.size())};
+    names.insert(names.end(), name.begin(), name.end());
+    return kept;
+}
+
+Holdings::Entry& Holdings::add(HeldIn place, std::int32_t holder_id, const ItemSlot& item) {
+    Entry& e = segments_.back().entries.emplace_back();
+    e.place = place;
+    e.holder_id = holder_id;
+    e.refine = item.refine;
+    e.identify = item.identify;
+    e.id = item.id;
+    e.amount = item.amount;
+    e.equip = item.equip;
+    e.attribute = item.attribute;
+    e.cards = {item.card0, item.card1, item.card2, item.card3};
+    return e;
+}
+
+void Holdings::append(Holdings&& later) {
+    for (Segment& segment : later.segments_) segments_.push_back(std::move(segment));
+    later.segments_.clear();
+}
+
+void Holdings::sort() {
+    const auto before = [](const Entry& a, const Entry& b) {
+        if (a.amount != b.amount) return a.amount > b.amount;
+        if (a.holder_id != b.holder_id) return a.holder_id < b.holder_id;
+        return a.place < b.place;
+    };
+    for (Segment& segment : segments_) {
+        std::sort(segment.entries.begin(), segment.entries.end(), before);
+    }
+    if (segments_.size() == 1) return;
+    // The sorted segments merged by their places, each entry where it is.
+    order_.resize(size());
+    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);
+    std::size_t merged = 0;
+    for (const Segment& segment : segments_) {
+        const auto middle = order_.begin() + static_cast<std::ptrdiff_t>(merged);
+        merged += segment.entries.size();
+        std::inplace_merge(
+            order_.begin(), middle, order_.begin() + static_cast<std::ptrdiff_t>(merged),
+            [&](std::uint32_t a, std::uint32_t b) {
+                return before(std::as_const(*this).entry(a), std::as_const(*this).entry(b));
+            });
+    }
+}
+
 ItemHolders find_holders(const fs::path& folder, std::int32_t nameid,
-                         const CensusProgress& progress, const std::atomic<bool>* stop) {
-    return Finder(folder, nameid, progress, stop).find();
+                         const CensusProgress& progress, const std::atomic<bool>* stop,
+                         std::uint64_t split_from) {
+    return Finder(folder, nameid, progress, stop, split_from).find();
 }
 
 }  // namespace tavo

@@ -1,11 +1,13 @@
 #include "census/server_census.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 
 #include "accounts/account_read.h"
 #include "app/numbers.h"
 #include "app/text.h"
+#include "census/line_sweep.h"
 #include "census/top_list.h"
 #include "characters/character_fields.h"
 #include "characters/character_index.h"
@@ -76,14 +78,38 @@ struct Kept {
     std::int32_t value;
 };
 
+// What the character lines of one half of athena.txt add up to.
+struct CharacterTally {
+    explicit CharacterTally(std::size_t top) : top_characters(top) {}
+    CharacterFigures figures;
+    long long zeny = 0;
+    TopList<Ranked> top_characters;
+    std::vector<Kept> kept;  // in file order
+    bool accounts_in_order = true;
+
+    // The second half's tally after this one's.
+    void add(CharacterTally& later) {
+        figures.characters += later.figures.characters;
+        for (const auto& [id, count] : later.figures.by_class) figures.by_class[id] += count;
+        for (std::size_t i = 0; i < kJobFamilies; ++i) {
+            figures.by_family[i] += later.figures.by_family[i];
+        }
+        for (const auto& [level, count] : later.figures.by_level) figures.by_level[level] += count;
+        zeny += later.zeny;
+        for (Ranked& entry : later.top_characters.ranked()) top_characters.add(std::move(entry));
+        accounts_in_order = accounts_in_order && later.accounts_in_order &&
+                            (kept.empty() || later.kept.empty() ||
+                             kept.back().account_id <= later.kept.front().account_id);
+        kept.insert(kept.end(), later.kept.begin(), later.kept.end());
+        later.kept = {};
+    }
+};
+
 class Census {
 public:
     Census(const CensusOptions& options, const CensusProgress& progress,
            const std::atomic<bool>* stop)
-        : options_(options),
-          run_(options.folder, progress, stop),
-          top_characters_(options.top),
-          top_accounts_(options.top) {
+        : options_(options), run_(options.folder, progress, stop), top_accounts_(options.top) {
         figures_.rank_by = options.rank_by;
     }
 
@@ -92,7 +118,6 @@ public:
         if (options_.account_ranking) rank_accounts();
         if (options_.rank_by == RankBy::Zeny) settle_economy();
         kept_ = {};
-        figures_.top_characters = top_characters_.ranked();
         figures_.top_accounts = top_accounts_.ranked();
         if (options_.accounts || !figures_.top_accounts.empty()) read_accounts();
         if (options_.groups) {
@@ -106,37 +131,51 @@ public:
 
 private:
     void read_characters() {
-        CharacterFields fields;
-        run_.read(kAthena, [&](std::string_view line, std::size_t number) {
-            if (is_blank_or_comment(line)) return;
-            if (!character_fields(without_last_cr(line), fields)) {
-                // A line of fewer than three fields (the %newid% line) is no character at all.
-                if (character_id_field(line)) run_.unreadable(kAthena, number);
-                return;
-            }
-            const std::optional<CharacterNumbers> numbers = character_numbers(fields);
-            if (!numbers) {
-                run_.unreadable(kAthena, number);
-                return;
-            }
-            count_character(*numbers, fields[2]);
-        });
+        std::deque<CharacterTally> tallies;
+        tallies.emplace_back(options_.top);
+        tallies.emplace_back(options_.top);
+        CharacterFields fields[2];
+        const std::size_t counted = run_.read_halves(
+            kAthena, options_.split_from,
+            [&](CensusHalf& half, std::string_view line, std::size_t number) {
+                if (is_blank_or_comment(line)) return;
+                CharacterFields& f = fields[half.index];
+                if (!character_fields_swept(without_last_cr(line), f)) {
+                    // A line of fewer than three fields (the %newid% line) is no character.
+                    if (character_id_field(line)) half.unreadable(kAthena, number);
+                    return;
+                }
+                const std::optional<CharacterNumbers> numbers = character_numbers(f);
+                if (!numbers) {
+                    half.unreadable(kAthena, number);
+                    return;
+                }
+                count_character(tallies[half.index], *numbers, f[2]);
+            });
+        if (counted == 2) tallies[0].add(tallies[1]);
+        CharacterTally& tally = tallies[0];
+        figures_.characters = std::move(tally.figures);
+        figures_.economy.zeny = tally.zeny;
+        figures_.top_characters = tally.top_characters.ranked();
+        kept_ = std::move(tally.kept);
+        accounts_in_order_ = tally.accounts_in_order;
     }
 
-    void count_character(const CharacterNumbers& c, std::string_view name) {
-        CharacterFigures& chars = figures_.characters;
+    void count_character(CharacterTally& tally, const CharacterNumbers& c, std::string_view name) {
+        CharacterFigures& chars = tally.figures;
         ++chars.characters;
         ++chars.by_class[counted_class(c.class_id)];
         ++chars.by_family[static_cast<std::size_t>(job_family(c.class_id))];
         ++chars.by_level[counted_level(c.base_level)];
-        figures_.economy.zeny += c.zeny;
+        tally.zeny += c.zeny;
         const std::int32_t value = ranked_value(options_.rank_by, c);
-        if (top_characters_.wants(value, c.char_id)) {
-            top_characters_.add({c.char_id, c.account_id, std::string(name), value, 1});
+        if (tally.top_characters.wants(value, c.char_id)) {
+            tally.top_characters.add({c.char_id, c.account_id, std::string(name), value, 1});
         }
         if (!keeps_values_) return;
-        if (!kept_.empty() && c.account_id < kept_.back().account_id) accounts_in_order_ = false;
-        kept_.push_back({c.account_id, value});
+        std::vector<Kept>& kept = tally.kept;
+        if (!kept.empty() && c.account_id < kept.back().account_id) tally.accounts_in_order = false;
+        kept.push_back({c.account_id, value});
     }
 
     // Zeny and experience add up over an account's characters; its level is its best.
@@ -288,7 +327,6 @@ private:
     const CensusOptions& options_;
     CensusRun run_;
     ServerFigures figures_;
-    TopList<Ranked> top_characters_;
     TopList<Ranked> top_accounts_;
     // The median and the accounts' sums need every character's value.
     const bool keeps_values_ = options_.account_ranking || options_.rank_by == RankBy::Zeny;

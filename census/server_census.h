@@ -86,10 +86,11 @@ struct CensusOptions {
     fs::path folder;       // the server folder
     std::int64_t now = 0;  // seconds since 1970: what has expired and which bans still hold
     RankBy rank_by = RankBy::Zeny;
-    std::size_t top = 20;         // entries of each ranking
-    bool accounts = true;         // activity from account.txt
-    bool account_ranking = true;  // the accounts' sums, named from account.txt
-    bool groups = true;           // guilds, parties and castles
+    std::size_t top = 20;                   // entries of each ranking
+    bool accounts = true;                   // activity from account.txt
+    bool account_ranking = true;            // the accounts' sums, named from account.txt
+    bool groups = true;                     // guilds, parties and castles
+    std::uint64_t split_from = kSplitFrom;  // athena.txt this long or longer is read in halves
 };
 
 // The figures of the server folder; CensusStopped when `stop` is set meanwhile.
