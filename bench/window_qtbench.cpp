@@ -87,7 +87,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: window_qtbench SERVER [ROUNDS]\n");
         return 2;
     }
-    const fs::path server = argv[1];
+    // A scratch folder where cli_bench left its server does as well as the server itself.
+    const fs::path given = argv[1];
+    const fs::path server = fs::exists(given / "cli-server") ? given / "cli-server" : given;
     const int rounds = argc > 2 ? std::stoi(argv[2]) : 5;
     const fs::path accounts = server / "save/account.txt";
     const fs::path athena = server / "save/athena.txt";
