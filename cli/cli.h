@@ -2,6 +2,7 @@
 // tavo-cli: the editor's capabilities without a desktop, for servers and scripts.
 
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -113,6 +114,9 @@ public:
     // Settles the settings and the server folder once, then reads what `reads` names and was
     // not read yet. False (with a message) when no server folder was found.
     bool start(unsigned reads = kEverything);
+    // start, with a read of the command's own (`read`) among those of the start-up: its
+    // messages come before the note of missing program files, as theirs do.
+    bool start(unsigned reads, const std::function<void()>& read);
     // The account with that id: from the account table when it is read, else read lazily.
     // Nothing when there is none (a failure to read the file is reported).
     std::optional<FoundAccount> find_account(std::int32_t id);

@@ -97,7 +97,11 @@ bool Session::settle_folder() {
 }
 
 bool Session::start(unsigned reads) {
-    if (batch_) return batch_->start(reads);
+    return start(reads, {});
+}
+
+bool Session::start(unsigned reads, const std::function<void()>& read) {
+    if (batch_) return batch_->start(reads, read);
     const std::size_t noted = ui.missing_files().size();
     ui.hold_missing_files(true);
     const bool found = settled_ ? folder_found_ : settle_folder();
@@ -106,6 +110,7 @@ bool Session::start(unsigned reads) {
     if (missing & kAccountTable) ws.accounts.load(ui);
     if (missing & kItemTables) load_item_tables(ws, ui);
     if (missing & kForgerList) ws.forgers.load(ws.app, ui, ws.characters.state().lookup);
+    if (found && read) read();
     read_ |= missing;
     ui.hold_missing_files(false);
     note_missing_files(ui.missing_files(), noted, ws.app);
