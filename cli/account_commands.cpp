@@ -104,7 +104,7 @@ bool start_for_one_edit(Session& session, int& result, std::int32_t id,
 }
 
 std::optional<std::size_t> account_index(Session& session, std::int32_t id, int& result) {
-    const std::optional<std::size_t> index = index_of_account(session.ws.accounts.table(), id);
+    const std::optional<std::size_t> index = session.index_of(id);
     if (!index) {
         std::cerr << "No account with the id " << id << " in " << kAccountFile << "\n";
         result = kFailed;
@@ -261,7 +261,7 @@ void set_account(const CliOptions& options, std::int32_t id,
     // A record that is not Tavo's edit after the save is the file's: the values were there
     // already, or another writer's version was kept.
     const AccountTable& table = session.ws.accounts.table();
-    const std::optional<std::size_t> saved = index_of_account(table, id);
+    const std::optional<std::size_t> saved = session.index_of(id);
     if (!saved || (!table.records[*saved].edited() && table.records[*saved].line() != as_read)) {
         result = kept_on_disk(session.ui, "Account " + std::to_string(id));
         return;
