@@ -4,7 +4,9 @@
 # same things, on account files of every shape: CR LF, no header, no %newid% line or one the ids
 # passed, lines the table keeps as they are, mixed line ends, no break at the end, a record the
 # file holds twice.
-#   one_account_edit_test.sh TAVO_CLI DEMO_FOLDER
+# An item command on a store reads storage.txt once and, while the file is as it read it, writes
+# it without a second pass: it too must leave what a batch leaves.
+#   one_record_edit_test.sh TAVO_CLI DEMO_FOLDER
 set -uo pipefail
 source "$(dirname "$0")/checks.sh"
 demo_copy "$1" "$2"
@@ -53,5 +55,13 @@ shape "no %newid% line, a kept line, a second record of 2000003"
 sed '20s/$/\r/' "$work/demo-accounts" | head -c -1 >"$accounts"
 shape "mixed line ends, no break at the end"
 cp "$work/demo-accounts" "$accounts"
+
+storage=$work/server/save/storage.txt
+grep '^2000002,' "$storage" | sed 's/,713,900,/,713,901,/' >>"$storage"
+sed -i 's/$/\r/' "$storage"
+for edit in "item edit --storage 2000002 0 --qty 5" "item add --storage 2000004 501 --qty 3" \
+    "item edit --storage 2000001 1 --qty 2" "item edit --storage 1234 0 --qty 5"; do
+    same_alone_and_in_batch "a store line twice, CR LF lines" "$edit"
+done
 
 exit $((failures > 0))
