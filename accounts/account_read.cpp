@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
@@ -98,6 +100,34 @@ public:
         table_.kept_lines.clear();
     }
 
+    // Reads every line as read() does, but only the records `keeps` picks go into the table
+    // (after the pass: their lines and GM levels are noted meanwhile, with their places).
+    void survey(const fs::path& path, std::function<bool(const AccountRecord&)> keeps,
+                PartRead& part, std::vector<std::string>& lines,
+                std::vector<std::uint8_t>& levels) {
+        keeps_ = std::move(keeps);
+        const std::string_view line_end = line_end_of_file(path);
+        LineReader reader(path);
+        std::string_view line;
+        while (reader.next(line)) {
+            ++line_number_;
+            const std::string_view line_break = reader.line_break();
+            if (!line_break.empty() && line_break != line_end) part.uniform_breaks = false;
+            const std::size_t kept = table_.kept_lines.size();
+            take(line);
+            const PartRead::Place place{reader.line_offset(), line.size()};
+            if (!table_.records.empty()) {
+                lines.emplace_back(line);
+                levels.push_back(table_.records.back().gm_level());
+                part.records.push_back(place);
+                table_.records.clear();  // it views the reader's buffer
+            }
+            if (table_.kept_lines.size() > kept && table_.kept_lines.back().newid) {
+                part.last_newid = place;
+            }
+        }
+    }
+
     void report_kept_lines() const {
         std::size_t count = 0;
         std::size_t first = 0;
@@ -143,6 +173,7 @@ private:
         if (record.long_form()) table_.server_generation = ServerGeneration::V100;
         if (!keep_) return;
         note_id(record);
+        if (keeps_ && !keeps_(record)) return;
         table_.records.push_back(std::move(record));
     }
 
@@ -187,7 +218,8 @@ private:
     std::optional<GmLevels> gm_;
     bool gm_reported_ = false;
     std::size_t line_number_ = 0;
-    bool keep_ = true;  // the table takes the records and kept lines
+    bool keep_ = true;                                 // the table takes the records and kept lines
+    std::function<bool(const AccountRecord&)> keeps_;  // set: the records the table takes
 };
 
 // Only a file that is missing or of 0 bytes is a new one: anything else that cannot be read is
@@ -219,7 +251,9 @@ std::optional<AccountRecord> account_of_line(const LineFields& fields) {
     try {
         AccountRecord record = AccountRecord::from_line(fields);
         // Either form: an edit writes a short line back in the long form, which must read again.
-        if (record.reg_count() > kMaxRegisters) return std::nullopt;
+        // The registers follow the thirteenth TAB, or the seventh in the old form.
+        const std::string_view regs = fields.field(record.long_form() ? LineFields::kMost - 1 : 7);
+        if (register_item_count(without_last_cr(regs)) > kMaxRegisters) return std::nullopt;
         return record;
     } catch (const Failure&) {
         return std::nullopt;  // a number the server does not write (a state above 255, ...)
@@ -232,6 +266,54 @@ bool load_account(const AppContext& app, Ui& ui, AccountTable& table) {
     table.server_generation = generation;
     try {
         read_account_file(app, ui, table);
+        table.load_state.set_whole();
+        return true;
+    } catch (...) {
+        const Failure failure = failure_from_current_exception();
+        table.load_state.set_failed(kAccountFile, failure);
+        show_error_report(ui, failure, "load_account");
+        return false;
+    }
+}
+
+bool load_for_one_edit(const AppContext& app, Ui& ui, std::int32_t account_id,
+                       const std::optional<std::string>& name, AccountTable& table) {
+    const fs::path path = app.server_file(kAccountFile);
+    if (is_new_file(path)) return load_account(app, ui, table);
+    table = AccountTable{};
+    try {
+        table.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
+        table.server_generation = ServerGeneration::V817;
+        bool first = true;
+        bool target_found = false;
+        bool name_found = !name.has_value();
+        const auto keeps = [&](const AccountRecord& record) {
+            bool keep = std::exchange(first, false);
+            if (!target_found && record.account_id() == account_id) keep = target_found = true;
+            if (!name_found && record.userid() == *name) keep = name_found = true;
+            return keep;
+        };
+        auto part = std::make_shared<PartRead>();
+        std::vector<std::string> lines;
+        std::vector<std::uint8_t> levels;
+        Loader loader(app, ui, table);
+        loader.survey(path, keeps, *part, lines, levels);
+        // The records view their lines in the table's image, one CR LF line each, as a save
+        // onto a changed file reads the image.
+        std::string image;
+        for (const std::string& line : lines) image.append(line).append("\r\n");
+        table.image = std::make_shared<const std::string>(std::move(image));
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::string_view line =
+                std::string_view(*table.image).substr(at, lines[i].size());
+            at += lines[i].size() + 2;
+            AccountRecord record = *account_of_line(LineFields(line));
+            record.set_gm_level(levels[i]);
+            table.records.push_back(std::move(record));
+        }
+        table.part = std::move(part);
+        loader.report_kept_lines();
         table.load_state.set_whole();
         return true;
     } catch (...) {

@@ -2,6 +2,7 @@
 // Reading save/account.txt into the account table.
 
 #include <optional>
+#include <string>
 
 #include "accounts/account_table.h"
 #include "app/settings.h"
@@ -27,6 +28,16 @@ ServerGeneration read_server_generation(const AppContext& app, Ui& ui);
 // is never written. A missing or empty file is read as load_account reads it. False after a
 // reported failure ("in load_account").
 bool load_one_account(const AppContext& app, Ui& ui, std::int32_t account_id, AccountTable& table);
+
+// Reads the table for an edit of one account, with one pass over the file that keeps only the
+// records the edit looks at: the file's first record (never edited), the first record of
+// account_id and, when `name` is given, the first record of that name (a renamed account's name
+// must be free). Everything else load_account learns (the generation, the highest ids, the
+// %newid% counter, the header, the kept lines and their report) it learns the same way; the
+// table's `part` says where the records are, and a save writes the rest of the file as it is
+// on disk. A missing or empty file is read whole, as load_account reads it.
+bool load_for_one_edit(const AppContext& app, Ui& ui, std::int32_t account_id,
+                       const std::optional<std::string>& name, AccountTable& table);
 
 // A record line as the table reads it, or nothing for one it keeps as it is: a field count or
 // a number the server does not write, or more registers than it holds. The line must outlive

@@ -48,6 +48,21 @@ struct HeldGmLevel {
     std::string label;            // "Account 704555 (gm1)"
 };
 
+// What the read of a table for a one-record edit (load_for_one_edit) learnt of the lines it did
+// not keep: the table then holds only the records the edit looks at, and a save writes the file
+// as it is on disk with their lines put in.
+struct PartRead {
+    struct Place {
+        std::uint64_t offset = 0;
+        std::size_t length = 0;
+    };
+    std::vector<Place> records;       // where each record of the table is in the file
+    std::optional<Place> last_newid;  // the last %newid% line among the kept lines
+    // Every line ends in the file's line end (the last one may have none): the file's bytes
+    // around the changed lines are what writing each line would give.
+    bool uniform_breaks = true;
+};
+
 struct AccountTable {
     std::vector<AccountRecord> records;
     // As detected by the last load; Unknown before the first file read.
@@ -78,6 +93,9 @@ struct AccountTable {
     // and reach the GM file with it, in the order they were given.
     bool hold_gm_levels = false;
     std::vector<HeldGmLevel> held_gm_levels;
+    // Set when the table holds only some records of the file (load_for_one_edit): every other
+    // line stays as the file on disk has it.
+    std::shared_ptr<const PartRead> part;
 };
 
 // The five default accounts of a missing or empty file, after the version question.

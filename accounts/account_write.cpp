@@ -1,5 +1,11 @@
 #include "accounts/account_write.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
 #include "accounts/account_merge.h"
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
@@ -110,6 +116,107 @@ void write_table(Ui& ui, const AccountTable& table, bool has_newid, AtomicWriter
     }
 }
 
+// A line of the file a table that holds part of it replaces: where it is and its new text.
+struct LineChange {
+    std::uint64_t offset = 0;
+    std::size_t length = 0;
+    std::string text;
+};
+
+// The bytes of the file from where `fd` stands: `count` of them (the rest of the file when
+// nothing is given) copied into out, or passed over without it.
+class ByteCopy {
+public:
+    explicit ByteCopy(const fs::path& path) : path_(path), fd_(::open(path.c_str(), O_RDONLY)) {
+        if (fd_ < 0) throw failure_from_errno(errno, path);
+    }
+    ~ByteCopy() { ::close(fd_); }
+    ByteCopy(const ByteCopy&) = delete;
+    ByteCopy& operator=(const ByteCopy&) = delete;
+
+    void copy(std::optional<std::uint64_t> count, AtomicWriter* out) {
+        while (!count || *count > 0) {
+            const std::size_t want =
+                count ? std::min<std::uint64_t>(*count, sizeof buffer_) : sizeof buffer_;
+            const ssize_t got = ::read(fd_, buffer_, want);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw failure_from_errno(errno, path_);
+            if (got == 0) {
+                if (!count) return;
+                throw Failure(err::kPathFileAccess,
+                              path_.filename().string() + " became shorter while it was copied");
+            }
+            const auto size = static_cast<std::size_t>(got);
+            if (out != nullptr) out->write(std::string_view(buffer_, size));
+            last_ = buffer_[size - 1];
+            if (count) *count -= size;
+        }
+    }
+    // Whether the file's last byte ends a line.
+    bool ended_with_break() const { return last_ == '\n' || last_ == '\r'; }
+
+private:
+    fs::path path_;
+    int fd_;
+    char last_ = '\n';
+    char buffer_[1 << 16];
+};
+
+// The file on disk with the changed records of a table that holds part of it, and its raised
+// %newid% line, in their places: the bytes write_table gives for the whole table read from the
+// file as it is now. Where every line ends in the file's line end those are the file's own bytes
+// around the changes; otherwise each line is written with the line end, as write_table writes it.
+void write_part(const fs::path& path, const AccountTable& table, bool has_newid,
+                AtomicWriter& out) {
+    const PartRead& part = *table.part;
+    std::vector<LineChange> changes;
+    for (std::size_t i = 0; i < table.records.size(); ++i) {
+        const AccountRecord& record = table.records[i];
+        if (!record.edited()) continue;
+        LineChange change{part.records[i].offset, part.records[i].length, {}};
+        append_account_line(change.text, record, table.server_generation);
+        changes.push_back(std::move(change));
+    }
+    if (part.last_newid) {
+        for (auto kept = table.kept_lines.rbegin(); kept != table.kept_lines.rend(); ++kept) {
+            if (!kept->newid) continue;
+            changes.push_back({part.last_newid->offset, part.last_newid->length, kept->text});
+            break;
+        }
+    }
+    std::sort(changes.begin(), changes.end(),
+              [](const LineChange& a, const LineChange& b) { return a.offset < b.offset; });
+    if (!table.has_header) {
+        for (std::string_view line : kHeader) out.write_line(line);
+    }
+    bool ended_with_break = true;
+    if (part.uniform_breaks) {
+        ByteCopy in(path);
+        std::uint64_t at = 0;
+        for (const LineChange& change : changes) {
+            in.copy(change.offset - at, &out);
+            out.write(change.text);
+            in.copy(change.length, nullptr);
+            at = change.offset + change.length;
+        }
+        in.copy(std::nullopt, &out);
+        ended_with_break = in.ended_with_break();
+    } else {
+        LineReader in(path);
+        std::size_t next = 0;
+        std::string_view line;
+        while (in.next(line)) {
+            const bool changed = next < changes.size() && changes[next].offset == in.line_offset();
+            out.write_line(changed ? std::string_view(changes[next++].text) : line);
+        }
+    }
+    if (!has_newid && writes_newid_line(table.server_generation)) {
+        // The line before it gets its break, which the file's last line may not have had.
+        if (!ended_with_break) out.write(out.line_end());
+        out.write_line(table.newid.line_after(table.highest_player_id));
+    }
+}
+
 }  // namespace
 
 bool save_account(const AppContext& app, Ui& ui, AccountTable& table) {
@@ -131,7 +238,18 @@ void stage_account_save(const AppContext& app, Ui& ui, AccountTable& table, File
     // The table goes onto the file as it is on disk, again if another writer changes the file
     // before the rename; the GM lines follow the ids the accounts reach the file with.
     if (account_file) {
-        batch.add(app.server_file(kAccountFile), std::string(kAccountFile), [&](AtomicWriter& out) {
+        const fs::path path = app.server_file(kAccountFile);
+        batch.add(path, std::string(kAccountFile), [&app, &ui, &table, path](AtomicWriter& out) {
+            if (table.part && stamp_of(path) == table.read_stamp) {
+                write_part(path, table, raise_newid(table), out);
+                return true;
+            }
+            if (table.part && !has_content(path)) {
+                // The rest of the file is gone: the records the table holds are not all of it.
+                throw Failure(err::kPathFileAccess, std::string(kAccountFile) +
+                                                        " was emptied or removed since it was "
+                                                        "read; nothing was written");
+            }
             rebase_accounts(app, ui, table);
             const bool has_newid = raise_newid(table);
             write_table(ui, table, has_newid, out);

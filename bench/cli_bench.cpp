@@ -122,16 +122,47 @@ int stackable_line(std::string_view items) {
 struct Target {
     std::string id;
     int item = -1;
+    std::string maker;  // the character that forged or brewed an item of the list; empty: none
 };
 
+// The character that forged or brewed the first made item of an item list (card0 255 or 254,
+// its id in card2 and card3); empty when the list has none.
+std::string maker_in(std::string_view items) {
+    while (!items.empty()) {
+        const std::size_t blank = items.find(' ');
+        const std::string item(items.substr(0, blank));
+        items.remove_prefix(blank == std::string_view::npos ? items.size() : blank + 1);
+        std::vector<long> values;
+        for (std::size_t at = 0; at <= item.size();) {
+            const std::size_t comma = std::min(item.find(',', at), item.size());
+            values.push_back(std::atol(item.substr(at, comma - at).c_str()));
+            at = comma + 1;
+        }
+        if (values.size() >= 11 && (values[7] == 255 || values[7] == 254)) {
+            return std::to_string((values[9] & 0xFFFF) | (values[10] << 16));
+        }
+    }
+    return {};
+}
+
+// Which made items a target's list may hold.
+enum class Made { Any, None, Some };
+
 // The first record from `fraction` of the file whose list (TAB field `list`) has an item with
-// a quantity; its id is the line's head up to `id_end`.
-Target target_at(const fs::path& file, double fraction, char id_end, std::size_t list) {
+// a quantity, and made items as `made` asks; its id is the line's head up to `id_end`.
+Target target_at(const fs::path& file, double fraction, char id_end, std::size_t list,
+                 Made made = Made::Any) {
     LinesFrom lines(file, fraction);
     std::string line;
     while (lines.next(line)) {
-        const int item = stackable_line(tab_field(line, list));
-        if (item >= 0) return {line.substr(0, line.find(id_end)), item};
+        const std::string_view items = tab_field(line, list);
+        const int item = stackable_line(items);
+        std::string maker = maker_in(items);
+        if (item < 0 || (made == Made::None && !maker.empty()) ||
+            (made == Made::Some && maker.empty())) {
+            continue;
+        }
+        return {line.substr(0, line.find(id_end)), item, std::move(maker)};
     }
     return {};
 }
@@ -289,7 +320,10 @@ int main(int argc, char** argv) {
 
     const std::string account = field_at(account_txt, 0.5, '\t');
     const Target character = target_at(athena_txt, 0.5, '\t', 15);
-    const Target store = target_at(storage_txt, 0.5, ',', 1);
+    // A store's list names the makers of its forged and brewed items, which only athena.txt
+    // holds: one without them reads storage.txt alone, one with them athena.txt up to the maker.
+    const Target store = target_at(storage_txt, 0.5, ',', 1, Made::None);
+    const Target forged = target_at(storage_txt, 0.5, ',', 1, Made::Some);
     const auto grep_m1 = [](const std::string& head, const fs::path& file) {
         return std::vector<std::string>{"grep", "-m1", "^" + head, file.string()};
     };
@@ -330,6 +364,14 @@ int main(int argc, char** argv) {
          {"storage", store.id},
          grep_m1(store.id + ",", storage_txt),
          "grep -m1 its line",
+         storage_txt,
+         1.5},
+        {"storage " + forged.id + " (forged)",
+         {"storage", forged.id},
+         {"sh", "-c",
+          "grep -m1 '^" + forged.id + ",' '" + storage_txt.string() + "' && grep -m1 '^" +
+              forged.maker + "\t' '" + athena_txt.string() + "'"},
+         "grep -m1 store + maker",
          storage_txt,
          1.5},
         {"account set (one edit)",

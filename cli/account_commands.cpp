@@ -87,8 +87,24 @@ bool start_for_writing(Session& session, int& result) {
     return false;
 }
 
+// The start-up for an edit of one account: on its own, the table holds only what the edit
+// looks at (a renamed account's new name among it), read in one pass; in a batch, the whole
+// table.
+bool start_for_one_edit(Session& session, int& result, std::int32_t id,
+                        const std::optional<std::string>& name) {
+    if (session.batch()) return start_for_writing(session, result);
+    const auto read = [&] { session.ws.accounts.load_for_edit(session.ui, id, name); };
+    if (!session.start(kSettingsOnly, read) || session.ui.declined()) {
+        result = kFailed;
+        return false;
+    }
+    if (session.ws.accounts.table().load_state.allow_write(session.ui)) return true;
+    result = kFailed;
+    return false;
+}
+
 std::optional<std::size_t> account_index(Session& session, std::int32_t id, int& result) {
-    const std::optional<std::size_t> index = index_of_account(session.ws.accounts.table(), id);
+    const std::optional<std::size_t> index = session.index_of(id);
     if (!index) {
         std::cerr << "No account with the id " << id << " in " << kAccountFile << "\n";
         result = kFailed;
@@ -154,6 +170,15 @@ bool apply(AccountForm& form, const std::string& assignment, int& result) {
     return true;
 }
 
+// The name "account set" gives the account, if it gives one (the last userid= wins).
+std::optional<std::string> changes_name(const std::vector<std::string>& assignments) {
+    std::optional<std::string> name;
+    for (const std::string& assignment : assignments) {
+        if (assignment.starts_with("userid=")) name = assignment.substr(7);
+    }
+    return name;
+}
+
 // The account file written as "Save File" writes it; the exit code follows.
 void save_file(AccountPage& page, int& result, const std::string& done) {
     if (page.press(AccountButton::SaveFile).result != EditResult::Saved) {
@@ -209,7 +234,7 @@ void set_account(const CliOptions& options, std::int32_t id,
         if (!apply(changes, assignment, result)) return;
     }
     Session session(options);
-    if (!start_for_writing(session, result)) return;
+    if (!start_for_one_edit(session, result, id, changes_name(assignments))) return;
     const auto index = account_index(session, id, result);
     if (!index) return;
     if (!can_edit_account(*index)) {
@@ -236,7 +261,7 @@ void set_account(const CliOptions& options, std::int32_t id,
     // A record that is not Tavo's edit after the save is the file's: the values were there
     // already, or another writer's version was kept.
     const AccountTable& table = session.ws.accounts.table();
-    const std::optional<std::size_t> saved = index_of_account(table, id);
+    const std::optional<std::size_t> saved = session.index_of(id);
     if (!saved || (!table.records[*saved].edited() && table.records[*saved].line() != as_read)) {
         result = kept_on_disk(session.ui, "Account " + std::to_string(id));
         return;

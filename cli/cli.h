@@ -2,10 +2,12 @@
 // tavo-cli: the editor's capabilities without a desktop, for servers and scripts.
 
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "accounts/account_table.h"
@@ -113,11 +115,18 @@ public:
     // Settles the settings and the server folder once, then reads what `reads` names and was
     // not read yet. False (with a message) when no server folder was found.
     bool start(unsigned reads = kEverything);
+    // start, with a read of the command's own (`read`) among those of the start-up: its
+    // messages come before the note of missing program files, as theirs do.
+    bool start(unsigned reads, const std::function<void()>& read);
     // The account with that id: from the account table when it is read, else read lazily.
     // Nothing when there is none (a failure to read the file is reported).
     std::optional<FoundAccount> find_account(std::int32_t id);
     // Whether this session runs a batch (a line's session answers for its batch).
     bool batch() const;
+    // index_of_account in the account table; a batch, whose lines look up many accounts in the
+    // same table, finds them through an index of it built once (again when the table changed
+    // its records).
+    std::optional<std::size_t> index_of(std::int32_t id);
 
     const CliOptions& options;
     CliUi& ui;
@@ -130,7 +139,11 @@ private:
     bool settled_ = false;
     bool folder_found_ = true;
     unsigned read_ = 0;
-    AccountTable one_account_;  // a lazily read account
+    AccountTable one_account_;                                     // a lazily read account
+    std::unordered_map<std::int32_t, std::size_t> account_index_;  // a batch's: the first of each
+    const AccountRecord* indexed_records_ = nullptr;  // the table's records it was built from
+    std::size_t indexed_count_ = 0;
+    const std::string* indexed_image_ = nullptr;  // the file image of the table then
 };
 
 // A record another writer changed meanwhile kept the other writer's version (--theirs): says

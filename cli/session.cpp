@@ -97,7 +97,11 @@ bool Session::settle_folder() {
 }
 
 bool Session::start(unsigned reads) {
-    if (batch_) return batch_->start(reads);
+    return start(reads, {});
+}
+
+bool Session::start(unsigned reads, const std::function<void()>& read) {
+    if (batch_) return batch_->start(reads, read);
     const std::size_t noted = ui.missing_files().size();
     ui.hold_missing_files(true);
     const bool found = settled_ ? folder_found_ : settle_folder();
@@ -106,10 +110,34 @@ bool Session::start(unsigned reads) {
     if (missing & kAccountTable) ws.accounts.load(ui);
     if (missing & kItemTables) load_item_tables(ws, ui);
     if (missing & kForgerList) ws.forgers.load(ws.app, ui, ws.characters.state().lookup);
+    if (found && read) read();
     read_ |= missing;
     ui.hold_missing_files(false);
     note_missing_files(ui.missing_files(), noted, ws.app);
     return found;
+}
+
+std::optional<std::size_t> Session::index_of(std::int32_t id) {
+    if (batch_) return batch_->index_of(id);
+    const std::vector<AccountRecord>& records = ws.accounts.table().records;
+    if (!whole_) return index_of_account(ws.accounts.table(), id);
+    // A record's id never changes in place: a table with other records has another size, or
+    // was read anew.
+    const std::string* image = ws.accounts.table().image.get();
+    if (records.data() != indexed_records_ || records.size() != indexed_count_ ||
+        image != indexed_image_) {
+        account_index_.clear();
+        account_index_.reserve(records.size());
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            account_index_.emplace(records[i].account_id(), i);
+        }
+        indexed_records_ = records.data();
+        indexed_count_ = records.size();
+        indexed_image_ = image;
+    }
+    const auto found = account_index_.find(id);
+    if (found == account_index_.end()) return std::nullopt;
+    return found->second;
 }
 
 std::optional<FoundAccount> Session::find_account(std::int32_t id) {
@@ -121,7 +149,8 @@ std::optional<FoundAccount> Session::find_account(std::int32_t id) {
         table = &one_account_;
         load_one_account(ws.app, ui, id, one_account_);
     }
-    const std::optional<std::size_t> index = index_of_account(*table, id);
+    const std::optional<std::size_t> index =
+        table == &one_account_ ? index_of_account(*table, id) : index_of(id);
     if (!index) return std::nullopt;
     return FoundAccount{*table, *index};
 }

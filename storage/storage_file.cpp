@@ -78,6 +78,22 @@ std::unordered_map<std::int32_t, AccountLines> lines_of_accounts(
     return found;
 }
 
+// The lines of the changed accounts on disk: those found when the stores were read while the
+// file is as it was then, else from a pass over it.
+std::unordered_map<std::int32_t, AccountLines> lines_on_disk(
+    const fs::path& path, const std::vector<StoreChange>& changes,
+    const std::vector<std::int32_t>& accounts) {
+    const std::optional<FileStamp> now = stamp_of(path);
+    std::unordered_map<std::int32_t, AccountLines> found;
+    for (const StoreChange& change : changes) {
+        if (!now || !change.lines_read || change.lines_read->stamp != now) {
+            return lines_of_accounts(path, accounts);
+        }
+        found[change.account_id] = change.lines_read->lines;
+    }
+    return found;
+}
+
 // What the user is told of the account's lines the store does not show; empty when the account
 // has one line at most.
 std::string unshown_lines_text(const AccountLines& lines, std::int32_t account_id) {
@@ -131,9 +147,11 @@ bool load_storage(const AppContext& app, Ui& ui, std::int32_t account_id, Storag
         return true;
     }
     try {
+        const std::optional<FileStamp> stamp = stamp_of(path);
         const AccountLines lines =
             index ? index->get(path, StorageIndex::build).lines_of(path, account_id)
                   : lines_of_accounts(path, {account_id}).at(account_id);
+        record.lines_read = LinesRead{lines, stamp};
         if (const std::string unshown = unshown_lines_text(lines, account_id); !unshown.empty()) {
             ui.message(unshown, "Tavo", Icon::Warning);
         }
@@ -185,6 +203,7 @@ std::optional<StoreChange> store_change(const AppContext& app, Ui& ui, std::int3
     change.read_line = record.read_line;
     change.line = store_line_to_write(record, account_id, *kept);
     change.label = "The store of account " + std::to_string(account_id);
+    change.lines_read = record.lines_read;
     return change;
 }
 
@@ -194,7 +213,7 @@ void write_stores(const AppContext& app, Ui& ui, std::vector<StoreChange>& chang
     std::vector<std::int32_t> accounts;
     for (const StoreChange& change : changes) accounts.push_back(change.account_id);
     const std::unordered_map<std::int32_t, AccountLines> on_disk =
-        lines_of_accounts(path, accounts);
+        lines_on_disk(path, changes, accounts);
     // A store takes the place of the line the server keeps; the account's other lines go, as
     // they go at the server's next save. When the disk's version stays, so does every line of
     // the account.
@@ -244,6 +263,7 @@ void write_stores(const AppContext& app, Ui& ui, std::vector<StoreChange>& chang
 bool store_written(const AppContext& app, Ui& ui, const StoreChange& change,
                    StorageRecord& record) {
     record.read_line = change.written;
+    record.lines_read.reset();
     record.items.resize(std::min(change.count, record.items.size()));
     record.disk_version_kept = false;
     if (change.written == change.line) return true;

@@ -32,6 +32,25 @@ struct StoreLine {
 // without a TAB, is not a store and goes back as it was read.
 std::optional<StoreLine> store_line(std::string_view line);
 
+// The lines of storage.txt that name one account.
+struct AccountLines {
+    std::size_t kept_at = 0;  // the line number (from 1) of the store line kept; 0: none
+    std::string kept;
+    std::size_t store_lines = 0;
+    std::size_t no_tab_at = 0;  // the first line without a TAB; 0: none
+    std::size_t no_tab_lines = 0;
+    // Where a save writes the store: in place of the line kept, else of the first line without
+    // a TAB (a second line for the account is never added).
+    std::size_t place() const { return kept_at != 0 ? kept_at : no_tab_at; }
+};
+
+// The account's lines as a read found them, with the file's stamp before it: while the file
+// keeps that stamp, a save needs no second pass to find them.
+struct LinesRead {
+    AccountLines lines;
+    std::optional<FileStamp> stamp;
+};
+
 // The store of the account chosen in the account list.
 struct StorageRecord {
     std::int32_t account_id = 0;  // 0 when no store is loaded
@@ -46,6 +65,7 @@ struct StorageRecord {
     std::optional<std::string> read_line;
     // The last save found another writer's change and kept the version on disk.
     bool disk_version_kept = false;
+    std::optional<LinesRead> lines_read;
 };
 
 // load_storage: the store of the account: its last store line, the one the server keeps (empty
@@ -82,6 +102,7 @@ struct StoreChange {
     std::optional<std::string> line;       // the new line; none for an empty store
     std::string label;                     // "The store of account 2000001"
     std::optional<std::string> written;    // what the file holds for the account afterwards
+    std::optional<LinesRead> lines_read;
 };
 // The change save_storage would write, after the questions about items beyond maxstorage;
 // nothing when it may not be written (told).
@@ -94,18 +115,6 @@ void write_stores(const AppContext& app, Ui& ui, std::vector<StoreChange>& chang
 // After the change was written: the record holds what the file holds. False when the disk's
 // version was kept and could not be read again.
 bool store_written(const AppContext& app, Ui& ui, const StoreChange& change, StorageRecord& record);
-
-// The lines of storage.txt that name one account.
-struct AccountLines {
-    std::size_t kept_at = 0;  // the line number (from 1) of the store line kept; 0: none
-    std::string kept;
-    std::size_t store_lines = 0;
-    std::size_t no_tab_at = 0;  // the first line without a TAB; 0: none
-    std::size_t no_tab_lines = 0;
-    // Where a save writes the store: in place of the line kept, else of the first line without
-    // a TAB (a second line for the account is never added).
-    std::size_t place() const { return kept_at != 0 ? kept_at : no_tab_at; }
-};
 
 // Where each account's lines are in storage.txt, from one pass over it.
 class StorageIndex {

@@ -16,6 +16,13 @@ bool AccountDocument::load(Ui& ui) {
     return loaded;
 }
 
+bool AccountDocument::load_for_edit(Ui& ui, std::int32_t account_id,
+                                    const std::optional<std::string>& name) {
+    const bool loaded = load_for_one_edit(app_, ui, account_id, name, table_);
+    table_.hold_gm_levels = batch_;
+    return loaded;
+}
+
 bool AccountDocument::save(Ui& ui) {
     if (batch_) return table_.load_state.allow_write(ui);
     return save_account(app_, ui, table_);

@@ -31,6 +31,9 @@ public:
 
     // load_account; false after a reported failure.
     bool load(Ui& ui);
+    // load_for_one_edit: the table holds only what an edit of that account looks at (a
+    // command on its own), and a save writes the rest of the file as it is on disk.
+    bool load_for_edit(Ui& ui, std::int32_t account_id, const std::optional<std::string>& name);
     // "Save File": save_account; the flag clears when written. In a batch the table is kept
     // for the batch's end instead, once it may be written.
     bool save(Ui& ui);
