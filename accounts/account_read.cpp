@@ -260,12 +260,13 @@ std::optional<AccountRecord> account_of_line(const LineFields& fields) {
     }
 }
 
-bool load_account(const AppContext& app, Ui& ui, AccountTable& table) {
-    const ServerGeneration generation = table.server_generation;
-    table = AccountTable{};
-    table.server_generation = generation;
+namespace {
+
+// Runs a read of the account file into the table: whole, or failed with the failure shown.
+template <typename Read>
+bool read_into(Ui& ui, AccountTable& table, Read&& read) {
     try {
-        read_account_file(app, ui, table);
+        read();
         table.load_state.set_whole();
         return true;
     } catch (...) {
@@ -276,12 +277,21 @@ bool load_account(const AppContext& app, Ui& ui, AccountTable& table) {
     }
 }
 
+}  // namespace
+
+bool load_account(const AppContext& app, Ui& ui, AccountTable& table) {
+    const ServerGeneration generation = table.server_generation;
+    table = AccountTable{};
+    table.server_generation = generation;
+    return read_into(ui, table, [&] { read_account_file(app, ui, table); });
+}
+
 bool load_for_one_edit(const AppContext& app, Ui& ui, std::int32_t account_id,
                        const std::optional<std::string>& name, AccountTable& table) {
     const fs::path path = app.server_file(kAccountFile);
     if (is_new_file(path)) return load_account(app, ui, table);
     table = AccountTable{};
-    try {
+    return read_into(ui, table, [&] {
         table.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
         table.server_generation = ServerGeneration::V817;
         bool first = true;
@@ -314,14 +324,7 @@ bool load_for_one_edit(const AppContext& app, Ui& ui, std::int32_t account_id,
         }
         table.part = std::move(part);
         loader.report_kept_lines();
-        table.load_state.set_whole();
-        return true;
-    } catch (...) {
-        const Failure failure = failure_from_current_exception();
-        table.load_state.set_failed(kAccountFile, failure);
-        show_error_report(ui, failure, "load_account");
-        return false;
-    }
+    });
 }
 
 ServerGeneration read_server_generation(const AppContext& app, Ui& ui) {
