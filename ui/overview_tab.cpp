@@ -151,22 +151,19 @@ void OverviewTab::showEvent(QShowEvent* event) {
     if (page_.state() == OverviewState::Empty) refresh();
 }
 
-void OverviewTab::refresh() {
-    if (!page_.refresh_offered()) return;
-    page_.start_filling();
-    render_buttons();
-    notice_->setText("Reading the save files…");
-    notice_->show();
-    const CensusOptions options = page_.census_options(QDateTime::currentSecsSinceEpoch());
-    auto result = std::make_shared<std::optional<ServerFigures>>();
+// One pass over the save files on its own thread: its count in the status bar, its result
+// taken in the window's thread, or the stop shown and a failure named.
+template <typename Result, typename Work, typename Take, typename Stopped>
+void OverviewTab::run_pass(BackgroundPass* pass, const char* what, Work work, Take take,
+                           Stopped stopped) {
+    auto result = std::make_shared<std::optional<Result>>();
     auto failure = std::make_shared<std::string>();
-    figures_pass_->start(
-        [this, options, result, failure](const std::atomic<bool>& stop) {
+    pass->start(
+        [this, pass, work, result, failure](const std::atomic<bool>& stop) {
             try {
-                *result = take_census(
-                    options,
-                    [this](long long lines) {
-                        figures_pass_->post(
+                *result = work(
+                    [this, pass](long long lines) {
+                        pass->post(
                             [this, lines] { emit statusText(qs(page_.progress_text(lines)), 0); });
                     },
                     &stop);
@@ -175,20 +172,40 @@ void OverviewTab::refresh() {
                 *failure = failure_of_pass();
             }
         },
-        [this, result, failure] {
+        [this, what, take, stopped, result, failure] {
             if (*result) {
-                page_.take_figures(**result);
-                render_figures();
+                take(**result);
                 emit statusText("Overview: the save files are read", 5000);
             } else {
-                page_.filling_stopped();
-                show_notice(notice_, page_.notice());
+                stopped();
                 if (!failure->empty()) {
-                    ui_.message("The overview could not read the save files: " + *failure, "Tavo",
-                                Icon::Warning);
+                    ui_.message(std::string(what) + " could not read the save files: " + *failure,
+                                "Tavo", Icon::Warning);
                 }
             }
             render_buttons();
+        });
+}
+
+void OverviewTab::refresh() {
+    if (!page_.refresh_offered()) return;
+    page_.start_filling();
+    render_buttons();
+    notice_->setText("Reading the save files…");
+    notice_->show();
+    const CensusOptions options = page_.census_options(QDateTime::currentSecsSinceEpoch());
+    run_pass<ServerFigures>(
+        figures_pass_, "The overview",
+        [options](const CensusProgress& progress, const std::atomic<bool>* stop) {
+            return take_census(options, progress, stop);
+        },
+        [this](const ServerFigures& figures) {
+            page_.take_figures(figures);
+            render_figures();
+        },
+        [this] {
+            page_.filling_stopped();
+            show_notice(notice_, page_.notice());
         });
 }
 
@@ -246,37 +263,18 @@ void OverviewTab::find_holders() {
     render_buttons();
     holders_summary_->setText("Looking for " + qs(page_.item_title(*nameid)) + "…");
     const fs::path folder = ws_.app.settings.data_folder;
-    auto result = std::make_shared<std::optional<ItemHolders>>();
-    auto failure = std::make_shared<std::string>();
-    census_pass_->start(
-        [this, folder, nameid, result, failure](const std::atomic<bool>& stop) {
-            try {
-                *result = tavo::find_holders(
-                    folder, *nameid,
-                    [this](long long lines) {
-                        census_pass_->post(
-                            [this, lines] { emit statusText(qs(page_.progress_text(lines)), 0); });
-                    },
-                    &stop);
-            } catch (const CensusStopped&) {
-            } catch (...) {
-                *failure = failure_of_pass();
-            }
+    run_pass<ItemHolders>(
+        census_pass_, "The item census",
+        [folder, id = *nameid](const CensusProgress& progress, const std::atomic<bool>* stop) {
+            return tavo::find_holders(folder, id, progress, stop);
         },
-        [this, result, failure] {
-            if (*result) {
-                page_.take_holders(**result);
-                render_holders();
-                emit statusText("Overview: the save files are read", 5000);
-            } else {
-                page_.finding_stopped();
-                holders_summary_->clear();
-                if (!failure->empty()) {
-                    ui_.message("The item census could not read the save files: " + *failure,
-                                "Tavo", Icon::Warning);
-                }
-            }
-            render_buttons();
+        [this](const ItemHolders& holders) {
+            page_.take_holders(holders);
+            render_holders();
+        },
+        [this] {
+            page_.finding_stopped();
+            holders_summary_->clear();
         });
 }
 

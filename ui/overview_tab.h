@@ -50,6 +50,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    template <typename Result, typename Work, typename Take, typename Stopped>
+    void run_pass(BackgroundPass* pass, const char* what, Work work, Take take, Stopped stopped);
     QWidget* build_figures();
     QWidget* build_census();
     void render_figures();
