@@ -1,6 +1,5 @@
 #include "characters/profile.h"
 
-
 #include "app/failure.h"
 #include "app/numbers.h"
 #include "app/text.h"
