@@ -239,6 +239,25 @@ int run_top(Session& s, const TopOptions& o) {
     return finish(figures.notes, page.notice(), s.options);
 }
 
+// As print_json, with the empty list under `key` (a key of the document itself) printed one
+// entry at a time: a million holders held as one JSON value take gigabytes.
+void print_json_list(const json& document, const std::string& key, std::size_t count,
+                     const std::function<json(std::size_t)>& entry_at) {
+    const std::string text = document.dump(2);
+    const std::string empty = json(key).dump() + ": []";
+    const std::size_t at = text.find(empty);
+    std::cout << text.substr(0, at + empty.size() - 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string entry = i == 0 ? "\n    " : ",\n    ";
+        for (const char c : entry_at(i).dump(2)) {
+            entry += c;
+            if (c == '\n') entry += "    ";
+        }
+        std::cout << entry;
+    }
+    std::cout << (count == 0 ? "" : "\n  ") << text.substr(at + empty.size() - 1) << '\n';
+}
+
 int run_who_has(Session& s, const std::string& item) {
     load_itemdb(s.ws.app, s.ui, s.ws.ref.items);
     sort_items_by_name(s.ws.ref.items);
@@ -252,29 +271,27 @@ int run_who_has(Session& s, const std::string& item) {
     page.take_holders(find_holders(s.ws.app.settings.data_folder, *nameid));
     const ItemHolders& holders = page.holders();
     if (s.options.json) {
-        json list = json::array();
-        for (std::size_t i = 0; i < holders.holdings.size(); ++i) {
-            const Holding& h = holders.holdings[i];
-            std::string place(held_in_text(h.place));
-            for (char& c : place) c = c == ' ' ? '_' : static_cast<char>(std::tolower(c));
-            list.push_back({{"place", place},
-                            {"holder", h.holder_id},
-                            {"holder_name", utf8(h.holder_name)},
-                            {"account", h.account_id},
-                            {"character", h.char_id},
-                            {"amount", h.item.amount},
-                            {"refine", h.item.refine},
-                            {"cards", {h.item.card0, h.item.card1, h.item.card2, h.item.card3}},
-                            {"text", utf8(page.holder_row(i).cells.back())}});
-        }
         const auto& by = holders.total_by_place;
         json document = {
             {"item", *nameid},        {"name", utf8(item_name(s.ws.ref.items, *nameid))},
             {"total", holders.total}, {"inventory", by[0]},
             {"cart", by[1]},          {"store", by[2]},
-            {"guild_storage", by[3]}, {"holders", list}};
+            {"guild_storage", by[3]}, {"holders", json::array()}};
         document.update(notes_json(holders.notes));
-        print_json(document);
+        print_json_list(document, "holders", holders.holdings.size(), [&](std::size_t i) {
+            const Holding& h = holders.holdings[i];
+            std::string place(held_in_text(h.place));
+            for (char& c : place) c = c == ' ' ? '_' : static_cast<char>(std::tolower(c));
+            return json{{"place", place},
+                        {"holder", h.holder_id},
+                        {"holder_name", utf8(h.holder_name)},
+                        {"account", h.account_id},
+                        {"character", h.char_id},
+                        {"amount", h.item.amount},
+                        {"refine", h.item.refine},
+                        {"cards", {h.item.card0, h.item.card1, h.item.card2, h.item.card3}},
+                        {"text", utf8(page.holder_row(i).cells.back())}};
+        });
     } else {
         std::cout << utf8(page.holders_summary()) << '\n';
         const auto row_at = [&page](std::size_t i) {

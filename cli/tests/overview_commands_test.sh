@@ -73,6 +73,10 @@ check "the full name, with its smith" grep -q "1 pc +3 Very Strong Dara's Fire K
 run 0 --json who-has "Poring Egg"
 check "JSON who-has" test "$(json "d['item'], d['total'], [(h['place'], h['holder'], h['text']) for h in d['holders']]")" = \
     "9001 1 [('inventory', 150005, \"1 pc Poring Egg 'Pudding'\")]"
+run 0 --json who-has 501
+check "JSON who-has, the holders printed one by one" \
+    test "$(json "d['total'], d['complete'], [(h['holder'], h['amount']) for h in d['holders']]")" = \
+    "62 True [(2000001, 30), (150000, 10), (150003, 10), (10001, 7), (150001, 5)]"
 run 1 who-has "No Such Thing"
 check "an unknown name" grep -q 'No item "No Such Thing"' "$work/err"
 
@@ -85,6 +89,8 @@ check "empty ranking" test "$(json "d['ranking']")" = "[]"
 run 0 who-has 501
 check "nobody holds it" test "$(head -1 <<<"$out")" = \
     "0 Red Potion (501) in circulation: 0 in inventories, 0 in carts, 0 in stores, 0 in guild storages; 0 holding(s)."
+run 0 --json who-has 501
+check "nobody holds it, in JSON" test "$(json "d['total'], d['holders']")" = "0 []"
 
 # A file that cannot be read: the figures say which, and the command fails.
 rm "$work/server/save/athena.txt" && mkdir "$work/server/save/athena.txt"
