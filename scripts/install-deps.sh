@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev qt6-charts-dev libqt6opengl6-dev
   libcli11-dev nlohmann-json3-dev
   clang-format clang libfuzzer-14-dev
-  xvfb xauth imagemagick fonts-dejavu-core python3
+  xvfb xauth imagemagick fonts-dejavu-core python3 jq
   mariadb-server mariadb-client libmariadb-dev
 )
 
