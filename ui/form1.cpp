@@ -182,7 +182,12 @@ Form1::Form1(Workspace& ws, Ui& ui, QWidget* parent)
 
     status_ = new QLabel;
     status_->setObjectName("StatusText");
+    // On a narrow window the folder gives way, never the find's count beside it.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(status_, 1);
+    find_count_ = new QLabel;
+    find_count_->setObjectName("FindCount");
+    statusBar()->addPermanentWidget(find_count_);
 
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
@@ -337,12 +342,13 @@ QString grouped_count(std::size_t count, const char* thing) {
 
 void Form1::refresh_status() {
     const AccountTable& accounts = ws_.accounts.table();
-    status_->setText(
-        "Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
-        qs(generation_caption(accounts.server_generation)) + "    " +
-        grouped_count(accounts.records.size(), "account") + "    " +
-        grouped_count(pages_.character.count(), "character") + " on this account" +
-        (pages_.finder.shown() ? "    " + qs(pages_.finder.status_text()) : QString()));
+    status_->setText("Server folder: " + qs(ws_.app.settings.data_folder) + "    " +
+                     qs(generation_caption(accounts.server_generation)) + "    " +
+                     grouped_count(accounts.records.size(), "account") + "    " +
+                     grouped_count(pages_.character.count(), "character") + " on this account");
+    status_->setToolTip(status_->text());
+    find_count_->setText(pages_.finder.shown() ? qs(pages_.finder.status_text()) : QString());
+    find_count_->setVisible(pages_.finder.shown().has_value());
 }
 
 void Form1::account_pressed(const AccountOutcome& outcome) {

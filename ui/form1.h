@@ -128,6 +128,7 @@ private:
     MemoQuestPanel* memo_quest_;
     MemoSkillQuestPanel* memo_panel_;
     QLabel* status_;
+    QLabel* find_count_;  // "556 of 200,000 accounts match" while a find is on
 };
 
 }  // namespace tavo::ui

@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <functional>
@@ -134,8 +135,18 @@ private slots:
         QTest::keyClicks(find, "kaelen");
         QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>(13));
         QCOMPARE(form.pages().character.count(), std::size_t(2));
-        const auto status = [&form] { return form.findChild<QLabel*>("StatusText")->text(); };
+        const auto status = [&form] {
+            return form.findChild<QLabel*>("StatusText")->text() + "    " +
+                   form.findChild<QLabel*>("FindCount")->text();
+        };
         QVERIFY(status().contains("    2 characters on this account    2 of 33 accounts match"));
+        // At 800 px the count stays whole; the folder before it gives way.
+        form.resize(800, 600);
+        QApplication::processEvents();
+        const QLabel* count = form.findChild<QLabel*>("FindCount");
+        QVERIFY(count->isVisible());
+        QVERIFY(count->width() >= count->sizeHint().width());
+        QVERIFY(count->geometry().right() < form.statusBar()->width());
         QTest::keyClicks(find, "qq");
         QCOMPARE(form.pages().accounts.selection(), std::optional<std::size_t>());
         QCOMPARE(form.pages().character.count(), std::size_t(0));
@@ -147,6 +158,7 @@ private slots:
         find->setFocus();
         QTest::keyClick(find, Qt::Key_Escape);
         QCOMPARE(find->text(), QString());
+        QVERIFY(form.findChild<QLabel*>("FindCount")->isHidden());
     }
 };
 
