@@ -192,8 +192,8 @@ std::uint64_t AtomicWriter::copy_from(int fd, const fs::path& from, std::uint64_
     std::uint64_t copied = 0;
     auto at = static_cast<off_t>(offset);
     while (calls_.copy_range && (!count || copied < *count)) {
-        const std::uint64_t left = count ? *count - copied : std::uint64_t{1} << 30;
-        const std::size_t want = std::min<std::uint64_t>(left, kWritebackChunk);
+        const std::size_t want =
+            count ? std::min<std::uint64_t>(*count - copied, kWritebackChunk) : kWritebackChunk;
         const ssize_t done = calls_.copy_range(fd, &at, fd_, want);
         if (done < 0 && errno == EINTR) continue;
         if (done < 0 && copied == 0 &&
