@@ -480,3 +480,90 @@ TEST_F(AccountFileTest, OneAccountReadAloneIsTheTablesAccount) {
 
 }  // namespace
 }  // namespace tavo
+
+namespace tavo {
+namespace {
+
+// What a read for an edit learnt, as one text: messages, records with their places, kept lines,
+// the counter and what the file's lines taught.
+std::string edit_read(const AppContext& app, std::int32_t id,
+                      const std::optional<std::string>& name, std::uint64_t split_from) {
+    ScriptedUi ui;
+    AccountTable t;
+    EXPECT_TRUE(load_for_one_edit(app, ui, id, name, t, split_from));
+    std::string read;
+    for (const testing::Shown& shown : ui.shown()) read += shown.text + "\n";
+    for (std::size_t i = 0; i < t.records.size(); ++i) {
+        read += std::string(t.records[i].line()) + " gm " +
+                std::to_string(t.records[i].gm_level()) + " at " +
+                std::to_string(t.part->records[i].offset) + "\n";
+    }
+    for (const KeptLine& kept : t.kept_lines) {
+        read += std::to_string(kept.line_number) + ": " + kept.text + "\n";
+    }
+    read += std::to_string(t.part->last_newid ? t.part->last_newid->offset : 0) + " " +
+            std::to_string(t.newid.counter()) + " " + std::to_string(t.part->uniform_breaks) +
+            std::to_string(t.has_header) + std::to_string(static_cast<int>(t.server_generation)) +
+            " " + std::to_string(t.highest_player_id) + " " + std::to_string(t.highest_gm_id);
+    return read;
+}
+
+// A large file is read for an edit in two halves at once: what the edit sees is what one pass
+// gives, whichever half holds the account, its name, a second line of its id, the lines that are
+// not accounts, the counters, a line end of another kind or the GM level that fails.
+TEST_F(AccountFileTest, AnEditReadInHalvesIsTheSinglePass) {
+    std::string content = "// header\r\n0\ts1\tp1\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\r\n";
+    for (int i = 1; i <= 40; ++i) {
+        const int id = i == 30 ? 2000005 : 2000000 + i;
+        content += std::to_string(id) + "\tuser" + std::to_string(i % 35) +
+                   "\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t" + (i == 31 ? "\n" : "\r\n");
+        if (i == 3 || i == 33) content += "not an account " + std::to_string(i) + "\r\n";
+        if (i == 10 || i == 25) content += std::to_string(2000090 + i) + "\t%newid%\r\n";
+    }
+    content += "704560\tgm\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t";  // no break at the end
+    write_accounts(content);
+    dir.write("server/conf/GM_account.txt", "704560 40\n2000036 x\n");
+    ASSERT_NE(line_start_past_middle(dir.path() / "server/save/account.txt", 1), 0u);
+    for (const std::int32_t id : {2000002, 2000005, 2000038, 704560, 9}) {
+        for (const std::optional<std::string>& name :
+             {std::optional<std::string>(), std::optional<std::string>("user2"),
+              std::optional<std::string>("user37"), std::optional<std::string>("nobody")}) {
+            SCOPED_TRACE(std::to_string(id) + " " + name.value_or("-"));
+            EXPECT_EQ(edit_read(app, id, name, 1), edit_read(app, id, name, UINT64_MAX));
+        }
+    }
+}
+
+// The rest of the file goes around an edited line as it is, copied by the system or, where the
+// writer has its own write, through it.
+TEST_F(AccountFileTest, AnEditsSaveCopiesTheRestOfTheFileAsItIs) {
+    const std::string before =
+        "0\ts1\tp1\t-\tS\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+        "2000001\tanna\tpw\t-\tF\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n"
+        "broken\n"
+        "2000002\tbert\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t";
+    std::string after = before;
+    after.replace(after.find("a@a.com", after.find("anna")), 7, "x@y.org");
+    for (const bool own_write : {false, true}) {
+        SCOPED_TRACE(own_write);
+        write_accounts(before);
+        if (own_write) {
+            app.files = FileWriter(
+                [](int fd, const char* data, std::size_t size) { return ::write(fd, data, size); });
+        }
+        ASSERT_TRUE(load_for_one_edit(app, ui, 2000001, std::nullopt, table));
+        ASSERT_EQ(ui.messages().size(), 1u);  // the broken line
+        ui.clear();
+        AccountForm form = account_to_form(table.records[1]);
+        form.email = "x@y.org";
+        ASSERT_EQ(save_edited_account(app, ui, table, 1, form, "anna"), EditResult::Saved);
+        save();
+        std::string header;
+        for (std::string_view line : account_file_header()) header.append(line).append("\n");
+        // The 1.0.0 form ends in a counter: the file had none.
+        EXPECT_EQ(dir.read("server/save/account.txt"), header + after + "\n2000003\t%newid%");
+    }
+}
+
+}  // namespace
+}  // namespace tavo

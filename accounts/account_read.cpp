@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <functional>
+#include <thread>
 #include <utility>
 
 #include "accounts/gm_levels.h"
@@ -49,10 +51,29 @@ bool other_id(std::string_view line, std::int32_t account_id) {
     return id <= INT32_MAX && id != account_id;
 }
 
+// What the survey of one stretch of the file for a one-record edit learnt: its records that are
+// the first of something there (the first record, the first of the id, the first of the name),
+// and in `table` what a load learns of every line.
+struct SurveyedStretch {
+    AccountTable table;
+    PartRead part;
+    std::vector<std::string> lines;
+    std::vector<std::uint8_t> levels;
+    std::vector<unsigned> picks;
+    std::optional<Failure> gm_failure;  // the first failure of the GM file a lookup met
+    std::size_t line_count = 0;
+    std::exception_ptr error;
+};
+
 class Loader {
 public:
-    Loader(const AppContext& app, Ui& ui, AccountTable& table)
-        : app_(app), ui_(ui), table_(table), progress_(ui) {}
+    Loader(const AppContext& app, Ui& ui, AccountTable& table) : app_(app), ui_(ui), table_(table) {
+        progress_.emplace(ui);
+    }
+    // A loader of a stretch of the file, which may run on a thread of its own: it leaves the
+    // Ui alone, and shares the GM levels read once for the whole file.
+    Loader(const AppContext& app, Ui& ui, AccountTable& table, const GmLevels& gm_levels)
+        : app_(app), ui_(ui), table_(table), gm_levels_(&gm_levels) {}
 
     // Reads lines until the generation is known: to the first account of the 1.0.0 form, or
     // to the end. Nothing is kept.
@@ -73,7 +94,7 @@ public:
             const std::size_t line_end = std::min(found.at, image.size());
             ++line_number_;
             take(image.substr(at, line_end - at));
-            progress_.reading(static_cast<long long>(table_.records.size()));
+            progress_->reading(static_cast<long long>(table_.records.size()));
             at = line_end + found.length;
         }
     }
@@ -100,48 +121,52 @@ public:
         table_.kept_lines.clear();
     }
 
-    // Reads every line as read() does, but only the records `keeps` picks go into the table
-    // (after the pass: their lines and GM levels are noted meanwhile, with their places).
-    void survey(const fs::path& path, std::function<bool(const AccountRecord&)> keeps,
-                PartRead& part, std::vector<std::string>& lines,
-                std::vector<std::uint8_t>& levels) {
-        keeps_ = std::move(keeps);
-        const std::string_view line_end = line_end_of_file(path);
-        LineReader reader(path);
+    // Reads the lines of the stretch [from, to) of the file as read() does, but only the records
+    // `picks` names as the first of something go into the table (after the pass: their lines,
+    // GM levels and picks are noted meanwhile, with their places). A failure to read the GM
+    // file is noted in `stretch` instead of being reported.
+    void survey(const fs::path& path, std::uint64_t from, std::uint64_t to,
+                std::string_view line_end, std::function<unsigned(const AccountRecord&)> picks,
+                SurveyedStretch& stretch) {
+        picks_ = std::move(picks);
+        gm_failure_ = &stretch.gm_failure;
+        LineReader reader(path, from, to);
         std::string_view line;
         while (reader.next(line)) {
             ++line_number_;
             const std::string_view line_break = reader.line_break();
-            if (!line_break.empty() && line_break != line_end) part.uniform_breaks = false;
+            if (!line_break.empty() && line_break != line_end) stretch.part.uniform_breaks = false;
             const std::size_t kept = table_.kept_lines.size();
             take(line);
             const PartRead::Place place{reader.line_offset(), line.size()};
             if (!table_.records.empty()) {
-                lines.emplace_back(line);
-                levels.push_back(table_.records.back().gm_level());
-                part.records.push_back(place);
+                stretch.lines.emplace_back(line);
+                stretch.levels.push_back(table_.records.back().gm_level());
+                stretch.picks.push_back(picked_);
+                stretch.part.records.push_back(place);
                 table_.records.clear();  // it views the reader's buffer
             }
             if (table_.kept_lines.size() > kept && table_.kept_lines.back().newid) {
-                part.last_newid = place;
+                stretch.part.last_newid = place;
             }
         }
+        stretch.line_count = line_number_;
     }
 
-    void report_kept_lines() const {
+    static void report_kept_lines(Ui& ui, const AccountTable& table) {
         std::size_t count = 0;
         std::size_t first = 0;
-        for (const KeptLine& line : table_.kept_lines) {
+        for (const KeptLine& line : table.kept_lines) {
             if (line.comment) continue;
             if (count++ == 0) first = line.line_number;
         }
         if (count == 0) return;
-        ui_.message(std::to_string(count) + " line(s) of " + std::string(kAccountFile) +
-                        " could not be read as accounts, the first at line " +
-                        std::to_string(first) +
-                        ". They are not listed, and they are written back unchanged when the "
-                        "file is saved.",
-                    "Tavo", Icon::Warning);
+        ui.message(std::to_string(count) + " line(s) of " + std::string(kAccountFile) +
+                       " could not be read as accounts, the first at line " +
+                       std::to_string(first) +
+                       ". They are not listed, and they are written back unchanged when the "
+                       "file is saved.",
+                   "Tavo", Icon::Warning);
     }
 
 private:
@@ -173,7 +198,10 @@ private:
         if (record.long_form()) table_.server_generation = ServerGeneration::V100;
         if (!keep_) return;
         note_id(record);
-        if (keeps_ && !keeps_(record)) return;
+        if (picks_) {
+            picked_ = picks_(record);
+            if (picked_ == 0) return;
+        }
         table_.records.push_back(std::move(record));
     }
 
@@ -199,12 +227,16 @@ private:
     // cannot be read matters only to the accounts of the GM id range: a server without GM
     // accounts may lack it.
     std::uint8_t gm_level(std::int32_t id, bool gm_id) {
-        if (!gm_) gm_ = GmLevels::read(app_);
+        if (gm_levels_ == nullptr) gm_levels_ = &gm_.emplace(GmLevels::read(app_));
         try {
-            return gm_->level_of(id);
+            return gm_levels_->level_of(id);
         } catch (const Failure& failure) {
-            if (!gm_reported_ && (gm_id || gm_->readable())) {
-                show_error_report(ui_, failure, "read_gm_lvl");
+            if (!gm_reported_ && (gm_id || gm_levels_->readable())) {
+                if (gm_failure_ != nullptr) {
+                    *gm_failure_ = failure;
+                } else {
+                    show_error_report(ui_, failure, "read_gm_lvl");
+                }
                 gm_reported_ = true;
             }
             return 0;
@@ -214,12 +246,15 @@ private:
     const AppContext& app_;
     Ui& ui_;
     AccountTable& table_;
-    Progress progress_;
+    std::optional<Progress> progress_;
     std::optional<GmLevels> gm_;
+    const GmLevels* gm_levels_ = nullptr;  // gm_, or the levels the loaders of a file share
     bool gm_reported_ = false;
+    std::optional<Failure>* gm_failure_ = nullptr;  // set: a GM failure is noted, not reported
     std::size_t line_number_ = 0;
-    bool keep_ = true;                                 // the table takes the records and kept lines
-    std::function<bool(const AccountRecord&)> keeps_;  // set: the records the table takes
+    bool keep_ = true;  // the table takes the records and kept lines
+    std::function<unsigned(const AccountRecord&)> picks_;  // set: the records the table takes
+    unsigned picked_ = 0;                                  // what picks_ said of the last record
 };
 
 // Only a file that is missing or of 0 bytes is a new one: anything else that cannot be read is
@@ -239,7 +274,7 @@ void read_account_file(const AppContext& app, Ui& ui, AccountTable& table) {
     table.records.reserve(count_line_breaks(*image) + 1);
     Loader loader(app, ui, table);
     loader.read(*image);
-    loader.report_kept_lines();
+    Loader::report_kept_lines(ui, table);
 }
 
 }  // namespace
@@ -286,28 +321,118 @@ bool load_account(const AppContext& app, Ui& ui, AccountTable& table) {
     return read_into(ui, table, [&] { read_account_file(app, ui, table); });
 }
 
+namespace {
+
+// What a record is the first of in its stretch of the file.
+constexpr unsigned kFirstRecord = 1;
+constexpr unsigned kTheAccount = 2;
+constexpr unsigned kTheName = 4;
+
+// Surveys the file in stretches, the second half on a second thread for a large file.
+std::vector<SurveyedStretch> survey_stretches(const AppContext& app, Ui& ui, const fs::path& path,
+                                              std::int32_t account_id,
+                                              const std::optional<std::string>& name,
+                                              std::uint64_t split_from) {
+    const std::uint64_t split = line_start_past_middle(path, split_from);
+    std::vector<SurveyedStretch> stretches(split == 0 ? 1 : 2);
+    const GmLevels gm_levels = GmLevels::read(app);
+    const std::string_view line_end = line_end_of_file(path);
+    const auto survey = [&](std::size_t index, std::uint64_t from, std::uint64_t to) {
+        SurveyedStretch& stretch = stretches[index];
+        try {
+            stretch.table.server_generation = ServerGeneration::V817;
+            bool first = true;
+            bool account_found = false;
+            bool name_found = !name.has_value();
+            const auto picks = [&](const AccountRecord& record) {
+                unsigned picked = std::exchange(first, false) ? kFirstRecord : 0;
+                if (!account_found && record.account_id() == account_id) {
+                    picked |= kTheAccount;
+                    account_found = true;
+                }
+                if (!name_found && record.userid() == *name) {
+                    picked |= kTheName;
+                    name_found = true;
+                }
+                return picked;
+            };
+            Loader(app, ui, stretch.table, gm_levels)
+                .survey(path, from, to, line_end, picks, stretch);
+        } catch (...) {
+            stretch.error = std::current_exception();
+        }
+    };
+    if (split == 0) {
+        survey(0, 0, UINT64_MAX);
+    } else {
+        std::thread second([&] { survey(1, split, UINT64_MAX); });
+        survey(0, 0, split);
+        second.join();
+    }
+    return stretches;
+}
+
+// The stretches as one survey of the whole file: the records the edit looks at (the first of
+// each pick over the file), the kept lines numbered through, and what every line taught.
+void merge_stretches(Ui& ui, std::vector<SurveyedStretch>& stretches, bool with_name,
+                     AccountTable& table, PartRead& part, std::vector<std::string>& lines,
+                     std::vector<std::uint8_t>& levels) {
+    unsigned wanted = kFirstRecord | kTheAccount | (with_name ? kTheName : 0);
+    std::size_t lines_before = 0;
+    bool gm_reported = false;
+    for (SurveyedStretch& stretch : stretches) {
+        // The GM file is reported where the pass met it first, before a failure after it.
+        if (stretch.gm_failure && !gm_reported) {
+            show_error_report(ui, *stretch.gm_failure, "read_gm_lvl");
+            gm_reported = true;
+        }
+        if (stretch.error) std::rethrow_exception(stretch.error);
+        const AccountTable& read = stretch.table;
+        for (std::size_t i = 0; i < stretch.lines.size(); ++i) {
+            if ((stretch.picks[i] & wanted) != 0) {
+                lines.push_back(std::move(stretch.lines[i]));
+                levels.push_back(stretch.levels[i]);
+                part.records.push_back(stretch.part.records[i]);
+            }
+            wanted &= ~stretch.picks[i];
+        }
+        for (const KeptLine& kept : read.kept_lines) {
+            table.kept_lines.push_back(kept);
+            table.kept_lines.back().line_number += lines_before;
+            if (kept.newid) table.newid.take(kept.text);
+        }
+        lines_before += stretch.line_count;
+        if (stretch.part.last_newid) part.last_newid = stretch.part.last_newid;
+        part.uniform_breaks = part.uniform_breaks && stretch.part.uniform_breaks;
+        table.has_header = table.has_header || read.has_header;
+        if (read.server_generation == ServerGeneration::V100 ||
+            (read.server_generation == ServerGeneration::V052 &&
+             table.server_generation == ServerGeneration::V817)) {
+            table.server_generation = read.server_generation;
+        }
+        table.highest_player_id = std::max(table.highest_player_id, read.highest_player_id);
+        table.highest_gm_id = std::max(table.highest_gm_id, read.highest_gm_id);
+    }
+}
+
+}  // namespace
+
 bool load_for_one_edit(const AppContext& app, Ui& ui, std::int32_t account_id,
-                       const std::optional<std::string>& name, AccountTable& table) {
+                       const std::optional<std::string>& name, AccountTable& table,
+                       std::uint64_t split_from) {
     const fs::path path = app.server_file(kAccountFile);
     if (is_new_file(path)) return load_account(app, ui, table);
     table = AccountTable{};
     return read_into(ui, table, [&] {
+        Progress progress(ui);
         table.read_stamp = stamp_of(path);  // before the read: a change meanwhile shows later
         table.server_generation = ServerGeneration::V817;
-        bool first = true;
-        bool target_found = false;
-        bool name_found = !name.has_value();
-        const auto keeps = [&](const AccountRecord& record) {
-            bool keep = std::exchange(first, false);
-            if (!target_found && record.account_id() == account_id) keep = target_found = true;
-            if (!name_found && record.userid() == *name) keep = name_found = true;
-            return keep;
-        };
         auto part = std::make_shared<PartRead>();
         std::vector<std::string> lines;
         std::vector<std::uint8_t> levels;
-        Loader loader(app, ui, table);
-        loader.survey(path, keeps, *part, lines, levels);
+        std::vector<SurveyedStretch> stretches =
+            survey_stretches(app, ui, path, account_id, name, split_from);
+        merge_stretches(ui, stretches, name.has_value(), table, *part, lines, levels);
         // The records view their lines in the table's image, one CR LF line each, as a save
         // onto a changed file reads the image.
         std::string image;
@@ -323,7 +448,7 @@ bool load_for_one_edit(const AppContext& app, Ui& ui, std::int32_t account_id,
             table.records.push_back(std::move(record));
         }
         table.part = std::move(part);
-        loader.report_kept_lines();
+        Loader::report_kept_lines(ui, table);
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Reading save/account.txt into the account table.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -35,9 +36,12 @@ bool load_one_account(const AppContext& app, Ui& ui, std::int32_t account_id, Ac
 // must be free). Everything else load_account learns (the generation, the highest ids, the
 // %newid% counter, the header, the kept lines and their report) it learns the same way; the
 // table's `part` says where the records are, and a save writes the rest of the file as it is
-// on disk. A missing or empty file is read whole, as load_account reads it.
+// on disk. A missing or empty file is read whole, as load_account reads it. A file of
+// `split_from` bytes or more is read in two halves at once.
+inline constexpr std::uint64_t kSplitAccountFileFrom = 16 << 20;
 bool load_for_one_edit(const AppContext& app, Ui& ui, std::int32_t account_id,
-                       const std::optional<std::string>& name, AccountTable& table);
+                       const std::optional<std::string>& name, AccountTable& table,
+                       std::uint64_t split_from = kSplitAccountFileFrom);
 
 // A record line as the table reads it, or nothing for one it keeps as it is: a field count or
 // a number the server does not write, or more registers than it holds. The line must outlive

@@ -1,6 +1,7 @@
 #include "accounts/account_write.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -123,8 +124,8 @@ struct LineChange {
     std::string text;
 };
 
-// The bytes of the file from where `fd` stands: `count` of them (the rest of the file when
-// nothing is given) copied into out, or passed over without it.
+// The bytes of the file from where the last copy ended: `count` of them (the rest of the file
+// when nothing is given) copied into out, or passed over without it.
 class ByteCopy {
 public:
     explicit ByteCopy(const fs::path& path) : path_(path), fd_(::open(path.c_str(), O_RDONLY)) {
@@ -135,31 +136,29 @@ public:
     ByteCopy& operator=(const ByteCopy&) = delete;
 
     void copy(std::optional<std::uint64_t> count, AtomicWriter* out) {
-        while (!count || *count > 0) {
-            const std::size_t want =
-                count ? std::min<std::uint64_t>(*count, sizeof buffer_) : sizeof buffer_;
-            const ssize_t got = ::read(fd_, buffer_, want);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) throw failure_from_errno(errno, path_);
-            if (got == 0) {
-                if (!count) return;
-                throw Failure(err::kPathFileAccess,
-                              path_.filename().string() + " became shorter while it was copied");
-            }
-            const auto size = static_cast<std::size_t>(got);
-            if (out != nullptr) out->write(std::string_view(buffer_, size));
-            last_ = buffer_[size - 1];
-            if (count) *count -= size;
+        if (out != nullptr) {
+            at_ += out->copy_from(fd_, path_, at_, count);
+            return;
         }
+        struct stat status {};
+        if (::fstat(fd_, &status) != 0) throw failure_from_errno(errno, path_);
+        if (static_cast<std::uint64_t>(status.st_size) < at_ + *count) {
+            throw Failure(err::kPathFileAccess,
+                          path_.filename().string() + " became shorter while it was copied");
+        }
+        at_ += *count;
     }
     // Whether the file's last byte ends a line.
-    bool ended_with_break() const { return last_ == '\n' || last_ == '\r'; }
+    bool ended_with_break() const {
+        char last = '\n';
+        if (at_ > 0 && ::pread(fd_, &last, 1, static_cast<off_t>(at_ - 1)) != 1) last = '\n';
+        return last == '\n' || last == '\r';
+    }
 
 private:
     fs::path path_;
     int fd_;
-    char last_ = '\n';
-    char buffer_[1 << 16];
+    std::uint64_t at_ = 0;
 };
 
 // The file on disk with the changed records of a table that holds part of it, and its raised

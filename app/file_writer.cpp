@@ -21,8 +21,17 @@ ssize_t posix_write(int fd, const char* data, std::size_t size) {
     return ::write(fd, data, size);
 }
 
+ssize_t posix_copy_range(int from_fd, off_t* from_offset, int to_fd, std::size_t size) {
+    return ::copy_file_range(from_fd, from_offset, to_fd, nullptr, size, 0);
+}
+
 FileCalls posix_calls(WriteFn write) {
-    return FileCalls{std::move(write), ::rename, ::link, {}};
+    return FileCalls{std::move(write), ::rename, ::link, {}, {}};
+}
+
+Failure shortened(const fs::path& from) {
+    return Failure(err::kPathFileAccess,
+                   from.filename().string() + " became shorter while it was copied");
 }
 
 // A second name beside `file` that only this process uses: ".athena.txt.kept812".
@@ -176,6 +185,62 @@ void AtomicWriter::put(std::string_view text) {
     buffer_.append(text);
 }
 
+std::uint64_t AtomicWriter::copy_from(int fd, const fs::path& from, std::uint64_t offset,
+                                      std::optional<std::uint64_t> count) {
+    put_pending_break();
+    flush();
+    std::uint64_t copied = 0;
+    auto at = static_cast<off_t>(offset);
+    while (calls_.copy_range && (!count || copied < *count)) {
+        const std::size_t want =
+            count ? std::min<std::uint64_t>(*count - copied, kWritebackChunk) : kWritebackChunk;
+        const ssize_t done = calls_.copy_range(fd, &at, fd_, want);
+        if (done < 0 && errno == EINTR) continue;
+        if (done < 0 && copied == 0 &&
+            (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+            break;  // a file system that cannot copy: through the buffer instead
+        }
+        if (done < 0) throw failure_from_errno(errno, target_);
+        if (done == 0) {
+            if (count) throw shortened(from);
+            break;
+        }
+        copied += static_cast<std::uint64_t>(done);
+        note_written(static_cast<std::uint64_t>(done));
+    }
+    if (!calls_.copy_range || (copied == 0 && (!count || *count > 0))) {
+        copied = copy_through_buffer(fd, from, offset, count);
+    }
+    if (copied > 0) {
+        char last = 0;
+        if (::pread(fd, &last, 1, static_cast<off_t>(offset + copied - 1)) != 1) {
+            throw failure_from_errno(errno, from);
+        }
+        after_lone_cr_ = last == '\r';
+    }
+    return copied;
+}
+
+std::uint64_t AtomicWriter::copy_through_buffer(int fd, const fs::path& from, std::uint64_t offset,
+                                                std::optional<std::uint64_t> count) {
+    std::vector<char> chunk(std::min<std::uint64_t>(count.value_or(kBufferSize), kBufferSize));
+    std::uint64_t copied = 0;
+    while (!chunk.empty() && (!count || copied < *count)) {
+        const std::size_t want =
+            std::min<std::uint64_t>(count ? *count - copied : chunk.size(), chunk.size());
+        const ssize_t got = ::pread(fd, chunk.data(), want, static_cast<off_t>(offset + copied));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw failure_from_errno(errno, from);
+        if (got == 0) {
+            if (count) throw shortened(from);
+            break;
+        }
+        write_all(chunk.data(), static_cast<std::size_t>(got));
+        copied += static_cast<std::uint64_t>(got);
+    }
+    return copied;
+}
+
 void AtomicWriter::write_line(std::string_view line) {
     write_line(line, line_end_);
 }
@@ -217,6 +282,11 @@ void AtomicWriter::write_all(const char* data, std::size_t size) {
         size -= static_cast<std::size_t>(done);
         written_ += static_cast<std::uint64_t>(done);
     }
+    note_written(0);
+}
+
+void AtomicWriter::note_written(std::uint64_t count) {
+    written_ += count;
     // Large files: start writing what is done to disk while the rest is still being made, so
     // that the sync at the end has little left to wait for.
     if (written_ - started_ >= kWritebackChunk) {
@@ -367,7 +437,9 @@ std::optional<Leftover> leftover_of(std::string_view name) {
     return std::nullopt;
 }
 
-FileWriter::FileWriter() : calls_(posix_calls(posix_write)) {}
+FileWriter::FileWriter() : calls_(posix_calls(posix_write)) {
+    calls_.copy_range = posix_copy_range;
+}
 
 FileWriter::FileWriter(WriteFn write) : calls_(posix_calls(std::move(write))) {}
 

@@ -26,6 +26,11 @@ namespace fs = std::filesystem;
 using WriteFn = std::function<ssize_t(int fd, const char* data, std::size_t size)>;
 // rename(2) and link(2): 0, or -1 with errno set.
 using PathCallFn = std::function<int(const char* from, const char* to)>;
+// copy_file_range(2) onto where `to_fd` stands: at most `size` bytes of `from_fd` from
+// `*from_offset` on (which it advances); the count copied, 0 at the end of the file, or -1 with
+// errno set.
+using CopyRangeFn =
+    std::function<ssize_t(int from_fd, off_t* from_offset, int to_fd, std::size_t size)>;
 
 // The calls a rewrite makes that tests replace: a write or a rename that fails, a file system
 // without hard links, or another writer that comes in between the merge and the rename.
@@ -33,6 +38,9 @@ struct FileCalls {
     WriteFn write;
     PathCallFn rename;
     PathCallFn link;
+    // Copies the bytes of another file without passing them through this process. Empty: they
+    // are read and go through `write` (a writer made with its own write function has none).
+    CopyRangeFn copy_range;
     // Runs when a batch's new content of target is complete, right before the file on disk is
     // looked at a last time and the new content is renamed over it.
     std::function<void(const fs::path& target)> before_rename;
@@ -47,6 +55,10 @@ public:
     AtomicWriter(const AtomicWriter&) = delete;
 
     void write(std::string_view text);
+    // `count` bytes of the file `from`, open at `fd`, from `offset` on (to its end without a
+    // count), written as they are; the count written. Fails when the file has fewer.
+    std::uint64_t copy_from(int fd, const fs::path& from, std::uint64_t offset,
+                            std::optional<std::uint64_t> count);
     // The line followed by the file's line end, or by `line_break` (the break it was read with;
     // empty for a last line without one). The break is changed where the bytes would read back
     // as other lines: CR LF after a line that ends in CR, a lone CR after an empty line that
@@ -84,6 +96,9 @@ private:
     void put_pending_break();
     void flush();
     void write_all(const char* data, std::size_t size);
+    void note_written(std::uint64_t count);
+    std::uint64_t copy_through_buffer(int fd, const fs::path& from, std::uint64_t offset,
+                                      std::optional<std::uint64_t> count);
     void discard() noexcept;
     fs::path second_name(const fs::path& file) const;
 

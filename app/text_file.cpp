@@ -59,6 +59,27 @@ std::uintmax_t file_length(const fs::path& path) {
     return ec ? 0 : size;
 }
 
+std::uint64_t line_start_past_middle(const fs::path& path, std::uint64_t from_length) {
+    const std::uint64_t length = file_length(path);
+    if (length < from_length || length < 2) return 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    std::uint64_t at = length / 2;
+    std::uint64_t split = 0;
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t got = ::pread(fd, block, sizeof block, static_cast<off_t>(at));
+        if (got <= 0) break;
+        if (const void* lf = std::memchr(block, '\n', static_cast<std::size_t>(got))) {
+            split = at + static_cast<std::uint64_t>(static_cast<const char*>(lf) - block) + 1;
+            break;
+        }
+        at += static_cast<std::uint64_t>(got);
+    }
+    ::close(fd);
+    return split < length ? split : 0;
+}
+
 bool has_content(const fs::path& path) {
     return file_length(path) > 0;
 }
@@ -134,8 +155,9 @@ LineReader::LineReader(const fs::path& path, std::uint64_t from, std::uint64_t t
         ::close(std::exchange(fd_, -1));
         throw failure_from_errno(error, path);
     }
-    buffer_.resize(
-        static_cast<std::size_t>(std::clamp<std::uint64_t>(left_ + 1, kMinChunk, kChunk)));
+    // The rest of the file (`to` past its end) reads in full chunks.
+    buffer_.resize(static_cast<std::size_t>(
+        std::clamp<std::uint64_t>(std::min<std::uint64_t>(left_, kChunk) + 1, kMinChunk, kChunk)));
 }
 
 LineReader::~LineReader() {

@@ -18,6 +18,10 @@ namespace fs = std::filesystem;
 bool file_exists(const fs::path& path);
 // The length in bytes; 0 for a missing file.
 std::uintmax_t file_length(const fs::path& path);
+// Where a line starts past the middle of a file of at least `from_length` bytes, for reading
+// its halves at once; 0 for a smaller file or one without such a line. Every LF ends a line,
+// whatever break it belongs to.
+std::uint64_t line_start_past_middle(const fs::path& path, std::uint64_t from_length);
 // An existing file of at least one byte: what most loaders need before they read.
 bool has_content(const fs::path& path);
 // A file that does not exist or has 0 bytes: one a loader may start anew. A file whose state

@@ -1,10 +1,5 @@
 #include "census/census_run.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstring>
-
 #include "app/text.h"
 
 namespace tavo {
@@ -33,24 +28,7 @@ void CensusHalf::unreadable(std::string_view file, std::size_t line) {
 }
 
 std::uint64_t CensusRun::split_at(const fs::path& path, std::uint64_t split_from) {
-    const std::uint64_t length = file_length(path);
-    if (length < split_from || length < 2) return 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return 0;
-    std::uint64_t at = length / 2;
-    std::uint64_t split = 0;
-    char block[1 << 16];
-    for (;;) {
-        const ssize_t got = ::pread(fd, block, sizeof block, static_cast<off_t>(at));
-        if (got <= 0) break;
-        if (const void* lf = std::memchr(block, '\n', static_cast<std::size_t>(got))) {
-            split = at + static_cast<std::uint64_t>(static_cast<const char*>(lf) - block) + 1;
-            break;
-        }
-        at += static_cast<std::uint64_t>(got);
-    }
-    ::close(fd);
-    return split < length ? split : 0;
+    return line_start_past_middle(path, split_from);
 }
 
 std::size_t CensusRun::merge_halves(const CensusHalf* halves, std::size_t count) {

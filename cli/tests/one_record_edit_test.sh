@@ -54,6 +54,18 @@ grep -P '^2000003\t' "$work/demo-accounts" | sed 's/\t0\t$/\t5\t/' >>"$accounts"
 shape "no %newid% line, a kept line, a second record of 2000003"
 sed '20s/$/\r/' "$work/demo-accounts" | head -c -1 >"$accounts"
 shape "mixed line ends, no break at the end"
+# A file large enough to be read in two halves at once: the accounts the edits name, the kept
+# lines and the counter in the second half, a kept line in the first.
+{
+    grep '^//' "$work/demo-accounts"
+    awk 'BEGIN { for (i = 0; i < 180000; i++) { if (i == 5000) print "not an account"
+        printf "%d\tpad%d\tpw\t-\tM\t0\t0\tpad%d@example.com\t-\t0\t-\t%s\t0\t\n", \
+            3000000 + i, i, i, "a memo that makes the file large enough to be read in halves" } }'
+    grep -v '^//' "$work/demo-accounts"
+    printf 'not an account either\n'
+} >"$accounts"
+check "the file is read in halves" test "$(stat -c %s "$accounts")" -gt $((16 << 20))
+shape "a file read in halves"
 cp "$work/demo-accounts" "$accounts"
 
 storage=$work/server/save/storage.txt
