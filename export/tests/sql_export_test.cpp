@@ -348,7 +348,8 @@ TEST_F(SqlExportTest, CharactersOfEveryKindReadBackValueByValue) {
 TEST_F(SqlExportTest, QuotesBackslashesAndLatin1BytesReadBackByteForByte) {
     const fs::path server = demo_copy();
     const std::string name = "O'Br\\ie\xe9n";
-    const std::string pass = "p'w\\\xf6rd";
+    // The --into rows go as LOAD DATA lines, which read a field "\N" as NULL.
+    const std::string pass = "\\N";
     const std::string email = "\xe9'l\\@x.org";
     const std::string memo = "m\xe9mo ' \\ end";
     const std::string reg = "##Caf\xe9'\\";
