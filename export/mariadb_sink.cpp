@@ -61,6 +61,7 @@ MariadbSink::MariadbSink(const std::string& socket, const std::string& database,
     if (mysql_select_db(connection_, database.c_str()) != 0) fail("using " + database);
     mysql_set_local_infile_handler(connection_, open_lines, read_lines, close_lines, lines_error,
                                    &lines_);
+    local_infile_ = value_of("SELECT @@GLOBAL.local_infile") == "1";
 }
 
 MariadbSink::~MariadbSink() {
@@ -95,11 +96,17 @@ void MariadbSink::load(std::string_view table, std::string_view columns, std::st
 }
 
 std::string MariadbSink::first_warning() {
-    if (mysql_query(connection_, "SHOW WARNINGS LIMIT 1") != 0) return mysql_error(connection_);
+    return value_of("SHOW WARNINGS LIMIT 1", 2);  // Level, Code, Message
+}
+
+// The value in `column` of the first row the query gives; empty when it gives none.
+std::string MariadbSink::value_of(const char* query, unsigned int column) {
+    if (mysql_query(connection_, query) != 0) fail(query);
     MYSQL_RES* result = mysql_store_result(connection_);
     std::string text;
-    if (MYSQL_ROW row = result != nullptr ? mysql_fetch_row(result) : nullptr) {
-        text = row[2] != nullptr ? row[2] : "";
+    MYSQL_ROW row = result != nullptr ? mysql_fetch_row(result) : nullptr;
+    if (row != nullptr && column < mysql_num_fields(result) && row[column] != nullptr) {
+        text = row[column];
     }
     mysql_free_result(result);
     return text;

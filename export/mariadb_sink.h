@@ -24,7 +24,8 @@ public:
     MariadbSink& operator=(const MariadbSink&) = delete;
 
     void execute(std::string_view statement) override;
-    bool takes_lines() const override { return true; }
+    // Where the server allows LOAD DATA LOCAL (local_infile, on by default); INSERTs elsewhere.
+    bool takes_lines() const override { return local_infile_; }
     // The lines go to the server as the file of a LOAD DATA LOCAL, read from memory.
     void load(std::string_view table, std::string_view columns, std::string_view lines) override;
     // After a failure part-way: the tables this export made are dropped again, so that the
@@ -34,10 +35,12 @@ public:
 private:
     [[noreturn]] void fail(std::string_view doing);
     std::string first_warning();
+    std::string value_of(const char* query, unsigned int column = 0);
     st_mysql* connection_ = nullptr;
     std::vector<std::string> created_;
     std::string statement_;
     std::string_view lines_;  // what the LOAD DATA being run has still to read
+    bool local_infile_ = false;
 };
 
 }  // namespace tavo
