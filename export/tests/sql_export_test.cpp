@@ -352,7 +352,7 @@ TEST_F(SqlExportTest, QuotesBackslashesAndLatin1BytesReadBackByteForByte) {
     const std::string pass = "\\N";
     const std::string email = "\xe9'l\\@x.org";
     const std::string memo = "m\xe9mo ' \\ end";
-    const std::string reg = "##Caf\xe9'\\";
+    const std::string reg = "##Caf\xe9'\\\x81\x9d";  // and two of cp1252's holes
     std::string accounts = read_file(server / "save/account.txt");
     accounts.insert(accounts.rfind("\n", accounts.size() - 2) + 1,
                     "2000100\t" + name + "\t" + pass + "\t-\tM\t0\t0\t" + email + "\t-\t0\t-\t" +
