@@ -1,7 +1,8 @@
 #pragma once
 // Rows on their way into a table: each row's values checked against the column they go into, as
-// MariaDB's strict mode checks them, and sent as multi-row INSERTs of about a megabyte, so that
-// the memory an export needs does not grow with the server.
+// MariaDB's strict mode checks them, and sent as multi-row INSERTs (or LOAD DATA lines, where the
+// sink takes them) of about a megabyte, so that the memory an export needs does not grow with
+// the server.
 
 #include <cstdint>
 #include <cstring>
@@ -20,6 +21,12 @@ public:
     virtual ~SqlSink() = default;
     // One statement, without its ';'.
     virtual void execute(std::string_view statement) = 0;
+    // Whether rows come as the tab-separated lines of LOAD DATA (load) rather than as INSERTs:
+    // a live server reads them without parsing a statement for every value.
+    virtual bool takes_lines() const { return false; }
+    // Lines of rows into `table`, for the columns `columns` ("(`a`,`b`)").
+    virtual void load(std::string_view /*table*/, std::string_view /*columns*/,
+                      std::string_view /*lines*/) {}
 };
 
 class TableRows {
@@ -61,7 +68,8 @@ private:
         const SqlColumn* column;  // null: not in this era's table
         long long low;            // an integer column's range; low > high for the others
         unsigned long long high;
-        std::size_t run;  // the slots from this one on that the table has
+        std::size_t run;       // the slots from this one on that the table has
+        std::string fallback;  // a value passed over: DEFAULT, or the default as a LOAD DATA field
     };
     void check_number(std::size_t slot, long long value) {
         const Slot& s = slots_[slot];
@@ -78,11 +86,13 @@ private:
     bool reach(std::size_t slot) {
         if (slot != next_slot_ || slots_[slot].column == nullptr) return reach_over(slot);
         ++next_slot_;
-        if (!first_value_) append(",");
+        if (!first_value_) append(separator_);
         first_value_ = false;
         return true;
     }
     bool reach_over(std::size_t slot);
+    // The slots up to `slot` take their defaults.
+    void pass_over(std::size_t slot);
     void append(std::string_view bytes) {
         std::memcpy(room(bytes.size()), bytes.data(), bytes.size());
         used_ += bytes.size();
@@ -100,7 +110,10 @@ private:
     const SqlTable& table_;
     SqlSink& sink_;
     std::vector<Slot> slots_;
-    std::string head_;  // INSERT INTO `t` (`a`,`b`) VALUES
+    bool lines_;  // rows as LOAD DATA lines
+    std::string_view separator_;
+    std::string columns_;  // (`a`,`b`)
+    std::string head_;     // INSERT INTO `t` (`a`,`b`) VALUES; empty for lines
     std::string buffer_;
     std::size_t used_ = 0;
     std::size_t row_start_ = 0;  // where the row being built starts in the buffer

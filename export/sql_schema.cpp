@@ -781,6 +781,12 @@ SqlColumn read_column(std::string_view line) {
     const std::size_t close = line.find('`', open + 1);
     column.name = std::string(line.substr(open + 1, close - open - 1));
     const std::string type = to_lower(trim_blanks(line.substr(close + 1)));
+    // "default '0'": no default in the schema holds a quote.
+    const std::size_t given = to_lower(line).find(" default '");
+    if (given != std::string::npos) {
+        const std::size_t from = given + 10;
+        column.fallback = std::string(line.substr(from, line.find('\'', from) - from));
+    }
     const bool is_unsigned = contains(type, " unsigned");
     struct IntegerType {
         const char* word;

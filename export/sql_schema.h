@@ -22,10 +22,11 @@ struct SqlColumn {
     enum class Kind { Integer, Text, Date, Enum };
     std::string name;
     Kind kind = Kind::Integer;
-    long long low = 0;                 // integers
-    unsigned long long high = 0;       // integers
-    std::size_t length = 0;            // texts: the most bytes (latin1: one byte a character)
-    std::vector<std::string> choices;  // enums
+    long long low = 0;                    // integers
+    unsigned long long high = 0;          // integers
+    std::size_t length = 0;               // texts: the most bytes (latin1: one byte a character)
+    std::vector<std::string> choices;     // enums
+    std::optional<std::string> fallback;  // the column's default, when the table gives one
 };
 
 struct SqlTable {

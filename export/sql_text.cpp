@@ -37,6 +37,30 @@ constexpr auto kEscapes = [] {
     return escapes;
 }();
 
+// The same for a field of LOAD DATA.
+constexpr auto kFieldEscapes = [] {
+    std::array<char, 256> escapes{};
+    escapes['\\'] = '\\';
+    escapes['\t'] = 't';
+    escapes[0] = '0';
+    escapes['\n'] = 'n';
+    escapes['\r'] = 'r';
+    return escapes;
+}();
+
+char* write_escaped(char* out, std::string_view bytes, const std::array<char, 256>& escapes) {
+    for (const char c : bytes) {
+        const char escape = escapes[static_cast<unsigned char>(c)];
+        if (escape != 0) {
+            *out++ = '\\';
+            *out++ = escape;
+        } else {
+            *out++ = c;
+        }
+    }
+    return out;
+}
+
 bool digits(std::string_view text, std::size_t at, std::size_t count, int& value) {
     value = 0;
     for (std::size_t i = at; i < at + count; ++i) {
@@ -59,17 +83,13 @@ int days_in(int year, int month) {
 
 char* write_sql_string(char* out, std::string_view bytes) {
     *out++ = '\'';
-    for (const char c : bytes) {
-        const char escape = kEscapes[static_cast<unsigned char>(c)];
-        if (escape != 0) {
-            *out++ = '\\';
-            *out++ = escape;
-        } else {
-            *out++ = c;
-        }
-    }
+    out = write_escaped(out, bytes, kEscapes);
     *out++ = '\'';
     return out;
+}
+
+char* write_load_field(char* out, std::string_view bytes) {
+    return write_escaped(out, bytes, kFieldEscapes);
 }
 
 void append_sql_string(std::string& out, std::string_view bytes) {

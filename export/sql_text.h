@@ -16,6 +16,10 @@ namespace tavo {
 void append_sql_string(std::string& out, std::string_view bytes);
 // The same written at `out`, which has room for 2 * size + 2 bytes; returns the end.
 char* write_sql_string(char* out, std::string_view bytes);
+// A field of LOAD DATA's tab-separated lines, written at `out`, which has room for 2 * size
+// bytes; returns the end. A backslash, TAB, LF, CR and NUL are escaped with a backslash, which
+// also keeps a text "\N" from reading as NULL; every other byte as it is.
+char* write_load_field(char* out, std::string_view bytes);
 // The most bytes a number takes as text.
 constexpr std::size_t kSqlNumberBytes = 20;
 inline char* write_sql_number(char* out, long long value) {

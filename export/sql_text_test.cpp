@@ -118,6 +118,54 @@ TEST(TableRows, NumbersGoInAsWrittenOnlyWhenEveryColumnIsThereAndAreCheckedAllTh
                                                  "VALUES (150000,501,3,7)"});
 }
 
+struct Lines : SqlSink {
+    void execute(std::string_view statement) override { statements.emplace_back(statement); }
+    bool takes_lines() const override { return true; }
+    void load(std::string_view table, std::string_view columns, std::string_view lines) override {
+        loads.push_back(std::string(table) + " " + std::string(columns) + "\n" +
+                        std::string(lines));
+    }
+    std::vector<std::string> statements;
+    std::vector<std::string> loads;
+};
+
+// LOAD DATA reads a backslash, TAB, LF, CR and NUL only escaped, and a field "\N" as NULL; an
+// empty text stays empty, and a value passed over is the column's default, as DEFAULT gives it.
+TEST(TableRows, LoadDataLinesEscapeWhatTheFormatReadsOtherwiseAndPassOverToTheDefault) {
+    Lines sink;
+    TableRows rows(
+        sql_table(SqlEra::Y2004, "login"),
+        {"account_id", "userid", "user_pass", "lastlogin", "sex", "logincount", "email", "level"},
+        sink);
+    const long long id_count[] = {2000100, 7};
+    rows.begin();
+    rows.number(0, 2000100);
+    rows.text(1, std::string("O'B\\r\t\n\r\xe9\0\x1a", 11));
+    rows.text(2, "\\N");
+    rows.text(4, "");  // lastlogin passed over
+    rows.numbers(5, id_count + 1, 1, "7");
+    EXPECT_TRUE(rows.add());  // email and level passed over
+    rows.begin();
+    rows.numbers(0, id_count, 1, "2000100");
+    rows.text(1, "s1");
+    rows.number(3, 1);
+    EXPECT_FALSE(rows.add());  // a number into a date column
+    rows.flush();
+    EXPECT_TRUE(sink.statements.empty());
+    EXPECT_EQ(sink.loads,
+              std::vector<std::string>{
+                  "login (`account_id`,`userid`,`user_pass`,`lastlogin`,`sex`,`logincount`,"
+                  "`email`,`level`)\n"
+                  "2000100\tO'B\\\\r\\t\\n\\r\xe9\\0\x1a\t\\\\N\t0000-00-00 00:00:00\t\t7\t\t0\n"});
+    const long long item[] = {150000, 501, 3};
+    TableRows items(sql_table(SqlEra::Y2004, "inventory"), {"char_id", "nameid", "amount"}, sink);
+    items.begin();
+    items.numbers(0, item, 3, "150000,501,3");
+    EXPECT_TRUE(items.add());
+    items.flush();
+    EXPECT_EQ(sink.loads.back(), "inventory (`char_id`,`nameid`,`amount`)\n150000\t501\t3\n");
+}
+
 TEST(ReadNumbers, ANumberGoesInAsWrittenOnlyInTheFormMariadbIsGiven) {
     long long v[3] = {};
     sqlx::NumbersSeen seen;
