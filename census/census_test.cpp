@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unordered_map>
 
 #include "app/text_file.h"
 #include "census/item_holders.h"
@@ -191,6 +192,53 @@ TEST(Census, HalvesAndLineEndsGiveTheSameFigures) {
         world.dir.write("save/" + entry.path().filename().string(), crlf);
     }
     same_figures("CR LF");
+}
+
+std::string character_line(std::int32_t id, const std::string& name,
+                           const std::string& inventory = "") {
+    return std::to_string(id) + "\t2000000,0\t" + name +
+           "\t0,1,1\t0,0,50\t500,500,50,50\t9,9,9,9,9,9\t0,0\t0,0,0\t1,0,0\t1,1,0\t1201,0,0,0,0\t"
+           "prontera.gat,156,191\tprontera.gat,156,191,0\t\t" +
+           inventory + "\t\t1,9 \t\t";
+}
+
+std::string knife_by(std::int32_t maker) {
+    return "1,1201,1,0,1,0,0,255,0," + std::to_string(maker & 0xffff) + "," +
+           std::to_string(maker >> 16) + " ";
+}
+
+// Smiths whose lines come before the knives they made (or lie in the other half of athena.txt
+// than the stores' knives) are named from the first line of their id, wherever it stands: among
+// lines out of order, after a comment, on a damaged line, on the last line without its break. A
+// smith without a line stays unnamed.
+TEST(Census, SmithsNamedFromLinesBeforeTheirKnives) {
+    std::vector<std::string> lines = {character_line(150101, "Hild"), "// moved", ""};
+    for (std::int32_t id = 150290; id > 150200; id -= 10) lines.push_back(character_line(id, "x"));
+    lines.push_back("150102\t2000009,0\tIvo");
+    lines.push_back(character_line(150101, "Later"));
+    for (std::int32_t id = 150210; id < 150290; id += 10) lines.push_back(character_line(id, "y"));
+    lines.push_back(
+        character_line(150300, "Holder", knife_by(150101) + knife_by(150102) + knife_by(150103)));
+    lines.push_back(character_line(150104, "Jory"));
+    for (std::int32_t id = 150310; id < 150380; id += 10) lines.push_back(character_line(id, "z"));
+    lines.push_back(character_line(150105, "Kell"));
+    const std::unordered_map<std::int32_t, std::string> smiths = {
+        {150101, "Hild"}, {150102, "Ivo"}, {150104, "Jory"}, {150105, "Kell"}};
+    for (const std::string line_break : {"\n", "\r\n"}) {
+        std::string text;
+        for (const std::string& line : lines) text += line + line_break;
+        text.resize(text.size() - line_break.size());
+        TempDir dir;
+        dir.write("save/athena.txt", text);
+        dir.write("save/storage.txt", "2000000,2\t" + knife_by(150104) + knife_by(150105) + "\t\n");
+        for (const std::uint64_t split_from : {std::uint64_t{1}, kSplitFrom}) {
+            SCOPED_TRACE(line_break.size() + split_from);
+            const ItemHolders found = find_holders(dir.path(), 1201, {}, nullptr, split_from);
+            EXPECT_EQ(found.total, 5);
+            EXPECT_EQ(found.names.characters, smiths);
+            EXPECT_EQ(found.notes.unreadable, 1);
+        }
+    }
 }
 
 // Only an item whose id is the one sought counts: not one whose id holds its digits, nor a

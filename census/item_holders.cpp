@@ -1,6 +1,10 @@
 #include "census/item_holders.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <stdexcept>
@@ -50,6 +54,78 @@ private:
     std::vector<bool> bits_ = std::vector<bool>(kBits);
 };
 
+// Where the lines of a half of athena.txt lie, eight to a block, with the lowest and highest
+// character id among them. A maker met after its own line is named by reading again only the
+// blocks whose ids may hold it, rather than the whole file.
+class LineBlocks {
+public:
+    static constexpr std::size_t kLines = 8;
+    struct Block {
+        std::uint64_t from = 0;
+        std::int32_t low = INT32_MAX, high = INT32_MIN;
+    };
+
+    // The line `number` of the half (from 1), where it starts and the id it names, if any.
+    void add(std::size_t number, std::uint64_t offset, std::string_view line,
+             std::optional<std::int32_t> id) {
+        if ((number - 1) % kLines == 0) blocks_.push_back({offset});
+        if (id) {
+            Block& block = blocks_.back();
+            block.low = std::min(block.low, *id);
+            block.high = std::max(block.high, *id);
+        }
+        last_lines_ = (number - 1) % kLines + 1;
+        end_ = offset + line.size() + 2;  // the last line's break too: CR LF at most
+    }
+
+    // Calls each(from, to, lines) for the blocks holding an id of `ids` (sorted) within their
+    // lowest and highest: its bytes (a few more after the last) and how many lines it has.
+    template <class Each>
+    void each_holding(const std::vector<std::int32_t>& ids, Each&& each) const {
+        for (std::size_t i = 0; i < blocks_.size(); ++i) {
+            const Block& block = blocks_[i];
+            const auto at = std::lower_bound(ids.begin(), ids.end(), block.low);
+            if (at == ids.end() || *at > block.high) continue;
+            const bool last = i + 1 == blocks_.size();
+            each(block.from, last ? end_ : blocks_[i + 1].from, last ? last_lines_ : kLines);
+        }
+    }
+
+private:
+    std::deque<Block> blocks_;
+    std::size_t last_lines_ = 0;
+    std::uint64_t end_ = 0;
+};
+
+// The bytes [from, to) of a file, fewer where it ends sooner.
+class FileBytes {
+public:
+    explicit FileBytes(const fs::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (fd_ < 0) throw failure_from_errno(errno, path);
+    }
+    ~FileBytes() { ::close(fd_); }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    std::string_view read(std::uint64_t from, std::uint64_t to) {
+        bytes_.resize(static_cast<std::size_t>(to - from));
+        std::size_t done = 0;
+        while (done < bytes_.size()) {
+            const ssize_t got = ::pread(fd_, bytes_.data() + done, bytes_.size() - done,
+                                        static_cast<off_t>(from + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw failure_from_errno(errno);
+            if (got == 0) break;
+            done += static_cast<std::size_t>(got);
+        }
+        return std::string_view(bytes_.data(), done);
+    }
+
+private:
+    int fd_;
+    std::string bytes_;
+};
+
 // What one half of athena.txt (or the store files) holds of the item.
 struct Found {
     explicit Found(std::int32_t nameid) : holdings(nameid) {}
@@ -79,6 +155,7 @@ public:
     Finder(const fs::path& folder, std::int32_t nameid, const CensusProgress& progress,
            const std::atomic<bool>* stop, std::uint64_t split_from)
         : run_(folder, progress, stop),
+          folder_(folder),
           digits_(std::to_string(std::llabs(nameid))),
           split_from_(split_from) {
         found_.nameid = nameid;
@@ -92,6 +169,7 @@ public:
         read_characters();
         Found& found = halves_[0];
         if (any_unnamed(found.makers)) read_maker_names();
+        blocks_.clear();
         if (!stores_.empty()) read_account_names();
         if (!guilds_.empty()) read_guild_names();
         if (!found.pets.empty()) read_pet_names();
@@ -160,11 +238,16 @@ private:
         CharacterFields fields[2];
         const std::size_t counted = run_.read_halves(
             kAthena, split_from_, [&](CensusHalf& half, std::string_view line, std::size_t number) {
-                if (is_blank_or_comment(line)) return;
+                if (is_blank_or_comment(line)) {
+                    blocks_[half.index].add(number, half.line_offset, line, std::nullopt);
+                    return;
+                }
                 CharacterFields& f = fields[half.index];
                 Found& found = halves_[half.index];
                 const bool whole_line = character_fields_swept(without_last_cr(line), f);
                 const std::optional<std::int32_t> id = whole_line ? whole(f[0]) : std::nullopt;
+                blocks_[half.index].add(number, half.line_offset, line,
+                                        whole_line ? id : id_of(line));
                 const std::optional<std::int32_t> account =
                     whole_line ? whole(piece(f[1], ',', 0)) : std::nullopt;
                 if (!id || !account) {
@@ -191,6 +274,13 @@ private:
             });
         if (counted == 2) halves_[0].add(halves_[1]);
         halves_.pop_back();
+        blocks_.resize(counted);
+    }
+
+    // The id a line of athena.txt gives as a character's, whether or not the rest can be read.
+    static std::optional<std::int32_t> id_of(std::string_view line) {
+        const std::optional<std::string_view> id = character_id_field(line);
+        return id ? whole(*id) : std::nullopt;
     }
 
     static bool any_unnamed(const Wanted& wanted) {
@@ -198,26 +288,42 @@ private:
                            [](const auto& entry) { return !entry.second; });
     }
 
-    // Makers met in the lists after their own line: their names come from a second look, the
-    // first line of each maker's id giving its name.
+    // Makers met in the lists after their own line: each is named from the first line of its
+    // id, found again in the blocks that may hold it.
     void read_maker_names() {
         Found& found = halves_[0];
-        std::unordered_map<std::int32_t, std::string> named[2];
-        const std::size_t counted = run_.read_halves(
-            kAthena, split_from_, [&](CensusHalf& half, std::string_view line, std::size_t) {
-                const std::optional<std::string_view> id = character_id_field(line);
-                if (!id) return;
-                const std::optional<std::int32_t> char_id = whole(*id);
-                if (!char_id || !found.maker_bits.may_hold(*char_id)) return;
-                const auto maker = found.makers.find(*char_id);
-                if (maker == found.makers.end() || maker->second) return;
-                named[half.index].try_emplace(*char_id, piece(line, '\t', 2));
-            });
-        for (std::size_t i = 0; i < counted; ++i) {
-            for (auto& [id, name] : named[i]) {
-                std::optional<std::string>& mine = found.makers[id];
-                if (!mine) mine = std::move(name);
+        std::vector<std::int32_t> unnamed;
+        for (const auto& [id, name] : found.makers) {
+            if (!name) unnamed.push_back(id);
+        }
+        std::sort(unnamed.begin(), unnamed.end());
+        try {
+            FileBytes file(resolve_in(folder_, kAthena));
+            for (const LineBlocks& half : blocks_) {
+                half.each_holding(unnamed,
+                                  [&](std::uint64_t from, std::uint64_t to, std::size_t lines) {
+                                      name_makers(found, file.read(from, to), lines, unnamed);
+                                  });
             }
+        } catch (const Failure& failure) {
+            run_.notes.incomplete.push_back({std::string(kAthena), failure_text(failure)});
+        }
+    }
+
+    // Names the makers of `unnamed` whose first line is among the first `lines` of the bytes.
+    static void name_makers(Found& found, std::string_view bytes, std::size_t lines,
+                            const std::vector<std::int32_t>& unnamed) {
+        BreakScanner breaks(bytes);
+        for (std::size_t at = 0; lines > 0 && at < bytes.size(); --lines) {
+            const BreakScanner::Break line_break = breaks.find(at);
+            const std::size_t end =
+                line_break.at == std::string_view::npos ? bytes.size() : line_break.at;
+            const std::string_view line = bytes.substr(at, end - at);
+            at = end + line_break.length;
+            const std::optional<std::int32_t> id = id_of(line);
+            if (!id || !std::binary_search(unnamed.begin(), unnamed.end(), *id)) continue;
+            std::optional<std::string>& name = found.makers[*id];
+            if (!name) name = std::string(piece(line, '\t', 2));
         }
     }
 
@@ -302,10 +408,12 @@ private:
     }
 
     CensusRun run_;
+    fs::path folder_;
     std::string digits_;
     std::uint64_t split_from_;
     ItemHolders found_;
     std::deque<Found> halves_;  // the first gathers what both found
+    std::vector<LineBlocks> blocks_ = std::vector<LineBlocks>(2);  // of the halves that count
     Wanted guilds_;
     std::vector<std::int32_t> stores_;  // the accounts whose stores hold it, sorted once read
     std::vector<Holdings::Name> store_names_;
