@@ -125,6 +125,12 @@ public:
     void unreadable(std::string_view file, std::size_t line);
     // Stops the pass (CensusStopped) when it was asked to.
     void check_stop() const;
+    // The lines read so far, and lines read beside this pass counted in.
+    long long lines() const { return lines_; }
+    void add_lines(long long more) {
+        lines_ += more;
+        report();
+    }
 
     CensusNotes notes;
 

@@ -331,6 +331,27 @@ TEST(Census, ReportsProgressAndStopsWhenAsked) {
     EXPECT_EQ(lines, 10 + 8 + 20 + 2 + 2);  // account, athena, castle, guild, party
     std::atomic<bool> stop{true};
     EXPECT_THROW(take_census(world.options, {}, &stop), CensusStopped);
+
+    // The stores are read beside athena.txt: their lines are counted, and so is the stop.
+    find_holders(world.options.folder, 501, [&](long long read) { lines = read; });
+    EXPECT_EQ(lines, 1 + 1 + 8 + 10 + 2);  // storage, guild storage, athena, account, guild
+    EXPECT_THROW(find_holders(world.options.folder, 501, {}, &stop), CensusStopped);
+}
+
+// The damaged lines are named in the order of the files, stores first, though the stores are
+// read beside athena.txt.
+TEST(Census, DamagedLinesNamedInTheOrderOfTheFiles) {
+    CensusWorld world;
+    world.dir.write("save/storage.txt", read_file(world.dir.path() / "save/storage.txt") +
+                                            "x,1\t1,501,1,0,1,0,0,0,0,0,0 \t\n");
+    for (const std::uint64_t split_from : {std::uint64_t{1}, kSplitFrom}) {
+        const ItemHolders found = find_holders(world.options.folder, 501, {}, nullptr, split_from);
+        ASSERT_EQ(found.notes.unreadable_lines.size(), 2u);
+        EXPECT_EQ(found.notes.unreadable_lines[0].file, "save/storage.txt");
+        EXPECT_EQ(found.notes.unreadable_lines[0].line, 2u);
+        EXPECT_EQ(found.notes.unreadable_lines[1].file, "save/athena.txt");
+        EXPECT_EQ(found.notes.unreadable_lines[1].line, 5u);
+    }
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <exception>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -155,22 +157,47 @@ public:
     Finder(const fs::path& folder, std::int32_t nameid, const CensusProgress& progress,
            const std::atomic<bool>* stop, std::uint64_t split_from)
         : run_(folder, progress, stop),
+          beside_(folder, {}, stop),
           folder_(folder),
           digits_(std::to_string(std::llabs(nameid))),
           split_from_(split_from) {
         found_.nameid = nameid;
         halves_.emplace_back(nameid);
         halves_.emplace_back(nameid);
+        stores_found_.emplace_back(nameid);
     }
 
     ItemHolders find() {
-        read_stores(kStorage, HeldIn::Store);
-        read_stores(kGuildStorage, HeldIn::GuildStorage);
-        read_characters();
+        // The stores and the names of their accounts are read on a thread of their own beside
+        // athena.txt, with notes of their own.
+        std::exception_ptr stores_failure;
+        CensusNotes store_notes;
+        std::thread stores([&] {
+            try {
+                read_stores(kStorage, HeldIn::Store);
+                read_stores(kGuildStorage, HeldIn::GuildStorage);
+                store_notes = std::exchange(beside_.notes, {});
+                if (!stores_.empty()) read_account_names();
+            } catch (...) {
+                stores_failure = std::current_exception();
+            }
+        });
+        try {
+            read_characters();
+        } catch (...) {
+            stores.join();
+            throw;
+        }
+        stores.join();
+        if (stores_failure) std::rethrow_exception(stores_failure);
+        take_stores();
         Found& found = halves_[0];
         if (any_unnamed(found.makers)) read_maker_names();
         blocks_.clear();
-        if (!stores_.empty()) read_account_names();
+        CensusNotes later = std::exchange(run_.notes, std::move(store_notes));
+        add_notes(run_.notes, later);
+        add_notes(run_.notes, beside_.notes);
+        run_.add_lines(beside_.lines());
         if (!guilds_.empty()) read_guild_names();
         if (!found.pets.empty()) read_pet_names();
         settle();
@@ -217,15 +244,15 @@ private:
     }
 
     void read_stores(std::string_view file, HeldIn place) {
-        Found& found = halves_[0];
-        run_.read(file, [&](std::string_view line, std::size_t number) {
+        Found& found = stores_found_.front();
+        beside_.read(file, [&](std::string_view line, std::size_t number) {
             if (is_blank_or_comment(line)) return;
             const std::optional<StoreLine> store = store_line(without_last_cr(line));
             const std::optional<std::int32_t> id = store ? whole(store->head) : std::nullopt;
             const std::size_t before = found.holdings.size();
             if (!id || !take_items(found, store->items, place, *id)) {
                 found.holdings.drop_from(before);
-                run_.unreadable(file, number);
+                beside_.unreadable(file, number);
                 return;
             }
             if (found.holdings.size() == before) return;
@@ -333,7 +360,7 @@ private:
         std::sort(stores_.begin(), stores_.end());
         stores_.erase(std::unique(stores_.begin(), stores_.end()), stores_.end());
         store_names_.resize(stores_.size());
-        run_.read(kAccounts, [&](std::string_view line, std::size_t) {
+        beside_.read(kAccounts, [&](std::string_view line, std::size_t) {
             if (is_blank_or_comment(line)) return;
             const std::optional<std::int32_t> id = whole(piece(line, '\t', 0));
             if (id && !std::binary_search(stores_.begin(), stores_.end(), *id)) return;
@@ -343,8 +370,32 @@ private:
             const auto at = std::lower_bound(stores_.begin(), stores_.end(), record->account_id());
             if (at == stores_.end() || *at != record->account_id()) return;
             store_names_[static_cast<std::size_t>(at - stores_.begin())] =
-                halves_[0].holdings.keep_name(record->userid());
+                stores_found_.front().holdings.keep_name(record->userid());
         });
+    }
+
+    // The stores' holdings before those of athena.txt, as they were read. Their makers are
+    // named from the first line of their ids in the file, as for makers known before it.
+    void take_stores() {
+        Found& found = halves_[0];
+        Found& stores = stores_found_.front();
+        found.holdings.prepend(std::move(stores.holdings));
+        for (const auto& [id, name] : stores.makers) {
+            found.makers[id] = std::nullopt;
+            found.maker_bits.set(id);
+        }
+        for (const auto& [id, name] : stores.pets) found.pets.try_emplace(id);
+        stores_found_.clear();
+    }
+
+    static void add_notes(CensusNotes& notes, const CensusNotes& later) {
+        for (const UnreadableLine& line : later.unreadable_lines) {
+            if (notes.unreadable_lines.size() == CensusNotes::kMostNamed) break;
+            notes.unreadable_lines.push_back(line);
+        }
+        notes.unreadable += later.unreadable;
+        notes.incomplete.insert(notes.incomplete.end(), later.incomplete.begin(),
+                                later.incomplete.end());
     }
 
     void read_guild_names() {
@@ -408,11 +459,13 @@ private:
     }
 
     CensusRun run_;
+    CensusRun beside_;  // the stores and their accounts' names
     fs::path folder_;
     std::string digits_;
     std::uint64_t split_from_;
     ItemHolders found_;
     std::deque<Found> halves_;  // the first gathers what both found
+    std::deque<Found> stores_found_;
     std::vector<LineBlocks> blocks_ = std::vector<LineBlocks>(2);  // of the halves that count
     Wanted guilds_;
     std::vector<std::int32_t> stores_;  // the accounts whose stores hold it, sorted once read
@@ -482,6 +535,22 @@ Holdings::Entry& Holdings::add(HeldIn place, std::int32_t holder_id, const ItemS
     e.attribute = item.attribute;
     e.cards = {item.card0, item.card1, item.card2, item.card3};
     return e;
+}
+
+void Holdings::prepend(Holdings&& earlier) {
+    Segment& mine = segments_.front();
+    Segment& theirs = earlier.segments_.front();
+    const auto shift = static_cast<std::uint32_t>(theirs.names.size());
+    for (Entry& e : mine.entries) e.name_at += shift;
+    // Taken from their back one by one, so that the two never stand whole side by side.
+    while (!theirs.entries.empty()) {
+        mine.entries.push_front(theirs.entries.back());
+        theirs.entries.pop_back();
+    }
+    while (!theirs.names.empty()) {
+        mine.names.push_front(theirs.names.back());
+        theirs.names.pop_back();
+    }
 }
 
 void Holdings::append(Holdings&& later) {
