@@ -238,6 +238,12 @@ TEST(Census, SmithsNamedFromLinesBeforeTheirKnives) {
             EXPECT_EQ(found.names.characters, smiths);
             EXPECT_EQ(found.notes.unreadable, 1);
         }
+        // Without athena.txt the stores' knives are found and their smiths left unnamed.
+        fs::remove(dir.path() / "save/athena.txt");
+        const ItemHolders found = find_holders(dir.path(), 1201);
+        EXPECT_EQ(found.total, 2);
+        EXPECT_TRUE(found.names.characters.empty());
+        EXPECT_TRUE(found.notes.complete());
     }
 }
 

@@ -318,6 +318,7 @@ private:
     // Makers met in the lists after their own line: each is named from the first line of its
     // id, found again in the blocks that may hold it.
     void read_maker_names() {
+        if (blocks_.empty()) return;  // no athena.txt
         Found& found = halves_[0];
         std::vector<std::int32_t> unnamed;
         for (const auto& [id, name] : found.makers) {
