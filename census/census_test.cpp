@@ -247,6 +247,23 @@ TEST(Census, SmithsNamedFromLinesBeforeTheirKnives) {
     }
 }
 
+// A store of knives by many smiths, each named from its own line.
+TEST(Census, ManySmithsNamed) {
+    std::string store = "2000000,700\t", athena;
+    for (std::int32_t id = 150000; id < 150700; ++id) {
+        store += knife_by(id);
+        athena += character_line(id, "S" + std::to_string(id)) + "\n";
+    }
+    TempDir dir;
+    dir.write("save/storage.txt", store + "\t\n");
+    dir.write("save/athena.txt", athena);
+    const ItemHolders found = find_holders(dir.path(), 1201, {}, nullptr, 1);
+    EXPECT_EQ(found.total, 700);
+    ASSERT_EQ(found.names.characters.size(), 700u);
+    EXPECT_EQ(found.names.characters.at(150000), "S150000");
+    EXPECT_EQ(found.names.characters.at(150699), "S150699");
+}
+
 // Only an item whose id is the one sought counts: not one whose id holds its digits, nor a
 // card, an amount or a slot of that number; a damaged entry elsewhere in the list does not
 // make the line unreadable, one that may be the item does.

@@ -41,6 +41,58 @@ std::optional<std::int32_t> whole(std::string_view text) {
 // Ids whose names are wanted, each with the name once it is found.
 using Wanted = std::unordered_map<std::int32_t, std::optional<std::string>>;
 
+// The makers wanted, each with its name once a line gives it, in the order first wanted. An
+// item a hundred thousand smiths made wants as many: an open table of their places finds them
+// without the node a map allocates for each.
+class Makers {
+public:
+    using Maker = std::pair<std::int32_t, std::optional<std::string>>;
+
+    // The maker's name, wanting it first if it was not.
+    std::optional<std::string>& operator[](std::int32_t id) {
+        Slot& slot = slot_of(id);
+        if (slot.at != 0) return makers_[slot.at - 1].second;
+        makers_.emplace_back(id, std::nullopt);
+        slot = {id, static_cast<std::uint32_t>(makers_.size())};
+        if (makers_.size() * 2 > slots_.size()) grow();
+        return makers_.back().second;
+    }
+    // The maker's name; nullptr when it is not wanted.
+    std::optional<std::string>* find(std::int32_t id) {
+        if (slots_.empty()) return nullptr;
+        const Slot& slot = slot_of(id);
+        return slot.at == 0 ? nullptr : &makers_[slot.at - 1].second;
+    }
+    auto begin() { return makers_.begin(); }
+    auto end() { return makers_.end(); }
+    auto begin() const { return makers_.begin(); }
+    auto end() const { return makers_.end(); }
+
+private:
+    struct Slot {
+        std::int32_t id = 0;
+        std::uint32_t at = 0;  // 1 + the maker's index; 0 for a free slot
+    };
+    // The id's slot, or the free one it would take.
+    Slot& slot_of(std::int32_t id) {
+        if (slots_.empty()) slots_.resize(1024);
+        const std::size_t mask = slots_.size() - 1;
+        const std::uint64_t mixed = static_cast<std::uint32_t>(id) * 0x9E3779B97F4A7C15ULL;
+        for (auto i = static_cast<std::size_t>(mixed >> 32) & mask;; i = (i + 1) & mask) {
+            if (slots_[i].at == 0 || slots_[i].id == id) return slots_[i];
+        }
+    }
+    void grow() {
+        slots_.assign(slots_.size() * 2, Slot{});
+        for (std::size_t i = 0; i < makers_.size(); ++i) {
+            slot_of(makers_[i].first) = {makers_[i].first, static_cast<std::uint32_t>(i + 1)};
+        }
+    }
+
+    std::deque<Maker> makers_;
+    std::vector<Slot> slots_;
+};
+
 // A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
 // answer for them without a look in the makers wanted.
 class MakerBits {
@@ -132,13 +184,14 @@ private:
 struct Found {
     explicit Found(std::int32_t nameid) : holdings(nameid) {}
     Holdings holdings;
-    Wanted makers, pets;
+    Makers makers;
+    Wanted pets;
     MakerBits maker_bits;
 
     void name_maker(std::int32_t char_id, std::string_view name) {
         if (!maker_bits.may_hold(char_id)) return;
-        const auto maker = makers.find(char_id);
-        if (maker != makers.end() && !maker->second) maker->second = std::string(name);
+        std::optional<std::string>* maker = makers.find(char_id);
+        if (maker != nullptr && !*maker) *maker = std::string(name);
     }
     // The finds of the half after this one's.
     void add(Found& later) {
@@ -310,7 +363,7 @@ private:
         return id ? whole(*id) : std::nullopt;
     }
 
-    static bool any_unnamed(const Wanted& wanted) {
+    static bool any_unnamed(const Makers& wanted) {
         return std::any_of(wanted.begin(), wanted.end(),
                            [](const auto& entry) { return !entry.second; });
     }
