@@ -618,10 +618,17 @@ void Holdings::sort() {
         if (a.holder_id != b.holder_id) return a.holder_id < b.holder_id;
         return a.place < b.place;
     };
-    for (Segment& segment : segments_) {
+    const auto sort_segment = [&](Segment& segment) {
         std::sort(segment.entries.begin(), segment.entries.end(), before);
+    };
+    if (segments_.size() == 1) {
+        sort_segment(segments_.front());
+        return;
     }
-    if (segments_.size() == 1) return;
+    // The last segment (a second half's) is sorted meanwhile on a thread of its own.
+    std::thread last([&] { sort_segment(segments_.back()); });
+    for (std::size_t i = 0; i + 1 < segments_.size(); ++i) sort_segment(segments_[i]);
+    last.join();
     // The sorted segments merged by their places, each entry where it is.
     order_.resize(size());
     for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);
