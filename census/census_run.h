@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/failure.h"
@@ -56,6 +57,7 @@ struct CensusHalf {
     std::size_t index = 0;  // 0 for the first half
     CensusNotes notes;
     std::size_t lines = 0;
+    std::uint64_t line_offset = 0;  // where the line being read starts in the file
     void unreadable(std::string_view file, std::size_t line);
 };
 
@@ -69,20 +71,9 @@ public:
     // noted as incomplete, with what went wrong.
     template <class Each>
     void read(std::string_view file, Each&& each) {
-        const fs::path path = resolve_in(folder_, file);
-        if (is_missing(path)) return;
-        try {
-            LineReader reader(path);
-            std::string_view line;
-            std::size_t number = 0;
-            while (reader.next(line)) {
-                each(line, ++number);
-                if ((++lines_ & kReportEvery) == 0) report();
-            }
-        } catch (const Failure& failure) {
-            notes.incomplete.push_back({std::string(file), failure_text(failure)});
-        }
-        report();
+        read_lines(file, [&](const LineReader&, std::string_view line, std::size_t number) {
+            each(line, number);
+        });
     }
 
     // As read(), each(half, line, number) with a file of at least `split_from` bytes read in
@@ -99,10 +90,12 @@ public:
         CensusHalf halves[2];
         halves[1].index = 1;
         if (split == 0) {
-            read(file, [&](std::string_view line, std::size_t number) {
-                halves[0].lines = number;
-                each(halves[0], line, number);
-            });
+            read_lines(file,
+                       [&](const LineReader& reader, std::string_view line, std::size_t number) {
+                           halves[0].lines = number;
+                           halves[0].line_offset = reader.line_offset();
+                           each(halves[0], line, number);
+                       });
             return merge_halves(halves, 1);
         }
         std::atomic<long long> second_lines{0};
@@ -132,11 +125,37 @@ public:
     void unreadable(std::string_view file, std::size_t line);
     // Stops the pass (CensusStopped) when it was asked to.
     void check_stop() const;
+    // The lines read so far, and lines read beside this pass counted in.
+    long long lines() const { return lines_; }
+    void add_lines(long long more) {
+        lines_ += more;
+        report();
+    }
 
     CensusNotes notes;
 
 private:
     static constexpr long long kReportEvery = (1 << 16) - 1;
+
+    // As read(), each(reader, line, number): the reader tells where the line lies.
+    template <class Each>
+    void read_lines(std::string_view file, Each&& each) {
+        const fs::path path = resolve_in(folder_, file);
+        if (is_missing(path)) return;
+        try {
+            LineReader reader(path);
+            std::string_view line;
+            std::size_t number = 0;
+            while (reader.next(line)) {
+                each(std::as_const(reader), line, ++number);
+                if ((++lines_ & kReportEvery) == 0) report();
+            }
+        } catch (const Failure& failure) {
+            notes.incomplete.push_back({std::string(file), failure_text(failure)});
+        }
+        report();
+    }
+
     void report();
     // Where a file of at least split_from bytes is split: right after the first LF from its
     // middle on; 0 to read it whole.
@@ -155,6 +174,7 @@ private:
             std::string_view line;
             std::size_t number = 0;
             while (reader.next(line)) {
+                half.line_offset = reader.line_offset();
                 each(half, line, ++number);
                 half.lines = number;
                 if ((number & kReportEvery) != 0) continue;

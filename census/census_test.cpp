@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unordered_map>
 
 #include "app/text_file.h"
 #include "census/item_holders.h"
@@ -193,6 +194,76 @@ TEST(Census, HalvesAndLineEndsGiveTheSameFigures) {
     same_figures("CR LF");
 }
 
+std::string character_line(std::int32_t id, const std::string& name,
+                           const std::string& inventory = "") {
+    return std::to_string(id) + "\t2000000,0\t" + name +
+           "\t0,1,1\t0,0,50\t500,500,50,50\t9,9,9,9,9,9\t0,0\t0,0,0\t1,0,0\t1,1,0\t1201,0,0,0,0\t"
+           "prontera.gat,156,191\tprontera.gat,156,191,0\t\t" +
+           inventory + "\t\t1,9 \t\t";
+}
+
+std::string knife_by(std::int32_t maker) {
+    return "1,1201,1,0,1,0,0,255,0," + std::to_string(maker & 0xffff) + "," +
+           std::to_string(maker >> 16) + " ";
+}
+
+// Smiths whose lines come before the knives they made (or lie in the other half of athena.txt
+// than the stores' knives) are named from the first line of their id, wherever it stands: among
+// lines out of order, after a comment, on a damaged line, on the last line without its break. A
+// smith without a line stays unnamed.
+TEST(Census, SmithsNamedFromLinesBeforeTheirKnives) {
+    std::vector<std::string> lines = {character_line(150101, "Hild"), "// moved", ""};
+    for (std::int32_t id = 150290; id > 150200; id -= 10) lines.push_back(character_line(id, "x"));
+    lines.push_back("150102\t2000009,0\tIvo");
+    lines.push_back(character_line(150101, "Later"));
+    for (std::int32_t id = 150210; id < 150290; id += 10) lines.push_back(character_line(id, "y"));
+    lines.push_back(
+        character_line(150300, "Holder", knife_by(150101) + knife_by(150102) + knife_by(150103)));
+    lines.push_back(character_line(150104, "Jory"));
+    for (std::int32_t id = 150310; id < 150380; id += 10) lines.push_back(character_line(id, "z"));
+    lines.push_back(character_line(150105, "Kell"));
+    const std::unordered_map<std::int32_t, std::string> smiths = {
+        {150101, "Hild"}, {150102, "Ivo"}, {150104, "Jory"}, {150105, "Kell"}};
+    for (const std::string line_break : {"\n", "\r\n"}) {
+        std::string text;
+        for (const std::string& line : lines) text += line + line_break;
+        text.resize(text.size() - line_break.size());
+        TempDir dir;
+        dir.write("save/athena.txt", text);
+        dir.write("save/storage.txt", "2000000,2\t" + knife_by(150104) + knife_by(150105) + "\t\n");
+        for (const std::uint64_t split_from : {std::uint64_t{1}, kSplitFrom}) {
+            SCOPED_TRACE(line_break.size() + split_from);
+            const ItemHolders found = find_holders(dir.path(), 1201, {}, nullptr, split_from);
+            EXPECT_EQ(found.total, 5);
+            EXPECT_EQ(found.names.characters, smiths);
+            EXPECT_EQ(found.notes.unreadable, 1);
+        }
+        // Without athena.txt the stores' knives are found and their smiths left unnamed.
+        fs::remove(dir.path() / "save/athena.txt");
+        const ItemHolders found = find_holders(dir.path(), 1201);
+        EXPECT_EQ(found.total, 2);
+        EXPECT_TRUE(found.names.characters.empty());
+        EXPECT_TRUE(found.notes.complete());
+    }
+}
+
+// A store of knives by many smiths, each named from its own line.
+TEST(Census, ManySmithsNamed) {
+    std::string store = "2000000,700\t", athena;
+    for (std::int32_t id = 150000; id < 150700; ++id) {
+        store += knife_by(id);
+        athena += character_line(id, "S" + std::to_string(id)) + "\n";
+    }
+    TempDir dir;
+    dir.write("save/storage.txt", store + "\t\n");
+    dir.write("save/athena.txt", athena);
+    const ItemHolders found = find_holders(dir.path(), 1201, {}, nullptr, 1);
+    EXPECT_EQ(found.total, 700);
+    ASSERT_EQ(found.names.characters.size(), 700u);
+    EXPECT_EQ(found.names.characters.at(150000), "S150000");
+    EXPECT_EQ(found.names.characters.at(150699), "S150699");
+}
+
 // Only an item whose id is the one sought counts: not one whose id holds its digits, nor a
 // card, an amount or a slot of that number; a damaged entry elsewhere in the list does not
 // make the line unreadable, one that may be the item does.
@@ -283,6 +354,27 @@ TEST(Census, ReportsProgressAndStopsWhenAsked) {
     EXPECT_EQ(lines, 10 + 8 + 20 + 2 + 2);  // account, athena, castle, guild, party
     std::atomic<bool> stop{true};
     EXPECT_THROW(take_census(world.options, {}, &stop), CensusStopped);
+
+    // The stores are read beside athena.txt: their lines are counted, and so is the stop.
+    find_holders(world.options.folder, 501, [&](long long read) { lines = read; });
+    EXPECT_EQ(lines, 1 + 1 + 8 + 10 + 2);  // storage, guild storage, athena, account, guild
+    EXPECT_THROW(find_holders(world.options.folder, 501, {}, &stop), CensusStopped);
+}
+
+// The damaged lines are named in the order of the files, stores first, though the stores are
+// read beside athena.txt.
+TEST(Census, DamagedLinesNamedInTheOrderOfTheFiles) {
+    CensusWorld world;
+    world.dir.write("save/storage.txt", read_file(world.dir.path() / "save/storage.txt") +
+                                            "x,1\t1,501,1,0,1,0,0,0,0,0,0 \t\n");
+    for (const std::uint64_t split_from : {std::uint64_t{1}, kSplitFrom}) {
+        const ItemHolders found = find_holders(world.options.folder, 501, {}, nullptr, split_from);
+        ASSERT_EQ(found.notes.unreadable_lines.size(), 2u);
+        EXPECT_EQ(found.notes.unreadable_lines[0].file, "save/storage.txt");
+        EXPECT_EQ(found.notes.unreadable_lines[0].line, 2u);
+        EXPECT_EQ(found.notes.unreadable_lines[1].file, "save/athena.txt");
+        EXPECT_EQ(found.notes.unreadable_lines[1].line, 5u);
+    }
 }
 
 }  // namespace

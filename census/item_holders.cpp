@@ -1,9 +1,15 @@
 #include "census/item_holders.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <exception>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -35,6 +41,58 @@ std::optional<std::int32_t> whole(std::string_view text) {
 // Ids whose names are wanted, each with the name once it is found.
 using Wanted = std::unordered_map<std::int32_t, std::optional<std::string>>;
 
+// The makers wanted, each with its name once a line gives it, in the order first wanted. An
+// item a hundred thousand smiths made wants as many: an open table of their places finds them
+// without the node a map allocates for each.
+class Makers {
+public:
+    using Maker = std::pair<std::int32_t, std::optional<std::string>>;
+
+    // The maker's name, wanting it first if it was not.
+    std::optional<std::string>& operator[](std::int32_t id) {
+        Slot& slot = slot_of(id);
+        if (slot.at != 0) return makers_[slot.at - 1].second;
+        makers_.emplace_back(id, std::nullopt);
+        slot = {id, static_cast<std::uint32_t>(makers_.size())};
+        if (makers_.size() * 2 > slots_.size()) grow();
+        return makers_.back().second;
+    }
+    // The maker's name; nullptr when it is not wanted.
+    std::optional<std::string>* find(std::int32_t id) {
+        if (slots_.empty()) return nullptr;
+        const Slot& slot = slot_of(id);
+        return slot.at == 0 ? nullptr : &makers_[slot.at - 1].second;
+    }
+    auto begin() { return makers_.begin(); }
+    auto end() { return makers_.end(); }
+    auto begin() const { return makers_.begin(); }
+    auto end() const { return makers_.end(); }
+
+private:
+    struct Slot {
+        std::int32_t id = 0;
+        std::uint32_t at = 0;  // 1 + the maker's index; 0 for a free slot
+    };
+    // The id's slot, or the free one it would take.
+    Slot& slot_of(std::int32_t id) {
+        if (slots_.empty()) slots_.resize(1024);
+        const std::size_t mask = slots_.size() - 1;
+        const std::uint64_t mixed = static_cast<std::uint32_t>(id) * 0x9E3779B97F4A7C15ULL;
+        for (auto i = static_cast<std::size_t>(mixed >> 32) & mask;; i = (i + 1) & mask) {
+            if (slots_[i].at == 0 || slots_[i].id == id) return slots_[i];
+        }
+    }
+    void grow() {
+        slots_.assign(slots_.size() * 2, Slot{});
+        for (std::size_t i = 0; i < makers_.size(); ++i) {
+            slot_of(makers_[i].first) = {makers_[i].first, static_cast<std::uint32_t>(i + 1)};
+        }
+    }
+
+    std::deque<Maker> makers_;
+    std::vector<Slot> slots_;
+};
+
 // A bit for each maker wanted (by id, modulo): most characters make nothing, and the bits
 // answer for them without a look in the makers wanted.
 class MakerBits {
@@ -50,17 +108,90 @@ private:
     std::vector<bool> bits_ = std::vector<bool>(kBits);
 };
 
+// Where the lines of a half of athena.txt lie, eight to a block, with the lowest and highest
+// character id among them. A maker met after its own line is named by reading again only the
+// blocks whose ids may hold it, rather than the whole file.
+class LineBlocks {
+public:
+    static constexpr std::size_t kLines = 8;
+    struct Block {
+        std::uint64_t from = 0;
+        std::int32_t low = INT32_MAX, high = INT32_MIN;
+    };
+
+    // The line `number` of the half (from 1), where it starts and the id it names, if any.
+    void add(std::size_t number, std::uint64_t offset, std::string_view line,
+             std::optional<std::int32_t> id) {
+        if ((number - 1) % kLines == 0) blocks_.push_back({offset});
+        if (id) {
+            Block& block = blocks_.back();
+            block.low = std::min(block.low, *id);
+            block.high = std::max(block.high, *id);
+        }
+        last_lines_ = (number - 1) % kLines + 1;
+        end_ = offset + line.size() + 2;  // the last line's break too: CR LF at most
+    }
+
+    // Calls each(from, to, lines) for the blocks holding an id of `ids` (sorted) within their
+    // lowest and highest: its bytes (a few more after the last) and how many lines it has.
+    template <class Each>
+    void each_holding(const std::vector<std::int32_t>& ids, Each&& each) const {
+        for (std::size_t i = 0; i < blocks_.size(); ++i) {
+            const Block& block = blocks_[i];
+            const auto at = std::lower_bound(ids.begin(), ids.end(), block.low);
+            if (at == ids.end() || *at > block.high) continue;
+            const bool last = i + 1 == blocks_.size();
+            each(block.from, last ? end_ : blocks_[i + 1].from, last ? last_lines_ : kLines);
+        }
+    }
+
+private:
+    std::deque<Block> blocks_;
+    std::size_t last_lines_ = 0;
+    std::uint64_t end_ = 0;
+};
+
+// The bytes [from, to) of a file, fewer where it ends sooner.
+class FileBytes {
+public:
+    explicit FileBytes(const fs::path& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (fd_ < 0) throw failure_from_errno(errno, path);
+    }
+    ~FileBytes() { ::close(fd_); }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    std::string_view read(std::uint64_t from, std::uint64_t to) {
+        bytes_.resize(static_cast<std::size_t>(to - from));
+        std::size_t done = 0;
+        while (done < bytes_.size()) {
+            const ssize_t got = ::pread(fd_, bytes_.data() + done, bytes_.size() - done,
+                                        static_cast<off_t>(from + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw failure_from_errno(errno);
+            if (got == 0) break;
+            done += static_cast<std::size_t>(got);
+        }
+        return std::string_view(bytes_.data(), done);
+    }
+
+private:
+    int fd_;
+    std::string bytes_;
+};
+
 // What one half of athena.txt (or the store files) holds of the item.
 struct Found {
     explicit Found(std::int32_t nameid) : holdings(nameid) {}
     Holdings holdings;
-    Wanted makers, pets;
+    Makers makers;
+    Wanted pets;
     MakerBits maker_bits;
 
     void name_maker(std::int32_t char_id, std::string_view name) {
         if (!maker_bits.may_hold(char_id)) return;
-        const auto maker = makers.find(char_id);
-        if (maker != makers.end() && !maker->second) maker->second = std::string(name);
+        std::optional<std::string>* maker = makers.find(char_id);
+        if (maker != nullptr && !*maker) *maker = std::string(name);
     }
     // The finds of the half after this one's.
     void add(Found& later) {
@@ -79,20 +210,47 @@ public:
     Finder(const fs::path& folder, std::int32_t nameid, const CensusProgress& progress,
            const std::atomic<bool>* stop, std::uint64_t split_from)
         : run_(folder, progress, stop),
+          beside_(folder, {}, stop),
+          folder_(folder),
           digits_(std::to_string(std::llabs(nameid))),
           split_from_(split_from) {
         found_.nameid = nameid;
         halves_.emplace_back(nameid);
         halves_.emplace_back(nameid);
+        stores_found_.emplace_back(nameid);
     }
 
     ItemHolders find() {
-        read_stores(kStorage, HeldIn::Store);
-        read_stores(kGuildStorage, HeldIn::GuildStorage);
-        read_characters();
+        // The stores and the names of their accounts are read on a thread of their own beside
+        // athena.txt, with notes of their own.
+        std::exception_ptr stores_failure;
+        CensusNotes store_notes;
+        std::thread stores([&] {
+            try {
+                read_stores(kStorage, HeldIn::Store);
+                read_stores(kGuildStorage, HeldIn::GuildStorage);
+                store_notes = std::exchange(beside_.notes, {});
+                if (!stores_.empty()) read_account_names();
+            } catch (...) {
+                stores_failure = std::current_exception();
+            }
+        });
+        try {
+            read_characters();
+        } catch (...) {
+            stores.join();
+            throw;
+        }
+        stores.join();
+        if (stores_failure) std::rethrow_exception(stores_failure);
+        take_stores();
         Found& found = halves_[0];
         if (any_unnamed(found.makers)) read_maker_names();
-        if (!stores_.empty()) read_account_names();
+        blocks_.clear();
+        CensusNotes later = std::exchange(run_.notes, std::move(store_notes));
+        add_notes(run_.notes, later);
+        add_notes(run_.notes, beside_.notes);
+        run_.add_lines(beside_.lines());
         if (!guilds_.empty()) read_guild_names();
         if (!found.pets.empty()) read_pet_names();
         settle();
@@ -139,15 +297,15 @@ private:
     }
 
     void read_stores(std::string_view file, HeldIn place) {
-        Found& found = halves_[0];
-        run_.read(file, [&](std::string_view line, std::size_t number) {
+        Found& found = stores_found_.front();
+        beside_.read(file, [&](std::string_view line, std::size_t number) {
             if (is_blank_or_comment(line)) return;
             const std::optional<StoreLine> store = store_line(without_last_cr(line));
             const std::optional<std::int32_t> id = store ? whole(store->head) : std::nullopt;
             const std::size_t before = found.holdings.size();
             if (!id || !take_items(found, store->items, place, *id)) {
                 found.holdings.drop_from(before);
-                run_.unreadable(file, number);
+                beside_.unreadable(file, number);
                 return;
             }
             if (found.holdings.size() == before) return;
@@ -160,11 +318,16 @@ private:
         CharacterFields fields[2];
         const std::size_t counted = run_.read_halves(
             kAthena, split_from_, [&](CensusHalf& half, std::string_view line, std::size_t number) {
-                if (is_blank_or_comment(line)) return;
+                if (is_blank_or_comment(line)) {
+                    blocks_[half.index].add(number, half.line_offset, line, std::nullopt);
+                    return;
+                }
                 CharacterFields& f = fields[half.index];
                 Found& found = halves_[half.index];
                 const bool whole_line = character_fields_swept(without_last_cr(line), f);
                 const std::optional<std::int32_t> id = whole_line ? whole(f[0]) : std::nullopt;
+                blocks_[half.index].add(number, half.line_offset, line,
+                                        whole_line ? id : id_of(line));
                 const std::optional<std::int32_t> account =
                     whole_line ? whole(piece(f[1], ',', 0)) : std::nullopt;
                 if (!id || !account) {
@@ -191,33 +354,57 @@ private:
             });
         if (counted == 2) halves_[0].add(halves_[1]);
         halves_.pop_back();
+        blocks_.resize(counted);
     }
 
-    static bool any_unnamed(const Wanted& wanted) {
+    // The id a line of athena.txt gives as a character's, whether or not the rest can be read.
+    static std::optional<std::int32_t> id_of(std::string_view line) {
+        const std::optional<std::string_view> id = character_id_field(line);
+        return id ? whole(*id) : std::nullopt;
+    }
+
+    static bool any_unnamed(const Makers& wanted) {
         return std::any_of(wanted.begin(), wanted.end(),
                            [](const auto& entry) { return !entry.second; });
     }
 
-    // Makers met in the lists after their own line: their names come from a second look, the
-    // first line of each maker's id giving its name.
+    // Makers met in the lists after their own line: each is named from the first line of its
+    // id, found again in the blocks that may hold it.
     void read_maker_names() {
+        if (blocks_.empty()) return;  // no athena.txt
         Found& found = halves_[0];
-        std::unordered_map<std::int32_t, std::string> named[2];
-        const std::size_t counted = run_.read_halves(
-            kAthena, split_from_, [&](CensusHalf& half, std::string_view line, std::size_t) {
-                const std::optional<std::string_view> id = character_id_field(line);
-                if (!id) return;
-                const std::optional<std::int32_t> char_id = whole(*id);
-                if (!char_id || !found.maker_bits.may_hold(*char_id)) return;
-                const auto maker = found.makers.find(*char_id);
-                if (maker == found.makers.end() || maker->second) return;
-                named[half.index].try_emplace(*char_id, piece(line, '\t', 2));
-            });
-        for (std::size_t i = 0; i < counted; ++i) {
-            for (auto& [id, name] : named[i]) {
-                std::optional<std::string>& mine = found.makers[id];
-                if (!mine) mine = std::move(name);
+        std::vector<std::int32_t> unnamed;
+        for (const auto& [id, name] : found.makers) {
+            if (!name) unnamed.push_back(id);
+        }
+        std::sort(unnamed.begin(), unnamed.end());
+        try {
+            FileBytes file(resolve_in(folder_, kAthena));
+            for (const LineBlocks& half : blocks_) {
+                half.each_holding(unnamed,
+                                  [&](std::uint64_t from, std::uint64_t to, std::size_t lines) {
+                                      name_makers(found, file.read(from, to), lines, unnamed);
+                                  });
             }
+        } catch (const Failure& failure) {
+            run_.notes.incomplete.push_back({std::string(kAthena), failure_text(failure)});
+        }
+    }
+
+    // Names the makers of `unnamed` whose first line is among the first `lines` of the bytes.
+    static void name_makers(Found& found, std::string_view bytes, std::size_t lines,
+                            const std::vector<std::int32_t>& unnamed) {
+        BreakScanner breaks(bytes);
+        for (std::size_t at = 0; lines > 0 && at < bytes.size(); --lines) {
+            const BreakScanner::Break line_break = breaks.find(at);
+            const std::size_t end =
+                line_break.at == std::string_view::npos ? bytes.size() : line_break.at;
+            const std::string_view line = bytes.substr(at, end - at);
+            at = end + line_break.length;
+            const std::optional<std::int32_t> id = id_of(line);
+            if (!id || !std::binary_search(unnamed.begin(), unnamed.end(), *id)) continue;
+            std::optional<std::string>& name = found.makers[*id];
+            if (!name) name = std::string(piece(line, '\t', 2));
         }
     }
 
@@ -227,7 +414,7 @@ private:
         std::sort(stores_.begin(), stores_.end());
         stores_.erase(std::unique(stores_.begin(), stores_.end()), stores_.end());
         store_names_.resize(stores_.size());
-        run_.read(kAccounts, [&](std::string_view line, std::size_t) {
+        beside_.read(kAccounts, [&](std::string_view line, std::size_t) {
             if (is_blank_or_comment(line)) return;
             const std::optional<std::int32_t> id = whole(piece(line, '\t', 0));
             if (id && !std::binary_search(stores_.begin(), stores_.end(), *id)) return;
@@ -237,8 +424,32 @@ private:
             const auto at = std::lower_bound(stores_.begin(), stores_.end(), record->account_id());
             if (at == stores_.end() || *at != record->account_id()) return;
             store_names_[static_cast<std::size_t>(at - stores_.begin())] =
-                halves_[0].holdings.keep_name(record->userid());
+                stores_found_.front().holdings.keep_name(record->userid());
         });
+    }
+
+    // The stores' holdings before those of athena.txt, as they were read. Their makers are
+    // named from the first line of their ids in the file, as for makers known before it.
+    void take_stores() {
+        Found& found = halves_[0];
+        Found& stores = stores_found_.front();
+        found.holdings.prepend(std::move(stores.holdings));
+        for (const auto& [id, name] : stores.makers) {
+            found.makers[id] = std::nullopt;
+            found.maker_bits.set(id);
+        }
+        for (const auto& [id, name] : stores.pets) found.pets.try_emplace(id);
+        stores_found_.clear();
+    }
+
+    static void add_notes(CensusNotes& notes, const CensusNotes& later) {
+        for (const UnreadableLine& line : later.unreadable_lines) {
+            if (notes.unreadable_lines.size() == CensusNotes::kMostNamed) break;
+            notes.unreadable_lines.push_back(line);
+        }
+        notes.unreadable += later.unreadable;
+        notes.incomplete.insert(notes.incomplete.end(), later.incomplete.begin(),
+                                later.incomplete.end());
     }
 
     void read_guild_names() {
@@ -302,10 +513,14 @@ private:
     }
 
     CensusRun run_;
+    CensusRun beside_;  // the stores and their accounts' names
+    fs::path folder_;
     std::string digits_;
     std::uint64_t split_from_;
     ItemHolders found_;
     std::deque<Found> halves_;  // the first gathers what both found
+    std::deque<Found> stores_found_;
+    std::vector<LineBlocks> blocks_ = std::vector<LineBlocks>(2);  // of the halves that count
     Wanted guilds_;
     std::vector<std::int32_t> stores_;  // the accounts whose stores hold it, sorted once read
     std::vector<Holdings::Name> store_names_;
@@ -376,6 +591,22 @@ Holdings::Entry& Holdings::add(HeldIn place, std::int32_t holder_id, const ItemS
     return e;
 }
 
+void Holdings::prepend(Holdings&& earlier) {
+    Segment& mine = segments_.front();
+    Segment& theirs = earlier.segments_.front();
+    const auto shift = static_cast<std::uint32_t>(theirs.names.size());
+    for (Entry& e : mine.entries) e.name_at += shift;
+    // Taken from their back one by one, so that the two never stand whole side by side.
+    while (!theirs.entries.empty()) {
+        mine.entries.push_front(theirs.entries.back());
+        theirs.entries.pop_back();
+    }
+    while (!theirs.names.empty()) {
+        mine.names.push_front(theirs.names.back());
+        theirs.names.pop_back();
+    }
+}
+
 void Holdings::append(Holdings&& later) {
     for (Segment& segment : later.segments_) segments_.push_back(std::move(segment));
     later.segments_.clear();
@@ -387,10 +618,17 @@ void Holdings::sort() {
         if (a.holder_id != b.holder_id) return a.holder_id < b.holder_id;
         return a.place < b.place;
     };
-    for (Segment& segment : segments_) {
+    const auto sort_segment = [&](Segment& segment) {
         std::sort(segment.entries.begin(), segment.entries.end(), before);
+    };
+    if (segments_.size() == 1) {
+        sort_segment(segments_.front());
+        return;
     }
-    if (segments_.size() == 1) return;
+    // The last segment (a second half's) is sorted meanwhile on a thread of its own.
+    std::thread last([&] { sort_segment(segments_.back()); });
+    for (std::size_t i = 0; i + 1 < segments_.size(); ++i) sort_segment(segments_[i]);
+    last.join();
     // The sorted segments merged by their places, each entry where it is.
     order_.resize(size());
     for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);

@@ -92,6 +92,8 @@ public:
     const Entry& entry(std::size_t index) const;
     // Drops the holdings added from the index on (to a half's holdings alone).
     void drop_from(std::size_t index) { segments_.back().entries.resize(index); }
+    // The holdings of a file read before this one's first half (in one segment), taken from it.
+    void prepend(Holdings&& earlier);
     // The holdings of the half of a file after this one's, taken from it as they are: they
     // stay where the half's thread put them.
     void append(Holdings&& later);
