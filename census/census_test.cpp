@@ -9,6 +9,7 @@
 
 #include "app/text_file.h"
 #include "census/item_holders.h"
+#include "census/line_blocks.h"
 #include "census/line_sweep.h"
 #include "census/server_census.h"
 #include "testsupport/temp_dir.h"
@@ -248,6 +249,50 @@ TEST(Census, SmithsNamedFromLinesBeforeTheirKnives) {
 }
 
 // A store of knives by many smiths, each named from its own line.
+// The index of lines read again: each id is found in a block that holds its line, also once
+// the blocks have been joined to stay within their number.
+TEST(Census, LineBlocksFindTheLinesOfAnIdAfterJoining) {
+    for (const std::size_t most : {std::size_t{4}, LineBlocks::kMostBlocks}) {
+        SCOPED_TRACE(most);
+        LineBlocks blocks(most);
+        std::vector<std::uint64_t> starts;
+        std::uint64_t offset = 0;
+        for (std::size_t number = 1; number <= 301; ++number) {
+            const std::string line(10 + number % 7, 'x');
+            starts.push_back(offset);
+            // Every third line a comment; ids out of order.
+            const std::optional<std::int32_t> id =
+                number % 3 == 0 ? std::nullopt
+                                : std::optional<std::int32_t>(150000 + (number * 37) % 301);
+            blocks.add(number, offset, line, id);
+            offset += line.size() + 1;
+        }
+        std::size_t blocks_seen = 0, lines_seen = 0;
+        blocks.each_holding({}, [&](std::uint64_t, std::uint64_t, std::size_t) { ++blocks_seen; });
+        EXPECT_EQ(blocks_seen, 0u);
+        for (std::size_t number = 1; number <= 301; ++number) {
+            if (number % 3 == 0) continue;
+            bool found = false;
+            blocks.each_holding({150000 + static_cast<std::int32_t>((number * 37) % 301)},
+                                [&](std::uint64_t from, std::uint64_t to, std::size_t lines) {
+                                    found |= from <= starts[number - 1] && starts[number - 1] < to;
+                                    lines_seen += lines;
+                                });
+            EXPECT_TRUE(found) << number;
+        }
+        // Joined blocks stay within their number: 301 lines in at most 4 blocks of 128 lines.
+        blocks_seen = 0;
+        std::vector<std::int32_t> all;
+        for (std::int32_t id = 150000; id < 150301; ++id) all.push_back(id);
+        blocks.each_holding(all, [&](std::uint64_t, std::uint64_t, std::size_t lines) {
+            ++blocks_seen;
+            lines_seen = lines;
+        });
+        EXPECT_EQ(blocks_seen, most == 4 ? 3u : 38u);
+        EXPECT_EQ(lines_seen, most == 4 ? 45u : 5u);  // the last block's
+    }
+}
+
 TEST(Census, ManySmithsNamed) {
     std::string store = "2000000,700\t", athena;
     for (std::int32_t id = 150000; id < 150700; ++id) {

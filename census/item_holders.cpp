@@ -16,6 +16,7 @@
 #include "accounts/account_read.h"
 #include "app/numbers.h"
 #include "app/text.h"
+#include "census/line_blocks.h"
 #include "census/line_sweep.h"
 #include "characters/character_fields.h"
 #include "characters/character_index.h"
@@ -106,49 +107,6 @@ private:
         return static_cast<std::uint32_t>(char_id) & (kBits - 1);
     }
     std::vector<bool> bits_ = std::vector<bool>(kBits);
-};
-
-// Where the lines of a half of athena.txt lie, eight to a block, with the lowest and highest
-// character id among them. A maker met after its own line is named by reading again only the
-// blocks whose ids may hold it, rather than the whole file.
-class LineBlocks {
-public:
-    static constexpr std::size_t kLines = 8;
-    struct Block {
-        std::uint64_t from = 0;
-        std::int32_t low = INT32_MAX, high = INT32_MIN;
-    };
-
-    // The line `number` of the half (from 1), where it starts and the id it names, if any.
-    void add(std::size_t number, std::uint64_t offset, std::string_view line,
-             std::optional<std::int32_t> id) {
-        if ((number - 1) % kLines == 0) blocks_.push_back({offset});
-        if (id) {
-            Block& block = blocks_.back();
-            block.low = std::min(block.low, *id);
-            block.high = std::max(block.high, *id);
-        }
-        last_lines_ = (number - 1) % kLines + 1;
-        end_ = offset + line.size() + 2;  // the last line's break too: CR LF at most
-    }
-
-    // Calls each(from, to, lines) for the blocks holding an id of `ids` (sorted) within their
-    // lowest and highest: its bytes (a few more after the last) and how many lines it has.
-    template <class Each>
-    void each_holding(const std::vector<std::int32_t>& ids, Each&& each) const {
-        for (std::size_t i = 0; i < blocks_.size(); ++i) {
-            const Block& block = blocks_[i];
-            const auto at = std::lower_bound(ids.begin(), ids.end(), block.low);
-            if (at == ids.end() || *at > block.high) continue;
-            const bool last = i + 1 == blocks_.size();
-            each(block.from, last ? end_ : blocks_[i + 1].from, last ? last_lines_ : kLines);
-        }
-    }
-
-private:
-    std::deque<Block> blocks_;
-    std::size_t last_lines_ = 0;
-    std::uint64_t end_ = 0;
 };
 
 // The bytes [from, to) of a file, fewer where it ends sooner.
