@@ -9,12 +9,12 @@
 #include <exception>
 #include <optional>
 #include <stdexcept>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 
 #include "accounts/account_read.h"
 #include "app/numbers.h"
+#include "app/run_together.h"
 #include "app/text.h"
 #include "census/line_blocks.h"
 #include "census/line_sweep.h"
@@ -181,26 +181,15 @@ public:
     ItemHolders find() {
         // The stores and the names of their accounts are read on a thread of their own beside
         // athena.txt, with notes of their own.
-        std::exception_ptr stores_failure;
         CensusNotes store_notes;
-        std::thread stores([&] {
-            try {
+        run_together(
+            [&] {
                 read_stores(kStorage, HeldIn::Store);
                 read_stores(kGuildStorage, HeldIn::GuildStorage);
                 store_notes = std::exchange(beside_.notes, {});
                 if (!stores_.empty()) read_account_names();
-            } catch (...) {
-                stores_failure = std::current_exception();
-            }
-        });
-        try {
-            read_characters();
-        } catch (...) {
-            stores.join();
-            throw;
-        }
-        stores.join();
-        if (stores_failure) std::rethrow_exception(stores_failure);
+            },
+            [&] { read_characters(); });
         take_stores();
         Found& found = halves_[0];
         if (any_unnamed(found.makers)) read_maker_names();
@@ -584,9 +573,12 @@ void Holdings::sort() {
         return;
     }
     // The last segment (a second half's) is sorted meanwhile on a thread of its own.
-    std::thread last([&] { sort_segment(segments_.back()); });
-    for (std::size_t i = 0; i + 1 < segments_.size(); ++i) sort_segment(segments_[i]);
-    last.join();
+    run_together([&] { sort_segment(segments_.back()); },
+                 [&] {
+                     for (std::size_t i = 0; i + 1 < segments_.size(); ++i) {
+                         sort_segment(segments_[i]);
+                     }
+                 });
     // The sorted segments merged by their places, each entry where it is.
     order_.resize(size());
     for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<std::uint32_t>(i);

@@ -3,19 +3,18 @@
 // big enough for a million accounts, and the small readers of the server's number fields.
 
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <new>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <type_traits>
 #include <unordered_set>
 #include <vector>
 
 #include "app/numbers.h"
+#include "app/run_together.h"
 #include "check/check_findings.h"
 
 namespace tavo::check {
@@ -207,28 +206,6 @@ private:
     Pending pending_;
     bool waiting_ = false;
 };
-
-// Runs `beside` on a second thread while `here` runs on this one. An exception of either is
-// thrown once both are done.
-template <class Beside, class Here>
-void run_together(Beside&& beside, Here&& here) {
-    std::exception_ptr failed;
-    std::thread other([&] {
-        try {
-            beside();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
-    try {
-        here();
-    } catch (...) {
-        other.join();
-        throw;
-    }
-    other.join();
-    if (failed) std::rethrow_exception(failed);
-}
 
 // A name as a finding shows it: cut to 40 bytes, so a broken line never floods the list.
 std::string shown(std::string_view text);

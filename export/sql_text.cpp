@@ -2,6 +2,8 @@
 
 #include <array>
 #include <charconv>
+#include <initializer_list>
+#include <utility>
 
 namespace tavo {
 namespace {
@@ -25,28 +27,19 @@ constexpr unsigned char kWeights[256] = {
     247, 216, 85,  85,  85,  89,  89,  222, 255,
 };
 
-// The letter after the backslash of each byte a string literal escapes; 0 for the others.
-constexpr auto kEscapes = [] {
+// The letter after the backslash of each byte that is escaped; 0 for the others.
+constexpr std::array<char, 256> escape_table(std::initializer_list<std::pair<char, char>> pairs) {
     std::array<char, 256> escapes{};
-    escapes['\''] = '\'';
-    escapes['\\'] = '\\';
-    escapes[0] = '0';
-    escapes['\n'] = 'n';
-    escapes['\r'] = 'r';
-    escapes[0x1a] = 'Z';
+    for (const auto& [byte, letter] : pairs) escapes[static_cast<unsigned char>(byte)] = letter;
     return escapes;
-}();
+}
 
-// The same for a field of LOAD DATA.
-constexpr auto kFieldEscapes = [] {
-    std::array<char, 256> escapes{};
-    escapes['\\'] = '\\';
-    escapes['\t'] = 't';
-    escapes[0] = '0';
-    escapes['\n'] = 'n';
-    escapes['\r'] = 'r';
-    return escapes;
-}();
+// In a string literal.
+constexpr auto kEscapes = escape_table(
+    {{'\'', '\''}, {'\\', '\\'}, {'\0', '0'}, {'\n', 'n'}, {'\r', 'r'}, {'\x1a', 'Z'}});
+// In a field of LOAD DATA.
+constexpr auto kFieldEscapes =
+    escape_table({{'\\', '\\'}, {'\t', 't'}, {'\0', '0'}, {'\n', 'n'}, {'\r', 'r'}});
 
 char* write_escaped(char* out, std::string_view bytes, const std::array<char, 256>& escapes) {
     for (const char c : bytes) {
