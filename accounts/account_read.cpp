@@ -5,12 +5,12 @@
 #include <cstring>
 #include <exception>
 #include <functional>
-#include <thread>
 #include <utility>
 
 #include "accounts/gm_levels.h"
 #include "app/failure.h"
 #include "app/numbers.h"
+#include "app/run_together.h"
 #include "app/text.h"
 #include "app/text_file.h"
 #include "app/ui.h"
@@ -365,9 +365,7 @@ std::vector<SurveyedStretch> survey_stretches(const AppContext& app, Ui& ui, con
     if (split == 0) {
         survey(0, 0, UINT64_MAX);
     } else {
-        std::thread second([&] { survey(1, split, UINT64_MAX); });
-        survey(0, 0, split);
-        second.join();
+        run_together([&] { survey(1, split, UINT64_MAX); }, [&] { survey(0, 0, split); });
     }
     return stretches;
 }
