@@ -24,7 +24,7 @@ std::string default_field(const SqlColumn& column) {
 }  // namespace
 
 TableRows::TableRows(const SqlTable& table, std::vector<std::string_view> columns, SqlSink& sink)
-    : table_(table), sink_(sink), lines_(sink.takes_lines()), separator_(lines_ ? "\t" : ",") {
+    : table_(table), sink_(sink), lines_(sink.takes_lines()), separator_(lines_ ? '\t' : ',') {
     columns_ = "(";
     for (std::string_view name : columns) {
         const SqlColumn* column = table.column(name);
@@ -144,7 +144,7 @@ bool TableRows::add() {
     }
     open_ = false;
     pass_over(slots_.size());
-    append(lines_ ? "\n" : ")");
+    append(lines_ ? '\n' : ')');
     ++rows_;
     if (used_ >= kStatementBytes) flush();
     return true;

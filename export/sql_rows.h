@@ -93,6 +93,10 @@ private:
     bool reach_over(std::size_t slot);
     // The slots up to `slot` take their defaults.
     void pass_over(std::size_t slot);
+    void append(char byte) {
+        *room(1) = byte;
+        ++used_;
+    }
     void append(std::string_view bytes) {
         std::memcpy(room(bytes.size()), bytes.data(), bytes.size());
         used_ += bytes.size();
@@ -110,8 +114,8 @@ private:
     const SqlTable& table_;
     SqlSink& sink_;
     std::vector<Slot> slots_;
-    bool lines_;  // rows as LOAD DATA lines
-    std::string_view separator_;
+    bool lines_;           // rows as LOAD DATA lines
+    char separator_;       // between the values of a row
     std::string columns_;  // (`a`,`b`)
     std::string head_;     // INSERT INTO `t` (`a`,`b`) VALUES; empty for lines
     std::string buffer_;
