@@ -4,11 +4,22 @@
 
 namespace tavo {
 
-void CensusRun::unreadable(std::string_view file, std::size_t line) {
-    if (notes.unreadable_lines.size() < CensusNotes::kMostNamed) {
-        notes.unreadable_lines.push_back({std::string(file), line});
+void CensusNotes::unreadable_line(std::string_view file, std::size_t line) {
+    if (unreadable_lines.size() < kMostNamed) unreadable_lines.push_back({std::string(file), line});
+    ++unreadable;
+}
+
+void CensusNotes::add(const CensusNotes& later, std::size_t lines_before) {
+    for (const UnreadableLine& line : later.unreadable_lines) {
+        if (unreadable_lines.size() == kMostNamed) break;
+        unreadable_lines.push_back({line.file, line.line + lines_before});
     }
-    ++notes.unreadable;
+    unreadable += later.unreadable;
+    incomplete.insert(incomplete.end(), later.incomplete.begin(), later.incomplete.end());
+}
+
+void CensusRun::unreadable(std::string_view file, std::size_t line) {
+    notes.unreadable_line(file, line);
 }
 
 void CensusRun::check_stop() const {
@@ -21,10 +32,7 @@ void CensusRun::report() {
 }
 
 void CensusHalf::unreadable(std::string_view file, std::size_t line) {
-    if (notes.unreadable_lines.size() < CensusNotes::kMostNamed) {
-        notes.unreadable_lines.push_back({std::string(file), line});
-    }
-    ++notes.unreadable;
+    notes.unreadable_line(file, line);
 }
 
 std::uint64_t CensusRun::split_at(const fs::path& path, std::uint64_t split_from) {
@@ -35,13 +43,7 @@ std::size_t CensusRun::merge_halves(const CensusHalf* halves, std::size_t count)
     std::size_t before = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const CensusHalf& half = halves[i];
-        for (const UnreadableLine& line : half.notes.unreadable_lines) {
-            if (notes.unreadable_lines.size() == CensusNotes::kMostNamed) break;
-            notes.unreadable_lines.push_back({line.file, line.line + before});
-        }
-        notes.unreadable += half.notes.unreadable;
-        notes.incomplete.insert(notes.incomplete.end(), half.notes.incomplete.begin(),
-                                half.notes.incomplete.end());
+        notes.add(half.notes, before);
         before += half.lines;
         if (!half.notes.complete()) return i + 1;
     }

@@ -39,6 +39,11 @@ struct CensusNotes {
     long long unreadable = 0;                      // lines that are not the record they should be
     std::vector<UnreadableLine> unreadable_lines;  // the first kMostNamed of them
     bool complete() const { return incomplete.empty(); }
+
+    // A line of `file` that could not be read.
+    void unreadable_line(std::string_view file, std::size_t line);
+    // The notes of a later part of the pass; its lines numbered `lines_before` further on.
+    void add(const CensusNotes& later, std::size_t lines_before = 0);
 };
 
 // The lines read so far over every file of the pass, called now and then from the pass's

@@ -195,8 +195,8 @@ public:
         if (any_unnamed(found.makers)) read_maker_names();
         blocks_.clear();
         CensusNotes later = std::exchange(run_.notes, std::move(store_notes));
-        add_notes(run_.notes, later);
-        add_notes(run_.notes, beside_.notes);
+        run_.notes.add(later);
+        run_.notes.add(beside_.notes);
         run_.add_lines(beside_.lines());
         if (!guilds_.empty()) read_guild_names();
         if (!found.pets.empty()) read_pet_names();
@@ -387,16 +387,6 @@ private:
         }
         for (const auto& [id, name] : stores.pets) found.pets.try_emplace(id);
         stores_found_.clear();
-    }
-
-    static void add_notes(CensusNotes& notes, const CensusNotes& later) {
-        for (const UnreadableLine& line : later.unreadable_lines) {
-            if (notes.unreadable_lines.size() == CensusNotes::kMostNamed) break;
-            notes.unreadable_lines.push_back(line);
-        }
-        notes.unreadable += later.unreadable;
-        notes.incomplete.insert(notes.incomplete.end(), later.incomplete.begin(),
-                                later.incomplete.end());
     }
 
     void read_guild_names() {
