@@ -7,6 +7,7 @@
 #include "app/failure.h"
 #include "app/text.h"
 #include "check/check_world.h"
+#include "export/item_entry.h"
 #include "export/sql_text.h"
 
 namespace tavo::sqlx {
@@ -138,6 +139,15 @@ const char* read_numbers_from(const char* at, const char* const end, long long* 
     if (i < count) return nullptr;
     if (seen != nullptr) *seen = {i, as_written, static_cast<std::size_t>(counted - first)};
     return at;
+}
+
+// Cards of at most four digits are the 16-bit values the server keeps as they are written; a
+// broken flag other than 0 may have no column.
+bool plain_cards_and_not_broken(const char* entry, const ItemEntryText& e) {
+    for (std::size_t i = 7; i < 11; ++i) {
+        if (e.digits[i] > 4) return false;
+    }
+    return e.count == 11 || e.number(entry, 11) == "0";
 }
 
 }  // namespace
@@ -314,6 +324,25 @@ void export_items(ExportRun& run, TableRows& rows, long long owner, std::string_
         if (*at == ' ') {
             ++at;
             continue;
+        }
+        if (ItemEntryText e; read_item_entry(at, end, e)) {
+            const char* const entry = at;
+            if (stores && (e.number(entry, 1) == "0" || e.number(entry, 2) == "0")) {
+                at += e.length;
+                continue;
+            }
+            if (plain_cards_and_not_broken(entry, e)) {
+                rows.begin();
+                rows.number(0, owner);
+                if (rows.fits_digits(1, e.digits + 1, 10)) {
+                    rows.written(10, e.numbers(entry, 1, 10));
+                    rows.number(11, 0);
+                    run.add(rows, file, line,
+                            [&] { return who() + ", item " + std::string(e.number(entry, 1)); });
+                    at += e.length;
+                    continue;
+                }
+            }
         }
         // id,nameid,amount,equip,identify,refine,attribute,card0..3[,broken]
         long long v[12] = {};

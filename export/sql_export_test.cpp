@@ -132,5 +132,20 @@ TEST_F(SqlExportRun, ItemsAndMemoPointsGoInAsTheServerReadsThem) {
               std::string::npos);
 }
 
+// A number of more digits than its column surely holds is weighed as a number: the 2013 schema's
+// `refine` holds 0 to 255, and has no column for a broken flag.
+TEST_F(SqlExportRun, ItemNumbersOfManyDigitsAreWeighedOneByOne) {
+    edit("athena.txt", "1,1116,1,34,1,7,0,4035,4035,0,0 ",
+         "1,1116,1,34,1,255,0,4035,4035,0,0 1,1117,1,34,1,256,0,0,0,0,0 "
+         "1,1118,1,34,1,9,0,0,0,0,0,0 1,1119,1,34,1,9,0,0,0,0,0,1 ");
+    const SqlExportReport report = run(SqlEra::Y2013);
+    ASSERT_FALSE(report.refused);
+    EXPECT_NE(out.text.find("(150000,1116,1,34,1,255,0,4035,4035,0,0),(150000,1118,1,34,1,9,0,0,"
+                            "0,0,0),(150000,1119,1,34,1,9,0,0,0,0,0),"),
+              std::string::npos);
+    EXPECT_TRUE(named(report.skipped, "item 1117: the inventory table's `refine` cannot hold 256"));
+    EXPECT_TRUE(named(report.changed, "item 1119: its broken flag 1 has no column"));
+}
+
 }  // namespace
 }  // namespace tavo

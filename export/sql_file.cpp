@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/failure.h"
@@ -13,11 +15,27 @@
 namespace tavo {
 namespace {
 
-constexpr std::size_t kBufferBytes = 4 << 20;
+// Direct writes start at, and are a multiple of, the block size of the disk; 4 KB is a
+// multiple of every block size Linux knows.
+constexpr std::size_t kAlignment = 4096;
+constexpr std::size_t kBufferBytes = 8 << 20;
+
+char* new_block() {
+    char* block = static_cast<char*>(std::aligned_alloc(kAlignment, kBufferBytes));
+    if (block == nullptr) throw std::bad_alloc();
+    return block;
+}
+
+bool set_direct(int fd, bool on) {
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0) return false;
+    return fcntl(fd, F_SETFL, on ? flags | O_DIRECT : flags & ~O_DIRECT) == 0;
+}
 
 }  // namespace
 
-SqlFile::SqlFile(const std::filesystem::path& target, std::string_view header) : target_(target) {
+SqlFile::SqlFile(const std::filesystem::path& target, std::string_view header, Writes writes)
+    : target_(target), filling_(new_block()), writing_(new_block()) {
     std::string name =
         (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> pattern(name.begin(), name.end());
@@ -26,46 +44,116 @@ SqlFile::SqlFile(const std::filesystem::path& target, std::string_view header) :
     if (fd_ < 0) throw failure_from_errno(errno, target_);
     temp_ = pattern.data();
     fchmod(fd_, 0644);
-    buffer_.reserve(kBufferBytes + (1 << 20));
-    buffer_.append(header);
+    // A file system that cannot write directly (tmpfs, some network ones) refuses here.
+    direct_ = writes == Writes::Direct && set_direct(fd_, true);
+    writer_ = std::thread([this] { write_loop(); });
+    append(header);
 }
 
 SqlFile::~SqlFile() {
+    stop_writer();
     if (fd_ >= 0) close(fd_);
     if (!temp_.empty()) unlink(temp_.c_str());
 }
 
 void SqlFile::execute(std::string_view statement) {
-    // A large statement goes out as it is, without a copy into the buffer.
-    if (statement.size() >= kBufferBytes / 8) {
-        write_out();
-        write_all(statement);
-        buffer_.append(";\n");
-        return;
+    append(statement);
+    append(";\n");
+}
+
+void SqlFile::append(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t n = std::min(bytes.size(), kBufferBytes - filled_);
+        std::memcpy(filling_.get() + filled_, bytes.data(), n);
+        filled_ += n;
+        bytes.remove_prefix(n);
+        if (filled_ == kBufferBytes) hand_over();
     }
-    buffer_.append(statement).append(";\n");
-    if (buffer_.size() >= kBufferBytes) write_out();
 }
 
-void SqlFile::write_out() {
-    write_all(buffer_);
-    buffer_.clear();
+void SqlFile::hand_over() {
+    wait_for_writer();
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        std::swap(filling_, writing_);
+        pending_ = filled_;
+    }
+    filled_ = 0;
+    changed_.notify_all();
 }
 
-void SqlFile::write_all(std::string_view bytes) {
-    const char* at = bytes.data();
-    std::size_t left = bytes.size();
+void SqlFile::wait_for_writer() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return pending_ == 0; });
+    if (error_ != 0) throw failure_from_errno(error_, target_);
+}
+
+void SqlFile::write_loop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return pending_ > 0 || stopping_; });
+        if (pending_ == 0) return;
+        const std::size_t bytes = pending_;
+        lock.unlock();
+        const int error = error_ == 0 ? write_all(writing_.get(), bytes) : 0;
+        lock.lock();
+        if (error != 0) error_ = error;
+        pending_ = 0;
+        changed_.notify_all();
+    }
+}
+
+int SqlFile::write_all(const char* at, std::size_t left) {
     while (left > 0) {
-        const ssize_t n = write(fd_, at, left);
+        // Only whole blocks go directly; the file's last bytes go through the page cache.
+        std::size_t now = left;
+        if (direct_) {
+            now = left - left % kAlignment;
+            if (now == 0) {
+                write_cached();
+                now = left;
+            }
+        }
+        const ssize_t n = write(fd_, at, now);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw failure_from_errno(errno, target_);
+        if (n < 0 && errno == EINVAL && direct_) {
+            write_cached();
+            continue;
+        }
+        if (n < 0) return errno;
+        if (direct_) {
+            direct_bytes_ += static_cast<std::size_t>(n);
+            // A direct write cut short leaves the file at an offset no direct write takes.
+            if (static_cast<std::size_t>(n) % kAlignment != 0) write_cached();
+        }
         at += n;
         left -= static_cast<std::size_t>(n);
     }
+    return 0;
+}
+
+void SqlFile::write_cached() {
+    set_direct(fd_, false);
+    direct_ = false;
+}
+
+void SqlFile::stop_writer() {
+    if (!writer_.joinable()) return;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    writer_.join();
 }
 
 void SqlFile::commit() {
-    write_out();
+    wait_for_writer();
+    stop_writer();
+    if (const int error = write_all(filling_.get(), filled_); error != 0) {
+        throw failure_from_errno(error, target_);
+    }
+    filled_ = 0;
     if (close(fd_) != 0) {
         fd_ = -1;
         throw failure_from_errno(errno, target_);

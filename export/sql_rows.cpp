@@ -28,10 +28,14 @@ TableRows::TableRows(const SqlTable& table, std::vector<std::string_view> column
     columns_ = "(";
     for (std::string_view name : columns) {
         const SqlColumn* column = table.column(name);
-        Slot slot{column, 1, 0, 0, "DEFAULT"};
+        Slot slot{column, 1, 0, 0, 0, "DEFAULT"};
         if (column != nullptr && column->kind == SqlColumn::Kind::Integer) {
             slot.low = column->low;
             slot.high = column->high;
+            for (unsigned long long most = 9; most <= slot.high && slot.safe_digits < 18;
+                 most = most * 10 + 9) {
+                ++slot.safe_digits;
+            }
         }
         if (column != nullptr && lines_) slot.fallback = default_field(*column);
         slots_.push_back(slot);
@@ -96,10 +100,14 @@ void TableRows::numbers(std::size_t slot, const long long* values, std::size_t c
         return;
     }
     for (std::size_t i = 0; i < count; ++i) check_number(slot + i, values[i]);
+    this->written(count, written);
+}
+
+void TableRows::written(std::size_t count, std::string_view text) {
     if (!first_value_) append(separator_);
     first_value_ = false;
     const std::size_t from = used_;
-    append(written);
+    append(text);
     if (lines_) std::replace(base() + from, base() + used_, ',', '\t');
     next_slot_ += count;
 }

@@ -53,6 +53,17 @@ public:
     // the form number() writes it, separated by commas, so that the text goes in as it is.
     void numbers(std::size_t slot, const long long* values, std::size_t count,
                  std::string_view written);
+    // Whether every number of `digits[i]` digits, without a sign, fits the slot `slot` + i, for
+    // the `count` slots from `slot` on that come next: then written() may put them in unchecked.
+    bool fits_digits(std::size_t slot, const std::uint8_t* digits, std::size_t count) const {
+        if (slot != next_slot_ || slots_[slot].run < count) return false;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (digits[i] > slots_[slot + i].safe_digits) return false;
+        }
+        return true;
+    }
+    // Plain numbers of `count` slots, separated by commas, that fit as fits_digits tells.
+    void written(std::size_t count, std::string_view text);
     void text(std::size_t slot, std::string_view value);
     // Adds the row to the next INSERT; false, with the reason in problem(), when a value does
     // not fit its column: the row is then left out.
@@ -68,7 +79,8 @@ private:
         const SqlColumn* column;  // null: not in this era's table
         long long low;            // an integer column's range; low > high for the others
         unsigned long long high;
-        std::size_t run;       // the slots from this one on that the table has
+        std::size_t run;          // the slots from this one on that the table has
+        std::size_t safe_digits;  // any number of at most this many digits fits
         std::string fallback;  // a value passed over: DEFAULT, or the default as a LOAD DATA field
     };
     void check_number(std::size_t slot, long long value) {
