@@ -245,7 +245,12 @@ std::optional<std::int32_t> CharacterDirectory::char_named(std::int32_t account_
 
 ExportRun::ExportRun(const AppContext& context, const SqlExportOptions& options, SqlSink& out,
                      SqlExportReport& result, const ExportProgress& progress)
-    : app(context), era(options.era), sink(out), report(result), progress_(progress) {
+    : app(context),
+      era(options.era),
+      sink(out),
+      report(result),
+      progress_(progress),
+      stop_(options.stop) {
     for (const Finding& f : report.blocking) kept_[f.file].push_back(f.line);
     for (auto& [file, lines] : kept_) {
         // A file the server reads as one line (CR line ends) is kept back whole.
@@ -287,6 +292,7 @@ bool ExportRun::open_file(std::string_view file, std::unique_ptr<LineReader>& re
 }
 
 void ExportRun::line_read(std::string_view file, std::size_t number) {
+    if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) throw ExportStopped();
     if (progress_)
         progress_("Exporting " + std::string(file) + ": " + with_commas(number) + " lines");
 }

@@ -137,6 +137,7 @@ private:
     std::vector<std::unique_ptr<TableRows>> tables_;
     TableRows* registers_ = nullptr;
     const ExportProgress& progress_;
+    const std::atomic<bool>* stop_;
 };
 
 // The passes, in the order they run.

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "app/failure.h"
+#include "app/run_together.h"
 #include "check/check_world.h"
+#include "check/server_check.h"
 #include "export/export_run.h"
 #include "export/sql_text.h"
 
@@ -48,6 +50,45 @@ void end_export(sqlx::ExportRun& run) {
     }
 }
 
+// The rows of every file into the sink, the records of report.blocking left out.
+void export_rows(const AppContext& app, const SqlExportOptions& options, SqlSink& sink,
+                 SqlExportReport& report, const ExportProgress& progress) {
+    sqlx::ExportRun run(app, options, sink, report, progress);
+    begin_export(run);
+    sqlx::export_accounts(run);
+    sqlx::export_account_registers(run);
+    sqlx::export_characters(run);
+    sqlx::export_stores(run);
+    sqlx::export_pets(run);
+    sqlx::export_parties(run);
+    sqlx::export_guilds(run);
+    sqlx::export_guild_stores(run);
+    sqlx::export_castles(run);
+    sqlx::export_friends(run);
+    if (options.era == SqlEra::Y2013) sqlx::export_map_registers(run);
+    end_export(run);
+    for (const SqlTable& t : sql_tables(options.era)) {
+        if (t.filled) report.rows.emplace_back(t.name, run.table(t.name).rows());
+    }
+}
+
+// What the check adds to the report of an export it let through: the problems the rows carry as
+// they are, and the GM levels written otherwise, before the changes the rows name.
+void add_check_notes(SqlExportReport& report, const CheckReport& check) {
+    report.carried_problems = check.problems() - report.blocking.size();
+    // The schema keeps a GM level in the account's row: a level for an account not made yet
+    // has nowhere to go, and one above 99 goes in as the 99 the server takes.
+    std::vector<std::string> levels;
+    for (const Finding& f : check.findings) {
+        if (f.problem == Problem::GmWithoutAccount) {
+            levels.push_back(finding_text(f) + " The level is not carried.");
+        } else if (f.problem == Problem::GmLevelAbove99) {
+            levels.push_back(finding_text(f) + " It is written as 99.");
+        }
+    }
+    report.changed.insert(report.changed.begin(), levels.begin(), levels.end());
+}
+
 }  // namespace
 
 std::vector<Finding> findings_sql_cannot_hold(const CheckReport& check) {
@@ -86,36 +127,48 @@ SqlExportReport export_sql(const AppContext& app, const CheckReport& check,
     if (auto refused = refused_export(check, options.force)) return std::move(*refused);
     SqlExportReport report;
     report.blocking = findings_sql_cannot_hold(check);
-    report.carried_problems = check.problems() - report.blocking.size();
     for (const Finding& f : report.blocking) {
         report.skipped.push_back(finding_text(f));
     }
-    // The schema keeps a GM level in the account's row: a level for an account not made yet
-    // has nowhere to go, and one above 99 goes in as the 99 the server takes.
-    for (const Finding& f : check.findings) {
-        if (f.problem == Problem::GmWithoutAccount) {
-            report.changed.push_back(finding_text(f) + " The level is not carried.");
-        } else if (f.problem == Problem::GmLevelAbove99) {
-            report.changed.push_back(finding_text(f) + " It is written as 99.");
-        }
-    }
-    sqlx::ExportRun run(app, options, sink, report, progress);
-    begin_export(run);
-    sqlx::export_accounts(run);
-    sqlx::export_account_registers(run);
-    sqlx::export_characters(run);
-    sqlx::export_stores(run);
-    sqlx::export_pets(run);
-    sqlx::export_parties(run);
-    sqlx::export_guilds(run);
-    sqlx::export_guild_stores(run);
-    sqlx::export_castles(run);
-    sqlx::export_friends(run);
-    if (options.era == SqlEra::Y2013) sqlx::export_map_registers(run);
-    end_export(run);
-    for (const SqlTable& t : sql_tables(options.era)) {
-        if (t.filled) report.rows.emplace_back(t.name, run.table(t.name).rows());
-    }
+    export_rows(app, options, sink, report, progress);
+    add_check_notes(report, check);
+    return report;
+}
+
+SqlExportReport check_and_export_sql(const AppContext& app, const SqlExportOptions& options,
+                                     SqlSink& sink, const ExportProgress& progress) {
+    if (options.force) return export_sql(app, check_server(app), options, sink, progress);
+    CheckReport check;
+    std::exception_ptr check_failed;
+    std::atomic<bool> stop{false};
+    SqlExportOptions hopeful = options;
+    hopeful.stop = &stop;
+    std::exception_ptr export_failed;
+    SqlExportReport report;
+    run_together(
+        [&] {
+            try {
+                check = check_server(app);
+                if (refused_export(check, false)) stop = true;
+            } catch (...) {
+                check_failed = std::current_exception();
+                stop = true;
+            }
+        },
+        [&] {
+            try {
+                export_rows(app, hopeful, sink, report, progress);
+            } catch (const ExportStopped&) {
+            } catch (...) {
+                export_failed = std::current_exception();
+            }
+        });
+    // As when the check runs first: its failure or its refusal is the answer.
+    if (check_failed) std::rethrow_exception(check_failed);
+    // The sink then holds rows of records the check keeps back: the caller drops it.
+    if (auto refused = refused_export(check, false)) return std::move(*refused);
+    if (export_failed) std::rethrow_exception(export_failed);
+    add_check_notes(report, check);
     return report;
 }
 

@@ -35,6 +35,13 @@ SqlExportReport export_sql(const AppContext& app, const CheckReport& check,
                            const SqlExportOptions& options, SqlSink& sink,
                            const ExportProgress& progress = {});
 
+// The check and the export at once, on two threads: a server the check lets through is exported
+// in the time of the longer of the two. When the check finds what the schema cannot hold, the
+// export stops there and the refused report comes back; the sink has then been given rows and
+// must be dropped (a file not committed). A forced export is checked first, as export_sql.
+SqlExportReport check_and_export_sql(const AppContext& app, const SqlExportOptions& options,
+                                     SqlSink& sink, const ExportProgress& progress = {});
+
 // The summary the export ends with: rows per table, what stayed behind and what changed.
 std::string export_summary(const SqlExportReport& report);
 

@@ -61,6 +61,42 @@ TEST_F(SqlExportRun, RefusesWhatTheSchemaCannotHoldAndCarriesTheRestAsItIs) {
     EXPECT_EQ(forced.rows[0], (std::pair<std::string, std::uint64_t>{"login", 33}));
 }
 
+// The check beside the export gives what the check before it gives: the same report, GM levels
+// first among the changes, and the same statements; a refusal as the check alone refuses.
+TEST_F(SqlExportRun, CheckedBesideTheExportAsBeforeIt) {
+    demo.dir.write("server/conf/GM_account.txt",
+                   "704554 120\n" + demo.dir.read("server/conf/GM_account.txt") + "704599 50\n");
+    const auto same_reports = [](const SqlExportReport& a, const SqlExportReport& b) {
+        EXPECT_EQ(a.refused, b.refused);
+        EXPECT_EQ(a.blocking.size(), b.blocking.size());
+        EXPECT_EQ(a.skipped, b.skipped);
+        EXPECT_EQ(a.changed, b.changed);
+        EXPECT_EQ(a.rows, b.rows);
+        EXPECT_EQ(a.carried_problems, b.carried_problems);
+    };
+    for (const SqlEra era : {SqlEra::Y2004, SqlEra::Y2013}) {
+        const SqlExportReport before = run(era);
+        const std::string statements = out.text;
+        Statements beside;
+        same_reports(check_and_export_sql(app, {era, false}, beside), before);
+        EXPECT_EQ(beside.text, statements);
+        ASSERT_FALSE(before.changed.empty());
+        EXPECT_NE(before.changed[0].find("GM"), std::string::npos);
+    }
+    edit("account.txt", "2000002\t",
+         "2000001\ttwinaccount\tpw\t-\tM\t0\t0\ta@a.com\t-\t0\t-\t-\t0\t\n2000002\t");
+    Statements beside;
+    same_reports(check_and_export_sql(app, {SqlEra::Y2004, false}, beside), run(SqlEra::Y2004));
+    Statements forced;
+    same_reports(check_and_export_sql(app, {SqlEra::Y2004, true}, forced),
+                 run(SqlEra::Y2004, true));
+    EXPECT_EQ(forced.text, out.text);
+    // Told to stop, the export stops at its next lines.
+    std::atomic<bool> stop{true};
+    EXPECT_THROW(export_sql(app, check_server(app), {SqlEra::Y2004, true, &stop}, out),
+                 ExportStopped);
+}
+
 TEST_F(SqlExportRun, The2013SchemaNamesWhatItHasNoRoomFor) {
     // Kaelbrew's last map is too long without .gat; Torvald's name differs from Kaelen's only in
     // letter case; Kaelen's variables differ only in case.

@@ -1,6 +1,7 @@
 #pragma once
 // What an export is asked to do and what it reports.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,7 +17,11 @@ struct SqlExportOptions {
     SqlEra era = SqlEra::Y2004;
     // Export although the check found records the schema cannot hold, leaving them out.
     bool force = false;
+    // Set from another thread, it stops the export at its next few thousand lines (ExportStopped).
+    const std::atomic<bool>* stop = nullptr;
 };
+
+struct ExportStopped {};
 
 struct SqlExportReport {
     // The check's findings the schema cannot hold. Without force nothing was written.

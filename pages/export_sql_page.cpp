@@ -3,7 +3,6 @@
 #include "app/failure.h"
 #include "app/settings.h"
 #include "app/ui.h"
-#include "check/server_check.h"
 #include "export/sql_export.h"
 #include "export/sql_file.h"
 
@@ -68,25 +67,23 @@ ExportSqlPage::Mode ExportSqlPage::press(ExportSqlButton button, Ui& ui) {
     const bool anyway = button == ExportSqlButton::ExportAnyway;
     ProgressWindow progress(ui);
     progress.show("Checking the server folder");
-    const CheckReport check = check_server(app_);
-    if (auto refused = refused_export(check, anyway)) {
-        report_ = std::move(*refused);
-        summary_ = export_summary(report_);
-        return mode_ = Mode::Refused;
-    }
     SqlExportOptions options;
     options.era = era_;
     options.force = anyway;
     report_ = {};
     const bool written = guarded(ui, "export_sql", [&] {
         SqlFile file(file_, sql_file_header(app_.settings.data_folder, era_));
-        report_ = export_sql(app_, check, options, file,
-                             [&](const std::string& text) { progress.show(text); });
-        file.commit();
+        report_ = check_and_export_sql(app_, options, file,
+                                       [&](const std::string& text) { progress.show(text); });
+        if (!report_.refused) file.commit();
     });
     if (!written) {
         summary_ = "Nothing was written to " + file_ + ".";
         return mode_ = Mode::Failed;
+    }
+    if (report_.refused) {
+        summary_ = export_summary(report_);
+        return mode_ = Mode::Refused;
     }
     summary_ = "Written to " + file_ + ".\n" + export_summary(report_);
     return mode_ = Mode::Exported;
