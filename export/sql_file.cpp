@@ -46,7 +46,14 @@ SqlFile::SqlFile(const std::filesystem::path& target, std::string_view header, W
     fchmod(fd_, 0644);
     // A file system that cannot write directly (tmpfs, some network ones) refuses here.
     direct_ = writes == Writes::Direct && set_direct(fd_, true);
-    writer_ = std::thread([this] { write_loop(); });
+    try {
+        writer_ = std::thread([this] { write_loop(); });
+    } catch (...) {
+        // No destructor runs for an object not made: the temporary file goes here.
+        close(fd_);
+        unlink(temp_.c_str());
+        throw;
+    }
     append(header);
 }
 
